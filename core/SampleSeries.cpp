@@ -1,0 +1,123 @@
+#include "core/SampleSeries.h"
+
+#include <cmath>
+
+#include "core/Conversions.h"
+#include "core/WodBlock.h"
+
+namespace kelvarox {
+
+float ValueAxis::Level(int k) const {
+    switch (k) {
+        case 0: return AxisMin;
+        case 4: return AxisMax;
+        default: return AxisMin + AxisRange * (0.25f * static_cast<float>(k));
+    }
+}
+
+void UpdateCoefficients(Coefficients& current, const std::string& a, const std::string& b,
+                        const std::string& c, const std::string& d) {
+    const std::string* texts[] = {&a, &b, &c, &d};
+    float* targets[] = {&current.a, &current.b, &current.c, &current.d};
+    for (int i = 0; i < 4; ++i) {
+        if (!texts[i]->empty()) *targets[i] = FloatOrThrow(*texts[i]);
+    }
+}
+
+float TranslateSample(const Coefficients& k, uint8_t raw) {
+    const double x = raw;
+    double v = ((static_cast<double>(k.a) * x) * x) * x + (static_cast<double>(k.b) * x) * x;
+    v += static_cast<double>(k.c) * x;
+    v += static_cast<double>(k.d);
+    return static_cast<float>(v);
+}
+
+SampleSeries BuildSeries(const WodBlock& block, const BlockHeader& header, const Coefficients& k) {
+    SampleSeries s;
+    s.Count = header.SampleCount();
+    for (int i = 0; i < s.Count; ++i) {
+        const float v = TranslateSample(k, block.RawSample(i));
+        s.SampleValue[static_cast<size_t>(i)] = v;
+        if (v > s.DataMax) s.DataMax = v;
+        if (v < s.DataMin) s.DataMin = v;
+    }
+    return s;
+}
+
+namespace {
+
+// The remainder of the integer part divided by 4, sign of the dividend; exact for every float.
+bool MultipleOfFour(float v) { return std::fmod(std::trunc(static_cast<double>(v)), 4.0) == 0.0; }
+
+}  // namespace
+
+ValueAxis ScaleValueAxis(float dataMax, float dataMin) {
+    ValueAxis axis;
+    axis.AxisMax = std::ceil(dataMax);
+    axis.AxisMin = std::floor(dataMin);
+    // Finite floats reach a multiple of 4 within a few steps: from 2^24 on every step of one
+    // lands on an even number, and from 2^26 on every float is a multiple of 4 already.
+    if (std::isfinite(axis.AxisMax)) {
+        while (!MultipleOfFour(axis.AxisMax)) axis.AxisMax += 1.0f;
+    }
+    if (std::isfinite(axis.AxisMin)) {
+        while (!MultipleOfFour(axis.AxisMin)) axis.AxisMin -= 1.0f;
+    }
+    if (axis.AxisMax == axis.AxisMin) {
+        axis.AxisMax += 4.0f;
+        axis.AxisMin -= 4.0f;
+    }
+    axis.AxisRange = axis.AxisMax - axis.AxisMin;
+    return axis;
+}
+
+namespace {
+
+int32_t GraphMA(const BlockHeader& h, int i) { return WrapAdd(WrapMul(i, h.MAStep), h.FirstMA); }
+
+}  // namespace
+
+int32_t SampleMA(const BlockHeader& header, int i) { return GraphMA(header, i) % 256; }
+
+OrbitMA SamplePosition(const BlockHeader& header, int i) {
+    const int32_t ma = GraphMA(header, i);
+    if (ma < 256) return {header.StartOrbit, ma};
+    return {WrapAdd(header.StartOrbit, ma / 256), ma % 256};
+}
+
+int32_t OrbitSpan(const BlockHeader& header) { return WrapSub(header.EndOrbit, header.StartOrbit); }
+
+RowPosition::RowPosition(const BlockHeader& header)
+    : step_(header.MAStep), orbit_(header.StartOrbit), base_(header.StartMA) {}
+
+OrbitMA RowPosition::Next() {
+    int32_t ma = WrapAdd(WrapMul(row_, step_), base_);
+    if (ma >= 256) {
+        ma -= 256;
+        orbit_ = WrapAdd(orbit_, 1);
+        base_ -= 256;
+    }
+    ++row_;
+    return {orbit_, ma};
+}
+
+std::vector<MATick> SelectMATicks(const BlockHeader& header) {
+    std::vector<MATick> ticks;
+    const int count = header.SampleCount();
+    const int32_t span = OrbitSpan(header);
+    auto pass = [&](std::initializer_list<std::pair<int32_t, const char*>> marks) {
+        for (int i = 0; i < count; ++i) {
+            const int32_t ma = SampleMA(header, i);
+            for (const auto& [value, label] : marks) {
+                if (ma == value) ticks.push_back({i, label});
+            }
+        }
+    };
+    pass({{0, "0"}});
+    if (span < 8) pass({{128, "128"}});
+    if (span < 6) pass({{64, " 64"}, {192, "192"}});
+    if (span < 2) pass({{32, " 32"}, {96, " 96"}, {160, "160"}, {224, "224"}});
+    return ticks;
+}
+
+}  // namespace kelvarox
