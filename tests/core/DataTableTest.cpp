@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "core/DataTable.h"
+#include "core/WodBlock.h"
+
+using namespace kelvarox;
+
+TEST(DataTable, ExampleTableByteForByte) {
+    WodBlock block;
+    block.bytes[64] = 0x00;
+    block.bytes[65] = 0x7F;
+    block.bytes[66] = 0x80;
+    block.bytes[67] = 0xFF;
+    BlockHeader h;
+    h.StartOrbit = 316;
+    h.StartMA = 248;
+    h.MAStep = 4;
+    h.LastSampleIndex = 3;
+    const SampleSeries series = BuildSeries(block, h, Coefficients{0, 0, 1, 0});
+    const std::string expected =
+        " WOD Data Channel Table\r\n"
+        "\r\n"
+        " Name: Raw Data\r\n"
+        " Number: #180\r\n"
+        "\r\n"
+        "   No.  Orbit   MA   Raw   Trans \r\n"
+        " -------------------------------\r\n"
+        "   0 ,   316 , 248 , #00 ,   0.0\r\n"
+        "   1 ,   316 , 252 , #7F , 127.0\r\n"
+        "   2 ,   317 , 000 , #80 , 128.0\r\n"
+        "   3 ,   317 , 004 , #FF , 255.0\r\n";
+    EXPECT_EQ(DataTableText("Raw Data", "#180", block, h, series), expected);
+
+    h.LastSampleIndex = -1;
+    const std::string heading = DataTableText("Raw Data", "#180", block, h, BuildSeries(block, h, Coefficients{}));
+    EXPECT_EQ(heading, expected.substr(0, expected.find("   0 ,")));
+}
+
+TEST(DataTable, FieldWidthsAndOverflowingFields) {
+    EXPECT_EQ(DataTableRow(7, {316, 64}, 0x0A, 12.375f), "   7 ,   316 , 064 , #0A ,  12.4");
+    const std::string wide = DataTableRow(383, {123456, 255}, 0xFF, -1000.0f);
+    EXPECT_EQ(wide, " 383 , 123456 , 255 , #FF , -1000.0");
+    EXPECT_EQ(DataTableRow(0, {1, 0}, 0, -1000.0f).size(), 34u);
+    EXPECT_EQ(DataTableRow(0, {1, -5}, 0, 1.0f), "   0 ,     1 , -005 , #00 ,   1.0");
+    EXPECT_EQ(DataTableRow(0, {-3, 4}, 0, std::numeric_limits<float>::infinity()),
+              "   0 ,    -3 , 004 , #00 ,   INF");
+}
