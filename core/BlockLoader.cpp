@@ -28,8 +28,7 @@ int32_t FirstMAOf(int32_t startMA, int32_t maStep) {
 }
 
 void LoadInfo(ProgramState& state, LoaderView& view) {
-    const int32_t hiByte = DecimalOrThrow(view.OrbitHiByteText());
-    state.OrbitBase = static_cast<int32_t>(static_cast<uint32_t>(hiByte) << 8);
+    state.OrbitBase = OrbitBaseOf(DecimalOrThrow(view.OrbitHiByteText()));
 
     ReadBlockFile(state, view);
 

@@ -90,6 +90,10 @@ inline int32_t WrapSub(int32_t a, int32_t b) {
 inline int32_t WrapMul(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
+// OrbitHiByte x 256 (a shift by 8 bits), wrapping.
+inline int32_t OrbitBaseOf(int32_t orbitHiByte) {
+    return static_cast<int32_t>(static_cast<uint32_t>(orbitHiByte) << 8);
+}
 // Integer division truncating toward zero; raises "Division by zero" for a zero divisor.
 int32_t WrapDiv(int32_t a, int32_t b);
 // Remainder with the sign of the dividend; raises "Division by zero" for a zero divisor.

@@ -1,0 +1,117 @@
+#include "cli/CommandLine.h"
+
+#include <stdexcept>
+
+#include "core/Conversions.h"
+#include "core/Errors.h"
+
+namespace kelvarox::cli {
+
+const char* const kUsage =
+    "Usage: kelvarox-cli COMMAND [OPTIONS] FILE...\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE...          header, channel and equation of each block\n"
+    "  table FILE            the data table of a block (CR LF line ends)\n"
+    "\n"
+    "Options:\n"
+    "  --orbit-hibyte N      high part of the orbit numbers (default: the stored Orbit Offset, else 0)\n"
+    "  --coefficients A,B,C,D\n"
+    "                        translation coefficients, as typed into the four boxes after Load;\n"
+    "                        an empty one keeps its previous value\n"
+    "  --layout N,N,N,N,N,N,N,N\n"
+    "                        byte addresses of start AmDay, end AmDay, start orbit, end orbit,\n"
+    "                        start MA, end MA, MA step and channel (default: the stored layout,\n"
+    "                        else 464,495,471,502,473,504,36,60)\n"
+    "  -h, --help            this text\n"
+    "\n"
+    "Exit status: 0 when every block loaded, 1 when one failed, 2 for a usage error.\n";
+
+namespace {
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return parts;
+}
+
+BlockLayout ParseLayout(const std::string& text) {
+    const auto parts = SplitCommas(text);
+    if (parts.size() != BlockLayout::kFieldCount)
+        throw std::invalid_argument("--layout needs eight addresses separated by commas");
+    BlockLayout layout;
+    for (int i = 0; i < BlockLayout::kFieldCount; ++i) {
+        const auto value = ParseDecimal(parts[static_cast<size_t>(i)]);
+        if (!value || *value < 0 || *value >= kBlockFileSize)
+            throw std::invalid_argument("--layout: '" + parts[static_cast<size_t>(i)] +
+                                        "' is not an address from 0 to 511");
+        layout.Field(i) = *value;
+    }
+    return layout;
+}
+
+std::array<std::string, 4> ParseCoefficients(const std::string& text) {
+    const auto parts = SplitCommas(text);
+    if (parts.size() != 4) throw std::invalid_argument("--coefficients needs four texts separated by commas");
+    std::array<std::string, 4> texts;
+    for (size_t i = 0; i < 4; ++i) {
+        if (!parts[i].empty()) {
+            try {
+                FloatOrThrow(parts[i]);
+            } catch (const KelvaroxError& e) {
+                throw std::invalid_argument(std::string("--coefficients: ") + e.what());
+            }
+        }
+        texts[i] = parts[i];
+    }
+    return texts;
+}
+
+}  // namespace
+
+Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
+    Options o;
+    o.layout = defaults.layout;
+    o.orbitHiByte = defaults.orbitHiByte;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            if (o.command.empty()) o.command = arg;
+            else o.files.push_back(arg);
+            continue;
+        }
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw std::invalid_argument(arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
+            o.help = true;
+        } else if (arg == "--orbit-hibyte") {
+            o.orbitHiByte = value();
+            if (!ParseDecimal(o.orbitHiByte))
+                throw std::invalid_argument("--orbit-hibyte: '" + o.orbitHiByte + "' is not a valid integer value");
+        } else if (arg == "--coefficients") {
+            o.coefficients = ParseCoefficients(value());
+        } else if (arg == "--layout") {
+            o.layout = ParseLayout(value());
+        } else if (arg == "-o" || arg == "--output") {
+            o.output = value();
+        } else {
+            throw std::invalid_argument("unknown option " + arg);
+        }
+    }
+    if (o.help) return o;
+    if (o.command.empty()) throw std::invalid_argument("no command given");
+    return o;
+}
+
+}  // namespace kelvarox::cli

@@ -1,0 +1,33 @@
+#pragma once
+// The command line of kelvarox-cli: a command, its files and the options shared by all commands.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/WodBlock.h"
+
+namespace kelvarox::cli {
+
+struct Options {
+    std::string command;
+    std::vector<std::string> files;
+    std::string orbitHiByte = "0";                         // as typed into the Orbit HiByte box
+    std::optional<std::array<std::string, 4>> coefficients; // as typed into the four boxes after Load
+    BlockLayout layout;
+    std::string output;                                    // -o, for commands that write a file
+    bool help = false;
+};
+
+// Defaults that the options start from (the stored settings, when there are any).
+struct Defaults {
+    BlockLayout layout;
+    std::string orbitHiByte = "0";
+};
+
+// Parses argv; a malformed command line raises std::invalid_argument with the reason.
+Options ParseCommandLine(int argc, char** argv, const Defaults& defaults);
+
+extern const char* const kUsage;
+
+}  // namespace kelvarox::cli

@@ -1,0 +1,16 @@
+#pragma once
+// The commands of kelvarox-cli. Each writes its result to `out`, reports blocks that fail on
+// `err` after the file's name, and returns the exit status (0 all loaded, 1 one failed).
+#include <ostream>
+
+#include "cli/CommandLine.h"
+
+namespace kelvarox::cli {
+
+int RunInfo(const Options& options, std::ostream& out, std::ostream& err);
+int RunTable(const Options& options, std::ostream& out, std::ostream& err);
+
+// "path: message" on `err` for a block that failed.
+void ReportFailure(std::ostream& err, const std::string& path, const std::string& message);
+
+}  // namespace kelvarox::cli

@@ -1,0 +1,49 @@
+#include "cli/BlockSession.h"
+#include "cli/Commands.h"
+
+namespace kelvarox::cli {
+
+void ReportFailure(std::ostream& err, const std::string& path, const std::string& message) {
+    err << path << ": " << Latin1ToUtf8(message) << '\n';
+}
+
+namespace {
+
+void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b) {
+    const BlockHeader& h = b.state.Header;
+    out << "File:          " << path << '\n'
+        << "Channel:       " << b.boxes.number << '\n'
+        << "Name:          " << b.boxes.name << '\n'
+        << "Unit:          " << b.boxes.unit << '\n'
+        << "Equation:      Value = " << b.boxes.a << "*X^3 + " << b.boxes.b << "*X^2 + " << b.boxes.c
+        << "*X + " << b.boxes.d << '\n'
+        << "Start AmDay:   " << h.StartAmDay << "  " << h.StartDateText << '\n'
+        << "End AmDay:     " << h.EndAmDay << "  " << h.EndDateText << '\n'
+        << "Start orbit:   " << h.StartOrbit << '\n'
+        << "End orbit:     " << h.EndOrbit << '\n'
+        << "Start MA:      " << h.StartMA << '\n'
+        << "End MA:        " << h.EndMA << '\n'
+        << "MA step:       " << h.MAStep << '\n'
+        << "Samples:       " << h.SampleCount();
+    if (h.SampleCount() != h.LastSampleIndex + 1 && h.LastSampleIndex >= 0)
+        out << " (the header announces " << static_cast<int64_t>(h.LastSampleIndex) + 1 << ")";
+    out << '\n' << "First MA:      " << h.FirstMA << "\n\n";
+}
+
+}  // namespace
+
+int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
+    int status = 0;
+    for (const auto& path : options.files) {
+        const LoadedBlock b = LoadBlock(path, options);
+        if (!b.ok()) {
+            ReportFailure(err, path, b.error);
+            status = 1;
+            continue;
+        }
+        WriteInfo(out, path, b);
+    }
+    return status;
+}
+
+}  // namespace kelvarox::cli

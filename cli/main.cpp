@@ -1,0 +1,37 @@
+// kelvarox-cli: the command-line companion of Kelvarox, for scripts and many blocks at once.
+#include <iostream>
+#include <stdexcept>
+
+#include "cli/Commands.h"
+#include "cli/CommandLine.h"
+
+using namespace kelvarox::cli;
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    Options options;
+    try {
+        options = ParseCommandLine(argc, argv, Defaults{});
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "kelvarox-cli: " << e.what() << "\n\n" << kUsage;
+        return 2;
+    }
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (options.files.empty()) {
+        std::cerr << "kelvarox-cli: no file given\n\n" << kUsage;
+        return 2;
+    }
+    if (options.command == "info") return RunInfo(options, std::cout, std::cerr);
+    if (options.command == "table") {
+        if (options.files.size() != 1) {
+            std::cerr << "kelvarox-cli: table takes one file\n\n" << kUsage;
+            return 2;
+        }
+        return RunTable(options, std::cout, std::cerr);
+    }
+    std::cerr << "kelvarox-cli: unknown command " << options.command << "\n\n" << kUsage;
+    return 2;
+}
