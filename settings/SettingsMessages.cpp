@@ -1,0 +1,8 @@
+#include "settings/SettingsMessages.h"
+
+namespace kelvarox::msg {
+
+std::string InvalidDataType(const std::string& valueName) { return "Invalid data type for '" + valueName + "'"; }
+std::string FailedToSetData(const std::string& valueName) { return "Failed to set data for '" + valueName + "'"; }
+
+}  // namespace kelvarox::msg

@@ -1,0 +1,42 @@
+#pragma once
+// The keys and value names of the settings store and their defaults. Key paths lie below
+// HKEY_CURRENT_USER and keep their backslashes.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "core/WodBlock.h"
+
+namespace kelvarox {
+
+inline constexpr std::string_view kRootKey = "HKEY_CURRENT_USER";
+
+// The program's own keys.
+inline constexpr std::string_view kStartupKey = "Software\\Qarn Programs\\Kelvarox\\Startup";
+inline constexpr std::string_view kPositionKey = "Software\\Qarn Programs\\Kelvarox\\Position";
+
+// The capture program's keys, read in this order to find its data directory.
+inline constexpr std::string_view kTrelmCStartupKey = "Software\\VB and VBA Program Settings\\TrelmC\\Startup";
+inline constexpr std::string_view kTrelmStartupKey = "Software\\Qarn Programs\\Trelm\\Startup";
+inline constexpr std::string_view kDefaultDirectoryValue = "Default Directory";
+
+// The block layout's values, in the order of BlockLayout::Field; note the two blanks after
+// "End" in the second name.
+inline constexpr std::array<std::string_view, BlockLayout::kFieldCount> kLayoutValueNames = {
+    "Start Amday Addr.", "End  Amday Addr.", "Start Orbit Addr.", "End Orbit Addr.",
+    "Start MA Addr.",    "End MA Addr.",     "MA Step Addr.",     "Channel Addr.",
+};
+inline constexpr std::string_view kOrbitOffsetValue = "Orbit Offset";
+inline constexpr int32_t kOrbitOffsetDefault = 0;
+
+// Stored addresses outside the block are not taken; the field keeps its default.
+inline constexpr int32_t kLowestAddress = 0;
+inline constexpr int32_t kHighestAddress = 511;
+
+// Window position values are the prefix followed by " Top" and " Left".
+inline constexpr std::string_view kMainWindowPrefix = "Form1";
+inline constexpr std::string_view kGraphWindowPrefix = "Form2";
+inline constexpr std::string_view kSetupWindowPrefix = "Form3";
+inline constexpr int32_t kWindowPositionDefault = 20;
+
+}  // namespace kelvarox
