@@ -1,0 +1,15 @@
+#pragma once
+// The application's boxes: QMessageBox and QInputDialog over the active window.
+#include "ui/Notifier.h"
+
+namespace kelvarox {
+
+class MessageBoxNotifier : public Notifier {
+public:
+    void ShowError(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,
+                                          const std::string& initialText) override;
+};
+
+}  // namespace kelvarox

@@ -1,0 +1,22 @@
+#pragma once
+// Every modal box the program shows goes through here: the error report, the information
+// boxes and the text-input dialog. The application shows real boxes; tests record them.
+#include <optional>
+#include <string>
+
+namespace kelvarox {
+
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    // The error report: title "Kelvarox", error icon, one OK button. `text` is shown as given.
+    virtual void ShowError(const std::string& text) = 0;
+    // An information box: caption "Information", information icon, one OK button.
+    virtual void ShowInformation(const std::string& text) = 0;
+    // The modal text-input dialog with OK and Cancel; nothing on Cancel or close. It asks for
+    // a path, so its texts are in the system's file-name encoding.
+    virtual std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,
+                                                  const std::string& initialText) = 0;
+};
+
+}  // namespace kelvarox

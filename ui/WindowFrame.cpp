@@ -1,0 +1,20 @@
+#include "ui/WindowFrame.h"
+
+#include <QLayout>
+
+#include "ui/TextCodec.h"
+
+namespace kelvarox {
+
+void MakeFixedWindow(QWidget* window, QSize clientSize) {
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    if (window->layout()) window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    else window->setFixedSize(clientSize);
+}
+
+std::string LineEditBox::Text() const { return FromQt(edit_->text()); }
+
+void LineEditBox::SetText(const std::string& text) { edit_->setText(ToQt(text)); }
+
+}  // namespace kelvarox
