@@ -1,0 +1,16 @@
+#pragma once
+// The Graph action without its window: the main window's boxes as the user left them turn
+// into the series, the value axis and the picture that the graph window paints.
+#include <optional>
+
+#include "core/Actions.h"
+#include "core/GraphDrawing.h"
+
+namespace kelvarox {
+
+// Parses the boxes and builds the series (PrepareSeries), scales the value axis and
+// composes the drawing at the state's DisplayScale. No picture when the block in memory is
+// no WOD block. A box that does not convert raises its error before anything is drawn.
+std::optional<GraphPicture> BuildGraphPicture(ProgramState& state, const MainBoxTexts& boxes);
+
+}  // namespace kelvarox

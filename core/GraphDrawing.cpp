@@ -1,0 +1,145 @@
+#include "core/GraphDrawing.h"
+
+#include "core/FixedText.h"
+
+namespace kelvarox {
+
+using namespace graph;
+
+const char* LabelName(GraphLabel label) {
+    switch (label) {
+        case GraphLabel::Label1: return "Label1";
+        case GraphLabel::Label2: return "Label2";
+        case GraphLabel::Label3: return "Label3";
+        case GraphLabel::Label4: return "Label4";
+        case GraphLabel::Label5: return "Label5";
+        case GraphLabel::Label6: return "Label6";
+        case GraphLabel::Label7: return "Label7";
+        case GraphLabel::Label8: return "Label8";
+        case GraphLabel::Label9: return "Label9";
+        case GraphLabel::Label13: return "Label13";
+        case GraphLabel::Label18: return "Label18";
+    }
+    return "";
+}
+
+namespace {
+
+std::string PointText(GraphPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+
+// Collects the steps of one drawing, scaling every design point as it goes.
+class StepList {
+public:
+    explicit StepList(float scale) : scale_(scale) {}
+    void Clear(GraphPoint a, GraphPoint b) {
+        DrawStep& d = Add(DrawStep::Kind::Clear);
+        d.at = Scaled(a);
+        d.end = Scaled(b);
+    }
+    void Pen(Rgb color, int width) {
+        Add(DrawStep::Kind::PenColor).color = color;
+        Width(width);
+    }
+    void Width(int width) { Add(DrawStep::Kind::PenWidth).width = width; }
+    void Line(GraphPoint from, GraphPoint to) {
+        MoveTo(from);
+        LineTo(to);
+    }
+    void MoveTo(GraphPoint p) { Add(DrawStep::Kind::MoveTo).at = Scaled(p); }
+    void LineTo(GraphPoint p) { Add(DrawStep::Kind::LineTo).at = Scaled(p); }
+    void Text(GraphPoint p, std::string text) {
+        DrawStep& d = Add(DrawStep::Kind::TextAt);
+        d.at = Scaled(p);
+        d.text = std::move(text);
+    }
+    void Label(GraphLabel label, std::string text) {
+        DrawStep& d = Add(DrawStep::Kind::SetLabel);
+        d.label = label;
+        d.text = std::move(text);
+    }
+    void Show() { Add(DrawStep::Kind::ShowWindow); }
+    std::vector<DrawStep> Take() { return std::move(steps_); }
+
+private:
+    DrawStep& Add(DrawStep::Kind kind) {
+        DrawStep& d = steps_.emplace_back();
+        d.kind = kind;
+        return d;
+    }
+    GraphPoint Scaled(GraphPoint p) const { return ScalePoint(p, scale_); }
+    float scale_;
+    std::vector<DrawStep> steps_;
+};
+
+}  // namespace
+
+std::string DescribeStep(const DrawStep& d) {
+    switch (d.kind) {
+        case DrawStep::Kind::Clear: return "Clear " + PointText(d.at) + " " + PointText(d.end);
+        case DrawStep::Kind::PenColor:
+            return "PenColor " + std::to_string(d.color.r) + "," + std::to_string(d.color.g) + "," +
+                   std::to_string(d.color.b);
+        case DrawStep::Kind::PenWidth: return "PenWidth " + std::to_string(d.width);
+        case DrawStep::Kind::MoveTo: return "MoveTo " + PointText(d.at);
+        case DrawStep::Kind::LineTo: return "LineTo " + PointText(d.at);
+        case DrawStep::Kind::TextAt: return "TextAt " + PointText(d.at) + " " + d.text;
+        case DrawStep::Kind::SetLabel: return std::string("SetLabel ") + LabelName(d.label) + " " + d.text;
+        case DrawStep::Kind::ShowWindow: return "ShowWindow";
+    }
+    return "";
+}
+
+GraphPicture ComposeGraph(const GraphContent& c) {
+    const BlockHeader& h = c.header;
+    StepList s(c.displayScale);
+
+    s.Clear({0, 0}, {kImageWidth, kImageHeight});
+    // The axes: the orbit axis runs on past the image's right edge.
+    s.Pen(kGrey, 2);
+    s.Line({45, kPlotBottom}, {860, kPlotBottom});
+    s.Line({54, 322}, {54, 30});
+    s.Width(1);
+
+    s.Label(GraphLabel::Label13, c.unit);
+
+    s.Width(2);
+    for (const int32_t y : kLevelTickY) s.Line({40, y}, {54, y});
+    s.Width(1);
+
+    const auto levels = LevelTexts(c.axis);
+    s.Label(GraphLabel::Label1, levels[4]);
+    s.Label(GraphLabel::Label3, levels[0]);
+    s.Label(GraphLabel::Label9, levels[1]);
+    s.Label(GraphLabel::Label2, levels[2]);
+    s.Label(GraphLabel::Label8, levels[3]);
+
+    s.Label(GraphLabel::Label7, c.name);
+    s.Label(GraphLabel::Label5, "Orbit# " + std::to_string(h.StartOrbit));
+    s.Label(GraphLabel::Label18, "Orbit# " + std::to_string(h.EndOrbit));
+    s.Label(GraphLabel::Label4, "Start Date: " + h.StartDateText);
+    s.Label(GraphLabel::Label6, "End Date: " + h.EndDateText);
+
+    for (AxisMark& mark : OrbitAxisMarks(h)) {
+        s.Line({mark.x, kMarkBottom}, {mark.x, kMarkTop});
+        s.Text(mark.labelAt, std::move(mark.label));
+    }
+
+    const std::vector<GraphPoint> trace = TracePoints(c.series, c.axis);
+    s.Pen(kBlack, 1);
+    for (size_t i = 0; i < trace.size(); ++i) {
+        if (i == 0) s.MoveTo(trace[i]);
+        else s.LineTo(trace[i]);
+    }
+
+    s.Show();
+
+    GraphPicture picture;
+    picture.steps = s.Take();
+    picture.readout.header = h;
+    picture.readout.lastIndex = LastPlottedIndex(h);
+    picture.readout.axis = c.axis;
+    picture.readout.displayScale = c.displayScale;
+    return picture;
+}
+
+}  // namespace kelvarox

@@ -1,0 +1,47 @@
+#pragma once
+// Program states with a block in memory as Load leaves it, for the graph's tests.
+#include <cstdint>
+#include <vector>
+
+#include "core/Actions.h"
+#include "core/ProgramState.h"
+
+namespace kelvarox::testing {
+
+// A WOD block with these raw samples, its header decoded: orbits 60 to `endOrbit`, MA
+// from 0 in steps of `maStep`, LastSampleIndex one below the number of samples.
+inline ProgramState StateWithSamples(const std::vector<uint8_t>& samples, int32_t maStep = 64,
+                                     int32_t endOrbit = 60) {
+    ProgramState s;
+    s.Block.bytes[3] = 'W';
+    s.Block.bytes[4] = 'h';
+    s.Block.bytes[5] = 'o';
+    for (size_t i = 0; i < samples.size() && kFirstSampleOffset + i < kBlockFileSize; ++i)
+        s.Block.bytes[kFirstSampleOffset + i] = samples[i];
+    BlockHeader& h = s.Header;
+    h.StartOrbit = 60;
+    h.EndOrbit = endOrbit;
+    h.StartMA = 0;
+    h.MAStep = maStep;
+    h.FirstMA = 0;
+    h.LastSampleIndex = static_cast<int32_t>(samples.size()) - 1;
+    h.StartDateText = "2002/01/01";
+    h.EndDateText = "2002/01/02";
+    return s;
+}
+
+// The boxes after Load of a channel whose equation is the identity (value = raw byte).
+inline MainBoxTexts IdentityBoxes() {
+    MainBoxTexts b;
+    b.name = "Temp - SEU";
+    b.unit = "Deg C";
+    b.number = "#140";
+    b.a = "0.0";
+    b.b = "0.0";
+    b.c = "1.0";
+    b.d = "0.0";
+    b.orbitHiByte = "0";
+    return b;
+}
+
+}  // namespace kelvarox::testing
