@@ -115,8 +115,17 @@ void FileListBox::mousePressEvent(QMouseEvent* event) {
     mousePressing_ = false;
 }
 
+void FileListBox::focusInEvent(QFocusEvent* event) {
+    // Taking the focus selects nothing: the first arrow key selects the first file.
+    const bool hadCurrent = currentIndex().isValid();
+    quiet_ = true;
+    QListView::focusInEvent(event);
+    if (!hadCurrent) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    quiet_ = false;
+}
+
 void FileListBox::OnCurrentChanged(const QModelIndex& current) {
-    if (quiet_) return;
+    if (quiet_ || (current.isValid() && !selectionModel()->isSelected(current))) return;
     // A mouse press selects first and reports the click when released.
     if (current.isValid() && !mousePressing_) emit ItemClicked();
     emit Changed();

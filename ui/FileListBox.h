@@ -38,6 +38,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void StartListing();

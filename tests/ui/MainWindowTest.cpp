@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDropEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+#include <chrono>
+#include <thread>
+
+#include "UiTestSupport.h"
+#include "ui/DisplayScale.h"
+#include "ui/ErrorReport.h"
+#include "ui/FileListBox.h"
+#include "ui/Wod_1.h"
+#include "ui/Wod_2.h"
+#include "ui_Wod_1.h"
+
+using namespace kelvarox;
+using namespace kelvarox::testing;
+
+namespace {
+
+const std::string kLength = "File is improper length, must be 512 bytes!!";
+const std::string kFormat = "Improper format for WOD data block!";
+
+template <typename F>
+bool WaitFor(F condition, int milliseconds = 5000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// A program whose telemetry directory holds a few blocks, started and listed.
+struct MainWindowProgram : TestProgram {
+    Ui::TWod1* form = nullptr;
+    TWod1* window = nullptr;
+
+    MainWindowProgram() {
+        BlockSpec temperature;
+        temperature.channel = "0140";
+        temperature.samples = {100, 120, 140};
+        AddBlock("b-temperature.dat", temperature);
+        BlockSpec raw;
+        raw.channel = "0180";
+        AddBlock("a-raw.TLM", raw);
+        WriteBytes(telemetry / "c-short.dat", std::vector<uint8_t>(100, 'W'));
+        WriteText(telemetry / "notes.txt", "not a block");
+        std::filesystem::create_directory(telemetry / "folder.dat");
+        NameTelemetryDirectory();
+    }
+
+    void Open() {
+        Start();
+        app->Start();
+        window = &app->MainWindow();
+        form = &window->Form();
+        EXPECT_TRUE(WaitFor([&] { return !form->FileListBox1->IsListing() && !form->FileListBox1->Names().empty(); }));
+    }
+
+    void Select(const QString& name) {
+        ASSERT_TRUE(form->FileListBox1->SelectName(name));
+    }
+
+    std::string SettingsText() const { return ReadText(settingsFile); }
+};
+
+QStringList Names(const FileListBox& list) { return list.Names(); }
+
+}  // namespace
+
+TEST(MainWindow, StartsWithItsFormTheBlockFilesAndTheStoredValues) {
+    MainWindowProgram p;
+    p.Open();
+    TWod1& w = *p.window;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral(" Kelvarox Decoder / Qarn"));
+    EXPECT_EQ(p.form->centralwidget->size(), QSize(388, 226));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());  // fixed size
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(w.pos(), QPoint(20, 20));
+    EXPECT_EQ(p.form->Edit5->text(), QStringLiteral("0"));
+    EXPECT_TRUE(p.form->Button2->isEnabled());
+    EXPECT_FALSE(p.form->Button1->isEnabled());
+    EXPECT_FALSE(p.form->Button3->isEnabled());
+    EXPECT_EQ(p.form->FileListBox1->geometry(), QRect(72, 144, 113, 17));
+    EXPECT_EQ(p.form->Edit1->geometry(), QRect(24, 38, 153, 21));
+    EXPECT_EQ(p.form->Button3->geometry(), QRect(248, 192, 73, 25));
+    EXPECT_EQ(p.form->Label4->text(), QStringLiteral("*X^3 + "));
+    EXPECT_EQ(p.form->Label4->font().pixelSize(), 15);
+    EXPECT_TRUE(p.form->Label4->font().bold());
+    EXPECT_EQ(p.form->Edit8->toolTip(), QStringLiteral(" WOD files may be drag/dropped on to main window. "));
+    EXPECT_EQ(w.toolTip(), QStringLiteral(" WOD files may be drag/dropped on to main window. "));
+    EXPECT_EQ(p.form->Menu1->title(), QStringLiteral("Menu"));
+    EXPECT_EQ(p.form->Menu1->actions().size(), 3);
+    // Block files only, sorted by name whatever their case; no folder, no other extension.
+    EXPECT_EQ(Names(*p.form->FileListBox1),
+              (QStringList{"a-raw.TLM", "b-temperature.dat", "c-short.dat"}));
+    EXPECT_EQ(p.app->State().TelemetryDirectory, (p.home / "Trelm").string() + "/telemetry/");
+    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_EQ(p.app->State().DisplayScale, 1.0f);
+    EXPECT_EQ(DisplayScaleFor(120), 1.25f);
+    EXPECT_EQ(DisplayScaleFor(144), 1.5f);
+}
+
+TEST(MainWindow, LoadBeforeAnySelectionGivesBothMessages) {
+    MainWindowProgram p;
+    p.Open();
+    QTest::mouseClick(p.form->Button2, Qt::LeftButton);
+    EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{kLength, kFormat}));
+    EXPECT_EQ(p.notifier.boxes[0].kind, "information");
+    EXPECT_FALSE(p.form->Button1->isEnabled());
+    EXPECT_FALSE(p.form->Button3->isEnabled());
+}
+
+TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
+    MainWindowProgram p;
+    p.Open();
+    FileListBox& list = *p.form->FileListBox1;
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Down);  // a-raw.TLM
+    QTest::keyClick(&list, Qt::Key_Down);  // b-temperature.dat
+    EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "b-temperature.dat").string());
+    QTest::mouseClick(p.form->Button2, Qt::LeftButton);
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("Temp - SEU"));
+    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("Deg.C"));
+    EXPECT_EQ(p.form->Edit9->text(), QStringLiteral("#140"));
+    EXPECT_EQ(p.form->Edit7->text(), QStringLiteral("0.65911"));
+    EXPECT_EQ(p.form->Edit8->text(), QStringLiteral("-69.72"));
+    EXPECT_TRUE(p.form->Button1->isEnabled());
+    EXPECT_TRUE(p.form->Button3->isEnabled());
+
+    // Moving to another file sets the path and empties six boxes; d and the buttons stay.
+    QTest::keyClick(&list, Qt::Key_Up);
+    EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "a-raw.TLM").string());
+    for (QLineEdit* box : {p.form->Edit1, p.form->Edit6, p.form->Edit9, p.form->Edit2, p.form->Edit3, p.form->Edit7})
+        EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
+    EXPECT_EQ(p.form->Edit8->text(), QStringLiteral("-69.72"));
+    EXPECT_TRUE(p.form->Button1->isEnabled());
+    // The block in memory is still the one loaded.
+    EXPECT_EQ(p.app->State().Header.Channel, 0x140);
+}
+
+TEST(MainWindow, DoubleClickLoadsAndGraphsOnlyAGoodBlock) {
+    MainWindowProgram p;
+    p.Open();
+    FileListBox& list = *p.form->FileListBox1;
+    auto doubleClick = [&](const QString& name) {
+        p.Select(name);
+        const QModelIndex index = list.currentIndex();
+        list.scrollTo(index);
+        // A double-click: a click, then the second press that makes it double.
+        const QPoint at = list.visualRect(index).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClick("b-temperature.dat");
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_TRUE(p.app->GraphWindow().isVisible());
+    EXPECT_EQ(p.app->State().Series.Count, p.app->State().Header.SampleCount());
+
+    // A 100-byte file after a good block: the length message, the old block's channel shown
+    // again, the buttons disabled, and no graph of the old block.
+    p.app->GraphWindow().hide();
+    doubleClick("c-short.dat");
+    EXPECT_EQ(p.notifier.Texts(), std::vector<std::string>{kLength});
+    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("Temp - SEU"));
+    EXPECT_FALSE(p.form->Button1->isEnabled());
+    EXPECT_FALSE(p.form->Button3->isEnabled());
+    EXPECT_FALSE(p.app->GraphWindow().isVisible());
+}
+
+TEST(MainWindow, DroppedFiles) {
+    MainWindowProgram p;
+    p.Open();
+    TempDir elsewhere;
+    BlockSpec spec;
+    spec.channel = "0171";
+    WriteBytes(elsewhere / "BLOCK.TLM", BuildBlock(spec));
+    WriteText(elsewhere / "notes.txt", "text");
+    auto drop = [&](const std::vector<std::string>& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const auto& path : paths) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+        data.setUrls(urls);
+        // As a drag does it: the window is entered, then the files are dropped.
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(p.window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(p.window, &event);
+    };
+    p.Select("a-raw.TLM");
+    drop({(elsewhere / "notes.txt").string()});
+    EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "a-raw.TLM").string());  // ignored
+    EXPECT_TRUE(p.notifier.boxes.empty());
+
+    drop({(elsewhere / "BLOCK.TLM").string(), (p.telemetry / "b-temperature.dat").string()});
+    EXPECT_EQ(p.app->State().BlockFilePath, (elsewhere / "BLOCK.TLM").string());
+    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("I-SA-1 - BCR - 1"));
+    EXPECT_FALSE(p.form->FileListBox1->currentIndex().isValid() &&
+                 p.form->FileListBox1->selectionModel()->isSelected(p.form->FileListBox1->currentIndex()));
+    EXPECT_TRUE(p.app->GraphWindow().isVisible());
+    EXPECT_TRUE(p.notifier.boxes.empty());
+}
+
+TEST(MainWindow, KeyFiltersOfTheBoxes) {
+    MainWindowProgram p;
+    p.Open();
+    QLineEdit* hex = p.form->Edit9;
+    QTest::keyClicks(hex, "#1a7Fz");
+    EXPECT_EQ(hex->text(), QStringLiteral("#17F"));
+    QTest::keyClick(hex, Qt::Key_Backspace);
+    EXPECT_EQ(hex->text(), QStringLiteral("#17"));
+    QLineEdit* orbit = p.form->Edit5;
+    orbit->clear();
+    QTest::keyClicks(orbit, "1A b.-");
+    EXPECT_EQ(orbit->text(), QStringLiteral("1A"));
+    for (QLineEdit* box : {p.form->Edit2, p.form->Edit3, p.form->Edit7, p.form->Edit8}) {
+        box->clear();
+        QTest::keyClicks(box, "-1.5e+x 2");
+        EXPECT_EQ(box->text(), QStringLiteral("-1.52")) << box->objectName().toStdString();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), QStringLiteral("-1.5"));
+    }
+    // Cursor keys and Delete still work.
+    QTest::keyClick(p.form->Edit2, Qt::Key_Home);
+    QTest::keyClick(p.form->Edit2, Qt::Key_Delete);
+    EXPECT_EQ(p.form->Edit2->text(), QStringLiteral("1.5"));
+
+    // 1A in the Orbit HiByte box stops the next Load before the file is read.
+    p.Select("b-temperature.dat");
+    const auto buffer = p.app->State().Block.bytes;
+    QTest::mouseClick(p.form->Button2, Qt::LeftButton);
+    ASSERT_EQ(p.notifier.boxes.size(), 1u);
+    EXPECT_EQ(p.notifier.boxes[0], (RecordingNotifier::Box{"error", "'1A' is not a valid integer value."}));
+    EXPECT_EQ(p.app->State().Block.bytes, buffer);
+}
+
+TEST(MainWindow, CloseSavesOnlyInTheNormalStateAndExitSavesNothing) {
+    {
+        MainWindowProgram p;
+        p.Open();
+        p.form->Edit5->setText("7");
+        p.window->move(40, 50);
+        const std::string before = p.SettingsText();
+        p.app->MainWindow().showMinimized();
+        EXPECT_TRUE(p.window->close());
+        EXPECT_EQ(p.SettingsText(), before);
+        EXPECT_EQ(p.quitCount, 1);
+    }
+    {
+        MainWindowProgram p;
+        p.Open();
+        p.form->Edit5->setText("7");
+        const std::string before = p.SettingsText();
+        p.form->Exit1->trigger();
+        EXPECT_EQ(p.quitCount, 1);
+        EXPECT_EQ(p.SettingsText(), before);
+    }
+    {
+        MainWindowProgram p;
+        p.Open();
+        p.form->Edit5->setText("12");
+        p.window->move(40, 50);
+        EXPECT_TRUE(p.window->close());
+        EXPECT_EQ(p.quitCount, 1);
+        const std::string text = p.SettingsText();
+        EXPECT_NE(text.find("\"Form1 Top\"=\"" + std::to_string(p.window->pos().y()) + "\""), std::string::npos) << text;
+        EXPECT_NE(text.find("\"Form1 Left\"=\"" + std::to_string(p.window->pos().x()) + "\""), std::string::npos);
+        EXPECT_NE(text.find("\"Orbit Offset\"=\"12\""), std::string::npos);
+
+        // The next start shows the stored offset.
+        MainWindowProgram again;
+        again.settingsFile = p.settingsFile;
+        again.Open();
+        EXPECT_EQ(again.form->Edit5->text(), QStringLiteral("12"));
+    }
+}
+
+TEST(MainWindow, AFailedSaveKeepsTheWindowOpen) {
+    MainWindowProgram p;
+    // The settings folder is a file: nothing can be written.
+    p.settingsFile = p.home / "blocked/user.reg";
+    WriteText(p.home / "blocked", "a file where the folder should be");
+    p.notifier.answers.push_back(p.telemetry.string());
+    p.Open();
+    EXPECT_FALSE(p.window->close());
+    EXPECT_EQ(p.quitCount, 0);
+    EXPECT_EQ(p.notifier.boxes.back(), (RecordingNotifier::Box{"error", "Failed to set data for 'Form1 Top'"}));
+    p.form->Exit1->trigger();
+    EXPECT_EQ(p.quitCount, 1);
+}
+
+TEST(MainWindow, ADirectoryThatCannotBeEnteredIsReportedAndStartUpGoesOn) {
+    TestProgram p;
+    std::filesystem::create_directories(p.settingsFile.parent_path());
+    WriteText(p.settingsFile,
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
+              "\"Default Directory\"=\"" + (p.home / "missing").string() + "\"\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\r\n"
+              "\"Orbit Offset\"=\"5\"\r\n\"MA Step Addr.\"=\"40\"\r\n");
+    p.Start();
+    ASSERT_EQ(p.notifier.boxes.size(), 1u);
+    EXPECT_EQ(p.notifier.boxes[0].kind, "error");
+    EXPECT_EQ(p.notifier.boxes[0].text, "Cannot open the directory '" + (p.home / "missing").string() +
+                                            "/telemetry': No such file or directory.");
+    EXPECT_EQ(p.app->MainWindow().Form().Edit5->text(), QStringLiteral("5"));
+    EXPECT_EQ(p.app->State().Layout.MAStepAddr, 40);
+    EXPECT_EQ(p.app->MainWindow().pos(), QPoint(20, 20));
+}
+
+TEST(MainWindow, FirstRunAsksForTheDirectory) {
+    TestProgram p;
+    p.notifier.answers.push_back((p.telemetry).string());
+    WriteBytes(p.telemetry / "x.dat", BuildBlock(BlockSpec{}));
+    p.Start();
+    ASSERT_EQ(p.notifier.boxes.size(), 1u);
+    EXPECT_EQ(p.notifier.boxes[0].text, "Kelvarox Cannot find Trelm or TrelmCC|Enter directory for telemetry files|" +
+                                            QDir::homePath().toStdString() + "/Trelm/telemetry");
+    auto& list = *p.app->MainWindow().Form().FileListBox1;
+    EXPECT_TRUE(WaitFor([&] { return list.Names() == QStringList{"x.dat"}; }));
+}
+
+TEST(MainWindow, TheListFollowsTheDirectory) {
+    MainWindowProgram p;
+    p.Open();
+    FileListBox& list = *p.form->FileListBox1;
+    p.Select("b-temperature.dat");
+    p.form->Edit1->setText("typed");
+    WriteBytes(p.telemetry / "0-new.dat", BuildBlock(BlockSpec{}));
+    EXPECT_TRUE(WaitFor([&] { return list.Names().contains("0-new.dat"); }));
+    // A file appearing keeps the selection and the boxes.
+    EXPECT_EQ(list.SelectedPath().toStdString(), (p.telemetry / "b-temperature.dat").string());
+    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("typed"));
+    std::filesystem::remove(p.telemetry / "b-temperature.dat");
+    EXPECT_TRUE(WaitFor([&] { return !list.Names().contains("b-temperature.dat"); }));
+    EXPECT_TRUE(list.SelectedPath().isEmpty());
+    EXPECT_TRUE(p.form->Edit1->text().isEmpty());
+}
+
+TEST(MainWindow, AboutBoxAndErrorReportText) {
+    MainWindowProgram p;
+    p.Open();
+    p.form->About1->trigger();
+    ASSERT_EQ(p.notifier.boxes.size(), 1u);
+    EXPECT_EQ(p.notifier.boxes[0].kind, "information");
+    const std::string about = p.notifier.boxes[0].text;
+    EXPECT_EQ(about.rfind("Kelvarox Ver 1.1d", 0), 0u);
+    const auto lines = QString::fromStdString(about).split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[1].isEmpty());
+    EXPECT_TRUE(lines[2].startsWith(QString(13, ' ')) && lines[2][13] != ' ');
+    EXPECT_EQ(lines[3], QString(13, ' ') + "Last updated: 2001/10/30");
+
+    EXPECT_EQ(ErrorReportText("Division by zero"), "Division by zero.");
+    EXPECT_EQ(ErrorReportText("Done."), "Done.");
+    EXPECT_EQ(ErrorReportText("Stop!"), "Stop!");
+    EXPECT_EQ(ErrorReportText("a-"), "a-");
+    EXPECT_EQ(ErrorReportText("a/"), "a/.");
+    EXPECT_EQ(ErrorReportText(""), "");
+}
