@@ -1,5 +1,9 @@
 #include "settings/SettingsStore.h"
 
+#include <chrono>
+#include <thread>
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,13 +17,24 @@ namespace kelvarox {
 
 namespace {
 
-// A write holds the lock for milliseconds. Another copy waits this long for it.
+// A write holds the lock for milliseconds. Another copy asks again after a short pause,
+// and gives up after a long wait.
+constexpr auto kLockRetry = std::chrono::milliseconds(5);
 constexpr int kLockWaitMs = 10000;
 // A lock file older than this whose owner no longer holds it is taken over. A live owner
 // keeps its file locked at the system level, so it is never taken from it.
 constexpr int kStaleLockMs = 2000;
 
 QString NativePath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+bool TakeLock(QLockFile& lock) {
+    const QDeadlineTimer deadline(kLockWaitMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired()) return false;
+        std::this_thread::sleep_for(kLockRetry);
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -56,7 +71,7 @@ bool SettingsStore::Update(const std::function<bool(RegistryDocument&)>& change)
 
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockWaitMs)) return false;
+    if (!TakeLock(lock)) return false;
 
     Contents contents = Read();
     if (contents.state == FileState::Unusable) return false;

@@ -1,0 +1,33 @@
+// A second copy of the program as far as the settings file goes. Prints its process id, then
+// writes values one after another and reports each completed write on its own line.
+//   settings_writer <store file> <name prefix> <count>   (a count of 0 writes until killed)
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/Errors.h"
+#include "settings/SettingsKey.h"
+
+int main(int argc, char** argv) {
+    if (argc != 4) return 2;
+    const kelvarox::SettingsStore store(argv[1]);
+    const std::string prefix = argv[2];
+    const long count = std::strtol(argv[3], nullptr, 10);
+    std::printf("%ld\n", static_cast<long>(::getpid()));
+    std::fflush(stdout);
+    try {
+        for (long i = 0; count == 0 || i < count; ++i) {
+            kelvarox::SettingsKey key(store);
+            key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Writers");
+            key.WriteSettingText(prefix + " " + std::to_string(i), std::to_string(i));
+            std::printf("%ld\n", i);
+            std::fflush(stdout);
+        }
+    } catch (const kelvarox::KelvaroxError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
