@@ -28,13 +28,14 @@ void CheckDirectoryCanBeEntered(const QString& directory) {
     ::closedir(dir);
 }
 
-QStringList ListBlockFiles(const QString& directory) {
+QStringList ListBlockFiles(const QString& directory, const std::atomic<bool>* cancelled) {
     QStringList names;
     const std::string path = PathFromQt(directory);
     DIR* dir = ::opendir(path.c_str());
     if (!dir) return names;
     const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
+        if (cancelled && cancelled->load(std::memory_order_relaxed)) break;
         const QString name = QFile::decodeName(entry->d_name);
         if (!IsBlockFileName(name)) continue;
         bool regular = entry->d_type == DT_REG;

@@ -41,13 +41,17 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
     connect(&listing_, &QFutureWatcher<Listing>::finished, this, [this] { ApplyListing(); });
 }
 
-FileListBox::~FileListBox() { listing_.waitForFinished(); }
+FileListBox::~FileListBox() {
+    if (cancelListing_) cancelListing_->store(true);
+    listing_.waitForFinished();
+}
 
 void FileListBox::SetDirectory(const QString& directory) {
     const QString normalized = Normalized(directory);
     if (normalized == directory_) return;
     CheckDirectoryCanBeEntered(normalized);
     if (!directory_.isEmpty()) watcher_.removePath(directory_);
+    if (cancelListing_) cancelListing_->store(true);  // the old directory's names are not wanted
     directory_ = normalized;
     watcher_.addPath(directory_);
     StartListing();
@@ -60,7 +64,10 @@ void FileListBox::StartListing() {
     }
     relistPending_ = false;
     const QString directory = directory_;
-    listing_.setFuture(QtConcurrent::run([directory] { return Listing{directory, ListBlockFiles(directory)}; }));
+    cancelListing_ = std::make_shared<std::atomic<bool>>(false);
+    listing_.setFuture(QtConcurrent::run([directory, cancel = cancelListing_] {
+        return Listing{directory, ListBlockFiles(directory, cancel.get())};
+    }));
 }
 
 void FileListBox::ApplyListing() {

@@ -6,6 +6,8 @@
 #include <QFutureWatcher>
 #include <QListView>
 #include <QStringListModel>
+#include <atomic>
+#include <memory>
 
 namespace kelvarox {
 
@@ -52,6 +54,7 @@ private:
         QStringList names;
     };
     QFutureWatcher<Listing> listing_;
+    std::shared_ptr<std::atomic<bool>> cancelListing_;  // raised when its result is not wanted
     QString directory_;
     QString listedDirectory_;   // the directory whose names the model holds
     bool relistPending_ = false;

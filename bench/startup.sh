@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Start-up of Kelvarox to its main window against one empty window, under Xvfb, with hyperfine;
+# then the same start-up with a telemetry directory of 100,000 block files against an empty one.
+# Usage: bench/startup.sh [BUILD_DIR]   (default build-bench, a Release build with the benchmarks)
+set -euo pipefail
+build=${1:-build-bench}
+bin=$build/bench/startup_benchmark
+[ -x "$bin" ] || { echo "build $bin first" >&2; exit 2; }
+command -v hyperfine >/dev/null || { echo "hyperfine is needed (apt-get install hyperfine)" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+settings() {  # settings() HOME TELEMETRY_PARENT
+  mkdir -p "$1/config/kelvarox"
+  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"Default Directory"="%s"\r\n' \
+    "$2" >"$1/config/kelvarox/user.reg"
+}
+mkdir -p "$work/small/Trelm/telemetry" "$work/empty/Trelm/telemetry" "$work/large/Trelm/telemetry"
+cp samples/telemetry/* "$work/small/Trelm/telemetry/"
+settings "$work/small" "$work/small/Trelm"
+settings "$work/empty" "$work/empty/Trelm"
+settings "$work/large" "$work/large/Trelm"
+python3 - "$work/large/Trelm/telemetry" samples/telemetry/temperature-one-orbit.dat <<'PY'
+import sys
+block = open(sys.argv[2], 'rb').read()
+for i in range(100000):
+    with open(f"{sys.argv[1]}/b{i:05d}.dat", 'wb') as f:
+        f.write(block)
+PY
+
+run() { echo "HOME=$1 XDG_CONFIG_HOME=$1/config $bin"; }
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
+  hyperfine -N --warmup 3 --runs 30 \
+    -n 'empty QWidget' '$bin --empty-widget' \
+    -n 'Kelvarox main window' 'env $(run "$work/small")'
+  hyperfine -N --warmup 2 --runs 20 \
+    -n 'empty telemetry directory' 'env $(run "$work/empty")' \
+    -n '100,000 block files' 'env $(run "$work/large")'
+"
