@@ -20,7 +20,7 @@ bool IsKeyOrBelow(std::string_view sectionPath, std::string_view keyPath) {
     return sectionPath.size() == keyPath.size() || sectionPath[keyPath.size()] == '\\';
 }
 
-// Sections are separated by a blank line, as the registry editor writes them.
+// Sections are separated by a blank line, the usual layout of the format.
 RegistrySection& AppendSection(RegistryDocument& doc, std::string_view keyPath) {
     if (doc.sections.empty()) {
         if (doc.preamble.empty() || !IsBlankLine(doc.preamble.back())) doc.preamble.emplace_back();

@@ -96,7 +96,7 @@ SplitText SplitLines(std::string_view text) {
     return split;
 }
 
-// The data of a hex value, joining the continuation lines the registry editor writes for long
+// The data of a hex value, joining the continuation lines that the format uses for long
 // data (a line ending in "\" followed by an indented line of hex digits).
 std::string JoinContinuations(std::string data, const std::vector<std::string>& lines, size_t index, size_t& lineCount) {
     while (true) {

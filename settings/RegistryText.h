@@ -17,7 +17,7 @@ inline constexpr std::string_view kRegistryHeader = "REGEDIT4";
 std::optional<RegistryDocument> ParseRegistryText(std::string_view text);
 
 // The text of a tree: lines kept as read stay as they were, values set by the program are
-// written as the registry editor writes them.
+// written in the usual layout of the format.
 std::string WriteRegistryText(const RegistryDocument& doc);
 
 }  // namespace kelvarox

@@ -6,7 +6,7 @@ namespace kelvarox {
 
 namespace {
 
-// The registry editor keeps lines of hex data within 80 columns, the last one included.
+// Lines of hex data stay within 80 columns, the last one included, as usual in the format.
 constexpr size_t kLineWidth = 80;
 
 std::string Quote(std::string_view text) {

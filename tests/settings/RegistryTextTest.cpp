@@ -64,7 +64,7 @@ TEST(RegistryText, ValuesTheProgramSetsReadBackTheSame) {
 }
 
 TEST(RegistryText, TellsSettingsTextsFromOtherFiles) {
-    EXPECT_FALSE(ParseRegistryText("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n"));
+    EXPECT_FALSE(ParseRegistryText("KEYFILE 2\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n"));
     EXPECT_FALSE(ParseRegistryText("[HKEY_CURRENT_USER\\X]\n\"a\"=\"b\"\n"));
     EXPECT_FALSE(ParseRegistryText(std::string("\0REGEDIT4\n", 10)));
     for (const char* empty : {"", "\n\n", " \r\n"}) EXPECT_EQ(ParseRegistryText(empty), RegistryDocument());

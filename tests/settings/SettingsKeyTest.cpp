@@ -80,7 +80,7 @@ TEST(SettingsKey, StoreThatCannotBeWrittenFailsEachWriteAndKeepsItsFile) {
     TempDir dir;
     WriteText(dir / "blocker", "a file where a folder should be");
     std::filesystem::create_directories(dir / "occupied/user.reg");
-    const std::string foreign = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software]\n";
+    const std::string foreign = "; exported settings\nREGEDIT4\n[HKEY_CURRENT_USER\\Software]\n";
     WriteText(dir / "foreign.reg", foreign);
 
     for (const auto& path : {dir / "blocker/user.reg", dir / "occupied/user.reg", dir / "foreign.reg"}) {
