@@ -13,6 +13,7 @@ const char* const kUsage =
     "Commands:\n"
     "  info FILE...          header, channel and equation of each block\n"
     "  table FILE            the data table of a block (CR LF line ends)\n"
+    "  graph FILE -o OUT.png the graph window of a block after Load and Graph, as a PNG image\n"
     "\n"
     "Options:\n"
     "  --orbit-hibyte N      high part of the orbit numbers (default: the stored Orbit Offset, else 0)\n"
@@ -23,6 +24,7 @@ const char* const kUsage =
     "                        byte addresses of start AmDay, end AmDay, start orbit, end orbit,\n"
     "                        start MA, end MA, MA step and channel (default: the stored layout,\n"
     "                        else 464,495,471,502,473,504,36,60)\n"
+    "  -o, --output FILE     the image file that graph writes\n"
     "  -h, --help            this text\n"
     "\n"
     "Exit status: 0 when every block loaded, 1 when one failed, 2 for a usage error.\n";

@@ -9,6 +9,8 @@ namespace kelvarox::cli {
 
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err);
 int RunTable(const Options& options, std::ostream& out, std::ostream& err);
+// Draws the graph of one block into the PNG file options.output.
+int RunGraph(const Options& options, std::ostream& err);
 
 // "path: message" on `err` for a block that failed.
 void ReportFailure(std::ostream& err, const std::string& path, const std::string& message);

@@ -32,6 +32,13 @@ int main(int argc, char** argv) {
         }
         return RunTable(options, std::cout, std::cerr);
     }
+    if (options.command == "graph") {
+        if (options.files.size() != 1 || options.output.empty()) {
+            std::cerr << "kelvarox-cli: graph takes one file and -o OUT.png\n\n" << kUsage;
+            return 2;
+        }
+        return RunGraph(options, std::cerr);
+    }
     std::cerr << "kelvarox-cli: unknown command " << options.command << "\n\n" << kUsage;
     return 2;
 }

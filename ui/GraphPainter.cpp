@@ -15,50 +15,50 @@ QFont CanvasFont() {
     return font;
 }
 
-void PaintGraphSteps(QPainter& painter, const std::vector<DrawStep>& steps,
-                     const std::function<void(const DrawStep&)>& other) {
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setFont(CanvasFont());
+GraphStepPainter::GraphStepPainter(QPainter& painter)
+    : painter_(painter),
+      pen_(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin),
+      textPen_(Qt::black),
+      ascent_(QFontMetrics(CanvasFont()).ascent()) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setPen(pen_);
+    painter_.setFont(CanvasFont());
     // Text goes in black on the canvas's background, whatever the pen.
-    painter.setBackground(CanvasBackground());
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    const QPen textPen(Qt::black);
-    const QFontMetrics metrics(painter.font());
-    QPoint position;
-    for (const DrawStep& step : steps) {
-        const QPoint at(step.at.x, step.at.y);
-        switch (step.kind) {
-            case DrawStep::Kind::Clear:
-                painter.fillRect(QRect(at, QPoint(step.end.x - 1, step.end.y - 1)), CanvasBackground());
-                break;
-            case DrawStep::Kind::PenColor:
-                pen.setColor(QColor(step.color.r, step.color.g, step.color.b));
-                painter.setPen(pen);
-                break;
-            case DrawStep::Kind::PenWidth:
-                pen.setWidth(step.width);
-                painter.setPen(pen);
-                break;
-            case DrawStep::Kind::MoveTo:
-                position = at;
-                break;
-            case DrawStep::Kind::LineTo:
-                painter.drawLine(position, at);
-                position = at;
-                break;
-            case DrawStep::Kind::TextAt:
-                painter.setPen(textPen);
-                painter.drawText(at + QPoint(0, metrics.ascent()), ToQt(step.text));
-                painter.setPen(pen);
-                break;
-            case DrawStep::Kind::SetLabel:
-            case DrawStep::Kind::ShowWindow:
-                if (other) other(step);
-                break;
-        }
+    painter_.setBackground(CanvasBackground());
+    painter_.setBackgroundMode(Qt::OpaqueMode);
+}
+
+bool GraphStepPainter::Paint(const DrawStep& step) {
+    const QPoint at(step.at.x, step.at.y);
+    switch (step.kind) {
+        case DrawStep::Kind::Clear:
+            painter_.fillRect(QRect(at, QPoint(step.end.x - 1, step.end.y - 1)), CanvasBackground());
+            return true;
+        case DrawStep::Kind::PenColor:
+            pen_.setColor(QColor(step.color.r, step.color.g, step.color.b));
+            painter_.setPen(pen_);
+            return true;
+        case DrawStep::Kind::PenWidth:
+            pen_.setWidth(step.width);
+            painter_.setPen(pen_);
+            return true;
+        case DrawStep::Kind::MoveTo:
+            position_ = at;
+            return true;
+        case DrawStep::Kind::LineTo:
+            painter_.drawLine(position_, at);
+            position_ = at;
+            return true;
+        case DrawStep::Kind::TextAt:
+            painter_.setPen(textPen_);
+            painter_.drawText(at + QPoint(0, ascent_), ToQt(step.text));
+            painter_.setPen(pen_);
+            return true;
+        case DrawStep::Kind::SetLabel:
+        case DrawStep::Kind::ShowWindow:
+            return false;
     }
+    return false;
 }
 
 }  // namespace kelvarox

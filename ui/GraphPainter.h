@@ -3,8 +3,6 @@
 // command line's renderer share it.
 #include <QFont>
 #include <QPainter>
-#include <functional>
-#include <vector>
 
 #include "core/GraphDrawing.h"
 
@@ -15,10 +13,21 @@ namespace kelvarox {
 QColor CanvasBackground();
 QFont CanvasFont();
 
-// Executes the steps in order on `painter`: clear, pen colour and width, move, line and text,
-// without antialiasing, keeping the pen's position from step to step. The steps that are not
-// the canvas's (labels, show) go to `other` at their place in the order.
-void PaintGraphSteps(QPainter& painter, const std::vector<DrawStep>& steps,
-                     const std::function<void(const DrawStep&)>& other = {});
+// Executes the canvas steps of one drawing in their order: clear, pen colour and width,
+// move, line and text, without antialiasing, keeping the pen's position from step to step.
+class GraphStepPainter {
+public:
+    explicit GraphStepPainter(QPainter& painter);
+    // Paints a canvas step and returns true; a label or show step is not the canvas's and
+    // returns false.
+    bool Paint(const DrawStep& step);
+
+private:
+    QPainter& painter_;
+    QPen pen_;
+    QPen textPen_;
+    int ascent_;
+    QPoint position_;
+};
 
 }  // namespace kelvarox

@@ -30,9 +30,10 @@ GraphPicture PictureOf(const std::vector<uint8_t>& samples) {
 
 void Paint(QImage& image, const GraphPicture& picture, std::vector<std::string>* others = nullptr) {
     QPainter painter(&image);
-    PaintGraphSteps(painter, picture.steps, [&](const DrawStep& s) {
-        if (others) others->push_back(DescribeStep(s));
-    });
+    GraphStepPainter canvas(painter);
+    for (const DrawStep& step : picture.steps) {
+        if (!canvas.Paint(step) && others) others->push_back(DescribeStep(step));
+    }
 }
 
 // How many pixels of `colour` the column x has between y0 and y1.

@@ -1,0 +1,31 @@
+#include "ui/GraphImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kelvarox {
+
+GraphImage::GraphImage(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+
+QImage& GraphImage::Canvas() {
+    // The widget has a fixed size; the picture takes it on first use, also while hidden.
+    if (canvas_.size() != size()) {
+        QImage resized(size(), QImage::Format_ARGB32_Premultiplied);
+        resized.fill(Qt::transparent);
+        if (!canvas_.isNull()) QPainter(&resized).drawImage(0, 0, canvas_);
+        canvas_ = std::move(resized);
+    }
+    return canvas_;
+}
+
+void GraphImage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, Canvas());
+}
+
+void GraphImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit MouseMoved(event->modifiers(), at.x(), at.y());
+}
+
+}  // namespace kelvarox
