@@ -19,6 +19,7 @@ SettingsKey::SettingsKey(const SettingsStore& store) : store_(store) {}
 SettingsKey::~SettingsKey() = default;
 
 bool SettingsKey::OpenSettingsKey(const std::string& keyPath) {
+    if (store_.IsReadOnly()) return OpenSettingsKeyForReading(keyPath);
     fullPath_ = std::string(kRootKey) + "\\" + keyPath;
     open_ = writable_ = false;
     if (!FitsOnOneLine(keyPath)) return false;

@@ -17,7 +17,7 @@ public:
 
     // Opens the key path (below HKEY_CURRENT_USER) for reading and writing, adding the key
     // to the file when it is not there yet. False when the key could not be added; reads then
-    // give the empty text and writes fail.
+    // give the empty text and writes fail. A store for reading only opens as below.
     bool OpenSettingsKey(const std::string& keyPath);
 
     // Opens the key for reading only: the file is never written, a missing key reads as

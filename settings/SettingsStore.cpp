@@ -38,12 +38,12 @@ bool TakeLock(QLockFile& lock) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(std::string filePath) : filePath_(std::move(filePath)) {}
+SettingsStore::SettingsStore(std::string filePath, Access access) : filePath_(std::move(filePath)), access_(access) {}
 
-SettingsStore SettingsStore::UserStore() {
+SettingsStore SettingsStore::UserStore(Access access) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (folder.isEmpty()) return SettingsStore(std::string());
-    return SettingsStore(QFile::encodeName(folder + QStringLiteral("/kelvarox/user.reg")).toStdString());
+    if (folder.isEmpty()) return SettingsStore(std::string(), access);
+    return SettingsStore(QFile::encodeName(folder + QStringLiteral("/kelvarox/user.reg")).toStdString(), access);
 }
 
 SettingsStore::Contents SettingsStore::Read() const {
@@ -65,7 +65,7 @@ SettingsStore::Contents SettingsStore::Read() const {
 }
 
 bool SettingsStore::Update(const std::function<bool(RegistryDocument&)>& change) const {
-    if (filePath_.empty()) return false;
+    if (filePath_.empty() || IsReadOnly()) return false;
     const QString path = NativePath(filePath_);
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
 

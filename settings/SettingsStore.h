@@ -12,13 +12,18 @@ namespace kelvarox {
 
 class SettingsStore {
 public:
+    // A store opened for reading only never writes its file: opening a key adds nothing and
+    // every write fails. The command line uses it so that it leaves the user's file alone.
+    enum class Access { ReadWrite, ReadOnly };
+
     // The store in the file at `filePath` (a local 8-bit path).
-    explicit SettingsStore(std::string filePath);
+    explicit SettingsStore(std::string filePath, Access access = Access::ReadWrite);
 
     // The user's store: kelvarox/user.reg in the generic configuration folder (~/.config).
-    static SettingsStore UserStore();
+    static SettingsStore UserStore(Access access = Access::ReadWrite);
 
     const std::string& FilePath() const { return filePath_; }
+    bool IsReadOnly() const { return access_ == Access::ReadOnly; }
 
     enum class FileState {
         Missing,   // no file yet: an empty store
@@ -34,12 +39,13 @@ public:
 
     // Applies `change` to the file's current tree and saves the result, creating the folder
     // when needed; `change` returns false when it changed nothing, and nothing is written.
-    // False when the store cannot be written: a lock that cannot be taken, a file that is
-    // unusable, a folder or file that refuses the write.
+    // False when the store cannot be written: a store for reading only, a lock that cannot be
+    // taken, a file that is unusable, a folder or file that refuses the write.
     bool Update(const std::function<bool(RegistryDocument&)>& change) const;
 
 private:
     std::string filePath_;
+    Access access_;
 };
 
 }  // namespace kelvarox

@@ -124,6 +124,14 @@ TEST(SettingsKey, StoredStartupSettingsAreReadWithoutWriting) {
     EXPECT_EQ(none.OrbitHiByte, 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 
+    // Through a store for reading only, the procedures read as usual and never write.
+    const SettingsStore readOnly((dir / "none/user.reg").string(), SettingsStore::Access::ReadOnly);
+    FakeWindow window;
+    RestoreWindowPosition(readOnly, window, "Form1");
+    EXPECT_EQ(window.top, 20);
+    EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(readOnly, window, "Form1"); }), "Failed to set data for 'Form1 Top'");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+
     const SettingsStore store((dir / "user.reg").string());
     const std::string text =
         "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\n"
