@@ -24,6 +24,9 @@ KelvaroxApplication::~KelvaroxApplication() {
 
 void KelvaroxApplication::Start() { wod1_->show(); }
 
-void KelvaroxApplication::Quit() { quitHandler(); }
+void KelvaroxApplication::Quit() {
+    wod4_->EndFill();  // a table being filled stops with the program
+    quitHandler();
+}
 
 }  // namespace kelvarox

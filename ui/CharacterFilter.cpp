@@ -13,6 +13,7 @@ bool CharacterFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) return false;
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;  // moves the focus
     const QString text = key->text();
     if (text.isEmpty()) return false;  // a key that types nothing
     for (const QChar c : text) {

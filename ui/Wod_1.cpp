@@ -105,6 +105,7 @@ bool TWod1::LoadSucceeded() const {
 }
 
 void TWod1::Button2Click() {
+    app_.TableWindow().EndFill();  // a table being filled stops before another block comes in
     app_.State().LoadFailed = false;
     LoadInfo(app_.State(), *this);
     if (LoadSucceeded()) {
@@ -113,7 +114,10 @@ void TWod1::Button2Click() {
     }
 }
 
-void TWod1::Button1Click() { app_.GraphWindow().GraphAction(BoxTexts()); }
+void TWod1::Button1Click() {
+    app_.TableWindow().EndFill();
+    app_.GraphWindow().GraphAction(BoxTexts());
+}
 
 void TWod1::Button3Click() { app_.TableWindow().TableAction(BoxTexts()); }
 

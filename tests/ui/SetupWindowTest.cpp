@@ -1,0 +1,299 @@
+// The setup window: its form, the typing rules of its boxes, Save, close and reopen, and the
+// new addresses reaching the next Load.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "UiTestSupport.h"
+#include "settings/RegistryText.h"
+#include "ui/FileListBox.h"
+#include "ui/Wod_1.h"
+#include "ui/Wod_3.h"
+#include "ui_Wod_1.h"
+#include "ui_Wod_3.h"
+
+using namespace kelvarox;
+using namespace kelvarox::testing;
+
+namespace {
+
+const std::string kStartupKey = "Software\\Qarn Programs\\Kelvarox\\Startup";
+const std::string kPositionKey = "Software\\Qarn Programs\\Kelvarox\\Position";
+
+struct SetupProgram : TestProgram {
+    TWod3* setup = nullptr;
+    Ui::TWod3* form = nullptr;
+    std::array<QLineEdit*, 8> boxes{};
+
+    explicit SetupProgram(const std::string& storedValues = {}) {
+        WriteBytes(telemetry / "listed.dat", BuildBlock(BlockSpec{}));
+        NameTelemetryDirectory();
+        if (!storedValues.empty()) {
+            std::string text = ReadText(settingsFile);
+            WriteText(settingsFile, text + "\r\n" + storedValues);
+        }
+        Start();
+        app->Start();
+        setup = &app->SetupWindow();
+        form = &setup->Form();
+        // The first listing empties the main window's channel boxes when it comes in.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !app->MainWindow().Form().FileListBox1->Names().empty(); }, 5000));
+        boxes = {form->Edit1, form->Edit2, form->Edit3, form->Edit4,
+                 form->Edit5, form->Edit6, form->Edit7, form->Edit8};
+    }
+
+    void Open() { app->MainWindow().Setup1Click(); }
+
+    // Types into an emptied box as the user would, each key pressed and released.
+    void Retype(QLineEdit* box, const QString& keys) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, keys);
+    }
+
+    // Holds a key down until it has typed `count` characters: the system repeats its press,
+    // and the box sees one release at the end (the repeated ones are marked as repeats).
+    static void HoldKey(QLineEdit* box, Qt::Key key, const QString& text, int count) {
+        for (int i = 0; i < count; ++i) {
+            const bool repeat = i > 0;
+            if (repeat) {
+                QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, true);
+                QApplication::sendEvent(box, &release);
+            }
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, repeat);
+            QApplication::sendEvent(box, &press);
+        }
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, false);
+        QApplication::sendEvent(box, &release);
+    }
+
+    void Save() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
+
+    // The text stored under a value of the settings file, nothing when the value is absent.
+    std::optional<std::string> Stored(const std::string& key, const std::string& name) const {
+        const auto doc = ParseRegistryText(ReadText(settingsFile));
+        if (!doc) {
+            ADD_FAILURE() << "the settings file does not parse";
+            return std::nullopt;
+        }
+        const RegistryValue* value = FindValue(*doc, "HKEY_CURRENT_USER\\" + key, name);
+        if (!value) return std::nullopt;
+        return TextOfValue(*value);
+    }
+};
+
+}  // namespace
+
+TEST(SetupWindow, HasItsFormAndShowsTheLayoutWhenOpened) {
+    SetupProgram p;
+    TWod3& w = *p.setup;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Setup         Kelvarox Decoder / Qarn"));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.parentWidget(), &p.app->MainWindow());
+    EXPECT_TRUE(w.isWindow());
+    EXPECT_EQ(w.size(), QSize(398, 233));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(w.pos(), QPoint(20, 20));
+    EXPECT_EQ(p.form->Edit1->geometry(), QRect(128, 52, 40, 21));
+    EXPECT_EQ(p.form->Edit4->geometry(), QRect(128, 164, 40, 21));
+    EXPECT_EQ(p.form->Edit5->geometry(), QRect(296, 52, 40, 21));
+    EXPECT_EQ(p.form->Edit8->geometry(), QRect(296, 164, 40, 21));
+    EXPECT_EQ(p.form->Button1->geometry(), QRect(160, 200, 73, 25));
+    EXPECT_EQ(p.form->Button1->text(), QStringLiteral("Save"));
+    EXPECT_EQ(p.form->Label1->text(), QStringLiteral("Block Byte Addresses for WOD Information"));
+    EXPECT_EQ(p.form->Label10->text(), QStringLiteral("First Byte = Byte 0"));
+    EXPECT_EQ(p.form->Label8->text(), QStringLiteral("MA Step"));
+    EXPECT_EQ(p.form->Label9->text(), QStringLiteral("Channel#:"));
+    // Labels keep their place: the right edge of the right-aligned ones, the top of all.
+    EXPECT_EQ(p.form->Label2->geometry().right(), QRect(40, 56, 75, 13).right());
+    EXPECT_EQ(p.form->Label5->geometry().right(), QRect(57, 168, 58, 13).right());
+    EXPECT_EQ(p.form->Label9->geometry().top(), 168);
+    EXPECT_EQ(p.form->Label1->font().pixelSize(), 13);
+    EXPECT_TRUE(p.form->Label1->font().bold());
+    EXPECT_EQ(p.form->Label10->font().pixelSize(), 11);
+    EXPECT_FALSE(p.form->Label10->font().bold());
+    for (QWidget* bold : std::initializer_list<QWidget*>{p.form->Label2, p.form->Label9, p.form->Edit1, p.form->Edit8,
+                                                         p.form->Button1}) {
+        EXPECT_TRUE(bold->font().bold()) << bold->objectName().toStdString();
+        EXPECT_EQ(bold->font().pixelSize(), 11) << bold->objectName().toStdString();
+    }
+
+    p.Open();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isModal());
+    std::vector<std::string> texts;
+    for (QLineEdit* box : p.boxes) texts.push_back(box->text().toStdString());
+    EXPECT_EQ(texts, (std::vector<std::string>{"464", "495", "471", "502", "473", "504", "36", "60"}));
+
+    // Tab goes through the boxes in order, then to Save.
+    p.form->Edit1->setFocus();
+    for (QWidget* next : std::initializer_list<QWidget*>{p.form->Edit2, p.form->Edit3, p.form->Edit4, p.form->Edit5,
+                                                         p.form->Edit6, p.form->Edit7, p.form->Edit8, p.form->Button1}) {
+        QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(w.focusWidget(), next);
+    }
+}
+
+TEST(SetupWindow, BoxesTakeDigitsAndBackspaceAndEmptyAddressesAbove511) {
+    SetupProgram p;
+    p.Open();
+    QLineEdit* box = p.form->Edit3;
+    p.Retype(box, "512");
+    EXPECT_EQ(box->text(), QString());
+    p.Retype(box, "511");
+    EXPECT_EQ(box->text(), QStringLiteral("511"));
+    p.Retype(box, "0512");
+    EXPECT_EQ(box->text(), QString());
+    p.Retype(box, "51");
+    QTest::keyClicks(box, "a -.x+");
+    EXPECT_EQ(box->text(), QStringLiteral("51"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), QStringLiteral("5"));
+    // Pasted text is not filtered; the release of any key, a cursor key too, checks it.
+    box->setText("600");
+    EXPECT_EQ(box->text(), QStringLiteral("600"));
+    QTest::keyClick(box, Qt::Key_Left);
+    EXPECT_EQ(box->text(), QString());
+    box->setText("abc");
+    QTest::keyClick(box, Qt::Key_Shift);
+    EXPECT_EQ(box->text(), QStringLiteral("abc"));  // no integer counts as 1
+    // Nothing reaches the layout or the store while typing.
+    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
+    EXPECT_EQ(p.Stored(kStartupKey, "Start Orbit Addr."), std::nullopt);
+}
+
+TEST(SetupWindow, SaveStopsAtTheFirstBoxThatIsNoInteger) {
+    SetupProgram p;
+    p.Open();
+    // Typed one by one, nines cannot get past 99; a held key types them in a row.
+    p.Retype(p.form->Edit1, "99999999999");
+    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("99"));
+    p.Retype(p.form->Edit1, "");
+    SetupProgram::HoldKey(p.form->Edit1, Qt::Key_9, "9", 11);
+    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("99999999999"));
+    p.Save();
+    EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'99999999999' is not a valid integer value."}));
+    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
+    EXPECT_TRUE(p.setup->isVisible());
+
+    // Edit4 emptied: the three boxes before it are applied and stored, the rest is not.
+    p.notifier.boxes.clear();
+    p.Retype(p.form->Edit1, "000");
+    p.Retype(p.form->Edit2, "20");
+    p.Retype(p.form->Edit3, "036");
+    p.Retype(p.form->Edit4, "");
+    p.Retype(p.form->Edit5, "44");
+    p.Save();
+    EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'' is not a valid integer value."}));
+    const BlockLayout& layout = p.app->State().Layout;
+    EXPECT_EQ(layout.StartAmDayAddr, 0);
+    EXPECT_EQ(layout.EndAmDayAddr, 20);
+    EXPECT_EQ(layout.StartOrbitAddr, 36);
+    EXPECT_EQ(layout.EndOrbitAddr, 502);
+    EXPECT_EQ(layout.StartMAAddr, 473);
+    EXPECT_EQ(p.Stored(kStartupKey, "Start Amday Addr."), "0");
+    EXPECT_EQ(p.Stored(kStartupKey, "End  Amday Addr."), "20");
+    EXPECT_EQ(p.Stored(kStartupKey, "Start Orbit Addr."), "36");
+    EXPECT_EQ(p.Stored(kStartupKey, "End Orbit Addr."), std::nullopt);
+    EXPECT_EQ(p.Stored(kStartupKey, "Start MA Addr."), std::nullopt);
+    EXPECT_TRUE(p.setup->isVisible());
+    EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), std::nullopt);
+
+    // A field of 0 is not refilled at the next opening; the others are.
+    p.Retype(p.form->Edit1, "7");
+    p.Retype(p.form->Edit2, "8");
+    p.setup->close();
+    p.Open();
+    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("7"));
+    EXPECT_EQ(p.form->Edit2->text(), QStringLiteral("20"));
+}
+
+TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
+    SetupProgram p("[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\r\n"
+                   "\"Form3 Top\"=\"130\"\r\n\"Form3 Left\"=\"140\"\r\n");
+    EXPECT_EQ(p.setup->pos(), QPoint(140, 130));
+    p.Open();
+    p.Retype(p.form->Edit6, "300");
+    p.setup->move(150, 160);
+    EXPECT_TRUE(p.setup->close());
+    EXPECT_FALSE(p.setup->isVisible());
+    EXPECT_EQ(p.Stored(kPositionKey, "Form3 Left"), "150");
+    EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), "160");
+    EXPECT_EQ(p.app->State().Layout.EndMAAddr, 504);
+    EXPECT_EQ(p.Stored(kStartupKey, "End MA Addr."), std::nullopt);
+    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("300"));  // until the next opening
+
+    // Setup while open changes nothing; reopened after a close, the layout is shown again.
+    p.Open();
+    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("504"));
+    p.Retype(p.form->Edit6, "301");
+    p.Open();
+    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("301"));
+
+    // Minimized and closed: no position is stored.
+    p.setup->move(170, 180);
+    p.setup->showMinimized();
+    p.setup->close();
+    EXPECT_EQ(p.Stored(kPositionKey, "Form3 Left"), "150");
+    EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), "160");
+    EXPECT_TRUE(p.notifier.boxes.empty());
+}
+
+TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
+    SetupProgram p;
+    Ui::TWod1& main = p.app->MainWindow().Form();
+    BlockSpec before;
+    before.channel = "0140";
+    before.samples = {1, 2, 3};
+    // Outside the listed directory, whose changes would empty the main window's boxes.
+    p.app->State().BlockFilePath = (p.home / "before.dat").string();
+    WriteBytes(p.home / "before.dat", BuildBlock(before));
+    QTest::mouseClick(main.Button2, Qt::LeftButton);
+    ASSERT_TRUE(p.notifier.boxes.empty());
+    const BlockHeader shown = p.app->State().Header;
+
+    BlockLayout moved;
+    moved.StartAmDayAddr = 400;
+    moved.EndAmDayAddr = 404;
+    moved.StartOrbitAddr = 408;
+    moved.EndOrbitAddr = 410;
+    moved.StartMAAddr = 412;
+    moved.EndMAAddr = 414;
+    moved.MAStepAddr = 416;
+    moved.ChannelAddr = 418;
+    p.Open();
+    for (int i = 0; i < BlockLayout::kFieldCount; ++i)
+        p.Retype(p.boxes[static_cast<size_t>(i)], QString::number(moved.Field(i)));
+    p.Save();
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_FALSE(p.setup->isVisible());
+    EXPECT_EQ(p.app->State().Layout, moved);
+    EXPECT_EQ(p.Stored(kStartupKey, "Channel Addr."), "418");
+    EXPECT_EQ(p.Stored(kStartupKey, "End  Amday Addr."), "404");
+    EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), std::nullopt);  // hiding by Save is no close
+    // The block on display is not decoded again.
+    EXPECT_EQ(p.app->State().Header.Channel, shown.Channel);
+    EXPECT_EQ(p.app->State().Header.StartOrbit, shown.StartOrbit);
+    EXPECT_EQ(main.Edit9->text(), QStringLiteral("#140"));
+
+    BlockSpec after;
+    after.channel = "0180";
+    after.startOrbit = "50";
+    after.endOrbit = "50";
+    after.startMA = "00";
+    after.endMA = "08";
+    after.samples = {9, 8, 7};
+    p.app->State().BlockFilePath = (p.home / "after.dat").string();
+    WriteBytes(p.home / "after.dat", BuildBlock(after, moved));
+    QTest::mouseClick(main.Button2, Qt::LeftButton);
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_EQ(main.Edit9->text(), QStringLiteral("#180"));
+    EXPECT_EQ(p.app->State().Header.StartOrbit, 0x50);
+    EXPECT_EQ(p.app->State().Header.LastSampleIndex, 2);
+}

@@ -1,0 +1,308 @@
+// The data table window and the main window's Table action, driven through the real windows.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <functional>
+
+#include "UiTestSupport.h"
+#include "core/DataTable.h"
+#include "ui/FileListBox.h"
+#include "ui/Wod_1.h"
+#include "ui/Wod_4.h"
+#include "ui_Wod_1.h"
+#include "ui_Wod_4.h"
+
+using namespace kelvarox;
+using namespace kelvarox::testing;
+
+namespace {
+
+const std::string kExampleTable =
+    " WOD Data Channel Table\r\n"
+    "\r\n"
+    " Name: Raw Data\r\n"
+    " Number: #180\r\n"
+    "\r\n"
+    "   No.  Orbit   MA   Raw   Trans \r\n"
+    " -------------------------------\r\n"
+    "   0 ,   316 , 248 , #00 ,   0.0\r\n"
+    "   1 ,   316 , 252 , #7F , 127.0\r\n"
+    "   2 ,   317 , 000 , #80 , 128.0\r\n"
+    "   3 ,   317 , 004 , #FF , 255.0\r\n";
+
+// Orbit byte 3C (316 with Orbit HiByte 1), MA F8 to 04 of the next orbit in steps of 4: four
+// samples of channel 180, which the catalogue translates as the raw byte itself.
+BlockSpec ExampleBlock() {
+    BlockSpec spec;
+    spec.startOrbit = "3C";
+    spec.startMA = "F8";
+    spec.endOrbit = "3D";
+    spec.endMA = "04";
+    spec.maStep = "04";
+    spec.channel = "0180";
+    spec.samples = {0x00, 0x7F, 0x80, 0xFF};
+    return spec;
+}
+
+// A full block: 384 samples from orbit 60, MA 0, to orbit 65, MA 252.
+BlockSpec FullBlock(const std::string& channel, uint8_t firstRaw) {
+    BlockSpec spec;
+    spec.startOrbit = "3C";
+    spec.startMA = "00";
+    spec.endOrbit = "41";
+    spec.endMA = "FC";
+    spec.maStep = "04";
+    spec.channel = channel;
+    for (int i = 0; i < 384; ++i) spec.samples.push_back(static_cast<uint8_t>(firstRaw + i));
+    return spec;
+}
+
+struct TableProgram : TestProgram {
+    Ui::TWod1* main = nullptr;
+    TWod4* table = nullptr;
+    QPlainTextEdit* memo = nullptr;
+
+    TableProgram() {
+        WriteBytes(telemetry / "listed.dat", BuildBlock(BlockSpec{}));
+        NameTelemetryDirectory();
+        Start();
+        app->Start();
+        main = &app->MainWindow().Form();
+        // The first listing of the telemetry directory empties the channel boxes when it
+        // comes in; it has to be over before a block is loaded.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !main->FileListBox1->Names().empty(); }, 5000));
+        table = &app->TableWindow();
+        memo = table->Form().Memo1;
+    }
+
+    // Block files lie outside the telemetry directory: a change of the listed directory
+    // empties the main window's boxes, which these tests do not want.
+    std::string AddBlock(const std::string& name, const BlockSpec& spec) {
+        std::filesystem::create_directories(home / "blocks");
+        WriteBytes(home / "blocks" / name, BuildBlock(spec));
+        return (home / "blocks" / name).string();
+    }
+
+    void Load(const std::string& path) {
+        app->State().BlockFilePath = path;
+        QTest::mouseClick(main->Button2, Qt::LeftButton);
+    }
+    void PressTable() { QTest::mouseClick(main->Button3, Qt::LeftButton); }
+
+    // The whole table of the block and series in memory, as the boxes stand.
+    std::string ExpectedTable() {
+        ProgramState& s = app->State();
+        return DataTableText(FromBox(main->Edit1), FromBox(main->Edit9), s.Block, s.Header, s.Series);
+    }
+    static std::string FromBox(const QLineEdit* box) { return box->text().toStdString(); }
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "the text does not end in CR LF";
+    return lines;
+}
+
+// Runs `action` from the event loop once the table box holds `rows` rows: it comes in at the
+// next pause of the fill, as a click of the user would.
+void DuringFill(TableProgram& p, int rows, std::function<void()> action) {
+    auto fired = std::make_shared<bool>(false);
+    QObject::connect(p.memo, &QPlainTextEdit::blockCountChanged, p.memo, [=](int blocks) {
+        // Seven heading lines, the rows, and the empty line after the last CR LF.
+        if (*fired || blocks < 7 + rows + 1) return;
+        *fired = true;
+        QMetaObject::invokeMethod(qApp, action, Qt::QueuedConnection);
+    });
+}
+
+}  // namespace
+
+TEST(TableWindow, HasItsFormAndWritesTheExampleTableByteForByte) {
+    TableProgram p;
+    TWod4& w = *p.table;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Data Table  Kelvarox / Qarn "));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.size(), QSize(312, 299));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(w.pos(), QPoint(244, 224));
+    EXPECT_EQ(p.memo->geometry(), QRect(8, 8, 297, 281));
+    EXPECT_EQ(p.memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(p.memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(p.memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_FALSE(p.memo->isReadOnly());
+    const QFontMetrics pitch(p.memo->font());
+    EXPECT_EQ(pitch.horizontalAdvance(QLatin1Char('i')), pitch.horizontalAdvance(QLatin1Char('W')));
+    EXPECT_EQ(w.MemoText(), "Memo1");
+
+    p.main->Edit5->setText("1");
+    p.Load(p.AddBlock("example.dat", ExampleBlock()));
+    ASSERT_TRUE(p.notifier.boxes.empty());
+    EXPECT_EQ(p.main->Edit1->text(), QStringLiteral("Raw Data"));
+    p.PressTable();
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_EQ(w.MemoText(), kExampleTable);
+    EXPECT_EQ(p.memo->toPlainText().count(QLatin1Char('\n')), 11);  // the box shows the lines
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.Filling());
+
+    // Table again over a minimized window: the window comes back and the text does not grow.
+    w.showMinimized();
+    p.PressTable();
+    EXPECT_FALSE(w.isMinimized());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.MemoText(), kExampleTable);
+    EXPECT_EQ(w.pos(), QPoint(244, 224));
+}
+
+TEST(TableWindow, WritesRowsWithTheirPaddingAndTheCoefficientsOfTheBoxes) {
+    TableProgram p;
+    BlockSpec spec = FullBlock("0180", 0);
+    spec.endOrbit = "3C";
+    spec.endMA = "4C";  // samples 0 to 19, MA 000 to 076 of orbit 60
+    spec.samples.resize(20);
+    spec.samples[3] = 0xFF;
+    p.Load(p.AddBlock("short.dat", spec));
+    p.PressTable();
+    std::vector<std::string> lines = Lines(p.table->MemoText());
+    ASSERT_EQ(lines.size(), 7u + 20u);
+    EXPECT_EQ(lines[7], "   0 ,    60 , 000 , #00 ,   0.0");
+    EXPECT_EQ(lines[8], "   1 ,    60 , 004 , #01 ,   1.0");
+    EXPECT_EQ(lines[10], "   3 ,    60 , 012 , #FF , 255.0");
+    EXPECT_EQ(lines[23], "  16 ,    60 , 064 , #10 ,  16.0");
+
+    // A changed box takes effect in the next table: -1000 + 0.125 * X.
+    p.main->Edit7->setText("0.125");
+    p.main->Edit8->setText("-1000");
+    p.PressTable();
+    lines = Lines(p.table->MemoText());
+    ASSERT_EQ(lines.size(), 27u);
+    EXPECT_EQ(lines[7], "   0 ,    60 , 000 , #00 , -1000.0");
+    EXPECT_EQ(lines[7].size(), 34u);
+    EXPECT_EQ(lines[10], "   3 ,    60 , 012 , #FF , -968.1");
+    EXPECT_EQ(p.table->MemoText(), p.ExpectedTable());
+
+    // An emptied box keeps the coefficient of the table before.
+    p.main->Edit8->clear();
+    p.main->Edit7->setText("-0.5");
+    p.PressTable();
+    lines = Lines(p.table->MemoText());
+    EXPECT_EQ(lines[3], " Number: #180");
+    EXPECT_EQ(lines[9], "   2 ,    60 , 008 , #02 , -1001.0");
+}
+
+TEST(TableWindow, BoxesThatDoNotConvertAndBlocksWithoutSamplesOrSignature) {
+    TableProgram p;
+    // Not a WOD block: Load refuses it, and Table does nothing at all.
+    std::vector<uint8_t> noBlock(512, 'x');
+    WriteBytes(p.home / "plain.dat", noBlock);
+    p.Load((p.home / "plain.dat").string());
+    p.notifier.boxes.clear();
+    p.app->MainWindow().Button3Click();
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_FALSE(p.table->isVisible());
+    EXPECT_EQ(p.table->MemoText(), "Memo1");
+
+    p.Load(p.AddBlock("example.dat", ExampleBlock()));
+    p.PressTable();
+    const std::string table = p.table->MemoText();
+    p.table->hide();
+
+    // A coefficient that is no number: the error report, and the box untouched.
+    p.main->Edit3->setText("-");
+    p.PressTable();
+    EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'-' is not a valid floating point value."}));
+    EXPECT_EQ(p.table->MemoText(), table);
+    EXPECT_FALSE(p.table->isVisible());
+    p.main->Edit3->setText("0");
+    p.main->Edit5->setText("1A");
+    p.PressTable();
+    EXPECT_EQ(p.notifier.boxes.back().text, "'1A' is not a valid integer value.");
+    EXPECT_EQ(p.table->MemoText(), table);
+    p.main->Edit5->setText("0");
+
+    // End before start: no samples, the heading alone.
+    BlockSpec none = ExampleBlock();
+    none.endOrbit = "3C";
+    p.Load(p.AddBlock("none.dat", none));
+    p.notifier.boxes.clear();
+    p.PressTable();
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    EXPECT_EQ(p.table->MemoText(), DataTableHeading("Raw Data", "#180"));
+    EXPECT_TRUE(p.table->isVisible());
+}
+
+TEST(TableWindow, LoadAndTableDuringAFillEndItWithNoRowOfTheOldBlock) {
+    TableProgram p;
+    const std::string first = p.AddBlock("first.dat", FullBlock("0140", 0));
+    const std::string second = p.AddBlock("second.dat", FullBlock("0180", 100));
+    p.Load(first);
+    p.PressTable();
+    const std::string firstTable = p.table->MemoText();
+    ASSERT_EQ(Lines(firstTable).size(), 7u + 384u);
+    EXPECT_EQ(firstTable, p.ExpectedTable());
+
+    // Load and Table of another block while the first table is at row 100 or so.
+    std::string secondTable;
+    DuringFill(p, 100, [&] {
+        EXPECT_TRUE(p.table->Filling());
+        p.Load(second);
+        p.PressTable();
+        secondTable = p.ExpectedTable();
+    });
+    p.PressTable();
+    EXPECT_TRUE(p.notifier.boxes.empty());
+    ASSERT_FALSE(secondTable.empty()) << "the action did not come in during the fill";
+    EXPECT_NE(secondTable, firstTable);
+    EXPECT_EQ(p.table->MemoText(), secondTable);
+    EXPECT_FALSE(p.table->Filling());
+
+    // Load alone: the first table stops where it was, after a pause.
+    p.Load(first);
+    DuringFill(p, 200, [&] { p.Load(second); });
+    p.PressTable();
+    const std::string cut = p.table->MemoText();
+    const size_t rows = Lines(cut).size() - 7;
+    EXPECT_GT(rows, 200u);
+    EXPECT_LT(rows, 384u);
+    EXPECT_EQ((rows - 1) % 10, 0u);  // the last row written was the one before a pause
+    EXPECT_EQ(firstTable.compare(0, cut.size(), cut), 0);
+    EXPECT_EQ(p.main->Edit9->text(), QStringLiteral("#180"));
+
+    // Graph ends it just as well.
+    p.Load(first);
+    DuringFill(p, 50, [&] { QTest::mouseClick(p.main->Button1, Qt::LeftButton); });
+    p.PressTable();
+    EXPECT_LT(Lines(p.table->MemoText()).size(), 7u + 384u);
+    EXPECT_FALSE(p.table->Filling());
+}
+
+TEST(TableWindow, ClosingTheProgramDuringAFillIsSafe) {
+    TableProgram p;
+    p.Load(p.AddBlock("first.dat", FullBlock("0140", 0)));
+    DuringFill(p, 30, [&] { p.app->MainWindow().close(); });
+    p.PressTable();
+    EXPECT_EQ(p.quitCount, 1);
+    EXPECT_LT(Lines(p.table->MemoText()).size(), 7u + 384u);
+
+}
+
+TEST(TableWindow, WindowsDestroyedDuringAFillAreNotTouchedAgain) {
+    TableProgram p;
+    p.Load(p.AddBlock("second.dat", FullBlock("0180", 1)));
+    const MainBoxTexts boxes = p.app->MainWindow().BoxTexts();
+    bool destroyed = false;
+    DuringFill(p, 20, [&] {
+        p.app.reset();
+        destroyed = true;
+    });
+    p.table->TableAction(boxes);
+    EXPECT_TRUE(destroyed);
+}
