@@ -36,6 +36,7 @@ void FitText(QLabel* label) {
         label->adjustSize();
         return;
     }
+    if (label->wordWrap()) return;  // its text wraps instead
     const int needed = label->sizeHint().width();
     const QRect place = label->geometry();
     if (needed <= place.width()) return;

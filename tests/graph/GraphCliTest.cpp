@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "CliRunner.h"
+#include "UiTestSupport.h"
+#include "cli/BlockSession.h"
+#include "ui/Wod_2.h"
+#include "ui_Wod_2.h"
+
+using namespace kelvarox;
+using namespace kelvarox::testing;
+
+namespace {
+
+constexpr QRgb kBlackPixel = 0xFF000000;
+constexpr QRgb kGreyPixel = 0xFF808080;
+constexpr QRgb kWhitePixel = 0xFFFFFFFF;
+
+// kelvarox-cli with no display and no platform named: it has to go off screen by itself.
+ProcessResult RunWithoutDisplay(const CliRunner& cli, const std::vector<std::string>& args) {
+    return RunProcess(KELVAROX_CLI, args,
+                      {{"XDG_CONFIG_HOME", (cli.config.path() / "config").string()},
+                       {"HOME", cli.config.path().string()},
+                       {"DISPLAY", ""},
+                       {"WAYLAND_DISPLAY", ""},
+                       {"QT_QPA_PLATFORM", ""}});
+}
+
+QImage Opaque(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+}  // namespace
+
+TEST(GraphCli, ThePngShowsTheTraceAndTheAxesOfTheBlock) {
+    CliRunner cli;
+    TempDir dir;
+    BlockSpec spec;
+    spec.channel = "0180";  // raw counts: value = raw byte
+    spec.startOrbit = "3C";
+    spec.startMA = "00";
+    spec.endOrbit = "3C";
+    spec.endMA = "C0";
+    spec.maStep = "64";
+    spec.samples = {4, 16, 10, 7};
+    WriteBytes(dir / "four.dat", BuildBlock(spec));
+
+    const auto r = RunWithoutDisplay(cli, {"graph", (dir / "four.dat").string(), "-o", (dir / "four.png").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+    const QImage png(QString::fromStdString((dir / "four.png").string()));
+    ASSERT_FALSE(png.isNull());
+    EXPECT_EQ(png.size(), QSize(719, 402));
+    // The image lies at (8, 2) in the window.
+    const auto at = [&](int x, int y) { return png.pixel(8 + x, 2 + y); };
+    EXPECT_EQ(at(150, 33), kBlackPixel);   // sample 1, 16, from x 55 to 261
+    EXPECT_EQ(at(261, 100), kBlackPixel);  // down to sample 2
+    EXPECT_EQ(at(400, 172), kBlackPixel);  // sample 2, 10
+    EXPECT_EQ(at(600, 242), kBlackPixel);  // sample 3, 7
+    EXPECT_EQ(at(300, 312), kGreyPixel);   // the orbit axis
+    EXPECT_EQ(at(54, 200), kGreyPixel);    // the value axis
+    EXPECT_EQ(at(468, 60), kGreyPixel);    // the mark at MA 128
+    EXPECT_EQ(at(600, 100), kWhitePixel);
+}
+
+TEST(GraphCli, ThePngIsTheGraphWindowsPicture) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string block = SamplePath("temperature-one-orbit.dat");
+    const std::string out = (dir / "temperature.png").string();
+    const auto r = cli({"graph", "--orbit-hibyte", "2", "--coefficients", ",,1.5,", block, "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    cli::Options options;
+    options.orbitHiByte = "2";
+    options.coefficients = std::array<std::string, 4>{"", "", "1.5", ""};
+    cli::LoadedBlock loaded = cli::LoadBlock(block, options);
+    ASSERT_TRUE(loaded.ok());
+    RecordingNotifier notifier;
+    SettingsStore store((dir / "user.reg").string());
+    TWod2 window(loaded.state, store, notifier);
+    window.GraphAction(loaded.boxes);
+    const QImage grabbed = Opaque(window.grab().toImage());
+    const QImage png = Opaque(QImage(QString::fromStdString(out)));
+    ASSERT_EQ(png.size(), QSize(719, 402));
+    EXPECT_TRUE(grabbed == png);
+    EXPECT_EQ(window.Form().Label5->text().toStdString(), "Orbit# 572");
+}
+
+TEST(GraphCli, FailuresAndExitStatus) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string out = (dir / "x.png").string();
+
+    const auto noOutput = cli({"graph", SamplePath("SPIN.TLM")});
+    EXPECT_EQ(noOutput.status, 2);
+    EXPECT_EQ(noOutput.err.rfind("kelvarox-cli: graph takes one file and -o OUT.png\n", 0), 0u) << noOutput.err;
+    EXPECT_EQ(cli({"graph", SamplePath("SPIN.TLM"), SamplePath("BATTERY.DAT"), "-o", out}).status, 2);
+
+    const auto shortFile = cli({"graph", SamplePath("short-100-bytes.dat"), "-o", out});
+    EXPECT_EQ(shortFile.status, 1);
+    EXPECT_EQ(shortFile.err, SamplePath("short-100-bytes.dat") + ": File is improper length, must be 512 bytes!!\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    const std::string unwritable = (dir / "missing-folder" / "x.png").string();
+    const auto noFolder = cli({"graph", SamplePath("SPIN.TLM"), "-o", unwritable});
+    EXPECT_EQ(noFolder.status, 1);
+    EXPECT_EQ(noFolder.err, unwritable + ": cannot write the PNG image\n");
+
+    // The one-sample and all-zero blocks draw too.
+    EXPECT_EQ(cli({"graph", SamplePath("one-sample.dat"), "-o", out}).status, 0);
+    EXPECT_EQ(cli({"graph", SamplePath("sun-sensor-zero-coefficients.dat"), "-o", out}).status, 0);
+}
+
+TEST(GraphCli, TheProgramItselfLinksNoGuiLibrary) {
+    const auto r = RunProcess("/usr/bin/ldd", {KELVAROX_CLI});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.find("libQt6"), std::string::npos) << r.out;
+}
