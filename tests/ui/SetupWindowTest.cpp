@@ -297,3 +297,21 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     EXPECT_EQ(p.app->State().Header.StartOrbit, 0x50);
     EXPECT_EQ(p.app->State().Header.LastSampleIndex, 2);
 }
+
+TEST(SetupWindow, AStoreThatRefusesWritesKeepsTheWindowOpen) {
+    SetupProgram p;
+    p.Open();
+    // A settings file that is no settings text is never overwritten.
+    WriteText(p.settingsFile, "not a settings text\r\n");
+    EXPECT_FALSE(p.setup->close());
+    EXPECT_TRUE(p.setup->isVisible());
+    EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Form3 Top'"}));
+
+    p.notifier.boxes.clear();
+    p.Retype(p.form->Edit1, "100");
+    p.Save();
+    EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Start Amday Addr.'"}));
+    EXPECT_TRUE(p.setup->isVisible());
+    EXPECT_EQ(p.app->State().Layout.EndAmDayAddr, 495);
+    EXPECT_EQ(ReadText(p.settingsFile), "not a settings text\r\n");
+}
