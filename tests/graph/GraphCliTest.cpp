@@ -115,5 +115,6 @@ TEST(GraphCli, FailuresAndExitStatus) {
 TEST(GraphCli, TheProgramItselfLinksNoGuiLibrary) {
     const auto r = RunProcess("/usr/bin/ldd", {KELVAROX_CLI});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.find("libQt6"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("libQt6Gui"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("libQt6Widgets"), std::string::npos) << r.out;
 }
