@@ -13,6 +13,8 @@ const char* const kUsage =
     "Commands:\n"
     "  info FILE...          header, channel and equation of each block\n"
     "  table FILE            the data table of a block (CR LF line ends)\n"
+    "  csv FILE_OR_DIR...    every sample of every block, or of the blocks in each directory,\n"
+    "                        as one CSV (RFC 4180, CR LF line ends) on standard output\n"
     "  graph FILE -o OUT.png the graph window of a block after Load and Graph, as a PNG image\n"
     "\n"
     "Options:\n"

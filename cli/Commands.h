@@ -9,6 +9,8 @@ namespace kelvarox::cli {
 
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err);
 int RunTable(const Options& options, std::ostream& out, std::ostream& err);
+// One CSV of every sample of every block named, or found in the named directories.
+int RunCsv(const Options& options, std::ostream& out, std::ostream& err);
 // Draws the graph of one block into the PNG file options.output.
 int RunGraph(const Options& options, std::ostream& err);
 

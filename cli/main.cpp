@@ -4,14 +4,28 @@
 
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
+#include "settings/SettingsStore.h"
+#include "settings/StartupSettings.h"
 
 using namespace kelvarox::cli;
+
+namespace {
+
+// The stored layout and Orbit Offset, read without writing anything.
+Defaults StoredDefaults() {
+    const auto stored = kelvarox::ReadStoredStartupSettings(
+        kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly));
+    if (!stored.Error.empty()) std::cerr << "kelvarox-cli: settings: " << stored.Error << '\n';
+    return Defaults{stored.Layout, std::to_string(stored.OrbitHiByte)};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     Options options;
     try {
-        options = ParseCommandLine(argc, argv, Defaults{});
+        options = ParseCommandLine(argc, argv, StoredDefaults());
     } catch (const std::invalid_argument& e) {
         std::cerr << "kelvarox-cli: " << e.what() << "\n\n" << kUsage;
         return 2;
@@ -32,6 +46,7 @@ int main(int argc, char** argv) {
         }
         return RunTable(options, std::cout, std::cerr);
     }
+    if (options.command == "csv") return RunCsv(options, std::cout, std::cerr);
     if (options.command == "graph") {
         if (options.files.size() != 1 || options.output.empty()) {
             std::cerr << "kelvarox-cli: graph takes one file and -o OUT.png\n\n" << kUsage;

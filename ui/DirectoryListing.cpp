@@ -1,22 +1,16 @@
 #include "ui/DirectoryListing.h"
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
+#include "core/BlockFiles.h"
 #include "core/Errors.h"
 #include "ui/TextCodec.h"
 
 namespace kelvarox {
-
-bool IsBlockFileName(const QString& name) {
-    return name.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".tlm"), Qt::CaseInsensitive);
-}
 
 void CheckDirectoryCanBeEntered(const QString& directory) {
     const std::string path = PathFromQt(directory);
@@ -29,28 +23,13 @@ void CheckDirectoryCanBeEntered(const QString& directory) {
 }
 
 QStringList ListBlockFiles(const QString& directory, const std::atomic<bool>* cancelled) {
-    QStringList names;
-    const std::string path = PathFromQt(directory);
-    DIR* dir = ::opendir(path.c_str());
-    if (!dir) return names;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (cancelled && cancelled->load(std::memory_order_relaxed)) break;
-        const QString name = QFile::decodeName(entry->d_name);
-        if (!IsBlockFileName(name)) continue;
-        bool regular = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            regular = ::fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-        }
-        if (regular) names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
-    return names;
+    std::vector<std::string> names;
+    int error = 0;
+    QStringList list;
+    if (!ListBlockFileNames(PathFromQt(directory), names, error, cancelled)) return list;
+    list.reserve(static_cast<qsizetype>(names.size()));
+    for (const auto& name : names) list.push_back(PathToQt(name));
+    return list;
 }
 
 }  // namespace kelvarox

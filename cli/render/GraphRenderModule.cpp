@@ -52,7 +52,9 @@ extern "C" __attribute__((visibility("default"))) bool kelvarox_render_graph(Loa
     if (!QCoreApplication::instance()) application = std::make_unique<QApplication>(argc, argv);
 
     SilentNotifier notifier;
-    const kelvarox::SettingsStore store = kelvarox::SettingsStore::UserStore();
+    // The command line only reads the settings: the window's position is never stored.
+    const kelvarox::SettingsStore store =
+        kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly);
     kelvarox::TWod2 window(block.state, store, notifier);
     window.setAttribute(Qt::WA_DontShowOnScreen);
     try {

@@ -1,0 +1,67 @@
+#include "core/BlockFiles.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace kelvarox {
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
+    if (name.size() < suffix.size()) return false;
+    const std::string_view tail = name.substr(name.size() - suffix.size());
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (Lower(tail[i]) != suffix[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+bool IsBlockFileName(std::string_view name) {
+    return EndsWithIgnoringCase(name, ".dat") || EndsWithIgnoringCase(name, ".tlm");
+}
+
+bool BlockFileNameLess(std::string_view a, std::string_view b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const char x = Lower(a[i]), y = Lower(b[i]);
+        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
+                        const std::atomic<bool>* cancelled) {
+    names.clear();
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir) {
+        error = errno;
+        return false;
+    }
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (cancelled && cancelled->load(std::memory_order_relaxed)) break;
+        const std::string_view name = entry->d_name;
+        if (!IsBlockFileName(name)) continue;
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            regular = ::fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (regular) names.emplace_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return BlockFileNameLess(a, b); });
+    error = 0;
+    return true;
+}
+
+}  // namespace kelvarox
