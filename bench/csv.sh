@@ -37,13 +37,14 @@ PY
 one=$work/blocks/b00000.dat
 cat "$work"/blocks/* >/dev/null  # warm the page cache
 
-hyperfine -N --warmup 3 --runs 15 \
+hyperfine -N --warmup 3 --runs 15 --export-json "$work/many.json" \
   -n 'cat DIR/*' "bash -c 'cat $work/blocks/* > /dev/null'" \
   -n 'kelvarox-cli csv DIR' "bash -c '$cli csv $work/blocks > /dev/null'"
-hyperfine -N --warmup 5 --runs 100 \
+hyperfine -N --warmup 5 --runs 100 --export-json "$work/one.json" \
   -n 'cat one block' "bash -c 'cat $one > /dev/null'" \
   -n 'kelvarox-cli csv one block' "bash -c '$cli csv $one > /dev/null'"
 
+echo; echo "Medians:"; python3 "$(dirname "$0")/medians.py" "$work/many.json" "$work/one.json"
 for dir in blocks1k blocks; do
   rss=$( { /usr/bin/time -f '%M' "$cli" csv "$work/$dir" >/dev/null; } 2>&1 | tail -n 1)
   echo "peak resident size, $(ls "$work/$dir" | wc -l) blocks: ${rss} KiB"

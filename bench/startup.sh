@@ -30,10 +30,11 @@ PY
 
 run() { echo "HOME=$1 XDG_CONFIG_HOME=$1/config $bin"; }
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
-  hyperfine -N --warmup 3 --runs 30 \
+  hyperfine -N --warmup 3 --runs 30 --export-json '$work/window.json' \
     -n 'empty QWidget' '$bin --empty-widget' \
     -n 'Kelvarox main window' 'env $(run "$work/small")'
-  hyperfine -N --warmup 2 --runs 20 \
+  hyperfine -N --warmup 2 --runs 20 --export-json '$work/large.json' \
     -n 'empty telemetry directory' 'env $(run "$work/empty")' \
     -n '100,000 block files' 'env $(run "$work/large")'
 "
+echo; echo "Medians:"; python3 "$(dirname "$0")/medians.py" "$work/window.json" "$work/large.json"
