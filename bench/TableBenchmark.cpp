@@ -8,7 +8,7 @@
 #include "BlockBuilder.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
-#include "ui/Notifier.h"
+#include "ui/SilentNotifier.h"
 #include "ui/Wod_1.h"
 #include "ui/Wod_4.h"
 
@@ -17,17 +17,6 @@ using namespace kelvarox::testing;
 
 namespace {
 
-class CountingNotifier : public Notifier {
-public:
-    void ShowError(const std::string&) override { ++boxes; }
-    void ShowInformation(const std::string&) override { ++boxes; }
-    std::optional<std::string> AskForText(const std::string&, const std::string&, const std::string&) override {
-        ++boxes;
-        return std::nullopt;
-    }
-    int boxes = 0;
-};
-
 void BM_TableAction384(benchmark::State& st) {
     TempDir home;
     const std::filesystem::path telemetry = home / "Trelm/telemetry";
@@ -35,17 +24,9 @@ void BM_TableAction384(benchmark::State& st) {
     std::filesystem::create_directories(home / "config");
     WriteText(home / "config/user.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
                                         "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
-    BlockSpec spec;
-    spec.startOrbit = "3C";
-    spec.startMA = "00";
-    spec.endOrbit = "41";
-    spec.endMA = "FC";
-    spec.maStep = "04";
-    spec.channel = "0134";  // a cubic equation
-    for (int i = 0; i < 384; ++i) spec.samples.push_back(static_cast<uint8_t>(i * 7));
-    WriteBytes(telemetry / "block.dat", BuildBlock(spec));
+    WriteBytes(telemetry / "block.dat", BuildBlock(FullBlockSpec()));
 
-    CountingNotifier notifier;
+    SilentNotifier notifier;
     KelvaroxApplication app(SettingsStore((home / "config/user.reg").string()), notifier);
     app.Start();
     app.State().BlockFilePath = (telemetry / "block.dat").string();

@@ -1,57 +1,40 @@
 #include "cli/BlockSession.h"
 
-#include "core/BlockLoader.h"
+#include "core/BoxTextsView.h"
 #include "core/Errors.h"
 
 namespace kelvarox::cli {
-
-namespace {
-
-class BoxRecorder : public LoaderView {
-public:
-    BoxRecorder(MainBoxTexts& boxes, std::string& firstMessage) : boxes_(boxes), firstMessage_(firstMessage) {}
-    std::string OrbitHiByteText() const override { return boxes_.orbitHiByte; }
-    void SetBoxText(ChannelBox box, const std::string& text) override {
-        switch (box) {
-            case ChannelBox::Name: boxes_.name = text; break;
-            case ChannelBox::Unit: boxes_.unit = text; break;
-            case ChannelBox::Number: boxes_.number = text; break;
-            case ChannelBox::A: boxes_.a = text; break;
-            case ChannelBox::B: boxes_.b = text; break;
-            case ChannelBox::C: boxes_.c = text; break;
-            case ChannelBox::D: boxes_.d = text; break;
-        }
-    }
-    void DisableGraphAndTable() override {}
-    void ShowInformation(const std::string& message) override {
-        if (firstMessage_.empty()) firstMessage_ = message;
-    }
-
-private:
-    MainBoxTexts& boxes_;
-    std::string& firstMessage_;
-};
-
-}  // namespace
 
 LoadedBlock LoadBlock(const std::string& path, const Options& options) {
     LoadedBlock b;
     b.state.Layout = options.layout;
     b.state.BlockFilePath = path;
-    b.boxes.orbitHiByte = options.orbitHiByte;
-    BoxRecorder view(b.boxes, b.error);
+    BoxTextsView view(options.orbitHiByte);
     try {
         LoadInfo(b.state, view);
     } catch (const KelvaroxError& e) {
         b.error = e.what();
     }
+    if (b.error.empty()) b.error = view.firstMessage;
     if (b.error.empty() && b.state.LoadFailed) b.error = "the block did not load";
+    b.boxes = view.boxes;
     if (b.ok() && options.coefficients) {
         const auto& k = *options.coefficients;
         b.boxes.a = k[0];
         b.boxes.b = k[1];
         b.boxes.c = k[2];
         b.boxes.d = k[3];
+    }
+    return b;
+}
+
+LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options) {
+    LoadedBlock b = LoadBlock(path, options);
+    if (!b.ok()) return b;
+    try {
+        PrepareSeries(b.state, b.boxes);
+    } catch (const KelvaroxError& e) {
+        b.error = e.what();
     }
     return b;
 }

@@ -6,7 +6,6 @@
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "core/BlockFiles.h"
-#include "core/Errors.h"
 
 namespace kelvarox::cli {
 
@@ -96,14 +95,7 @@ int RunCsv(const Options& options, std::ostream& out, std::ostream& err) {
     CsvWriter csv(out);
     csv.Append(kCsvHeader);
     auto convert = [&](const std::string& path) {
-        LoadedBlock b = LoadBlock(path, options);
-        if (b.ok()) {
-            try {
-                PrepareSeries(b.state, b.boxes);
-            } catch (const KelvaroxError& e) {
-                b.error = e.what();
-            }
-        }
+        const LoadedBlock b = LoadBlockWithSeries(path, options);
         if (!b.ok()) {
             csv.Flush();  // the rows so far come before the report of the failure
             ReportFailure(err, path, b.error);

@@ -1,21 +1,13 @@
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "core/DataTable.h"
-#include "core/Errors.h"
 
 namespace kelvarox::cli {
 
 int RunTable(const Options& options, std::ostream& out, std::ostream& err) {
     int status = 0;
     for (const auto& path : options.files) {
-        LoadedBlock b = LoadBlock(path, options);
-        if (b.ok()) {
-            try {
-                PrepareSeries(b.state, b.boxes);
-            } catch (const KelvaroxError& e) {
-                b.error = e.what();
-            }
-        }
+        const LoadedBlock b = LoadBlockWithSeries(path, options);
         if (!b.ok()) {
             ReportFailure(err, path, b.error);
             status = 1;

@@ -13,6 +13,15 @@ void MakeFixedWindow(QWidget* window, QSize clientSize) {
     else window->setFixedSize(clientSize);
 }
 
+QFont FormFont(const QFont& from, int pixelSize, bool bold) {
+    QFont font = from;
+    font.setFamily(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
 std::string LineEditBox::Text() const { return FromQt(edit_->text()); }
 
 void LineEditBox::SetText(const std::string& text) { edit_->setText(ToQt(text)); }

@@ -1,12 +1,16 @@
 #pragma once
 // What the fixed-size windows of the program share: their frame, their stored position, and
 // the edit boxes seen as settings text boxes.
+#include <QFont>
 #include <QLineEdit>
 #include <QWidget>
 
 #include "settings/SettingsViews.h"
 
 namespace kelvarox {
+
+// The forms' font: the platform's sans-serif at a pixel height (11 for 8 point).
+QFont FormFont(const QFont& from, int pixelSize, bool bold);
 
 // A window of fixed size with a title bar, system menu, minimize and close, but no maximize.
 void MakeFixedWindow(QWidget* window, QSize clientSize);

@@ -47,14 +47,8 @@ TWod1::TWod1(KelvaroxApplication& app) : app_(app), ui_(std::make_unique<Ui::TWo
 TWod1::~TWod1() = default;
 
 void TWod1::SetUpFonts() {
-    QFont base = font();
-    base.setFamily(QStringLiteral("Sans Serif"));
-    base.setStyleHint(QFont::SansSerif);
-    base.setPixelSize(11);
-    base.setBold(true);
-    setFont(base);
-    QFont large = base;
-    large.setPixelSize(15);
+    setFont(FormFont(font(), 11, true));
+    const QFont large = FormFont(font(), 15, true);
     for (QLabel* label : {ui_->Label7, ui_->Label4, ui_->Label9, ui_->Label10}) label->setFont(large);
     for (QLabel* label : findChildren<QLabel*>()) label->adjustSize();
 }

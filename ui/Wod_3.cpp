@@ -43,15 +43,8 @@ TWod3::TWod3(KelvaroxApplication& app, QWidget* owner)
 TWod3::~TWod3() = default;
 
 void TWod3::SetUpFonts() {
-    QFont base = font();
-    base.setFamily(QStringLiteral("Sans Serif"));
-    base.setStyleHint(QFont::SansSerif);
-    base.setPixelSize(11);
-    setFont(base);  // the controls marked bold in the form keep their bold
-    QFont heading = ui_->Label1->font();
-    heading.setPixelSize(13);
-    heading.setBold(true);
-    ui_->Label1->setFont(heading);
+    setFont(FormFont(font(), 11, false));  // the controls marked bold in the form keep their bold
+    ui_->Label1->setFont(FormFont(font(), 13, true));
     for (QLabel* label : findChildren<QLabel*>()) FitLabelText(*label);
 }
 

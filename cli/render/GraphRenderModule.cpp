@@ -8,6 +8,7 @@
 #include "cli/GraphRender.h"
 #include "core/Errors.h"
 #include "settings/SettingsStore.h"
+#include "ui/SilentNotifier.h"
 #include "ui/Notifier.h"
 #include "ui/TextCodec.h"
 #include "ui/Wod_2.h"
@@ -18,15 +19,6 @@ using kelvarox::cli::GraphRenderFailure;
 using kelvarox::cli::LoadedBlock;
 
 // The command line shows no boxes; what the window would report is left out.
-class SilentNotifier : public kelvarox::Notifier {
-public:
-    void ShowError(const std::string&) override {}
-    void ShowInformation(const std::string&) override {}
-    std::optional<std::string> AskForText(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
-
 // Qt's notices (a missing runtime directory and the like) are no output of the command; only
 // its errors are.
 void QtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -51,7 +43,7 @@ extern "C" __attribute__((visibility("default"))) bool kelvarox_render_graph(Loa
     std::unique_ptr<QApplication> application;
     if (!QCoreApplication::instance()) application = std::make_unique<QApplication>(argc, argv);
 
-    SilentNotifier notifier;
+    kelvarox::SilentNotifier notifier;
     // The command line only reads the settings: the window's position is never stored.
     const kelvarox::SettingsStore store =
         kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly);

@@ -21,6 +21,18 @@ void PutField(std::vector<uint8_t>& bytes, int32_t address, int width, const std
 
 }  // namespace
 
+BlockSpec FullBlockSpec() {
+    BlockSpec spec;
+    spec.startOrbit = "20";
+    spec.startMA = "00";
+    spec.endOrbit = "21";
+    spec.endMA = "7F";
+    spec.maStep = "01";
+    spec.channel = "0134";
+    for (int i = 0; i < kSeriesCapacity; ++i) spec.samples.push_back(static_cast<uint8_t>(i * 7));
+    return spec;
+}
+
 std::vector<uint8_t> BuildBlock(const BlockSpec& spec, const BlockLayout& layout) {
     std::vector<uint8_t> bytes(kBlockFileSize, 0);
     for (size_t i = 0; i < spec.samples.size() && kFirstSampleOffset + i < bytes.size(); ++i) {

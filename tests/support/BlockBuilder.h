@@ -24,6 +24,10 @@ struct BlockSpec {
     bool signature = true;
 };
 
+// The fullest block: 384 samples, one at every MA over one and a half orbits, of a channel
+// with a cubic equation.
+BlockSpec FullBlockSpec();
+
 std::vector<uint8_t> BuildBlock(const BlockSpec& spec, const BlockLayout& layout = BlockLayout{});
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
