@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra
   "$@"
 )
 

@@ -19,6 +19,9 @@ QFont FormFont(const QFont& from, int pixelSize, bool bold) {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    // The forms were laid out for a narrow face; a condensed one keeps texts inside their boxes
+    // where the system has it.
+    font.setStretch(QFont::Condensed);
     return font;
 }
 

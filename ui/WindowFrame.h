@@ -9,7 +9,8 @@
 
 namespace kelvarox {
 
-// The forms' font: the platform's sans-serif at a pixel height (11 for 8 point).
+// The forms' font: the platform's sans-serif at a pixel height (11 for 8 point), condensed
+// where the system has a condensed face.
 QFont FormFont(const QFont& from, int pixelSize, bool bold);
 
 // A window of fixed size with a title bar, system menu, minimize and close, but no maximize.

@@ -10,6 +10,7 @@
 #include "ui/Application.h"
 #include "ui/ErrorReport.h"
 #include "ui/GraphPainter.h"
+#include "ui/LabelFit.h"
 #include "ui/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_Wod_2.h"
@@ -37,20 +38,7 @@ void FitText(QLabel* label) {
         return;
     }
     if (label->wordWrap()) return;  // its text wraps instead
-    const int needed = label->sizeHint().width();
-    const QRect place = label->geometry();
-    if (needed <= place.width()) return;
-    const int extra = needed - place.width();
-    int left = place.left();
-    if (label->alignment() & Qt::AlignRight) left -= extra;
-    else if (label->alignment() & Qt::AlignHCenter) left -= extra / 2;
-    label->setGeometry(left, place.top(), needed, place.height());
-}
-
-QFont Pixels(QFont font, int pixelSize, bool bold) {
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
+    FitLabelText(*label);
 }
 
 }  // namespace
@@ -71,14 +59,13 @@ TWod2::TWod2(ProgramState& state, const SettingsStore& store, Notifier& notifier
 TWod2::~TWod2() = default;
 
 void TWod2::SetUpFonts() {
-    QFont base(QStringLiteral("Sans Serif"));
-    base.setStyleHint(QFont::SansSerif);
-    setFont(Pixels(base, 11, false));
-    ui_->Label7->setFont(Pixels(base, 15, true));
+    const QFont base = font();
+    setFont(FormFont(base, 11, false));
+    ui_->Label7->setFont(FormFont(base, 15, true));
     for (QLabel* label : {ui_->Label14, ui_->Label15, ui_->Label16, ui_->Label17, ui_->Label13, ui_->Label5})
-        label->setFont(Pixels(base, 12, true));
-    ui_->Label18->setFont(Pixels(base, 11, true));
-    for (QLabel* label : {ui_->Label4, ui_->Label6}) label->setFont(Pixels(base, 13, true));
+        label->setFont(FormFont(base, 12, true));
+    ui_->Label18->setFont(FormFont(base, 11, true));
+    for (QLabel* label : {ui_->Label4, ui_->Label6}) label->setFont(FormFont(base, 13, true));
 }
 
 void TWod2::ScaleForm(float scale) {

@@ -29,11 +29,7 @@ QString MemoLines(const std::string& text) {
 TWod4::TWod4(KelvaroxApplication& app, QWidget* owner) : QWidget(owner), app_(app), ui_(std::make_unique<Ui::TWod4>()) {
     ui_->setupUi(this);
     MakeFixedWindow(this, QSize(312, 299));
-    QFont base = font();
-    base.setFamily(QStringLiteral("Sans Serif"));
-    base.setStyleHint(QFont::SansSerif);
-    base.setPixelSize(11);
-    setFont(base);
+    setFont(FormFont(font(), 11, false));
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(11);
     ui_->Memo1->setFont(fixed);
