@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra
+  clang libclang-rt-14-dev
   "$@"
 )
 
