@@ -1,0 +1,156 @@
+// The whole way of a block through the program: the file of any length read from disk, its
+// header decoded at any layout with any Orbit HiByte, then the boxes as the user may have
+// typed them, the series, the value axis, the orbit-axis marks, the graph's drawing with
+// its cursor read-out, and the data table. The sanitizers watch every step; the checks
+// below hold for every input.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "BlockCase.h"
+#include "core/BlockLoader.h"
+#include "core/Conversions.h"
+#include "core/DataTable.h"
+#include "core/DataTableRows.h"
+#include "core/Errors.h"
+#include "core/GraphAction.h"
+#include "core/GraphGeometry.h"
+
+using namespace kelvarox;
+using namespace kelvarox::fuzz;
+
+namespace {
+
+// The block file: one file in memory, rewritten for every input and read through its path,
+// so that the loader opens, checks and reads a real regular file each time.
+class BlockFile {
+public:
+    BlockFile() : fd_(::memfd_create("block.dat", MFD_CLOEXEC)) {
+        if (fd_ < 0) std::abort();
+        path_ = "/proc/self/fd/" + std::to_string(fd_);
+    }
+    const std::string& Path() const { return path_; }
+    void Write(const std::vector<uint8_t>& bytes) const {
+        if (::ftruncate(fd_, 0) != 0) std::abort();
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+            if (n <= 0) std::abort();
+            done += static_cast<size_t>(n);
+        }
+    }
+
+private:
+    int fd_;
+    std::string path_;
+};
+
+class MainWindowBoxes : public LoaderView {
+public:
+    std::string orbitHiByte;
+    std::array<std::string, 7> boxes;
+
+    std::string OrbitHiByteText() const override { return orbitHiByte; }
+    void SetBoxText(ChannelBox box, const std::string& text) override { boxes[static_cast<size_t>(box)] = text; }
+    void DisableGraphAndTable() override {}
+    void ShowInformation(const std::string& message) override {
+        FUZZ_CHECK(message == msg::kImproperLength || message == msg::kImproperFormat);
+    }
+    const std::string& Box(ChannelBox box) const { return boxes[static_cast<size_t>(box)]; }
+};
+
+bool WithinLimit(GraphPoint p) {
+    return std::abs(p.x) <= graph::kCoordinateLimit && std::abs(p.y) <= graph::kCoordinateLimit;
+}
+
+size_t CountLines(const std::string& text) {
+    size_t lines = 0;
+    for (size_t at = text.find(kLineEnd); at != std::string::npos; at = text.find(kLineEnd, at + 2)) ++lines;
+    return lines;
+}
+
+void GraphAndTable(ProgramState& state, const MainBoxTexts& boxes, const BlockCase& c) {
+    const std::optional<GraphPicture> picture = BuildGraphPicture(state, boxes);
+    if (!picture) {
+        FUZZ_CHECK(!state.Block.HasSignature());
+        return;
+    }
+    const int count = state.Header.SampleCount();
+    FUZZ_CHECK(state.Series.Count == count);
+    for (const DrawStep& step : picture->steps) {
+        FUZZ_CHECK(WithinLimit(step.at) && WithinLimit(step.end));
+        FUZZ_CHECK(!DescribeStep(step).empty());
+    }
+    for (const MATick& tick : SelectMATicks(state.Header)) FUZZ_CHECK(tick.Index >= 0 && tick.Index < count);
+    const std::vector<GraphPoint> trace = TracePoints(state.Series, state.Axis);
+    FUZZ_CHECK(trace.size() == static_cast<size_t>(count == 0 ? 0 : count == 1 ? 2 : 2 * count - 1));
+    for (const GraphPoint& p : trace) FUZZ_CHECK(p.x >= graph::kPlotLeft && p.x <= graph::kPlotRight);
+
+    const CursorReadout readout = ReadCursor(picture->readout, c.cursorX, c.cursorY);
+    FUZZ_CHECK(readout.orbitMA.empty() == readout.value.empty());
+
+    // The table, whole and row by row as the window appends it.
+    const std::string table = DataTableText(boxes.name, boxes.number, state.Block, state.Header, state.Series);
+    FUZZ_CHECK(CountLines(table) == static_cast<size_t>(7 + count));
+    std::string rows = DataTableHeading(boxes.name, boxes.number);
+    DataTableRows fill(state.Block, state.Header, state.Series);
+    while (!fill.AtEnd()) rows += fill.Next();
+    FUZZ_CHECK(rows == table);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const BlockFile file;
+    const BlockCase c = BlockCase::Read(data, size);
+    file.Write(c.file);
+
+    // On the heap and first in the state, so that a read before the block meets a red zone.
+    auto state = std::make_unique<ProgramState>();
+    state->Layout = c.layout;
+    state->BlockFilePath = file.Path();
+    state->DisplayScale = c.displayScale;
+    MainWindowBoxes view;
+    view.orbitHiByte = c.orbitHiByte;
+
+    try {
+        LoadInfo(*state, view);
+    } catch (const KelvaroxError&) {
+    }
+    FUZZ_CHECK(state->Block.bytes[kBlockFileSize] == 0);
+    // The file is read exactly when the Orbit HiByte converts and it is 512 bytes long.
+    const bool read = ParseDecimal(c.orbitHiByte) && c.file.size() == static_cast<size_t>(kBlockFileSize);
+    if (read) {
+        FUZZ_CHECK(std::equal(c.file.begin(), c.file.end(), state->Block.bytes.begin()));
+    } else {
+        FUZZ_CHECK(state->Block.bytes == WodBlock{}.bytes);
+    }
+    FUZZ_CHECK(state->Header.SampleCount() >= 0 && state->Header.SampleCount() <= kSeriesCapacity);
+
+    if (c.flags & BlockCase::kLoadAgain) {
+        state->BlockFilePath.clear();
+        state->LoadFailed = false;
+        try {
+            LoadInfo(*state, view);
+        } catch (const KelvaroxError&) {
+        }
+    }
+
+    MainBoxTexts boxes;
+    boxes.name = view.Box(ChannelBox::Name);
+    boxes.unit = view.Box(ChannelBox::Unit);
+    boxes.number = c.number.value_or(view.Box(ChannelBox::Number));
+    boxes.a = c.coefficients[0].value_or(view.Box(ChannelBox::A));
+    boxes.b = c.coefficients[1].value_or(view.Box(ChannelBox::B));
+    boxes.c = c.coefficients[2].value_or(view.Box(ChannelBox::C));
+    boxes.d = c.coefficients[3].value_or(view.Box(ChannelBox::D));
+    boxes.orbitHiByte = c.orbitHiByte;
+    try {
+        GraphAndTable(*state, boxes, c);
+    } catch (const KelvaroxError&) {
+    }
+    return 0;
+}
