@@ -73,6 +73,15 @@ ReadOutcome ReadBlockBytes(const std::string& path, WodBlock& block) {
         if (n <= 0) ok = false;  // a read error, or the file shrank while read
         else got += static_cast<size_t>(n);
     }
+    // The end of the file must follow: a file that grew while read is no block either.
+    if (ok) {
+        uint8_t extra = 0;
+        ssize_t n = 0;
+        do {
+            n = ::read(fd, &extra, 1);
+        } while (n < 0 && errno == EINTR);
+        ok = n == 0;
+    }
     ::close(fd);
     if (!ok) return ReadOutcome::ImproperLength;
     block.bytes = data;
