@@ -113,6 +113,12 @@ void BlockSeeds(const fs::path& dir) {
     scale.cursorX = std::numeric_limits<int32_t>::max();
     put("display-scale-nan", scale);
 
+    // A box text holding a line end makes the table's heading one line longer.
+    BlockCase lineEnd = c;
+    lineEnd.number = "#140\r\n";
+    lineEnd.flags = BlockCase::kSignature;
+    put("box-text-with-line-end", lineEnd);
+
     BlockSpec odd = spec;
     odd.startAmDay = "  AB";
     odd.endMA = "-1";
