@@ -191,6 +191,8 @@ void TextSeeds(const fs::path& dir) {
     numbers(1e38, 3.4028235e38f, 4, 1, -1);
     numbers(-0.04, -0.04f, 4, 1, std::numeric_limits<int32_t>::min());
     numbers(123456789.0, 1.5e-7f, 18, 18, std::numeric_limits<int32_t>::max());
+    // Sixteen digits of a double: more than the doubles near it can tell apart.
+    numbers(-4.5380154678115765e279, std::numeric_limits<float>::quiet_NaN(), 16, 13, 0);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The number texts: every conversion of a box or field text against the C library's reading
 // of the same text, and FixedText read back. FixedText(v, p, n) of a finite v is a text that
 // reads back as a number w with FixedText(w, p, n) giving the same text again: the digits
-// shown are the digits of the number the text stands for. With p of at most 6 digits that
-// holds for the program's own float reading too (FloatOrThrow), so a coefficient box that
-// the loader filled reads back as the value it shows.
+// shown are the digits of the number the text stands for. That holds for a double read back
+// by the C library when p is at most 15 (beyond that a decimal of p digits may lie closer to
+// a rounding midpoint than the doubles around it can tell), and for a float read back by the
+// program's own FloatOrThrow when p is at most 6, so a coefficient box that the loader
+// filled reads back as the value it shows.
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
@@ -84,7 +86,7 @@ void Conversions(const std::string& s) {
 // FixedText read back and written again, as a double through the C library and as a float
 // through the program's own reading.
 void FixedTextReadBack(double value, float single, int precision, int decimals) {
-    if (std::isfinite(value)) {
+    if (std::isfinite(value) && precision <= 15) {
         const std::string text = FixedText(value, precision, decimals);
         const double back = std::strtod(text.c_str(), nullptr);
         FUZZ_CHECK(!(back == 0.0 && text[0] == '-'));  // no signed zero
