@@ -13,9 +13,12 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <iostream>
+#include <limits>
 #include <map>
 #include <thread>
 
