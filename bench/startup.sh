@@ -32,9 +32,21 @@ run() { echo "HOME=$1 XDG_CONFIG_HOME=$1/config $bin"; }
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
   hyperfine -N --warmup 3 --runs 30 --export-json '$work/window.json' \
     -n 'empty QWidget' '$bin --empty-widget' \
+    -n 'one QLabel' '$bin --label-widget' \
     -n 'Kelvarox main window' 'env $(run "$work/small")'
   hyperfine -N --warmup 2 --runs 20 --export-json '$work/large.json' \
     -n 'empty telemetry directory' 'env $(run "$work/empty")' \
     -n '100,000 block files' 'env $(run "$work/large")'
 "
 echo; echo "Medians:"; python3 "$(dirname "$0")/medians.py" "$work/window.json" "$work/large.json"
+# Time to the window on the screen, inside the process (no process end), median of 15 runs.
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
+  for what in '--empty-widget' '--label-widget' 'small' 'empty' 'large'; do
+    for i in \$(seq 15); do
+      case \$what in
+        --*) $bin \$what --report ;;
+        *) HOME=$work/\$what XDG_CONFIG_HOME=$work/\$what/config $bin --report ;;
+      esac
+    done 2>/dev/null | sort -n | awk -v w=\$what '{a[NR]=\$1} END {print \"to exposure, \" w \": median \" a[int((NR+1)/2)] \" ms\"}'
+  done
+"
