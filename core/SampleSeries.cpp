@@ -1,6 +1,7 @@
 #include "core/SampleSeries.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/Conversions.h"
 #include "core/WodBlock.h"
@@ -29,6 +30,9 @@ float TranslateSample(const Coefficients& k, uint8_t raw) {
     double v = ((static_cast<double>(k.a) * x) * x) * x + (static_cast<double>(k.b) * x) * x;
     v += static_cast<double>(k.c) * x;
     v += static_cast<double>(k.d);
+    // A value beyond the float range is infinite (converting it would be undefined).
+    if (std::fabs(v) > static_cast<double>(std::numeric_limits<float>::max()))
+        return v > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
     return static_cast<float>(v);
 }
 
