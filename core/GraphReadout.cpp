@@ -25,7 +25,7 @@ CursorReadout ReadCursor(const ReadoutBasis& basis, int x, int y) {
     }
     const double designY = y / scale;
     const float value =
-        static_cast<float>((kPlotBottom - designY) * (1.0 / kPlotHeight) * basis.axis.AxisRange + basis.axis.AxisMin);
+        RoundToFloat((kPlotBottom - designY) * (1.0 / kPlotHeight) * basis.axis.AxisRange + basis.axis.AxisMin);
     if (!(basis.axis.AxisMin <= value && value <= basis.axis.AxisMax)) return {};
     const OrbitMA at = SamplePosition(basis.header, static_cast<int>(index));
     return {std::to_string(at.Orbit) + "/" + std::to_string(at.MA), ValueText(value)};

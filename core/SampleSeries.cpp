@@ -25,15 +25,19 @@ void UpdateCoefficients(Coefficients& current, const std::string& a, const std::
     }
 }
 
+float RoundToFloat(double value) {
+    // Converting a value beyond the float range would be undefined; it is infinite.
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
 float TranslateSample(const Coefficients& k, uint8_t raw) {
     const double x = raw;
     double v = ((static_cast<double>(k.a) * x) * x) * x + (static_cast<double>(k.b) * x) * x;
     v += static_cast<double>(k.c) * x;
     v += static_cast<double>(k.d);
-    // A value beyond the float range is infinite (converting it would be undefined).
-    if (std::fabs(v) > static_cast<double>(std::numeric_limits<float>::max()))
-        return v > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
-    return static_cast<float>(v);
+    return RoundToFloat(v);
 }
 
 SampleSeries BuildSeries(const WodBlock& block, const BlockHeader& header, const Coefficients& k) {

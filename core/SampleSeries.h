@@ -47,6 +47,9 @@ struct OrbitMA {
 void UpdateCoefficients(Coefficients& current, const std::string& a, const std::string& b,
                         const std::string& c, const std::string& d);
 
+// A double rounded to the nearest float; beyond the float range, an infinity of its sign.
+float RoundToFloat(double value);
+
 // Value of one raw sample: ((a*X)*X)*X + (b*X)*X, then + c*X, then + d, in double, rounded to float.
 float TranslateSample(const Coefficients& k, uint8_t raw);
 
