@@ -85,6 +85,11 @@ TEST(SampleSeries, TranslationAndExtremes) {
     EXPECT_EQ(huge.SampleValue[0], 0.0f);
     EXPECT_EQ(huge.SampleValue[3], std::numeric_limits<float>::infinity());
     EXPECT_EQ(ValueText(huge.SampleValue[3]), "INF");
+    EXPECT_EQ(BuildSeries(block, Header(4), Coefficients{-3e38f, 0, 0, 0}).SampleValue[1],
+              -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(RoundToFloat(1e39), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(RoundToFloat(-1e300), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(RoundToFloat(0.1), 0.1f);
 
     // At most 384 samples, whatever the header says.
     std::vector<uint8_t> many(448, 9);
