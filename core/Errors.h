@@ -17,8 +17,6 @@ namespace msg {
 inline constexpr const char* kImproperLength = "File is improper length, must be 512 bytes!!";
 inline constexpr const char* kImproperFormat = "Improper format for WOD data block!";
 inline constexpr const char* kDivisionByZero = "Division by zero";
-inline constexpr const char* kFloatDivisionByZero = "Floating point division by zero";
-inline constexpr const char* kInvalidFloatOperation = "Invalid floating point operation";
 inline constexpr const char* kFloatOverflow = "Floating point overflow";
 
 std::string NotAnInteger(const std::string& text);   // '%s' is not a valid integer value

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "BlockBuilder.h"
 #include "core/DataTable.h"
 #include "core/WodBlock.h"
 
 using namespace kelvarox;
+using kelvarox::testing::kExampleTableText;
 
 TEST(DataTable, ExampleTableByteForByte) {
     WodBlock block;
@@ -17,18 +19,7 @@ TEST(DataTable, ExampleTableByteForByte) {
     h.MAStep = 4;
     h.LastSampleIndex = 3;
     const SampleSeries series = BuildSeries(block, h, Coefficients{0, 0, 1, 0});
-    const std::string expected =
-        " WOD Data Channel Table\r\n"
-        "\r\n"
-        " Name: Raw Data\r\n"
-        " Number: #180\r\n"
-        "\r\n"
-        "   No.  Orbit   MA   Raw   Trans \r\n"
-        " -------------------------------\r\n"
-        "   0 ,   316 , 248 , #00 ,   0.0\r\n"
-        "   1 ,   316 , 252 , #7F , 127.0\r\n"
-        "   2 ,   317 , 000 , #80 , 128.0\r\n"
-        "   3 ,   317 , 004 , #FF , 255.0\r\n";
+    const std::string expected = kExampleTableText;
     EXPECT_EQ(DataTableText("Raw Data", "#180", block, h, series), expected);
 
     h.LastSampleIndex = -1;

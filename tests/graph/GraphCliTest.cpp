@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "CliRunner.h"
+#include "GraphFixtures.h"
 #include "UiTestSupport.h"
 #include "cli/BlockSession.h"
 #include "ui/Wod_2.h"
@@ -34,14 +35,7 @@ QImage Opaque(const QImage& image) { return image.convertToFormat(QImage::Format
 TEST(GraphCli, ThePngShowsTheTraceAndTheAxesOfTheBlock) {
     CliRunner cli;
     TempDir dir;
-    BlockSpec spec;
-    spec.channel = "0180";  // raw counts: value = raw byte
-    spec.startOrbit = "3C";
-    spec.startMA = "00";
-    spec.endOrbit = "3C";
-    spec.endMA = "C0";
-    spec.maStep = "64";
-    spec.samples = {4, 16, 10, 7};
+    const BlockSpec spec = FourSampleBlockSpec();
     WriteBytes(dir / "four.dat", BuildBlock(spec));
 
     const auto r = RunWithoutDisplay(cli, {"graph", (dir / "four.dat").string(), "-o", (dir / "four.png").string()});

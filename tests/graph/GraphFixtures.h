@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Actions.h"
+#include "BlockBuilder.h"
 #include "core/ProgramState.h"
 
 namespace kelvarox::testing {
@@ -28,6 +29,20 @@ inline ProgramState StateWithSamples(const std::vector<uint8_t>& samples, int32_
     h.StartDateText = "2002/01/01";
     h.EndDateText = "2002/01/02";
     return s;
+}
+
+// A raw-count block (value = raw byte) of four samples, 4, 16, 10 and 7, one orbit at MA 0,
+// 64, 128 and 192.
+inline BlockSpec FourSampleBlockSpec() {
+    BlockSpec spec;
+    spec.channel = "0180";
+    spec.startOrbit = "3C";
+    spec.startMA = "00";
+    spec.endOrbit = "3C";
+    spec.endMA = "C0";
+    spec.maStep = "64";
+    spec.samples = {4, 16, 10, 7};
+    return spec;
 }
 
 // The boxes after Load of a channel whose equation is the identity (value = raw byte).

@@ -225,14 +225,7 @@ TEST(GraphWindow, DisplayScaleScalesTheFormAndTheDrawing) {
 
 TEST(GraphWindow, TheMainWindowsGraphButtonDrawsTheLoadedBlock) {
     TestProgram p;
-    BlockSpec spec;
-    spec.channel = "0180";  // raw counts: value = raw byte
-    spec.startOrbit = "3C";
-    spec.startMA = "00";
-    spec.endOrbit = "3C";
-    spec.endMA = "C0";
-    spec.maStep = "64";
-    spec.samples = {4, 16, 10, 7};
+    const BlockSpec spec = FourSampleBlockSpec();
     const std::string path = p.AddBlock("four.dat", spec);
     p.NameTelemetryDirectory();
     KelvaroxApplication& app = p.Start();

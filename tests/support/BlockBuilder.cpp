@@ -21,6 +21,19 @@ void PutField(std::vector<uint8_t>& bytes, int32_t address, int width, const std
 
 }  // namespace
 
+const char* const kExampleTableText =
+    " WOD Data Channel Table\r\n"
+    "\r\n"
+    " Name: Raw Data\r\n"
+    " Number: #180\r\n"
+    "\r\n"
+    "   No.  Orbit   MA   Raw   Trans \r\n"
+    " -------------------------------\r\n"
+    "   0 ,   316 , 248 , #00 ,   0.0\r\n"
+    "   1 ,   316 , 252 , #7F , 127.0\r\n"
+    "   2 ,   317 , 000 , #80 , 128.0\r\n"
+    "   3 ,   317 , 004 , #FF , 255.0\r\n";
+
 BlockSpec FullBlockSpec() {
     BlockSpec spec;
     spec.startOrbit = "20";

@@ -28,6 +28,10 @@ struct BlockSpec {
 // with a cubic equation.
 BlockSpec FullBlockSpec();
 
+// The data table of the example block: channel "Raw Data" #180, identity equation, orbit 316,
+// MA 248 on in steps of 4, raw samples 00, 7F, 80 and FF.
+extern const char* const kExampleTableText;
+
 std::vector<uint8_t> BuildBlock(const BlockSpec& spec, const BlockLayout& layout = BlockLayout{});
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);

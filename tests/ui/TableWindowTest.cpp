@@ -20,18 +20,7 @@ using namespace kelvarox::testing;
 
 namespace {
 
-const std::string kExampleTable =
-    " WOD Data Channel Table\r\n"
-    "\r\n"
-    " Name: Raw Data\r\n"
-    " Number: #180\r\n"
-    "\r\n"
-    "   No.  Orbit   MA   Raw   Trans \r\n"
-    " -------------------------------\r\n"
-    "   0 ,   316 , 248 , #00 ,   0.0\r\n"
-    "   1 ,   316 , 252 , #7F , 127.0\r\n"
-    "   2 ,   317 , 000 , #80 , 128.0\r\n"
-    "   3 ,   317 , 004 , #FF , 255.0\r\n";
+const std::string kExampleTable = kExampleTableText;
 
 // Orbit byte 3C (316 with Orbit HiByte 1), MA F8 to 04 of the next orbit in steps of 4: four
 // samples of channel 180, which the catalogue translates as the raw byte itself.
