@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds Kelvarox (Release) and starts it.
+# Builds Kelvarox (the "release" preset: the programs alone, optimised) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVAROX_BENCHMARKS=OFF >/dev/null
-cmake --build build-release -j "$(nproc 2>/dev/null || echo 2)"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)"
 exec build-release/ui/kelvarox "$@"

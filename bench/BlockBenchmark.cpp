@@ -1,7 +1,7 @@
 // Load of one block file, its series and its data table text: the work of one Table action.
 #include <benchmark/benchmark.h>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "core/Actions.h"
 #include "core/BoxTextsView.h"
 #include "core/DataTable.h"

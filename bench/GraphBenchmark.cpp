@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "core/BoxTextsView.h"
 #include "core/GraphAction.h"
 #include "settings/SettingsStore.h"

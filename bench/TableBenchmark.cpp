@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <filesystem>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/SilentNotifier.h"

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <limits>
 
-#include "BlockBuilder.h"
+#include "blockbuilder/BlockBuilder.h"
 #include "BlockCase.h"
 
 using namespace kelvarox;

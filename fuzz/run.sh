@@ -18,7 +18,7 @@ if ! command -v clang++ >/dev/null; then
   echo "fuzz/run.sh: clang++ is needed for the fuzz targets" >&2
   exit 1
 fi
-cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE= >/dev/null
+cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" --target $(printf 'fuzz_%s ' "${targets[@]}")
 
 failed=()

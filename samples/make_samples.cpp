@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "BlockBuilder.h"
+#include "blockbuilder/BlockBuilder.h"
 
 using namespace kelvarox::testing;
 

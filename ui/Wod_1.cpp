@@ -133,7 +133,8 @@ void TWod1::FileListBox1Change() {
 
 void TWod1::About1Click() {
     app_.Notify().ShowInformation(
-        "Kelvarox Ver 1.1d  -  WOD telemetry decoder in C++ and Qt\n"
+        // The project's version and the release letter that the box has always shown after it.
+        "Kelvarox Ver " KELVAROX_VERSION "d  -  WOD telemetry decoder in C++ and Qt\n"
         "\n"
         "             Kelvarox developers  /  Qarn\n"
         "             Last updated: 2001/10/30");

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "Process.h"
 
 namespace kelvarox::testing {

@@ -4,7 +4,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "RecordingLoaderView.h"
 #include "core/BlockLoader.h"
 #include "core/Errors.h"

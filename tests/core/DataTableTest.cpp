@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "core/DataTable.h"
 #include "core/WodBlock.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/Actions.h"
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "core/ProgramState.h"
 
 namespace kelvarox::testing {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "core/Errors.h"
 #include "settings/RegistryText.h"
 #include "settings/SettingsStore.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/Notifier.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "BlockBuilder.h"
+#include "TestFiles.h"
 #include "Process.h"
 
 using namespace kelvarox::testing;

@@ -1,5 +1,6 @@
 #pragma once
-// Builds WOD block files for tests, samples and benchmarks.
+// Builds WOD block files from the texts of their header fields and their raw samples: the
+// sample directory, the fuzz seeds, the benchmarks and the tests all make their blocks here.
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -28,28 +29,10 @@ struct BlockSpec {
 // with a cubic equation.
 BlockSpec FullBlockSpec();
 
-// The data table of the example block: channel "Raw Data" #180, identity equation, orbit 316,
-// MA 248 on in steps of 4, raw samples 00, 7F, 80 and FF.
-extern const char* const kExampleTableText;
-
+// The 512 bytes of the block, its fields at the layout's addresses.
 std::vector<uint8_t> BuildBlock(const BlockSpec& spec, const BlockLayout& layout = BlockLayout{});
 
+// Writes the bytes as the whole file at `path`; raises std::runtime_error when it cannot.
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
-void WriteText(const std::filesystem::path& path, const std::string& text);
-std::string ReadText(const std::filesystem::path& path);
-
-// A fresh directory under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 }  // namespace kelvarox::testing
