@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "TestFiles.h"
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 #include "core/BoxTextsView.h"
 #include "core/DataTable.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 void BM_LoadSeriesTable(benchmark::State& st) {
     TempDir dir;
-    WriteBytes(dir / "block.dat", BuildBlock(FullBlockSpec()));
+    WriteBytes(dir / "block.dat", BuildBlock(FullBlockRecipe()));
     ProgramState state;
     state.BlockFilePath = (dir / "block.dat").string();
     BoxTextsView view("1");

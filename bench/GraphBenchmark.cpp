@@ -10,7 +10,7 @@
 #include "core/GraphAction.h"
 #include "settings/SettingsStore.h"
 #include "ui/SilentNotifier.h"
-#include "ui/Wod_2.h"
+#include "ui/GraphWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -23,7 +23,7 @@ struct LoadedFullBlock {
     ProgramState state;
     BoxTextsView view;
     LoadedFullBlock() {
-        WriteBytes(dir / "block.dat", BuildBlock(FullBlockSpec()));
+        WriteBytes(dir / "block.dat", BuildBlock(FullBlockRecipe()));
         state.BlockFilePath = (dir / "block.dat").string();
         LoadInfo(state, view);
     }
@@ -33,10 +33,10 @@ void BM_GraphAction(benchmark::State& st) {
     LoadedFullBlock block;
     const SettingsStore store((block.dir / "user.reg").string());
     SilentNotifier notifier;
-    TWod2 window(block.state, store, notifier);
+    GraphWindow window(block.state, store, notifier);
     window.setAttribute(Qt::WA_DontShowOnScreen);
     for (auto _ : st) {
-        window.GraphAction(block.view.boxes);
+        window.drawGraph(block.view.boxes);
         benchmark::ClobberMemory();
     }
     st.counters["samples"] = block.state.Series.Count;

@@ -17,7 +17,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/MessageBoxNotifier.h"
-#include "ui/Wod_1.h"
+#include "ui/MainWindow.h"
 
 namespace {
 
@@ -73,5 +73,5 @@ int main(int argc, char** argv) {
     }
     kelvarox::MessageBoxNotifier notifier;
     kelvarox::KelvaroxApplication app(kelvarox::SettingsStore::UserStore(), notifier);
-    return Run(&app.MainWindow(), reportClock);
+    return Run(&app.Main(), reportClock);
 }

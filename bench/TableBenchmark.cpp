@@ -9,8 +9,8 @@
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/SilentNotifier.h"
-#include "ui/Wod_1.h"
-#include "ui/Wod_4.h"
+#include "ui/MainWindow.h"
+#include "ui/TableWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -24,18 +24,18 @@ void BM_TableAction384(benchmark::State& st) {
     std::filesystem::create_directories(home / "config");
     WriteText(home / "config/user.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
                                         "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
-    WriteBytes(telemetry / "block.dat", BuildBlock(FullBlockSpec()));
+    WriteBytes(telemetry / "block.dat", BuildBlock(FullBlockRecipe()));
 
     SilentNotifier notifier;
     KelvaroxApplication app(SettingsStore((home / "config/user.reg").string()), notifier);
     app.Start();
     app.State().BlockFilePath = (telemetry / "block.dat").string();
-    app.MainWindow().Button2Click();
-    const MainBoxTexts boxes = app.MainWindow().BoxTexts();
+    app.Main().load();
+    const ChannelBoxTexts boxes = app.Main().BoxTexts();
     for (auto _ : st) {
-        app.TableWindow().TableAction(boxes);
+        app.Table().showTable(boxes);
     }
-    if (notifier.boxes != 0 || app.TableWindow().MemoText().size() < 384 * 32) st.SkipWithError("the table was not written");
+    if (notifier.boxes != 0 || app.Table().TableText().size() < 384 * 32) st.SkipWithError("the table was not written");
 }
 BENCHMARK(BM_TableAction384)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 

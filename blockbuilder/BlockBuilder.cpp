@@ -3,7 +3,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace kelvarox::testing {
+namespace kelvarox::blockbuilder {
 
 namespace {
 
@@ -17,36 +17,36 @@ void PutField(std::vector<uint8_t>& bytes, int32_t address, int width, const std
 
 }  // namespace
 
-BlockSpec FullBlockSpec() {
-    BlockSpec spec;
-    spec.startOrbit = "20";
-    spec.startMA = "00";
-    spec.endOrbit = "21";
-    spec.endMA = "7F";
-    spec.maStep = "01";
-    spec.channel = "0134";
-    for (int i = 0; i < kSeriesCapacity; ++i) spec.samples.push_back(static_cast<uint8_t>(i * 7));
-    return spec;
+BlockRecipe FullBlockRecipe() {
+    BlockRecipe recipe;
+    recipe.startOrbit = "20";
+    recipe.startMA = "00";
+    recipe.endOrbit = "21";
+    recipe.endMA = "7F";
+    recipe.maStep = "01";
+    recipe.channel = "0134";
+    for (int i = 0; i < kSeriesCapacity; ++i) recipe.samples.push_back(static_cast<uint8_t>(i * 7));
+    return recipe;
 }
 
-std::vector<uint8_t> BuildBlock(const BlockSpec& spec, const BlockLayout& layout) {
+std::vector<uint8_t> BuildBlock(const BlockRecipe& recipe, const BlockLayout& layout) {
     std::vector<uint8_t> bytes(kBlockFileSize, 0);
-    for (size_t i = 0; i < spec.samples.size() && kFirstSampleOffset + i < bytes.size(); ++i) {
-        bytes[kFirstSampleOffset + i] = spec.samples[i];
+    for (size_t i = 0; i < recipe.samples.size() && kFirstSampleOffset + i < bytes.size(); ++i) {
+        bytes[kFirstSampleOffset + i] = recipe.samples[i];
     }
-    if (spec.signature) {
+    if (recipe.signature) {
         bytes[3] = 'W';
         bytes[4] = 'h';
         bytes[5] = 'o';
     }
-    PutField(bytes, layout.StartAmDayAddr, 4, spec.startAmDay);
-    PutField(bytes, layout.EndAmDayAddr, 4, spec.endAmDay);
-    PutField(bytes, layout.StartOrbitAddr, 2, spec.startOrbit);
-    PutField(bytes, layout.StartMAAddr, 2, spec.startMA);
-    PutField(bytes, layout.EndOrbitAddr, 2, spec.endOrbit);
-    PutField(bytes, layout.EndMAAddr, 2, spec.endMA);
-    PutField(bytes, layout.MAStepAddr, 2, spec.maStep);
-    PutField(bytes, layout.ChannelAddr, 4, spec.channel);
+    PutField(bytes, layout.StartAmDayAddr, 4, recipe.startAmDay);
+    PutField(bytes, layout.EndAmDayAddr, 4, recipe.endAmDay);
+    PutField(bytes, layout.StartOrbitAddr, 2, recipe.startOrbit);
+    PutField(bytes, layout.StartMAAddr, 2, recipe.startMA);
+    PutField(bytes, layout.EndOrbitAddr, 2, recipe.endOrbit);
+    PutField(bytes, layout.EndMAAddr, 2, recipe.endMA);
+    PutField(bytes, layout.MAStepAddr, 2, recipe.maStep);
+    PutField(bytes, layout.ChannelAddr, 4, recipe.channel);
     return bytes;
 }
 
@@ -56,4 +56,4 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-}  // namespace kelvarox::testing
+}  // namespace kelvarox::blockbuilder

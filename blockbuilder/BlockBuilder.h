@@ -8,11 +8,11 @@
 
 #include "core/WodBlock.h"
 
-namespace kelvarox::testing {
+namespace kelvarox::blockbuilder {
 
-// Header fields as the texts that stand in the block (blank-padded on the right to the
-// field's width) and the raw samples from byte 64 on.
-struct BlockSpec {
+// What a block is made of: its header fields as the texts that stand in the block
+// (blank-padded on the right to the field's width) and its raw samples from byte 64 on.
+struct BlockRecipe {
     std::string startAmDay = "8766";
     std::string endAmDay = "8766";
     std::string startOrbit = "3C";
@@ -27,12 +27,12 @@ struct BlockSpec {
 
 // The fullest block: 384 samples, one at every MA over one and a half orbits, of a channel
 // with a cubic equation.
-BlockSpec FullBlockSpec();
+BlockRecipe FullBlockRecipe();
 
 // The 512 bytes of the block, its fields at the layout's addresses.
-std::vector<uint8_t> BuildBlock(const BlockSpec& spec, const BlockLayout& layout = BlockLayout{});
+std::vector<uint8_t> BuildBlock(const BlockRecipe& recipe, const BlockLayout& layout = BlockLayout{});
 
 // Writes the bytes as the whole file at `path`; raises std::runtime_error when it cannot.
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 
-}  // namespace kelvarox::testing
+}  // namespace kelvarox::blockbuilder

@@ -3,14 +3,14 @@
 #include <string>
 
 #include "cli/CommandLine.h"
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 #include "core/ProgramState.h"
 
 namespace kelvarox::cli {
 
 struct LoadedBlock {
     ProgramState state;
-    MainBoxTexts boxes;  // as Load left them, with the --coefficients texts typed over
+    ChannelBoxTexts boxes;  // as Load left them, with the --coefficients texts typed over
     std::string error;   // the first message of a load that failed; empty on success
     bool ok() const { return error.empty(); }
 };

@@ -2,7 +2,7 @@
 
 #include "core/Conversions.h"
 #include "core/Errors.h"
-#include "core/Navlib.h"
+#include "core/AmDayCalendar.h"
 
 namespace kelvarox {
 

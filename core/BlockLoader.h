@@ -7,8 +7,9 @@
 
 namespace kelvarox {
 
-// The main window's boxes that the loader fills.
-enum class ChannelBox { Name /*Edit1*/, Unit /*Edit6*/, Number /*Edit9*/, A /*Edit2*/, B /*Edit3*/, C /*Edit7*/, D /*Edit8*/ };
+// The main window's boxes that the loader fills:
+// the channel's name, unit and number ("Hex#") and the four coefficients of its equation.
+enum class ChannelBox { Name, Unit, Number, A, B, C, D };
 
 // What the loader needs of the main window; a window, the command line or a test stands behind it.
 class LoaderView {

@@ -3,7 +3,7 @@
 // message it would show. The command line and the benchmarks load blocks through it.
 #include <string>
 
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 #include "core/BlockLoader.h"
 
 namespace kelvarox {
@@ -12,7 +12,7 @@ class BoxTextsView : public LoaderView {
 public:
     explicit BoxTextsView(std::string orbitHiByte = "0") { boxes.orbitHiByte = std::move(orbitHiByte); }
 
-    MainBoxTexts boxes;
+    ChannelBoxTexts boxes;
     std::string firstMessage;  // empty while the load has shown nothing
 
     std::string OrbitHiByteText() const override { return boxes.orbitHiByte; }

@@ -3,7 +3,7 @@
 // into the series, the value axis and the picture that the graph window paints.
 #include <optional>
 
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 #include "core/GraphDrawing.h"
 
 namespace kelvarox {
@@ -11,6 +11,6 @@ namespace kelvarox {
 // Parses the boxes and builds the series (PrepareSeries), scales the value axis and
 // composes the drawing at the state's DisplayScale. No picture when the block in memory is
 // no WOD block. A box that does not convert raises its error before anything is drawn.
-std::optional<GraphPicture> BuildGraphPicture(ProgramState& state, const MainBoxTexts& boxes);
+std::optional<GraphPicture> BuildGraphPicture(ProgramState& state, const ChannelBoxTexts& boxes);
 
 }  // namespace kelvarox

@@ -6,19 +6,19 @@ namespace kelvarox {
 
 using namespace graph;
 
-const char* LabelName(GraphLabel label) {
+const char* LabelRole(GraphLabel label) {
     switch (label) {
-        case GraphLabel::Label1: return "Label1";
-        case GraphLabel::Label2: return "Label2";
-        case GraphLabel::Label3: return "Label3";
-        case GraphLabel::Label4: return "Label4";
-        case GraphLabel::Label5: return "Label5";
-        case GraphLabel::Label6: return "Label6";
-        case GraphLabel::Label7: return "Label7";
-        case GraphLabel::Label8: return "Label8";
-        case GraphLabel::Label9: return "Label9";
-        case GraphLabel::Label13: return "Label13";
-        case GraphLabel::Label18: return "Label18";
+        case GraphLabel::ChannelName: return "ChannelName";
+        case GraphLabel::Unit: return "Unit";
+        case GraphLabel::Level0: return "Level0";
+        case GraphLabel::Level1: return "Level1";
+        case GraphLabel::Level2: return "Level2";
+        case GraphLabel::Level3: return "Level3";
+        case GraphLabel::Level4: return "Level4";
+        case GraphLabel::StartOrbit: return "StartOrbit";
+        case GraphLabel::EndOrbit: return "EndOrbit";
+        case GraphLabel::StartDate: return "StartDate";
+        case GraphLabel::EndDate: return "EndDate";
     }
     return "";
 }
@@ -83,7 +83,7 @@ std::string DescribeStep(const DrawStep& d) {
         case DrawStep::Kind::MoveTo: return "MoveTo " + PointText(d.at);
         case DrawStep::Kind::LineTo: return "LineTo " + PointText(d.at);
         case DrawStep::Kind::TextAt: return "TextAt " + PointText(d.at) + " " + d.text;
-        case DrawStep::Kind::SetLabel: return std::string("SetLabel ") + LabelName(d.label) + " " + d.text;
+        case DrawStep::Kind::SetLabel: return std::string("SetLabel ") + LabelRole(d.label) + " " + d.text;
         case DrawStep::Kind::ShowWindow: return "ShowWindow";
     }
     return "";
@@ -100,24 +100,24 @@ GraphPicture ComposeGraph(const GraphContent& c) {
     s.Line({54, 322}, {54, 30});
     s.Width(1);
 
-    s.Label(GraphLabel::Label13, c.unit);
+    s.Label(GraphLabel::Unit, c.unit);
 
     s.Width(2);
     for (const int32_t y : kLevelTickY) s.Line({40, y}, {54, y});
     s.Width(1);
 
     const auto levels = LevelTexts(c.axis);
-    s.Label(GraphLabel::Label1, levels[4]);
-    s.Label(GraphLabel::Label3, levels[0]);
-    s.Label(GraphLabel::Label9, levels[1]);
-    s.Label(GraphLabel::Label2, levels[2]);
-    s.Label(GraphLabel::Label8, levels[3]);
+    s.Label(GraphLabel::Level4, levels[4]);
+    s.Label(GraphLabel::Level0, levels[0]);
+    s.Label(GraphLabel::Level1, levels[1]);
+    s.Label(GraphLabel::Level2, levels[2]);
+    s.Label(GraphLabel::Level3, levels[3]);
 
-    s.Label(GraphLabel::Label7, c.name);
-    s.Label(GraphLabel::Label5, "Orbit# " + std::to_string(h.StartOrbit));
-    s.Label(GraphLabel::Label18, "Orbit# " + std::to_string(h.EndOrbit));
-    s.Label(GraphLabel::Label4, "Start Date: " + h.StartDateText);
-    s.Label(GraphLabel::Label6, "End Date: " + h.EndDateText);
+    s.Label(GraphLabel::ChannelName, c.name);
+    s.Label(GraphLabel::StartOrbit, "Orbit# " + std::to_string(h.StartOrbit));
+    s.Label(GraphLabel::EndOrbit, "Orbit# " + std::to_string(h.EndOrbit));
+    s.Label(GraphLabel::StartDate, "Start Date: " + h.StartDateText);
+    s.Label(GraphLabel::EndDate, "End Date: " + h.EndDateText);
 
     for (AxisMark& mark : OrbitAxisMarks(h)) {
         s.Line({mark.x, kMarkBottom}, {mark.x, kMarkTop});

@@ -18,10 +18,14 @@ struct Rgb {
 inline constexpr Rgb kGrey{128, 128, 128};
 inline constexpr Rgb kBlack{0, 0, 0};
 
-// The graph window's labels that a drawing sets.
-enum class GraphLabel { Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label13, Label18 };
-// The label's control name ("Label13").
-const char* LabelName(GraphLabel label);
+// The graph window's labels that a drawing sets, by what they show: the channel's name and
+// unit, the five levels of the value axis from AxisMin (Level0) up to AxisMax (Level4), the
+// start and end orbit and the start and end date.
+enum class GraphLabel {
+    ChannelName, Unit, Level0, Level1, Level2, Level3, Level4, StartOrbit, EndOrbit, StartDate, EndDate
+};
+// The label's role as the records of a drawing name it ("Unit").
+const char* LabelRole(GraphLabel label);
 
 // One step of a drawing. Which fields count depends on the kind.
 struct DrawStep {
@@ -40,12 +44,12 @@ struct DrawStep {
     GraphPoint end;
     Rgb color;
     int width = 1;
-    GraphLabel label = GraphLabel::Label1;
+    GraphLabel label = GraphLabel::ChannelName;
     std::string text;
     bool operator==(const DrawStep&) const = default;
 };
 
-// One line of text per step ("LineTo 675,312", "SetLabel Label7 Temp - SEU"), for records.
+// One line of text per step ("LineTo 675,312", "SetLabel ChannelName Temp - SEU"), for records.
 std::string DescribeStep(const DrawStep& step);
 
 // A drawing and what the cursor read-out over it works from.

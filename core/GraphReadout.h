@@ -17,8 +17,8 @@ struct ReadoutBasis {
 };
 
 struct CursorReadout {
-    std::string orbitMA;  // Label15: "orbit/MA"
-    std::string value;    // Label17: ValueText of the value at the cursor height
+    std::string orbitMA;  // "orbit/MA" of the nearest sample
+    std::string value;    // ValueText of the value at the cursor height
     bool operator==(const CursorReadout&) const = default;
 };
 

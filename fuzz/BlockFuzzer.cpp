@@ -72,7 +72,7 @@ size_t CountLines(const std::string& text) {
     return lines;
 }
 
-void GraphAndTable(ProgramState& state, const MainBoxTexts& boxes, const BlockCase& c) {
+void GraphAndTable(ProgramState& state, const ChannelBoxTexts& boxes, const BlockCase& c) {
     const std::optional<GraphPicture> picture = BuildGraphPicture(state, boxes);
     if (!picture) {
         FUZZ_CHECK(!state.Block.HasSignature());
@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
 
-    MainBoxTexts boxes;
+    ChannelBoxTexts boxes;
     boxes.name = view.Box(ChannelBox::Name);
     boxes.unit = view.Box(ChannelBox::Unit);
     boxes.number = c.number.value_or(view.Box(ChannelBox::Number));

@@ -10,9 +10,9 @@
 
 using namespace kelvarox;
 using namespace kelvarox::fuzz;
-using kelvarox::testing::BlockSpec;
-using kelvarox::testing::BuildBlock;
-using kelvarox::testing::WriteBytes;
+using kelvarox::blockbuilder::BlockRecipe;
+using kelvarox::blockbuilder::BuildBlock;
+using kelvarox::blockbuilder::WriteBytes;
 
 namespace {
 
@@ -38,12 +38,12 @@ void BlockSeeds(const fs::path& dir) {
     c.cursorX = 300;
     c.cursorY = 200;
 
-    BlockSpec spec;
-    spec.samples = Samples(69, 3);
-    c.file = BuildBlock(spec);
+    BlockRecipe recipe;
+    recipe.samples = Samples(69, 3);
+    c.file = BuildBlock(recipe);
     put("good-block", c);
 
-    BlockSpec full;
+    BlockRecipe full;
     full.channel = "0140";
     full.startOrbit = "00";
     full.endOrbit = "02";
@@ -58,14 +58,14 @@ void BlockSeeds(const fs::path& dir) {
     fullCase.cursorY = 312;
     put("full-384-samples", fullCase);
 
-    BlockSpec one = spec;
+    BlockRecipe one = recipe;
     one.endOrbit = one.startOrbit;
     one.endMA = one.startMA;
     BlockCase oneCase = c;
     oneCase.file = BuildBlock(one);
     put("one-sample", oneCase);
 
-    BlockSpec wrap = spec;
+    BlockRecipe wrap = recipe;
     wrap.startOrbit = "FE";
     wrap.endOrbit = "01";
     BlockCase wrapCase = c;
@@ -97,7 +97,7 @@ void BlockSeeds(const fs::path& dir) {
     edges.file.assign(kBlockFileSize, '1');
     put("layout-outside-the-block", edges);
 
-    BlockSpec zero = spec;
+    BlockRecipe zero = recipe;
     zero.maStep = "00";
     BlockCase zeroCase = c;
     zeroCase.file = BuildBlock(zero);
@@ -119,7 +119,7 @@ void BlockSeeds(const fs::path& dir) {
     lineEnd.flags = BlockCase::kSignature;
     put("box-text-with-line-end", lineEnd);
 
-    BlockSpec odd = spec;
+    BlockRecipe odd = recipe;
     odd.startAmDay = "  AB";
     odd.endMA = "-1";
     BlockCase oddCase = c;

@@ -18,7 +18,7 @@
 #include "core/Conversions.h"
 #include "core/Errors.h"
 #include "core/FixedText.h"
-#include "core/Navlib.h"
+#include "core/AmDayCalendar.h"
 
 using namespace kelvarox;
 using namespace kelvarox::fuzz;

@@ -2,30 +2,30 @@
 
 #include <QCoreApplication>
 
-#include "ui/Wod_1.h"
-#include "ui/Wod_2.h"
-#include "ui/Wod_3.h"
-#include "ui/Wod_4.h"
+#include "ui/MainWindow.h"
+#include "ui/GraphWindow.h"
+#include "ui/SetupWindow.h"
+#include "ui/TableWindow.h"
 
 namespace kelvarox {
 
 KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier)
     : quitHandler([] { QCoreApplication::exit(0); }), store_(std::move(store)), notifier_(notifier) {
-    wod1_ = std::make_unique<TWod1>(*this);
-    wod2_ = std::make_unique<TWod2>(*this);
-    wod3_ = new TWod3(*this, wod1_.get());
-    wod4_ = new TWod4(*this, wod1_.get());
+    main_ = std::make_unique<MainWindow>(*this);
+    graph_ = std::make_unique<GraphWindow>(*this);
+    setup_ = new SetupWindow(*this, main_.get());
+    table_ = new TableWindow(*this, main_.get());
 }
 
 KelvaroxApplication::~KelvaroxApplication() {
-    wod2_.reset();
-    wod1_.reset();  // and with it the setup and table windows
+    graph_.reset();
+    main_.reset();  // and with it the setup and table windows
 }
 
-void KelvaroxApplication::Start() { wod1_->show(); }
+void KelvaroxApplication::Start() { main_->show(); }
 
 void KelvaroxApplication::Quit() {
-    wod4_->EndFill();  // a table being filled stops with the program
+    table_->EndFill();  // a table being filled stops with the program
     quitHandler();
 }
 

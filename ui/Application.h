@@ -10,10 +10,10 @@
 
 namespace kelvarox {
 
-class TWod1;
-class TWod2;
-class TWod3;
-class TWod4;
+class MainWindow;
+class GraphWindow;
+class SetupWindow;
+class TableWindow;
 
 class KelvaroxApplication {
 public:
@@ -34,19 +34,19 @@ public:
     const SettingsStore& Store() const { return store_; }
     Notifier& Notify() { return notifier_; }
 
-    TWod1& MainWindow() { return *wod1_; }
-    TWod2& GraphWindow() { return *wod2_; }
-    TWod3& SetupWindow() { return *wod3_; }
-    TWod4& TableWindow() { return *wod4_; }
+    MainWindow& Main() { return *main_; }
+    GraphWindow& Graph() { return *graph_; }
+    SetupWindow& Setup() { return *setup_; }
+    TableWindow& Table() { return *table_; }
 
 private:
     ProgramState state_;
     SettingsStore store_;
     Notifier& notifier_;
-    std::unique_ptr<TWod1> wod1_;
-    std::unique_ptr<TWod2> wod2_;  // a top-level window of its own
-    TWod3* wod3_ = nullptr;        // owned by the main window
-    TWod4* wod4_ = nullptr;        // owned by the main window
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<GraphWindow> graph_;  // a top-level window of its own
+    SetupWindow* setup_ = nullptr;        // owned by the main window
+    TableWindow* table_ = nullptr;        // owned by the main window
 };
 
 }  // namespace kelvarox

@@ -1,5 +1,5 @@
 #pragma once
-// The graph window's drawing surface (Image1): a picture that keeps what is drawn on it
+// The graph window's drawing surface: a picture that keeps what is drawn on it
 // until it is cleared, and reports the mouse moving over it.
 #include <QImage>
 #include <QWidget>

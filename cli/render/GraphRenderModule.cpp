@@ -11,7 +11,7 @@
 #include "ui/SilentNotifier.h"
 #include "ui/Notifier.h"
 #include "ui/TextCodec.h"
-#include "ui/Wod_2.h"
+#include "ui/GraphWindow.h"
 
 namespace {
 
@@ -47,10 +47,10 @@ extern "C" __attribute__((visibility("default"))) bool kelvarox_render_graph(Loa
     // The command line only reads the settings: the window's position is never stored.
     const kelvarox::SettingsStore store =
         kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly);
-    kelvarox::TWod2 window(block.state, store, notifier);
+    kelvarox::GraphWindow window(block.state, store, notifier);
     window.setAttribute(Qt::WA_DontShowOnScreen);
     try {
-        window.GraphAction(block.boxes);
+        window.drawGraph(block.boxes);
     } catch (const kelvarox::KelvaroxError& e) {
         failure = {blockPath, e.what()};
         return false;

@@ -32,9 +32,9 @@
 #include "settings/SettingsKey.h"
 #include "settings/StartupSettings.h"
 #include "ui/FileListBox.h"
-#include "ui/Wod_1.h"
-#include "ui/Wod_2.h"
-#include "ui_Wod_1.h"
+#include "ui/MainWindow.h"
+#include "ui/GraphWindow.h"
+#include "ui_MainWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -52,13 +52,13 @@ using Buffer = std::array<uint8_t, kBlockFileSize + 1>;
 
 // The block every test starts from: channel 0x140, start orbit 3C MA 10, end orbit 3D MA 20,
 // step 4, so 69 samples.
-BlockSpec GoodSpec() {
-    BlockSpec spec;
-    spec.channel = "0140";
-    spec.startAmDay = "8034";
-    spec.endAmDay = "8035";
-    for (int i = 0; i < 69; ++i) spec.samples.push_back(static_cast<uint8_t>(3 * i));
-    return spec;
+BlockRecipe GoodRecipe() {
+    BlockRecipe recipe;
+    recipe.channel = "0140";
+    recipe.startAmDay = "8034";
+    recipe.endAmDay = "8035";
+    for (int i = 0; i < 69; ++i) recipe.samples.push_back(static_cast<uint8_t>(3 * i));
+    return recipe;
 }
 
 // A telemetry directory and the program state loading from it as the Load button does.
@@ -86,7 +86,7 @@ struct Telemetry {
     }
     const Buffer& Block() const { return state->Block.bytes; }
     // The main window's boxes as the load left them.
-    MainBoxTexts Boxes() const {
+    ChannelBoxTexts Boxes() const {
         auto box = [&](ChannelBox b) {
             const auto found = view.boxes.find(b);
             return found == view.boxes.end() ? std::string() : found->second;
@@ -95,7 +95,7 @@ struct Telemetry {
                 box(ChannelBox::B),    box(ChannelBox::C),    box(ChannelBox::D),      view.orbitHiByte};
     }
     // The Table button on those boxes: the table's text.
-    std::string Table(const MainBoxTexts& boxes) {
+    std::string Table(const ChannelBoxTexts& boxes) {
         if (!PrepareSeries(*state, boxes)) return "";
         return DataTableText(boxes.name, boxes.number, state->Block, state->Header, state->Series);
     }
@@ -140,7 +140,7 @@ std::vector<std::string> TableRows(const std::string& table) {
 
 TEST(BadBlockFiles, WrongLengthsGiveTheLengthMessageAndKeepTheBlockInMemory) {
     Telemetry t;
-    const Bytes good = BuildBlock(GoodSpec());
+    const Bytes good = BuildBlock(GoodRecipe());
     Bytes longer = good;
     longer.push_back(0);
     const std::vector<std::string> files = {
@@ -174,7 +174,7 @@ TEST(BadBlockFiles, WrongLengthsGiveTheLengthMessageAndKeepTheBlockInMemory) {
 
 TEST(BadBlockFiles, WhatIsNoRegularFileIsRefusedAtOnce) {
     Telemetry t;
-    const Bytes good = BuildBlock(GoodSpec());
+    const Bytes good = BuildBlock(GoodRecipe());
     fs::create_directory(t.dir / "folder.dat");
     fs::create_directory_symlink(t.dir / "folder.dat", t.dir / "folder-link.dat");
     fs::create_symlink(t.dir / "nowhere", t.dir / "dangling.dat");
@@ -239,14 +239,14 @@ TEST(BadBlockFiles, FilesWithoutReadPermissionGiveTheLengthMessage) {
     Telemetry t;
     fs::permissions(t.dir.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                       fs::perms::others_read | fs::perms::others_exec);
-    BlockSpec other = GoodSpec();
+    BlockRecipe other = GoodRecipe();
     other.channel = "0171";
     const Bytes readable = BuildBlock(other);
     const std::string open = t.Put("readable.dat", readable);
-    const std::string locked = t.Put("locked.dat", BuildBlock(GoodSpec()));
+    const std::string locked = t.Put("locked.dat", BuildBlock(GoodRecipe()));
     fs::permissions(locked, fs::perms::none);
     fs::create_directory(t.dir / "closed");
-    const std::string inClosed = t.Put("closed/inside.dat", BuildBlock(GoodSpec()));
+    const std::string inClosed = t.Put("closed/inside.dat", BuildBlock(GoodRecipe()));
     fs::permissions(t.dir / "closed", fs::perms::none);
 
     std::vector<std::string> errors, openMessages, lockedMessages, closedMessages;
@@ -270,11 +270,11 @@ TEST(BadBlockFiles, FilesWithoutReadPermissionGiveTheLengthMessage) {
 
 TEST(BadBlockFiles, AFileThatGrowsAndShrinksWhileReadIsReadWholeOrNotAtAll) {
     Telemetry t;
-    BlockSpec other = GoodSpec();
+    BlockRecipe other = GoodRecipe();
     other.channel = "0171";
     const Bytes steadyBytes = BuildBlock(other);
     const std::string steady = t.Put("steady.dat", steadyBytes);
-    const Bytes block = BuildBlock(GoodSpec());
+    const Bytes block = BuildBlock(GoodRecipe());
     // Only the length changes, never below byte 506: from there on the block holds zeros, so
     // at every moment the file is the block as far as it reaches, then zeros.
     ASSERT_TRUE(std::all_of(block.begin() + 506, block.end(), [](uint8_t b) { return b == 0; }));
@@ -322,7 +322,7 @@ std::array<int32_t, 8> Decoded(const BlockHeader& h) {
 TEST(BadBlockHeaders, FieldsOfSpacesLettersSignsAndAZeroStep) {
     // The second block differs from the first in every field; `field` is its place in the
     // decoding order, and the fields before it take the second block's values.
-    BlockSpec second = GoodSpec();
+    BlockRecipe second = GoodRecipe();
     second.startAmDay = "9000";
     second.endAmDay = "9001";
     second.startOrbit = "50";
@@ -332,38 +332,38 @@ TEST(BadBlockHeaders, FieldsOfSpacesLettersSignsAndAZeroStep) {
     second.maStep = "02";
     second.channel = "0171";
     struct Case {
-        std::string BlockSpec::*member;
+        std::string BlockRecipe::*member;
         int field;
         std::string text;
         std::string error;
     };
     const std::vector<Case> cases = {
-        {&BlockSpec::startAmDay, 0, "    ", "'' is not a valid integer value"},
-        {&BlockSpec::startAmDay, 0, "12AB", "'12AB' is not a valid integer value"},
-        {&BlockSpec::endAmDay, 1, "1 A ", "'1A' is not a valid integer value"},
-        {&BlockSpec::startOrbit, 2, "  ", "'0x' is not a valid integer value"},
-        {&BlockSpec::startOrbit, 2, "GZ", "'0xGZ' is not a valid integer value"},
-        {&BlockSpec::startMA, 3, "-1", "'0x-1' is not a valid integer value"},
-        {&BlockSpec::endOrbit, 4, "+F", "'0x+F' is not a valid integer value"},
-        {&BlockSpec::endMA, 5, "x1", "'0xx1' is not a valid integer value"},
-        {&BlockSpec::maStep, 6, "  ", "'' is not a valid integer value"},
-        {&BlockSpec::maStep, 6, "+-", "'+-' is not a valid integer value"},
-        {&BlockSpec::channel, 7, "    ", "'0x' is not a valid integer value"},
-        {&BlockSpec::channel, 7, "-140", "'0x-140' is not a valid integer value"},
+        {&BlockRecipe::startAmDay, 0, "    ", "'' is not a valid integer value"},
+        {&BlockRecipe::startAmDay, 0, "12AB", "'12AB' is not a valid integer value"},
+        {&BlockRecipe::endAmDay, 1, "1 A ", "'1A' is not a valid integer value"},
+        {&BlockRecipe::startOrbit, 2, "  ", "'0x' is not a valid integer value"},
+        {&BlockRecipe::startOrbit, 2, "GZ", "'0xGZ' is not a valid integer value"},
+        {&BlockRecipe::startMA, 3, "-1", "'0x-1' is not a valid integer value"},
+        {&BlockRecipe::endOrbit, 4, "+F", "'0x+F' is not a valid integer value"},
+        {&BlockRecipe::endMA, 5, "x1", "'0xx1' is not a valid integer value"},
+        {&BlockRecipe::maStep, 6, "  ", "'' is not a valid integer value"},
+        {&BlockRecipe::maStep, 6, "+-", "'+-' is not a valid integer value"},
+        {&BlockRecipe::channel, 7, "    ", "'0x' is not a valid integer value"},
+        {&BlockRecipe::channel, 7, "-140", "'0x-140' is not a valid integer value"},
         // The step is decoded, then divides: all eight fields are the second block's.
-        {&BlockSpec::maStep, 8, "00", "Division by zero"},
-        {&BlockSpec::maStep, 8, "-0", "Division by zero"},
+        {&BlockRecipe::maStep, 8, "00", "Division by zero"},
+        {&BlockRecipe::maStep, 8, "-0", "Division by zero"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text + " -> " + c.error);
         Telemetry t;
-        ASSERT_EQ(t.Load(t.Put("first.dat", BuildBlock(GoodSpec()))), "");
+        ASSERT_EQ(t.Load(t.Put("first.dat", BuildBlock(GoodRecipe()))), "");
         const BlockHeader first = t.state->Header;
         ASSERT_EQ(t.Load(t.Put("second.dat", BuildBlock(second))), "");
         const BlockHeader wanted = t.state->Header;
-        ASSERT_EQ(t.Load(t.Put("first.dat", BuildBlock(GoodSpec()))), "");
+        ASSERT_EQ(t.Load(t.Put("first.dat", BuildBlock(GoodRecipe()))), "");
 
-        BlockSpec bad = second;
+        BlockRecipe bad = second;
         bad.*c.member = c.text;
         t.view.boxes.clear();
         EXPECT_EQ(t.Load(t.Put("bad.dat", BuildBlock(bad))), c.error);
@@ -380,7 +380,7 @@ TEST(BadBlockHeaders, FieldsOfSpacesLettersSignsAndAZeroStep) {
 
     // Signs where a decimal field allows them: a negative step gives a block without samples.
     Telemetry t;
-    BlockSpec sign = GoodSpec();
+    BlockRecipe sign = GoodRecipe();
     sign.startAmDay = "-100";
     sign.endAmDay = "+100";
     sign.maStep = "-4";
@@ -439,7 +439,7 @@ TEST(BadBlockLayouts, EveryAddressFromMinus1To520ForEveryField) {
 
 TEST(BadBlockHeaders, OrbitHiByteTextsOfTenDigits) {
     Telemetry t;
-    const std::string good = t.Put("good.dat", BuildBlock(GoodSpec()));
+    const std::string good = t.Put("good.dat", BuildBlock(GoodRecipe()));
     // Orbit numbers wrap modulo 2^32; the block keeps its 69 samples.
     const std::vector<std::pair<std::string, int32_t>> wrapping = {
         {"2147483647", -196}, {"1000000000", -1698037700}, {"-2147483648", 60}, {"0000000012", 3132}};
@@ -452,13 +452,13 @@ TEST(BadBlockHeaders, OrbitHiByteTextsOfTenDigits) {
         EXPECT_EQ(t.state->Header.SampleCount(), 69);
         const auto picture = BuildGraphPicture(*t.state, t.Boxes());
         ASSERT_TRUE(picture.has_value());
-        EXPECT_EQ(LabelText(*picture, GraphLabel::Label5), "Orbit# " + std::to_string(startOrbit));
+        EXPECT_EQ(LabelText(*picture, GraphLabel::StartOrbit), "Orbit# " + std::to_string(startOrbit));
         const auto rows = TableRows(t.Table(t.Boxes()));
         ASSERT_EQ(rows.size(), 69u);
         EXPECT_NE(rows.front().find(" " + std::to_string(startOrbit) + " , 016 ,"), std::string::npos) << rows.front();
     }
     // Beyond 32 bits: the load stops before the file is read, and so do Graph and Table.
-    BlockSpec other = GoodSpec();
+    BlockRecipe other = GoodRecipe();
     other.channel = "0171";
     const std::string second = t.Put("second.dat", BuildBlock(other));
     const Buffer before = t.Block();
@@ -479,11 +479,11 @@ TEST(BadBlockHeaders, OrbitHiByteTextsOfTenDigits) {
 
 TEST(BadCoefficients, OneE38ShowsAsINFThroughTheSeriesAxisGraphAndTable) {
     Telemetry t;
-    BlockSpec spec = GoodSpec();
-    spec.samples = {0, 1, 2, 255};
-    ASSERT_EQ(t.Load(t.Put("block.dat", BuildBlock(spec))), "");
+    BlockRecipe recipe = GoodRecipe();
+    recipe.samples = {0, 1, 2, 255};
+    ASSERT_EQ(t.Load(t.Put("block.dat", BuildBlock(recipe))), "");
 
-    MainBoxTexts boxes = t.Boxes();
+    ChannelBoxTexts boxes = t.Boxes();
     boxes.a = "0";
     boxes.b = "0";
     boxes.c = "1E38";
@@ -493,7 +493,7 @@ TEST(BadCoefficients, OneE38ShowsAsINFThroughTheSeriesAxisGraphAndTable) {
     EXPECT_EQ(t.state->Series.DataMax, std::numeric_limits<float>::infinity());
     EXPECT_EQ(t.state->Series.DataMin, 0.0f);
     EXPECT_EQ(LevelTexts(t.state->Axis), (std::array<std::string, 5>{"0.0", "INF", "INF", "INF", "INF"}));
-    EXPECT_EQ(LabelText(*picture, GraphLabel::Label1), "INF");
+    EXPECT_EQ(LabelText(*picture, GraphLabel::Level4), "INF");
     // Finite values lie at the foot of an infinite axis, the infinite one at its top.
     const auto trace = TracePoints(t.state->Series, t.state->Axis);
     ASSERT_EQ(trace.size(), 2u * 69 - 1);
@@ -697,7 +697,7 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
                                   "\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
                                   "\"Default Directory\"=\"" + (p.home / "Trelm").string() + "\"\r\n");
     const fs::path& d = p.telemetry;
-    const Bytes good = BuildBlock(GoodSpec());
+    const Bytes good = BuildBlock(GoodRecipe());
     WriteBytes(d / "good.dat", good);
     WriteBytes(d / "empty.dat", {});
     WriteBytes(d / "short.TLM", Bytes(good.begin(), good.end() - 1));
@@ -709,15 +709,15 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
 
     p.Start();
     p.app->Start();
-    TWod1& window = p.app->MainWindow();
-    Ui::TWod1& form = window.Form();
+    MainWindow& window = p.app->Main();
+    Ui::MainWindow& form = window.Form();
     // The start-up reports the value it cannot read and goes on with its default.
     EXPECT_EQ(p.notifier.boxes, (std::vector<RecordingNotifier::Box>{{"error", "Invalid data type for 'Start MA Addr.'"}}));
     EXPECT_EQ(p.app->State().Layout, BlockLayout{});
-    EXPECT_EQ(form.Edit5->text(), QStringLiteral("2"));
-    ASSERT_TRUE(WaitFor([&] { return !form.FileListBox1->IsListing() && !form.FileListBox1->Names().empty(); }));
+    EXPECT_EQ(form.orbitHiByteEdit->text(), QStringLiteral("2"));
+    ASSERT_TRUE(WaitFor([&] { return !form.blockList->IsListing() && !form.blockList->Names().empty(); }));
     // Only regular files are listed.
-    EXPECT_EQ(form.FileListBox1->Names(), (QStringList{"empty.dat", "good.dat", "huge.dat", "short.TLM"}));
+    EXPECT_EQ(form.blockList->Names(), (QStringList{"empty.dat", "good.dat", "huge.dat", "short.TLM"}));
 
     const std::vector<std::string> bad = {"empty.dat", "short.TLM", "huge.dat", "folder.dat",
                                           "pipe.dat",  "dangling.dat", "zero.dat"};
@@ -725,20 +725,20 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
         p.notifier.boxes.clear();
         Drop(&window, (d / name).string());
         EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{kLength, kFormat})) << name;
-        EXPECT_FALSE(p.app->GraphWindow().isVisible()) << name;
+        EXPECT_FALSE(p.app->Graph().isVisible()) << name;
     }
     p.notifier.boxes.clear();
     Drop(&window, (d / "good.dat").string());
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_TRUE(p.app->GraphWindow().isVisible());
-    p.app->GraphWindow().hide();
+    EXPECT_TRUE(p.app->Graph().isVisible());
+    p.app->Graph().hide();
     for (const std::string& name : bad) {
         p.notifier.boxes.clear();
         Drop(&window, (d / name).string());
         EXPECT_EQ(p.notifier.Texts(), std::vector<std::string>{kLength}) << name;
-        EXPECT_FALSE(p.app->GraphWindow().isVisible()) << name;
-        EXPECT_FALSE(form.Button1->isEnabled());
-        EXPECT_FALSE(form.Button3->isEnabled());
-        EXPECT_EQ(form.Edit1->text(), QStringLiteral("Temp - SEU"));
+        EXPECT_FALSE(p.app->Graph().isVisible()) << name;
+        EXPECT_FALSE(form.graphButton->isEnabled());
+        EXPECT_FALSE(form.tableButton->isEnabled());
+        EXPECT_EQ(form.nameEdit->text(), QStringLiteral("Temp - SEU"));
     }
 }

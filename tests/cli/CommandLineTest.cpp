@@ -56,9 +56,9 @@ TEST(Cli, LayoutOptionAndFieldErrors) {
     CliRunner cli;
     TempDir dir;
     BlockLayout layout{100, 110, 120, 130, 140, 150, 160, 170};
-    BlockSpec spec;
-    spec.channel = "0141";
-    WriteBytes(dir / "moved.dat", BuildBlock(spec, layout));
+    BlockRecipe recipe;
+    recipe.channel = "0141";
+    WriteBytes(dir / "moved.dat", BuildBlock(recipe, layout));
     const auto moved = cli({"info", "--layout", "100,110,120,130,140,150,160,170", (dir / "moved.dat").string()});
     EXPECT_EQ(moved.status, 0) << moved.err;
     EXPECT_NE(moved.out.find("Name:          Temp - EPU\n"), std::string::npos);
@@ -67,8 +67,8 @@ TEST(Cli, LayoutOptionAndFieldErrors) {
     EXPECT_EQ(unmoved.status, 1);
     EXPECT_EQ(unmoved.err, (dir / "moved.dat").string() + ": '' is not a valid integer value\n");
 
-    spec.maStep = "00";
-    WriteBytes(dir / "zero.dat", BuildBlock(spec));
+    recipe.maStep = "00";
+    WriteBytes(dir / "zero.dat", BuildBlock(recipe));
     const auto zero = cli({"table", (dir / "zero.dat").string()});
     EXPECT_EQ(zero.status, 1);
     EXPECT_EQ(zero.err, (dir / "zero.dat").string() + ": Division by zero\n");

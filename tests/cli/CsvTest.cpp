@@ -30,7 +30,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CliCsv, EverySampleOfEveryBlockInNameOrder) {
     CliRunner cli;
     TempDir dir;
-    BlockSpec battery;  // a name with a comma
+    BlockRecipe battery;  // a name with a comma
     battery.channel = "0106";
     battery.startOrbit = "3C";
     battery.startMA = "F8";
@@ -38,7 +38,7 @@ TEST(CliCsv, EverySampleOfEveryBlockInNameOrder) {
     battery.endMA = "04";
     battery.samples = {0, 127, 128, 255};
     WriteBytes(dir / "B.DAT", BuildBlock(battery));
-    BlockSpec raw = battery;
+    BlockRecipe raw = battery;
     raw.channel = "0180";
     raw.endOrbit = "3C";
     raw.endMA = "F8";  // one sample
@@ -72,7 +72,7 @@ TEST(CliCsv, EverySampleOfEveryBlockInNameOrder) {
 TEST(CliCsv, FilesAndDirectoriesMixedAndTheirFailures) {
     CliRunner cli;
     TempDir dir;
-    WriteBytes(dir / "one.dat", BuildBlock(BlockSpec{}));
+    WriteBytes(dir / "one.dat", BuildBlock(BlockRecipe{}));
     const auto r = cli({"csv", (dir / "one.dat").string(), (dir / "missing-dir/").string(), (dir / "one.dat").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, (dir / "missing-dir/").string() + ": File is improper length, must be 512 bytes!!\n");
@@ -88,9 +88,9 @@ TEST(CliCsv, StoredSettingsAreTheDefaultsAndStayUntouched) {
     CliRunner cli;
     TempDir dir;
     const BlockLayout moved{100, 110, 120, 130, 140, 150, 160, 170};
-    BlockSpec spec;
-    spec.channel = "0141";
-    WriteBytes(dir / "moved.dat", BuildBlock(spec, moved));
+    BlockRecipe recipe;
+    recipe.channel = "0141";
+    WriteBytes(dir / "moved.dat", BuildBlock(recipe, moved));
 
     // Without a settings file nothing is created.
     const auto none = cli({"info", (dir / "moved.dat").string()});

@@ -45,10 +45,10 @@ struct Loader {
 TEST(BlockLoader, DecodesTheHeaderAndFillsTheChannelBoxes) {
     Loader t;
     t.view.orbitHiByte = "1";
-    BlockSpec spec;  // start orbit 3C, MA 10, end orbit 3D, MA 20, step 04, channel 017F
-    spec.startAmDay = "8034";
-    spec.endAmDay = "8035";
-    ASSERT_EQ(t.Load(t.Put("a.dat", BuildBlock(spec))), "");
+    BlockRecipe recipe;  // start orbit 3C, MA 10, end orbit 3D, MA 20, step 04, channel 017F
+    recipe.startAmDay = "8034";
+    recipe.endAmDay = "8035";
+    ASSERT_EQ(t.Load(t.Put("a.dat", BuildBlock(recipe))), "");
     const BlockHeader& h = t.state.Header;
     EXPECT_EQ(t.state.OrbitBase, 256);
     EXPECT_EQ(h.StartAmDay, 8034);
@@ -76,17 +76,17 @@ TEST(BlockLoader, DecodesTheHeaderAndFillsTheChannelBoxes) {
         {ChannelBox::D, "0.00"}};
     EXPECT_EQ(t.view.boxes, expected);
 
-    spec.channel = "0180";
-    ASSERT_EQ(t.Load(t.Put("b.dat", BuildBlock(spec))), "");
+    recipe.channel = "0180";
+    ASSERT_EQ(t.Load(t.Put("b.dat", BuildBlock(recipe))), "");
     EXPECT_EQ(t.view.boxes[ChannelBox::Name], "Raw Data");
     EXPECT_EQ(t.view.boxes[ChannelBox::Unit], "Count");
     EXPECT_EQ(t.view.boxes[ChannelBox::Number], "#180");
     EXPECT_EQ(t.view.boxes[ChannelBox::C], "1.00000");
-    spec.channel = "1234";
-    ASSERT_EQ(t.Load(t.Put("c.dat", BuildBlock(spec))), "");
+    recipe.channel = "1234";
+    ASSERT_EQ(t.Load(t.Put("c.dat", BuildBlock(recipe))), "");
     EXPECT_EQ(t.view.boxes[ChannelBox::Number], "#1234");
-    spec.channel = "0140";
-    ASSERT_EQ(t.Load(t.Put("d.dat", BuildBlock(spec))), "");
+    recipe.channel = "0140";
+    ASSERT_EQ(t.Load(t.Put("d.dat", BuildBlock(recipe))), "");
     EXPECT_EQ(t.view.boxes[ChannelBox::Name], "Temp - SEU");
     EXPECT_EQ(t.view.boxes[ChannelBox::D], "-69.72");
 }
@@ -141,40 +141,40 @@ TEST(BlockLoader, FirstMAOfStartAndStep) {
 
 TEST(BlockLoader, DerivedPositionsAndSampleCounts) {
     Loader t;
-    BlockSpec spec;
-    spec.startOrbit = "10";
-    spec.endOrbit = "10";
-    spec.startMA = "00";
-    spec.endMA = "07";
-    spec.maStep = "2";
+    BlockRecipe recipe;
+    recipe.startOrbit = "10";
+    recipe.endOrbit = "10";
+    recipe.startMA = "00";
+    recipe.endMA = "07";
+    recipe.maStep = "2";
     t.view.orbitHiByte = "12";
-    ASSERT_EQ(t.Load(t.Put("a.dat", BuildBlock(spec))), "");
+    ASSERT_EQ(t.Load(t.Put("a.dat", BuildBlock(recipe))), "");
     EXPECT_EQ(t.state.OrbitBase, 3072);
     EXPECT_EQ(t.state.Header.LastSampleIndex, 3);  // 7 / 2, the remainder dropped
 
     // The orbit byte wrapped within the block: FE to 01 is three orbits on, not 253 back.
-    spec.startOrbit = "FE";
-    spec.endOrbit = "01";
-    spec.startMA = "00";
-    spec.endMA = "00";
-    spec.maStep = "04";
+    recipe.startOrbit = "FE";
+    recipe.endOrbit = "01";
+    recipe.startMA = "00";
+    recipe.endMA = "00";
+    recipe.maStep = "04";
     t.view.orbitHiByte = "0";
-    ASSERT_EQ(t.Load(t.Put("b.dat", BuildBlock(spec))), "");
+    ASSERT_EQ(t.Load(t.Put("b.dat", BuildBlock(recipe))), "");
     EXPECT_EQ(t.state.Header.StartOrbit, 254);
     EXPECT_EQ(t.state.Header.EndOrbit, 257);
     EXPECT_EQ(t.state.Header.LastSampleIndex, 192);
 
     // A header announcing more samples than a block holds is cut to 384.
-    spec.startOrbit = "00";
-    spec.endOrbit = "09";
-    spec.maStep = "01";
-    ASSERT_EQ(t.Load(t.Put("c.dat", BuildBlock(spec))), "");
+    recipe.startOrbit = "00";
+    recipe.endOrbit = "09";
+    recipe.maStep = "01";
+    ASSERT_EQ(t.Load(t.Put("c.dat", BuildBlock(recipe))), "");
     EXPECT_EQ(t.state.Header.LastSampleIndex, 2304);
     EXPECT_EQ(t.state.Header.SampleCount(), 384);
 
     // A huge Orbit HiByte wraps instead of overflowing.
     t.view.orbitHiByte = "2147483647";
-    ASSERT_EQ(t.Load(t.Put("d.dat", BuildBlock(spec))), "");
+    ASSERT_EQ(t.Load(t.Put("d.dat", BuildBlock(recipe))), "");
     EXPECT_EQ(t.state.OrbitBase, -256);
     EXPECT_EQ(t.state.Header.StartOrbit, -256);
 }
@@ -188,9 +188,9 @@ TEST(BlockLoader, ImproperLengthKeepsTheBufferAndDecodesItAgain) {
     EXPECT_EQ(t.view.disableCount, 2);
     EXPECT_EQ(t.state.Block.bytes, WodBlock{}.bytes);
 
-    BlockSpec spec;
-    spec.samples = {1, 2, 3};
-    ASSERT_EQ(t.Load(t.Put("good.dat", BuildBlock(spec))), "");
+    BlockRecipe recipe;
+    recipe.samples = {1, 2, 3};
+    ASSERT_EQ(t.Load(t.Put("good.dat", BuildBlock(recipe))), "");
     const auto good = t.state.Block.bytes;
     const int32_t lastIndex = t.state.Header.LastSampleIndex;
 
@@ -235,7 +235,7 @@ TEST(BlockLoader, OnlyRegularFilesAreRead) {
     ::close(fd);
 
     // A symbolic link to a block is read like the block itself.
-    const auto target = t.Put("real.dat", BuildBlock(BlockSpec{}));
+    const auto target = t.Put("real.dat", BuildBlock(BlockRecipe{}));
     std::filesystem::create_symlink(target, t.dir / "link.dat");
     t.view.messages.clear();
     EXPECT_EQ(t.Load((t.dir / "link.dat").string()), "");
@@ -245,13 +245,13 @@ TEST(BlockLoader, OnlyRegularFilesAreRead) {
 
 TEST(BlockLoader, SignatureAndConversionFailures) {
     Loader t;
-    BlockSpec spec;
-    spec.channel = "0140";
-    ASSERT_EQ(t.Load(t.Put("good.dat", BuildBlock(spec))), "");
+    BlockRecipe recipe;
+    recipe.channel = "0140";
+    ASSERT_EQ(t.Load(t.Put("good.dat", BuildBlock(recipe))), "");
     const BlockHeader before = t.state.Header;
 
     // Without "Who" the header keeps its values.
-    BlockSpec bad = spec;
+    BlockRecipe bad = recipe;
     bad.signature = false;
     bad.startOrbit = "77";
     t.view.boxes.clear();
@@ -266,7 +266,7 @@ TEST(BlockLoader, SignatureAndConversionFailures) {
     const auto buffer = t.state.Block.bytes;
     for (const char* text : {"1A", "", "1.5"}) {
         t.view.orbitHiByte = text;
-        EXPECT_EQ(t.Load(t.Put("other.dat", BuildBlock(BlockSpec{}))),
+        EXPECT_EQ(t.Load(t.Put("other.dat", BuildBlock(BlockRecipe{}))),
                   std::string("'") + text + "' is not a valid integer value");
         EXPECT_EQ(t.state.Block.bytes, buffer);
         EXPECT_TRUE(t.view.messages.empty());
@@ -274,7 +274,7 @@ TEST(BlockLoader, SignatureAndConversionFailures) {
     t.view.orbitHiByte = "0";
 
     // A field of blanks stops the load at that field; earlier values are already replaced.
-    BlockSpec blanks;
+    BlockRecipe blanks;
     blanks.startAmDay = "0100";
     blanks.endOrbit = "  ";
     EXPECT_EQ(t.Load(t.Put("blank.dat", BuildBlock(blanks))), "'0x' is not a valid integer value");
@@ -282,15 +282,15 @@ TEST(BlockLoader, SignatureAndConversionFailures) {
     EXPECT_EQ(t.state.Header.MAStep, before.MAStep);
     EXPECT_FALSE(t.state.LoadFailed);
 
-    BlockSpec letters;
+    BlockRecipe letters;
     letters.startAmDay = "12AB";
     EXPECT_EQ(t.Load(t.Put("letters.dat", BuildBlock(letters))), "'12AB' is not a valid integer value");
-    BlockSpec signedHex;
+    BlockRecipe signedHex;
     signedHex.startMA = "-1";
     EXPECT_EQ(t.Load(t.Put("signed.dat", BuildBlock(signedHex))), "'0x-1' is not a valid integer value");
 
     // A step of 0 stops at the division, after the channel boxes were filled.
-    BlockSpec zero;
+    BlockRecipe zero;
     zero.maStep = "00";
     zero.channel = "0141";
     t.view.boxes.clear();

@@ -6,8 +6,8 @@
 #include "GraphFixtures.h"
 #include "UiTestSupport.h"
 #include "cli/BlockSession.h"
-#include "ui/Wod_2.h"
-#include "ui_Wod_2.h"
+#include "ui/GraphWindow.h"
+#include "ui_GraphWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -35,8 +35,8 @@ QImage Opaque(const QImage& image) { return image.convertToFormat(QImage::Format
 TEST(GraphCli, ThePngShowsTheTraceAndTheAxesOfTheBlock) {
     CliRunner cli;
     TempDir dir;
-    const BlockSpec spec = FourSampleBlockSpec();
-    WriteBytes(dir / "four.dat", BuildBlock(spec));
+    const BlockRecipe recipe = FourSampleBlockRecipe();
+    WriteBytes(dir / "four.dat", BuildBlock(recipe));
 
     const auto r = RunWithoutDisplay(cli, {"graph", (dir / "four.dat").string(), "-o", (dir / "four.png").string()});
     EXPECT_EQ(r.status, 0);
@@ -72,13 +72,13 @@ TEST(GraphCli, ThePngIsTheGraphWindowsPicture) {
     ASSERT_TRUE(loaded.ok());
     RecordingNotifier notifier;
     SettingsStore store((dir / "user.reg").string());
-    TWod2 window(loaded.state, store, notifier);
-    window.GraphAction(loaded.boxes);
+    GraphWindow window(loaded.state, store, notifier);
+    window.drawGraph(loaded.boxes);
     const QImage grabbed = Opaque(window.grab().toImage());
     const QImage png = Opaque(QImage(QString::fromStdString(out)));
     ASSERT_EQ(png.size(), QSize(719, 402));
     EXPECT_TRUE(grabbed == png);
-    EXPECT_EQ(window.Form().Label5->text().toStdString(), "Orbit# 572");
+    EXPECT_EQ(window.Form().startOrbitLabel->text().toStdString(), "Orbit# 572");
 }
 
 TEST(GraphCli, FailuresAndExitStatus) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 #include "TestFiles.h"
 #include "core/ProgramState.h"
 
@@ -33,21 +33,21 @@ inline ProgramState StateWithSamples(const std::vector<uint8_t>& samples, int32_
 
 // A raw-count block (value = raw byte) of four samples, 4, 16, 10 and 7, one orbit at MA 0,
 // 64, 128 and 192.
-inline BlockSpec FourSampleBlockSpec() {
-    BlockSpec spec;
-    spec.channel = "0180";
-    spec.startOrbit = "3C";
-    spec.startMA = "00";
-    spec.endOrbit = "3C";
-    spec.endMA = "C0";
-    spec.maStep = "64";
-    spec.samples = {4, 16, 10, 7};
-    return spec;
+inline BlockRecipe FourSampleBlockRecipe() {
+    BlockRecipe recipe;
+    recipe.channel = "0180";
+    recipe.startOrbit = "3C";
+    recipe.startMA = "00";
+    recipe.endOrbit = "3C";
+    recipe.endMA = "C0";
+    recipe.maStep = "64";
+    recipe.samples = {4, 16, 10, 7};
+    return recipe;
 }
 
 // The boxes after Load of a channel whose equation is the identity (value = raw byte).
-inline MainBoxTexts IdentityBoxes() {
-    MainBoxTexts b;
+inline ChannelBoxTexts IdentityBoxes() {
+    ChannelBoxTexts b;
     b.name = "Temp - SEU";
     b.unit = "Deg C";
     b.number = "#140";

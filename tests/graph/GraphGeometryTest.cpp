@@ -38,7 +38,7 @@ std::vector<std::string> TraceSteps(const std::vector<DrawStep>& steps) {
     return lines;
 }
 
-GraphPicture Graph(ProgramState& state, const MainBoxTexts& boxes = IdentityBoxes()) {
+GraphPicture Graph(ProgramState& state, const ChannelBoxTexts& boxes = IdentityBoxes()) {
     auto picture = BuildGraphPicture(state, boxes);
     if (!picture) throw std::runtime_error("no picture");
     return *picture;
@@ -95,18 +95,18 @@ TEST(GraphGeometry, ComposesTheDrawingInItsOrder) {
         "MoveTo 45,312", "LineTo 860,312",
         "MoveTo 54,322", "LineTo 54,30",
         "PenWidth 1",
-        "SetLabel Label13 Deg C",
+        "SetLabel Unit Deg C",
         "PenWidth 2",
         "MoveTo 40,33", "LineTo 54,33",
         "MoveTo 40,103", "LineTo 54,103",
         "MoveTo 40,172", "LineTo 54,172",
         "MoveTo 40,242", "LineTo 54,242",
         "PenWidth 1",
-        "SetLabel Label1 16.0", "SetLabel Label3 4.0", "SetLabel Label9 7.0",
-        "SetLabel Label2 10.0", "SetLabel Label8 13.0",
-        "SetLabel Label7 Temp - SEU",
-        "SetLabel Label5 Orbit# 60", "SetLabel Label18 Orbit# 60",
-        "SetLabel Label4 Start Date: 2002/01/01", "SetLabel Label6 End Date: 2002/01/02",
+        "SetLabel Level4 16.0", "SetLabel Level0 4.0", "SetLabel Level1 7.0",
+        "SetLabel Level2 10.0", "SetLabel Level3 13.0",
+        "SetLabel ChannelName Temp - SEU",
+        "SetLabel StartOrbit Orbit# 60", "SetLabel EndOrbit Orbit# 60",
+        "SetLabel StartDate Start Date: 2002/01/01", "SetLabel EndDate End Date: 2002/01/02",
         // Marks in the order of their passes: MA 0, then 128, then 64 and 192.
         "MoveTo 55,322", "LineTo 55,30", "TextAt 52,322 0",
         "MoveTo 468,322", "LineTo 468,30", "TextAt 458,322 128",
@@ -187,11 +187,11 @@ TEST(GraphGeometry, NoSamplesDrawAxesAndLevelsOnly) {
     ProgramState state = StateWithSamples({});
     const GraphPicture picture = Graph(state);
     const std::vector<std::string> levels = {
-        "SetLabel Label13 Deg C",
-        "SetLabel Label1 -1000.0", "SetLabel Label3 1000.0", "SetLabel Label9 500.0",
-        "SetLabel Label2 0.0",     "SetLabel Label8 -500.0",
-        "SetLabel Label7 Temp - SEU", "SetLabel Label5 Orbit# 60", "SetLabel Label18 Orbit# 60",
-        "SetLabel Label4 Start Date: 2002/01/01", "SetLabel Label6 End Date: 2002/01/02",
+        "SetLabel Unit Deg C",
+        "SetLabel Level4 -1000.0", "SetLabel Level0 1000.0", "SetLabel Level1 500.0",
+        "SetLabel Level2 0.0",     "SetLabel Level3 -500.0",
+        "SetLabel ChannelName Temp - SEU", "SetLabel StartOrbit Orbit# 60", "SetLabel EndOrbit Orbit# 60",
+        "SetLabel StartDate Start Date: 2002/01/01", "SetLabel EndDate End Date: 2002/01/02",
     };
     EXPECT_EQ(OfKind(picture.steps, DrawStep::Kind::SetLabel), levels);
     EXPECT_TRUE(OfKind(picture.steps, DrawStep::Kind::TextAt).empty());
@@ -215,7 +215,7 @@ TEST(GraphGeometry, OneSampleIsDrawnAcrossThePlotAndReadEverywhereOverIt) {
 
 TEST(GraphGeometry, FlatSeriesOnAMultipleOf4IsDrawn) {
     ProgramState state = StateWithSamples({9, 200, 31});
-    MainBoxTexts boxes = IdentityBoxes();
+    ChannelBoxTexts boxes = IdentityBoxes();
     boxes.c = "0";  // every value 0
     const GraphPicture picture = Graph(state, boxes);
     EXPECT_EQ(state.Axis.AxisMax, 4.0f);
@@ -240,10 +240,10 @@ TEST(GraphGeometry, OversizedHeaderIsCutTo384Samples) {
 
 TEST(GraphGeometry, HugeCoefficientDrawsWithoutFault) {
     ProgramState state = StateWithSamples({0, 255, 3});
-    MainBoxTexts boxes = IdentityBoxes();
+    ChannelBoxTexts boxes = IdentityBoxes();
     boxes.a = "3E38";  // 255 cubed times this is beyond a float
     const GraphPicture picture = Graph(state, boxes);
-    EXPECT_EQ(OfKind(picture.steps, DrawStep::Kind::SetLabel)[1], "SetLabel Label1 INF");
+    EXPECT_EQ(OfKind(picture.steps, DrawStep::Kind::SetLabel)[1], "SetLabel Level4 INF");
     const auto trace = TraceSteps(picture.steps);
     EXPECT_EQ(trace[0], "MoveTo 55,312");
     EXPECT_EQ(trace[2], "LineTo 365,33");
@@ -261,7 +261,7 @@ TEST(GraphGeometry, HugeCoefficientDrawsWithoutFault) {
 TEST(GraphGeometry, FailingBoxOrMissingSignatureGivesNoPicture) {
     ProgramState state = StateWithSamples({4, 16});
     state.Axis = ValueAxis{8.0f, 0.0f, 8.0f};
-    MainBoxTexts boxes = IdentityBoxes();
+    ChannelBoxTexts boxes = IdentityBoxes();
     boxes.orbitHiByte = "1A";
     EXPECT_THROW(
         {

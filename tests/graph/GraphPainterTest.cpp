@@ -85,8 +85,8 @@ TEST(GraphPainter, PaintsAxesTicksMarksAndTrace) {
 
     // The labels and the show go elsewhere, in their order.
     ASSERT_EQ(others.size(), 12u);
-    EXPECT_EQ(others.front(), "SetLabel Label13 Deg C");
-    EXPECT_EQ(others[1], "SetLabel Label1 16.0");
+    EXPECT_EQ(others.front(), "SetLabel Unit Deg C");
+    EXPECT_EQ(others[1], "SetLabel Level4 16.0");
     EXPECT_EQ(others.back(), "ShowWindow");
 }
 

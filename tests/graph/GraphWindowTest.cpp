@@ -9,10 +9,10 @@
 #include "core/Errors.h"
 #include "core/GraphAction.h"
 #include "ui/GraphImage.h"
-#include "ui/Wod_1.h"
-#include "ui/Wod_2.h"
-#include "ui_Wod_1.h"
-#include "ui_Wod_2.h"
+#include "ui/MainWindow.h"
+#include "ui/GraphWindow.h"
+#include "ui_MainWindow.h"
+#include "ui_GraphWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -25,29 +25,30 @@ struct GraphWindowFixture {
     SettingsStore store{(home / "user.reg").string()};
     RecordingNotifier notifier;
     ProgramState state;
-    std::unique_ptr<TWod2> window;
+    std::unique_ptr<GraphWindow> window;
     std::vector<std::string> drawn;
 
     explicit GraphWindowFixture(ProgramState s = StateWithSamples({4, 16, 10, 7})) : state(std::move(s)) {
-        window = std::make_unique<TWod2>(state, store, notifier);
+        window = std::make_unique<GraphWindow>(state, store, notifier);
         window->drawObserver = [this](const DrawStep& step) { drawn.push_back(DescribeStep(step)); };
     }
-    Ui::TWod2& form() { return window->Form(); }
+    Ui::GraphWindow& form() { return window->Form(); }
     std::string Text(QLabel* label) const { return label->text().toStdString(); }
-    QImage Canvas() { return form().Image1->Canvas(); }
+    QImage Canvas() { return form().graphImage->Canvas(); }
     // Texts of the labels a drawing sets, in the order of GraphLabel.
     std::vector<std::string> LabelTexts() {
         std::vector<std::string> texts;
-        for (QLabel* l : {form().Label1, form().Label2, form().Label3, form().Label4, form().Label5, form().Label6,
-                          form().Label7, form().Label8, form().Label9, form().Label13, form().Label18})
+        for (QLabel* l : {form().channelNameLabel, form().unitLabel, form().level0Label, form().level1Label,
+                          form().level2Label, form().level3Label, form().level4Label, form().startOrbitLabel,
+                          form().endOrbitLabel, form().startDateLabel, form().endDateLabel})
             texts.push_back(Text(l));
         return texts;
     }
     CursorReadout MoveMouse(int x, int y) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), form().Image1->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), form().graphImage->mapToGlobal(QPointF(x, y)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(form().Image1, &move);
-        return {Text(form().Label15), Text(form().Label17)};
+        QApplication::sendEvent(form().graphImage, &move);
+        return {Text(form().orbitMALabel), Text(form().valueLabel)};
     }
 };
 
@@ -65,8 +66,8 @@ std::string FontOf(const QWidget* w) {
 
 TEST(GraphWindow, HasItsForm) {
     GraphWindowFixture f;
-    TWod2& w = *f.window;
-    const Ui::TWod2& ui = f.form();
+    GraphWindow& w = *f.window;
+    const Ui::GraphWindow& ui = f.form();
     EXPECT_EQ(w.windowTitle().toStdString(), " Kelvarox - Tarvane  /  Qarn");
     EXPECT_EQ(w.size(), QSize(719, 402));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
@@ -74,33 +75,33 @@ TEST(GraphWindow, HasItsForm) {
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(Geometry(ui.Image1), "8,2 706x368");
-    EXPECT_TRUE(ui.Image1->hasMouseTracking());
+    EXPECT_EQ(Geometry(ui.graphImage), "8,2 706x368");
+    EXPECT_TRUE(ui.graphImage->hasMouseTracking());
     // The labels lie on top of the image.
-    EXPECT_GT(w.children().indexOf(ui.Label7), w.children().indexOf(ui.Image1));
+    EXPECT_GT(w.children().indexOf(ui.channelNameLabel), w.children().indexOf(ui.graphImage));
 
     // A level label keeps its right edge when its text is wider than the form's 32 pixels.
-    EXPECT_EQ(ui.Label1->geometry().bottomRight(), QPoint(43, 42));
-    EXPECT_EQ(ui.Label3->geometry().bottomRight(), QPoint(44, 321));
-    EXPECT_EQ(Geometry(ui.Label13), "4,131 52x28");  // wraps instead
+    EXPECT_EQ(ui.level4Label->geometry().bottomRight(), QPoint(43, 42));
+    EXPECT_EQ(ui.level0Label->geometry().bottomRight(), QPoint(44, 321));
+    EXPECT_EQ(Geometry(ui.unitLabel), "4,131 52x28");  // wraps instead
     EXPECT_EQ(FontOf(&w), "11 regular");
-    EXPECT_EQ(FontOf(ui.Label9), "11 regular");
-    EXPECT_EQ(FontOf(ui.Label7), "15 bold");
-    for (const QLabel* label : {ui.Label14, ui.Label15, ui.Label16, ui.Label17, ui.Label13, ui.Label5})
+    EXPECT_EQ(FontOf(ui.level1Label), "11 regular");
+    EXPECT_EQ(FontOf(ui.channelNameLabel), "15 bold");
+    for (const QLabel* label : {ui.orbitMACaptionLabel, ui.orbitMALabel, ui.valueCaptionLabel, ui.valueLabel, ui.unitLabel, ui.startOrbitLabel})
         EXPECT_EQ(FontOf(label), "12 bold") << label->objectName().toStdString();
-    EXPECT_EQ(FontOf(ui.Label18), "11 bold");
-    EXPECT_EQ(FontOf(ui.Label4), "13 bold");
-    EXPECT_EQ(FontOf(ui.Label6), "13 bold");
-    EXPECT_EQ(f.Text(ui.Label14), "Orb/MA:");
-    EXPECT_EQ(f.Text(ui.Label16), "Value:");
-    EXPECT_EQ(f.Text(ui.Label1), "Label1");
-    EXPECT_EQ(f.Text(ui.Label15), "");
-    EXPECT_EQ(f.Text(ui.Label17), "");
+    EXPECT_EQ(FontOf(ui.endOrbitLabel), "11 bold");
+    EXPECT_EQ(FontOf(ui.startDateLabel), "13 bold");
+    EXPECT_EQ(FontOf(ui.endDateLabel), "13 bold");
+    EXPECT_EQ(f.Text(ui.orbitMACaptionLabel), "Orb/MA:");
+    EXPECT_EQ(f.Text(ui.valueCaptionLabel), "Value:");
+    EXPECT_EQ(f.Text(ui.level4Label), "Label1");
+    EXPECT_EQ(f.Text(ui.orbitMALabel), "");
+    EXPECT_EQ(f.Text(ui.valueLabel), "");
 }
 
 TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     GraphWindowFixture f;
-    f.window->GraphAction(IdentityBoxes());
+    f.window->drawGraph(IdentityBoxes());
 
     // The window executes the composed drawing step by step, in its order.
     ProgramState copy = StateWithSamples({4, 16, 10, 7});
@@ -113,9 +114,9 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     EXPECT_EQ(f.drawn.back(), "ShowWindow");
 
     EXPECT_TRUE(f.window->isVisible());
-    EXPECT_EQ(f.LabelTexts(), (std::vector<std::string>{"16.0", "10.0", "4.0", "Start Date: 2002/01/01", "Orbit# 60",
-                                                        "End Date: 2002/01/02", "Temp - SEU", "13.0", "7.0", "Deg C",
-                                                        "Orbit# 60"}));
+    EXPECT_EQ(f.LabelTexts(), (std::vector<std::string>{"Temp - SEU", "Deg C", "4.0", "7.0", "10.0", "13.0", "16.0",
+                                                        "Orbit# 60", "Orbit# 60", "Start Date: 2002/01/01",
+                                                        "End Date: 2002/01/02"}));
     const QImage canvas = f.Canvas();
     EXPECT_EQ(canvas.pixel(150, 33), qRgb(0, 0, 0));
     EXPECT_EQ(canvas.pixel(300, 312), qRgb(128, 128, 128));
@@ -132,41 +133,41 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
 
 TEST(GraphWindow, SecondGraphUsesTheBoxesAndAnEmptyBoxKeepsItsCoefficient) {
     GraphWindowFixture f;
-    f.window->GraphAction(IdentityBoxes());
-    MainBoxTexts boxes = IdentityBoxes();
+    f.window->drawGraph(IdentityBoxes());
+    ChannelBoxTexts boxes = IdentityBoxes();
     boxes.c = "2";  // values 8 to 32
     f.drawn.clear();
-    f.window->GraphAction(boxes);
-    EXPECT_EQ(f.Text(f.form().Label1), "32.0");
-    EXPECT_EQ(f.Text(f.form().Label3), "8.0");
-    EXPECT_EQ(f.drawn[19], "SetLabel Label1 32.0");
+    f.window->drawGraph(boxes);
+    EXPECT_EQ(f.Text(f.form().level4Label), "32.0");
+    EXPECT_EQ(f.Text(f.form().level0Label), "8.0");
+    EXPECT_EQ(f.drawn[19], "SetLabel Level4 32.0");
     const QImage doubled = f.Canvas();
 
     boxes.c = "";
-    f.window->GraphAction(boxes);
+    f.window->drawGraph(boxes);
     EXPECT_EQ(f.state.CurrentCoefficients.c, 2.0f);
-    EXPECT_EQ(f.Text(f.form().Label1), "32.0");
+    EXPECT_EQ(f.Text(f.form().level4Label), "32.0");
     EXPECT_EQ(f.Canvas(), doubled);
 }
 
 TEST(GraphWindow, FailingBoxLeavesThePictureAndLabels) {
     GraphWindowFixture f;
-    f.window->GraphAction(IdentityBoxes());
+    f.window->drawGraph(IdentityBoxes());
     const QImage before = f.Canvas();
     const auto labels = f.LabelTexts();
     f.drawn.clear();
 
-    const std::pair<void (*)(MainBoxTexts&), std::string> failures[] = {
-        {[](MainBoxTexts& b) { b.b = "1..5"; }, "'1..5' is not a valid floating point value"},
-        {[](MainBoxTexts& b) { b.number = "#XYZ"; }, "'0xXYZ' is not a valid integer value"},
-        {[](MainBoxTexts& b) { b.orbitHiByte = "1A"; }, "'1A' is not a valid integer value"},
+    const std::pair<void (*)(ChannelBoxTexts&), std::string> failures[] = {
+        {[](ChannelBoxTexts& b) { b.b = "1..5"; }, "'1..5' is not a valid floating point value"},
+        {[](ChannelBoxTexts& b) { b.number = "#XYZ"; }, "'0xXYZ' is not a valid integer value"},
+        {[](ChannelBoxTexts& b) { b.orbitHiByte = "1A"; }, "'1A' is not a valid integer value"},
     };
     for (const auto& [spoil, message] : failures) {
-        MainBoxTexts boxes = IdentityBoxes();
+        ChannelBoxTexts boxes = IdentityBoxes();
         boxes.c = "3";
         spoil(boxes);
         try {
-            f.window->GraphAction(boxes);
+            f.window->drawGraph(boxes);
             ADD_FAILURE() << "no error for " << message;
         } catch (const KelvaroxError& e) {
             EXPECT_EQ(std::string(e.what()), message);
@@ -179,17 +180,17 @@ TEST(GraphWindow, FailingBoxLeavesThePictureAndLabels) {
     // A block without signature: nothing happens at all.
     f.state.Block.bytes[3] = 'w';
     f.window->hide();
-    f.window->GraphAction(IdentityBoxes());
+    f.window->drawGraph(IdentityBoxes());
     EXPECT_FALSE(f.window->isVisible());
     EXPECT_TRUE(f.drawn.empty());
 }
 
 TEST(GraphWindow, GraphRestoresTheMinimizedWindowAndCloseHidesAndSaves) {
     GraphWindowFixture f;
-    f.window->GraphAction(IdentityBoxes());
+    f.window->drawGraph(IdentityBoxes());
     f.window->showMinimized();
     ASSERT_TRUE(f.window->isMinimized());
-    f.window->GraphAction(IdentityBoxes());
+    f.window->drawGraph(IdentityBoxes());
     EXPECT_FALSE(f.window->isMinimized());
     EXPECT_TRUE(f.window->isVisible());
 
@@ -203,7 +204,7 @@ TEST(GraphWindow, GraphRestoresTheMinimizedWindowAndCloseHidesAndSaves) {
     // The next window created over the same settings comes up where this one was.
     GraphWindowFixture g;
     WriteText(g.home / "user.reg", saved);
-    TWod2 restored(g.state, g.store, g.notifier);
+    GraphWindow restored(g.state, g.store, g.notifier);
     EXPECT_EQ(restored.pos(), f.window->pos());
 }
 
@@ -212,10 +213,10 @@ TEST(GraphWindow, DisplayScaleScalesTheFormAndTheDrawing) {
     state.DisplayScale = 1.25f;
     GraphWindowFixture f(std::move(state));
     EXPECT_EQ(f.window->size(), QSize(898, 502));
-    EXPECT_EQ(Geometry(f.form().Image1), "10,2 882x460");
-    EXPECT_EQ(f.form().Label7->pos(), QPoint(101, 6));
-    EXPECT_EQ(FontOf(f.form().Label7), "18 bold");
-    f.window->GraphAction(IdentityBoxes());
+    EXPECT_EQ(Geometry(f.form().graphImage), "10,2 882x460");
+    EXPECT_EQ(f.form().channelNameLabel->pos(), QPoint(101, 6));
+    EXPECT_EQ(FontOf(f.form().channelNameLabel), "18 bold");
+    f.window->drawGraph(IdentityBoxes());
     // Sample 1 at design (55..261, 33) is drawn at (68..326, 41).
     EXPECT_EQ(f.Canvas().pixel(200, 41), qRgb(0, 0, 0));
     EXPECT_EQ(f.Canvas().pixel(200, 33), qRgb(255, 255, 255));
@@ -225,27 +226,27 @@ TEST(GraphWindow, DisplayScaleScalesTheFormAndTheDrawing) {
 
 TEST(GraphWindow, TheMainWindowsGraphButtonDrawsTheLoadedBlock) {
     TestProgram p;
-    const BlockSpec spec = FourSampleBlockSpec();
-    const std::string path = p.AddBlock("four.dat", spec);
+    const BlockRecipe recipe = FourSampleBlockRecipe();
+    const std::string path = p.AddBlock("four.dat", recipe);
     p.NameTelemetryDirectory();
     KelvaroxApplication& app = p.Start();
     app.State().BlockFilePath = path;
-    Ui::TWod1& main = app.MainWindow().Form();
-    app.MainWindow().Button2Click();
-    ASSERT_TRUE(main.Button1->isEnabled());
+    Ui::MainWindow& main = app.Main().Form();
+    app.Main().load();
+    ASSERT_TRUE(main.graphButton->isEnabled());
 
-    QTest::mouseClick(main.Button1, Qt::LeftButton);
-    TWod2& graph = app.GraphWindow();
+    QTest::mouseClick(main.graphButton, Qt::LeftButton);
+    GraphWindow& graph = app.Graph();
     EXPECT_TRUE(graph.isVisible());
-    EXPECT_EQ(graph.Form().Label7->text(), main.Edit1->text());
-    EXPECT_EQ(graph.Form().Label1->text().toStdString(), "16.0");
-    EXPECT_EQ(graph.Form().Image1->Canvas().pixel(400, 172), qRgb(0, 0, 0));
+    EXPECT_EQ(graph.Form().channelNameLabel->text(), main.nameEdit->text());
+    EXPECT_EQ(graph.Form().level4Label->text().toStdString(), "16.0");
+    EXPECT_EQ(graph.Form().graphImage->Canvas().pixel(400, 172), qRgb(0, 0, 0));
 
     // A coefficient box that is no number: the error report, and the picture stays.
-    const QImage before = graph.Form().Image1->Canvas();
-    main.Edit7->setText(QStringLiteral("2-"));
-    QTest::mouseClick(main.Button1, Qt::LeftButton);
+    const QImage before = graph.Form().graphImage->Canvas();
+    main.coefficientCEdit->setText(QStringLiteral("2-"));
+    QTest::mouseClick(main.graphButton, Qt::LeftButton);
     ASSERT_FALSE(p.notifier.boxes.empty());
     EXPECT_EQ(p.notifier.boxes.back(), (RecordingNotifier::Box{"error", "'2-' is not a valid floating point value."}));
-    EXPECT_EQ(graph.Form().Image1->Canvas(), before);
+    EXPECT_EQ(graph.Form().graphImage->Canvas(), before);
 }

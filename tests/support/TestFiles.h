@@ -8,6 +8,8 @@
 
 namespace kelvarox::testing {
 
+using namespace kelvarox::blockbuilder;
+
 void WriteText(const std::filesystem::path& path, const std::string& text);
 std::string ReadText(const std::filesystem::path& path);
 

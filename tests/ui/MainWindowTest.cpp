@@ -14,9 +14,9 @@
 #include "ui/DisplayScale.h"
 #include "ui/ErrorReport.h"
 #include "ui/FileListBox.h"
-#include "ui/Wod_1.h"
-#include "ui/Wod_2.h"
-#include "ui_Wod_1.h"
+#include "ui/MainWindow.h"
+#include "ui/GraphWindow.h"
+#include "ui_MainWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -39,15 +39,15 @@ bool WaitFor(F condition, int milliseconds = 5000) {
 
 // A program whose telemetry directory holds a few blocks, started and listed.
 struct MainWindowProgram : TestProgram {
-    Ui::TWod1* form = nullptr;
-    TWod1* window = nullptr;
+    Ui::MainWindow* form = nullptr;
+    MainWindow* window = nullptr;
 
     MainWindowProgram() {
-        BlockSpec temperature;
+        BlockRecipe temperature;
         temperature.channel = "0140";
         temperature.samples = {100, 120, 140};
         AddBlock("b-temperature.dat", temperature);
-        BlockSpec raw;
+        BlockRecipe raw;
         raw.channel = "0180";
         AddBlock("a-raw.TLM", raw);
         WriteBytes(telemetry / "c-short.dat", std::vector<uint8_t>(100, 'W'));
@@ -59,13 +59,13 @@ struct MainWindowProgram : TestProgram {
     void Open() {
         Start();
         app->Start();
-        window = &app->MainWindow();
+        window = &app->Main();
         form = &window->Form();
-        EXPECT_TRUE(WaitFor([&] { return !form->FileListBox1->IsListing() && !form->FileListBox1->Names().empty(); }));
+        EXPECT_TRUE(WaitFor([&] { return !form->blockList->IsListing() && !form->blockList->Names().empty(); }));
     }
 
     void Select(const QString& name) {
-        ASSERT_TRUE(form->FileListBox1->SelectName(name));
+        ASSERT_TRUE(form->blockList->SelectName(name));
     }
 
     std::string SettingsText() const { return ReadText(settingsFile); }
@@ -78,29 +78,29 @@ QStringList Names(const FileListBox& list) { return list.Names(); }
 TEST(MainWindow, StartsWithItsFormTheBlockFilesAndTheStoredValues) {
     MainWindowProgram p;
     p.Open();
-    TWod1& w = *p.window;
+    MainWindow& w = *p.window;
     EXPECT_EQ(w.windowTitle(), QStringLiteral(" Kelvarox Decoder / Qarn"));
     EXPECT_EQ(p.form->centralwidget->size(), QSize(388, 226));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());  // fixed size
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(w.pos(), QPoint(20, 20));
-    EXPECT_EQ(p.form->Edit5->text(), QStringLiteral("0"));
-    EXPECT_TRUE(p.form->Button2->isEnabled());
-    EXPECT_FALSE(p.form->Button1->isEnabled());
-    EXPECT_FALSE(p.form->Button3->isEnabled());
-    EXPECT_EQ(p.form->FileListBox1->geometry(), QRect(72, 144, 113, 17));
-    EXPECT_EQ(p.form->Edit1->geometry(), QRect(24, 38, 153, 21));
-    EXPECT_EQ(p.form->Button3->geometry(), QRect(248, 192, 73, 25));
-    EXPECT_EQ(p.form->Label4->text(), QStringLiteral("*X^3 + "));
-    EXPECT_EQ(p.form->Label4->font().pixelSize(), 15);
-    EXPECT_TRUE(p.form->Label4->font().bold());
-    EXPECT_EQ(p.form->Edit8->toolTip(), QStringLiteral(" WOD files may be drag/dropped on to main window. "));
+    EXPECT_EQ(p.form->orbitHiByteEdit->text(), QStringLiteral("0"));
+    EXPECT_TRUE(p.form->loadButton->isEnabled());
+    EXPECT_FALSE(p.form->graphButton->isEnabled());
+    EXPECT_FALSE(p.form->tableButton->isEnabled());
+    EXPECT_EQ(p.form->blockList->geometry(), QRect(72, 144, 113, 17));
+    EXPECT_EQ(p.form->nameEdit->geometry(), QRect(24, 38, 153, 21));
+    EXPECT_EQ(p.form->tableButton->geometry(), QRect(248, 192, 73, 25));
+    EXPECT_EQ(p.form->cubeTermLabel->text(), QStringLiteral("*X^3 + "));
+    EXPECT_EQ(p.form->cubeTermLabel->font().pixelSize(), 15);
+    EXPECT_TRUE(p.form->cubeTermLabel->font().bold());
+    EXPECT_EQ(p.form->coefficientDEdit->toolTip(), QStringLiteral(" WOD files may be drag/dropped on to main window. "));
     EXPECT_EQ(w.toolTip(), QStringLiteral(" WOD files may be drag/dropped on to main window. "));
-    EXPECT_EQ(p.form->Menu1->title(), QStringLiteral("Menu"));
-    EXPECT_EQ(p.form->Menu1->actions().size(), 3);
+    EXPECT_EQ(p.form->menu->title(), QStringLiteral("Menu"));
+    EXPECT_EQ(p.form->menu->actions().size(), 3);
     // Block files only, sorted by name whatever their case; no folder, no other extension.
-    EXPECT_EQ(Names(*p.form->FileListBox1),
+    EXPECT_EQ(Names(*p.form->blockList),
               (QStringList{"a-raw.TLM", "b-temperature.dat", "c-short.dat"}));
     EXPECT_EQ(p.app->State().TelemetryDirectory, (p.home / "Trelm").string() + "/telemetry/");
     EXPECT_EQ(p.app->State().Layout, BlockLayout{});
@@ -113,38 +113,38 @@ TEST(MainWindow, StartsWithItsFormTheBlockFilesAndTheStoredValues) {
 TEST(MainWindow, LoadBeforeAnySelectionGivesBothMessages) {
     MainWindowProgram p;
     p.Open();
-    QTest::mouseClick(p.form->Button2, Qt::LeftButton);
+    QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{kLength, kFormat}));
     EXPECT_EQ(p.notifier.boxes[0].kind, "information");
-    EXPECT_FALSE(p.form->Button1->isEnabled());
-    EXPECT_FALSE(p.form->Button3->isEnabled());
+    EXPECT_FALSE(p.form->graphButton->isEnabled());
+    EXPECT_FALSE(p.form->tableButton->isEnabled());
 }
 
 TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
     MainWindowProgram p;
     p.Open();
-    FileListBox& list = *p.form->FileListBox1;
+    FileListBox& list = *p.form->blockList;
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Down);  // a-raw.TLM
     QTest::keyClick(&list, Qt::Key_Down);  // b-temperature.dat
     EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "b-temperature.dat").string());
-    QTest::mouseClick(p.form->Button2, Qt::LeftButton);
+    QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("Temp - SEU"));
-    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("Deg.C"));
-    EXPECT_EQ(p.form->Edit9->text(), QStringLiteral("#140"));
-    EXPECT_EQ(p.form->Edit7->text(), QStringLiteral("0.65911"));
-    EXPECT_EQ(p.form->Edit8->text(), QStringLiteral("-69.72"));
-    EXPECT_TRUE(p.form->Button1->isEnabled());
-    EXPECT_TRUE(p.form->Button3->isEnabled());
+    EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("Temp - SEU"));
+    EXPECT_EQ(p.form->unitEdit->text(), QStringLiteral("Deg.C"));
+    EXPECT_EQ(p.form->channelEdit->text(), QStringLiteral("#140"));
+    EXPECT_EQ(p.form->coefficientCEdit->text(), QStringLiteral("0.65911"));
+    EXPECT_EQ(p.form->coefficientDEdit->text(), QStringLiteral("-69.72"));
+    EXPECT_TRUE(p.form->graphButton->isEnabled());
+    EXPECT_TRUE(p.form->tableButton->isEnabled());
 
     // Moving to another file sets the path and empties six boxes; d and the buttons stay.
     QTest::keyClick(&list, Qt::Key_Up);
     EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "a-raw.TLM").string());
-    for (QLineEdit* box : {p.form->Edit1, p.form->Edit6, p.form->Edit9, p.form->Edit2, p.form->Edit3, p.form->Edit7})
+    for (QLineEdit* box : {p.form->nameEdit, p.form->unitEdit, p.form->channelEdit, p.form->coefficientAEdit, p.form->coefficientBEdit, p.form->coefficientCEdit})
         EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
-    EXPECT_EQ(p.form->Edit8->text(), QStringLiteral("-69.72"));
-    EXPECT_TRUE(p.form->Button1->isEnabled());
+    EXPECT_EQ(p.form->coefficientDEdit->text(), QStringLiteral("-69.72"));
+    EXPECT_TRUE(p.form->graphButton->isEnabled());
     // The block in memory is still the one loaded.
     EXPECT_EQ(p.app->State().Header.Channel, 0x140);
 }
@@ -152,7 +152,7 @@ TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
 TEST(MainWindow, DoubleClickLoadsAndGraphsOnlyAGoodBlock) {
     MainWindowProgram p;
     p.Open();
-    FileListBox& list = *p.form->FileListBox1;
+    FileListBox& list = *p.form->blockList;
     auto doubleClick = [&](const QString& name) {
         p.Select(name);
         const QModelIndex index = list.currentIndex();
@@ -164,27 +164,27 @@ TEST(MainWindow, DoubleClickLoadsAndGraphsOnlyAGoodBlock) {
     };
     doubleClick("b-temperature.dat");
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_TRUE(p.app->GraphWindow().isVisible());
+    EXPECT_TRUE(p.app->Graph().isVisible());
     EXPECT_EQ(p.app->State().Series.Count, p.app->State().Header.SampleCount());
 
     // A 100-byte file after a good block: the length message, the old block's channel shown
     // again, the buttons disabled, and no graph of the old block.
-    p.app->GraphWindow().hide();
+    p.app->Graph().hide();
     doubleClick("c-short.dat");
     EXPECT_EQ(p.notifier.Texts(), std::vector<std::string>{kLength});
-    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("Temp - SEU"));
-    EXPECT_FALSE(p.form->Button1->isEnabled());
-    EXPECT_FALSE(p.form->Button3->isEnabled());
-    EXPECT_FALSE(p.app->GraphWindow().isVisible());
+    EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("Temp - SEU"));
+    EXPECT_FALSE(p.form->graphButton->isEnabled());
+    EXPECT_FALSE(p.form->tableButton->isEnabled());
+    EXPECT_FALSE(p.app->Graph().isVisible());
 }
 
 TEST(MainWindow, DroppedFiles) {
     MainWindowProgram p;
     p.Open();
     TempDir elsewhere;
-    BlockSpec spec;
-    spec.channel = "0171";
-    WriteBytes(elsewhere / "BLOCK.TLM", BuildBlock(spec));
+    BlockRecipe recipe;
+    recipe.channel = "0171";
+    WriteBytes(elsewhere / "BLOCK.TLM", BuildBlock(recipe));
     WriteText(elsewhere / "notes.txt", "text");
     auto drop = [&](const std::vector<std::string>& paths) {
         QMimeData data;
@@ -205,26 +205,26 @@ TEST(MainWindow, DroppedFiles) {
 
     drop({(elsewhere / "BLOCK.TLM").string(), (p.telemetry / "b-temperature.dat").string()});
     EXPECT_EQ(p.app->State().BlockFilePath, (elsewhere / "BLOCK.TLM").string());
-    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("I-SA-1 - BCR - 1"));
-    EXPECT_FALSE(p.form->FileListBox1->currentIndex().isValid() &&
-                 p.form->FileListBox1->selectionModel()->isSelected(p.form->FileListBox1->currentIndex()));
-    EXPECT_TRUE(p.app->GraphWindow().isVisible());
+    EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("I-SA-1 - BCR - 1"));
+    EXPECT_FALSE(p.form->blockList->currentIndex().isValid() &&
+                 p.form->blockList->selectionModel()->isSelected(p.form->blockList->currentIndex()));
+    EXPECT_TRUE(p.app->Graph().isVisible());
     EXPECT_TRUE(p.notifier.boxes.empty());
 }
 
 TEST(MainWindow, KeyFiltersOfTheBoxes) {
     MainWindowProgram p;
     p.Open();
-    QLineEdit* hex = p.form->Edit9;
+    QLineEdit* hex = p.form->channelEdit;
     QTest::keyClicks(hex, "#1a7Fz");
     EXPECT_EQ(hex->text(), QStringLiteral("#17F"));
     QTest::keyClick(hex, Qt::Key_Backspace);
     EXPECT_EQ(hex->text(), QStringLiteral("#17"));
-    QLineEdit* orbit = p.form->Edit5;
+    QLineEdit* orbit = p.form->orbitHiByteEdit;
     orbit->clear();
     QTest::keyClicks(orbit, "1A b.-");
     EXPECT_EQ(orbit->text(), QStringLiteral("1A"));
-    for (QLineEdit* box : {p.form->Edit2, p.form->Edit3, p.form->Edit7, p.form->Edit8}) {
+    for (QLineEdit* box : {p.form->coefficientAEdit, p.form->coefficientBEdit, p.form->coefficientCEdit, p.form->coefficientDEdit}) {
         box->clear();
         QTest::keyClicks(box, "-1.5e+x 2");
         EXPECT_EQ(box->text(), QStringLiteral("-1.52")) << box->objectName().toStdString();
@@ -232,14 +232,14 @@ TEST(MainWindow, KeyFiltersOfTheBoxes) {
         EXPECT_EQ(box->text(), QStringLiteral("-1.5"));
     }
     // Cursor keys and Delete still work.
-    QTest::keyClick(p.form->Edit2, Qt::Key_Home);
-    QTest::keyClick(p.form->Edit2, Qt::Key_Delete);
-    EXPECT_EQ(p.form->Edit2->text(), QStringLiteral("1.5"));
+    QTest::keyClick(p.form->coefficientAEdit, Qt::Key_Home);
+    QTest::keyClick(p.form->coefficientAEdit, Qt::Key_Delete);
+    EXPECT_EQ(p.form->coefficientAEdit->text(), QStringLiteral("1.5"));
 
     // 1A in the Orbit HiByte box stops the next Load before the file is read.
     p.Select("b-temperature.dat");
     const auto buffer = p.app->State().Block.bytes;
-    QTest::mouseClick(p.form->Button2, Qt::LeftButton);
+    QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
     EXPECT_EQ(p.notifier.boxes[0], (RecordingNotifier::Box{"error", "'1A' is not a valid integer value."}));
     EXPECT_EQ(p.app->State().Block.bytes, buffer);
@@ -249,10 +249,10 @@ TEST(MainWindow, CloseSavesOnlyInTheNormalStateAndExitSavesNothing) {
     {
         MainWindowProgram p;
         p.Open();
-        p.form->Edit5->setText("7");
+        p.form->orbitHiByteEdit->setText("7");
         p.window->move(40, 50);
         const std::string before = p.SettingsText();
-        p.app->MainWindow().showMinimized();
+        p.app->Main().showMinimized();
         EXPECT_TRUE(p.window->close());
         EXPECT_EQ(p.SettingsText(), before);
         EXPECT_EQ(p.quitCount, 1);
@@ -260,16 +260,16 @@ TEST(MainWindow, CloseSavesOnlyInTheNormalStateAndExitSavesNothing) {
     {
         MainWindowProgram p;
         p.Open();
-        p.form->Edit5->setText("7");
+        p.form->orbitHiByteEdit->setText("7");
         const std::string before = p.SettingsText();
-        p.form->Exit1->trigger();
+        p.form->exitAction->trigger();
         EXPECT_EQ(p.quitCount, 1);
         EXPECT_EQ(p.SettingsText(), before);
     }
     {
         MainWindowProgram p;
         p.Open();
-        p.form->Edit5->setText("12");
+        p.form->orbitHiByteEdit->setText("12");
         p.window->move(40, 50);
         EXPECT_TRUE(p.window->close());
         EXPECT_EQ(p.quitCount, 1);
@@ -282,7 +282,7 @@ TEST(MainWindow, CloseSavesOnlyInTheNormalStateAndExitSavesNothing) {
         MainWindowProgram again;
         again.settingsFile = p.settingsFile;
         again.Open();
-        EXPECT_EQ(again.form->Edit5->text(), QStringLiteral("12"));
+        EXPECT_EQ(again.form->orbitHiByteEdit->text(), QStringLiteral("12"));
     }
 }
 
@@ -296,7 +296,7 @@ TEST(MainWindow, AFailedSaveKeepsTheWindowOpen) {
     EXPECT_FALSE(p.window->close());
     EXPECT_EQ(p.quitCount, 0);
     EXPECT_EQ(p.notifier.boxes.back(), (RecordingNotifier::Box{"error", "Failed to set data for 'Form1 Top'"}));
-    p.form->Exit1->trigger();
+    p.form->exitAction->trigger();
     EXPECT_EQ(p.quitCount, 1);
 }
 
@@ -313,44 +313,44 @@ TEST(MainWindow, ADirectoryThatCannotBeEnteredIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(p.notifier.boxes[0].kind, "error");
     EXPECT_EQ(p.notifier.boxes[0].text, "Cannot open the directory '" + (p.home / "missing").string() +
                                             "/telemetry': No such file or directory.");
-    EXPECT_EQ(p.app->MainWindow().Form().Edit5->text(), QStringLiteral("5"));
+    EXPECT_EQ(p.app->Main().Form().orbitHiByteEdit->text(), QStringLiteral("5"));
     EXPECT_EQ(p.app->State().Layout.MAStepAddr, 40);
-    EXPECT_EQ(p.app->MainWindow().pos(), QPoint(20, 20));
+    EXPECT_EQ(p.app->Main().pos(), QPoint(20, 20));
 }
 
 TEST(MainWindow, FirstRunAsksForTheDirectory) {
     TestProgram p;
     p.notifier.answers.push_back((p.telemetry).string());
-    WriteBytes(p.telemetry / "x.dat", BuildBlock(BlockSpec{}));
+    WriteBytes(p.telemetry / "x.dat", BuildBlock(BlockRecipe{}));
     p.Start();
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
     EXPECT_EQ(p.notifier.boxes[0].text, "Kelvarox Cannot find Trelm or TrelmCC|Enter directory for telemetry files|" +
                                             QDir::homePath().toStdString() + "/Trelm/telemetry");
-    auto& list = *p.app->MainWindow().Form().FileListBox1;
+    auto& list = *p.app->Main().Form().blockList;
     EXPECT_TRUE(WaitFor([&] { return list.Names() == QStringList{"x.dat"}; }));
 }
 
 TEST(MainWindow, TheListFollowsTheDirectory) {
     MainWindowProgram p;
     p.Open();
-    FileListBox& list = *p.form->FileListBox1;
+    FileListBox& list = *p.form->blockList;
     p.Select("b-temperature.dat");
-    p.form->Edit1->setText("typed");
-    WriteBytes(p.telemetry / "0-new.dat", BuildBlock(BlockSpec{}));
+    p.form->nameEdit->setText("typed");
+    WriteBytes(p.telemetry / "0-new.dat", BuildBlock(BlockRecipe{}));
     EXPECT_TRUE(WaitFor([&] { return list.Names().contains("0-new.dat"); }));
     // A file appearing keeps the selection and the boxes.
     EXPECT_EQ(list.SelectedPath().toStdString(), (p.telemetry / "b-temperature.dat").string());
-    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("typed"));
+    EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("typed"));
     std::filesystem::remove(p.telemetry / "b-temperature.dat");
     EXPECT_TRUE(WaitFor([&] { return !list.Names().contains("b-temperature.dat"); }));
     EXPECT_TRUE(list.SelectedPath().isEmpty());
-    EXPECT_TRUE(p.form->Edit1->text().isEmpty());
+    EXPECT_TRUE(p.form->nameEdit->text().isEmpty());
 }
 
 TEST(MainWindow, AboutBoxAndErrorReportText) {
     MainWindowProgram p;
     p.Open();
-    p.form->About1->trigger();
+    p.form->aboutAction->trigger();
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
     EXPECT_EQ(p.notifier.boxes[0].kind, "information");
     const std::string about = p.notifier.boxes[0].text;

@@ -10,10 +10,10 @@
 #include "UiTestSupport.h"
 #include "settings/RegistryText.h"
 #include "ui/FileListBox.h"
-#include "ui/Wod_1.h"
-#include "ui/Wod_3.h"
-#include "ui_Wod_1.h"
-#include "ui_Wod_3.h"
+#include "ui/MainWindow.h"
+#include "ui/SetupWindow.h"
+#include "ui_MainWindow.h"
+#include "ui_SetupWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -24,12 +24,12 @@ const std::string kStartupKey = "Software\\Qarn Programs\\Kelvarox\\Startup";
 const std::string kPositionKey = "Software\\Qarn Programs\\Kelvarox\\Position";
 
 struct SetupProgram : TestProgram {
-    TWod3* setup = nullptr;
-    Ui::TWod3* form = nullptr;
+    SetupWindow* setup = nullptr;
+    Ui::SetupWindow* form = nullptr;
     std::array<QLineEdit*, 8> boxes{};
 
     explicit SetupProgram(const std::string& storedValues = {}) {
-        WriteBytes(telemetry / "listed.dat", BuildBlock(BlockSpec{}));
+        WriteBytes(telemetry / "listed.dat", BuildBlock(BlockRecipe{}));
         NameTelemetryDirectory();
         if (!storedValues.empty()) {
             std::string text = ReadText(settingsFile);
@@ -37,15 +37,15 @@ struct SetupProgram : TestProgram {
         }
         Start();
         app->Start();
-        setup = &app->SetupWindow();
+        setup = &app->Setup();
         form = &setup->Form();
         // The first listing empties the main window's channel boxes when it comes in.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !app->MainWindow().Form().FileListBox1->Names().empty(); }, 5000));
-        boxes = {form->Edit1, form->Edit2, form->Edit3, form->Edit4,
-                 form->Edit5, form->Edit6, form->Edit7, form->Edit8};
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !app->Main().Form().blockList->Names().empty(); }, 5000));
+        boxes = {form->startAmDayEdit, form->endAmDayEdit, form->startOrbitEdit, form->endOrbitEdit,
+                 form->startMAEdit, form->endMAEdit, form->maStepEdit, form->channelEdit};
     }
 
-    void Open() { app->MainWindow().Setup1Click(); }
+    void Open() { app->Main().showSetup(); }
 
     // Types into an emptied box as the user would, each key pressed and released.
     void Retype(QLineEdit* box, const QString& keys) {
@@ -71,7 +71,7 @@ struct SetupProgram : TestProgram {
         QApplication::sendEvent(box, &release);
     }
 
-    void Save() { QTest::mouseClick(form->Button1, Qt::LeftButton); }
+    void Save() { QTest::mouseClick(form->saveButton, Qt::LeftButton); }
 
     // The text stored under a value of the settings file, nothing when the value is absent.
     std::optional<std::string> Stored(const std::string& key, const std::string& name) const {
@@ -90,36 +90,36 @@ struct SetupProgram : TestProgram {
 
 TEST(SetupWindow, HasItsFormAndShowsTheLayoutWhenOpened) {
     SetupProgram p;
-    TWod3& w = *p.setup;
+    SetupWindow& w = *p.setup;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Setup         Kelvarox Decoder / Qarn"));
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.parentWidget(), &p.app->MainWindow());
+    EXPECT_EQ(w.parentWidget(), &p.app->Main());
     EXPECT_TRUE(w.isWindow());
     EXPECT_EQ(w.size(), QSize(398, 233));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(w.pos(), QPoint(20, 20));
-    EXPECT_EQ(p.form->Edit1->geometry(), QRect(128, 52, 40, 21));
-    EXPECT_EQ(p.form->Edit4->geometry(), QRect(128, 164, 40, 21));
-    EXPECT_EQ(p.form->Edit5->geometry(), QRect(296, 52, 40, 21));
-    EXPECT_EQ(p.form->Edit8->geometry(), QRect(296, 164, 40, 21));
-    EXPECT_EQ(p.form->Button1->geometry(), QRect(160, 200, 73, 25));
-    EXPECT_EQ(p.form->Button1->text(), QStringLiteral("Save"));
-    EXPECT_EQ(p.form->Label1->text(), QStringLiteral("Block Byte Addresses for WOD Information"));
-    EXPECT_EQ(p.form->Label10->text(), QStringLiteral("First Byte = Byte 0"));
-    EXPECT_EQ(p.form->Label8->text(), QStringLiteral("MA Step"));
-    EXPECT_EQ(p.form->Label9->text(), QStringLiteral("Channel#:"));
+    EXPECT_EQ(p.form->startAmDayEdit->geometry(), QRect(128, 52, 40, 21));
+    EXPECT_EQ(p.form->endOrbitEdit->geometry(), QRect(128, 164, 40, 21));
+    EXPECT_EQ(p.form->startMAEdit->geometry(), QRect(296, 52, 40, 21));
+    EXPECT_EQ(p.form->channelEdit->geometry(), QRect(296, 164, 40, 21));
+    EXPECT_EQ(p.form->saveButton->geometry(), QRect(160, 200, 73, 25));
+    EXPECT_EQ(p.form->saveButton->text(), QStringLiteral("Save"));
+    EXPECT_EQ(p.form->headingLabel->text(), QStringLiteral("Block Byte Addresses for WOD Information"));
+    EXPECT_EQ(p.form->firstByteLabel->text(), QStringLiteral("First Byte = Byte 0"));
+    EXPECT_EQ(p.form->maStepLabel->text(), QStringLiteral("MA Step"));
+    EXPECT_EQ(p.form->channelLabel->text(), QStringLiteral("Channel#:"));
     // Labels keep their place: the right edge of the right-aligned ones, the top of all.
-    EXPECT_EQ(p.form->Label2->geometry().right(), QRect(40, 56, 75, 13).right());
-    EXPECT_EQ(p.form->Label5->geometry().right(), QRect(57, 168, 58, 13).right());
-    EXPECT_EQ(p.form->Label9->geometry().top(), 168);
-    EXPECT_EQ(p.form->Label1->font().pixelSize(), 13);
-    EXPECT_TRUE(p.form->Label1->font().bold());
-    EXPECT_EQ(p.form->Label10->font().pixelSize(), 11);
-    EXPECT_FALSE(p.form->Label10->font().bold());
-    for (QWidget* bold : std::initializer_list<QWidget*>{p.form->Label2, p.form->Label9, p.form->Edit1, p.form->Edit8,
-                                                         p.form->Button1}) {
+    EXPECT_EQ(p.form->startAmDayLabel->geometry().right(), QRect(40, 56, 75, 13).right());
+    EXPECT_EQ(p.form->endOrbitLabel->geometry().right(), QRect(57, 168, 58, 13).right());
+    EXPECT_EQ(p.form->channelLabel->geometry().top(), 168);
+    EXPECT_EQ(p.form->headingLabel->font().pixelSize(), 13);
+    EXPECT_TRUE(p.form->headingLabel->font().bold());
+    EXPECT_EQ(p.form->firstByteLabel->font().pixelSize(), 11);
+    EXPECT_FALSE(p.form->firstByteLabel->font().bold());
+    for (QWidget* bold : std::initializer_list<QWidget*>{p.form->startAmDayLabel, p.form->channelLabel, p.form->startAmDayEdit, p.form->channelEdit,
+                                                         p.form->saveButton}) {
         EXPECT_TRUE(bold->font().bold()) << bold->objectName().toStdString();
         EXPECT_EQ(bold->font().pixelSize(), 11) << bold->objectName().toStdString();
     }
@@ -132,9 +132,9 @@ TEST(SetupWindow, HasItsFormAndShowsTheLayoutWhenOpened) {
     EXPECT_EQ(texts, (std::vector<std::string>{"464", "495", "471", "502", "473", "504", "36", "60"}));
 
     // Tab goes through the boxes in order, then to Save.
-    p.form->Edit1->setFocus();
-    for (QWidget* next : std::initializer_list<QWidget*>{p.form->Edit2, p.form->Edit3, p.form->Edit4, p.form->Edit5,
-                                                         p.form->Edit6, p.form->Edit7, p.form->Edit8, p.form->Button1}) {
+    p.form->startAmDayEdit->setFocus();
+    for (QWidget* next : std::initializer_list<QWidget*>{p.form->endAmDayEdit, p.form->startOrbitEdit, p.form->endOrbitEdit, p.form->startMAEdit,
+                                                         p.form->endMAEdit, p.form->maStepEdit, p.form->channelEdit, p.form->saveButton}) {
         QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(w.focusWidget(), next);
     }
@@ -143,7 +143,7 @@ TEST(SetupWindow, HasItsFormAndShowsTheLayoutWhenOpened) {
 TEST(SetupWindow, BoxesTakeDigitsAndBackspaceAndEmptyAddressesAbove511) {
     SetupProgram p;
     p.Open();
-    QLineEdit* box = p.form->Edit3;
+    QLineEdit* box = p.form->startOrbitEdit;
     p.Retype(box, "512");
     EXPECT_EQ(box->text(), QString());
     p.Retype(box, "511");
@@ -172,23 +172,23 @@ TEST(SetupWindow, SaveStopsAtTheFirstBoxThatIsNoInteger) {
     SetupProgram p;
     p.Open();
     // Typed one by one, nines cannot get past 99; a held key types them in a row.
-    p.Retype(p.form->Edit1, "99999999999");
-    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("99"));
-    p.Retype(p.form->Edit1, "");
-    SetupProgram::HoldKey(p.form->Edit1, Qt::Key_9, "9", 11);
-    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("99999999999"));
+    p.Retype(p.form->startAmDayEdit, "99999999999");
+    EXPECT_EQ(p.form->startAmDayEdit->text(), QStringLiteral("99"));
+    p.Retype(p.form->startAmDayEdit, "");
+    SetupProgram::HoldKey(p.form->startAmDayEdit, Qt::Key_9, "9", 11);
+    EXPECT_EQ(p.form->startAmDayEdit->text(), QStringLiteral("99999999999"));
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'99999999999' is not a valid integer value."}));
     EXPECT_EQ(p.app->State().Layout, BlockLayout{});
     EXPECT_TRUE(p.setup->isVisible());
 
-    // Edit4 emptied: the three boxes before it are applied and stored, the rest is not.
+    // The End Orbit box emptied: the three boxes before it are applied and stored, the rest is not.
     p.notifier.boxes.clear();
-    p.Retype(p.form->Edit1, "000");
-    p.Retype(p.form->Edit2, "20");
-    p.Retype(p.form->Edit3, "036");
-    p.Retype(p.form->Edit4, "");
-    p.Retype(p.form->Edit5, "44");
+    p.Retype(p.form->startAmDayEdit, "000");
+    p.Retype(p.form->endAmDayEdit, "20");
+    p.Retype(p.form->startOrbitEdit, "036");
+    p.Retype(p.form->endOrbitEdit, "");
+    p.Retype(p.form->startMAEdit, "44");
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'' is not a valid integer value."}));
     const BlockLayout& layout = p.app->State().Layout;
@@ -206,12 +206,12 @@ TEST(SetupWindow, SaveStopsAtTheFirstBoxThatIsNoInteger) {
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), std::nullopt);
 
     // A field of 0 is not refilled at the next opening; the others are.
-    p.Retype(p.form->Edit1, "7");
-    p.Retype(p.form->Edit2, "8");
+    p.Retype(p.form->startAmDayEdit, "7");
+    p.Retype(p.form->endAmDayEdit, "8");
     p.setup->close();
     p.Open();
-    EXPECT_EQ(p.form->Edit1->text(), QStringLiteral("7"));
-    EXPECT_EQ(p.form->Edit2->text(), QStringLiteral("20"));
+    EXPECT_EQ(p.form->startAmDayEdit->text(), QStringLiteral("7"));
+    EXPECT_EQ(p.form->endAmDayEdit->text(), QStringLiteral("20"));
 }
 
 TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
@@ -219,7 +219,7 @@ TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
                    "\"Form3 Top\"=\"130\"\r\n\"Form3 Left\"=\"140\"\r\n");
     EXPECT_EQ(p.setup->pos(), QPoint(140, 130));
     p.Open();
-    p.Retype(p.form->Edit6, "300");
+    p.Retype(p.form->endMAEdit, "300");
     p.setup->move(150, 160);
     EXPECT_TRUE(p.setup->close());
     EXPECT_FALSE(p.setup->isVisible());
@@ -227,14 +227,14 @@ TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), "160");
     EXPECT_EQ(p.app->State().Layout.EndMAAddr, 504);
     EXPECT_EQ(p.Stored(kStartupKey, "End MA Addr."), std::nullopt);
-    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("300"));  // until the next opening
+    EXPECT_EQ(p.form->endMAEdit->text(), QStringLiteral("300"));  // until the next opening
 
     // Setup while open changes nothing; reopened after a close, the layout is shown again.
     p.Open();
-    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("504"));
-    p.Retype(p.form->Edit6, "301");
+    EXPECT_EQ(p.form->endMAEdit->text(), QStringLiteral("504"));
+    p.Retype(p.form->endMAEdit, "301");
     p.Open();
-    EXPECT_EQ(p.form->Edit6->text(), QStringLiteral("301"));
+    EXPECT_EQ(p.form->endMAEdit->text(), QStringLiteral("301"));
 
     // Minimized and closed: no position is stored.
     p.setup->move(170, 180);
@@ -247,14 +247,14 @@ TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
 
 TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     SetupProgram p;
-    Ui::TWod1& main = p.app->MainWindow().Form();
-    BlockSpec before;
+    Ui::MainWindow& main = p.app->Main().Form();
+    BlockRecipe before;
     before.channel = "0140";
     before.samples = {1, 2, 3};
     // Outside the listed directory, whose changes would empty the main window's boxes.
     p.app->State().BlockFilePath = (p.home / "before.dat").string();
     WriteBytes(p.home / "before.dat", BuildBlock(before));
-    QTest::mouseClick(main.Button2, Qt::LeftButton);
+    QTest::mouseClick(main.loadButton, Qt::LeftButton);
     ASSERT_TRUE(p.notifier.boxes.empty());
     const BlockHeader shown = p.app->State().Header;
 
@@ -280,9 +280,9 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     // The block on display is not decoded again.
     EXPECT_EQ(p.app->State().Header.Channel, shown.Channel);
     EXPECT_EQ(p.app->State().Header.StartOrbit, shown.StartOrbit);
-    EXPECT_EQ(main.Edit9->text(), QStringLiteral("#140"));
+    EXPECT_EQ(main.channelEdit->text(), QStringLiteral("#140"));
 
-    BlockSpec after;
+    BlockRecipe after;
     after.channel = "0180";
     after.startOrbit = "50";
     after.endOrbit = "50";
@@ -291,9 +291,9 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     after.samples = {9, 8, 7};
     p.app->State().BlockFilePath = (p.home / "after.dat").string();
     WriteBytes(p.home / "after.dat", BuildBlock(after, moved));
-    QTest::mouseClick(main.Button2, Qt::LeftButton);
+    QTest::mouseClick(main.loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(main.Edit9->text(), QStringLiteral("#180"));
+    EXPECT_EQ(main.channelEdit->text(), QStringLiteral("#180"));
     EXPECT_EQ(p.app->State().Header.StartOrbit, 0x50);
     EXPECT_EQ(p.app->State().Header.LastSampleIndex, 2);
 }
@@ -308,7 +308,7 @@ TEST(SetupWindow, AStoreThatRefusesWritesKeepsTheWindowOpen) {
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Form3 Top'"}));
 
     p.notifier.boxes.clear();
-    p.Retype(p.form->Edit1, "100");
+    p.Retype(p.form->startAmDayEdit, "100");
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Start Amday Addr.'"}));
     EXPECT_TRUE(p.setup->isVisible());

@@ -10,10 +10,10 @@
 #include "UiTestSupport.h"
 #include "core/DataTable.h"
 #include "ui/FileListBox.h"
-#include "ui/Wod_1.h"
-#include "ui/Wod_4.h"
-#include "ui_Wod_1.h"
-#include "ui_Wod_4.h"
+#include "ui/MainWindow.h"
+#include "ui/TableWindow.h"
+#include "ui_MainWindow.h"
+#include "ui_TableWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -24,67 +24,67 @@ const std::string kExampleTable = kExampleTableText;
 
 // Orbit byte 3C (316 with Orbit HiByte 1), MA F8 to 04 of the next orbit in steps of 4: four
 // samples of channel 180, which the catalogue translates as the raw byte itself.
-BlockSpec ExampleBlock() {
-    BlockSpec spec;
-    spec.startOrbit = "3C";
-    spec.startMA = "F8";
-    spec.endOrbit = "3D";
-    spec.endMA = "04";
-    spec.maStep = "04";
-    spec.channel = "0180";
-    spec.samples = {0x00, 0x7F, 0x80, 0xFF};
-    return spec;
+BlockRecipe ExampleBlock() {
+    BlockRecipe recipe;
+    recipe.startOrbit = "3C";
+    recipe.startMA = "F8";
+    recipe.endOrbit = "3D";
+    recipe.endMA = "04";
+    recipe.maStep = "04";
+    recipe.channel = "0180";
+    recipe.samples = {0x00, 0x7F, 0x80, 0xFF};
+    return recipe;
 }
 
 // A full block: 384 samples from orbit 60, MA 0, to orbit 65, MA 252.
-BlockSpec FullBlock(const std::string& channel, uint8_t firstRaw) {
-    BlockSpec spec;
-    spec.startOrbit = "3C";
-    spec.startMA = "00";
-    spec.endOrbit = "41";
-    spec.endMA = "FC";
-    spec.maStep = "04";
-    spec.channel = channel;
-    for (int i = 0; i < 384; ++i) spec.samples.push_back(static_cast<uint8_t>(firstRaw + i));
-    return spec;
+BlockRecipe FullBlock(const std::string& channel, uint8_t firstRaw) {
+    BlockRecipe recipe;
+    recipe.startOrbit = "3C";
+    recipe.startMA = "00";
+    recipe.endOrbit = "41";
+    recipe.endMA = "FC";
+    recipe.maStep = "04";
+    recipe.channel = channel;
+    for (int i = 0; i < 384; ++i) recipe.samples.push_back(static_cast<uint8_t>(firstRaw + i));
+    return recipe;
 }
 
 struct TableProgram : TestProgram {
-    Ui::TWod1* main = nullptr;
-    TWod4* table = nullptr;
+    Ui::MainWindow* main = nullptr;
+    TableWindow* table = nullptr;
     QPlainTextEdit* memo = nullptr;
 
     TableProgram() {
-        WriteBytes(telemetry / "listed.dat", BuildBlock(BlockSpec{}));
+        WriteBytes(telemetry / "listed.dat", BuildBlock(BlockRecipe{}));
         NameTelemetryDirectory();
         Start();
         app->Start();
-        main = &app->MainWindow().Form();
+        main = &app->Main().Form();
         // The first listing of the telemetry directory empties the channel boxes when it
         // comes in; it has to be over before a block is loaded.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !main->FileListBox1->Names().empty(); }, 5000));
-        table = &app->TableWindow();
-        memo = table->Form().Memo1;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !main->blockList->Names().empty(); }, 5000));
+        table = &app->Table();
+        memo = table->Form().tableText;
     }
 
     // Block files lie outside the telemetry directory: a change of the listed directory
     // empties the main window's boxes, which these tests do not want.
-    std::string AddBlock(const std::string& name, const BlockSpec& spec) {
+    std::string AddBlock(const std::string& name, const BlockRecipe& recipe) {
         std::filesystem::create_directories(home / "blocks");
-        WriteBytes(home / "blocks" / name, BuildBlock(spec));
+        WriteBytes(home / "blocks" / name, BuildBlock(recipe));
         return (home / "blocks" / name).string();
     }
 
     void Load(const std::string& path) {
         app->State().BlockFilePath = path;
-        QTest::mouseClick(main->Button2, Qt::LeftButton);
+        QTest::mouseClick(main->loadButton, Qt::LeftButton);
     }
-    void PressTable() { QTest::mouseClick(main->Button3, Qt::LeftButton); }
+    void PressTable() { QTest::mouseClick(main->tableButton, Qt::LeftButton); }
 
     // The whole table of the block and series in memory, as the boxes stand.
     std::string ExpectedTable() {
         ProgramState& s = app->State();
-        return DataTableText(FromBox(main->Edit1), FromBox(main->Edit9), s.Block, s.Header, s.Series);
+        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Block, s.Header, s.Series);
     }
     static std::string FromBox(const QLineEdit* box) { return box->text().toStdString(); }
 };
@@ -114,7 +114,7 @@ void DuringFill(TableProgram& p, int rows, std::function<void()> action) {
 
 TEST(TableWindow, HasItsFormAndWritesTheExampleTableByteForByte) {
     TableProgram p;
-    TWod4& w = *p.table;
+    TableWindow& w = *p.table;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Data Table  Kelvarox / Qarn "));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.size(), QSize(312, 299));
@@ -129,15 +129,15 @@ TEST(TableWindow, HasItsFormAndWritesTheExampleTableByteForByte) {
     EXPECT_FALSE(p.memo->isReadOnly());
     const QFontMetrics pitch(p.memo->font());
     EXPECT_EQ(pitch.horizontalAdvance(QLatin1Char('i')), pitch.horizontalAdvance(QLatin1Char('W')));
-    EXPECT_EQ(w.MemoText(), "Memo1");
+    EXPECT_EQ(w.TableText(), "Memo1");
 
-    p.main->Edit5->setText("1");
+    p.main->orbitHiByteEdit->setText("1");
     p.Load(p.AddBlock("example.dat", ExampleBlock()));
     ASSERT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(p.main->Edit1->text(), QStringLiteral("Raw Data"));
+    EXPECT_EQ(p.main->nameEdit->text(), QStringLiteral("Raw Data"));
     p.PressTable();
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(w.MemoText(), kExampleTable);
+    EXPECT_EQ(w.TableText(), kExampleTable);
     EXPECT_EQ(p.memo->toPlainText().count(QLatin1Char('\n')), 11);  // the box shows the lines
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.Filling());
@@ -147,20 +147,20 @@ TEST(TableWindow, HasItsFormAndWritesTheExampleTableByteForByte) {
     p.PressTable();
     EXPECT_FALSE(w.isMinimized());
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.MemoText(), kExampleTable);
+    EXPECT_EQ(w.TableText(), kExampleTable);
     EXPECT_EQ(w.pos(), QPoint(244, 224));
 }
 
 TEST(TableWindow, WritesRowsWithTheirPaddingAndTheCoefficientsOfTheBoxes) {
     TableProgram p;
-    BlockSpec spec = FullBlock("0180", 0);
-    spec.endOrbit = "3C";
-    spec.endMA = "4C";  // samples 0 to 19, MA 000 to 076 of orbit 60
-    spec.samples.resize(20);
-    spec.samples[3] = 0xFF;
-    p.Load(p.AddBlock("short.dat", spec));
+    BlockRecipe recipe = FullBlock("0180", 0);
+    recipe.endOrbit = "3C";
+    recipe.endMA = "4C";  // samples 0 to 19, MA 000 to 076 of orbit 60
+    recipe.samples.resize(20);
+    recipe.samples[3] = 0xFF;
+    p.Load(p.AddBlock("short.dat", recipe));
     p.PressTable();
-    std::vector<std::string> lines = Lines(p.table->MemoText());
+    std::vector<std::string> lines = Lines(p.table->TableText());
     ASSERT_EQ(lines.size(), 7u + 20u);
     EXPECT_EQ(lines[7], "   0 ,    60 , 000 , #00 ,   0.0");
     EXPECT_EQ(lines[8], "   1 ,    60 , 004 , #01 ,   1.0");
@@ -168,21 +168,21 @@ TEST(TableWindow, WritesRowsWithTheirPaddingAndTheCoefficientsOfTheBoxes) {
     EXPECT_EQ(lines[23], "  16 ,    60 , 064 , #10 ,  16.0");
 
     // A changed box takes effect in the next table: -1000 + 0.125 * X.
-    p.main->Edit7->setText("0.125");
-    p.main->Edit8->setText("-1000");
+    p.main->coefficientCEdit->setText("0.125");
+    p.main->coefficientDEdit->setText("-1000");
     p.PressTable();
-    lines = Lines(p.table->MemoText());
+    lines = Lines(p.table->TableText());
     ASSERT_EQ(lines.size(), 27u);
     EXPECT_EQ(lines[7], "   0 ,    60 , 000 , #00 , -1000.0");
     EXPECT_EQ(lines[7].size(), 34u);
     EXPECT_EQ(lines[10], "   3 ,    60 , 012 , #FF , -968.1");
-    EXPECT_EQ(p.table->MemoText(), p.ExpectedTable());
+    EXPECT_EQ(p.table->TableText(), p.ExpectedTable());
 
     // An emptied box keeps the coefficient of the table before.
-    p.main->Edit8->clear();
-    p.main->Edit7->setText("-0.5");
+    p.main->coefficientDEdit->clear();
+    p.main->coefficientCEdit->setText("-0.5");
     p.PressTable();
-    lines = Lines(p.table->MemoText());
+    lines = Lines(p.table->TableText());
     EXPECT_EQ(lines[3], " Number: #180");
     EXPECT_EQ(lines[9], "   2 ,    60 , 008 , #02 , -1001.0");
 }
@@ -194,37 +194,37 @@ TEST(TableWindow, BoxesThatDoNotConvertAndBlocksWithoutSamplesOrSignature) {
     WriteBytes(p.home / "plain.dat", noBlock);
     p.Load((p.home / "plain.dat").string());
     p.notifier.boxes.clear();
-    p.app->MainWindow().Button3Click();
+    p.app->Main().showTable();
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_FALSE(p.table->isVisible());
-    EXPECT_EQ(p.table->MemoText(), "Memo1");
+    EXPECT_EQ(p.table->TableText(), "Memo1");
 
     p.Load(p.AddBlock("example.dat", ExampleBlock()));
     p.PressTable();
-    const std::string table = p.table->MemoText();
+    const std::string table = p.table->TableText();
     p.table->hide();
 
     // A coefficient that is no number: the error report, and the box untouched.
-    p.main->Edit3->setText("-");
+    p.main->coefficientBEdit->setText("-");
     p.PressTable();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'-' is not a valid floating point value."}));
-    EXPECT_EQ(p.table->MemoText(), table);
+    EXPECT_EQ(p.table->TableText(), table);
     EXPECT_FALSE(p.table->isVisible());
-    p.main->Edit3->setText("0");
-    p.main->Edit5->setText("1A");
+    p.main->coefficientBEdit->setText("0");
+    p.main->orbitHiByteEdit->setText("1A");
     p.PressTable();
     EXPECT_EQ(p.notifier.boxes.back().text, "'1A' is not a valid integer value.");
-    EXPECT_EQ(p.table->MemoText(), table);
-    p.main->Edit5->setText("0");
+    EXPECT_EQ(p.table->TableText(), table);
+    p.main->orbitHiByteEdit->setText("0");
 
     // End before start: no samples, the heading alone.
-    BlockSpec none = ExampleBlock();
+    BlockRecipe none = ExampleBlock();
     none.endOrbit = "3C";
     p.Load(p.AddBlock("none.dat", none));
     p.notifier.boxes.clear();
     p.PressTable();
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(p.table->MemoText(), DataTableHeading("Raw Data", "#180"));
+    EXPECT_EQ(p.table->TableText(), DataTableHeading("Raw Data", "#180"));
     EXPECT_TRUE(p.table->isVisible());
 }
 
@@ -234,7 +234,7 @@ TEST(TableWindow, LoadAndTableDuringAFillEndItWithNoRowOfTheOldBlock) {
     const std::string second = p.AddBlock("second.dat", FullBlock("0180", 100));
     p.Load(first);
     p.PressTable();
-    const std::string firstTable = p.table->MemoText();
+    const std::string firstTable = p.table->TableText();
     ASSERT_EQ(Lines(firstTable).size(), 7u + 384u);
     EXPECT_EQ(firstTable, p.ExpectedTable());
 
@@ -250,48 +250,48 @@ TEST(TableWindow, LoadAndTableDuringAFillEndItWithNoRowOfTheOldBlock) {
     EXPECT_TRUE(p.notifier.boxes.empty());
     ASSERT_FALSE(secondTable.empty()) << "the action did not come in during the fill";
     EXPECT_NE(secondTable, firstTable);
-    EXPECT_EQ(p.table->MemoText(), secondTable);
+    EXPECT_EQ(p.table->TableText(), secondTable);
     EXPECT_FALSE(p.table->Filling());
 
     // Load alone: the first table stops where it was, after a pause.
     p.Load(first);
     DuringFill(p, 200, [&] { p.Load(second); });
     p.PressTable();
-    const std::string cut = p.table->MemoText();
+    const std::string cut = p.table->TableText();
     const size_t rows = Lines(cut).size() - 7;
     EXPECT_GT(rows, 200u);
     EXPECT_LT(rows, 384u);
     EXPECT_EQ((rows - 1) % 10, 0u);  // the last row written was the one before a pause
     EXPECT_EQ(firstTable.compare(0, cut.size(), cut), 0);
-    EXPECT_EQ(p.main->Edit9->text(), QStringLiteral("#180"));
+    EXPECT_EQ(p.main->channelEdit->text(), QStringLiteral("#180"));
 
     // Graph ends it just as well.
     p.Load(first);
-    DuringFill(p, 50, [&] { QTest::mouseClick(p.main->Button1, Qt::LeftButton); });
+    DuringFill(p, 50, [&] { QTest::mouseClick(p.main->graphButton, Qt::LeftButton); });
     p.PressTable();
-    EXPECT_LT(Lines(p.table->MemoText()).size(), 7u + 384u);
+    EXPECT_LT(Lines(p.table->TableText()).size(), 7u + 384u);
     EXPECT_FALSE(p.table->Filling());
 }
 
 TEST(TableWindow, ClosingTheProgramDuringAFillIsSafe) {
     TableProgram p;
     p.Load(p.AddBlock("first.dat", FullBlock("0140", 0)));
-    DuringFill(p, 30, [&] { p.app->MainWindow().close(); });
+    DuringFill(p, 30, [&] { p.app->Main().close(); });
     p.PressTable();
     EXPECT_EQ(p.quitCount, 1);
-    EXPECT_LT(Lines(p.table->MemoText()).size(), 7u + 384u);
+    EXPECT_LT(Lines(p.table->TableText()).size(), 7u + 384u);
 
 }
 
 TEST(TableWindow, WindowsDestroyedDuringAFillAreNotTouchedAgain) {
     TableProgram p;
     p.Load(p.AddBlock("second.dat", FullBlock("0180", 1)));
-    const MainBoxTexts boxes = p.app->MainWindow().BoxTexts();
+    const ChannelBoxTexts boxes = p.app->Main().BoxTexts();
     bool destroyed = false;
     DuringFill(p, 20, [&] {
         p.app.reset();
         destroyed = true;
     });
-    p.table->TableAction(boxes);
+    p.table->showTable(boxes);
     EXPECT_TRUE(destroyed);
 }

@@ -70,8 +70,8 @@ struct TestProgram {
         return *app;
     }
 
-    std::string AddBlock(const std::string& name, const BlockSpec& spec) {
-        WriteBytes(telemetry / name, BuildBlock(spec));
+    std::string AddBlock(const std::string& name, const BlockRecipe& recipe) {
+        WriteBytes(telemetry / name, BuildBlock(recipe));
         return (telemetry / name).string();
     }
 };

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Navlib.h"
+#include "core/AmDayCalendar.h"
 
 using namespace kelvarox;
 
@@ -8,7 +8,7 @@ namespace {
 std::string AmDay(int32_t amDay) { return DayCountToDateText(amDay + kAmDayOffset); }
 }  // namespace
 
-TEST(Navlib, DateTextsOfAmDays) {
+TEST(AmDayCalendar, DateTextsOfAmDays) {
     EXPECT_EQ(AmDay(0), "1978  Jan  01 [Sun]");
     EXPECT_EQ(AmDay(1), "1978  Jan  02 [Mon]");
     EXPECT_EQ(AmDay(58), "1978  Feb  28 [Tue]");
@@ -26,7 +26,7 @@ TEST(Navlib, DateTextsOfAmDays) {
     EXPECT_EQ(DayCountToDateText(1), "1  Jan  01 [Sun]");
 }
 
-TEST(Navlib, EveryDayOfTwoCenturiesFollowsTheCivilCalendar) {
+TEST(AmDayCalendar, EveryDayOfTwoCenturiesFollowsTheCivilCalendar) {
     // Walk day by day from 1900 March 1 and compare with a calendar kept by hand.
     static const int kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     static const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 
 namespace Ui {
-class TWod4;
+class TableWindow;
 }
 
 namespace kelvarox {
@@ -17,19 +17,19 @@ namespace kelvarox {
 class KelvaroxApplication;
 class DataTableRows;
 
-class TWod4 : public QWidget {
+class TableWindow : public QWidget {
     Q_OBJECT
 public:
-    TWod4(KelvaroxApplication& app, QWidget* owner);
-    ~TWod4() override;
+    TableWindow(KelvaroxApplication& app, QWidget* owner);
+    ~TableWindow() override;
 
-    Ui::TWod4& Form() { return *ui_; }
+    Ui::TableWindow& Form() { return *ui_; }
 
-    // The Table action (the main window's Button3Click): ends a running fill, builds the
-    // series from the boxes, puts the heading into Memo1, shows the window and appends the
+    // The Table action (the main window's showTable): ends a running fill, builds the
+    // series from the boxes, puts the heading into the table box, shows the window and appends the
     // rows, letting events run after every tenth row. A box that does not convert raises its
-    // error before Memo1 is touched; a block without signature leaves everything as it was.
-    void TableAction(const MainBoxTexts& boxes);
+    // error before the table box is touched; a block without signature leaves everything as it was.
+    void showTable(const ChannelBoxTexts& boxes);
 
     // Ends the running fill, if any, where it stands; the rows written so far stay. Every
     // action that starts while a table is being filled (Load, Graph, Table) calls it first,
@@ -37,16 +37,16 @@ public:
     void EndFill();
     bool Filling() const { return filling_; }
 
-    // Memo1's text as the table text: its lines, each break a CR LF.
-    std::string MemoText() const;
+    // The table box's text as the table text: its lines, each break a CR LF.
+    std::string TableText() const;
 
 private:
-    void SetMemoText(const std::string& text);
-    void AppendToMemo(const std::string& text);
+    void SetTableText(const std::string& text);
+    void AppendToTable(const std::string& text);
     void FillRows(DataTableRows& rows);
 
     KelvaroxApplication& app_;
-    std::unique_ptr<Ui::TWod4> ui_;
+    std::unique_ptr<Ui::TableWindow> ui_;
     uint64_t fillGeneration_ = 0;  // changes whenever a fill starts or is ended
     bool filling_ = false;
 };

@@ -1,10 +1,10 @@
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 
 #include "core/Conversions.h"
 
 namespace kelvarox {
 
-bool PrepareSeries(ProgramState& state, const MainBoxTexts& boxes) {
+bool PrepareSeries(ProgramState& state, const ChannelBoxTexts& boxes) {
     UpdateCoefficients(state.CurrentCoefficients, boxes.a, boxes.b, boxes.c, boxes.d);
     if (!boxes.number.empty()) state.Header.Channel = ChannelFromBoxText(boxes.number);
     if (!boxes.orbitHiByte.empty())

@@ -4,51 +4,52 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 #include "core/BlockLoader.h"
 #include "settings/SettingsViews.h"
 
 namespace Ui {
-class TWod1;
+class MainWindow;
 }
 
 namespace kelvarox {
 
 class KelvaroxApplication;
 
-class TWod1 : public QMainWindow, private LoaderView, private TelemetryDirectoryView {
+class MainWindow : public QMainWindow, private LoaderView, private TelemetryDirectoryView {
     Q_OBJECT
 public:
-    explicit TWod1(KelvaroxApplication& app);
-    ~TWod1() override;
+    explicit MainWindow(KelvaroxApplication& app);
+    ~MainWindow() override;
 
-    Ui::TWod1& Form() { return *ui_; }
+    Ui::MainWindow& Form() { return *ui_; }
 
     // The handlers, each run through the error report when an event calls it.
-    void Button2Click();  // Load
-    void Button1Click();  // Graph
-    void Button3Click();  // Table
-    void FileListBox1Click();
-    void FileListBox1DblClick();
-    void FileListBox1Change();
-    void About1Click();
-    void Setup1Click();
-    void Exit1Click();
+    void load();  // Load
+    void showGraph();  // Graph
+    void showTable();  // Table
+    void selectBlockFile();
+    void loadAndShowGraph();
+    void clearChannelBoxes();
+    void showAbout();
+    void showSetup();
+    void exitProgram();
     // Files dropped on the window: the first one is loaded and graphed when it is a block file.
-    void WmDropFiles(const QStringList& paths);
+    void loadDroppedFiles(const QStringList& paths);
 
     // The texts of the boxes that Graph and Table read.
-    MainBoxTexts BoxTexts() const;
+    ChannelBoxTexts BoxTexts() const;
 
     static const char* const kHint;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;  // FormClose
+    // Closing the window stores its position and the Orbit HiByte, then ends the program.
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void FormCreate();
+    void StartUp();
     void SetUpFonts();
     void ConnectHandlers();
     bool LoadSucceeded() const;
@@ -64,7 +65,7 @@ private:
     void PointFileListAt(const std::string& path) override;
 
     KelvaroxApplication& app_;
-    std::unique_ptr<Ui::TWod1> ui_;
+    std::unique_ptr<Ui::MainWindow> ui_;
 };
 
 }  // namespace kelvarox

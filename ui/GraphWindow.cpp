@@ -1,4 +1,4 @@
-#include "ui/Wod_2.h"
+#include "ui/GraphWindow.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/GraphAction.h"
+#include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
 #include "ui/Application.h"
 #include "ui/ErrorReport.h"
@@ -13,7 +14,7 @@
 #include "ui/LabelFit.h"
 #include "ui/TextCodec.h"
 #include "ui/WindowFrame.h"
-#include "ui_Wod_2.h"
+#include "ui_GraphWindow.h"
 
 namespace kelvarox {
 
@@ -23,7 +24,8 @@ constexpr QSize kClientSize(719, 402);
 
 // Labels whose size follows their text.
 bool IsAutoSized(const QLabel* label) {
-    static const char* const names[] = {"Label14", "Label16", "Label5", "Label18", "Label4", "Label6"};
+    static const char* const names[] = {"orbitMACaptionLabel", "valueCaptionLabel", "startOrbitLabel",
+                                        "endOrbitLabel",       "startDateLabel",    "endDateLabel"};
     for (const char* name : names) {
         if (label->objectName() == QLatin1String(name)) return true;
     }
@@ -43,32 +45,32 @@ void FitText(QLabel* label) {
 
 }  // namespace
 
-TWod2::TWod2(KelvaroxApplication& app) : TWod2(app.State(), app.Store(), app.Notify()) {}
+GraphWindow::GraphWindow(KelvaroxApplication& app) : GraphWindow(app.State(), app.Store(), app.Notify()) {}
 
-TWod2::TWod2(ProgramState& state, const SettingsStore& store, Notifier& notifier)
-    : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::TWod2>()) {
+GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier)
+    : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::GraphWindow>()) {
     ui_->setupUi(this);
     MakeFixedWindow(this, kClientSize);
     SetUpFonts();
     ScaleForm(state_.DisplayScale);
     for (QLabel* label : findChildren<QLabel*>()) FitText(label);
-    connect(ui_->Image1, &GraphImage::MouseMoved, this, &TWod2::Image1MouseMove);
-    FormCreate();
+    connect(ui_->graphImage, &GraphImage::MouseMoved, this, &GraphWindow::showReadout);
+    RestorePosition();
 }
 
-TWod2::~TWod2() = default;
+GraphWindow::~GraphWindow() = default;
 
-void TWod2::SetUpFonts() {
+void GraphWindow::SetUpFonts() {
     const QFont base = font();
     setFont(FormFont(base, 11, false));
-    ui_->Label7->setFont(FormFont(base, 15, true));
-    for (QLabel* label : {ui_->Label14, ui_->Label15, ui_->Label16, ui_->Label17, ui_->Label13, ui_->Label5})
+    ui_->channelNameLabel->setFont(FormFont(base, 15, true));
+    for (QLabel* label : {ui_->orbitMACaptionLabel, ui_->orbitMALabel, ui_->valueCaptionLabel, ui_->valueLabel, ui_->unitLabel, ui_->startOrbitLabel})
         label->setFont(FormFont(base, 12, true));
-    ui_->Label18->setFont(FormFont(base, 11, true));
-    for (QLabel* label : {ui_->Label4, ui_->Label6}) label->setFont(FormFont(base, 13, true));
+    ui_->endOrbitLabel->setFont(FormFont(base, 11, true));
+    for (QLabel* label : {ui_->startDateLabel, ui_->endDateLabel}) label->setFont(FormFont(base, 13, true));
 }
 
-void TWod2::ScaleForm(float scale) {
+void GraphWindow::ScaleForm(float scale) {
     if (scale == 1.0f || !std::isfinite(scale) || scale <= 0.0f) return;
     const auto scaled = [scale](int v) { return ScaleCoordinate(v, scale); };
     MakeFixedWindow(this, QSize(scaled(kClientSize.width()), scaled(kClientSize.height())));
@@ -83,24 +85,24 @@ void TWod2::ScaleForm(float scale) {
     }
 }
 
-void TWod2::FormCreate() {
+void GraphWindow::RestorePosition() {
     RunHandler(notifier_, [this] {
         WidgetPosition position(this);
-        RestoreWindowPosition(store_, position, "Form2");
+        RestoreWindowPosition(store_, position, kGraphWindowPrefix);
     });
 }
 
-void TWod2::GraphAction(const MainBoxTexts& boxes) {
+void GraphWindow::drawGraph(const ChannelBoxTexts& boxes) {
     const std::optional<GraphPicture> picture = BuildGraphPicture(state_, boxes);
     if (!picture) return;
     Draw(*picture);
     if (isMinimized()) showNormal();
 }
 
-void TWod2::Draw(const GraphPicture& picture) {
+void GraphWindow::Draw(const GraphPicture& picture) {
     bool showWindow = false;
     {
-        QPainter painter(&ui_->Image1->Canvas());
+        QPainter painter(&ui_->graphImage->Canvas());
         GraphStepPainter canvas(painter);
         for (const DrawStep& step : picture.steps) {
             if (drawObserver) drawObserver(step);
@@ -109,7 +111,7 @@ void TWod2::Draw(const GraphPicture& picture) {
             else showWindow = true;
         }
     }
-    ui_->Image1->update();
+    ui_->graphImage->update();
     readout_ = picture.readout;
     if (showWindow) {
         show();
@@ -118,40 +120,40 @@ void TWod2::Draw(const GraphPicture& picture) {
     }
 }
 
-void TWod2::SetLabelText(GraphLabel label, const std::string& text) {
+void GraphWindow::SetLabelText(GraphLabel label, const std::string& text) {
     QLabel* target = LabelOf(label);
     target->setText(ToQt(text));
     FitText(target);
 }
 
-QLabel* TWod2::LabelOf(GraphLabel label) const {
+QLabel* GraphWindow::LabelOf(GraphLabel label) const {
     switch (label) {
-        case GraphLabel::Label1: return ui_->Label1;
-        case GraphLabel::Label2: return ui_->Label2;
-        case GraphLabel::Label3: return ui_->Label3;
-        case GraphLabel::Label4: return ui_->Label4;
-        case GraphLabel::Label5: return ui_->Label5;
-        case GraphLabel::Label6: return ui_->Label6;
-        case GraphLabel::Label7: return ui_->Label7;
-        case GraphLabel::Label8: return ui_->Label8;
-        case GraphLabel::Label9: return ui_->Label9;
-        case GraphLabel::Label13: return ui_->Label13;
-        case GraphLabel::Label18: return ui_->Label18;
+        case GraphLabel::Level4: return ui_->level4Label;
+        case GraphLabel::Level2: return ui_->level2Label;
+        case GraphLabel::Level0: return ui_->level0Label;
+        case GraphLabel::StartDate: return ui_->startDateLabel;
+        case GraphLabel::StartOrbit: return ui_->startOrbitLabel;
+        case GraphLabel::EndDate: return ui_->endDateLabel;
+        case GraphLabel::ChannelName: return ui_->channelNameLabel;
+        case GraphLabel::Level3: return ui_->level3Label;
+        case GraphLabel::Level1: return ui_->level1Label;
+        case GraphLabel::Unit: return ui_->unitLabel;
+        case GraphLabel::EndOrbit: return ui_->endOrbitLabel;
     }
-    return ui_->Label1;
+    return ui_->level4Label;
 }
 
-void TWod2::Image1MouseMove(Qt::KeyboardModifiers, int x, int y) {
+void GraphWindow::showReadout(Qt::KeyboardModifiers, int x, int y) {
     const CursorReadout readout = ReadCursor(readout_, x, y);
-    ui_->Label15->setText(ToQt(readout.orbitMA));
-    ui_->Label17->setText(ToQt(readout.value));
-    FitText(ui_->Label15);
-    FitText(ui_->Label17);
+    ui_->orbitMALabel->setText(ToQt(readout.orbitMA));
+    ui_->valueLabel->setText(ToQt(readout.value));
+    FitText(ui_->orbitMALabel);
+    FitText(ui_->valueLabel);
 }
 
-void TWod2::closeEvent(QCloseEvent* event) {
+void GraphWindow::closeEvent(QCloseEvent* event) {
     WidgetPosition position(this);
-    const bool saved = RunHandler(notifier_, [&] { SaveWindowPosition(store_, position, "Form2"); });
+    const bool saved = RunHandler(notifier_, [&] { SaveWindowPosition(store_, position, kGraphWindowPrefix); });
     if (!saved) event->ignore();
 }
 

@@ -1,4 +1,4 @@
-#include "core/Navlib.h"
+#include "core/AmDayCalendar.h"
 
 #include <cmath>
 

@@ -6,14 +6,14 @@
 #include <functional>
 #include <memory>
 
-#include "core/Actions.h"
+#include "core/GraphAndTableActions.h"
 #include "core/GraphDrawing.h"
 #include "core/GraphReadout.h"
 
 class QLabel;
 
 namespace Ui {
-class TWod2;
+class GraphWindow;
 }
 
 namespace kelvarox {
@@ -22,34 +22,35 @@ class KelvaroxApplication;
 class Notifier;
 class SettingsStore;
 
-class TWod2 : public QWidget {
+class GraphWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TWod2(KelvaroxApplication& app);
+    explicit GraphWindow(KelvaroxApplication& app);
     // The window over a program state, a settings store and a notifier of its own, as the
     // command line renders it.
-    TWod2(ProgramState& state, const SettingsStore& store, Notifier& notifier);
-    ~TWod2() override;
+    GraphWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier);
+    ~GraphWindow() override;
 
-    Ui::TWod2& Form() { return *ui_; }
+    Ui::GraphWindow& Form() { return *ui_; }
 
-    // The Graph action of the main window (Button1Click): the coefficient, Hex# and Orbit
+    // The Graph action of the main window (showGraph): the coefficient, Hex# and Orbit
     // HiByte boxes are taken, the series built, the graph drawn and labelled, and the window
     // shown and restored from minimized. A box that does not convert raises its error before
     // anything is drawn; a block without signature does nothing.
-    void GraphAction(const MainBoxTexts& boxes);
+    void drawGraph(const ChannelBoxTexts& boxes);
 
-    // The read-out at the cursor position in pixels relative to Image1.
-    void Image1MouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    // The read-out at the cursor position in pixels relative to the image.
+    void showReadout(Qt::KeyboardModifiers shift, int x, int y);
 
     // Called with every step of a drawing as it is executed, in order.
     std::function<void(const DrawStep&)> drawObserver;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;  // FormClose
+    // Closing the window stores its position and hides it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    void RestorePosition();
     void SetUpFonts();
     void ScaleForm(float scale);
     void Draw(const GraphPicture& picture);
@@ -59,7 +60,7 @@ private:
     ProgramState& state_;
     const SettingsStore& store_;
     Notifier& notifier_;
-    std::unique_ptr<Ui::TWod2> ui_;
+    std::unique_ptr<Ui::GraphWindow> ui_;
     ReadoutBasis readout_;  // of the graph on display
 };
 

@@ -10,40 +10,42 @@
 class QLineEdit;
 
 namespace Ui {
-class TWod3;
+class SetupWindow;
 }
 
 namespace kelvarox {
 
 class KelvaroxApplication;
 
-class TWod3 : public QWidget, private SetupWindowView {
+class SetupWindow : public QWidget, private SetupWindowView {
     Q_OBJECT
 public:
     // A secondary window of `owner`, created hidden at its stored position.
-    TWod3(KelvaroxApplication& app, QWidget* owner);
-    ~TWod3() override;
+    SetupWindow(KelvaroxApplication& app, QWidget* owner);
+    ~SetupWindow() override;
 
-    Ui::TWod3& Form() { return *ui_; }
+    Ui::SetupWindow& Form() { return *ui_; }
 
     // The menu command Setup: shows the window, modeless. A window already open stays as it is.
-    void ShowSetup();
+    void showSetup();
     // Save: applies and stores the eight addresses, then hides the window; the first box that
     // does not convert or cannot be stored raises its error, the boxes before it saved.
-    void Button1Click();
+    void save();
 
-    // The bound check of Edit1KeyUp ... Edit8KeyUp, run on every key release in a box: an
+    // The bound check, run on every key release in an address box: an
     // address above 511 empties the box. A text that is no integer counts as 1 and stays.
-    static void EditKeyUp(QLineEdit& box);
+    static void EmptyIfBeyondBlock(QLineEdit& box);
 
 protected:
-    void showEvent(QShowEvent* event) override;    // FormShow, from hidden to visible only
-    void closeEvent(QCloseEvent* event) override;  // FormClose
+    // Going from hidden to visible refills the boxes from the layout.
+    void showEvent(QShowEvent* event) override;
+    // Closing the window stores its position; the boxes are neither applied nor stored.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormShow();
+    void RestorePosition();
+    void ShowLayout();
     void SetUpFonts();
 
     // SetupWindowView
@@ -52,7 +54,7 @@ private:
     void HideSetupWindow() override;
 
     KelvaroxApplication& app_;
-    std::unique_ptr<Ui::TWod3> ui_;
+    std::unique_ptr<Ui::SetupWindow> ui_;
     std::array<QLineEdit*, 8> boxes_{};  // in the order of the block layout's fields
 };
 

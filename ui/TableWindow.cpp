@@ -1,4 +1,4 @@
-#include "ui/Wod_4.h"
+#include "ui/TableWindow.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -11,14 +11,14 @@
 #include "ui/Application.h"
 #include "ui/TextCodec.h"
 #include "ui/WindowFrame.h"
-#include "ui_Wod_4.h"
+#include "ui_TableWindow.h"
 
 namespace kelvarox {
 
 namespace {
 
 // The table's CR LF line ends as the box's line breaks.
-QString MemoLines(const std::string& text) {
+QString TextLines(const std::string& text) {
     QString lines = ToQt(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return lines;
@@ -26,40 +26,40 @@ QString MemoLines(const std::string& text) {
 
 }  // namespace
 
-TWod4::TWod4(KelvaroxApplication& app, QWidget* owner) : QWidget(owner), app_(app), ui_(std::make_unique<Ui::TWod4>()) {
+TableWindow::TableWindow(KelvaroxApplication& app, QWidget* owner) : QWidget(owner), app_(app), ui_(std::make_unique<Ui::TableWindow>()) {
     ui_->setupUi(this);
     MakeFixedWindow(this, QSize(312, 299));
     setFont(FormFont(font(), 11, false));
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(11);
-    ui_->Memo1->setFont(fixed);
+    ui_->tableText->setFont(fixed);
     // Where the layout places it, every time: this window has no stored position.
     move(244, 224);
 }
 
-TWod4::~TWod4() = default;
+TableWindow::~TableWindow() = default;
 
-void TWod4::TableAction(const MainBoxTexts& boxes) {
+void TableWindow::showTable(const ChannelBoxTexts& boxes) {
     EndFill();
     const std::string heading = DataTableHeading(boxes.name, boxes.number);
     ProgramState& state = app_.State();
     if (!PrepareSeries(state, boxes)) return;
     // The fill works on its own copy, whatever happens to the program state meanwhile.
     DataTableRows rows(state.Block, state.Header, state.Series);
-    SetMemoText(heading);
+    SetTableText(heading);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     FillRows(rows);
 }
 
-void TWod4::FillRows(DataTableRows& rows) {
+void TableWindow::FillRows(DataTableRows& rows) {
     const uint64_t generation = ++fillGeneration_;
     filling_ = true;
-    const QPointer<TWod4> self(this);
+    const QPointer<TableWindow> self(this);
     while (!rows.AtEnd()) {
         const int index = rows.NextIndex();
-        AppendToMemo(rows.Next());
+        AppendToTable(rows.Next());
         if (PausesAfterRow(index)) {
             QCoreApplication::processEvents();
             if (!self) return;                            // the program went away meanwhile
@@ -69,24 +69,24 @@ void TWod4::FillRows(DataTableRows& rows) {
     filling_ = false;
 }
 
-void TWod4::EndFill() {
+void TableWindow::EndFill() {
     ++fillGeneration_;
     filling_ = false;
 }
 
-std::string TWod4::MemoText() const {
-    QString text = ui_->Memo1->document()->toRawText();
+std::string TableWindow::TableText() const {
+    QString text = ui_->tableText->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return FromQt(text);
 }
 
-void TWod4::SetMemoText(const std::string& text) { ui_->Memo1->setPlainText(MemoLines(text)); }
+void TableWindow::SetTableText(const std::string& text) { ui_->tableText->setPlainText(TextLines(text)); }
 
-void TWod4::AppendToMemo(const std::string& text) {
-    QTextCursor end(ui_->Memo1->document());
+void TableWindow::AppendToTable(const std::string& text) {
+    QTextCursor end(ui_->tableText->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(MemoLines(text));
+    end.insertText(TextLines(text));
 }
 
 }  // namespace kelvarox
