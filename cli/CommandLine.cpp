@@ -52,9 +52,9 @@ BlockLayout ParseLayout(const std::string& text) {
     BlockLayout layout;
     for (int i = 0; i < BlockLayout::kFieldCount; ++i) {
         const auto value = ParseDecimal(parts[static_cast<size_t>(i)]);
-        if (!value || *value < 0 || *value >= kBlockFileSize)
+        if (!value || *value < 0 || *value > kLastBlockByte)
             throw std::invalid_argument("--layout: '" + parts[static_cast<size_t>(i)] +
-                                        "' is not an address from 0 to 511");
+                                        "' is not an address from 0 to " + std::to_string(kLastBlockByte));
         layout.Field(i) = *value;
     }
     return layout;

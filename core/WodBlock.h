@@ -8,6 +8,8 @@
 namespace kelvarox {
 
 inline constexpr int kBlockFileSize = 512;
+// The last byte of a block file: header addresses run from 0 to here.
+inline constexpr int32_t kLastBlockByte = kBlockFileSize - 1;
 inline constexpr int kFirstSampleOffset = 64;
 // The series has room for this many samples; a header that announces more is cut to it.
 inline constexpr int kSeriesCapacity = 384;

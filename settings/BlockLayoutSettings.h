@@ -1,19 +1,31 @@
 #pragma once
-// The setup window's view of the block layout: filling its boxes and saving them.
+// The setup window's view of the block layout: the texts of its boxes, and saving them.
+#include <array>
+#include <optional>
+#include <string>
+
 #include "core/WodBlock.h"
 #include "settings/SettingsStore.h"
-#include "settings/SettingsViews.h"
 
 namespace kelvarox {
 
-// Fills each box with its field's decimal text; a box whose field is 0 keeps its text.
-// The store is not read.
-void ShowBlockLayout(const BlockLayout& layout, SetupWindowView& setup);
+using BlockLayoutTexts = std::array<std::string, BlockLayout::kFieldCount>;
 
-// For each box in order: converts its text strictly ("'%s' is not a valid integer value"),
-// puts the number into the live layout at once and stores it as decimal text. The first
-// failure ends the save there, the earlier boxes applied and stored and the window left
-// open; when all eight are saved the setup window is hidden.
-void SaveBlockLayout(const SettingsStore& store, BlockLayout& layout, SetupWindowView& setup);
+// What the eight boxes show for a layout, in field order: each field's decimal text; nothing
+// for a field of 0, whose box keeps the text it has. The store is not read.
+std::array<std::optional<std::string>, BlockLayout::kFieldCount> BlockLayoutBoxTexts(const BlockLayout& layout);
+
+// How far a save got: the layout with every field taken so far, and the error that ended
+// the save early; empty when all eight were saved.
+struct BlockLayoutSave {
+    BlockLayout Layout;
+    std::string Error;
+};
+
+// For each box text in field order: converts it strictly ("'%s' is not a valid integer
+// value"), puts the number into the layout at once and stores it as decimal text. The first
+// failure ends the save there: the fields before it are taken and stored, and so is the
+// failing field's number when only its storing failed.
+BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTexts& boxTexts, BlockLayout layout);
 
 }  // namespace kelvarox

@@ -18,11 +18,11 @@ public:
     // Opens the key path (below HKEY_CURRENT_USER) for reading and writing, adding the key
     // to the file when it is not there yet. False when the key could not be added; reads then
     // give the empty text and writes fail. A store for reading only opens as below.
-    bool OpenSettingsKey(const std::string& keyPath);
+    [[nodiscard]] bool OpenSettingsKey(const std::string& keyPath);
 
     // Opens the key for reading only: the file is never written, a missing key reads as
     // empty, and writes fail. True when the key is in the file.
-    bool OpenSettingsKeyForReading(const std::string& keyPath);
+    [[nodiscard]] bool OpenSettingsKeyForReading(const std::string& keyPath);
 
     // The value's text, read from the file as it is now: up to the first zero character;
     // empty for a missing value or a key not opened. Raises "Invalid data type for '%s'" for a

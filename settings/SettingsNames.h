@@ -1,6 +1,8 @@
 #pragma once
-// The keys and value names of the settings store and their defaults. Key paths lie below
-// HKEY_CURRENT_USER and keep their backslashes.
+// The keys and value names of the settings store and their defaults, the one place where they
+// are spelled. They are data: settings files written by every earlier copy of the program hold
+// them byte for byte, so none is ever corrected. Key paths lie below HKEY_CURRENT_USER and
+// keep their backslashes.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -20,8 +22,8 @@ inline constexpr std::string_view kTrelmCStartupKey = "Software\\VB and VBA Prog
 inline constexpr std::string_view kTrelmStartupKey = "Software\\Qarn Programs\\Trelm\\Startup";
 inline constexpr std::string_view kDefaultDirectoryValue = "Default Directory";
 
-// The block layout's values, in the order of BlockLayout::Field; note the two blanks after
-// "End" in the second name.
+// The block layout's values, in the order of BlockLayout::Field. The two blanks after "End"
+// in the second name are the stored spelling; with one blank the stored address would be lost.
 inline constexpr std::array<std::string_view, BlockLayout::kFieldCount> kLayoutValueNames = {
     "Start Amday Addr.", "End  Amday Addr.", "Start Orbit Addr.", "End Orbit Addr.",
     "Start MA Addr.",    "End MA Addr.",     "MA Step Addr.",     "Channel Addr.",
@@ -29,11 +31,8 @@ inline constexpr std::array<std::string_view, BlockLayout::kFieldCount> kLayoutV
 inline constexpr std::string_view kOrbitOffsetValue = "Orbit Offset";
 inline constexpr int32_t kOrbitOffsetDefault = 0;
 
-// Stored addresses outside the block are not taken; the field keeps its default.
-inline constexpr int32_t kLowestAddress = 0;
-inline constexpr int32_t kHighestAddress = 511;
-
-// Window position values are the prefix followed by " Top" and " Left".
+// Window position values are the prefix followed by " Top" and " Left". The prefixes are the
+// stored names of the main, graph and setup windows.
 inline constexpr std::string_view kMainWindowPrefix = "Form1";
 inline constexpr std::string_view kGraphWindowPrefix = "Form2";
 inline constexpr std::string_view kSetupWindowPrefix = "Form3";

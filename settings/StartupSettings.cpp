@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "settings/SettingsKey.h"
+#include "settings/SettingsMessages.h"
 #include "settings/SettingsNames.h"
 
 namespace kelvarox {
@@ -23,7 +24,7 @@ StoredStartupSettings ReadStartupValues(const SettingsKey& key) {
         const int32_t fallback = defaults.Field(i);
         const int32_t address = read(kLayoutValueNames[static_cast<size_t>(i)], fallback);
         // A hand-edited address outside the block counts as no integer.
-        const bool inBlock = address >= kLowestAddress && address <= kHighestAddress;
+        const bool inBlock = address >= 0 && address <= kLastBlockByte;
         stored.Layout.Field(i) = inBlock ? address : fallback;
     }
     stored.OrbitHiByte = read(kOrbitOffsetValue, kOrbitOffsetDefault);
@@ -32,25 +33,24 @@ StoredStartupSettings ReadStartupValues(const SettingsKey& key) {
 
 }  // namespace
 
-void LoadStartupSettings(const SettingsStore& store, ProgramState& state, TextBox& orbitHiByteBox) {
+StoredStartupSettings LoadStartupSettings(const SettingsStore& store) {
     SettingsKey key(store);
-    key.OpenSettingsKey(std::string(kStartupKey));
-    const StoredStartupSettings stored = ReadStartupValues(key);
-    state.Layout = stored.Layout;
-    state.OrbitHiByte = stored.OrbitHiByte;
-    orbitHiByteBox.SetText(std::to_string(state.OrbitHiByte));
-    if (!stored.Error.empty()) throw KelvaroxError(stored.Error);
+    // A key that cannot be added holds no value: every value takes its default.
+    if (!key.OpenSettingsKey(std::string(kStartupKey))) return StoredStartupSettings{};
+    return ReadStartupValues(key);
 }
 
-void SaveOrbitHiByte(const SettingsStore& store, const TextBox& orbitHiByteBox) {
+void SaveOrbitHiByte(const SettingsStore& store, const std::string& orbitHiByteText) {
     SettingsKey key(store);
-    key.OpenSettingsKey(std::string(kStartupKey));
-    key.WriteSettingText(std::string(kOrbitOffsetValue), orbitHiByteBox.Text());
+    const std::string name(kOrbitOffsetValue);
+    if (!key.OpenSettingsKey(std::string(kStartupKey))) throw KelvaroxError(msg::FailedToSetData(name));
+    key.WriteSettingText(name, orbitHiByteText);
 }
 
 StoredStartupSettings ReadStoredStartupSettings(const SettingsStore& store) {
     SettingsKey key(store);
-    key.OpenSettingsKeyForReading(std::string(kStartupKey));
+    // A missing key reads as empty: every value takes its default.
+    (void)key.OpenSettingsKeyForReading(std::string(kStartupKey));
     return ReadStartupValues(key);
 }
 

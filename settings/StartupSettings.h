@@ -1,13 +1,11 @@
 #pragma once
 // The block layout and the orbit offset: loaded when the main window is created, the offset
-// saved when it closes, and a read-only view of both for the command line.
+// saved when it closes, and read without any write for the command line.
 #include <cstdint>
 #include <string>
 
-#include "core/ProgramState.h"
 #include "core/WodBlock.h"
 #include "settings/SettingsStore.h"
-#include "settings/SettingsViews.h"
 
 namespace kelvarox {
 
@@ -17,18 +15,15 @@ struct StoredStartupSettings {
     BlockLayout Layout;
     int32_t OrbitHiByte = 0;
     // The first value of a type that is not text ("Invalid data type for '...'"); that value
-    // took its default. Empty when all nine could be read.
+    // took its default and the others were read all the same. Empty when all nine could be read.
     std::string Error;
 };
 
-// Loads the nine values into state.Layout and state.OrbitHiByte, in order, then shows
-// OrbitHiByte as decimal text in the Orbit HiByte box. A value of a type that is not text
-// takes its default, the load goes on, and the first such error is raised at the end, so
-// the layout and the offset always hold stored or default values.
-void LoadStartupSettings(const SettingsStore& store, ProgramState& state, TextBox& orbitHiByteBox);
+// Opens the startup key, adding it to the file when it is missing, and reads the nine values.
+StoredStartupSettings LoadStartupSettings(const SettingsStore& store);
 
 // Stores the Orbit HiByte box's text, unchanged, as "Orbit Offset".
-void SaveOrbitHiByte(const SettingsStore& store, const TextBox& orbitHiByteBox);
+void SaveOrbitHiByte(const SettingsStore& store, const std::string& orbitHiByteText);
 
 // The same nine values, read without adding any key or writing the file.
 StoredStartupSettings ReadStoredStartupSettings(const SettingsStore& store);

@@ -10,15 +10,14 @@ namespace kelvarox {
 
 namespace {
 
-// One capture-program key: true when it named a directory and the file list was pointed at it.
-bool TryTrelmKey(const SettingsStore& store, std::string_view keyPath, ProgramState& state,
-                 TelemetryDirectoryView& view) {
+// The directory one capture-program key names; nothing when its value is empty or missing.
+std::optional<std::string> DirectoryOfKey(const SettingsStore& store, std::string_view keyPath) {
     SettingsKey key(store);
-    key.OpenSettingsKey(std::string(keyPath));
-    state.TelemetryDirectory = key.ReadSettingText(std::string(kDefaultDirectoryValue)) + std::string(kTelemetrySuffix);
-    if (state.TelemetryDirectory == kTelemetrySuffix) return false;
-    view.PointFileListAt(state.TelemetryDirectory);
-    return true;
+    // A key that cannot be added has no value: the next key is tried, then the dialog asks.
+    if (!key.OpenSettingsKey(std::string(keyPath))) return std::nullopt;
+    const std::string named = key.ReadSettingText(std::string(kDefaultDirectoryValue));
+    if (named.empty()) return std::nullopt;
+    return named + std::string(kTelemetrySuffix);
 }
 
 }  // namespace
@@ -27,14 +26,12 @@ std::string DefaultTelemetryDirectory() {
     return QFile::encodeName(QDir::homePath() + QStringLiteral("/Trelm/telemetry")).toStdString();
 }
 
-void FindTelemetryDirectory(const SettingsStore& store, ProgramState& state, TelemetryDirectoryView& view) {
-    if (TryTrelmKey(store, kTrelmCStartupKey, state, view)) return;
-    if (TryTrelmKey(store, kTrelmStartupKey, state, view)) return;
-
+std::string FindTelemetryDirectory(const SettingsStore& store, const AskForDirectory& ask) {
+    if (auto directory = DirectoryOfKey(store, kTrelmCStartupKey)) return *directory;
+    if (auto directory = DirectoryOfKey(store, kTrelmStartupKey)) return *directory;
     const std::string offered = DefaultTelemetryDirectory();
-    const auto typed = view.AskForText(std::string(kDirectoryDialogCaption), std::string(kDirectoryDialogPrompt), offered);
-    state.TelemetryDirectory = typed ? *typed : offered;
-    if (!state.TelemetryDirectory.empty()) view.PointFileListAt(state.TelemetryDirectory);
+    const auto typed = ask(std::string(kDirectoryDialogCaption), std::string(kDirectoryDialogPrompt), offered);
+    return typed ? *typed : offered;
 }
 
 }  // namespace kelvarox

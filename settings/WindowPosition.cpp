@@ -2,8 +2,9 @@
 
 #include <string>
 
+#include "core/Errors.h"
 #include "settings/SettingsKey.h"
-#include "settings/SettingsNames.h"
+#include "settings/SettingsMessages.h"
 
 namespace kelvarox {
 
@@ -14,19 +15,23 @@ std::string LeftName(std::string_view prefix) { return std::string(prefix) + " L
 
 }  // namespace
 
-void RestoreWindowPosition(const SettingsStore& store, PositionedWindow& window, std::string_view prefix) {
+WindowPosition RestoreWindowPosition(const SettingsStore& store, std::string_view prefix) {
     SettingsKey key(store);
-    key.OpenSettingsKey(std::string(kPositionKey));
-    window.SetTop(key.ReadSettingNumber(TopName(prefix), kWindowPositionDefault));
-    window.SetLeft(key.ReadSettingNumber(LeftName(prefix), kWindowPositionDefault));
+    // A key that cannot be added holds no position: the window takes the default one.
+    if (!key.OpenSettingsKey(std::string(kPositionKey))) return WindowPosition{};
+    WindowPosition position;
+    position.Top = key.ReadSettingNumber(TopName(prefix), kWindowPositionDefault);
+    position.Left = key.ReadSettingNumber(LeftName(prefix), kWindowPositionDefault);
+    return position;
 }
 
-void SaveWindowPosition(const SettingsStore& store, const PositionedWindow& window, std::string_view prefix) {
-    if (!window.IsInNormalState()) return;
+void SaveWindowPosition(const SettingsStore& store, std::string_view prefix, const WindowPosition& position,
+                        WindowState state) {
+    if (state != WindowState::Normal) return;
     SettingsKey key(store);
-    key.OpenSettingsKey(std::string(kPositionKey));
-    key.WriteSettingText(TopName(prefix), std::to_string(window.Top()));
-    key.WriteSettingText(LeftName(prefix), std::to_string(window.Left()));
+    if (!key.OpenSettingsKey(std::string(kPositionKey))) throw KelvaroxError(msg::FailedToSetData(TopName(prefix)));
+    key.WriteSettingText(TopName(prefix), std::to_string(position.Top));
+    key.WriteSettingText(LeftName(prefix), std::to_string(position.Left));
 }
 
 }  // namespace kelvarox

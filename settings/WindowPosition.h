@@ -1,17 +1,30 @@
 #pragma once
-// The stored positions of the main, graph and setup windows ("Form1", "Form2", "Form3").
+// The stored positions of the main, graph and setup windows (the prefixes of SettingsNames.h).
+#include <cstdint>
 #include <string_view>
 
+#include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
-#include "settings/SettingsViews.h"
 
 namespace kelvarox {
 
-// Moves the window to its stored top, then its stored left (20 and 20 when none is stored).
-void RestoreWindowPosition(const SettingsStore& store, PositionedWindow& window, std::string_view prefix);
+// A window's outer top-left corner in screen pixels.
+struct WindowPosition {
+    int32_t Top = kWindowPositionDefault;
+    int32_t Left = kWindowPositionDefault;
+    bool operator==(const WindowPosition&) const = default;
+};
 
-// Stores the window's top and left, in that order, when the window is in its normal state;
-// a minimized or maximized window writes nothing.
-void SaveWindowPosition(const SettingsStore& store, const PositionedWindow& window, std::string_view prefix);
+// Only a window in its normal state has a position worth keeping.
+enum class WindowState { Normal, MinimizedOrMaximized };
+
+// The stored top and left of the window whose values begin with `prefix`, each 20 when none
+// is stored.
+WindowPosition RestoreWindowPosition(const SettingsStore& store, std::string_view prefix);
+
+// Stores the top and then the left of a window in its normal state; a minimized or maximized
+// window writes nothing.
+void SaveWindowPosition(const SettingsStore& store, std::string_view prefix, const WindowPosition& position,
+                        WindowState state);
 
 }  // namespace kelvarox

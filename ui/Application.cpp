@@ -1,20 +1,20 @@
 #include "ui/Application.h"
 
-#include <QCoreApplication>
-
-#include "ui/MainWindow.h"
+#include "ui/ErrorReport.h"
 #include "ui/GraphWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/SetupWindow.h"
 #include "ui/TableWindow.h"
 
 namespace kelvarox {
 
 KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier)
-    : quitHandler([] { QCoreApplication::exit(0); }), store_(std::move(store)), notifier_(notifier) {
-    main_ = std::make_unique<MainWindow>(*this);
-    graph_ = std::make_unique<GraphWindow>(*this);
-    setup_ = new SetupWindow(*this, main_.get());
-    table_ = new TableWindow(*this, main_.get());
+    : store_(std::move(store)), notifier_(notifier) {
+    main_ = std::make_unique<MainWindow>(state_, store_, notifier_);
+    graph_ = std::make_unique<GraphWindow>(state_, store_, notifier_);
+    setup_ = new SetupWindow(state_.Layout, store_, notifier_, main_.get());
+    table_ = new TableWindow(state_, main_.get());
+    Connect();
 }
 
 KelvaroxApplication::~KelvaroxApplication() {
@@ -22,11 +22,23 @@ KelvaroxApplication::~KelvaroxApplication() {
     main_.reset();  // and with it the setup and table windows
 }
 
-void KelvaroxApplication::Start() { main_->show(); }
-
-void KelvaroxApplication::Quit() {
-    table_->EndFill();  // a table being filled stops with the program
-    quitHandler();
+void KelvaroxApplication::Connect() {
+    MainWindow* main = main_.get();
+    GraphWindow* graph = graph_.get();
+    TableWindow* table = table_;
+    Notifier* notifier = &notifier_;
+    QObject::connect(main, &MainWindow::actionStarting, table, &TableWindow::EndFill);
+    // A table being filled stops with the program.
+    QObject::connect(main, &MainWindow::quitRequested, table, &TableWindow::EndFill);
+    QObject::connect(main, &MainWindow::graphRequested, graph, [graph, notifier](const ChannelBoxTexts& boxes) {
+        RunHandler(*notifier, [&] { graph->drawGraph(boxes); });
+    });
+    QObject::connect(main, &MainWindow::tableRequested, table, [table, notifier](const ChannelBoxTexts& boxes) {
+        RunHandler(*notifier, [&] { table->showTable(boxes); });
+    });
+    QObject::connect(main, &MainWindow::setupRequested, setup_, &SetupWindow::showSetup);
 }
+
+void KelvaroxApplication::Start() { main_->show(); }
 
 }  // namespace kelvarox

@@ -1,7 +1,8 @@
 #pragma once
 // The running program: its state, its settings store, its boxes, and its four windows,
 // created once in the order main, graph, setup, table and afterwards only shown and hidden.
-#include <functional>
+// It joins the windows: the main window's requests reach the others through their signals,
+// and an error that an action raises ends there in the error report.
 #include <memory>
 
 #include "core/ProgramState.h"
@@ -17,18 +18,15 @@ class TableWindow;
 
 class KelvaroxApplication {
 public:
-    // Creates the windows (each runs its creation handler); none is shown yet.
+    // Creates the windows (each runs its start-up steps); none is shown yet.
     KelvaroxApplication(SettingsStore store, Notifier& notifier);
     ~KelvaroxApplication();
     KelvaroxApplication(const KelvaroxApplication&) = delete;
     KelvaroxApplication& operator=(const KelvaroxApplication&) = delete;
 
-    // Shows the main window.
+    // Shows the main window. The program ends when the main window asks to quit (its
+    // quitRequested signal), which whoever runs the event loop connects to its end.
     void Start();
-    // Ends the event loop at once; no window's close handler runs.
-    void Quit();
-    // What Quit does; tests put a recorder here.
-    std::function<void()> quitHandler;
 
     ProgramState& State() { return state_; }
     const SettingsStore& Store() const { return store_; }
@@ -40,6 +38,8 @@ public:
     TableWindow& Table() { return *table_; }
 
 private:
+    void Connect();
+
     ProgramState state_;
     SettingsStore store_;
     Notifier& notifier_;

@@ -1,14 +1,12 @@
 #include "ui/GraphWindow.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <cmath>
 
 #include "core/GraphAction.h"
 #include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
-#include "ui/Application.h"
 #include "ui/ErrorReport.h"
 #include "ui/GraphPainter.h"
 #include "ui/LabelFit.h"
@@ -20,9 +18,9 @@ namespace kelvarox {
 
 namespace {
 
-constexpr QSize kClientSize(719, 402);
-
-// Labels whose size follows their text.
+// Labels whose size follows their text. The others keep the size of the form; the drawn ones
+// among them start with placeholder texts ("Label1" ...) that nobody sees, as the window is
+// hidden until the first drawing sets them.
 bool IsAutoSized(const QLabel* label) {
     static const char* const names[] = {"orbitMACaptionLabel", "valueCaptionLabel", "startOrbitLabel",
                                         "endOrbitLabel",       "startDateLabel",    "endDateLabel"};
@@ -45,17 +43,15 @@ void FitText(QLabel* label) {
 
 }  // namespace
 
-GraphWindow::GraphWindow(KelvaroxApplication& app) : GraphWindow(app.State(), app.Store(), app.Notify()) {}
-
 GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier)
     : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::GraphWindow>()) {
     ui_->setupUi(this);
-    MakeFixedWindow(this, kClientSize);
+    MakeFixedWindow(this);
     SetUpFonts();
-    ScaleForm(state_.DisplayScale);
+    ScaleToDisplay(state_.DisplayScale);
     for (QLabel* label : findChildren<QLabel*>()) FitText(label);
     connect(ui_->graphImage, &GraphImage::MouseMoved, this, &GraphWindow::showReadout);
-    RestorePosition();
+    RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kGraphWindowPrefix)); });
 }
 
 GraphWindow::~GraphWindow() = default;
@@ -64,16 +60,17 @@ void GraphWindow::SetUpFonts() {
     const QFont base = font();
     setFont(FormFont(base, 11, false));
     ui_->channelNameLabel->setFont(FormFont(base, 15, true));
-    for (QLabel* label : {ui_->orbitMACaptionLabel, ui_->orbitMALabel, ui_->valueCaptionLabel, ui_->valueLabel, ui_->unitLabel, ui_->startOrbitLabel})
+    for (QLabel* label : {ui_->orbitMACaptionLabel, ui_->orbitMALabel, ui_->valueCaptionLabel, ui_->valueLabel,
+                          ui_->unitLabel, ui_->startOrbitLabel})
         label->setFont(FormFont(base, 12, true));
     ui_->endOrbitLabel->setFont(FormFont(base, 11, true));
     for (QLabel* label : {ui_->startDateLabel, ui_->endDateLabel}) label->setFont(FormFont(base, 13, true));
 }
 
-void GraphWindow::ScaleForm(float scale) {
+void GraphWindow::ScaleToDisplay(float scale) {
     if (scale == 1.0f || !std::isfinite(scale) || scale <= 0.0f) return;
     const auto scaled = [scale](int v) { return ScaleCoordinate(v, scale); };
-    MakeFixedWindow(this, QSize(scaled(kClientSize.width()), scaled(kClientSize.height())));
+    setFixedSize(scaled(width()), scaled(height()));
     for (QWidget* child : findChildren<QWidget*>()) {
         const QRect r = child->geometry();
         child->setGeometry(scaled(r.x()), scaled(r.y()), scaled(r.width()), scaled(r.height()));
@@ -83,13 +80,6 @@ void GraphWindow::ScaleForm(float scale) {
             child->setFont(font);
         }
     }
-}
-
-void GraphWindow::RestorePosition() {
-    RunHandler(notifier_, [this] {
-        WidgetPosition position(this);
-        RestoreWindowPosition(store_, position, kGraphWindowPrefix);
-    });
 }
 
 void GraphWindow::drawGraph(const ChannelBoxTexts& boxes) {
@@ -105,7 +95,6 @@ void GraphWindow::Draw(const GraphPicture& picture) {
         QPainter painter(&ui_->graphImage->Canvas());
         GraphStepPainter canvas(painter);
         for (const DrawStep& step : picture.steps) {
-            if (drawObserver) drawObserver(step);
             if (canvas.Paint(step)) continue;
             if (step.kind == DrawStep::Kind::SetLabel) SetLabelText(step.label, step.text);
             else showWindow = true;
@@ -115,8 +104,7 @@ void GraphWindow::Draw(const GraphPicture& picture) {
     readout_ = picture.readout;
     if (showWindow) {
         show();
-        // In front of the other windows; a screen without windows has no order to change.
-        if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
+        raise();  // in front of the other windows
     }
 }
 
@@ -128,19 +116,19 @@ void GraphWindow::SetLabelText(GraphLabel label, const std::string& text) {
 
 QLabel* GraphWindow::LabelOf(GraphLabel label) const {
     switch (label) {
-        case GraphLabel::Level4: return ui_->level4Label;
-        case GraphLabel::Level2: return ui_->level2Label;
-        case GraphLabel::Level0: return ui_->level0Label;
-        case GraphLabel::StartDate: return ui_->startDateLabel;
-        case GraphLabel::StartOrbit: return ui_->startOrbitLabel;
-        case GraphLabel::EndDate: return ui_->endDateLabel;
         case GraphLabel::ChannelName: return ui_->channelNameLabel;
-        case GraphLabel::Level3: return ui_->level3Label;
-        case GraphLabel::Level1: return ui_->level1Label;
         case GraphLabel::Unit: return ui_->unitLabel;
+        case GraphLabel::Level0: return ui_->level0Label;
+        case GraphLabel::Level1: return ui_->level1Label;
+        case GraphLabel::Level2: return ui_->level2Label;
+        case GraphLabel::Level3: return ui_->level3Label;
+        case GraphLabel::Level4: return ui_->level4Label;
+        case GraphLabel::StartOrbit: return ui_->startOrbitLabel;
         case GraphLabel::EndOrbit: return ui_->endOrbitLabel;
+        case GraphLabel::StartDate: return ui_->startDateLabel;
+        case GraphLabel::EndDate: return ui_->endDateLabel;
     }
-    return ui_->level4Label;
+    return ui_->channelNameLabel;
 }
 
 void GraphWindow::showReadout(Qt::KeyboardModifiers, int x, int y) {
@@ -152,8 +140,9 @@ void GraphWindow::showReadout(Qt::KeyboardModifiers, int x, int y) {
 }
 
 void GraphWindow::closeEvent(QCloseEvent* event) {
-    WidgetPosition position(this);
-    const bool saved = RunHandler(notifier_, [&] { SaveWindowPosition(store_, position, kGraphWindowPrefix); });
+    const bool saved = RunHandler(notifier_, [this] {
+        SaveWindowPosition(store_, kGraphWindowPrefix, PositionOf(this), StateOf(this));
+    });
     if (!saved) event->ignore();
 }
 

@@ -3,7 +3,6 @@
 // anomaly, with its levels, orbits, dates, channel and unit, and the read-out of orbit,
 // mean anomaly and value under the mouse cursor. A top-level window of its own.
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 #include "core/GraphAndTableActions.h"
@@ -18,41 +17,33 @@ class GraphWindow;
 
 namespace kelvarox {
 
-class KelvaroxApplication;
 class Notifier;
 class SettingsStore;
 
 class GraphWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit GraphWindow(KelvaroxApplication& app);
-    // The window over a program state, a settings store and a notifier of its own, as the
-    // command line renders it.
+    // Created hidden, at its stored position, scaled by the state's DisplayScale.
     GraphWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier);
     ~GraphWindow() override;
 
-    Ui::GraphWindow& Form() { return *ui_; }
-
-    // The Graph action of the main window (showGraph): the coefficient, Hex# and Orbit
-    // HiByte boxes are taken, the series built, the graph drawn and labelled, and the window
-    // shown and restored from minimized. A box that does not convert raises its error before
-    // anything is drawn; a block without signature does nothing.
+    // The Graph action: the coefficient, Hex# and Orbit HiByte boxes are taken, the series
+    // built, the graph drawn and labelled, and the window shown and restored from minimized.
+    // A box that does not convert raises its error before anything is drawn; a block without
+    // signature does nothing.
     void drawGraph(const ChannelBoxTexts& boxes);
-
-    // The read-out at the cursor position in pixels relative to the image.
-    void showReadout(Qt::KeyboardModifiers shift, int x, int y);
-
-    // Called with every step of a drawing as it is executed, in order.
-    std::function<void(const DrawStep&)> drawObserver;
 
 protected:
     // Closing the window stores its position and hides it.
     void closeEvent(QCloseEvent* event) override;
 
+private slots:
+    // The read-out at the cursor position in pixels relative to the image.
+    void showReadout(Qt::KeyboardModifiers modifiers, int x, int y);
+
 private:
-    void RestorePosition();
     void SetUpFonts();
-    void ScaleForm(float scale);
+    void ScaleToDisplay(float scale);
     void Draw(const GraphPicture& picture);
     void SetLabelText(GraphLabel label, const std::string& text);
     QLabel* LabelOf(GraphLabel label) const;

@@ -10,37 +10,38 @@
 #include <QUrl>
 #include <clocale>
 
+#include "core/BlockFiles.h"
+#include "core/Errors.h"
+#include "settings/SettingsNames.h"
 #include "settings/StartupSettings.h"
 #include "settings/TelemetryDirectory.h"
-#include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
-#include "ui/Application.h"
 #include "ui/CharacterFilter.h"
 #include "ui/DisplayScale.h"
 #include "ui/ErrorReport.h"
+#include "ui/Notifier.h"
 #include "ui/TextCodec.h"
 #include "ui/WindowFrame.h"
-#include "ui/GraphWindow.h"
-#include "ui/SetupWindow.h"
-#include "ui/TableWindow.h"
 #include "ui_MainWindow.h"
 
 namespace kelvarox {
 
-const char* const MainWindow::kHint = " WOD files may be drag/dropped on to main window. ";
+const char* const MainWindow::kDropHint = " WOD files may be drag/dropped on to main window. ";
 
-MainWindow::MainWindow(KelvaroxApplication& app) : app_(app), ui_(std::make_unique<Ui::MainWindow>()) {
+MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier)
+    : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::MainWindow>()) {
     ui_->setupUi(this);
-    MakeFixedWindow(this, QSize(388, 226));
+    MakeFixedWindow(this);
     SetUpFonts();
     auto* coefficientFilter = new CharacterFilter(kCoefficientCharacters, this);
-    for (QLineEdit* box : {ui_->coefficientAEdit, ui_->coefficientBEdit, ui_->coefficientCEdit, ui_->coefficientDEdit}) box->installEventFilter(coefficientFilter);
+    for (QLineEdit* box : {ui_->coefficientAEdit, ui_->coefficientBEdit, ui_->coefficientCEdit, ui_->coefficientDEdit})
+        box->installEventFilter(coefficientFilter);
     auto* hexFilter = new CharacterFilter(kHexCharacters, this);
     for (QLineEdit* box : {ui_->channelEdit, ui_->orbitHiByteEdit}) box->installEventFilter(hexFilter);
     // Dropped files go to the window wherever they land on it.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
-    setToolTip(kHint);
-    for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>()) child->setToolTip(kHint);
+    setToolTip(kDropHint);
+    for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>()) child->setToolTip(kDropHint);
     ConnectHandlers();
     StartUp();
 }
@@ -50,90 +51,108 @@ MainWindow::~MainWindow() = default;
 void MainWindow::SetUpFonts() {
     setFont(FormFont(font(), 11, true));
     const QFont large = FormFont(font(), 15, true);
-    for (QLabel* label : {ui_->dataChannelLabel, ui_->cubeTermLabel, ui_->squareTermLabel, ui_->linearTermLabel}) label->setFont(large);
+    for (QLabel* label : {ui_->dataChannelLabel, ui_->cubeTermLabel, ui_->squareTermLabel, ui_->linearTermLabel})
+        label->setFont(large);
     for (QLabel* label : findChildren<QLabel*>()) label->adjustSize();
 }
 
 void MainWindow::ConnectHandlers() {
-    auto guarded = [this](void (MainWindow::*handler)()) {
-        return [this, handler] { RunHandler(app_.Notify(), [this, handler] { (this->*handler)(); }); };
-    };
-    connect(ui_->loadButton, &QPushButton::clicked, this, guarded(&MainWindow::load));
-    connect(ui_->graphButton, &QPushButton::clicked, this, guarded(&MainWindow::showGraph));
-    connect(ui_->tableButton, &QPushButton::clicked, this, guarded(&MainWindow::showTable));
-    connect(ui_->blockList, &FileListBox::ItemClicked, this, guarded(&MainWindow::selectBlockFile));
-    connect(ui_->blockList, &FileListBox::ItemDoubleClicked, this, guarded(&MainWindow::loadAndShowGraph));
-    connect(ui_->blockList, &FileListBox::Changed, this, guarded(&MainWindow::clearChannelBoxes));
-    connect(ui_->aboutAction, &QAction::triggered, this, guarded(&MainWindow::showAbout));
-    connect(ui_->setupAction, &QAction::triggered, this, guarded(&MainWindow::showSetup));
-    connect(ui_->exitAction, &QAction::triggered, this, guarded(&MainWindow::exitProgram));
+    connect(ui_->loadButton, &QPushButton::clicked, this, &MainWindow::load);
+    connect(ui_->graphButton, &QPushButton::clicked, this, &MainWindow::showGraph);
+    connect(ui_->tableButton, &QPushButton::clicked, this, &MainWindow::showTable);
+    connect(ui_->blockList, &FileListBox::ItemClicked, this, &MainWindow::selectBlockFile);
+    connect(ui_->blockList, &FileListBox::ItemDoubleClicked, this, &MainWindow::loadAndShowGraph);
+    connect(ui_->blockList, &FileListBox::Changed, this, &MainWindow::clearChannelBoxes);
+    connect(ui_->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(ui_->setupAction, &QAction::triggered, this, &MainWindow::showSetup);
+    connect(ui_->exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
 }
 
 void MainWindow::StartUp() {
     // Each step runs even when an earlier one failed, so that the layout and the Orbit HiByte
     // always hold their stored or default values.
-    ProgramState& state = app_.State();
-    Notifier& notifier = app_.Notify();
-    RunHandler(notifier, [] {
+    RunHandler(notifier_, [] {
         // "." is the decimal separator whatever the user's locale.
         QLocale::setDefault(QLocale::c());
         std::setlocale(LC_NUMERIC, "C");
     });
     setAcceptDrops(true);
-    RunHandler(notifier, [&] { FindTelemetryDirectory(app_.Store(), state, *this); });
-    RunHandler(notifier, [&] {
+    RunHandler(notifier_, [this] {
+        state_.TelemetryDirectory = FindTelemetryDirectory(store_, [this](const std::string& caption,
+                                                                          const std::string& prompt,
+                                                                          const std::string& offered) {
+            return notifier_.AskForText(caption, prompt, offered);
+        });
+        if (!state_.TelemetryDirectory.empty()) PointFileListAt(state_.TelemetryDirectory);
+    });
+    RunHandler(notifier_, [this] {
         const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        state.DisplayScale = screen ? DisplayScaleFor(screen->logicalDotsPerInch()) : 1.0f;
+        state_.DisplayScale = screen ? DisplayScaleFor(screen->logicalDotsPerInch()) : 1.0f;
     });
-    RunHandler(notifier, [&] {
-        LineEditBox orbitHiByte(ui_->orbitHiByteEdit);
-        LoadStartupSettings(app_.Store(), state, orbitHiByte);
+    RunHandler(notifier_, [this] {
+        const StoredStartupSettings stored = LoadStartupSettings(store_);
+        state_.Layout = stored.Layout;
+        state_.OrbitHiByte = stored.OrbitHiByte;
+        ui_->orbitHiByteEdit->setText(QString::number(stored.OrbitHiByte));
+        // The values were all taken, each stored or default; the first unreadable one is reported.
+        if (!stored.Error.empty()) throw KelvaroxError(stored.Error);
     });
-    RunHandler(notifier, [&] {
-        WidgetPosition position(this);
-        RestoreWindowPosition(app_.Store(), position, kMainWindowPrefix);
-    });
+    RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kMainWindowPrefix)); });
 }
 
-bool MainWindow::LoadSucceeded() const {
-    return app_.State().Block.HasSignature() && !app_.State().LoadFailed;
-}
+bool MainWindow::LoadSucceeded() const { return state_.Block.HasSignature() && !state_.LoadFailed; }
 
-void MainWindow::load() {
-    app_.Table().EndFill();  // a table being filled stops before another block comes in
-    app_.State().LoadFailed = false;
-    LoadInfo(app_.State(), *this);
+void MainWindow::LoadBlock() {
+    emit actionStarting();
+    state_.LoadFailed = false;
+    LoadInfo(state_, *this);
     if (LoadSucceeded()) {
         ui_->graphButton->setEnabled(true);
         ui_->tableButton->setEnabled(true);
     }
 }
 
-void MainWindow::showGraph() {
-    app_.Table().EndFill();
-    app_.Graph().drawGraph(BoxTexts());
+void MainWindow::RequestGraph() {
+    emit actionStarting();
+    emit graphRequested(BoxTexts());
 }
 
-void MainWindow::showTable() { app_.Table().showTable(BoxTexts()); }
+void MainWindow::load() { RunHandler(notifier_, [this] { LoadBlock(); }); }
+
+void MainWindow::showGraph() { RunHandler(notifier_, [this] { RequestGraph(); }); }
+
+void MainWindow::showTable() {
+    RunHandler(notifier_, [this] {
+        emit actionStarting();
+        emit tableRequested(BoxTexts());
+    });
+}
 
 void MainWindow::selectBlockFile() {
-    const std::string& directory = app_.State().TelemetryDirectory;
-    if (!directory.empty()) PointFileListAt(directory);
-    app_.State().BlockFilePath = PathFromQt(ui_->blockList->SelectedPath());
+    RunHandler(notifier_, [this] {
+        if (!state_.TelemetryDirectory.empty()) PointFileListAt(state_.TelemetryDirectory);
+        state_.BlockFilePath = PathFromQt(ui_->blockList->SelectedPath());
+    });
 }
 
 void MainWindow::loadAndShowGraph() {
-    load();
-    // A file that fails to load never opens the graph of the block loaded before it.
-    if (LoadSucceeded()) showGraph();
+    RunHandler(notifier_, [this] {
+        LoadBlock();
+        // A file that fails to load never opens the graph of the block loaded before it.
+        if (LoadSucceeded()) RequestGraph();
+    });
 }
 
 void MainWindow::clearChannelBoxes() {
-    for (QLineEdit* box : {ui_->nameEdit, ui_->unitEdit, ui_->channelEdit, ui_->coefficientAEdit, ui_->coefficientBEdit, ui_->coefficientCEdit}) box->clear();
+    for (QLineEdit* box : {ui_->nameEdit, ui_->unitEdit, ui_->channelEdit, ui_->coefficientAEdit,
+                           ui_->coefficientBEdit, ui_->coefficientCEdit})
+        box->clear();
+    // Coefficient d keeps its text, as it always has: users rely on a constant they typed
+    // surviving a new selection.
 }
 
 void MainWindow::showAbout() {
-    app_.Notify().ShowInformation(
+    notifier_.ShowInformation(
         // The project's version and the release letter that the box has always shown after it.
         "Kelvarox Ver " KELVAROX_VERSION "d  -  WOD telemetry decoder in C++ and Qt\n"
         "\n"
@@ -141,21 +160,24 @@ void MainWindow::showAbout() {
         "             Last updated: 2001/10/30");
 }
 
-void MainWindow::showSetup() { app_.Setup().showSetup(); }
+void MainWindow::showSetup() { emit setupRequested(); }
 
-void MainWindow::exitProgram() { app_.Quit(); }
+void MainWindow::exitProgram() {
+    // Exit saves nothing, as it always has: it is the way to leave without storing the
+    // position and the Orbit HiByte.
+    emit quitRequested();
+}
 
 void MainWindow::loadDroppedFiles(const QStringList& paths) {
-    if (paths.isEmpty()) return;
-    const QString& path = paths.front();
-    const QString name = QFileInfo(path).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot < 0 ? QString() : name.mid(dot).toLower();
-    if (extension != QLatin1String(".dat") && extension != QLatin1String(".tlm")) return;
-    app_.State().BlockFilePath = PathFromQt(path);
-    ui_->blockList->ClearSelectionQuietly();
-    load();
-    if (LoadSucceeded()) showGraph();
+    RunHandler(notifier_, [&] {
+        if (paths.isEmpty()) return;
+        const QString& path = paths.front();
+        if (!IsBlockFileName(PathFromQt(QFileInfo(path).fileName()))) return;
+        state_.BlockFilePath = PathFromQt(path);
+        ui_->blockList->ClearSelectionQuietly();
+        LoadBlock();
+        if (LoadSucceeded()) RequestGraph();
+    });
 }
 
 ChannelBoxTexts MainWindow::BoxTexts() const {
@@ -172,12 +194,10 @@ ChannelBoxTexts MainWindow::BoxTexts() const {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    WidgetPosition position(this);
-    if (position.IsInNormalState()) {
-        const bool saved = RunHandler(app_.Notify(), [&] {
-            SaveWindowPosition(app_.Store(), position, kMainWindowPrefix);
-            LineEditBox orbitHiByte(ui_->orbitHiByteEdit);
-            SaveOrbitHiByte(app_.Store(), orbitHiByte);
+    if (StateOf(this) == WindowState::Normal) {
+        const bool saved = RunHandler(notifier_, [this] {
+            SaveWindowPosition(store_, kMainWindowPrefix, PositionOf(this), WindowState::Normal);
+            SaveOrbitHiByte(store_, FromQt(ui_->orbitHiByteEdit->text()));
         });
         if (!saved) {  // the window stays open; Exit still ends the program
             event->ignore();
@@ -185,7 +205,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
     }
     event->accept();
-    app_.Quit();
+    emit quitRequested();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -198,8 +218,10 @@ void MainWindow::dropEvent(QDropEvent* event) {
         if (url.isLocalFile()) paths.push_back(url.toLocalFile());
     }
     event->acceptProposedAction();
-    RunHandler(app_.Notify(), [&] { loadDroppedFiles(paths); });
+    loadDroppedFiles(paths);
 }
+
+void MainWindow::PointFileListAt(const std::string& path) { ui_->blockList->SetDirectory(PathToQt(path)); }
 
 // LoaderView
 
@@ -224,15 +246,6 @@ void MainWindow::DisableGraphAndTable() {
     ui_->tableButton->setEnabled(false);
 }
 
-void MainWindow::ShowInformation(const std::string& message) { app_.Notify().ShowInformation(message); }
-
-// TelemetryDirectoryView
-
-std::optional<std::string> MainWindow::AskForText(const std::string& caption, const std::string& prompt,
-                                             const std::string& initialText) {
-    return app_.Notify().AskForText(caption, prompt, initialText);
-}
-
-void MainWindow::PointFileListAt(const std::string& path) { ui_->blockList->SetDirectory(PathToQt(path)); }
+void MainWindow::ShowInformation(const std::string& message) { notifier_.ShowInformation(message); }
 
 }  // namespace kelvarox

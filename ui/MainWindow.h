@@ -1,12 +1,13 @@
 #pragma once
 // The main window: the block files of the telemetry directory, the loaded block's channel and
-// translation equation, the Orbit HiByte, and the Load, Graph and Table actions.
+// translation equation, the Orbit HiByte, and the Load, Graph and Table actions. It hands the
+// loaded block on through its signals; the windows that draw and tabulate it are not its own.
 #include <QMainWindow>
 #include <memory>
 
-#include "core/GraphAndTableActions.h"
 #include "core/BlockLoader.h"
-#include "settings/SettingsViews.h"
+#include "core/GraphAndTableActions.h"
+#include "core/ProgramState.h"
 
 namespace Ui {
 class MainWindow;
@@ -14,20 +15,36 @@ class MainWindow;
 
 namespace kelvarox {
 
-class KelvaroxApplication;
+class Notifier;
+class SettingsStore;
 
-class MainWindow : public QMainWindow, private LoaderView, private TelemetryDirectoryView {
+class MainWindow : public QMainWindow, private LoaderView {
     Q_OBJECT
 public:
-    explicit MainWindow(KelvaroxApplication& app);
+    // Runs the start-up steps: the decimal separator, the telemetry directory, the display
+    // scale, the stored layout and Orbit HiByte, and the stored position.
+    MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier);
     ~MainWindow() override;
 
-    Ui::MainWindow& Form() { return *ui_; }
+    // The texts of the boxes that Graph and Table read.
+    ChannelBoxTexts BoxTexts() const;
 
-    // The handlers, each run through the error report when an event calls it.
-    void load();  // Load
-    void showGraph();  // Graph
-    void showTable();  // Table
+    static const char* const kDropHint;
+
+signals:
+    // Load, Graph or Table is about to run: a table being filled stops first.
+    void actionStarting();
+    void graphRequested(const ChannelBoxTexts& boxes);
+    void tableRequested(const ChannelBoxTexts& boxes);
+    void setupRequested();
+    // Exit, or the window closed: the program ends.
+    void quitRequested();
+
+public slots:
+    // The handlers of the window's buttons, list and menu; each reports its own errors.
+    void load();
+    void showGraph();
+    void showTable();
     void selectBlockFile();
     void loadAndShowGraph();
     void clearChannelBoxes();
@@ -36,11 +53,6 @@ public:
     void exitProgram();
     // Files dropped on the window: the first one is loaded and graphed when it is a block file.
     void loadDroppedFiles(const QStringList& paths);
-
-    // The texts of the boxes that Graph and Table read.
-    ChannelBoxTexts BoxTexts() const;
-
-    static const char* const kHint;
 
 protected:
     // Closing the window stores its position and the Orbit HiByte, then ends the program.
@@ -52,6 +64,9 @@ private:
     void StartUp();
     void SetUpFonts();
     void ConnectHandlers();
+    void LoadBlock();
+    void RequestGraph();
+    void PointFileListAt(const std::string& path);
     bool LoadSucceeded() const;
 
     // LoaderView
@@ -59,12 +74,10 @@ private:
     void SetBoxText(ChannelBox box, const std::string& text) override;
     void DisableGraphAndTable() override;
     void ShowInformation(const std::string& message) override;
-    // TelemetryDirectoryView
-    std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,
-                                          const std::string& initialText) override;
-    void PointFileListAt(const std::string& path) override;
 
-    KelvaroxApplication& app_;
+    ProgramState& state_;
+    const SettingsStore& store_;
+    Notifier& notifier_;
     std::unique_ptr<Ui::MainWindow> ui_;
 };
 

@@ -5,10 +5,10 @@
 #include <QShowEvent>
 
 #include "core/Conversions.h"
+#include "core/Errors.h"
 #include "settings/BlockLayoutSettings.h"
 #include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
-#include "ui/Application.h"
 #include "ui/CharacterFilter.h"
 #include "ui/ErrorReport.h"
 #include "ui/LabelFit.h"
@@ -20,25 +20,30 @@ namespace kelvarox {
 
 namespace {
 
-// The largest address the boxes keep while the user types: the last byte of a block.
-constexpr int32_t kLastBlockByte = 511;
+// The bound check of an address box, run on every key release: an address past the last
+// byte of a block empties the box. A text that is no integer counts as 1 and stays, as it
+// always has: Save then stops at that box and names its text.
+void EmptyIfBeyondBlock(QLineEdit& box) {
+    if (SettingIntegerOr(FromQt(box.text()), 1) > kLastBlockByte) box.clear();
+}
 
 }  // namespace
 
-SetupWindow::SetupWindow(KelvaroxApplication& app, QWidget* owner)
-    : QWidget(owner), app_(app), ui_(std::make_unique<Ui::SetupWindow>()) {
+SetupWindow::SetupWindow(BlockLayout& layout, const SettingsStore& store, Notifier& notifier, QWidget* owner)
+    : QWidget(owner), layout_(layout), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::SetupWindow>()) {
     ui_->setupUi(this);
-    MakeFixedWindow(this, QSize(398, 233));
+    MakeFixedWindow(this);
     SetUpFonts();
-    boxes_ = {ui_->startAmDayEdit, ui_->endAmDayEdit, ui_->startOrbitEdit, ui_->endOrbitEdit, ui_->startMAEdit, ui_->endMAEdit, ui_->maStepEdit, ui_->channelEdit};
+    boxes_ = {ui_->startAmDayEdit, ui_->endAmDayEdit, ui_->startOrbitEdit, ui_->endOrbitEdit,
+              ui_->startMAEdit,    ui_->endMAEdit,    ui_->maStepEdit,     ui_->channelEdit};
     auto* digits = new CharacterFilter(kDigitCharacters, this);
     for (QLineEdit* box : boxes_) {
         box->installEventFilter(digits);
         box->installEventFilter(this);  // the bound check on every key release
         box->setAcceptDrops(false);
     }
-    connect(ui_->saveButton, &QPushButton::clicked, this, [this] { RunHandler(app_.Notify(), [this] { save(); }); });
-    RestorePosition();
+    connect(ui_->saveButton, &QPushButton::clicked, this, &SetupWindow::save);
+    RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kSetupWindowPrefix)); });
 }
 
 SetupWindow::~SetupWindow() = default;
@@ -49,25 +54,27 @@ void SetupWindow::SetUpFonts() {
     for (QLabel* label : findChildren<QLabel*>()) FitLabelText(*label);
 }
 
-void SetupWindow::RestorePosition() {
-    RunHandler(app_.Notify(), [this] {
-        WidgetPosition position(this);
-        RestoreWindowPosition(app_.Store(), position, kSetupWindowPrefix);
-    });
-}
-
 void SetupWindow::showSetup() {
     show();
     raise();
     activateWindow();
 }
 
-void SetupWindow::ShowLayout() { ShowBlockLayout(app_.State().Layout, *this); }
+void SetupWindow::ShowLayout() {
+    const auto texts = BlockLayoutBoxTexts(layout_);
+    for (size_t i = 0; i < boxes_.size(); ++i)
+        if (texts[i]) boxes_[i]->setText(ToQt(*texts[i]));
+}
 
-void SetupWindow::save() { SaveBlockLayout(app_.Store(), app_.State().Layout, *this); }
+void SetupWindow::save() { RunHandler(notifier_, [this] { SaveLayout(); }); }
 
-void SetupWindow::EmptyIfBeyondBlock(QLineEdit& box) {
-    if (SettingIntegerOr(FromQt(box.text()), 1) > kLastBlockByte) box.clear();
+void SetupWindow::SaveLayout() {
+    BlockLayoutTexts texts;
+    for (size_t i = 0; i < boxes_.size(); ++i) texts[i] = FromQt(boxes_[i]->text());
+    const BlockLayoutSave saved = SaveBlockLayout(store_, texts, layout_);
+    layout_ = saved.Layout;
+    if (!saved.Error.empty()) throw KelvaroxError(saved.Error);
+    hide();  // not a close: the position is not stored
 }
 
 void SetupWindow::showEvent(QShowEvent* event) {
@@ -77,8 +84,9 @@ void SetupWindow::showEvent(QShowEvent* event) {
 }
 
 void SetupWindow::closeEvent(QCloseEvent* event) {
-    WidgetPosition position(this);
-    const bool saved = RunHandler(app_.Notify(), [&] { SaveWindowPosition(app_.Store(), position, kSetupWindowPrefix); });
+    const bool saved = RunHandler(notifier_, [this] {
+        SaveWindowPosition(store_, kSetupWindowPrefix, PositionOf(this), StateOf(this));
+    });
     if (!saved) event->ignore();  // the window stays open
 }
 
@@ -91,13 +99,5 @@ bool SetupWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
-
-// SetupWindowView
-
-std::string SetupWindow::BoxText(int field) const { return FromQt(boxes_.at(static_cast<size_t>(field))->text()); }
-
-void SetupWindow::SetBoxText(int field, const std::string& text) { boxes_.at(static_cast<size_t>(field))->setText(ToQt(text)); }
-
-void SetupWindow::HideSetupWindow() { hide(); }
 
 }  // namespace kelvarox

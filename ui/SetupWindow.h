@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "settings/SettingsViews.h"
+#include "core/WodBlock.h"
 
 class QLineEdit;
 
@@ -15,26 +15,23 @@ class SetupWindow;
 
 namespace kelvarox {
 
-class KelvaroxApplication;
+class Notifier;
+class SettingsStore;
 
-class SetupWindow : public QWidget, private SetupWindowView {
+class SetupWindow : public QWidget {
     Q_OBJECT
 public:
-    // A secondary window of `owner`, created hidden at its stored position.
-    SetupWindow(KelvaroxApplication& app, QWidget* owner);
+    // A secondary window of `owner` that edits `layout`, created hidden at its stored position.
+    SetupWindow(BlockLayout& layout, const SettingsStore& store, Notifier& notifier, QWidget* owner);
     ~SetupWindow() override;
 
-    Ui::SetupWindow& Form() { return *ui_; }
-
+public slots:
     // The menu command Setup: shows the window, modeless. A window already open stays as it is.
     void showSetup();
-    // Save: applies and stores the eight addresses, then hides the window; the first box that
-    // does not convert or cannot be stored raises its error, the boxes before it saved.
+    // Save: applies and stores the eight addresses, then hides the window. The first box that
+    // does not convert or cannot be stored is reported, the boxes before it saved, and the
+    // window stays open.
     void save();
-
-    // The bound check, run on every key release in an address box: an
-    // address above 511 empties the box. A text that is no integer counts as 1 and stays.
-    static void EmptyIfBeyondBlock(QLineEdit& box);
 
 protected:
     // Going from hidden to visible refills the boxes from the layout.
@@ -44,18 +41,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void RestorePosition();
-    void ShowLayout();
     void SetUpFonts();
+    void ShowLayout();
+    void SaveLayout();
 
-    // SetupWindowView
-    std::string BoxText(int field) const override;
-    void SetBoxText(int field, const std::string& text) override;
-    void HideSetupWindow() override;
-
-    KelvaroxApplication& app_;
+    BlockLayout& layout_;
+    const SettingsStore& store_;
+    Notifier& notifier_;
     std::unique_ptr<Ui::SetupWindow> ui_;
-    std::array<QLineEdit*, 8> boxes_{};  // in the order of the block layout's fields
+    std::array<QLineEdit*, BlockLayout::kFieldCount> boxes_{};  // in the order of the layout's fields
 };
 
 }  // namespace kelvarox

@@ -8,7 +8,6 @@
 
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
-#include "ui/Application.h"
 #include "ui/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_TableWindow.h"
@@ -20,19 +19,22 @@ namespace {
 // The table's CR LF line ends as the box's line breaks.
 QString TextLines(const std::string& text) {
     QString lines = ToQt(text);
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1String(kLineEnd), QStringLiteral("\n"));
     return lines;
 }
 
 }  // namespace
 
-TableWindow::TableWindow(KelvaroxApplication& app, QWidget* owner) : QWidget(owner), app_(app), ui_(std::make_unique<Ui::TableWindow>()) {
+TableWindow::TableWindow(ProgramState& state, QWidget* owner)
+    : QWidget(owner), state_(state), ui_(std::make_unique<Ui::TableWindow>()) {
     ui_->setupUi(this);
-    MakeFixedWindow(this, QSize(312, 299));
+    MakeFixedWindow(this);
     setFont(FormFont(font(), 11, false));
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(11);
     ui_->tableText->setFont(fixed);
+    // The box shows its form's placeholder text until the first table replaces it, as it
+    // always has done.
     // Where the layout places it, every time: this window has no stored position.
     move(244, 224);
 }
@@ -42,10 +44,9 @@ TableWindow::~TableWindow() = default;
 void TableWindow::showTable(const ChannelBoxTexts& boxes) {
     EndFill();
     const std::string heading = DataTableHeading(boxes.name, boxes.number);
-    ProgramState& state = app_.State();
-    if (!PrepareSeries(state, boxes)) return;
+    if (!PrepareSeries(state_, boxes)) return;
     // The fill works on its own copy, whatever happens to the program state meanwhile.
-    DataTableRows rows(state.Block, state.Header, state.Series);
+    DataTableRows rows(state_.Block, state_.Header, state_.Series);
     SetTableText(heading);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();

@@ -1,6 +1,6 @@
 #pragma once
 // The data table window: the samples of the loaded block as a text table, written by the
-// main window's Table action row by row while the program stays usable.
+// Table action row by row while the program stays usable.
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -14,21 +14,19 @@ class TableWindow;
 
 namespace kelvarox {
 
-class KelvaroxApplication;
 class DataTableRows;
 
 class TableWindow : public QWidget {
     Q_OBJECT
 public:
-    TableWindow(KelvaroxApplication& app, QWidget* owner);
+    // A secondary window of `owner`, created hidden where the form places it.
+    TableWindow(ProgramState& state, QWidget* owner);
     ~TableWindow() override;
 
-    Ui::TableWindow& Form() { return *ui_; }
-
-    // The Table action (the main window's showTable): ends a running fill, builds the
-    // series from the boxes, puts the heading into the table box, shows the window and appends the
-    // rows, letting events run after every tenth row. A box that does not convert raises its
-    // error before the table box is touched; a block without signature leaves everything as it was.
+    // The Table action: ends a running fill, builds the series from the boxes, puts the
+    // heading into the table box, shows the window and appends the rows, letting events run
+    // after every tenth row. A box that does not convert raises its error before the table
+    // box is touched; a block without signature leaves everything as it was.
     void showTable(const ChannelBoxTexts& boxes);
 
     // Ends the running fill, if any, where it stands; the rows written so far stay. Every
@@ -45,7 +43,7 @@ private:
     void AppendToTable(const std::string& text);
     void FillRows(DataTableRows& rows);
 
-    KelvaroxApplication& app_;
+    ProgramState& state_;
     std::unique_ptr<Ui::TableWindow> ui_;
     uint64_t fillGeneration_ = 0;  // changes whenever a fill starts or is ended
     bool filling_ = false;

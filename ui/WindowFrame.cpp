@@ -2,15 +2,13 @@
 
 #include <QLayout>
 
-#include "ui/TextCodec.h"
-
 namespace kelvarox {
 
-void MakeFixedWindow(QWidget* window, QSize clientSize) {
+void MakeFixedWindow(QWidget* window) {
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     if (window->layout()) window->layout()->setSizeConstraint(QLayout::SetFixedSize);
-    else window->setFixedSize(clientSize);
+    else window->setFixedSize(window->size());
 }
 
 QFont FormFont(const QFont& from, int pixelSize, bool bold) {
@@ -25,8 +23,13 @@ QFont FormFont(const QFont& from, int pixelSize, bool bold) {
     return font;
 }
 
-std::string LineEditBox::Text() const { return FromQt(edit_->text()); }
+WindowPosition PositionOf(const QWidget* window) { return {window->pos().y(), window->pos().x()}; }
 
-void LineEditBox::SetText(const std::string& text) { edit_->setText(ToQt(text)); }
+WindowState StateOf(const QWidget* window) {
+    const bool normal = !(window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    return normal ? WindowState::Normal : WindowState::MinimizedOrMaximized;
+}
+
+void MoveTo(QWidget* window, const WindowPosition& position) { window->move(position.Left, position.Top); }
 
 }  // namespace kelvarox

@@ -1,11 +1,10 @@
 #pragma once
-// What the fixed-size windows of the program share: their frame, their stored position, and
-// the edit boxes seen as settings text boxes.
+// What the fixed-size windows of the program share: their frame, their font, and their
+// stored position.
 #include <QFont>
-#include <QLineEdit>
 #include <QWidget>
 
-#include "settings/SettingsViews.h"
+#include "settings/WindowPosition.h"
 
 namespace kelvarox {
 
@@ -14,33 +13,12 @@ namespace kelvarox {
 QFont FormFont(const QFont& from, int pixelSize, bool bold);
 
 // A window of fixed size with a title bar, system menu, minimize and close, but no maximize.
-void MakeFixedWindow(QWidget* window, QSize clientSize);
+// Its size is the one its form gives it.
+void MakeFixedWindow(QWidget* window);
 
-// The window's outer top-left corner as its stored position.
-class WidgetPosition : public PositionedWindow {
-public:
-    explicit WidgetPosition(QWidget* window) : window_(window) {}
-    int32_t Top() const override { return window_->pos().y(); }
-    int32_t Left() const override { return window_->pos().x(); }
-    void SetTop(int32_t top) override { window_->move(window_->pos().x(), top); }
-    void SetLeft(int32_t left) override { window_->move(left, window_->pos().y()); }
-    bool IsInNormalState() const override {
-        return !(window_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    }
-
-private:
-    QWidget* window_;
-};
-
-// An edit box as the settings procedures see it.
-class LineEditBox : public TextBox {
-public:
-    explicit LineEditBox(QLineEdit* edit) : edit_(edit) {}
-    std::string Text() const override;
-    void SetText(const std::string& text) override;
-
-private:
-    QLineEdit* edit_;
-};
+// The window's outer top-left corner and its state, as the settings store keeps them.
+WindowPosition PositionOf(const QWidget* window);
+WindowState StateOf(const QWidget* window);
+void MoveTo(QWidget* window, const WindowPosition& position);
 
 }  // namespace kelvarox

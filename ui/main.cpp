@@ -4,6 +4,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
 #include "ui/ErrorReport.h"
+#include "ui/MainWindow.h"
 #include "ui/MessageBoxNotifier.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     // An error escaping the start-up is shown by the error report, and the program ends.
     kelvarox::RunHandler(notifier, [&] {
         kelvarox::KelvaroxApplication app(kelvarox::SettingsStore::UserStore(), notifier);
+        // Exit and the main window's close end the event loop at once; no other window's
+        // close handler runs.
+        QObject::connect(&app.Main(), &kelvarox::MainWindow::quitRequested, &qt, [] { QApplication::exit(0); });
         app.Start();
         status = QApplication::exec();
     });

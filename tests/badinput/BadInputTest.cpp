@@ -34,7 +34,6 @@
 #include "ui/FileListBox.h"
 #include "ui/MainWindow.h"
 #include "ui/GraphWindow.h"
-#include "ui_MainWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -621,16 +620,13 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
         const SettingsStore store((dir / "user.reg").string());
         WriteText(store.FilePath(), c.file);
 
-        ProgramState state;
-        FakeBox box;
-        EXPECT_EQ(ErrorOf([&] { LoadStartupSettings(store, state, box); }), c.loadError);
-        EXPECT_EQ(state.Layout, c.layout);
-        EXPECT_EQ(state.OrbitHiByte, c.orbitHiByte);
-        EXPECT_EQ(box.text, std::to_string(c.orbitHiByte));
+        const StoredStartupSettings loaded = LoadStartupSettings(store);
+        EXPECT_EQ(loaded.Error, c.loadError);
+        EXPECT_EQ(loaded.Layout, c.layout);
+        EXPECT_EQ(loaded.OrbitHiByte, c.orbitHiByte);
 
         const std::string before = ReadText(store.FilePath());
-        box.text = "7";
-        EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, box); }), c.saveError);
+        EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, "7"); }), c.saveError);
         const std::string after = ReadText(store.FilePath());
         if (!c.saveError.empty()) {
             EXPECT_EQ(after, c.file);  // a file that is no settings text is never overwritten
@@ -642,8 +638,8 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
             RegistryValue::Text("Orbit Offset", "7");
         EXPECT_TRUE(ValuesInForce(after) == kept);
         EXPECT_EQ(StoredText(store, kStartup, "Orbit Offset"), "7");
-        ProgramState next;
-        EXPECT_EQ(ErrorOf([&] { LoadStartupSettings(store, next, box); }), c.loadError);
+        const StoredStartupSettings next = LoadStartupSettings(store);
+        EXPECT_EQ(next.Error, c.loadError);
         EXPECT_EQ(next.Layout, c.layout);
         EXPECT_EQ(next.OrbitHiByte, 7);
     }
@@ -710,7 +706,7 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
     p.Start();
     p.app->Start();
     MainWindow& window = p.app->Main();
-    Ui::MainWindow& form = window.Form();
+    const MainForm form(window);
     // The start-up reports the value it cannot read and goes on with its default.
     EXPECT_EQ(p.notifier.boxes, (std::vector<RecordingNotifier::Box>{{"error", "Invalid data type for 'Start MA Addr.'"}}));
     EXPECT_EQ(p.app->State().Layout, BlockLayout{});

@@ -7,7 +7,6 @@
 #include "UiTestSupport.h"
 #include "cli/BlockSession.h"
 #include "ui/GraphWindow.h"
-#include "ui_GraphWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -78,7 +77,7 @@ TEST(GraphCli, ThePngIsTheGraphWindowsPicture) {
     const QImage png = Opaque(QImage(QString::fromStdString(out)));
     ASSERT_EQ(png.size(), QSize(719, 402));
     EXPECT_TRUE(grabbed == png);
-    EXPECT_EQ(window.Form().startOrbitLabel->text().toStdString(), "Orbit# 572");
+    EXPECT_EQ(GraphForm(window).startOrbitLabel->text().toStdString(), "Orbit# 572");
 }
 
 TEST(GraphCli, FailuresAndExitStatus) {

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 
 #include "GraphFixtures.h"
@@ -9,10 +10,9 @@
 #include "core/Errors.h"
 #include "core/GraphAction.h"
 #include "ui/GraphImage.h"
-#include "ui/MainWindow.h"
+#include "ui/GraphPainter.h"
 #include "ui/GraphWindow.h"
-#include "ui_MainWindow.h"
-#include "ui_GraphWindow.h"
+#include "ui/MainWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -26,15 +26,25 @@ struct GraphWindowFixture {
     RecordingNotifier notifier;
     ProgramState state;
     std::unique_ptr<GraphWindow> window;
-    std::vector<std::string> drawn;
+    std::unique_ptr<GraphForm> widgets;
 
     explicit GraphWindowFixture(ProgramState s = StateWithSamples({4, 16, 10, 7})) : state(std::move(s)) {
         window = std::make_unique<GraphWindow>(state, store, notifier);
-        window->drawObserver = [this](const DrawStep& step) { drawn.push_back(DescribeStep(step)); };
+        widgets = std::make_unique<GraphForm>(*window);
     }
-    Ui::GraphWindow& form() { return window->Form(); }
+    const GraphForm& form() const { return *widgets; }
     std::string Text(QLabel* label) const { return label->text().toStdString(); }
     QImage Canvas() { return form().graphImage->Canvas(); }
+    // The canvas steps of a picture painted on an image of its own, as the window's image
+    // must show them.
+    QImage Painted(const GraphPicture& picture) {
+        QImage image(Canvas().size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        GraphStepPainter canvas(painter);
+        for (const DrawStep& step : picture.steps) canvas.Paint(step);
+        return image;
+    }
     // Texts of the labels a drawing sets, in the order of GraphLabel.
     std::vector<std::string> LabelTexts() {
         std::vector<std::string> texts;
@@ -67,7 +77,7 @@ std::string FontOf(const QWidget* w) {
 TEST(GraphWindow, HasItsForm) {
     GraphWindowFixture f;
     GraphWindow& w = *f.window;
-    const Ui::GraphWindow& ui = f.form();
+    const GraphForm& ui = f.form();
     EXPECT_EQ(w.windowTitle().toStdString(), " Kelvarox - Tarvane  /  Qarn");
     EXPECT_EQ(w.size(), QSize(719, 402));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
@@ -103,15 +113,13 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     GraphWindowFixture f;
     f.window->drawGraph(IdentityBoxes());
 
-    // The window executes the composed drawing step by step, in its order.
+    // The window's image is the composed drawing, painted step by step in its order.
     ProgramState copy = StateWithSamples({4, 16, 10, 7});
     const std::optional<GraphPicture> picture = BuildGraphPicture(copy, IdentityBoxes());
-    std::vector<std::string> composed;
-    for (const DrawStep& s : picture->steps) composed.push_back(DescribeStep(s));
-    EXPECT_EQ(f.drawn, composed);
-    ASSERT_EQ(f.drawn.size(), 51u);
-    EXPECT_EQ(f.drawn.front(), "Clear 0,0 706,368");
-    EXPECT_EQ(f.drawn.back(), "ShowWindow");
+    ASSERT_EQ(picture->steps.size(), 51u);
+    EXPECT_EQ(DescribeStep(picture->steps.front()), "Clear 0,0 706,368");
+    EXPECT_EQ(DescribeStep(picture->steps.back()), "ShowWindow");
+    EXPECT_EQ(f.Canvas(), f.Painted(*picture));
 
     EXPECT_TRUE(f.window->isVisible());
     EXPECT_EQ(f.LabelTexts(), (std::vector<std::string>{"Temp - SEU", "Deg C", "4.0", "7.0", "10.0", "13.0", "16.0",
@@ -136,12 +144,12 @@ TEST(GraphWindow, SecondGraphUsesTheBoxesAndAnEmptyBoxKeepsItsCoefficient) {
     f.window->drawGraph(IdentityBoxes());
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.c = "2";  // values 8 to 32
-    f.drawn.clear();
     f.window->drawGraph(boxes);
     EXPECT_EQ(f.Text(f.form().level4Label), "32.0");
     EXPECT_EQ(f.Text(f.form().level0Label), "8.0");
-    EXPECT_EQ(f.drawn[19], "SetLabel Level4 32.0");
+    ProgramState copy = StateWithSamples({4, 16, 10, 7});
     const QImage doubled = f.Canvas();
+    EXPECT_EQ(doubled, f.Painted(*BuildGraphPicture(copy, boxes)));
 
     boxes.c = "";
     f.window->drawGraph(boxes);
@@ -155,7 +163,6 @@ TEST(GraphWindow, FailingBoxLeavesThePictureAndLabels) {
     f.window->drawGraph(IdentityBoxes());
     const QImage before = f.Canvas();
     const auto labels = f.LabelTexts();
-    f.drawn.clear();
 
     const std::pair<void (*)(ChannelBoxTexts&), std::string> failures[] = {
         {[](ChannelBoxTexts& b) { b.b = "1..5"; }, "'1..5' is not a valid floating point value"},
@@ -172,7 +179,6 @@ TEST(GraphWindow, FailingBoxLeavesThePictureAndLabels) {
         } catch (const KelvaroxError& e) {
             EXPECT_EQ(std::string(e.what()), message);
         }
-        EXPECT_TRUE(f.drawn.empty());
         EXPECT_EQ(f.Canvas(), before);
         EXPECT_EQ(f.LabelTexts(), labels);
     }
@@ -182,7 +188,8 @@ TEST(GraphWindow, FailingBoxLeavesThePictureAndLabels) {
     f.window->hide();
     f.window->drawGraph(IdentityBoxes());
     EXPECT_FALSE(f.window->isVisible());
-    EXPECT_TRUE(f.drawn.empty());
+    EXPECT_EQ(f.Canvas(), before);
+    EXPECT_EQ(f.LabelTexts(), labels);
 }
 
 TEST(GraphWindow, GraphRestoresTheMinimizedWindowAndCloseHidesAndSaves) {
@@ -231,22 +238,22 @@ TEST(GraphWindow, TheMainWindowsGraphButtonDrawsTheLoadedBlock) {
     p.NameTelemetryDirectory();
     KelvaroxApplication& app = p.Start();
     app.State().BlockFilePath = path;
-    Ui::MainWindow& main = app.Main().Form();
+    const MainForm main(app.Main());
     app.Main().load();
     ASSERT_TRUE(main.graphButton->isEnabled());
 
     QTest::mouseClick(main.graphButton, Qt::LeftButton);
     GraphWindow& graph = app.Graph();
     EXPECT_TRUE(graph.isVisible());
-    EXPECT_EQ(graph.Form().channelNameLabel->text(), main.nameEdit->text());
-    EXPECT_EQ(graph.Form().level4Label->text().toStdString(), "16.0");
-    EXPECT_EQ(graph.Form().graphImage->Canvas().pixel(400, 172), qRgb(0, 0, 0));
+    EXPECT_EQ(GraphForm(graph).channelNameLabel->text(), main.nameEdit->text());
+    EXPECT_EQ(GraphForm(graph).level4Label->text().toStdString(), "16.0");
+    EXPECT_EQ(GraphForm(graph).graphImage->Canvas().pixel(400, 172), qRgb(0, 0, 0));
 
     // A coefficient box that is no number: the error report, and the picture stays.
-    const QImage before = graph.Form().graphImage->Canvas();
+    const QImage before = GraphForm(graph).graphImage->Canvas();
     main.coefficientCEdit->setText(QStringLiteral("2-"));
     QTest::mouseClick(main.graphButton, Qt::LeftButton);
     ASSERT_FALSE(p.notifier.boxes.empty());
     EXPECT_EQ(p.notifier.boxes.back(), (RecordingNotifier::Box{"error", "'2-' is not a valid floating point value."}));
-    EXPECT_EQ(graph.Form().graphImage->Canvas(), before);
+    EXPECT_EQ(GraphForm(graph).graphImage->Canvas(), before);
 }

@@ -60,19 +60,16 @@ TEST(SettingsKey, ValuesOfOtherTypesAreNoText) {
               "\"Form1 Top\"=dword:00000064\n\"Form1 Left\"=hex(2):33,30,00,39\n"
               "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\n"
               "\"Start Amday Addr.\"=\"470\"\n\"Start MA Addr.\"=hex:01\n\"Orbit Offset\"=hex(1):35,00\n");
-    FakeWindow window;
-    EXPECT_EQ(ErrorOf([&] { RestoreWindowPosition(store, window, "Form1"); }), "Invalid data type for 'Form1 Top'");
+    EXPECT_EQ(ErrorOf([&] { RestoreWindowPosition(store, kMainWindowPrefix); }), "Invalid data type for 'Form1 Top'");
     SettingsKey key(store);
-    key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position");
+    ASSERT_TRUE(key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position"));
     EXPECT_EQ(key.ReadSettingNumber("Form1 Left", 0), 30);
 
     // The load goes on past the faulty value with its default, then reports it.
-    ProgramState state;
-    state.Layout = BlockLayout{0, 0, 0, 0, 0, 0, 0, 0};
-    FakeBox box;
-    EXPECT_EQ(ErrorOf([&] { LoadStartupSettings(store, state, box); }), "Invalid data type for 'Start MA Addr.'");
-    EXPECT_EQ(state.Layout, (BlockLayout{470, 495, 471, 502, 473, 504, 36, 60}));
-    EXPECT_EQ(box.text, "5");
+    const StoredStartupSettings loaded = LoadStartupSettings(store);
+    EXPECT_EQ(loaded.Error, "Invalid data type for 'Start MA Addr.'");
+    EXPECT_EQ(loaded.Layout, (BlockLayout{470, 495, 471, 502, 473, 504, 36, 60}));
+    EXPECT_EQ(loaded.OrbitHiByte, 5);
     EXPECT_EQ(ReadStoredStartupSettings(store).Error, "Invalid data type for 'Start MA Addr.'");
 }
 
@@ -87,13 +84,10 @@ TEST(SettingsKey, StoreThatCannotBeWrittenFailsEachWriteAndKeepsItsFile) {
         const SettingsStore store(path.string());
         SettingsKey key(store);
         EXPECT_FALSE(key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position"));
-        FakeWindow window;
-        EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(store, window, "Form1"); }), "Failed to set data for 'Form1 Top'");
-        RestoreWindowPosition(store, window, "Form1");
-        EXPECT_EQ(window.top, 20);
-        FakeBox box;
-        box.text = "3";
-        EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, box); }), "Failed to set data for 'Orbit Offset'");
+        EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(store, kMainWindowPrefix, {671, 42}, WindowState::Normal); }),
+                  "Failed to set data for 'Form1 Top'");
+        EXPECT_EQ(RestoreWindowPosition(store, kMainWindowPrefix), (WindowPosition{20, 20}));
+        EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, "3"); }), "Failed to set data for 'Orbit Offset'");
     }
     EXPECT_EQ(ReadText(dir / "foreign.reg"), foreign);
 }
@@ -102,12 +96,8 @@ TEST(SettingsKey, HandWrittenFileKeepsAllItsLinesWhenTheProgramWrites) {
     TempDir dir;
     const SettingsStore store((dir / "user.reg").string());
     WriteText(store.FilePath(), kHandWrittenFile);
-    FakeBox box;
-    box.text = "5";
-    SaveOrbitHiByte(store, box);
-    FakeWindow window;
-    window.left = -30;
-    SaveWindowPosition(store, window, "Form1");
+    SaveOrbitHiByte(store, "5");
+    SaveWindowPosition(store, kMainWindowPrefix, WindowPosition{671, -30}, WindowState::Normal);
 
     std::string expected = kHandWrittenFile;
     const std::string offset = "\"orbit offset\"=\"3\"   \n";
@@ -126,10 +116,9 @@ TEST(SettingsKey, StoredStartupSettingsAreReadWithoutWriting) {
 
     // Through a store for reading only, the procedures read as usual and never write.
     const SettingsStore readOnly((dir / "none/user.reg").string(), SettingsStore::Access::ReadOnly);
-    FakeWindow window;
-    RestoreWindowPosition(readOnly, window, "Form1");
-    EXPECT_EQ(window.top, 20);
-    EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(readOnly, window, "Form1"); }), "Failed to set data for 'Form1 Top'");
+    EXPECT_EQ(RestoreWindowPosition(readOnly, kMainWindowPrefix), (WindowPosition{20, 20}));
+    EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(readOnly, kMainWindowPrefix, {671, 42}, WindowState::Normal); }),
+              "Failed to set data for 'Form1 Top'");
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 
     const SettingsStore store((dir / "user.reg").string());

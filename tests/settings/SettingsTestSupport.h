@@ -10,49 +10,21 @@
 #include "core/Errors.h"
 #include "settings/RegistryText.h"
 #include "settings/SettingsStore.h"
-#include "settings/SettingsViews.h"
+#include "settings/TelemetryDirectory.h"
 
 namespace kelvarox::testing {
 
-struct FakeDirectoryView : TelemetryDirectoryView {
+// The directory dialog as a recorder: what it was asked and the answer it gives.
+struct DirectoryDialog {
     std::optional<std::string> answer;  // text for OK, nothing for Cancel
     std::vector<std::string> asked;     // caption, prompt and offered text of each dialog
-    std::vector<std::string> pointedAt;
-    std::string failure;                // raised when the list is pointed anywhere
 
-    std::optional<std::string> AskForText(const std::string& c, const std::string& p, const std::string& i) override {
-        asked.insert(asked.end(), {c, p, i});
-        return answer;
+    AskForDirectory Ask() {
+        return [this](const std::string& caption, const std::string& prompt, const std::string& offered) {
+            asked.insert(asked.end(), {caption, prompt, offered});
+            return answer;
+        };
     }
-    void PointFileListAt(const std::string& path) override {
-        pointedAt.push_back(path);
-        if (!failure.empty()) throw KelvaroxError(failure);
-    }
-};
-
-struct FakeBox : TextBox {
-    std::string text;
-    std::string Text() const override { return text; }
-    void SetText(const std::string& t) override { text = t; }
-};
-
-struct FakeWindow : PositionedWindow {
-    int32_t top = 671, left = 42;
-    bool normal = true;
-    std::string moves;
-    int32_t Top() const override { return top; }
-    int32_t Left() const override { return left; }
-    void SetTop(int32_t t) override { top = t, moves += "top "; }
-    void SetLeft(int32_t l) override { left = l, moves += "left "; }
-    bool IsInNormalState() const override { return normal; }
-};
-
-struct FakeSetup : SetupWindowView {
-    std::array<std::string, 8> boxes;
-    bool hidden = false;
-    std::string BoxText(int field) const override { return boxes.at(static_cast<size_t>(field)); }
-    void SetBoxText(int field, const std::string& text) override { boxes.at(static_cast<size_t>(field)) = text; }
-    void HideSetupWindow() override { hidden = true; }
 };
 
 inline RegistryDocument ParsedFile(const SettingsStore& store) {

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     try {
         for (long i = 0; count == 0 || i < count; ++i) {
             kelvarox::SettingsKey key(store);
-            key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Writers");
+            // A key that cannot be opened makes the write below fail with its message.
+            (void)key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Writers");
             key.WriteSettingText(prefix + " " + std::to_string(i), std::to_string(i));
             std::printf("%ld\n", i);
             std::fflush(stdout);

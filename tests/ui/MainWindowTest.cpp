@@ -16,7 +16,6 @@
 #include "ui/FileListBox.h"
 #include "ui/MainWindow.h"
 #include "ui/GraphWindow.h"
-#include "ui_MainWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -39,7 +38,7 @@ bool WaitFor(F condition, int milliseconds = 5000) {
 
 // A program whose telemetry directory holds a few blocks, started and listed.
 struct MainWindowProgram : TestProgram {
-    Ui::MainWindow* form = nullptr;
+    std::unique_ptr<MainForm> form;
     MainWindow* window = nullptr;
 
     MainWindowProgram() {
@@ -60,7 +59,7 @@ struct MainWindowProgram : TestProgram {
         Start();
         app->Start();
         window = &app->Main();
-        form = &window->Form();
+        form = std::make_unique<MainForm>(*window);
         EXPECT_TRUE(WaitFor([&] { return !form->blockList->IsListing() && !form->blockList->Names().empty(); }));
     }
 
@@ -313,7 +312,7 @@ TEST(MainWindow, ADirectoryThatCannotBeEnteredIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(p.notifier.boxes[0].kind, "error");
     EXPECT_EQ(p.notifier.boxes[0].text, "Cannot open the directory '" + (p.home / "missing").string() +
                                             "/telemetry': No such file or directory.");
-    EXPECT_EQ(p.app->Main().Form().orbitHiByteEdit->text(), QStringLiteral("5"));
+    EXPECT_EQ(MainForm(p.app->Main()).orbitHiByteEdit->text(), QStringLiteral("5"));
     EXPECT_EQ(p.app->State().Layout.MAStepAddr, 40);
     EXPECT_EQ(p.app->Main().pos(), QPoint(20, 20));
 }
@@ -326,7 +325,7 @@ TEST(MainWindow, FirstRunAsksForTheDirectory) {
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
     EXPECT_EQ(p.notifier.boxes[0].text, "Kelvarox Cannot find Trelm or TrelmCC|Enter directory for telemetry files|" +
                                             QDir::homePath().toStdString() + "/Trelm/telemetry");
-    auto& list = *p.app->Main().Form().blockList;
+    auto& list = *MainForm(p.app->Main()).blockList;
     EXPECT_TRUE(WaitFor([&] { return list.Names() == QStringList{"x.dat"}; }));
 }
 

@@ -12,8 +12,6 @@
 #include "ui/FileListBox.h"
 #include "ui/MainWindow.h"
 #include "ui/SetupWindow.h"
-#include "ui_MainWindow.h"
-#include "ui_SetupWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -25,7 +23,7 @@ const std::string kPositionKey = "Software\\Qarn Programs\\Kelvarox\\Position";
 
 struct SetupProgram : TestProgram {
     SetupWindow* setup = nullptr;
-    Ui::SetupWindow* form = nullptr;
+    std::unique_ptr<SetupForm> form;
     std::array<QLineEdit*, 8> boxes{};
 
     explicit SetupProgram(const std::string& storedValues = {}) {
@@ -38,9 +36,9 @@ struct SetupProgram : TestProgram {
         Start();
         app->Start();
         setup = &app->Setup();
-        form = &setup->Form();
+        form = std::make_unique<SetupForm>(*setup);
         // The first listing empties the main window's channel boxes when it comes in.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !app->Main().Form().blockList->Names().empty(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !MainForm(app->Main()).blockList->Names().empty(); }, 5000));
         boxes = {form->startAmDayEdit, form->endAmDayEdit, form->startOrbitEdit, form->endOrbitEdit,
                  form->startMAEdit, form->endMAEdit, form->maStepEdit, form->channelEdit};
     }
@@ -247,7 +245,7 @@ TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
 
 TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     SetupProgram p;
-    Ui::MainWindow& main = p.app->Main().Form();
+    const MainForm main(p.app->Main());
     BlockRecipe before;
     before.channel = "0140";
     before.samples = {1, 2, 3};

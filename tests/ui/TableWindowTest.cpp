@@ -12,8 +12,6 @@
 #include "ui/FileListBox.h"
 #include "ui/MainWindow.h"
 #include "ui/TableWindow.h"
-#include "ui_MainWindow.h"
-#include "ui_TableWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -50,7 +48,7 @@ BlockRecipe FullBlock(const std::string& channel, uint8_t firstRaw) {
 }
 
 struct TableProgram : TestProgram {
-    Ui::MainWindow* main = nullptr;
+    std::unique_ptr<MainForm> main;
     TableWindow* table = nullptr;
     QPlainTextEdit* memo = nullptr;
 
@@ -59,12 +57,12 @@ struct TableProgram : TestProgram {
         NameTelemetryDirectory();
         Start();
         app->Start();
-        main = &app->Main().Form();
+        main = std::make_unique<MainForm>(app->Main());
         // The first listing of the telemetry directory empties the channel boxes when it
         // comes in; it has to be over before a block is loaded.
         EXPECT_TRUE(QTest::qWaitFor([&] { return !main->blockList->Names().empty(); }, 5000));
         table = &app->Table();
-        memo = table->Form().tableText;
+        memo = TableForm(*table).tableText;
     }
 
     // Block files lie outside the telemetry directory: a change of the listed directory

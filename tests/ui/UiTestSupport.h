@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "Forms.h"
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
+#include "ui/MainWindow.h"
 #include "ui/Notifier.h"
 
 namespace kelvarox::testing {
@@ -54,7 +56,7 @@ struct TestProgram {
     std::filesystem::path telemetry = home / "Trelm/telemetry";
     RecordingNotifier notifier;
     std::unique_ptr<KelvaroxApplication> app;
-    int quitCount = 0;
+    int quitCount = 0;  // how often the main window asked the program to end
 
     TestProgram() { std::filesystem::create_directories(telemetry); }
 
@@ -66,7 +68,7 @@ struct TestProgram {
 
     KelvaroxApplication& Start() {
         app = std::make_unique<KelvaroxApplication>(SettingsStore(settingsFile.string()), notifier);
-        app->quitHandler = [this] { ++quitCount; };
+        QObject::connect(&app->Main(), &MainWindow::quitRequested, [this] { ++quitCount; });
         return *app;
     }
 
