@@ -11,7 +11,8 @@ int RunInfo(const Options& options, std::ostream& out, std::ostream& err);
 int RunTable(const Options& options, std::ostream& out, std::ostream& err);
 // One CSV of every sample of every block named, or found in the named directories.
 int RunCsv(const Options& options, std::ostream& out, std::ostream& err);
-// Draws the graph of one block into the PNG file options.output.
+// Draws the graph of one block into the image file options.output, through the graph
+// renderer (cli/GraphRender.h); its exit status, or 1 when it cannot be run.
 int RunGraph(const Options& options, std::ostream& err);
 
 // "path: message" on `err` for a block that failed.

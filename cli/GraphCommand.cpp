@@ -1,17 +1,23 @@
-#include <dlfcn.h>
 #include <limits.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include "cli/BlockSession.h"
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+
+extern char** environ;
 
 namespace kelvarox::cli {
 
 namespace {
 
-// The directory of the running program, with a trailing "/".
-std::string ProgramDirectory() {
+// The folder of the running program, with a trailing "/".
+std::string ProgramFolder() {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0) return "./";
@@ -19,44 +25,63 @@ std::string ProgramDirectory() {
     return path.substr(0, path.rfind('/') + 1);
 }
 
-// The renderer from the module beside the program; nothing, with the reason, when it
-// cannot be loaded. The module stays loaded until the program ends.
-RenderGraphFunction LoadRenderer(std::string& reason) {
-    const std::string path = ProgramDirectory() + kGraphRenderModule;
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-        reason = ::dlerror();
-        return nullptr;
+// The renderer beside the program (the build tree) or in its libexec folder (installed);
+// empty when neither is there.
+std::string FindGraphRenderer() {
+    const std::string folder = ProgramFolder();
+    for (const std::string& candidate : {folder + kGraphRenderProgram,
+                                         folder + kInstalledGraphRenderFolder + "/" + kGraphRenderProgram}) {
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
-    void* entry = ::dlsym(module, kGraphRenderEntry);
-    if (!entry) {
-        reason = ::dlerror();
-        return nullptr;
-    }
-    return reinterpret_cast<RenderGraphFunction>(entry);
+    return std::string();
+}
+
+std::string Joined(const std::array<std::string, 4>& texts) {
+    return texts[0] + "," + texts[1] + "," + texts[2] + "," + texts[3];
+}
+
+std::string LayoutText(const BlockLayout& layout) {
+    std::string text;
+    for (int i = 0; i < BlockLayout::kFieldCount; ++i) text += (i ? "," : "") + std::to_string(layout.Field(i));
+    return text;
 }
 
 }  // namespace
 
 int RunGraph(const Options& options, std::ostream& err) {
-    const std::string& path = options.files.front();
-    LoadedBlock block = LoadBlock(path, options);
-    if (!block.ok()) {
-        ReportFailure(err, path, block.error);
+    const std::string renderer = FindGraphRenderer();
+    if (renderer.empty()) {
+        err << "kelvarox-cli: the graph renderer is not installed: no " << kGraphRenderProgram
+            << " beside kelvarox-cli or in " << kInstalledGraphRenderFolder
+            << " (it comes with the Kelvarox desktop program)\n";
         return 1;
     }
-    std::string reason;
-    const RenderGraphFunction render = LoadRenderer(reason);
-    if (!render) {
-        err << "kelvarox-cli: cannot load the graph renderer: " << reason << '\n';
+    std::vector<std::string> args = {renderer, "--layout", LayoutText(options.layout), "--orbit-hibyte",
+                                     options.orbitHiByte};
+    if (options.coefficients) args.insert(args.end(), {"--coefficients", Joined(*options.coefficients)});
+    args.insert(args.end(), {"-o", options.output, "--", options.files.front()});
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    // The renderer writes its reports to the same standard error; whatever is buffered goes first.
+    err.flush();
+    pid_t pid = 0;
+    const int error = ::posix_spawn(&pid, renderer.c_str(), nullptr, nullptr, argv.data(), environ);
+    if (error != 0) {
+        err << "kelvarox-cli: cannot run " << renderer << ": " << std::strerror(error) << '\n';
         return 1;
     }
-    GraphRenderFailure failure;
-    if (!render(block, path, options.output, failure)) {
-        ReportFailure(err, failure.path, failure.message);
-        return 1;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            err << "kelvarox-cli: lost the graph renderer: " << std::strerror(errno) << '\n';
+            return 1;
+        }
     }
-    return 0;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    err << "kelvarox-cli: the graph renderer ended with signal " << WTERMSIG(status) << '\n';
+    return 1;
 }
 
 }  // namespace kelvarox::cli

@@ -4,6 +4,7 @@
 
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
+#include "cli/GraphRender.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 
@@ -50,6 +51,11 @@ int main(int argc, char** argv) {
     if (options.command == "graph") {
         if (options.files.size() != 1 || options.output.empty()) {
             std::cerr << "kelvarox-cli: graph takes one file and -o OUT.png\n\n" << kUsage;
+            return 2;
+        }
+        if (!ImageFormatOf(options.output)) {
+            std::cerr << "kelvarox-cli: graph writes " << kImageSuffixes << " images, not '" << options.output
+                      << "'\n\n" << kUsage;
             return 2;
         }
         return RunGraph(options, std::cerr);

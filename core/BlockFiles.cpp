@@ -7,21 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "core/Text.h"
+
 namespace kelvarox {
-
-namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
-    if (name.size() < suffix.size()) return false;
-    const std::string_view tail = name.substr(name.size() - suffix.size());
-    for (size_t i = 0; i < suffix.size(); ++i)
-        if (Lower(tail[i]) != suffix[i]) return false;
-    return true;
-}
-
-}  // namespace
 
 bool IsBlockFileName(std::string_view name) {
     return EndsWithIgnoringCase(name, ".dat") || EndsWithIgnoringCase(name, ".tlm");
@@ -30,7 +18,7 @@ bool IsBlockFileName(std::string_view name) {
 bool BlockFileNameLess(std::string_view a, std::string_view b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const char x = Lower(a[i]), y = Lower(b[i]);
+        const char x = AsciiLower(a[i]), y = AsciiLower(b[i]);
         if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
     }
     if (a.size() != b.size()) return a.size() < b.size();

@@ -1,6 +1,7 @@
 #include "core/ChannelCatalogue.h"
 
 #include "core/FixedText.h"
+#include "core/Text.h"
 
 namespace kelvarox::ChannelCatalogue {
 
@@ -142,16 +143,6 @@ CoefficientTexts CoefficientTextsOf(int32_t row) {
     return {FixedText(k.a, 5, 5), FixedText(k.b, 5, 5), FixedText(k.c, 5, 5), FixedText(k.d, 5, 2)};
 }
 
-std::string ChannelNumberText(int32_t channel) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string digits;
-    uint32_t v = static_cast<uint32_t>(channel);
-    do {
-        digits.insert(digits.begin(), kHex[v & 0xF]);
-        v >>= 4;
-    } while (v != 0);
-    while (digits.size() < 3) digits.insert(digits.begin(), '0');
-    return "#" + digits;
-}
+std::string ChannelNumberText(int32_t channel) { return "#" + UpperHex(static_cast<uint32_t>(channel), 3); }
 
 }  // namespace kelvarox::ChannelCatalogue

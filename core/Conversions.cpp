@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/Errors.h"
+#include "core/Text.h"
 
 namespace kelvarox {
 
@@ -114,8 +115,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Checks the shape of a decimal number and returns it without blanks and without a leading
 // "+", ready for from_chars; empty when the text is no number.
 std::optional<std::string> NumberShape(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    text = TrimBlanks(text);
     std::string out;
     size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -166,15 +166,8 @@ float FloatOrThrow(const std::string& text) {
     throw KelvaroxError(msg::kFloatOverflow);
 }
 
-std::string TrimText(std::string_view text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return std::string(text);
-}
-
 int32_t ChannelFromBoxText(const std::string& boxText) {
-    const std::string trimmed = TrimText(boxText);
+    const std::string trimmed(TrimBlanksAndControls(boxText));
     const std::string digits = trimmed.size() > 1 ? trimmed.substr(1, 3) : std::string();
     return HexOrThrow("0x" + digits);
 }

@@ -35,9 +35,6 @@ int32_t SettingIntegerOrThrow(const std::string& text);
 // range of a 32-bit float raises "Floating point overflow".
 float FloatOrThrow(const std::string& text);
 
-// Removes leading and trailing blanks and control characters.
-std::string TrimText(std::string_view text);
-
 // The text of a box as read by Graph and Table for the channel number: trimmed, then
 // characters 2 to 4 (the digits after "#"), converted with the "0x" prefix.
 int32_t ChannelFromBoxText(const std::string& boxText);

@@ -1,6 +1,7 @@
 #include "core/DataTable.h"
 
 #include "core/FixedText.h"
+#include "core/Text.h"
 #include "core/WodBlock.h"
 
 namespace kelvarox {
@@ -16,18 +17,17 @@ std::string PadLeft(std::string text, size_t width, char fill) {
 
 std::string DataTableHeading(const std::string& channelName, const std::string& channelNumberText) {
     std::string text;
-    text += " WOD Data Channel Table\r\n";
-    text += "\r\n";
-    text += " Name: " + channelName + "\r\n";
-    text += " Number: " + channelNumberText + "\r\n";
-    text += "\r\n";
-    text += "   No.  Orbit   MA   Raw   Trans \r\n";
-    text += " -------------------------------\r\n";
+    for (const std::string& line : {std::string(" WOD Data Channel Table"), std::string(), " Name: " + channelName,
+                                    " Number: " + channelNumberText, std::string(),
+                                    std::string("   No.  Orbit   MA   Raw   Trans "),
+                                    std::string(" -------------------------------")}) {
+        text += line;
+        text += kLineEnd;
+    }
     return text;
 }
 
 std::string DataTableRow(int index, const OrbitMA& position, uint8_t raw, float value) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string row;
     row += PadLeft(std::to_string(index), 4, ' ');
     row += " , ";
@@ -37,8 +37,7 @@ std::string DataTableRow(int index, const OrbitMA& position, uint8_t raw, float 
     row += position.MA < 0 ? "-" + PadLeft(std::to_string(-static_cast<int64_t>(position.MA)), 3, '0')
                            : PadLeft(std::to_string(position.MA), 3, '0');
     row += " , #";
-    row += kHex[raw >> 4];
-    row += kHex[raw & 0xF];
+    row += UpperHex(raw, 2);
     row += " , ";
     row += PadLeft(ValueText(value), 5, ' ');
     return row;

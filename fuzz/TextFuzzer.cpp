@@ -14,11 +14,12 @@
 #include <string>
 
 #include "FuzzInput.h"
+#include "core/AmDayCalendar.h"
 #include "core/ChannelCatalogue.h"
 #include "core/Conversions.h"
 #include "core/Errors.h"
 #include "core/FixedText.h"
-#include "core/AmDayCalendar.h"
+#include "core/Text.h"
 
 using namespace kelvarox;
 using namespace kelvarox::fuzz;
@@ -59,18 +60,18 @@ void Conversions(const std::string& s) {
     if (decimal) FUZZ_CHECK(ParseSettingInteger(s) == decimal);
     FUZZ_CHECK(SettingIntegerOr(s, 12345) == ParseSettingInteger(s).value_or(12345));
 
-    const std::string trimmed = TrimText(s);
-    FUZZ_CHECK(TrimText(trimmed) == trimmed);
+    const std::string_view trimmed = TrimBlanksAndControls(s);
+    FUZZ_CHECK(TrimBlanksAndControls(trimmed) == trimmed);
 
     try {
         const float f = FloatOrThrow(s);
         FUZZ_CHECK(std::isfinite(f));
-        const std::string spaceless = TrimText(s);
+        const std::string spaceless(TrimBlanksAndControls(s));
         FUZZ_CHECK(SameFloat(f, std::strtof(spaceless.c_str(), nullptr)));
     } catch (const KelvaroxError& error) {
         if (std::string(error.what()) == msg::kFloatOverflow) {
             errno = 0;
-            const float f = std::strtof(TrimText(s).c_str(), nullptr);
+            const float f = std::strtof(std::string(TrimBlanksAndControls(s)).c_str(), nullptr);
             FUZZ_CHECK(std::isinf(f) && errno == ERANGE);
         } else {
             FUZZ_CHECK(std::strcmp(error.what(), msg::NotAFloat(s).c_str()) == 0);

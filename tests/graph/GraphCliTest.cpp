@@ -105,6 +105,69 @@ TEST(GraphCli, FailuresAndExitStatus) {
     EXPECT_EQ(cli({"graph", SamplePath("sun-sensor-zero-coefficients.dat"), "-o", out}).status, 0);
 }
 
+TEST(GraphCli, TheSuffixNamesTheImageFormat) {
+    CliRunner cli;
+    TempDir dir;
+    const auto startOf = [](const std::filesystem::path& path, size_t n) { return ReadText(path).substr(0, n); };
+    for (const auto& [name, magic] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"spin.JPG", "\xFF\xD8\xFF"}, {"spin.jpeg", "\xFF\xD8\xFF"}, {"spin.Bmp", "BM"}, {"spin.png", "\x89PNG"}}) {
+        const auto r = cli({"graph", SamplePath("SPIN.TLM"), "-o", (dir / name).string()});
+        EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_EQ(startOf(dir / name, magic.size()), magic) << name;
+        EXPECT_EQ(QImage(QString::fromStdString((dir / name).string())).size(), QSize(719, 402)) << name;
+    }
+    const std::string gif = (dir / "spin.gif").string();
+    const auto unknown = cli({"graph", SamplePath("SPIN.TLM"), "-o", gif});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.rfind("kelvarox-cli: graph writes .png, .jpg, .jpeg or .bmp images, not '" + gif + "'\n", 0),
+              0u)
+        << unknown.err;
+    EXPECT_FALSE(std::filesystem::exists(gif));
+}
+
+TEST(GraphCli, AnImageThatCannotBeWrittenLeavesTheFileThereWhole) {
+    CliRunner cli;
+    TempDir dir;
+    const std::filesystem::path out = dir / "spin.png";
+    const std::string before = "the picture of yesterday, which must survive";
+    WriteText(out, before);
+    // A disk that fills up: no file may grow past 512 bytes, and a write beyond gets an error.
+    const auto r = cli.Run("/bin/sh", {"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"", KELVAROX_CLI, "graph",
+                                       SamplePath("SPIN.TLM"), "-o", out.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, out.string() + ": cannot write the PNG image\n");
+    EXPECT_EQ(ReadText(out), before);
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+}
+
+TEST(GraphCli, TheRendererIsFoundBesideTheProgramOrInItsLibexecFolder) {
+    CliRunner cli;
+    TempDir prefix;
+    const std::filesystem::path bin = prefix / "bin";
+    std::filesystem::create_directories(bin);
+    std::filesystem::copy_file(KELVAROX_CLI, bin / "kelvarox-cli");
+    const std::string out = (prefix / "spin.png").string();
+
+    // Without it, the graph command says what is missing; the other commands need no renderer.
+    const auto missing = cli.Run((bin / "kelvarox-cli").string(), {"graph", SamplePath("SPIN.TLM"), "-o", out});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.rfind("kelvarox-cli: the graph renderer is not installed: no kelvarox-graph-render beside "
+                                "kelvarox-cli or in ../libexec/kelvarox",
+                                0),
+              0u)
+        << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(cli.Run((bin / "kelvarox-cli").string(), {"info", SamplePath("SPIN.TLM")}).status, 0);
+
+    // Installed: in ../libexec/kelvarox.
+    std::filesystem::create_directories(prefix / "libexec/kelvarox");
+    std::filesystem::create_symlink(KELVAROX_GRAPH_RENDER, prefix / "libexec/kelvarox/kelvarox-graph-render");
+    const auto found = cli.Run((bin / "kelvarox-cli").string(), {"graph", SamplePath("SPIN.TLM"), "-o", out});
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(719, 402));
+}
+
 TEST(GraphCli, TheProgramItselfLinksNoGuiLibrary) {
     const auto r = RunProcess("/usr/bin/ldd", {KELVAROX_CLI});
     ASSERT_EQ(r.status, 0);
