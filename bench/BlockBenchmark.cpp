@@ -2,9 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include "TestFiles.h"
-#include "core/GraphAndTableActions.h"
 #include "core/BoxTextsView.h"
 #include "core/DataTable.h"
+#include "core/GraphAndTableActions.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -19,7 +19,10 @@ void BM_LoadSeriesTable(benchmark::State& st) {
     BoxTextsView view("1");
     for (auto _ : st) {
         LoadInfo(state, view);
-        PrepareSeries(state, view.boxes);
+        if (!PrepareSeries(state, view.boxes)) {
+            st.SkipWithError("the block did not load");
+            break;
+        }
         std::string text = DataTableText(view.boxes.name, view.boxes.number, state.Block, state.Header, state.Series);
         benchmark::DoNotOptimize(text);
     }

@@ -9,8 +9,8 @@
 #include "core/BoxTextsView.h"
 #include "core/GraphAction.h"
 #include "settings/SettingsStore.h"
-#include "ui/SilentNotifier.h"
 #include "ui/GraphWindow.h"
+#include "ui/SilentNotifier.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;

@@ -16,8 +16,8 @@
 
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
-#include "ui/MessageBoxNotifier.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageBoxNotifier.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
-#include "ui/SilentNotifier.h"
 #include "ui/MainWindow.h"
+#include "ui/SilentNotifier.h"
 #include "ui/TableWindow.h"
 
 using namespace kelvarox;

@@ -1,5 +1,6 @@
 #include "cli/BlockSession.h"
 
+#include "cli/Commands.h"
 #include "core/BoxTextsView.h"
 #include "core/Errors.h"
 
@@ -32,11 +33,30 @@ LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options)
     LoadedBlock b = LoadBlock(path, options);
     if (!b.ok()) return b;
     try {
-        PrepareSeries(b.state, b.boxes);
+        // A block that loaded carries the signature, so the series is always built.
+        if (!PrepareSeries(b.state, b.boxes)) b.error = msg::kImproperFormat;
     } catch (const KelvaroxError& e) {
         b.error = e.what();
     }
     return b;
+}
+
+int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, const BlockWriter& write) {
+    int status = 0;
+    for (const auto& path : options.files) {
+        const LoadedBlock b = series == WithSeries::Yes ? LoadBlockWithSeries(path, options) : LoadBlock(path, options);
+        if (!b.ok()) {
+            ReportFailure(err, path, b.error);
+            status = 1;
+            continue;
+        }
+        write(path, b);
+    }
+    return status;
+}
+
+void ReportFailure(std::ostream& err, const std::string& path, const std::string& message) {
+    err << path << ": " << Latin1ToUtf8(message) << '\n';
 }
 
 std::string Latin1ToUtf8(const std::string& text) {

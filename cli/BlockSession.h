@@ -1,5 +1,7 @@
 #pragma once
 // One block loaded the way the main window's Load button loads it, with the boxes it fills.
+#include <functional>
+#include <ostream>
 #include <string>
 
 #include "cli/CommandLine.h"
@@ -18,6 +20,15 @@ struct LoadedBlock {
 LoadedBlock LoadBlock(const std::string& path, const Options& options);
 // The load, then the series as Graph and Table build it from the boxes.
 LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options);
+
+// What a command does with each block that loaded.
+using BlockWriter = std::function<void(const std::string& path, const LoadedBlock& block)>;
+enum class WithSeries { No, Yes };
+
+// Loads the options' files in their order, with the series when asked, hands each block that
+// loaded to `write` and reports each that failed on `err` after its name. The exit status of
+// a command: 0 when every block loaded, 1 when one failed.
+int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, const BlockWriter& write);
 
 // Text of the program (8-bit) written as UTF-8 for a terminal.
 std::string Latin1ToUtf8(const std::string& text);

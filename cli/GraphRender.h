@@ -26,7 +26,7 @@ inline constexpr const char* kInstalledGraphRenderFolder = "../libexec/kelvarox"
 
 // The image format that a file name's suffix names, as the image writer spells it ("PNG",
 // "JPEG", "BMP"); nothing for any other suffix. The suffix is compared without case.
-std::optional<std::string> ImageFormatOf(const std::string& fileName);
+[[nodiscard]] std::optional<std::string> ImageFormatOf(const std::string& fileName);
 
 // The suffixes that ImageFormatOf knows, for messages: ".png, .jpg, .jpeg or .bmp".
 extern const char* const kImageSuffixes;

@@ -3,10 +3,6 @@
 
 namespace kelvarox::cli {
 
-void ReportFailure(std::ostream& err, const std::string& path, const std::string& message) {
-    err << path << ": " << Latin1ToUtf8(message) << '\n';
-}
-
 namespace {
 
 void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b) {
@@ -33,17 +29,8 @@ void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b)
 }  // namespace
 
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
-    int status = 0;
-    for (const auto& path : options.files) {
-        const LoadedBlock b = LoadBlock(path, options);
-        if (!b.ok()) {
-            ReportFailure(err, path, b.error);
-            status = 1;
-            continue;
-        }
-        WriteInfo(out, path, b);
-    }
-    return status;
+    return ForEachBlock(options, WithSeries::No, err,
+                        [&](const std::string& path, const LoadedBlock& b) { WriteInfo(out, path, b); });
 }
 
 }  // namespace kelvarox::cli

@@ -2,8 +2,8 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "cli/Commands.h"
 #include "cli/CommandLine.h"
+#include "cli/Commands.h"
 #include "cli/GraphRender.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"

@@ -6,10 +6,21 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include "core/Text.h"
 
 namespace kelvarox {
+
+namespace {
+
+// An open directory, closed when its handle goes.
+struct DirectoryCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using DirectoryHandle = std::unique_ptr<DIR, DirectoryCloser>;
+
+}  // namespace
 
 bool IsBlockFileName(std::string_view name) {
     return EndsWithIgnoringCase(name, ".dat") || EndsWithIgnoringCase(name, ".tlm");
@@ -25,16 +36,21 @@ bool BlockFileNameLess(std::string_view a, std::string_view b) {
     return a < b;
 }
 
+int DirectoryOpenError(const std::string& directory) {
+    const DirectoryHandle dir(::opendir(directory.c_str()));
+    return dir ? 0 : errno;
+}
+
 bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
                         const std::atomic<bool>* cancelled) {
     names.clear();
-    DIR* dir = ::opendir(directory.c_str());
+    const DirectoryHandle dir(::opendir(directory.c_str()));
     if (!dir) {
         error = errno;
         return false;
     }
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
         if (cancelled && cancelled->load(std::memory_order_relaxed)) break;
         const std::string_view name = entry->d_name;
         if (!IsBlockFileName(name)) continue;
@@ -45,7 +61,6 @@ bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& 
         }
         if (regular) names.emplace_back(name);
     }
-    ::closedir(dir);
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return BlockFileNameLess(a, b); });
     error = 0;

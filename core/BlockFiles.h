@@ -13,10 +13,13 @@ bool IsBlockFileName(std::string_view name);
 // Name order of the file list: letters compared without regard to case, then byte by byte.
 bool BlockFileNameLess(std::string_view a, std::string_view b);
 
+// 0 when `directory` can be opened for listing, else the system's error number.
+[[nodiscard]] int DirectoryOpenError(const std::string& directory);
+
 // The names of the block files of `directory`: regular files and links to regular files, in
 // name order. `cancelled`, when given and raised, stops the listing early. Returns false, with
 // the system's error number in `error`, when the directory cannot be opened.
-bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
+[[nodiscard]] bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
                         const std::atomic<bool>* cancelled = nullptr);
 
 }  // namespace kelvarox

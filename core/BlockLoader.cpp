@@ -1,8 +1,8 @@
 #include "core/BlockLoader.h"
 
+#include "core/AmDayCalendar.h"
 #include "core/Conversions.h"
 #include "core/Errors.h"
-#include "core/AmDayCalendar.h"
 
 namespace kelvarox {
 
@@ -30,6 +30,8 @@ int32_t FirstMAOf(int32_t startMA, int32_t maStep) {
 void LoadInfo(ProgramState& state, LoaderView& view) {
     state.OrbitBase = OrbitBaseOf(DecimalOrThrow(view.OrbitHiByteText()));
 
+    // A failed read leaves the block before it in the buffer, which is decoded and shown
+    // again, as it always has been: the boxes then show the block that Graph and Table use.
     ReadBlockFile(state, view);
 
     if (!state.Block.HasSignature()) {

@@ -3,8 +3,8 @@
 // message it would show. The command line and the benchmarks load blocks through it.
 #include <string>
 
-#include "core/GraphAndTableActions.h"
 #include "core/BlockLoader.h"
+#include "core/GraphAndTableActions.h"
 
 namespace kelvarox {
 

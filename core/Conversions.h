@@ -10,16 +10,16 @@ namespace kelvarox {
 
 // A decimal whole number: an optional sign and decimal digits, nothing else, within the
 // signed 32-bit range. Used for the header's decimal fields and the Orbit HiByte box.
-std::optional<int32_t> ParseDecimal(std::string_view text);
+[[nodiscard]] std::optional<int32_t> ParseDecimal(std::string_view text);
 
 // "0x" followed by hexadecimal digits (either case), at most 32 bits. Used for the
 // header's hexadecimal fields and the channel number of the Hex# box.
-std::optional<int32_t> ParseHex(std::string_view text);
+[[nodiscard]] std::optional<int32_t> ParseHex(std::string_view text);
 
 // The settings number rule: leading blanks, an optional sign, then decimal digits or
 // hexadecimal digits after "$" or "0x"; the value must fit in 32 bits (hexadecimal
 // values up to FFFFFFFF wrap to negative numbers).
-std::optional<int32_t> ParseSettingInteger(std::string_view text);
+[[nodiscard]] std::optional<int32_t> ParseSettingInteger(std::string_view text);
 
 // Lenient form: the default when the text is not an integer.
 int32_t SettingIntegerOr(std::string_view text, int32_t fallback);

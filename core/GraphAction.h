@@ -11,6 +11,6 @@ namespace kelvarox {
 // Parses the boxes and builds the series (PrepareSeries), scales the value axis and
 // composes the drawing at the state's DisplayScale. No picture when the block in memory is
 // no WOD block. A box that does not convert raises its error before anything is drawn.
-std::optional<GraphPicture> BuildGraphPicture(ProgramState& state, const ChannelBoxTexts& boxes);
+[[nodiscard]] std::optional<GraphPicture> BuildGraphPicture(ProgramState& state, const ChannelBoxTexts& boxes);
 
 }  // namespace kelvarox

@@ -21,6 +21,6 @@ struct ChannelBoxTexts {
 // the Orbit HiByte box (both only when not empty), then the signature test and the series.
 // Returns false, leaving the series as it was, when the block in memory is no WOD block.
 // Raises the conversion error of the first box that does not convert.
-bool PrepareSeries(ProgramState& state, const ChannelBoxTexts& boxes);
+[[nodiscard]] bool PrepareSeries(ProgramState& state, const ChannelBoxTexts& boxes);
 
 }  // namespace kelvarox

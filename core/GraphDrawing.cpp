@@ -96,14 +96,14 @@ GraphPicture ComposeGraph(const GraphContent& c) {
     s.Clear({0, 0}, {kImageWidth, kImageHeight});
     // The axes: the orbit axis runs on past the image's right edge.
     s.Pen(kGrey, 2);
-    s.Line({45, kPlotBottom}, {860, kPlotBottom});
-    s.Line({54, 322}, {54, 30});
+    s.Line({kOrbitAxisLeft, kPlotBottom}, {kOrbitAxisRight, kPlotBottom});
+    s.Line({kValueAxisX, kMarkBottom}, {kValueAxisX, kMarkTop});
     s.Width(1);
 
     s.Label(GraphLabel::Unit, c.unit);
 
     s.Width(2);
-    for (const int32_t y : kLevelTickY) s.Line({40, y}, {54, y});
+    for (const int32_t y : kLevelTickY) s.Line({kLevelTickLeft, y}, {kValueAxisX, y});
     s.Width(1);
 
     const auto levels = LevelTexts(c.axis);

@@ -50,8 +50,7 @@ std::vector<AxisMark> OrbitAxisMarks(const BlockHeader& header) {
     std::vector<AxisMark> marks;
     for (const MATick& tick : SelectMATicks(header)) {
         const int32_t x = PlotX(tick.Index, last);
-        // "0" is one digit wide; the other labels are three characters, centred a little further left.
-        const int32_t labelX = tick.Label == "0" ? x - 3 : x - 10;
+        const int32_t labelX = x - (tick.Label == "0" ? kZeroLabelShift : kMarkLabelShift);
         marks.push_back({x, tick.Label, {labelX, kMarkBottom}});
     }
     return marks;

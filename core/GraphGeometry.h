@@ -21,11 +21,22 @@ inline constexpr int32_t kPlotWidth = kPlotRight - kPlotLeft;
 inline constexpr int32_t kPlotTop = 33;      // y of AxisMax
 inline constexpr int32_t kPlotBottom = 312;  // y of AxisMin
 inline constexpr int32_t kPlotHeight = kPlotBottom - kPlotTop;
-// Mark lines of the orbit axis run from its lower end up past the top level.
+// The orbit axis lies at kPlotBottom and runs on past the image's right edge.
+inline constexpr int32_t kOrbitAxisLeft = 45;
+inline constexpr int32_t kOrbitAxisRight = 860;
+// The value axis and the mark lines of the orbit axis run from below the orbit axis up past
+// the top level; a mark's label has its top at the lower end of its line.
+inline constexpr int32_t kValueAxisX = 54;
 inline constexpr int32_t kMarkBottom = 322;
 inline constexpr int32_t kMarkTop = 30;
-// Heights of the level ticks from level 4 down to level 1 (level 0 lies on the orbit axis).
+// The level ticks reach from here to the value axis, at the heights of level 4 down to
+// level 1 (level 0 lies on the orbit axis).
+inline constexpr int32_t kLevelTickLeft = 40;
 inline constexpr std::array<int32_t, 4> kLevelTickY = {33, 103, 172, 242};
+// A mark's label starts this far left of its line: "0" is one digit wide, the other labels
+// three characters.
+inline constexpr int32_t kZeroLabelShift = 3;
+inline constexpr int32_t kMarkLabelShift = 10;
 // Coordinates are held within this distance of the origin, so that no value, however
 // large or undefined, turns into a point the painter cannot handle. Every line of the
 // graph is horizontal or vertical, so holding a far end point changes nothing on the image.

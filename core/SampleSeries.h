@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "core/ChannelCatalogue.h"
+#include "core/WodBlock.h"
 
 namespace kelvarox {
 
-struct WodBlock;
-struct BlockHeader;
-
 struct SampleSeries {
-    std::array<float, 384> SampleValue{};
+    std::array<float, kSeriesCapacity> SampleValue{};
     int Count = 0;            // samples 0 to Count - 1 are valid
     float DataMax = -1000.0f; // largest value, never below -1000
     float DataMin = 1000.0f;  // smallest value, never above +1000

@@ -80,7 +80,7 @@ enum class ReadOutcome { Read, ImproperLength };
 // Reads the regular file at `path` into `block` when it is exactly 512 bytes long: clears all
 // 513 bytes, then fills 0 to 511. Anything else (no such file, no permission, another length,
 // not a regular file, a file that changes length while read) leaves `block` as it was.
-ReadOutcome ReadBlockBytes(const std::string& path, WodBlock& block);
+[[nodiscard]] ReadOutcome ReadBlockBytes(const std::string& path, WodBlock& block);
 
 // Signed 32-bit arithmetic that wraps modulo 2^32 instead of overflowing.
 inline int32_t WrapAdd(int32_t a, int32_t b) {

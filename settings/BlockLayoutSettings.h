@@ -9,11 +9,13 @@
 
 namespace kelvarox {
 
+// The texts of the eight boxes, in field order.
 using BlockLayoutTexts = std::array<std::string, BlockLayout::kFieldCount>;
 
 // What the eight boxes show for a layout, in field order: each field's decimal text; nothing
 // for a field of 0, whose box keeps the text it has. The store is not read.
-std::array<std::optional<std::string>, BlockLayout::kFieldCount> BlockLayoutBoxTexts(const BlockLayout& layout);
+[[nodiscard]] std::array<std::optional<std::string>, BlockLayout::kFieldCount> BlockLayoutBoxTexts(
+    const BlockLayout& layout);
 
 // How far a save got: the layout with every field taken so far, and the error that ended
 // the save early; empty when all eight were saved.
@@ -26,6 +28,7 @@ struct BlockLayoutSave {
 // value"), puts the number into the layout at once and stores it as decimal text. The first
 // failure ends the save there: the fields before it are taken and stored, and so is the
 // failing field's number when only its storing failed.
-BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTexts& boxTexts, BlockLayout layout);
+[[nodiscard]] BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTexts& boxTexts,
+                                              BlockLayout layout);
 
 }  // namespace kelvarox

@@ -35,13 +35,13 @@ public:
         RegistryDocument document;  // empty unless Parsed
     };
 
-    Contents Read() const;
+    [[nodiscard]] Contents Read() const;
 
     // Applies `change` to the file's current tree and saves the result, creating the folder
     // when needed; `change` returns false when it changed nothing, and nothing is written.
     // False when the store cannot be written: a store for reading only, a lock that cannot be
     // taken, a file that is unusable, a folder or file that refuses the write.
-    bool Update(const std::function<bool(RegistryDocument&)>& change) const;
+    [[nodiscard]] bool Update(const std::function<bool(RegistryDocument&)>& change) const;
 
 private:
     std::string filePath_;

@@ -20,12 +20,12 @@ struct StoredStartupSettings {
 };
 
 // Opens the startup key, adding it to the file when it is missing, and reads the nine values.
-StoredStartupSettings LoadStartupSettings(const SettingsStore& store);
+[[nodiscard]] StoredStartupSettings LoadStartupSettings(const SettingsStore& store);
 
 // Stores the Orbit HiByte box's text, unchanged, as "Orbit Offset".
 void SaveOrbitHiByte(const SettingsStore& store, const std::string& orbitHiByteText);
 
 // The same nine values, read without adding any key or writing the file.
-StoredStartupSettings ReadStoredStartupSettings(const SettingsStore& store);
+[[nodiscard]] StoredStartupSettings ReadStoredStartupSettings(const SettingsStore& store);
 
 }  // namespace kelvarox

@@ -29,6 +29,6 @@ std::string DefaultTelemetryDirectory();
 // neither counts, `ask` asks; Cancel gives the offered directory, OK the typed text as it is,
 // so the result is empty only when the user emptied the dialog's box. An error of the store
 // ends the search.
-std::string FindTelemetryDirectory(const SettingsStore& store, const AskForDirectory& ask);
+[[nodiscard]] std::string FindTelemetryDirectory(const SettingsStore& store, const AskForDirectory& ask);
 
 }  // namespace kelvarox

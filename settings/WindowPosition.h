@@ -20,7 +20,7 @@ enum class WindowState { Normal, MinimizedOrMaximized };
 
 // The stored top and left of the window whose values begin with `prefix`, each 20 when none
 // is stored.
-WindowPosition RestoreWindowPosition(const SettingsStore& store, std::string_view prefix);
+[[nodiscard]] WindowPosition RestoreWindowPosition(const SettingsStore& store, std::string_view prefix);
 
 // Stores the top and then the left of a window in its normal state; a minimized or maximized
 // window writes nothing.

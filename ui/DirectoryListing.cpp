@@ -1,8 +1,5 @@
 #include "ui/DirectoryListing.h"
 
-#include <dirent.h>
-
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -14,12 +11,8 @@ namespace kelvarox {
 
 void CheckDirectoryCanBeEntered(const QString& directory) {
     const std::string path = PathFromQt(directory);
-    DIR* dir = ::opendir(path.c_str());
-    if (!dir) {
-        const int error = errno;
+    if (const int error = DirectoryOpenError(path))
         throw KelvaroxError("Cannot open the directory '" + path + "': " + std::strerror(error));
-    }
-    ::closedir(dir);
 }
 
 QStringList ListBlockFiles(const QString& directory, const std::atomic<bool>* cancelled) {

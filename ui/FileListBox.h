@@ -25,7 +25,7 @@ public:
     // The full path of the selected file; empty when nothing is selected.
     QString SelectedPath() const;
     // Selects a file by name, as the user would (used by tests and keyboard handling).
-    bool SelectName(const QString& name);
+    [[nodiscard]] bool SelectName(const QString& name);
     // Clears the selection without any list event.
     void ClearSelectionQuietly();
     QStringList Names() const { return model_.stringList(); }

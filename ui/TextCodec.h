@@ -1,5 +1,7 @@
 #pragma once
-// The program's texts are 8-bit (one byte a character); the widgets hold QStrings.
+// The program's texts are 8-bit (one byte a character); the widgets hold QStrings. The bytes
+// are read as Latin-1, as they always have been: every byte is one character and reads back
+// as itself, so a block's header text or a typed name passes through a box unchanged.
 #include <QString>
 #include <string>
 

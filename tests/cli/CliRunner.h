@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
 #include "Process.h"
+#include "TestFiles.h"
 
 namespace kelvarox::testing {
 

@@ -10,13 +10,7 @@ TEST(Cli, TableIsTheWindowTextByteForByte) {
     const auto r = cli({"table", "--orbit-hibyte", "1", SamplePath("raw-identity.tlm")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out,
-              " WOD Data Channel Table\r\n\r\n Name: Raw Data\r\n Number: #180\r\n\r\n"
-              "   No.  Orbit   MA   Raw   Trans \r\n -------------------------------\r\n"
-              "   0 ,   316 , 248 , #00 ,   0.0\r\n"
-              "   1 ,   316 , 252 , #7F , 127.0\r\n"
-              "   2 ,   317 , 000 , #80 , 128.0\r\n"
-              "   3 ,   317 , 004 , #FF , 255.0\r\n");
+    EXPECT_EQ(r.out, kExampleTableText);
 
     // Coefficients typed over the loaded ones; an empty one keeps its value (0 at first).
     const auto doubled = cli({"table", "--coefficients", ",,2,-1", SamplePath("raw-identity.tlm")});

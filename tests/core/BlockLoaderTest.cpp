@@ -4,8 +4,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "TestFiles.h"
+#include "ErrorOf.h"
 #include "RecordingLoaderView.h"
+#include "TestFiles.h"
 #include "core/BlockLoader.h"
 #include "core/Errors.h"
 
@@ -31,12 +32,7 @@ struct Loader {
     std::string Load(const std::string& path) {
         state.BlockFilePath = path;
         state.LoadFailed = false;
-        try {
-            LoadInfo(state, view);
-        } catch (const KelvaroxError& e) {
-            return e.what();
-        }
-        return "";
+        return ErrorOf([&] { LoadInfo(state, view); });
     }
 };
 
@@ -99,12 +95,7 @@ TEST(BlockLoader, FieldTextsWithBlanks) {
     EXPECT_EQ(DecodeHexField(block, 104, 2), 15);  // " F"
     EXPECT_EQ(DecodeHexField(block, 106, 2), 15);  // "F "
     EXPECT_EQ(DecodeHexField(block, 110, 3), 0x17F);
-    try {
-        DecodeHexField(block, 108, 2);  // two blanks
-        FAIL();
-    } catch (const KelvaroxError& e) {
-        EXPECT_STREQ(e.what(), "'0x' is not a valid integer value");
-    }
+    EXPECT_EQ(ErrorOf([&] { DecodeHexField(block, 108, 2); }), "'0x' is not a valid integer value");  // two blanks
     block.bytes[100] = '-';
     block.bytes[101] = '5';
     EXPECT_EQ(DecodeDecimalField(block, 100, 4), -57);
@@ -120,12 +111,8 @@ TEST(BlockLoader, FieldsNeverReadOutsideTheBlock) {
     // Positions before byte 0 are passed over.
     EXPECT_EQ(DecodeDecimalField(block, -2, 4), 11);
     for (int32_t address : {512, 513, 100000, INT32_MAX, -4, -100000, INT32_MIN}) {
-        try {
-            DecodeHexField(block, address, 4);
-            ADD_FAILURE() << address;
-        } catch (const KelvaroxError& e) {
-            EXPECT_STREQ(e.what(), "'0x' is not a valid integer value");
-        }
+        EXPECT_EQ(ErrorOf([&] { DecodeHexField(block, address, 4); }), "'0x' is not a valid integer value")
+            << address;
     }
 }
 

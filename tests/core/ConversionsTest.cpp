@@ -2,22 +2,13 @@
 
 #include <cmath>
 
+#include "ErrorOf.h"
 #include "core/Conversions.h"
 #include "core/Errors.h"
 
 using namespace kelvarox;
 
-namespace {
-template <typename F>
-std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (const KelvaroxError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-}  // namespace
+using namespace kelvarox::testing;
 
 TEST(Conversions, DecimalAndHexadecimalFields) {
     EXPECT_EQ(ParseDecimal("7"), 7);

@@ -3,12 +3,14 @@
 #include <cmath>
 #include <limits>
 
+#include "ErrorOf.h"
 #include "core/Errors.h"
 #include "core/FixedText.h"
 #include "core/SampleSeries.h"
 #include "core/WodBlock.h"
 
 using namespace kelvarox;
+using namespace kelvarox::testing;
 
 namespace {
 
@@ -45,12 +47,7 @@ TEST(SampleSeries, UpdateCoefficientsInOrderAndKeepsEmptyOnes) {
     EXPECT_EQ(k.b, 0.5f);
     EXPECT_EQ(k.c, 3.0f);
     EXPECT_EQ(k.d, -1.0f);
-    try {
-        UpdateCoefficients(k, "7", "8", "x9", "10");
-        FAIL();
-    } catch (const KelvaroxError& e) {
-        EXPECT_STREQ(e.what(), "'x9' is not a valid floating point value");
-    }
+    EXPECT_EQ(ErrorOf([&] { UpdateCoefficients(k, "7", "8", "x9", "10"); }), "'x9' is not a valid floating point value");
     // The ones before the bad text changed, it and those after it did not.
     EXPECT_EQ(k.a, 7.0f);
     EXPECT_EQ(k.b, 8.0f);

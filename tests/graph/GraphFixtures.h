@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/GraphAndTableActions.h"
 #include "TestFiles.h"
+#include "core/GraphAndTableActions.h"
 #include "core/ProgramState.h"
 
 namespace kelvarox::testing {

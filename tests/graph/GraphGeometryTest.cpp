@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "ErrorOf.h"
 #include "GraphFixtures.h"
 #include "core/Errors.h"
 #include "core/GraphAction.h"
@@ -263,16 +264,7 @@ TEST(GraphGeometry, FailingBoxOrMissingSignatureGivesNoPicture) {
     state.Axis = ValueAxis{8.0f, 0.0f, 8.0f};
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.orbitHiByte = "1A";
-    EXPECT_THROW(
-        {
-            try {
-                BuildGraphPicture(state, boxes);
-            } catch (const KelvaroxError& e) {
-                EXPECT_STREQ(e.what(), "'1A' is not a valid integer value");
-                throw;
-            }
-        },
-        KelvaroxError);
+    EXPECT_EQ(ErrorOf([&] { (void)BuildGraphPicture(state, boxes); }), "'1A' is not a valid integer value");
     EXPECT_EQ(state.Axis.AxisMax, 8.0f);  // the axis of the previous graph stays
 
     state.Block.bytes[4] = 'H';

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "ErrorOf.h"
 #include "HandWrittenFile.h"
 #include "SettingsTestSupport.h"
 #include "settings/SettingsKey.h"
@@ -13,15 +14,6 @@ namespace kelvarox {
 namespace {
 
 using namespace testing;
-
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KelvaroxError& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 TEST(SettingsKey, OpensCreatesReadsAndWritesThroughTheFile) {
     TempDir dir;
@@ -60,7 +52,7 @@ TEST(SettingsKey, ValuesOfOtherTypesAreNoText) {
               "\"Form1 Top\"=dword:00000064\n\"Form1 Left\"=hex(2):33,30,00,39\n"
               "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\n"
               "\"Start Amday Addr.\"=\"470\"\n\"Start MA Addr.\"=hex:01\n\"Orbit Offset\"=hex(1):35,00\n");
-    EXPECT_EQ(ErrorOf([&] { RestoreWindowPosition(store, kMainWindowPrefix); }), "Invalid data type for 'Form1 Top'");
+    EXPECT_EQ(ErrorOf([&] { (void)RestoreWindowPosition(store, kMainWindowPrefix); }), "Invalid data type for 'Form1 Top'");
     SettingsKey key(store);
     ASSERT_TRUE(key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position"));
     EXPECT_EQ(key.ReadSettingNumber("Form1 Left", 0), 30);

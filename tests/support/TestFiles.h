@@ -27,8 +27,12 @@ private:
     std::filesystem::path path_;
 };
 
-// The data table of the example block: channel "Raw Data" #180, identity equation, orbit 316,
-// MA 248 on in steps of 4, raw samples 00, 7F, 80 and FF.
+// The example data table: channel "Raw Data" #180, identity equation, orbit 316, MA 248 on
+// in steps of 4, raw samples 00, 7F, 80 and FF.
 extern const char* const kExampleTableText;
+// The block of that table, loaded with Orbit HiByte 1 (samples/telemetry/raw-identity.tlm
+// is this block): orbit byte 3C, MA F8 to 04 of the next orbit in steps of 4, channel 180,
+// which the catalogue translates as the raw byte itself.
+BlockRecipe ExampleTableRecipe();
 
 }  // namespace kelvarox::testing

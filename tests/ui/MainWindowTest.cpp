@@ -7,15 +7,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
-#include <chrono>
-#include <thread>
 
 #include "UiTestSupport.h"
 #include "ui/DisplayScale.h"
 #include "ui/ErrorReport.h"
 #include "ui/FileListBox.h"
-#include "ui/MainWindow.h"
 #include "ui/GraphWindow.h"
+#include "ui/MainWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -24,17 +22,6 @@ namespace {
 
 const std::string kLength = "File is improper length, must be 512 bytes!!";
 const std::string kFormat = "Improper format for WOD data block!";
-
-template <typename F>
-bool WaitFor(F condition, int milliseconds = 5000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 // A program whose telemetry directory holds a few blocks, started and listed.
 struct MainWindowProgram : TestProgram {
@@ -60,7 +47,8 @@ struct MainWindowProgram : TestProgram {
         app->Start();
         window = &app->Main();
         form = std::make_unique<MainForm>(*window);
-        EXPECT_TRUE(WaitFor([&] { return !form->blockList->IsListing() && !form->blockList->Names().empty(); }));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return !form->blockList->IsListing() && !form->blockList->Names().empty(); }, 5000));
     }
 
     void Select(const QString& name) {
@@ -326,7 +314,7 @@ TEST(MainWindow, FirstRunAsksForTheDirectory) {
     EXPECT_EQ(p.notifier.boxes[0].text, "Kelvarox Cannot find Trelm or TrelmCC|Enter directory for telemetry files|" +
                                             QDir::homePath().toStdString() + "/Trelm/telemetry");
     auto& list = *MainForm(p.app->Main()).blockList;
-    EXPECT_TRUE(WaitFor([&] { return list.Names() == QStringList{"x.dat"}; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Names() == QStringList{"x.dat"}; }, 5000));
 }
 
 TEST(MainWindow, TheListFollowsTheDirectory) {
@@ -336,12 +324,12 @@ TEST(MainWindow, TheListFollowsTheDirectory) {
     p.Select("b-temperature.dat");
     p.form->nameEdit->setText("typed");
     WriteBytes(p.telemetry / "0-new.dat", BuildBlock(BlockRecipe{}));
-    EXPECT_TRUE(WaitFor([&] { return list.Names().contains("0-new.dat"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Names().contains("0-new.dat"); }, 5000));
     // A file appearing keeps the selection and the boxes.
     EXPECT_EQ(list.SelectedPath().toStdString(), (p.telemetry / "b-temperature.dat").string());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("typed"));
     std::filesystem::remove(p.telemetry / "b-temperature.dat");
-    EXPECT_TRUE(WaitFor([&] { return !list.Names().contains("b-temperature.dat"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !list.Names().contains("b-temperature.dat"); }, 5000));
     EXPECT_TRUE(list.SelectedPath().isEmpty());
     EXPECT_TRUE(p.form->nameEdit->text().isEmpty());
 }

@@ -20,20 +20,6 @@ namespace {
 
 const std::string kExampleTable = kExampleTableText;
 
-// Orbit byte 3C (316 with Orbit HiByte 1), MA F8 to 04 of the next orbit in steps of 4: four
-// samples of channel 180, which the catalogue translates as the raw byte itself.
-BlockRecipe ExampleBlock() {
-    BlockRecipe recipe;
-    recipe.startOrbit = "3C";
-    recipe.startMA = "F8";
-    recipe.endOrbit = "3D";
-    recipe.endMA = "04";
-    recipe.maStep = "04";
-    recipe.channel = "0180";
-    recipe.samples = {0x00, 0x7F, 0x80, 0xFF};
-    return recipe;
-}
-
 // A full block: 384 samples from orbit 60, MA 0, to orbit 65, MA 252.
 BlockRecipe FullBlock(const std::string& channel, uint8_t firstRaw) {
     BlockRecipe recipe;
@@ -130,7 +116,7 @@ TEST(TableWindow, HasItsFormAndWritesTheExampleTableByteForByte) {
     EXPECT_EQ(w.TableText(), "Memo1");
 
     p.main->orbitHiByteEdit->setText("1");
-    p.Load(p.AddBlock("example.dat", ExampleBlock()));
+    p.Load(p.AddBlock("example.dat", ExampleTableRecipe()));
     ASSERT_TRUE(p.notifier.boxes.empty());
     EXPECT_EQ(p.main->nameEdit->text(), QStringLiteral("Raw Data"));
     p.PressTable();
@@ -197,7 +183,7 @@ TEST(TableWindow, BoxesThatDoNotConvertAndBlocksWithoutSamplesOrSignature) {
     EXPECT_FALSE(p.table->isVisible());
     EXPECT_EQ(p.table->TableText(), "Memo1");
 
-    p.Load(p.AddBlock("example.dat", ExampleBlock()));
+    p.Load(p.AddBlock("example.dat", ExampleTableRecipe()));
     p.PressTable();
     const std::string table = p.table->TableText();
     p.table->hide();
@@ -216,7 +202,7 @@ TEST(TableWindow, BoxesThatDoNotConvertAndBlocksWithoutSamplesOrSignature) {
     p.main->orbitHiByteEdit->setText("0");
 
     // End before start: no samples, the heading alone.
-    BlockRecipe none = ExampleBlock();
+    BlockRecipe none = ExampleTableRecipe();
     none.endOrbit = "3C";
     p.Load(p.AddBlock("none.dat", none));
     p.notifier.boxes.clear();

@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "TestFiles.h"
 #include "Process.h"
+#include "TestFiles.h"
 
 using namespace kelvarox::testing;
 
