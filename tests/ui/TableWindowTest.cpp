@@ -171,6 +171,16 @@ TEST(TableWindow, WritesRowsWithTheirPaddingAndTheCoefficientsOfTheBoxes) {
     EXPECT_EQ(lines[9], "   2 ,    60 , 008 , #02 , -1001.0");
 }
 
+TEST(TableWindow, TextsAreLatin1ByteForByte) {
+    TableProgram p;
+    p.Load(p.AddBlock("example.dat", ExampleTableRecipe()));
+    // One byte a character; a character beyond Latin-1 cannot be kept and becomes "?".
+    p.main->nameEdit->setText(QString::fromUtf8("Température °C €"));
+    p.PressTable();
+    EXPECT_EQ(Lines(p.table->TableText())[2], " Name: Temp\xE9rature \xB0" "C ?");
+    EXPECT_TRUE(p.memo->toPlainText().contains(QString::fromUtf8(" Name: Température °C ?")));
+}
+
 TEST(TableWindow, BoxesThatDoNotConvertAndBlocksWithoutSamplesOrSignature) {
     TableProgram p;
     // Not a WOD block: Load refuses it, and Table does nothing at all.
