@@ -17,16 +17,23 @@ void PutField(std::vector<uint8_t>& bytes, int32_t address, int width, const std
 
 }  // namespace
 
-BlockRecipe FullBlockRecipe() {
+BlockRecipe RecipeOf(std::string channel, std::string startOrbit, std::string startMA, std::string endOrbit,
+                     std::string endMA, std::string maStep, std::vector<uint8_t> samples) {
     BlockRecipe recipe;
-    recipe.startOrbit = "20";
-    recipe.startMA = "00";
-    recipe.endOrbit = "21";
-    recipe.endMA = "7F";
-    recipe.maStep = "01";
-    recipe.channel = "0134";
-    for (int i = 0; i < kSeriesCapacity; ++i) recipe.samples.push_back(static_cast<uint8_t>(i * 7));
+    recipe.channel = std::move(channel);
+    recipe.startOrbit = std::move(startOrbit);
+    recipe.startMA = std::move(startMA);
+    recipe.endOrbit = std::move(endOrbit);
+    recipe.endMA = std::move(endMA);
+    recipe.maStep = std::move(maStep);
+    recipe.samples = std::move(samples);
     return recipe;
+}
+
+BlockRecipe FullBlockRecipe() {
+    std::vector<uint8_t> samples;
+    for (int i = 0; i < kSeriesCapacity; ++i) samples.push_back(static_cast<uint8_t>(i * 7));
+    return RecipeOf("0134", "20", "00", "21", "7F", "01", std::move(samples));
 }
 
 std::vector<uint8_t> BuildBlock(const BlockRecipe& recipe, const BlockLayout& layout) {

@@ -25,6 +25,11 @@ struct BlockRecipe {
     bool signature = true;
 };
 
+// A recipe from its channel, the orbit and MA texts of its start and end, its MA step and its
+// samples, with the AmDays of the default recipe.
+BlockRecipe RecipeOf(std::string channel, std::string startOrbit, std::string startMA, std::string endOrbit,
+                     std::string endMA, std::string maStep, std::vector<uint8_t> samples);
+
 // The fullest block: 384 samples, one at every MA over one and a half orbits, of a channel
 // with a cubic equation.
 BlockRecipe FullBlockRecipe();

@@ -28,21 +28,6 @@ std::vector<uint8_t> Ramp(int count, int start, int step) {
     return v;
 }
 
-BlockRecipe Recipe(const char* channel, const char* startOrbit, const char* startMA, const char* endOrbit,
-               const char* endMA, const char* step, std::vector<uint8_t> samples) {
-    BlockRecipe s;
-    s.startAmDay = "8766";
-    s.endAmDay = "8766";
-    s.channel = channel;
-    s.startOrbit = startOrbit;
-    s.startMA = startMA;
-    s.endOrbit = endOrbit;
-    s.endMA = endMA;
-    s.maStep = step;
-    s.samples = std::move(samples);
-    return s;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,30 +40,30 @@ int main(int argc, char** argv) {
     auto put = [&](const char* name, const BlockRecipe& recipe) { WriteBytes(dir / name, BuildBlock(recipe)); };
 
     // Temp - SEU over one orbit, every 4th MA: 64 samples.
-    put("temperature-one-orbit.dat", Recipe("0140", "3C", "00", "3C", "FC", "04", Wave(64, 110, 160, 64)));
+    put("temperature-one-orbit.dat", RecipeOf("0140", "3C", "00", "3C", "FC", "04", Wave(64, 110, 160, 64)));
     // A channel above the catalogue: raw counts, identity equation.
-    put("raw-identity.tlm", Recipe("0180", "3C", "F8", "3D", "04", "04", {0x00, 0x7F, 0x80, 0xFF}));
+    put("raw-identity.tlm", RecipeOf("0180", "3C", "F8", "3D", "04", "04", {0x00, 0x7F, 0x80, 0xFF}));
     // Battery current over four orbits: 257 samples.
-    BlockRecipe several = Recipe("0106", "10", "00", "14", "00", "04", Wave(257, 90, 200, 64, 16));
+    BlockRecipe several = RecipeOf("0106", "10", "00", "14", "00", "04", Wave(257, 90, 200, 64, 16));
     several.endAmDay = "8767";
     put("battery-current-four-orbits.dat", several);
     // The orbit byte passes FF within the block: orbits 254 to 257.
-    put("orbit-wrap.dat", Recipe("0141", "FE", "80", "01", "80", "08", Wave(97, 120, 150, 32)));
+    put("orbit-wrap.dat", RecipeOf("0141", "FE", "80", "01", "80", "08", Wave(97, 120, 150, 32)));
     // One sample only.
-    put("one-sample.dat", Recipe("0140", "3C", "40", "3C", "40", "04", {130}));
+    put("one-sample.dat", RecipeOf("0140", "3C", "40", "3C", "40", "04", {130}));
     // Sun sensor Up - X: every coefficient 0, so every value is 0.
-    put("sun-sensor-zero-coefficients.dat", Recipe("0130", "3C", "00", "3C", "FC", "04", Wave(64, 0, 250, 32)));
+    put("sun-sensor-zero-coefficients.dat", RecipeOf("0130", "3C", "00", "3C", "FC", "04", Wave(64, 0, 250, 32)));
     // The most a block holds: 384 samples at every MA.
-    put("solar-array-current-384.tlm", Recipe("0171", "20", "00", "21", "7F", "01", Wave(384, 10, 240, 128)));
+    put("solar-array-current-384.tlm", RecipeOf("0171", "20", "00", "21", "7F", "01", Wave(384, 10, 240, 128)));
     // Sun sensor Z - 45: a cubic equation.
-    put("sun-sensor-cubic.dat", Recipe("0134", "3C", "00", "3D", "00", "04", Ramp(65, 40, 3)));
+    put("sun-sensor-cubic.dat", RecipeOf("0134", "3C", "00", "3D", "00", "04", Ramp(65, 40, 3)));
     // SEU spin: a quadratic equation; upper-case extension.
-    put("SPIN.TLM", Recipe("0100", "3C", "10", "3C", "F0", "08", Wave(29, 60, 200, 28)));
+    put("SPIN.TLM", RecipeOf("0100", "3C", "10", "3C", "F0", "08", Wave(29, 60, 200, 28)));
     // Main battery volts, upper-case name.
-    put("BATTERY.DAT", Recipe("010B", "3C", "00", "3E", "00", "08", Wave(65, 150, 180, 32)));
+    put("BATTERY.DAT", RecipeOf("010B", "3C", "00", "3E", "00", "08", Wave(65, 150, 180, 32)));
 
     // Files that are no block: a wrong signature and a short file.
-    BlockRecipe noSignature = Recipe("0140", "3C", "00", "3C", "FC", "04", Wave(64, 110, 160, 64));
+    BlockRecipe noSignature = RecipeOf("0140", "3C", "00", "3C", "FC", "04", Wave(64, 110, 160, 64));
     noSignature.signature = false;
     put("bad-signature.dat", noSignature);
     WriteBytes(dir / "short-100-bytes.dat", std::vector<uint8_t>(100, 'W'));

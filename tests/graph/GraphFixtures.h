@@ -33,17 +33,7 @@ inline ProgramState StateWithSamples(const std::vector<uint8_t>& samples, int32_
 
 // A raw-count block (value = raw byte) of four samples, 4, 16, 10 and 7, one orbit at MA 0,
 // 64, 128 and 192.
-inline BlockRecipe FourSampleBlockRecipe() {
-    BlockRecipe recipe;
-    recipe.channel = "0180";
-    recipe.startOrbit = "3C";
-    recipe.startMA = "00";
-    recipe.endOrbit = "3C";
-    recipe.endMA = "C0";
-    recipe.maStep = "64";
-    recipe.samples = {4, 16, 10, 7};
-    return recipe;
-}
+inline BlockRecipe FourSampleBlockRecipe() { return RecipeOf("0180", "3C", "00", "3C", "C0", "64", {4, 16, 10, 7}); }
 
 // The boxes after Load of a channel whose equation is the identity (value = raw byte).
 inline ChannelBoxTexts IdentityBoxes() {

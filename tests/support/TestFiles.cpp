@@ -21,17 +21,7 @@ const char* const kExampleTableText =
     "   2 ,   317 , 000 , #80 , 128.0\r\n"
     "   3 ,   317 , 004 , #FF , 255.0\r\n";
 
-BlockRecipe ExampleTableRecipe() {
-    BlockRecipe recipe;
-    recipe.startOrbit = "3C";
-    recipe.startMA = "F8";
-    recipe.endOrbit = "3D";
-    recipe.endMA = "04";
-    recipe.maStep = "04";
-    recipe.channel = "0180";
-    recipe.samples = {0x00, 0x7F, 0x80, 0xFF};
-    return recipe;
-}
+BlockRecipe ExampleTableRecipe() { return RecipeOf("0180", "3C", "F8", "3D", "04", "04", {0x00, 0x7F, 0x80, 0xFF}); }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
     WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));

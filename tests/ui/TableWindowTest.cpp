@@ -22,15 +22,9 @@ const std::string kExampleTable = kExampleTableText;
 
 // A full block: 384 samples from orbit 60, MA 0, to orbit 65, MA 252.
 BlockRecipe FullBlock(const std::string& channel, uint8_t firstRaw) {
-    BlockRecipe recipe;
-    recipe.startOrbit = "3C";
-    recipe.startMA = "00";
-    recipe.endOrbit = "41";
-    recipe.endMA = "FC";
-    recipe.maStep = "04";
-    recipe.channel = channel;
-    for (int i = 0; i < 384; ++i) recipe.samples.push_back(static_cast<uint8_t>(firstRaw + i));
-    return recipe;
+    std::vector<uint8_t> samples;
+    for (int i = 0; i < 384; ++i) samples.push_back(static_cast<uint8_t>(firstRaw + i));
+    return RecipeOf(channel, "3C", "00", "41", "FC", "04", std::move(samples));
 }
 
 struct TableProgram : TestProgram {
