@@ -20,6 +20,6 @@ bool BlockFileNameLess(std::string_view a, std::string_view b);
 // name order. `cancelled`, when given and raised, stops the listing early. Returns false, with
 // the system's error number in `error`, when the directory cannot be opened.
 [[nodiscard]] bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
-                        const std::atomic<bool>* cancelled = nullptr);
+                                      const std::atomic<bool>* cancelled = nullptr);
 
 }  // namespace kelvarox

@@ -7,8 +7,8 @@
 
 namespace kelvarox {
 
-// The main window's boxes that the loader fills:
-// the channel's name, unit and number ("Hex#") and the four coefficients of its equation.
+// The main window's boxes that the loader fills: the channel's name, unit and number ("Hex#")
+// and the four coefficients of its translation equation.
 enum class ChannelBox { Name, Unit, Number, A, B, C, D };
 
 // What the loader needs of the main window; a window, the command line or a test stands behind it.
