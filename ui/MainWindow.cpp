@@ -147,8 +147,8 @@ void MainWindow::clearChannelBoxes() {
     for (QLineEdit* box : {ui_->nameEdit, ui_->unitEdit, ui_->channelEdit, ui_->coefficientAEdit,
                            ui_->coefficientBEdit, ui_->coefficientCEdit})
         box->clear();
-    // Coefficient d keeps its text, as it always has: users rely on a constant they typed
-    // surviving a new selection.
+    // Coefficient d keeps its text, as it always has: Graph and Table after a new selection
+    // still add the constant the box shows.
 }
 
 void MainWindow::showAbout() {
