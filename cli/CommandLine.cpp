@@ -28,6 +28,7 @@ const char* const kUsage =
     "                        else 464,495,471,502,473,504,36,60)\n"
     "  -o, --output FILE     the image file that graph writes\n"
     "  -h, --help            this text\n"
+    "      --version         the program's name and version\n"
     "\n"
     "Exit status: 0 when every block loaded, 1 when one failed, 2 for a usage error.\n";
 
@@ -99,6 +100,8 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             optionsEnded = true;
         } else if (arg == "-h" || arg == "--help") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--orbit-hibyte") {
             o.orbitHiByte = value();
             if (!ParseDecimal(o.orbitHiByte))
@@ -113,7 +116,7 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             throw std::invalid_argument("unknown option " + arg);
         }
     }
-    if (o.help) return o;
+    if (o.help || o.version) return o;
     if (o.command.empty()) throw std::invalid_argument("no command given");
     return o;
 }

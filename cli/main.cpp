@@ -4,6 +4,7 @@
 
 #include "cli/Commands.h"
 #include "cli/CommandLine.h"
+#include "KelvaroxVersion.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "kelvarox-cli " << kelvarox::kVersion << '\n';
         return 0;
     }
     if (options.files.empty()) {
