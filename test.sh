@@ -11,6 +11,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+scripts/check-install.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVAROX_SANITIZE=ON \
   -DKELVAROX_BENCHMARKS=OFF >/dev/null
