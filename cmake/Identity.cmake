@@ -2,7 +2,7 @@
 # of that release, the application id that names its desktop entry, metadata, icon and file type,
 # and where its users find it. The code gets them through a generated header (KelvaroxVersion.h).
 set(KELVAROX_RELEASE_DATE 2026-12-07)  # with every new project() version
-set(KELVAROX_APP_ID org.kelvarox.Kelvarox)
+set(KELVAROX_APP_ID org.kelvarox.Kelvarox)  # the files of dist/ carry it in their names
 set(KELVAROX_HOMEPAGE https://kelvarox.org/)
 set(KELVAROX_CONTACT "The Kelvarox developers <developers@kelvarox.org>")
 

@@ -5,7 +5,6 @@ _kelvarox_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
     local commands="info table csv graph"
     local options="--orbit-hibyte --coefficients --layout -o --output -h --help --version"
-    local IFS=$'\n'
     COMPREPLY=()
 
     case $prev in
@@ -13,7 +12,7 @@ _kelvarox_cli() {
             return 0 ;;  # a number or a list of numbers: nothing to offer
         -o|--output)
             compopt -o filenames 2>/dev/null
-            COMPREPLY=($(compgen -f -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return 0 ;;
     esac
 
@@ -28,15 +27,15 @@ _kelvarox_cli() {
     done
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(IFS=' '; compgen -W "$options" -- "$cur"))
+        mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
     elif [[ -z $command ]]; then
-        COMPREPLY=($(IFS=' '; compgen -W "$commands" -- "$cur"))
+        mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
     else
         compopt -o filenames 2>/dev/null
         local nocase
         nocase=$(shopt -p nocaseglob)
         shopt -s nocaseglob
-        COMPREPLY=($(compgen -d -- "$cur"; compgen -G "$cur*.dat"; compgen -G "$cur*.tlm"))
+        mapfile -t COMPREPLY < <(compgen -d -- "$cur"; compgen -G "$cur*.dat"; compgen -G "$cur*.tlm")
         eval "$nocase"
     fi
     return 0

@@ -70,8 +70,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 # The icon's rendered sizes: width and height from the PNG header.
 for size in 48 128 256; do
   read -r w1 w2 w3 w4 h1 h2 h3 h4 < <(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png")
-  [ $(((w1 << 24) + (w2 << 16) + (w3 << 8) + w4)) -eq "$size" ] &&
-    [ $(((h1 << 24) + (h2 << 16) + (h3 << 8) + h4)) -eq "$size" ] || fail "icon ${size}x$size has another size"
+  if ((((w1 << 24) + (w2 << 16) + (w3 << 8) + w4) != size || ((h1 << 24) + (h2 << 16) + (h3 << 8) + h4) != size)); then
+    fail "icon ${size}x$size has another size"
+  fi
 done
 
 echo "check-install: desktop entry, metadata, file type, man pages"
@@ -112,8 +113,9 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/packages" >"$work/cpack.log"
 arch=$(dpkg --print-architecture)
 cli_deb=$work/packages/kelvarox-cli_${version}_$arch.deb
 gui_deb=$work/packages/kelvarox_${version}_$arch.deb
-[ "$(find "$work/packages" -maxdepth 1 -name '*.deb' | wc -l)" -eq 2 ] && [ -f "$cli_deb" ] && [ -f "$gui_deb" ] ||
+if [ "$(find "$work/packages" -maxdepth 1 -name '*.deb' | wc -l)" -ne 2 ] || [ ! -f "$cli_deb" ] || [ ! -f "$gui_deb" ]; then
   fail "cpack made other packages than kelvarox and kelvarox-cli: $(ls "$work/packages")"
+fi
 
 depends() { dpkg-deb -I "$1" control | sed -n 's/^Depends: //p'; }
 cli_depends=$(depends "$cli_deb")
@@ -157,8 +159,9 @@ mkdir -p "$HOME"
   fail "the unpacked kelvarox-cli --version says: $("$root/usr/bin/kelvarox-cli" --version)"
 "$root/usr/bin/kelvarox-cli" table "$root/usr/share/kelvarox/samples/telemetry/SPIN.TLM" >"$work/unpacked-table"
 "$build/cli/kelvarox-cli" table "$source/samples/telemetry/SPIN.TLM" >"$work/built-table"
-grep -q 'WOD Data Channel Table' "$work/unpacked-table" && cmp -s "$work/unpacked-table" "$work/built-table" ||
+if ! grep -q 'WOD Data Channel Table' "$work/unpacked-table" || ! cmp -s "$work/unpacked-table" "$work/built-table"; then
   fail "the unpacked kelvarox-cli's table of SPIN.TLM differs from the build's"
+fi
 # Still to come with `kelvarox FILE`: the unpacked kelvarox started under Xvfb with a sample block
 # on its command line, showing that block loaded.
 
