@@ -12,6 +12,8 @@ for preset in test sanitize; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
+  # The installed tree and the Debian packages, once, from the plain build.
+  if [ "$preset" = test ]; then scripts/check-install.sh build; fi
 done
 
 if command -v clang++ >/dev/null; then

@@ -30,6 +30,7 @@ const char* const kUsage =
     "  -o, --output FILE     the image file that graph writes; a file already there is replaced\n"
     "                        whole, or left as it was when the image cannot be written\n"
     "  -h, --help            this text\n"
+    "      --version         the program's name and version\n"
     "\n"
     "Exit status: 0 when every block loaded, 1 when one failed, 2 for a usage error.\n";
 
@@ -101,6 +102,8 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             optionsEnded = true;
         } else if (arg == "-h" || arg == "--help") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--orbit-hibyte") {
             o.orbitHiByte = value();
             if (!ParseDecimal(o.orbitHiByte))
@@ -115,7 +118,7 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             throw std::invalid_argument("unknown option " + arg);
         }
     }
-    if (o.help) return o;
+    if (o.help || o.version) return o;
     if (o.command.empty()) throw std::invalid_argument("no command given");
     return o;
 }

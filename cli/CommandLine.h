@@ -17,6 +17,7 @@ struct Options {
     BlockLayout layout;
     std::string output;                                    // -o, for commands that write a file
     bool help = false;
+    bool version = false;
 };
 
 // Defaults that the options start from (the stored settings, when there are any).

@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+#include "KelvaroxVersion.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "kelvarox-cli " << kelvarox::kVersion << '\n';
         return 0;
     }
     if (options.files.empty()) {

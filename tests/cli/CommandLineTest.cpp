@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
+#include "KelvaroxVersion.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -67,6 +68,17 @@ TEST(Cli, LayoutOptionAndFieldErrors) {
     EXPECT_EQ(zero.status, 1);
     EXPECT_EQ(zero.err, (dir / "zero.dat").string() + ": Division by zero\n");
     EXPECT_EQ(zero.out, "");
+}
+
+TEST(Cli, VersionIsTheProjectVersionWhateverElseIsGiven) {
+    CliRunner cli;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--version"}, {"table", "--version", "no-such-file.dat"}}) {
+        const auto r = cli(args);
+        EXPECT_EQ(r.status, 0) << ::testing::PrintToString(args);
+        EXPECT_EQ(r.out, std::string("kelvarox-cli ") + kVersion + "\n");
+        EXPECT_EQ(r.err, "");
+    }
 }
 
 TEST(Cli, UsageErrors) {
