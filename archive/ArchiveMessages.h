@@ -25,10 +25,10 @@ inline std::string OlderSchema(const std::string& name, int64_t version) {
     return "The archive " + name + " has schema version " + std::to_string(version) +
            "; kelvarox-cli archive add brings it up to date";
 }
-inline std::string NotSure(const std::string& file, int64_t orbit, int32_t gapDays) {
+inline std::string NotSure(int64_t orbit, int32_t gapDays) {
     const std::string before = gapDays == 0 ? "the block before it is of the same day"
                                             : "the block before it is " + std::to_string(gapDays) + " days earlier";
-    return file + ": orbit " + std::to_string(orbit) + " is not sure (" + before +
+    return "orbit " + std::to_string(orbit) + " is not sure (" + before +
            "); kelvarox-cli archive set-orbit fixes it";
 }
 inline std::string NoSuchBlock(const std::string& what) { return "No block of the archive matches " + what; }

@@ -89,7 +89,7 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
         }
         importer.Finish();
         progress.End();
-        for (const auto& u : importer.Unsure()) err << Latin1ToUtf8(archive::msg::NotSure(u.file, u.orbit, u.gapDays)) << '\n';
+        for (const auto& u : importer.Unsure()) err << u.file << ": " << archive::msg::NotSure(u.orbit, u.gapDays) << '\n';
         const auto& counts = importer.Counts();
         out << "added " << counts.added << ", already stored " << counts.alreadyStored << ", failed " << failed << '\n';
         return failed ? 1 : 0;

@@ -1,7 +1,6 @@
 #include "cli/ArchiveSession.h"
 
 #include "archive/ArchiveLocation.h"
-#include "cli/BlockSession.h"
 #include "core/Errors.h"
 
 namespace kelvarox::cli {
@@ -19,7 +18,7 @@ int WithArchive(const Options& options, archive::Archive::Access access, std::os
         return work(archive);
     } catch (const KelvaroxError& e) {
         err.flush();
-        err << "kelvarox-cli: " << Latin1ToUtf8(e.what()) << '\n';
+        err << "kelvarox-cli: " << e.what() << '\n';
         return 1;
     }
 }
