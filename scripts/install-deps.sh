@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev
+  libsqlite3-dev libpq-dev postgresql
   "$@"
 )
 
