@@ -148,7 +148,8 @@ void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& ran
         // its last one not before its start; no block spans more orbits than the longest one.
         const int64_t longest = ReadMeta(db, meta::kLongestBlock).value_or(0);
         sql += " WHERE channel = $1 AND start_orbit >= $2 AND start_orbit <= $3 AND last_orbit >= $4";
-        params = {int64_t{*channel}, range.from ? *range.from - longest : INT64_MIN, range.to.value_or(INT64_MAX),
+        const int64_t earliestStart = range.from && *range.from > INT64_MIN + longest ? *range.from - longest : INT64_MIN;
+        params = {int64_t{*channel}, earliestStart, range.to.value_or(INT64_MAX),
                   range.from.value_or(INT64_MIN)};
     }
     sql += " ORDER BY start_orbit, start_ma, start_amday, id";
@@ -240,6 +241,7 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
              p, [&](const Row& r) {
                  found.push_back({r.Int(0), static_cast<int32_t>(r.Int(1)), static_cast<int32_t>(r.Int(2))});
              });
+    if (orbit < 0 || orbit > kMaxOrbit) throw KelvaroxError(msg::OrbitOutOfRange(orbit, kMaxOrbit));
     if (found.empty()) throw KelvaroxError(msg::NoSuchBlock(shaOrFile));
     if (found.size() > 1) throw KelvaroxError(msg::SeveralBlocks(shaOrFile));
     if ((orbit % 256 + 256) % 256 != found[0].byte) throw KelvaroxError(msg::OrbitByteMismatch(orbit, found[0].byte));

@@ -22,6 +22,10 @@ namespace kelvarox::archive {
 
 class Database;
 
+// The largest orbit a block can be set to: far beyond any satellite's, and far from
+// overflowing the sums of orbits the archive makes.
+inline constexpr int64_t kMaxOrbit = int64_t{1} << 40;
+
 // A stored block as the archive lists it.
 struct ArchivedBlock {
     int64_t id = 0;
@@ -95,7 +99,8 @@ public:
 
     // The block whose bytes have the SHA-256 `sha` (or a prefix of it naming one block only),
     // or whose stored file is `file`, takes the absolute orbit `orbit`; the blocks after it
-    // follow from there. The orbit must end in the block's own orbit byte.
+    // follow from there. The orbit must end in the block's own orbit byte and lie within 0 to
+    // kMaxOrbit.
     void SetOrbit(const std::string& shaOrFile, int64_t orbit);
 
     // Blocks of the archive that were not placed for sure, among `shas`.

@@ -33,6 +33,9 @@ inline std::string NotSure(int64_t orbit, int32_t gapDays) {
 }
 inline std::string NoSuchBlock(const std::string& what) { return "No block of the archive matches " + what; }
 inline std::string SeveralBlocks(const std::string& what) { return "Several blocks of the archive match " + what; }
+inline std::string OrbitOutOfRange(int64_t orbit, int64_t last) {
+    return "Orbit " + std::to_string(orbit) + " is out of range (0 to " + std::to_string(last) + ")";
+}
 inline std::string OrbitByteMismatch(int64_t orbit, int32_t byte) {
     return "Orbit " + std::to_string(orbit) + " does not end in the block's orbit byte " + std::to_string(byte) +
            " (orbit mod 256 must be " + std::to_string(byte) + ")";

@@ -17,7 +17,6 @@ int WithArchive(const Options& options, archive::Archive::Access access, std::os
         archive::Archive archive(location, access);
         return work(archive);
     } catch (const KelvaroxError& e) {
-        err.flush();
         err << "kelvarox-cli: " << e.what() << '\n';
         return 1;
     }

@@ -13,7 +13,7 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
     constexpr size_t kFlushAt = 1 << 16;
-    std::string text = archive::kSeriesCsvHeader;
+    std::string text;
     text.reserve(kFlushAt + 4096);
     auto flush = [&] {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -22,6 +22,7 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     int64_t fieldOf = -1;
     std::string fileField;
     const int status = WithArchive(options, archive::Archive::Access::Read, err, [&](archive::Archive& archive) {
+        text = archive::kSeriesCsvHeader;
         archive.ForEachSample(*channel, range, k, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
             if (b.id != fieldOf) {
                 fileField = CsvField(b.file);
