@@ -17,7 +17,7 @@ namespace kelvarox::archive {
 namespace {
 
 // The key of the lock that every writer of a Kelvarox archive holds ("Kelvarox" in ASCII).
-constexpr const char* kWriterLock = "SELECT pg_advisory_xact_lock(5072324597445389432)";
+constexpr const char* kWriterLock = "SELECT pg_advisory_xact_lock(5432867781189201784)";
 constexpr const char* kConnectTimeoutSeconds = "10";
 constexpr size_t kCopyChunk = 1 << 20;
 
