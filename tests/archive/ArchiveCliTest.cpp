@@ -13,6 +13,7 @@
 #include <fstream>
 #include <libpq-fe.h>
 #include <map>
+#include <pty.h>
 #include <thread>
 
 #include "ArchiveBackends.h"
@@ -338,4 +339,33 @@ TEST(ArchiveCli, DatabasesOutOfReach) {
     EXPECT_EQ(r.err, "kelvarox-cli: No archive at " + (dir / "none.sqlite").string() +
                          " (kelvarox-cli archive add makes one)\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "none.sqlite"));
+}
+
+// On a terminal, a long import shows how far it has come, and clears that line at the end.
+TEST(ArchiveCli, ProgressOnATerminal) {
+    TempDir dir;
+    std::mt19937 random(1);
+    const auto passes = Satellite{}.Blocks(0, 30, 20, random);
+    std::filesystem::create_directories(dir / "blocks");
+    for (size_t i = 0; i < passes.size(); ++i)
+        WriteBytes(dir / "blocks" / ("b" + std::to_string(i) + ".dat"), PassBlock(passes[i], "0140", 8, static_cast<int>(i)));
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        ::setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
+        const std::string database = (dir / "archive.sqlite").string(), blocks = (dir / "blocks").string();
+        ::execl(KELVAROX_CLI, KELVAROX_CLI, "archive", "add", "--database", database.c_str(), blocks.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string seen;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::read(terminal, buffer, sizeof buffer)) > 0) seen.append(buffer, static_cast<size_t>(n));
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(terminal);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_NE(seen.find("\rarchive add: 600 of 600 files\r\033[K"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("added 600, already stored 0, failed 0"), std::string::npos) << seen;
 }
