@@ -369,3 +369,20 @@ TEST(ArchiveCli, ProgressOnATerminal) {
     EXPECT_NE(seen.find("\rarchive add: 600 of 600 files\r\033[K"), std::string::npos) << seen;
     EXPECT_NE(seen.find("added 600, already stored 0, failed 0"), std::string::npos) << seen;
 }
+
+// Without --database: $KELVAROX_DATABASE, else the data folder ($XDG_DATA_HOME only when absolute).
+TEST(ArchiveCli, TheArchiveNoOptionNames) {
+    TempDir dir;
+    const std::string home = (dir / "home").string();
+    auto add = [&](const std::string& named, const std::string& data) {
+        return RunProcess(KELVAROX_CLI, {"archive", "add", SamplePath("SPIN.TLM")},
+                          {{"HOME", home}, {"XDG_CONFIG_HOME", home + "/config"}, {"KELVAROX_DATABASE", named},
+                           {"XDG_DATA_HOME", data}}).status;
+    };
+    EXPECT_EQ(add((dir / "named.sqlite").string(), (dir / "data").string()), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "named.sqlite"));
+    EXPECT_EQ(add("", (dir / "data").string()), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "data" / "kelvarox" / "archive.sqlite"));
+    EXPECT_EQ(add("", "relative/data"), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "home" / ".local" / "share" / "kelvarox" / "archive.sqlite"));
+}
