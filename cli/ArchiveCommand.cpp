@@ -13,6 +13,7 @@
 #include "cli/ArchiveSession.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
+#include "cli/ReadAhead.h"
 #include "core/BlockFiles.h"
 #include "core/ChannelCatalogue.h"
 #include "core/CsvText.h"
@@ -76,16 +77,18 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
         archive::Importer importer(archive, std::stoll(o.orbitHiByte), o.orbitHiByteGiven);
         Progress progress(files.size());
-        for (size_t i = 0; i < files.size(); ++i) {
-            archive::Intake intake = archive::ReadBlockForArchive(files[i], o.layout);
+        ReadAhead reading(files, o.layout, 2 * archive::Importer::kDefaultBatch);
+        size_t done = 0;
+        while (auto next = reading.Next()) {
+            auto& [file, intake] = *next;
             if (intake.block) {
                 importer.Add(std::move(*intake.block));
             } else {
                 progress.End();
-                ReportFailure(err, files[i], intake.error);
+                ReportFailure(err, file, intake.error);
                 ++failed;
             }
-            progress.Step(i + 1);
+            progress.Step(++done);
         }
         importer.Finish();
         progress.End();
