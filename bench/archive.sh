@@ -80,9 +80,12 @@ hyperfine -N --warmup 1 --runs 10 --export-json "$work/add.json" \
   -n 'archive add DIR, PostgreSQL' "$cli archive add --database $(pg addbench) $data/blocks10k"
 
 # The 100,000-block archives.
-$cli archive add --database "$work/all.sqlite" "$data"/all/* | sed 's/^/SQLite 100,000 blocks: /'
+# (each channel's folder holds blocks of every day, so every batch after the first folder's
+# places the later blocks of the archive again)
+timed() { /usr/bin/time -f "  ($1: %e s, peak resident size %M KiB)" "${@:2}"; }
+timed 'SQLite, 100,000 blocks' $cli archive add --database "$work/all.sqlite" "$data"/all/*
 $psql -c 'CREATE DATABASE allbench'
-$cli archive add --database "$(pg allbench)" "$data"/all/* | sed 's/^/PostgreSQL 100,000 blocks: /'
+timed 'PostgreSQL, 100,000 blocks' $cli archive add --database "$(pg allbench)" "$data"/all/*
 hyperfine -N --warmup 2 --runs 10 --export-json "$work/series.json" \
   -n "csv of the channel's 10,000 files" "bash -c '$cli csv $data/all/0140 > /dev/null'" \
   -n 'series #140, SQLite' "bash -c '$cli series --database $work/all.sqlite 0x140 > /dev/null'" \
@@ -94,7 +97,7 @@ echo; echo "Peak resident size (KiB):"
 peak() { { /usr/bin/time -f '%M' "$@" >/dev/null; } 2>&1 | tail -n 1; }
 for dir in blocks1k blocks10k; do
   rm -f "$work/m.sqlite"*
-  $psql -c 'DROP DATABASE IF EXISTS mem' -c 'CREATE DATABASE mem'
+  $psql -c 'DROP DATABASE IF EXISTS mem' -c 'CREATE DATABASE mem' 2>/dev/null
   echo "archive add, $(ls "$data/$dir" | wc -l) blocks: SQLite $(peak "$cli" archive add --database "$work/m.sqlite" "$data/$dir")," \
        "PostgreSQL $(peak "$cli" archive add --database "$(pg mem)" "$data/$dir")," \
        "csv $(peak "$cli" csv "$data/$dir")"
