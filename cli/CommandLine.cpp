@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include <charconv>
 #include <stdexcept>
 
 #include "core/Conversions.h"
@@ -9,6 +10,7 @@ namespace kelvarox::cli {
 
 const char* const kUsage =
     "Usage: kelvarox-cli COMMAND [OPTIONS] FILE...\n"
+    "       kelvarox-cli archive add|list|stats|set-orbit [OPTIONS] ...\n"
     "\n"
     "Commands:\n"
     "  info FILE...          header, channel and equation of each block\n"
@@ -17,6 +19,16 @@ const char* const kUsage =
     "                        as one CSV (RFC 4180, CR LF line ends) on standard output\n"
     "  graph FILE -o OUT.png the graph window of a block after Load and Graph, as an image;\n"
     "                        the suffix of OUT names its format: .png, .jpg, .jpeg or .bmp\n"
+    "  archive add FILE_OR_DIR...\n"
+    "                        stores the blocks in the archive, each once, with absolute orbits\n"
+    "  archive list          the stored blocks in time order (--channel HEX: of one channel)\n"
+    "  archive stats [CHANNEL]\n"
+    "                        per channel: blocks, samples, first and last orbit and date, and the\n"
+    "                        minimum, maximum and mean value\n"
+    "  archive set-orbit FILE_OR_SHA ORBIT\n"
+    "                        fixes the absolute orbit of one block; the blocks after it follow\n"
+    "  series CHANNEL        the channel's samples from every stored block in time order, as CSV\n"
+    "                        (orbit,ma,value,raw,file); CHANNEL as #140 or 0x140\n"
     "\n"
     "Options:\n"
     "  --orbit-hibyte N      high part of the orbit numbers (default: the stored Orbit Offset, else 0)\n"
@@ -29,10 +41,16 @@ const char* const kUsage =
     "                        else 464,495,471,502,473,504,36,60)\n"
     "  -o, --output FILE     the image file that graph writes; a file already there is replaced\n"
     "                        whole, or left as it was when the image cannot be written\n"
+    "  --database DB         the archive: an SQLite file or a postgresql:// address (default:\n"
+    "                        $KELVAROX_DATABASE, else ~/.local/share/kelvarox/archive.sqlite)\n"
+    "  --channel HEX         list only the blocks of this channel (#140 or 0x140)\n"
+    "  --from ORBIT, --to ORBIT\n"
+    "                        series: only the samples of these orbits (both included)\n"
     "  -h, --help            this text\n"
     "      --version         the program's name and version\n"
     "\n"
-    "Exit status: 0 when every block loaded, 1 when one failed, 2 for a usage error.\n";
+    "Exit status: 0 when every block loaded, 1 when one failed or the archive could not be\n"
+    "used, 2 for a usage error.\n";
 
 namespace {
 
@@ -80,7 +98,24 @@ std::array<std::string, 4> ParseCoefficients(const std::string& text) {
     return texts;
 }
 
+int64_t ParseOrbit(const std::string& option, const std::string& text) {
+    int64_t value = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
+        throw std::invalid_argument(option + ": '" + text + "' is not an orbit number");
+    return value;
+}
+
 }  // namespace
+
+std::optional<int32_t> ParseChannelText(const std::string& text) {
+    std::string digits;
+    if (text.starts_with("#")) digits = text.substr(1);
+    else if (text.starts_with("0x") || text.starts_with("0X")) digits = text.substr(2);
+    else return std::nullopt;
+    if (digits.empty() || digits.size() > 4) return std::nullopt;
+    return ParseHex("0x" + digits);
+}
 
 Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
     Options o;
@@ -106,12 +141,23 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             o.version = true;
         } else if (arg == "--orbit-hibyte") {
             o.orbitHiByte = value();
+            o.orbitHiByteGiven = true;
             if (!ParseDecimal(o.orbitHiByte))
                 throw std::invalid_argument("--orbit-hibyte: '" + o.orbitHiByte + "' is not a valid integer value");
         } else if (arg == "--coefficients") {
             o.coefficients = ParseCoefficients(value());
         } else if (arg == "--layout") {
             o.layout = ParseLayout(value());
+        } else if (arg == "--database") {
+            o.database = value();
+        } else if (arg == "--channel") {
+            const std::string text = value();
+            o.channel = ParseChannelText(text);
+            if (!o.channel) throw std::invalid_argument("--channel: '" + text + "' is not a channel (#140 or 0x140)");
+        } else if (arg == "--from") {
+            o.fromOrbit = ParseOrbit(arg, value());
+        } else if (arg == "--to") {
+            o.toOrbit = ParseOrbit(arg, value());
         } else if (arg == "-o" || arg == "--output") {
             o.output = value();
         } else {

@@ -18,6 +18,10 @@ struct Options {
     std::string output;                                    // -o, for commands that write a file
     bool help = false;
     bool version = false;
+    bool orbitHiByteGiven = false;                         // --orbit-hibyte was on the command line
+    std::string database;                                  // --database: an SQLite file or a postgresql:// address
+    std::optional<int32_t> channel;                        // --channel
+    std::optional<int64_t> fromOrbit, toOrbit;             // --from, --to
 };
 
 // Defaults that the options start from (the stored settings, when there are any).
@@ -28,6 +32,9 @@ struct Defaults {
 
 // Parses argv; a malformed command line raises std::invalid_argument with the reason.
 Options ParseCommandLine(int argc, char** argv, const Defaults& defaults);
+
+// A channel as the Hex# box shows it (#140) or as 0x140.
+std::optional<int32_t> ParseChannelText(const std::string& text);
 
 extern const char* const kUsage;
 

@@ -15,6 +15,11 @@ int RunCsv(const Options& options, std::ostream& out, std::ostream& err);
 // renderer (cli/GraphRender.h); its exit status, or 1 when it cannot be run.
 int RunGraph(const Options& options, std::ostream& err);
 
+// The block archive: archive add, list, stats and set-orbit (options.files[0] is the subcommand).
+int RunArchive(const Options& options, std::ostream& out, std::ostream& err);
+// One channel's samples from the archive, as CSV.
+int RunSeries(const Options& options, std::ostream& out, std::ostream& err);
+
 // "path: message" on `err` for a block that failed.
 void ReportFailure(std::ostream& err, const std::string& path, const std::string& message);
 

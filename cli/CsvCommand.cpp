@@ -1,29 +1,17 @@
 #include <charconv>
 #include <cstring>
-#include <limits>
 #include <sys/stat.h>
 
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "core/BlockFiles.h"
+#include "core/CsvText.h"
 
 namespace kelvarox::cli {
 
 namespace {
 
 constexpr const char* kCsvHeader = "file,channel,name,unit,sample,orbit,ma,raw,value,start_date\r\n";
-
-// A field as RFC 4180 writes it: quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
-}
 
 // Collects the text and hands it to the stream in large pieces.
 class CsvWriter {
@@ -37,15 +25,7 @@ public:
         const auto r = std::to_chars(digits, digits + sizeof digits, value);
         buffer_.append(digits, static_cast<size_t>(r.ptr - digits));
     }
-    // The shortest text that reads back as the same float.
-    void Value(float value) {
-        if (value != value) return Append("NAN");
-        if (value == std::numeric_limits<float>::infinity()) return Append("INF");
-        if (value == -std::numeric_limits<float>::infinity()) return Append("-INF");
-        char digits[32];
-        const auto r = std::to_chars(digits, digits + sizeof digits, value);
-        buffer_.append(digits, static_cast<size_t>(r.ptr - digits));
-    }
+    void Value(float value) { AppendShortestFloat(buffer_, value); }
     void EndRow() {
         if (buffer_.size() >= kFlushAt) Flush();
     }

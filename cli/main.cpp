@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
         std::cout << "kelvarox-cli " << kelvarox::kVersion << '\n';
         return 0;
     }
+    if (options.command == "archive") return RunArchive(options, std::cout, std::cerr);
+    if (options.command == "series") return RunSeries(options, std::cout, std::cerr);
     if (options.files.empty()) {
         std::cerr << "kelvarox-cli: no file given\n\n" << kUsage;
         return 2;

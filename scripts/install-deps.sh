@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev
   qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev groff-base
+  libsqlite3-dev libpq-dev postgresql
   "$@"
 )
 

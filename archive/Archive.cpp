@@ -1,0 +1,336 @@
+#include "archive/Archive.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <unordered_set>
+
+#include "archive/ArchiveMessages.h"
+#include "archive/Database.h"
+#include "archive/OrbitPlacement.h"
+#include "archive/Schema.h"
+#include "archive/Sha256.h"
+#include "core/Errors.h"
+
+namespace kelvarox::archive {
+
+namespace {
+
+// Ties between blocks of one day with the same orbit byte and MA keep the order of their row
+// ids; blocks not stored yet come after every stored one, in the order they arrived.
+constexpr int64_t kFreshOrder = INT64_MAX / 2;
+
+// Places the stored blocks from `fromDay` on again, together with `fresh`, which are stored
+// with their orbits; stored blocks whose placement changed are updated. `unsure` collects the
+// SHA-256 of every block placed here whose orbit is not sure, with its gap in days.
+void PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte, std::span<const IncomingBlock* const> fresh,
+               std::map<std::string, int32_t>& unsure) {
+    const Param day[] = {int64_t{fromDay}};
+    std::optional<PlacementAnchor> anchor;
+    db.Query("SELECT start_amday, MAX(start_orbit) FROM kelvarox_blocks WHERE start_amday = "
+             "(SELECT MAX(start_amday) FROM kelvarox_blocks WHERE start_amday < $1) GROUP BY start_amday",
+             day, [&](const Row& r) { anchor = PlacementAnchor{static_cast<int32_t>(r.Int(0)), r.Int(1)}; });
+
+    struct Stored {
+        int64_t id;
+        std::string sha;
+        int64_t startOrbit;
+        bool sure;
+        int32_t orbitSpan;
+        int32_t lastOffset;
+    };
+    std::vector<Stored> stored;
+    std::vector<PlacementInput> inputs;
+    db.Query("SELECT id, sha256, start_amday, start_orbit_byte, start_ma, pinned_orbit, start_orbit, orbit_sure, "
+             "orbit_span, last_orbit_offset FROM kelvarox_blocks WHERE start_amday >= $1",
+             day, [&](const Row& r) {
+                 stored.push_back({r.Int(0), std::string(r.Text(1)), r.Int(6), r.Int(7) != 0,
+                                   static_cast<int32_t>(r.Int(8)), static_cast<int32_t>(r.Int(9))});
+                 PlacementInput in;
+                 in.startAmDay = static_cast<int32_t>(r.Int(2));
+                 in.startOrbitByte = static_cast<int32_t>(r.Int(3));
+                 in.startMA = static_cast<int32_t>(r.Int(4));
+                 if (!r.IsNull(5)) in.pinnedOrbit = r.Int(5);
+                 in.order = r.Int(0);
+                 inputs.push_back(in);
+             });
+    for (size_t i = 0; i < fresh.size(); ++i) {
+        const BlockFacts& f = fresh[i]->facts;
+        inputs.push_back({f.startAmDay, f.startOrbitByte, f.startMA, std::nullopt, kFreshOrder + static_cast<int64_t>(i)});
+    }
+    const auto placed = PlaceOrbits(inputs, anchor, orbitHiByte);
+
+    auto note = [&](const std::string& sha, const PlacedOrbit& p) {
+        if (p.sure) unsure.erase(sha);
+        else unsure[sha] = p.gapDays;
+    };
+    std::vector<PlacementUpdate> updates;
+    for (size_t i = 0; i < stored.size(); ++i) {
+        const Stored& s = stored[i];
+        const PlacedOrbit& p = placed[i];
+        if (p.startOrbit == s.startOrbit && p.sure == s.sure) continue;
+        updates.push_back({s.id, p.startOrbit, p.startOrbit + s.orbitSpan, p.startOrbit + s.lastOffset, p.sure});
+        note(s.sha, p);
+    }
+    std::vector<NewBlockRow> rows;
+    for (size_t i = 0; i < fresh.size(); ++i) {
+        const PlacedOrbit& p = placed[stored.size() + i];
+        rows.push_back({fresh[i], p.startOrbit, p.sure});
+        note(fresh[i]->sha256, p);
+    }
+    db.UpdatePlacements(updates);
+    db.InsertBlocks(rows);
+}
+
+void CountCommit(Database& db) { WriteMeta(db, meta::kGeneration, ReadMeta(db, meta::kGeneration).value_or(0) + 1); }
+
+bool IsHex(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The SHA-256 of a block file on disk, when `path` is one.
+std::optional<std::string> ShaOfBlockFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) != kBlockFileSize)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes(kBlockFileSize);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), kBlockFileSize)) return std::nullopt;
+    return Sha256Hex(bytes);
+}
+
+}  // namespace
+
+Archive::Archive(const std::string& location, Access access) {
+    const bool write = access == Access::Write;
+    db_ = IsPostgresLocation(location) ? ConnectPostgres(location) : ConnectSqlite(location, write);
+    Database& db = *db_;
+    const int64_t version = StoredSchemaVersion(db);
+    if (version > kSchemaVersion) throw KelvaroxError(msg::NewerSchema(db.Name(), version, kSchemaVersion));
+    if (!write) {
+        if (version == 0) throw KelvaroxError(msg::NoArchive(db.Name()));
+        if (version < kSchemaVersion) throw KelvaroxError(msg::OlderSchema(db.Name(), version));
+        return;
+    }
+    db.PrepareForWriting();
+    if (version == kSchemaVersion) return;
+    Transaction t(db, Transaction::Kind::Write);
+    const int64_t now = StoredSchemaVersion(db);  // another writer may have been first
+    if (now > kSchemaVersion) throw KelvaroxError(msg::NewerSchema(db.Name(), now, kSchemaVersion));
+    if (now < kSchemaVersion) MigrateSchema(db, now);
+    t.Commit();
+}
+
+Archive::~Archive() = default;
+
+const std::string& Archive::Name() const { return db_->Name(); }
+
+void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& range, bool withBytes,
+                           const std::function<void(const ArchivedBlock&, std::span<const uint8_t>)>& each) {
+    Database& db = *db_;
+    Transaction t(db, Transaction::Kind::Read);
+    std::string sql = std::string("SELECT id, file, sha256, channel, start_amday, end_amday, start_orbit_byte, ") +
+                      "orbit_span, start_ma, end_ma, ma_step, sample_count, last_orbit_offset, start_orbit, " +
+                      "end_orbit, last_orbit, orbit_sure, pinned_orbit" + (withBytes ? ", bytes" : "") +
+                      " FROM kelvarox_blocks";
+    std::vector<Param> params;
+    if (channel) {
+        // A block reaches into the range when its first sample is not after the range's end and
+        // its last one not before its start; no block spans more orbits than the longest one.
+        const int64_t longest = ReadMeta(db, meta::kLongestBlock).value_or(0);
+        sql += " WHERE channel = $1 AND start_orbit >= $2 AND start_orbit <= $3 AND last_orbit >= $4";
+        const int64_t earliestStart = range.from && *range.from > INT64_MIN + longest ? *range.from - longest : INT64_MIN;
+        params = {int64_t{*channel}, earliestStart, range.to.value_or(INT64_MAX),
+                  range.from.value_or(INT64_MIN)};
+    }
+    sql += " ORDER BY start_orbit, start_ma, start_amday, id";
+    ArchivedBlock b;
+    db.Query(sql, params, [&](const Row& r) {
+        b.id = r.Int(0);
+        b.file = r.Text(1);
+        b.sha256 = r.Text(2);
+        BlockFacts& f = b.facts;
+        f.channel = static_cast<int32_t>(r.Int(3));
+        f.startAmDay = static_cast<int32_t>(r.Int(4));
+        f.endAmDay = static_cast<int32_t>(r.Int(5));
+        f.startOrbitByte = static_cast<int32_t>(r.Int(6));
+        f.orbitSpan = static_cast<int32_t>(r.Int(7));
+        f.startMA = static_cast<int32_t>(r.Int(8));
+        f.endMA = static_cast<int32_t>(r.Int(9));
+        f.maStep = static_cast<int32_t>(r.Int(10));
+        f.sampleCount = static_cast<int32_t>(r.Int(11));
+        f.lastSampleOrbitOffset = static_cast<int32_t>(r.Int(12));
+        b.startOrbit = r.Int(13);
+        b.endOrbit = r.Int(14);
+        b.lastOrbit = r.Int(15);
+        b.orbitSure = r.Int(16) != 0;
+        b.pinnedOrbit = r.IsNull(17) ? std::nullopt : std::optional(r.Int(17));
+        each(b, withBytes ? r.Bytes(18) : std::span<const uint8_t>());
+    });
+    t.Commit();
+}
+
+void Archive::ForEachSample(int32_t channel, const OrbitRange& range, const Coefficients& k,
+                            const std::function<void(const SeriesSample&, const ArchivedBlock&)>& each) {
+    ForEachBlock(channel, range, true, [&](const ArchivedBlock& b, std::span<const uint8_t> bytes) {
+        ForEachBlockSample(b.facts, b.startOrbit, bytes, k, [&](const SeriesSample& s) {
+            if (range.Contains(s.orbit)) each(s, b);
+        });
+    });
+}
+
+std::vector<ChannelSummary> Archive::Channels() {
+    std::vector<ChannelSummary> channels;
+    Database& db = *db_;
+    Transaction t(db, Transaction::Kind::Read);
+    db.Query("SELECT channel, COUNT(*), SUM(sample_count), MIN(start_orbit), MAX(last_orbit), MIN(start_amday), "
+             "MAX(end_amday) FROM kelvarox_blocks GROUP BY channel ORDER BY channel",
+             {}, [&](const Row& r) {
+                 ChannelSummary c;
+                 c.channel = static_cast<int32_t>(r.Int(0));
+                 c.name = ChannelCatalogue::NameOf(c.channel);
+                 c.unit = ChannelCatalogue::UnitOf(c.channel);
+                 c.blocks = r.Int(1);
+                 c.samples = r.Int(2);
+                 c.firstOrbit = r.Int(3);
+                 c.lastOrbit = r.Int(4);
+                 c.firstAmDay = static_cast<int32_t>(r.Int(5));
+                 c.lastAmDay = static_cast<int32_t>(r.Int(6));
+                 channels.push_back(std::move(c));
+             });
+    t.Commit();
+    return channels;
+}
+
+int64_t Archive::Generation() {
+    Transaction t(*db_, Transaction::Kind::Read);
+    const int64_t generation = ReadMeta(*db_, meta::kGeneration).value_or(0);
+    t.Commit();
+    return generation;
+}
+
+void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
+    Database& db = *db_;
+    std::string shaPattern, file;
+    if (const auto sha = ShaOfBlockFile(shaOrFile)) {
+        shaPattern = *sha;
+    } else if (IsHex(shaOrFile)) {
+        shaPattern = Lower(shaOrFile) + "%";
+    }
+    std::error_code ignored;
+    file = std::filesystem::absolute(shaOrFile, ignored).lexically_normal().string();
+
+    Transaction t(db, Transaction::Kind::Write);
+    struct Found {
+        int64_t id;
+        int32_t day, byte;
+    };
+    std::vector<Found> found;
+    const Param p[] = {std::string_view(shaPattern), std::string_view(file)};
+    db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR file = $2 "
+             "ORDER BY id LIMIT 2",
+             p, [&](const Row& r) {
+                 found.push_back({r.Int(0), static_cast<int32_t>(r.Int(1)), static_cast<int32_t>(r.Int(2))});
+             });
+    if (orbit < 0 || orbit > kMaxOrbit) throw KelvaroxError(msg::OrbitOutOfRange(orbit, kMaxOrbit));
+    if (found.empty()) throw KelvaroxError(msg::NoSuchBlock(shaOrFile));
+    if (found.size() > 1) throw KelvaroxError(msg::SeveralBlocks(shaOrFile));
+    if ((orbit % 256 + 256) % 256 != found[0].byte) throw KelvaroxError(msg::OrbitByteMismatch(orbit, found[0].byte));
+    const Param pin[] = {orbit, found[0].id};
+    db.Execute("UPDATE kelvarox_blocks SET pinned_orbit = $1 WHERE id = $2", pin);
+    std::map<std::string, int32_t> unsure;
+    PlaceFrom(db, found[0].day, ReadMeta(db, meta::kOrbitHiByte).value_or(0), {}, unsure);
+    CountCommit(db);
+    t.Commit();
+}
+
+std::vector<UnsurePlacement> Archive::Unsure(std::span<const std::string> shas) {
+    std::vector<UnsurePlacement> unsure;
+    Transaction t(*db_, Transaction::Kind::Read);
+    for (const auto& sha : shas) {
+        const Param p[] = {std::string_view(sha)};
+        db_->Query("SELECT file, start_orbit FROM kelvarox_blocks WHERE sha256 = $1 AND orbit_sure = 0", p,
+                   [&](const Row& r) { unsure.push_back({sha, std::string(r.Text(0)), r.Int(1), 0}); });
+    }
+    t.Commit();
+    return unsure;
+}
+
+Importer::Importer(Archive& archive, int64_t orbitHiByte, bool replace, size_t batchSize)
+    : archive_(archive), orbitHiByte_(orbitHiByte), replace_(replace), batchSize_(std::max<size_t>(1, batchSize)) {}
+
+void Importer::Add(IncomingBlock block) {
+    batch_.push_back(std::move(block));
+    if (batch_.size() >= batchSize_) Flush();
+}
+
+void Importer::Finish() {
+    if (!batch_.empty() || !started_) Flush();
+}
+
+void Importer::Flush() {
+    Database& db = *archive_.db_;
+    Transaction t(db, Transaction::Kind::Write);
+    bool placeAll = false;
+    int64_t hiByte = orbitHiByte_;
+    if (!started_) {
+        const auto stored = ReadMeta(db, meta::kOrbitHiByte);
+        if (!stored || (replace_ && *stored != orbitHiByte_)) {
+            WriteMeta(db, meta::kOrbitHiByte, orbitHiByte_);
+            placeAll = stored.has_value();
+        } else {
+            hiByte = *stored;
+        }
+    }
+
+    std::vector<std::string> shas;
+    for (const auto& b : batch_) shas.push_back(b.sha256);
+    const auto stored = db.AreStored(shas);
+    std::unordered_set<std::string_view> seen;
+    std::vector<const IncomingBlock*> fresh;
+    int32_t fromDay = INT32_MAX;
+    int32_t longest = 0;
+    for (size_t i = 0; i < batch_.size(); ++i) {
+        if (stored[i] || !seen.insert(batch_[i].sha256).second) continue;
+        fresh.push_back(&batch_[i]);
+        fromDay = std::min(fromDay, batch_[i].facts.startAmDay);
+        longest = std::max(longest, batch_[i].facts.lastSampleOrbitOffset);
+    }
+    std::map<std::string, int32_t> unsure;
+    if (!fresh.empty() || placeAll) {
+        PlaceFrom(db, placeAll ? INT32_MIN : fromDay, hiByte, fresh, unsure);
+        if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
+        CountCommit(db);
+    }
+    t.Commit();
+
+    started_ = true;
+    orbitHiByte_ = hiByte;
+    counts_.added += static_cast<int64_t>(fresh.size());
+    counts_.alreadyStored += static_cast<int64_t>(batch_.size() - fresh.size());
+    for (auto& [sha, gap] : unsure) {
+        gaps_[sha] = gap;
+    }
+    batch_.clear();
+}
+
+std::vector<UnsurePlacement> Importer::Unsure() {
+    std::vector<std::string> shas;
+    for (const auto& [sha, gap] : gaps_) shas.push_back(sha);
+    auto unsure = archive_.Unsure(shas);
+    for (auto& u : unsure) u.gapDays = gaps_[u.sha256];
+    // In the order of the time line.
+    std::sort(unsure.begin(), unsure.end(), [](const auto& a, const auto& b) { return a.orbit < b.orbit; });
+    return unsure;
+}
+
+}  // namespace kelvarox::archive

@@ -1,0 +1,151 @@
+#pragma once
+// The block archive: every block ever captured, once, with its bytes, its header values and
+// its absolute orbits, in an SQLite file or a PostgreSQL database.
+//
+// An Archive is one connection and belongs to one thread at a time. A program that adds blocks
+// in the background while a window reads opens one Archive for each: readers then see the
+// last committed state and are never held up by the writer, and every commit of the writer
+// raises Generation(), which a reader can poll to learn that there is something new.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "archive/BlockIntake.h"
+#include "archive/SeriesRows.h"
+
+namespace kelvarox::archive {
+
+class Database;
+
+// The largest orbit a block can be set to: far beyond any satellite's, and far from
+// overflowing the sums of orbits the archive makes.
+inline constexpr int64_t kMaxOrbit = int64_t{1} << 40;
+
+// A stored block as the archive lists it.
+struct ArchivedBlock {
+    int64_t id = 0;
+    std::string file;
+    std::string sha256;
+    BlockFacts facts;
+    int64_t startOrbit = 0;  // absolute
+    int64_t endOrbit = 0;
+    int64_t lastOrbit = 0;   // of the last sample, as the data table counts
+    bool orbitSure = true;
+    std::optional<int64_t> pinnedOrbit;
+};
+
+// Orbits from `from` to `to`, both included; an open end when not given.
+struct OrbitRange {
+    std::optional<int64_t> from;
+    std::optional<int64_t> to;
+    bool Contains(int64_t orbit) const { return (!from || orbit >= *from) && (!to || orbit <= *to); }
+};
+
+struct ChannelSummary {
+    int32_t channel = 0;
+    std::string name;  // the catalogue's, as Load shows it
+    std::string unit;
+    int64_t blocks = 0;
+    int64_t samples = 0;
+    int64_t firstOrbit = 0;
+    int64_t lastOrbit = 0;
+    int32_t firstAmDay = 0;
+    int32_t lastAmDay = 0;
+};
+
+// A block whose orbit the dates could not decide.
+struct UnsurePlacement {
+    std::string sha256;
+    std::string file;
+    int64_t orbit = 0;
+    int32_t gapDays = 0;
+};
+
+class Archive {
+public:
+    enum class Access { Read, Write };
+
+    // Opens the archive at `location`: a postgresql:// address or an SQLite file. Read: the
+    // archive must exist. Write: a missing SQLite file (and its folder) or an empty database
+    // gets the schema. Raises KelvaroxError with one clear message when the archive cannot be
+    // opened, is of a newer schema version (it is then left as it is), or cannot be reached.
+    Archive(const std::string& location, Access access);
+    ~Archive();
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+
+    // The path or address as messages name it.
+    const std::string& Name() const;
+
+    // The stored blocks in time order (absolute orbit, then MA), all or those of one channel
+    // whose samples reach into `range`. `bytes` is empty unless withBytes is set.
+    void ForEachBlock(std::optional<int32_t> channel, const OrbitRange& range, bool withBytes,
+                      const std::function<void(const ArchivedBlock&, std::span<const uint8_t> bytes)>& each);
+
+    // The samples of one channel from every stored block in time order, those within `range`.
+    void ForEachSample(int32_t channel, const OrbitRange& range, const Coefficients& k,
+                       const std::function<void(const SeriesSample&, const ArchivedBlock&)>& each);
+
+    // The archived channels in number order.
+    std::vector<ChannelSummary> Channels();
+
+    // Counts the commits that changed the stored blocks or their orbits.
+    int64_t Generation();
+
+    // The block whose bytes have the SHA-256 `sha` (or a prefix of it naming one block only),
+    // or whose stored file is `file`, takes the absolute orbit `orbit`; the blocks after it
+    // follow from there. The orbit must end in the block's own orbit byte and lie within 0 to
+    // kMaxOrbit.
+    void SetOrbit(const std::string& shaOrFile, int64_t orbit);
+
+    // Blocks of the archive that were not placed for sure, among `shas`.
+    std::vector<UnsurePlacement> Unsure(std::span<const std::string> shas);
+
+private:
+    friend class Importer;
+    std::unique_ptr<Database> db_;
+};
+
+struct ImportCounts {
+    int64_t added = 0;
+    int64_t alreadyStored = 0;
+};
+
+// Adds blocks to an archive in batches, each batch in one transaction with the orbit placement
+// it causes: an import cut short at any moment leaves every block whole or absent and every
+// stored block placed, and the same import run again adds what is missing.
+class Importer {
+public:
+    static constexpr size_t kDefaultBatch = 1000;
+
+    // `orbitHiByte`: the Orbit HiByte of the earliest block. An archive keeps the one it was
+    // first given; `replace` makes this import's value the archive's and places every block again.
+    Importer(Archive& archive, int64_t orbitHiByte, bool replace, size_t batchSize = kDefaultBatch);
+
+    void Add(IncomingBlock block);
+    // Stores what is left. Call it before the counts and the unsure placements are final.
+    void Finish();
+
+    const ImportCounts& Counts() const { return counts_; }
+    // The blocks this import placed (or placed again) whose orbit is not sure.
+    std::vector<UnsurePlacement> Unsure();
+
+private:
+    void Flush();
+
+    Archive& archive_;
+    int64_t orbitHiByte_;
+    bool replace_;
+    size_t batchSize_;
+    bool started_ = false;
+    std::vector<IncomingBlock> batch_;
+    ImportCounts counts_;
+    std::map<std::string, int32_t> gaps_;  // SHA-256 of a block placed unsure: its gap in days
+};
+
+}  // namespace kelvarox::archive

@@ -1,0 +1,44 @@
+#pragma once
+// The archive's messages, each word for word as the user reads it.
+#include <cstdint>
+#include <string>
+
+namespace kelvarox::archive::msg {
+
+inline std::string NoArchive(const std::string& name) {
+    return "No archive at " + name + " (kelvarox-cli archive add makes one)";
+}
+inline std::string CannotOpen(const std::string& name, const std::string& reason) {
+    return "Cannot open the archive " + name + ": " + reason;
+}
+inline std::string CannotConnect(const std::string& name, const std::string& reason) {
+    return "Cannot connect to the archive " + name + ": " + reason;
+}
+inline std::string Failed(const std::string& name, const std::string& reason) {
+    return "The archive " + name + " failed: " + reason;
+}
+inline std::string NewerSchema(const std::string& name, int64_t version, int64_t known) {
+    return "The archive " + name + " has schema version " + std::to_string(version) +
+           ", newer than this Kelvarox knows (" + std::to_string(known) + "); it was left as it is";
+}
+inline std::string OlderSchema(const std::string& name, int64_t version) {
+    return "The archive " + name + " has schema version " + std::to_string(version) +
+           "; kelvarox-cli archive add brings it up to date";
+}
+inline std::string NotSure(int64_t orbit, int32_t gapDays) {
+    const std::string before = gapDays == 0 ? "the block before it is of the same day"
+                                            : "the block before it is " + std::to_string(gapDays) + " days earlier";
+    return "orbit " + std::to_string(orbit) + " is not sure (" + before +
+           "); kelvarox-cli archive set-orbit fixes it";
+}
+inline std::string NoSuchBlock(const std::string& what) { return "No block of the archive matches " + what; }
+inline std::string SeveralBlocks(const std::string& what) { return "Several blocks of the archive match " + what; }
+inline std::string OrbitOutOfRange(int64_t orbit, int64_t last) {
+    return "Orbit " + std::to_string(orbit) + " is out of range (0 to " + std::to_string(last) + ")";
+}
+inline std::string OrbitByteMismatch(int64_t orbit, int32_t byte) {
+    return "Orbit " + std::to_string(orbit) + " does not end in the block's orbit byte " + std::to_string(byte) +
+           " (orbit mod 256 must be " + std::to_string(byte) + ")";
+}
+
+}  // namespace kelvarox::archive::msg

@@ -1,0 +1,63 @@
+#include "archive/BlockIntake.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "archive/Sha256.h"
+#include "core/BoxTextsView.h"
+#include "core/Errors.h"
+
+namespace kelvarox::archive {
+
+namespace {
+
+int32_t LastRowOrbitOffset(const BlockHeader& header, int sampleCount) {
+    BlockHeader relative = header;
+    relative.StartOrbit = 0;
+    RowPosition rows(relative);
+    OrbitMA at;
+    for (int i = 0; i < sampleCount; ++i) at = rows.Next();
+    return at.Orbit;
+}
+
+}  // namespace
+
+Intake ReadBlockForArchive(const std::string& path, const BlockLayout& layout) {
+    ProgramState state;
+    state.Layout = layout;
+    state.BlockFilePath = path;
+    BoxTextsView view("0");  // orbits as the block names them: the low byte alone
+    Intake intake;
+    try {
+        LoadInfo(state, view);
+    } catch (const KelvaroxError& e) {
+        intake.error = e.what();
+        return intake;
+    }
+    if (!view.firstMessage.empty() || state.LoadFailed) {
+        intake.error = view.firstMessage.empty() ? std::string(msg::kImproperFormat) : view.firstMessage;
+        return intake;
+    }
+    const BlockHeader& h = state.Header;
+    IncomingBlock block;
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    block.file = (absolute.empty() ? std::filesystem::path(path) : absolute).lexically_normal().string();
+    std::copy_n(state.Block.bytes.begin(), kBlockFileSize, block.bytes.begin());
+    block.sha256 = Sha256Hex(block.bytes);
+    BlockFacts& f = block.facts;
+    f.channel = h.Channel;
+    f.startAmDay = h.StartAmDay;
+    f.endAmDay = h.EndAmDay;
+    f.startOrbitByte = h.StartOrbit;  // loaded with Orbit HiByte 0
+    f.orbitSpan = h.EndOrbit - h.StartOrbit;
+    f.startMA = h.StartMA;
+    f.endMA = h.EndMA;
+    f.maStep = h.MAStep;
+    f.sampleCount = h.SampleCount();
+    f.lastSampleOrbitOffset = LastRowOrbitOffset(h, f.sampleCount);
+    intake.block = std::move(block);
+    return intake;
+}
+
+}  // namespace kelvarox::archive

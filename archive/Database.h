@@ -1,0 +1,111 @@
+#pragma once
+// One connection to the database that holds an archive, whichever engine stands behind it:
+// an SQLite file or a PostgreSQL server. The archive's SQL is written once, with parameters
+// $1, $2, ...; the bulk paths (storing many blocks, re-placing many orbits) are each engine's
+// own. A connection belongs to one thread at a time.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "archive/BlockIntake.h"
+
+namespace kelvarox::archive {
+
+// A statement parameter: NULL, a whole number, a text or bytes.
+using Param = std::variant<std::monostate, int64_t, std::string_view, std::span<const uint8_t>>;
+
+// One row of a result, valid during the callback that receives it.
+class Row {
+public:
+    virtual ~Row() = default;
+    virtual bool IsNull(int column) const = 0;
+    virtual int64_t Int(int column) const = 0;
+    virtual std::string_view Text(int column) const = 0;
+    virtual std::span<const uint8_t> Bytes(int column) const = 0;
+};
+
+// A block as it is stored: its facts and where the archive placed it.
+struct NewBlockRow {
+    const IncomingBlock* block = nullptr;
+    int64_t startOrbit = 0;
+    bool orbitSure = true;
+};
+
+// A new placement of a stored block.
+struct PlacementUpdate {
+    int64_t id = 0;
+    int64_t startOrbit = 0;
+    int64_t endOrbit = 0;
+    int64_t lastOrbit = 0;
+    bool orbitSure = true;
+};
+
+class Database {
+public:
+    virtual ~Database() = default;
+
+    // The path or the address (without any password) the messages name.
+    virtual const std::string& Name() const = 0;
+    // The column types that differ between the engines, for the schema.
+    virtual std::string_view IdColumnType() const = 0;
+    virtual std::string_view BytesType() const = 0;
+
+    virtual bool HasTable(std::string_view name) = 0;
+    // Settings of the database that a writer needs, made once its schema is known to be ours.
+    virtual void PrepareForWriting() {}
+
+    // A transaction that sees one state of the archive throughout.
+    virtual void BeginRead() = 0;
+    // A transaction that waits for every other writer of the archive to finish first.
+    virtual void BeginWrite() = 0;
+    virtual void Commit() = 0;
+    virtual void Rollback() noexcept = 0;
+
+    virtual void Query(std::string_view sql, std::span<const Param> params,
+                       const std::function<void(const Row&)>& each) = 0;
+    virtual void Execute(std::string_view sql, std::span<const Param> params = {}) = 0;
+
+    // Which of `shas` are stored already.
+    virtual std::vector<bool> AreStored(std::span<const std::string> shas) = 0;
+    virtual void InsertBlocks(std::span<const NewBlockRow> rows) = 0;
+    virtual void UpdatePlacements(std::span<const PlacementUpdate> rows) = 0;
+};
+
+// Rolls back unless committed.
+class Transaction {
+public:
+    enum class Kind { Read, Write };
+    Transaction(Database& db, Kind kind) : db_(db) {
+        if (kind == Kind::Write) db_.BeginWrite();
+        else db_.BeginRead();
+    }
+    ~Transaction() {
+        if (!done_) db_.Rollback();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit() {
+        db_.Commit();
+        done_ = true;
+    }
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+// Whether `location` names a PostgreSQL database (postgresql:// or postgres://) rather than
+// an SQLite file.
+bool IsPostgresLocation(std::string_view location);
+
+// Connects to the database at `location`. An SQLite file is created (with its folder) only
+// when `create` is set. Raises KelvaroxError with one clear message when it cannot.
+std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create);
+std::unique_ptr<Database> ConnectPostgres(const std::string& uri);
+
+}  // namespace kelvarox::archive

@@ -1,0 +1,114 @@
+#include "archive/Schema.h"
+
+#include <charconv>
+#include <string>
+
+namespace kelvarox::archive {
+
+namespace {
+
+// Version 1: the blocks with their bytes, header values and placed orbits.
+std::string VersionOne(const Database& db) {
+    return std::string("CREATE TABLE kelvarox_meta (key TEXT PRIMARY KEY, value TEXT NOT NULL);") +
+           "CREATE TABLE kelvarox_blocks ("
+           "id " + std::string(db.IdColumnType()) + ", "
+           "sha256 TEXT NOT NULL UNIQUE, "
+           "file TEXT NOT NULL, "
+           "bytes " + std::string(db.BytesType()) + " NOT NULL, "
+           "channel INTEGER NOT NULL, "
+           "start_amday INTEGER NOT NULL, "
+           "end_amday INTEGER NOT NULL, "
+           "start_orbit_byte INTEGER NOT NULL, "
+           "orbit_span INTEGER NOT NULL, "
+           "start_ma INTEGER NOT NULL, "
+           "end_ma INTEGER NOT NULL, "
+           "ma_step INTEGER NOT NULL, "
+           "sample_count INTEGER NOT NULL, "
+           "last_orbit_offset INTEGER NOT NULL, "
+           "start_orbit BIGINT NOT NULL, "
+           "end_orbit BIGINT NOT NULL, "
+           "last_orbit BIGINT NOT NULL, "
+           "orbit_sure INTEGER NOT NULL, "
+           "pinned_orbit BIGINT);"
+           "CREATE INDEX kelvarox_blocks_by_date ON kelvarox_blocks (start_amday);"
+           "CREATE INDEX kelvarox_blocks_by_time ON kelvarox_blocks (start_orbit, start_ma);"
+           "CREATE INDEX kelvarox_blocks_by_channel ON kelvarox_blocks (channel, start_orbit);";
+}
+
+// Statements of a script, one at a time (no statement of the schema holds a ';' of its own).
+void RunScript(Database& db, const std::string& script) {
+    size_t start = 0;
+    while (start < script.size()) {
+        size_t end = script.find(';', start);
+        if (end == std::string::npos) end = script.size();
+        if (end > start) db.Execute(std::string_view(script).substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+std::optional<int64_t> ReadMeta(Database& db, const char* key) {
+    std::optional<int64_t> value;
+    const Param p[] = {std::string_view(key)};
+    db.Query("SELECT value FROM kelvarox_meta WHERE key = $1", p, [&](const Row& r) {
+        const auto text = r.Text(0);
+        int64_t v = 0;
+        if (std::from_chars(text.data(), text.data() + text.size(), v).ec == std::errc()) value = v;
+    });
+    return value;
+}
+
+void WriteMeta(Database& db, const char* key, int64_t value) {
+    const std::string text = std::to_string(value);
+    const Param p[] = {std::string_view(key), std::string_view(text)};
+    db.Execute("INSERT INTO kelvarox_meta (key, value) VALUES ($1, $2) "
+               "ON CONFLICT (key) DO UPDATE SET value = excluded.value",
+               p);
+}
+
+int64_t StoredSchemaVersion(Database& db) {
+    if (!db.HasTable("kelvarox_meta")) return 0;
+    return ReadMeta(db, meta::kSchemaVersion).value_or(0);
+}
+
+void MigrateSchema(Database& db, int64_t from) {
+    if (from < 1) {
+        RunScript(db, VersionOne(db));
+        WriteMeta(db, meta::kGeneration, 0);
+        WriteMeta(db, meta::kLongestBlock, 0);
+    }
+    // Later versions add their steps here, each from the one before.
+    WriteMeta(db, meta::kSchemaVersion, kSchemaVersion);
+}
+
+std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row) {
+    const IncomingBlock& b = *row.block;
+    const BlockFacts& f = b.facts;
+    return {std::string_view(b.sha256),
+            std::string_view(b.file),
+            std::span<const uint8_t>(b.bytes),
+            int64_t{f.channel},
+            int64_t{f.startAmDay},
+            int64_t{f.endAmDay},
+            int64_t{f.startOrbitByte},
+            int64_t{f.orbitSpan},
+            int64_t{f.startMA},
+            int64_t{f.endMA},
+            int64_t{f.maStep},
+            int64_t{f.sampleCount},
+            int64_t{f.lastSampleOrbitOffset},
+            row.startOrbit,
+            row.startOrbit + f.orbitSpan,
+            row.startOrbit + f.lastSampleOrbitOffset,
+            int64_t{row.orbitSure}};
+}
+
+const char* InsertBlockSql() {
+    static const std::string sql = std::string("INSERT INTO kelvarox_blocks (") + kBlockColumns +
+                                   ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, "
+                                   "$16, $17)";
+    return sql.c_str();
+}
+
+}  // namespace kelvarox::archive

@@ -1,0 +1,190 @@
+// The archive in one SQLite file, through SQLite's own C interface. The file is in WAL mode, so
+// readers see the last committed state while a writer works and never wait for it; writers
+// take turns (BEGIN IMMEDIATE, waiting up to a minute for the one before).
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <unordered_map>
+
+#include "archive/ArchiveMessages.h"
+#include "archive/Database.h"
+#include "archive/Schema.h"
+#include "core/Errors.h"
+
+namespace kelvarox::archive {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 60'000;
+
+// $1, $2, ... as SQLite spells numbered parameters: ?1, ?2, ...
+std::string NumberedParameters(std::string_view sql) {
+    std::string out(sql);
+    for (size_t i = 0; i + 1 < out.size(); ++i)
+        if (out[i] == '$' && out[i + 1] >= '0' && out[i + 1] <= '9') out[i] = '?';
+    return out;
+}
+
+class SqliteRow : public Row {
+public:
+    explicit SqliteRow(sqlite3_stmt* s) : s_(s) {}
+    bool IsNull(int c) const override { return sqlite3_column_type(s_, c) == SQLITE_NULL; }
+    int64_t Int(int c) const override { return sqlite3_column_int64(s_, c); }
+    std::string_view Text(int c) const override {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s_, c));
+        return text ? std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(s_, c))) : std::string_view();
+    }
+    std::span<const uint8_t> Bytes(int c) const override {
+        const auto* data = static_cast<const uint8_t*>(sqlite3_column_blob(s_, c));
+        return data ? std::span(data, static_cast<size_t>(sqlite3_column_bytes(s_, c))) : std::span<const uint8_t>();
+    }
+
+private:
+    sqlite3_stmt* s_;
+};
+
+class SqliteDatabase : public Database {
+public:
+    SqliteDatabase(sqlite3* db, std::string name) : db_(db), name_(std::move(name)) {}
+    ~SqliteDatabase() override {
+        for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
+        sqlite3_close_v2(db_);
+    }
+
+    const std::string& Name() const override { return name_; }
+    std::string_view IdColumnType() const override { return "INTEGER PRIMARY KEY"; }
+    std::string_view BytesType() const override { return "BLOB"; }
+
+    bool HasTable(std::string_view name) override {
+        bool found = false;
+        const Param p[] = {name};
+        Query("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = $1", p, [&](const Row&) { found = true; });
+        return found;
+    }
+
+    void PrepareForWriting() override {
+        std::string mode;
+        Query("PRAGMA journal_mode", {}, [&](const Row& r) { mode = r.Text(0); });
+        if (mode != "wal") Execute("PRAGMA journal_mode = WAL");
+    }
+
+    void BeginRead() override { Execute("BEGIN"); }
+    void BeginWrite() override { Execute("BEGIN IMMEDIATE"); }
+    void Commit() override { Execute("COMMIT"); }
+    void Rollback() noexcept override {
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+
+    void Query(std::string_view sql, std::span<const Param> params,
+               const std::function<void(const Row&)>& each) override {
+        sqlite3_stmt* s = Prepare(sql);
+        Bind(s, params);
+        const SqliteRow row(s);
+        struct Reset {
+            sqlite3_stmt* s;
+            ~Reset() {
+                sqlite3_reset(s);
+                sqlite3_clear_bindings(s);
+            }
+        } reset{s};
+        while (true) {
+            const int rc = sqlite3_step(s);
+            if (rc == SQLITE_DONE) break;
+            if (rc != SQLITE_ROW) Fail();
+            if (each) each(row);
+        }
+    }
+
+    void Execute(std::string_view sql, std::span<const Param> params = {}) override { Query(sql, params, nullptr); }
+
+    std::vector<bool> AreStored(std::span<const std::string> shas) override {
+        std::vector<bool> stored;
+        stored.reserve(shas.size());
+        for (const auto& sha : shas) {
+            bool found = false;
+            const Param p[] = {std::string_view(sha)};
+            Query("SELECT 1 FROM kelvarox_blocks WHERE sha256 = $1", p, [&](const Row&) { found = true; });
+            stored.push_back(found);
+        }
+        return stored;
+    }
+
+    void InsertBlocks(std::span<const NewBlockRow> rows) override {
+        for (const auto& row : rows) {
+            const auto values = BlockColumnValues(row);
+            Execute(InsertBlockSql(), values);
+        }
+    }
+
+    void UpdatePlacements(std::span<const PlacementUpdate> rows) override {
+        for (const auto& u : rows) {
+            const Param p[] = {u.startOrbit, u.endOrbit, u.lastOrbit, int64_t{u.orbitSure}, u.id};
+            Execute("UPDATE kelvarox_blocks SET start_orbit = $1, end_orbit = $2, last_orbit = $3, orbit_sure = $4 "
+                    "WHERE id = $5",
+                    p);
+        }
+    }
+
+private:
+    [[noreturn]] void Fail() { throw KelvaroxError(msg::Failed(name_, sqlite3_errmsg(db_))); }
+
+    sqlite3_stmt* Prepare(std::string_view sql) {
+        const std::string key(sql);
+        if (auto found = statements_.find(key); found != statements_.end()) return found->second;
+        const std::string text = NumberedParameters(sql);
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT, &s,
+                               nullptr) != SQLITE_OK)
+            Fail();
+        statements_.emplace(key, s);
+        return s;
+    }
+
+    void Bind(sqlite3_stmt* s, std::span<const Param> params) {
+        for (size_t i = 0; i < params.size(); ++i) {
+            const int n = static_cast<int>(i) + 1;
+            int rc = SQLITE_OK;
+            if (const auto* v = std::get_if<int64_t>(&params[i])) rc = sqlite3_bind_int64(s, n, *v);
+            else if (const auto* t = std::get_if<std::string_view>(&params[i]))
+                rc = sqlite3_bind_text(s, n, t->data(), static_cast<int>(t->size()), SQLITE_STATIC);
+            else if (const auto* b = std::get_if<std::span<const uint8_t>>(&params[i]))
+                rc = sqlite3_bind_blob(s, n, b->data(), static_cast<int>(b->size()), SQLITE_STATIC);
+            else rc = sqlite3_bind_null(s, n);
+            if (rc != SQLITE_OK) Fail();
+        }
+    }
+
+    sqlite3* db_;
+    std::string name_;
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+};
+
+}  // namespace
+
+std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create) {
+    std::error_code error;
+    if (!create && !std::filesystem::exists(path, error)) throw KelvaroxError(msg::NoArchive(path));
+    if (create) {
+        const auto folder = std::filesystem::path(path).parent_path();
+        if (!folder.empty()) std::filesystem::create_directories(folder, error);
+    }
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        const std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close_v2(db);
+        throw KelvaroxError(msg::CannotOpen(path, reason));
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    auto connection = std::make_unique<SqliteDatabase>(db, path);
+    try {
+        connection->HasTable("kelvarox_meta");  // fails at once on a file that is no database
+        // A commit is safe against the program being killed; only a power cut may lose the last ones.
+        connection->Execute("PRAGMA synchronous = NORMAL");
+    } catch (const KelvaroxError&) {
+        throw KelvaroxError(msg::CannotOpen(path, sqlite3_errmsg(db)));
+    }
+    return connection;
+}
+
+}  // namespace kelvarox::archive

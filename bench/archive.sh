@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Speed and memory of the block archive, with hyperfine:
+#  - archive add of 10,000 blocks into a new SQLite archive, and into a new PostgreSQL database,
+#    against kelvarox-cli csv of the same directory;
+#  - series of one channel (10,000 blocks) out of a 100,000-block archive, SQLite and PostgreSQL,
+#    against csv of just that channel's block files;
+#  - the peak resident size of add and series for 1,000 and 10,000 blocks.
+# PostgreSQL runs as a throwaway cluster in a temporary folder (Unix socket only), stopped at the end.
+# Usage: bench/archive.sh [BUILD_DIR [DATA_DIR]]   (default build-bench, a Release build; the
+# blocks are written into a temporary folder, or kept in DATA_DIR for the next run)
+set -euo pipefail
+build=${1:-build-bench}
+cli=$(realpath "$build/cli/kelvarox-cli")
+[ -x "$cli" ] || { echo "build $cli first" >&2; exit 2; }
+command -v hyperfine >/dev/null || { echo "hyperfine is needed (apt-get install hyperfine)" >&2; exit 2; }
+pgbin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
+
+data=${2:-}
+work=$(mktemp -d)
+[ -n "$data" ] || data=$work/blocks
+mkdir -p "$data"
+as_server() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }
+cleanup() {
+  [ -d "$work/pg" ] && as_server "$pgbin/pg_ctl" -D "$work/pg" -m immediate stop >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME=$work/config  # no stored settings
+
+# Blocks of 256 samples over four orbits of a satellite that flies 14.3 orbits a day, 100 a day
+# from AmDay 7000 on:
+# blocks1k and blocks10k of one channel, and 100,000 of ten channels in turn, one folder each.
+[ -d "$data/all" ] || python3 - "$data" <<'PY'
+import os, sys
+data = sys.argv[1]
+channels = ["0140", "0141", "0106", "010B", "0171", "0100", "0134", "0130", "0142", "0180"]
+def block(n, channel):
+    b = bytearray(512)
+    b[3:6] = b"Who"
+    for i in range(256):
+        b[64 + i] = (i * 7 + n) & 0xFF
+    b[64], b[65], b[66] = n & 0xFF, (n >> 8) & 0xFF, (n >> 16) & 0xFF
+    day, orbit = 7000 + n // 100, 256 + int(n / 100 * 14.3)
+    def put(addr, text):
+        b[addr:addr + len(text)] = text.encode()
+    put(464, "%4d" % day); put(495, "%4d" % day)               # start and end AmDay
+    put(471, "%02X" % (orbit % 256)); put(473, "00")           # start orbit and MA
+    put(502, "%02X" % ((orbit + 3) % 256)); put(504, "FC")     # end orbit and MA
+    put(36, "04")                                              # MA step: 256 samples
+    put(60, channel)
+    return bytes(b)
+def write(folder, n, channel):
+    os.makedirs(folder, exist_ok=True)
+    with open(f"{folder}/b{n:06d}.dat", "wb") as f:
+        f.write(block(n, channel))
+for n in range(10000):
+    write(f"{data}/blocks10k", n, "0140")
+    if n < 1000:
+        write(f"{data}/blocks1k", n, "0140")
+for n in range(100000):
+    write(f"{data}/all/{channels[n % 10]}", n, channels[n % 10])
+PY
+cat "$data"/blocks10k/* "$data"/all/0140/* >/dev/null  # warm the page cache
+
+# The PostgreSQL cluster.
+mkdir -p "$work/pgsock"
+[ "$(id -u)" -eq 0 ] && chown postgres "$work" "$work/pgsock"
+as_server "$pgbin/initdb" -D "$work/pg" -A trust -U kelvarox --no-sync -E UTF8 --locale=C >/dev/null
+as_server "$pgbin/pg_ctl" -D "$work/pg" -l "$work/pgsock/log" -w \
+  -o "-k $work/pgsock -c listen_addresses=''" start >/dev/null
+psql="psql -q -h $work/pgsock -U kelvarox -d postgres"
+pg() { echo "postgresql:///$1?host=$work/pgsock&user=kelvarox"; }
+fresh_pg() { echo "$psql -c 'DROP DATABASE IF EXISTS $1' -c 'CREATE DATABASE $1'"; }
+
+hyperfine -N --warmup 1 --runs 10 --export-json "$work/add.json" \
+  --prepare true -n 'csv DIR (10,000 blocks)' "bash -c '$cli csv $data/blocks10k > /dev/null'" \
+  --prepare "rm -f $work/add.sqlite $work/add.sqlite-wal $work/add.sqlite-shm" \
+  -n 'archive add DIR, SQLite' "$cli archive add --database $work/add.sqlite $data/blocks10k" \
+  --prepare "$(fresh_pg addbench)" \
+  -n 'archive add DIR, PostgreSQL' "$cli archive add --database $(pg addbench) $data/blocks10k"
+
+# The 100,000-block archives.
+# (each channel's folder holds blocks of every day, so every batch after the first folder's
+# places the later blocks of the archive again)
+timed() { /usr/bin/time -f "  ($1: %e s, peak resident size %M KiB)" "${@:2}"; }
+timed 'SQLite, 100,000 blocks' $cli archive add --database "$work/all.sqlite" "$data"/all/*
+$psql -c 'CREATE DATABASE allbench'
+timed 'PostgreSQL, 100,000 blocks' $cli archive add --database "$(pg allbench)" "$data"/all/*
+hyperfine -N --warmup 2 --runs 10 --export-json "$work/series.json" \
+  -n "csv of the channel's 10,000 files" "bash -c '$cli csv $data/all/0140 > /dev/null'" \
+  -n 'series #140, SQLite' "bash -c '$cli series --database $work/all.sqlite 0x140 > /dev/null'" \
+  -n 'series #140, PostgreSQL' "bash -c '$cli series --database \"$(pg allbench)\" 0x140 > /dev/null'"
+
+echo; echo "Medians:"; python3 "$(dirname "$0")/medians.py" "$work/add.json" "$work/series.json"
+
+echo; echo "Peak resident size (KiB):"
+peak() { { /usr/bin/time -f '%M' "$@" >/dev/null; } 2>&1 | tail -n 1; }
+for dir in blocks1k blocks10k; do
+  rm -f "$work/m.sqlite"*
+  $psql -c 'DROP DATABASE IF EXISTS mem' -c 'CREATE DATABASE mem' 2>/dev/null
+  echo "archive add, $(ls "$data/$dir" | wc -l) blocks: SQLite $(peak "$cli" archive add --database "$work/m.sqlite" "$data/$dir")," \
+       "PostgreSQL $(peak "$cli" archive add --database "$(pg mem)" "$data/$dir")," \
+       "csv $(peak "$cli" csv "$data/$dir")"
+  echo "series of those $(ls "$data/$dir" | wc -l) blocks: SQLite $(peak "$cli" series --database "$work/m.sqlite" '#140')," \
+       "PostgreSQL $(peak "$cli" series --database "$(pg mem)" '#140')"
+done
+echo "series rows of #140 out of 100,000 blocks: $("$cli" series --database "$work/all.sqlite" '#140' | wc -l)," \
+     "csv rows of its files: $("$cli" csv "$data/all/0140" | wc -l)"

@@ -1,0 +1,194 @@
+// archive add, list, stats and set-orbit: the block archive on the command line.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+
+#include "archive/Archive.h"
+#include "archive/ArchiveMessages.h"
+#include "cli/ArchiveSession.h"
+#include "cli/BlockSession.h"
+#include "cli/Commands.h"
+#include "cli/ReadAhead.h"
+#include "core/BlockFiles.h"
+#include "core/ChannelCatalogue.h"
+#include "core/CsvText.h"
+#include "core/Errors.h"
+#include "core/AmDayCalendar.h"
+
+namespace kelvarox::cli {
+
+namespace {
+
+using archive::Archive;
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string DateText(int32_t amDay) { return DayCountToDateText(WrapAdd(amDay, kAmDayOffset)); }
+
+// "N of M files" on a terminal's standard error, a few times a second.
+class Progress {
+public:
+    explicit Progress(size_t total) : total_(total), shown_(::isatty(STDERR_FILENO) == 1) {}
+    void Step(size_t done) {
+        if (!shown_) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(250) && done != total_) return;
+        last_ = now;
+        std::fprintf(stderr, "\rarchive add: %zu of %zu files", done, total_);
+        std::fflush(stderr);
+    }
+    void End() {
+        if (shown_) std::fprintf(stderr, "\r\033[K");
+    }
+
+private:
+    size_t total_;
+    bool shown_;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
+    if (paths.empty()) return UsageError(err, "archive add needs files or directories");
+    int64_t failed = 0;
+    std::vector<std::string> files;
+    for (const auto& path : paths) {
+        if (!IsDirectory(path)) {
+            files.push_back(path);
+            continue;
+        }
+        std::vector<std::string> names;
+        int error = 0;
+        if (!ListBlockFileNames(path, names, error)) {
+            ReportFailure(err, path, std::strerror(error));
+            ++failed;
+            continue;
+        }
+        const std::string directory = path.back() == '/' ? path : path + "/";
+        for (const auto& name : names) files.push_back(directory + name);
+    }
+    return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
+        archive::Importer importer(archive, std::stoll(o.orbitHiByte), o.orbitHiByteGiven);
+        Progress progress(files.size());
+        ReadAhead reading(files, o.layout, 2 * archive::Importer::kDefaultBatch);
+        size_t done = 0;
+        while (auto next = reading.Next()) {
+            auto& [file, intake] = *next;
+            if (intake.block) {
+                importer.Add(std::move(*intake.block));
+            } else {
+                progress.End();
+                ReportFailure(err, file, intake.error);
+                ++failed;
+            }
+            progress.Step(++done);
+        }
+        importer.Finish();
+        progress.End();
+        for (const auto& u : importer.Unsure()) err << u.file << ": " << archive::msg::NotSure(u.orbit, u.gapDays) << '\n';
+        const auto& counts = importer.Counts();
+        out << "added " << counts.added << ", already stored " << counts.alreadyStored << ", failed " << failed << '\n';
+        return failed ? 1 : 0;
+    });
+}
+
+int List(const Options& o, std::ostream& out, std::ostream& err) {
+    return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
+        archive.ForEachBlock(o.channel, {}, false, [&](const archive::ArchivedBlock& b, std::span<const uint8_t>) {
+            const char mark = b.pinnedOrbit ? '=' : b.orbitSure ? ' ' : '~';
+            char line[128];
+            std::snprintf(line, sizeof line, "%c%7" PRId64 "/%03d - %7" PRId64 "/%03d  ", mark, b.startOrbit,
+                          b.facts.startMA, b.endOrbit, b.facts.endMA);
+            char count[32];
+            std::snprintf(count, sizeof count, "  %-6s %3d  ", ChannelCatalogue::ChannelNumberText(b.facts.channel).c_str(),
+                          b.facts.sampleCount);
+            out << line << DateText(b.facts.startAmDay) << " - " << DateText(b.facts.endAmDay) << count << b.file << '\n';
+        });
+        return 0;
+    });
+}
+
+std::string ValueOrNone(bool any, float value) {
+    if (!any) return "none";
+    std::string text;
+    AppendShortestFloat(text, value);
+    return text;
+}
+
+int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::optional<int32_t> only;
+    if (args.size() > 1) return UsageError(err, "archive stats takes at most one channel");
+    if (args.size() == 1 && !(only = ParseChannelText(args[0])))
+        return UsageError(err, "'" + args[0] + "' is not a channel (#140 or 0x140)");
+    return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
+        bool shown = false;
+        for (const auto& c : archive.Channels()) {
+            if (only && c.channel != *only) continue;
+            const Coefficients k = archive::ChannelTranslation(c.channel, o.coefficients);
+            float lowest = 0, highest = 0;
+            double sum = 0;
+            int64_t count = 0;
+            archive.ForEachSample(c.channel, {}, k, [&](const archive::SeriesSample& s, const archive::ArchivedBlock&) {
+                if (count == 0 || s.value < lowest) lowest = s.value;
+                if (count == 0 || s.value > highest) highest = s.value;
+                sum += s.value;
+                ++count;
+            });
+            out << (shown ? "\n" : "") << "Channel:       " << ChannelCatalogue::ChannelNumberText(c.channel) << '\n'
+                << "Name:          " << c.name << '\n'
+                << "Unit:          " << c.unit << '\n'
+                << "Blocks:        " << c.blocks << '\n'
+                << "Samples:       " << c.samples << '\n'
+                << "First orbit:   " << c.firstOrbit << "  " << DateText(c.firstAmDay) << '\n'
+                << "Last orbit:    " << c.lastOrbit << "  " << DateText(c.lastAmDay) << '\n'
+                << "Minimum:       " << ValueOrNone(count > 0, lowest) << '\n'
+                << "Maximum:       " << ValueOrNone(count > 0, highest) << '\n'
+                << "Mean:          " << ValueOrNone(count > 0, RoundToFloat(sum / static_cast<double>(count ? count : 1)))
+                << '\n';
+            shown = true;
+        }
+        if (!shown && only) {
+            err << "kelvarox-cli: no block of channel " << ChannelCatalogue::ChannelNumberText(*only) << " in the archive\n";
+            return 1;
+        }
+        return 0;
+    });
+}
+
+int SetOrbit(const Options& o, const std::vector<std::string>& args, std::ostream& err) {
+    if (args.size() != 2) return UsageError(err, "archive set-orbit takes FILE_OR_SHA and ORBIT");
+    int64_t orbit = 0;
+    const std::string& text = args[1];
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), orbit);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
+        return UsageError(err, "'" + text + "' is not an orbit number");
+    return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
+        archive.SetOrbit(args[0], orbit);
+        return 0;
+    });
+}
+
+}  // namespace
+
+int RunArchive(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.files.empty()) return UsageError(err, "archive needs add, list, stats or set-orbit");
+    const std::string& sub = options.files[0];
+    const std::vector<std::string> args(options.files.begin() + 1, options.files.end());
+    if (sub == "add") return Add(options, args, out, err);
+    if (sub == "list") {
+        if (!args.empty()) return UsageError(err, "archive list takes no files");
+        return List(options, out, err);
+    }
+    if (sub == "stats") return Stats(options, args, out, err);
+    if (sub == "set-orbit") return SetOrbit(options, args, err);
+    return UsageError(err, "unknown archive command " + sub);
+}
+
+}  // namespace kelvarox::cli

@@ -1,0 +1,21 @@
+#pragma once
+// What the archive commands share: the archive they name, opened, and their failures reported.
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "archive/Archive.h"
+#include "cli/CommandLine.h"
+
+namespace kelvarox::cli {
+
+// "kelvarox-cli: reason", the usage, and exit status 2.
+int UsageError(std::ostream& err, const std::string& reason);
+
+// Opens the archive of --database (or the default one) and runs `work` on it. A failure of the
+// archive (it cannot be opened or reached, or a statement fails) is reported in one line and
+// gives exit status 1; everything committed before it stays.
+int WithArchive(const Options& options, archive::Archive::Access access, std::ostream& err,
+                const std::function<int(archive::Archive&)>& work);
+
+}  // namespace kelvarox::cli

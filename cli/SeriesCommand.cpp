@@ -1,0 +1,40 @@
+// series: one channel's time line from the archive, as CSV.
+#include "archive/SeriesCsv.h"
+#include "cli/ArchiveSession.h"
+#include "cli/Commands.h"
+#include "core/CsvText.h"
+
+namespace kelvarox::cli {
+
+int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.files.size() != 1) return UsageError(err, "series takes one channel");
+    const auto channel = ParseChannelText(options.files[0]);
+    if (!channel) return UsageError(err, "'" + options.files[0] + "' is not a channel (#140 or 0x140)");
+    const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
+    const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
+    constexpr size_t kFlushAt = 1 << 16;
+    std::string text;
+    text.reserve(kFlushAt + 4096);
+    auto flush = [&] {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
+    int64_t fieldOf = -1;
+    std::string fileField;
+    const int status = WithArchive(options, archive::Archive::Access::Read, err, [&](archive::Archive& archive) {
+        text = archive::kSeriesCsvHeader;
+        archive.ForEachSample(*channel, range, k, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
+            if (b.id != fieldOf) {
+                fileField = CsvField(b.file);
+                fieldOf = b.id;
+            }
+            archive::AppendSeriesCsvRow(text, s, fileField);
+            if (text.size() >= kFlushAt) flush();
+        });
+        return 0;
+    });
+    flush();
+    return status;
+}
+
+}  // namespace kelvarox::cli

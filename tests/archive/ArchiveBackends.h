@@ -1,0 +1,23 @@
+#pragma once
+// Tests that run against both engines of the archive.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestFiles.h"
+#include "Satellite.h"
+
+namespace kelvarox::testing {
+
+enum class Backend { Sqlite, Postgres };
+
+// A new, empty archive: an SQLite file in `dir`, or a new database of the test cluster.
+std::string FreshArchive(Backend backend, const TempDir& dir);
+
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
+
+// A block of `pass` with the satellite's true orbit byte and MA, `samples` samples 4 MA apart,
+// of `channel` (four hexadecimal digits); `tag` makes its bytes differ from every other block's.
+std::vector<uint8_t> PassBlock(const TruePass& pass, const std::string& channel, int samples, int tag);
+
+}  // namespace kelvarox::testing

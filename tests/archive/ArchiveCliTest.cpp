@@ -1,0 +1,388 @@
+// kelvarox-cli's archive and series commands against both engines, and the archive under
+// faults: killed imports, two imports at once, a newer schema, a database out of reach.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <libpq-fe.h>
+#include <map>
+#include <pty.h>
+#include <thread>
+
+#include "ArchiveBackends.h"
+#include "CliRunner.h"
+#include "PostgresCluster.h"
+#include "archive/Archive.h"
+#include "archive/Sha256.h"
+#include "core/Errors.h"
+
+using namespace kelvarox;
+using namespace kelvarox::archive;
+using namespace kelvarox::testing;
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text, const std::string& end) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
+        size_t stop = text.find(end, start);
+        if (stop == std::string::npos) stop = text.size();
+        lines.push_back(text.substr(start, stop - start));
+        start = stop + end.size();
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) { return Split(line, ","); }
+
+// Starts kelvarox-cli without waiting for it; its output goes nowhere.
+pid_t StartCli(const std::vector<std::string>& args, const TempDir& home) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("XDG_CONFIG_HOME", (home.path() / "config").c_str(), 1);
+        const int devnull = ::open("/dev/null", O_RDWR);
+        ::dup2(devnull, 0);
+        ::dup2(devnull, 1);
+        ::dup2(devnull, 2);
+        std::vector<char*> argv{const_cast<char*>(KELVAROX_CLI)};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(KELVAROX_CLI, argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int64_t StoredCount(const std::string& location) {
+    try {
+        Archive archive(location, Archive::Access::Read);
+        int64_t count = 0;
+        for (const auto& c : archive.Channels()) count += c.blocks;
+        return count;
+    } catch (const KelvaroxError&) {
+        return 0;  // not made yet
+    }
+}
+
+class ArchiveCliTest : public ::testing::TestWithParam<Backend> {
+protected:
+    CliRunner cli;
+    TempDir dir;
+    std::string location = FreshArchive(GetParam(), dir);
+
+    ProcessResult Run(std::vector<std::string> args) {
+        args.insert(args.begin() + (args[0] == "archive" ? 2 : 1), {"--database", location});
+        return cli(args);
+    }
+
+    // Blocks of a satellite in `folder`, named in time order; the true orbit of each file.
+    std::map<std::string, int64_t> WriteDay(const std::string& folder, int count, int tag0) {
+        std::mt19937 random(static_cast<unsigned>(tag0) + 1);
+        const Satellite satellite{14.1, 5 * 256 + 7, 8800};
+        const auto passes = satellite.Blocks(0, count / 10, 10, random);
+        std::filesystem::create_directories(dir / folder);
+        std::map<std::string, int64_t> truth;
+        for (size_t i = 0; i < passes.size(); ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "b%06zu.dat", i);
+            WriteBytes(dir / folder / name, PassBlock(passes[i], i % 2 ? "0140" : "0171", 40, tag0 + static_cast<int>(i)));
+            truth[(dir / folder / name).string()] = passes[i].orbit;
+        }
+        return truth;
+    }
+
+    // Every stored block is whole: its bytes give its SHA-256 and its header values, and it
+    // sits at its true orbit. Returns the number of stored blocks.
+    size_t ExpectWholeAndPlaced(const std::map<std::string, int64_t>& truth) {
+        Archive archive(location, Archive::Access::Read);
+        size_t count = 0;
+        archive.ForEachBlock(std::nullopt, {}, true, [&](const ArchivedBlock& b, std::span<const uint8_t> bytes) {
+            ++count;
+            EXPECT_EQ(Sha256Hex(bytes), b.sha256);
+            const auto again = ReadBlockForArchive(b.file, {});
+            ASSERT_TRUE(again.block);
+            EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), again.block->bytes.begin(), again.block->bytes.end()));
+            EXPECT_EQ(b.facts, again.block->facts) << b.file;
+            ASSERT_TRUE(truth.count(b.file)) << b.file;
+            EXPECT_EQ(b.startOrbit, truth.at(b.file)) << b.file;
+        });
+        return count;
+    }
+};
+
+}  // namespace
+
+TEST_P(ArchiveCliTest, AddListSeriesAndStatsOfTheSampleBlocks) {
+    const std::string samples = SamplePath("");
+    auto r = Run({"archive", "add", samples});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "added 10, already stored 0, failed 2\n");
+    EXPECT_EQ(Split(r.err, "\n"),
+              (std::vector<std::string>{
+                  SamplePath("bad-signature.dat") + ": Improper format for WOD data block!",
+                  SamplePath("short-100-bytes.dat") + ": File is improper length, must be 512 bytes!!",
+                  SamplePath("battery-current-four-orbits.dat") +
+                      ": orbit 272 is not sure (the block before it is of the same day); kelvarox-cli archive set-orbit fixes it",
+                  SamplePath("BATTERY.DAT") +
+                      ": orbit 316 is not sure (the block before it is of the same day); kelvarox-cli archive set-orbit fixes it"}));
+
+    // The same bytes under another name are the same block.
+    std::filesystem::copy_file(SamplePath("SPIN.TLM"), dir / "copy.dat");
+    r = Run({"archive", "add", (dir / "copy.dat").string(), samples + "/one-sample.dat"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "added 0, already stored 2, failed 0\n");
+    EXPECT_EQ(r.err, "");
+
+    r = Run({"archive", "list", "--channel", "#140"});
+    EXPECT_EQ(r.out, "     316/000 -     316/252  2002  Jan  01 [Tue] - 2002  Jan  01 [Tue]  #140    64  " +
+                         SamplePath("temperature-one-orbit.dat") + "\n" +
+                         "     316/064 -     316/064  2002  Jan  01 [Tue] - 2002  Jan  01 [Tue]  #140     1  " +
+                         SamplePath("one-sample.dat") + "\n");
+
+    // The time line holds what csv gives for the channel's two blocks, with the same orbits.
+    const auto series = Split(Run({"series", "0x140"}).out, "\r\n");
+    const auto csv = Split(cli({"csv", "--orbit-hibyte", "1", SamplePath("temperature-one-orbit.dat"),
+                                SamplePath("one-sample.dat")}).out, "\r\n");
+    ASSERT_EQ(series.size(), 66u);
+    ASSERT_EQ(csv.size(), series.size());
+    EXPECT_EQ(series[0], "orbit,ma,value,raw,file");
+    float lowest = INFINITY, highest = -INFINITY;
+    double sum = 0;
+    for (size_t i = 1; i < series.size(); ++i) {
+        const auto s = Fields(series[i]), c = Fields(csv[i]);  // c: file,channel,name,unit,sample,orbit,ma,raw,value,...
+        EXPECT_EQ(s, (std::vector<std::string>{c[5], c[6], c[8], c[7], c[0]})) << i;
+        float value = 0;
+        std::from_chars(s[2].data(), s[2].data() + s[2].size(), value);
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+        sum += value;
+    }
+    const auto bounded = Split(Run({"series", "#140", "--from", "316", "--to", "316"}).out, "\r\n");
+    EXPECT_EQ(bounded, series);
+    EXPECT_EQ(Run({"series", "#140", "--from", "317"}).out, "orbit,ma,value,raw,file\r\n");
+
+    const auto stats = Split(Run({"archive", "stats", "#140"}).out, "\n");
+    ASSERT_EQ(stats.size(), 10u);
+    EXPECT_EQ(stats[0], "Channel:       #140");
+    EXPECT_EQ(stats[1], "Name:          Temp - SEU");
+    EXPECT_EQ(stats[3], "Blocks:        2");
+    EXPECT_EQ(stats[4], "Samples:       65");
+    EXPECT_EQ(stats[5], "First orbit:   316  2002  Jan  01 [Tue]");
+    float statLow = 0, statHigh = 0, statMean = 0;
+    std::from_chars(stats[7].data() + 15, stats[7].data() + stats[7].size(), statLow);
+    std::from_chars(stats[8].data() + 15, stats[8].data() + stats[8].size(), statHigh);
+    std::from_chars(stats[9].data() + 15, stats[9].data() + stats[9].size(), statMean);
+    EXPECT_EQ(statLow, lowest);
+    EXPECT_EQ(statHigh, highest);
+    EXPECT_NEAR(statMean, sum / 65, 1e-4);
+}
+
+TEST_P(ArchiveCliTest, SetOrbitMovesABlockAndTheOnesAfterIt) {
+    Run({"archive", "add", SamplePath("")});
+    const std::string battery = SamplePath("battery-current-four-orbits.dat");
+    auto r = Run({"archive", "set-orbit", battery, "529"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kelvarox-cli: Orbit 529 does not end in the block's orbit byte 16 (orbit mod 256 must be 16)\n");
+    r = Run({"archive", "set-orbit", "0123abcd", "528"});
+    EXPECT_EQ(r.err, "kelvarox-cli: No block of the archive matches 0123abcd\n");
+
+    const auto before = Split(Run({"archive", "list"}).out, "\n");
+    std::ifstream in(battery, std::ios::binary);
+    std::vector<uint8_t> bytes(512);
+    in.read(reinterpret_cast<char*>(bytes.data()), 512);
+    r = Run({"archive", "set-orbit", Sha256Hex(bytes).substr(0, 10), "528"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto after = Split(Run({"archive", "list"}).out, "\n");
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[0], before[0]);  // orbit-wrap.dat, before it, stays at 254
+    EXPECT_EQ(after[1].substr(0, 26), "=    528/000 -     532/000");
+    EXPECT_EQ(after[2].substr(0, 26), "     544/000 -     545/127");  // the solar array block follows
+    EXPECT_EQ(after[3].substr(0, 26), "~    572/000 -     574/000");
+}
+
+TEST_P(ArchiveCliTest, ANewerSchemaIsRefusedAndLeftAsItIs) {
+    Run({"archive", "add", SamplePath("SPIN.TLM")});
+    const char* bump = "UPDATE kelvarox_meta SET value = '99' WHERE key = 'schema_version'";
+    std::string before;
+    if (GetParam() == Backend::Sqlite) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(location.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, bump, nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE); PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        before = ReadText(location);
+    } else {
+        PGconn* c = PQconnectdb(location.c_str());
+        PQclear(PQexec(c, bump));
+        PQfinish(c);
+    }
+    const std::string message = "kelvarox-cli: The archive " + location +
+                                " has schema version 99, newer than this Kelvarox knows (1); it was left as it is\n";
+    for (const auto& command : {std::vector<std::string>{"archive", "add", SamplePath("")},
+                                std::vector<std::string>{"archive", "list"}, std::vector<std::string>{"series", "#100"}}) {
+        const auto r = Run(command);
+        EXPECT_EQ(r.status, 1) << command[1];
+        EXPECT_EQ(r.err, message) << command[1];
+        EXPECT_EQ(r.out, "") << command[1];
+    }
+    if (GetParam() == Backend::Sqlite) {
+        EXPECT_EQ(ReadText(location), before);
+    } else {
+        PGconn* c = PQconnectdb(location.c_str());
+        PGresult* r = PQexec(c, "SELECT (SELECT count(*) FROM kelvarox_blocks), (SELECT value FROM kelvarox_meta WHERE key = 'schema_version')");
+        EXPECT_EQ(std::string(PQgetvalue(r, 0, 0)) + "," + PQgetvalue(r, 0, 1), "1,99");
+        PQclear(r);
+        PQfinish(c);
+    }
+}
+
+// Imports killed at several moments: what they stored is whole and placed, and running the
+// same import again stores the rest.
+TEST_P(ArchiveCliTest, KilledImportsLeaveTheArchiveWhole) {
+    const auto truth = WriteDay("blocks", 3000, 0);
+    int64_t killedAt = 0;
+    for (const int64_t threshold : {int64_t{1}, int64_t{1001}}) {
+        const pid_t pid = StartCli({"archive", "add", "--orbit-hibyte", "5", "--database", location,
+                                    (dir / "blocks").string()}, cli.config);
+        int status = 0;
+        while (::waitpid(pid, &status, WNOHANG) == 0) {
+            if (StoredCount(location) >= threshold) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
+        killedAt = static_cast<int64_t>(ExpectWholeAndPlaced(truth));
+        EXPECT_GE(killedAt, threshold);
+        EXPECT_LT(killedAt, 3000);
+    }
+    const auto r = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "blocks").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "added " + std::to_string(3000 - killedAt) + ", already stored " + std::to_string(killedAt) +
+                         ", failed 0\n");
+    EXPECT_EQ(ExpectWholeAndPlaced(truth), 3000u);
+}
+
+// Two imports of overlapping directories at the same time: every block once, none lost.
+TEST_P(ArchiveCliTest, TwoImportsAtOnceStoreEachBlockOnce) {
+    auto truth = WriteDay("one", 800, 0);
+    const auto shared = WriteDay("shared", 800, 10000);
+    const auto two = WriteDay("two", 800, 20000);
+    // The same bytes as "one" under other names: stored once whoever comes first.
+    std::filesystem::copy(dir / "one", dir / "copies");
+    truth.insert(shared.begin(), shared.end());
+    truth.insert(two.begin(), two.end());
+
+    std::vector<std::string> outs(2);
+    std::thread first([&] { outs[0] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "one").string(),
+                                           (dir / "shared").string()}).out; });
+    std::thread second([&] { outs[1] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "shared").string(),
+                                            (dir / "copies").string(), (dir / "two").string()}).out; });
+    first.join();
+    second.join();
+    int64_t added = 0, already = 0;
+    for (const auto& out : outs) {
+        int64_t a = 0, s = 0, f = 0;
+        ASSERT_EQ(std::sscanf(out.c_str(), "added %ld, already stored %ld, failed %ld", &a, &s, &f), 3) << out;
+        added += a;
+        already += s;
+    }
+    EXPECT_EQ(added, 2400);
+    EXPECT_EQ(already, 1600);
+    // The three folders' blocks share their dates, so only the count tells here.
+    Archive archive(location, Archive::Access::Read);
+    std::map<std::string, int> shas;
+    archive.ForEachBlock(std::nullopt, {}, false, [&](const ArchivedBlock& b, std::span<const uint8_t>) { ++shas[b.sha256]; });
+    EXPECT_EQ(shas.size(), 2400u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ArchiveCliTest, ::testing::Values(Backend::Sqlite, Backend::Postgres), BackendName);
+
+// A database that cannot be reached, a login that is refused, a file that is no archive: one
+// line, exit status 1, nothing written.
+TEST(ArchiveCli, DatabasesOutOfReach) {
+    CliRunner cli;
+    TempDir dir;
+    auto& cluster = PostgresCluster::Get();
+    const std::string refused = cluster.Address("postgres", "nobody");
+    auto r = cli({"archive", "add", "--database", refused, SamplePath("")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Split(r.err, "\n").size(), 1u) << r.err;
+    EXPECT_EQ(r.err.rfind("kelvarox-cli: Cannot connect to the archive " + refused + ": ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("role \"nobody\" does not exist"), std::string::npos) << r.err;
+
+    const std::string nowhere = "postgresql://someone:secret@/archive?host=" + (dir / "no-server").string();
+    r = cli({"archive", "list", "--database", nowhere});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("kelvarox-cli: Cannot connect to the archive postgresql://someone@/archive?host=", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("secret"), std::string::npos);
+
+    WriteText(dir / "notes.sqlite", std::string(4096, 'x'));
+    r = cli({"archive", "add", "--database", (dir / "notes.sqlite").string(), SamplePath("")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kelvarox-cli: Cannot open the archive " + (dir / "notes.sqlite").string() +
+                         ": file is not a database\n");
+    EXPECT_EQ(ReadText(dir / "notes.sqlite"), std::string(4096, 'x'));
+
+    r = cli({"series", "--database", (dir / "none.sqlite").string(), "#140"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kelvarox-cli: No archive at " + (dir / "none.sqlite").string() +
+                         " (kelvarox-cli archive add makes one)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.sqlite"));
+}
+
+// On a terminal, a long import shows how far it has come, and clears that line at the end.
+TEST(ArchiveCli, ProgressOnATerminal) {
+    TempDir dir;
+    std::mt19937 random(1);
+    const auto passes = Satellite{}.Blocks(0, 30, 20, random);
+    std::filesystem::create_directories(dir / "blocks");
+    for (size_t i = 0; i < passes.size(); ++i)
+        WriteBytes(dir / "blocks" / ("b" + std::to_string(i) + ".dat"), PassBlock(passes[i], "0140", 8, static_cast<int>(i)));
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        ::setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
+        const std::string database = (dir / "archive.sqlite").string(), blocks = (dir / "blocks").string();
+        ::execl(KELVAROX_CLI, KELVAROX_CLI, "archive", "add", "--database", database.c_str(), blocks.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string seen;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::read(terminal, buffer, sizeof buffer)) > 0) seen.append(buffer, static_cast<size_t>(n));
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(terminal);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_NE(seen.find("\rarchive add: 600 of 600 files\r\033[K"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("added 600, already stored 0, failed 0"), std::string::npos) << seen;
+}
+
+// Without --database: $KELVAROX_DATABASE, else the data folder ($XDG_DATA_HOME only when absolute).
+TEST(ArchiveCli, TheArchiveNoOptionNames) {
+    TempDir dir;
+    const std::string home = (dir / "home").string();
+    auto add = [&](const std::string& named, const std::string& data) {
+        return RunProcess(KELVAROX_CLI, {"archive", "add", SamplePath("SPIN.TLM")},
+                          {{"HOME", home}, {"XDG_CONFIG_HOME", home + "/config"}, {"KELVAROX_DATABASE", named},
+                           {"XDG_DATA_HOME", data}}).status;
+    };
+    EXPECT_EQ(add((dir / "named.sqlite").string(), (dir / "data").string()), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "named.sqlite"));
+    EXPECT_EQ(add("", (dir / "data").string()), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "data" / "kelvarox" / "archive.sqlite"));
+    EXPECT_EQ(add("", "relative/data"), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir / "home" / ".local" / "share" / "kelvarox" / "archive.sqlite"));
+}

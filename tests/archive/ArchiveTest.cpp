@@ -1,0 +1,162 @@
+// The archive library against both engines: placement as blocks arrive in any order, range
+// queries, and a reader beside a writer.
+#include "archive/Archive.h"
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <thread>
+
+#include "ArchiveBackends.h"
+
+using namespace kelvarox;
+using namespace kelvarox::archive;
+using namespace kelvarox::testing;
+
+namespace {
+
+class ArchiveTest : public ::testing::TestWithParam<Backend> {
+protected:
+    TempDir dir;
+    std::string location = FreshArchive(GetParam(), dir);
+
+    // Writes the blocks of `passes` into `folder` and returns the true orbit of each file.
+    std::map<std::string, int64_t> WriteBlocks(const std::string& folder, const std::vector<TruePass>& passes, int tag0) {
+        std::filesystem::create_directories(dir / folder);
+        std::map<std::string, int64_t> truth;
+        for (size_t i = 0; i < passes.size(); ++i) {
+            const auto path = dir / folder / ("b" + std::to_string(tag0 + static_cast<int>(i)) + ".dat");
+            WriteBytes(path, PassBlock(passes[i], i % 3 ? "0140" : "0106", 16 + static_cast<int>(i % 5) * 40,
+                                       tag0 + static_cast<int>(i)));
+            truth[path.string()] = passes[i].orbit;
+        }
+        return truth;
+    }
+
+    ImportCounts Import(const std::string& folder, int64_t hiByte, bool replace, size_t batch = Importer::kDefaultBatch) {
+        Archive archive(location, Archive::Access::Write);
+        Importer importer(archive, hiByte, replace, batch);
+        for (const auto& entry : std::filesystem::directory_iterator(dir / folder)) {
+            auto intake = ReadBlockForArchive(entry.path().string(), {});
+            EXPECT_TRUE(intake.block) << intake.error;
+            if (intake.block) importer.Add(std::move(*intake.block));
+        }
+        importer.Finish();
+        return importer.Counts();
+    }
+
+    std::map<std::string, ArchivedBlock> Stored() {
+        Archive archive(location, Archive::Access::Read);
+        std::map<std::string, ArchivedBlock> blocks;
+        archive.ForEachBlock(std::nullopt, {}, false,
+                             [&](const ArchivedBlock& b, std::span<const uint8_t>) { blocks[b.file] = b; });
+        return blocks;
+    }
+};
+
+}  // namespace
+
+// Recent blocks first, then old ones (with their Orbit HiByte), then the ones between that
+// close a three-week gap: each import re-places what follows, and in the end every block has
+// its true orbit, for sure.
+TEST_P(ArchiveTest, BlocksAddedLaterPlaceTheirNeighboursAgain) {
+    std::mt19937 random(5);
+    const Satellite satellite{13.7, 2 * 256 + 30, 8800};
+    auto truth = WriteBlocks("late", satellite.Blocks(25, 40, 3, random), 0);
+    const auto early = WriteBlocks("early", satellite.Blocks(0, 5, 3, random), 1000);
+    const auto middle = WriteBlocks("middle", satellite.Blocks(5, 25, 2, random), 2000);
+    const int64_t lateHiByte = std::min_element(truth.begin(), truth.end(), [](auto& a, auto& b) {
+                                   return a.second < b.second;
+                               })->second / 256;
+
+    EXPECT_EQ(Import("late", lateHiByte, false).added, 45);
+    for (const auto& [file, b] : Stored()) EXPECT_EQ(b.startOrbit, truth[file]) << file;
+
+    EXPECT_EQ(Import("early", 2, true, 7).added, 15);
+    for (const auto& [file, b] : Stored()) {
+        if (early.count(file)) {
+            EXPECT_EQ(b.startOrbit, early.at(file)) << file;
+            EXPECT_TRUE(b.orbitSure) << file;
+        }
+    }
+    EXPECT_EQ(Import("middle", 0, false, 11).added, 40);  // the archive keeps the Orbit HiByte it has
+    truth.insert(early.begin(), early.end());
+    truth.insert(middle.begin(), middle.end());
+    const auto stored = Stored();
+    ASSERT_EQ(stored.size(), truth.size());
+    for (const auto& [file, b] : stored) {
+        EXPECT_EQ(b.startOrbit, truth[file]) << file;
+        EXPECT_EQ(b.endOrbit, b.startOrbit + b.facts.orbitSpan) << file;
+        EXPECT_TRUE(b.orbitSure) << file;
+    }
+}
+
+// A range takes every sample of its orbits, from the blocks that reach into it, and nothing else;
+// a block that starts long before the range still counts.
+TEST_P(ArchiveTest, SamplesOfAnOrbitRange) {
+    const Satellite satellite{14.0, 4000, 8800};
+    std::vector<TruePass> passes;
+    for (int n = 0; n < 30; ++n) passes.push_back(satellite.At(n * 0.5));
+    WriteBlocks("blocks", passes, 0);
+    // One block of 384 samples 4 MA apart spans six orbits.
+    WriteBytes(dir / "blocks" / "long.dat", PassBlock(satellite.At(15.2), "0140", 384, 999));
+    Import("blocks", 4000 / 256, false);
+
+    Archive archive(location, Archive::Access::Read);
+    std::vector<std::pair<int64_t, SeriesSample>> all;
+    archive.ForEachSample(0x140, {}, Coefficients{0, 0, 1, 0}, [&](const SeriesSample& s, const ArchivedBlock& b) {
+        all.emplace_back(b.id, s);
+    });
+    const int64_t longStart = satellite.At(15.2).orbit;
+    for (const OrbitRange range : {OrbitRange{longStart + 3, longStart + 4}, OrbitRange{std::nullopt, 4050},
+                                   OrbitRange{4100, std::nullopt}, OrbitRange{4200, 4100}}) {
+        std::vector<std::pair<int64_t, SeriesSample>> expected, got;
+        for (const auto& s : all)
+            if (range.Contains(s.second.orbit)) expected.push_back(s);
+        archive.ForEachSample(0x140, range, Coefficients{0, 0, 1, 0}, [&](const SeriesSample& s, const ArchivedBlock& b) {
+            got.emplace_back(b.id, s);
+        });
+        ASSERT_EQ(got.size(), expected.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].first, expected[i].first);
+            EXPECT_EQ(got[i].second.orbit, expected[i].second.orbit);
+            EXPECT_EQ(got[i].second.ma, expected[i].second.ma);
+            EXPECT_EQ(got[i].second.value, static_cast<float>(got[i].second.raw));
+        }
+    }
+    EXPECT_FALSE(all.empty());
+}
+
+// A writer adding blocks in a thread of its own while a reader reads: the reader only ever sees
+// whole batches, and the generation only grows.
+TEST_P(ArchiveTest, AReaderBesideAWriterSeesWholeBatches) {
+    std::mt19937 random(9);
+    const Satellite satellite{14.2, 300, 8800};
+    WriteBlocks("blocks", satellite.Blocks(0, 100, 12, random), 0);
+    { Archive created(location, Archive::Access::Write); }
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        Import("blocks", 1, false, 100);
+        done = true;
+    });
+    Archive reader(location, Archive::Access::Read);
+    int64_t lastCount = 0, lastGeneration = 0, reads = 0;
+    while (!done || reads == 0) {
+        int64_t count = 0;
+        for (const auto& c : reader.Channels()) count += c.blocks;
+        const int64_t generation = reader.Generation();
+        EXPECT_EQ(count % 100, 0);
+        EXPECT_GE(count, lastCount);
+        EXPECT_GE(generation, lastGeneration);
+        lastCount = count;
+        lastGeneration = generation;
+        ++reads;
+    }
+    writer.join();
+    int64_t count = 0;
+    for (const auto& c : reader.Channels()) count += c.blocks;
+    EXPECT_EQ(count, 1200);
+    EXPECT_EQ(reader.Generation(), 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ArchiveTest, ::testing::Values(Backend::Sqlite, Backend::Postgres), BackendName);
