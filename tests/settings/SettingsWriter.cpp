@@ -1,5 +1,6 @@
 // A second copy of the program as far as the settings file goes. Prints its process id, then
-// writes values one after another and reports each completed write on its own line.
+// writes values one after another, each as a pair "<prefix> <i>" and "<prefix> <i> too" in one
+// write, as a window stores its top and left, and reports each completed write on its own line.
 //   settings_writer <store file> <name prefix> <count>   (a count of 0 writes until killed)
 #include <unistd.h>
 
@@ -21,7 +22,8 @@ int main(int argc, char** argv) {
         for (long i = 0; count == 0 || i < count; ++i) {
             kelvarox::SettingsKey key(store);
             key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Writers");
-            key.WriteSettingText(prefix + " " + std::to_string(i), std::to_string(i));
+            const std::string name = prefix + " " + std::to_string(i);
+            key.WriteSettingTexts({{name, std::to_string(i)}, {name + " too", std::to_string(i)}});
             std::printf("%ld\n", i);
             std::fflush(stdout);
         }
