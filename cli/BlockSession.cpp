@@ -39,18 +39,4 @@ LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options)
     return b;
 }
 
-std::string Latin1ToUtf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 }  // namespace kelvarox::cli

@@ -19,7 +19,4 @@ LoadedBlock LoadBlock(const std::string& path, const Options& options);
 // The load, then the series as Graph and Table build it from the boxes.
 LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options);
 
-// Text of the program (8-bit) written as UTF-8 for a terminal.
-std::string Latin1ToUtf8(const std::string& text);
-
 }  // namespace kelvarox::cli

@@ -5,6 +5,7 @@
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+#include "cli/TerminalText.h"
 
 namespace kelvarox::cli {
 
@@ -48,7 +49,7 @@ int RunGraph(const Options& options, std::ostream& err) {
     std::string reason;
     const RenderGraphFunction render = LoadRenderer(reason);
     if (!render) {
-        err << "kelvarox-cli: cannot load the graph renderer: " << reason << '\n';
+        err << "kelvarox-cli: cannot load the graph renderer: " << TerminalName(reason) << '\n';
         return 1;
     }
     GraphRenderFailure failure;

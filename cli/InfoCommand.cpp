@@ -1,17 +1,18 @@
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 
 namespace kelvarox::cli {
 
 void ReportFailure(std::ostream& err, const std::string& path, const std::string& message) {
-    err << path << ": " << Latin1ToUtf8(message) << '\n';
+    err << TerminalName(path) << ": " << TerminalText(message) << '\n';
 }
 
 namespace {
 
 void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b) {
     const BlockHeader& h = b.state.Header;
-    out << "File:          " << path << '\n'
+    out << "File:          " << TerminalName(path) << '\n'
         << "Channel:       " << b.boxes.number << '\n'
         << "Name:          " << b.boxes.name << '\n'
         << "Unit:          " << b.boxes.unit << '\n'
