@@ -1,12 +1,15 @@
 // The settings file's text in memory: whatever a file holds, parsing what was written gives
-// the same tree and writing that again the same text; and a value the program stores reads
-// back as stored while every other value in force stays as it was.
+// the same tree in the same form (header, encoding, line ends) and writing that again the same
+// text; a value the program stores reads back as stored while every other value in force stays
+// as it was; and the Unicode forms of a text convert to each other without loss. Parsing takes
+// time in proportion to the size, so long inputs (fuzz/run.sh gives a megabyte) find slowness.
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "FuzzInput.h"
+#include "settings/RegistryEncoding.h"
 #include "settings/RegistryText.h"
 
 using namespace kelvarox;
@@ -37,34 +40,48 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> rest = in.Rest();
     const std::string_view file(reinterpret_cast<const char*>(rest.data()), rest.size());
 
-    const auto doc = ParseRegistryText(file);
-    if (!doc) return 0;
+    // UTF-8 (as the program takes it) and UTF-16 go back and forth without loss.
+    const std::string valid = ValidUtf8(text);
+    FUZZ_CHECK(ValidUtf8(valid) == valid);
+    FUZZ_CHECK(Utf16LeToUtf8(Utf8ToUtf16Le(text)) == valid);
+
+    RegistryParseError error;
+    const auto doc = ParseRegistryText(file, &error);
+    if (!doc) {
+        FUZZ_CHECK(error.line >= 1 && !error.reason.empty());
+        return 0;
+    }
+    const RegistryCharacters characters = doc->format.characters;
     for (const auto& section : doc->sections)
         for (const auto& entry : section.entries)
-            if (entry.value) (void)TextOfValue(*entry.value);
+            if (entry.value) (void)TextOfValue(*entry.value, characters);
 
     const std::string written = WriteRegistryText(*doc);
     const auto reread = ParseRegistryText(written);
     FUZZ_CHECK(reread.has_value());
     FUZZ_CHECK(*reread == *doc);
+    FUZZ_CHECK(reread->format == doc->format);
     FUZZ_CHECK(WriteRegistryText(*reread) == written);
 
     // Storing one text value, as SettingsKey does: names and paths on one line, the text up
-    // to its first zero character.
+    // to its first zero character, as UTF-8 in a file of Unicode texts.
     if (!FitsOnOneLine(keyPath) || !FitsOnOneLine(name)) return 0;
     text = text.substr(0, text.find('\0'));
-    const std::string key = "HKEY_CURRENT_USER\\" + keyPath;
+    if (characters == RegistryCharacters::Unicode) text = ValidUtf8(text);
+    const bool utf16 = doc->format.encoding == RegistryFormat::Encoding::Utf16LeBom;
+    const std::string key = "HKEY_CURRENT_USER\\" + (utf16 ? ValidUtf8(keyPath) : keyPath);
+    const std::string valueName = utf16 ? ValidUtf8(name) : name;
     RegistryDocument changed = *doc;
     AddKey(changed, key);
-    SetValue(changed, key, RegistryValue::Text(name, text));
+    SetValue(changed, key, RegistryValue::Text(valueName, text, characters));
     const auto stored = ParseRegistryText(WriteRegistryText(changed));
     FUZZ_CHECK(stored.has_value());
     FUZZ_CHECK(KeyExists(*stored, key));
-    const RegistryValue* value = FindValue(*stored, key, name);
+    const RegistryValue* value = FindValue(*stored, key, valueName);
     FUZZ_CHECK(value != nullptr);
-    FUZZ_CHECK(TextOfValue(*value) == text);
+    FUZZ_CHECK(TextOfValue(*value, characters) == text);
     for (const auto& [path, other] : ValueNames(*doc)) {
-        if (SameRegistryName(path, key) && SameRegistryName(other, name)) continue;
+        if (SameRegistryName(path, key) && SameRegistryName(other, valueName)) continue;
         const RegistryValue* before = FindValue(*doc, path, other);
         const RegistryValue* after = FindValue(*stored, path, other);
         FUZZ_CHECK(after != nullptr && *after == *before);
