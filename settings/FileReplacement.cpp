@@ -71,6 +71,13 @@ pid_t CopyOwner(std::string_view name, std::string_view fileName) {
     return pid;
 }
 
+// Gives the file to the owner of the folder it is in, when running as root.
+void GiveToFolderOwner(int fd, const std::string& folder) {
+    struct stat info {};
+    if (::geteuid() != 0 || ::stat(folder.c_str(), &info) != 0) return;
+    [[maybe_unused]] const int given = ::fchown(fd, info.st_uid, info.st_gid);
+}
+
 bool IsRunning(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -114,6 +121,7 @@ ReplaceResult ReplaceFileContents(const std::string& path, std::string_view byte
     if (fd < 0) return ReplaceResult::Failed;
 
     bool written = WriteAll(fd, bytes);
+    if (!exists) GiveToFolderOwner(fd, Folder(target));
     if (written && exists) {
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
             // Only root may give a file away; anyone else keeps the copy as their own.
@@ -129,6 +137,20 @@ ReplaceResult ReplaceFileContents(const std::string& path, std::string_view byte
     }
     SyncFolder(Folder(target));
     return ReplaceResult::Replaced;
+}
+
+bool CreateFolders(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+    const std::string parent = Folder(folder);
+    if (parent != folder && !CreateFolders(parent)) return false;
+    if (::mkdir(folder.c_str(), 0777) != 0) return errno == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        GiveToFolderOwner(fd, parent);
+        ::close(fd);
+    }
+    return true;
 }
 
 void RemoveAbandonedCopies(const std::string& path) {

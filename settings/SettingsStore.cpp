@@ -1,9 +1,12 @@
 #include "settings/SettingsStore.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -24,9 +27,10 @@ namespace kelvarox {
 
 namespace {
 
-// A write holds the lock for milliseconds. Another copy asks again after a very short pause
-// and gives up after a quarter of a second: the window waiting meanwhile does not answer.
-constexpr auto kLockRetry = std::chrono::milliseconds(1);
+// A write holds the lock for milliseconds. Another copy asks again as soon as a file of the
+// folder goes (or after a few milliseconds at most) and gives up after a quarter of a second:
+// the window waiting meanwhile does not answer.
+constexpr int kLockRetryMs = 5;
 constexpr int kLockWaitMs = 250;
 // A lock file older than this whose owner no longer holds it is taken over. A live owner
 // keeps its file locked at the system level, so it is never taken from it.
@@ -87,14 +91,31 @@ SettingsStore::Contents ParseContents(std::string_view bytes) {
     return contents;
 }
 
-// Tries the lock again and again for a short while; the error of the last try.
-QLockFile::LockError TakeLock(QLockFile& lock) {
+// Tries the lock again and again for a short while; the error of the last try. Between tries
+// it waits for a removal in the lock's folder, the holder's unlock, so that a copy that waits
+// gets the lock as soon as it is free, before the holder can take it again for its next write.
+QLockFile::LockError TakeLock(QLockFile& lock, const std::string& folder) {
+    const int removals = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (removals >= 0) ::inotify_add_watch(removals, folder.c_str(), IN_DELETE | IN_MOVED_FROM);
     const QDeadlineTimer deadline(kLockWaitMs);
+    QLockFile::LockError result = QLockFile::NoError;
     while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired()) return lock.error();
-        std::this_thread::sleep_for(kLockRetry);
+        result = lock.error();
+        if (result != QLockFile::LockFailedError || deadline.hasExpired()) break;
+        result = QLockFile::NoError;
+        const int wait = static_cast<int>(std::min<qint64>(kLockRetryMs, deadline.remainingTime()));
+        if (removals < 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+            continue;
+        }
+        pollfd ready{removals, POLLIN, 0};
+        if (::poll(&ready, 1, wait) > 0) {
+            alignas(inotify_event) char events[4096];
+            while (::read(removals, events, sizeof events) > 0) {}
+        }
     }
-    return QLockFile::NoError;
+    if (removals >= 0) ::close(removals);
+    return result;
 }
 
 // What processes killed in the middle of a write leave beside the file. QLockFile takes over
@@ -181,16 +202,13 @@ std::string SettingsStore::Warning() const {
 
 SettingsStore::UpdateResult SettingsStore::Update(const std::function<bool(RegistryDocument&)>& change) const {
     if (filePath_.empty() || IsReadOnly()) return UpdateResult::Failed;
-    const std::filesystem::path folder = std::filesystem::path(filePath_).parent_path();
-    std::error_code error;
-    if (!folder.empty() && !std::filesystem::is_directory(folder, error) &&
-        !std::filesystem::create_directories(folder, error))
-        return UpdateResult::Failed;
+    const std::string folder = std::filesystem::path(filePath_).parent_path().string();
+    if (!folder.empty() && !CreateFolders(folder)) return UpdateResult::Failed;
 
     const QString lockPath = QFile::decodeName(QByteArray::fromStdString(filePath_ + ".lock"));
     QLockFile lock(lockPath);
     lock.setStaleLockTime(kStaleLockMs);
-    switch (TakeLock(lock)) {
+    switch (TakeLock(lock, folder.empty() ? std::string(".") : folder)) {
     case QLockFile::NoError: break;
     case QLockFile::LockFailedError: return UpdateResult::Locked;
     default: return UpdateResult::Failed;

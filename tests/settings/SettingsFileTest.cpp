@@ -169,16 +169,33 @@ TEST(SettingsFile, ARewriteKeepsOwnerAndModeAndAReadOnlyFileStaysAsItIs) {
     for (const mode_t mode : {0600, 0664}) {
         WriteText(store.FilePath(), text);
         ASSERT_EQ(::chmod(store.FilePath().c_str(), mode), 0);
-        if (root) ASSERT_EQ(::chown(store.FilePath().c_str(), 65534, 65534), 0);  // the user's file, written by root
+        if (root) {
+            ASSERT_EQ(::chown(store.FilePath().c_str(), 65534, 65534), 0);  // the user's file, written by root
+        }
         SettingsKey key(store);
         ASSERT_TRUE(key.OpenSettingsKey(kPosition));
         key.WriteSettingText("Form1 Top", std::to_string(mode));
         struct stat info {};
         ASSERT_EQ(::stat(store.FilePath().c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, mode);
-        if (root) EXPECT_EQ(info.st_uid, 65534u);
-        if (root) EXPECT_EQ(info.st_gid, 65534u);
+        if (root) {
+            EXPECT_EQ(info.st_uid, 65534u);
+            EXPECT_EQ(info.st_gid, 65534u);
+        }
         EXPECT_EQ(PositionText(store, "Form1 Top"), std::to_string(mode));
+    }
+
+    // Root in a user's folder: what it creates is the user's.
+    if (root) {
+        ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
+        const SettingsStore fresh((dir / "config/kelvarox/user.reg").string());
+        SettingsKey key(fresh);
+        ASSERT_TRUE(key.OpenSettingsKey(kPosition));
+        for (const fs::path& created : {dir / "config", dir / "config/kelvarox", dir / "config/kelvarox/user.reg"}) {
+            struct stat info {};
+            ASSERT_EQ(::stat(created.c_str(), &info), 0);
+            EXPECT_EQ(info.st_uid, 65534u) << created;
+        }
     }
 
     WriteText(store.FilePath(), text);
