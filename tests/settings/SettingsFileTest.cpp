@@ -26,15 +26,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kPosition = "Software\\Qarn Programs\\Kelvarox\\Position";
 
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KelvaroxError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 std::string PositionText(const SettingsStore& store, const std::string& name) {
     SettingsKey key(store);
     key.OpenSettingsKeyForReading(kPosition);

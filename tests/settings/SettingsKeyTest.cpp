@@ -14,15 +14,6 @@ namespace {
 
 using namespace testing;
 
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const KelvaroxError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
 TEST(SettingsKey, OpensCreatesReadsAndWritesThroughTheFile) {
     TempDir dir;
     const SettingsStore store((dir / "config/kelvarox/user.reg").string());

@@ -1,6 +1,7 @@
 #pragma once
 // Recorders standing in for the windows, and a look into the settings file.
 #include <array>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -54,6 +55,16 @@ struct FakeSetup : SetupWindowView {
     void SetBoxText(int field, const std::string& text) override { boxes.at(static_cast<size_t>(field)) = text; }
     void HideSetupWindow() override { hidden = true; }
 };
+
+// The message an action raises; "no error" when it raises none.
+inline std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const KelvaroxError& error) {
+        return error.what();
+    }
+    return "no error";
+}
 
 inline RegistryDocument ParsedFile(const SettingsStore& store) {
     auto doc = ParseRegistryText(ReadText(store.FilePath()));
