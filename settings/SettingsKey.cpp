@@ -2,9 +2,9 @@
 
 #include "core/Conversions.h"
 #include "core/Errors.h"
+#include "settings/RegistryEncoding.h"
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsNames.h"
-#include "settings/RegistryEncoding.h"
 
 namespace kelvarox {
 
