@@ -65,14 +65,18 @@ std::optional<std::string> HexBytes(std::string_view data) {
 std::optional<std::string> Quoted(std::string_view s, size_t& pos) {
     if (pos >= s.size() || s[pos] != '"') return std::nullopt;
     std::string text;
-    for (size_t i = pos + 1; i < s.size(); ++i) {
+    size_t run = pos + 1;  // the start of the characters not yet taken
+    for (size_t i = run; i < s.size(); ++i) {
         const char c = s[i];
         if (c == '"') {
+            text.append(s.substr(run, i - run));
             pos = i + 1;
             return text;
         }
-        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) ++i;
-        text.push_back(s[i]);
+        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) {
+            text.append(s.substr(run, i - run));
+            run = ++i;
+        }
     }
     return std::nullopt;
 }
@@ -89,22 +93,27 @@ RegistryFormat::LineEnd FirstLineEnd(std::string_view text) {
 
 // Lines without their ends. In a text of LF or CR LF line ends, carriage returns before a line
 // feed belong to the line end and any other stays in its line; in a text of CR line ends, CR,
-// LF and CR LF all end a line.
+// LF and CR LF all end a line. Each search for a line end goes on from the last one found.
 Lines SplitLines(std::string_view text, RegistryFormat::LineEnd lineEnd) {
-    Lines lines;
+    constexpr size_t npos = std::string_view::npos;
     const bool crOnly = lineEnd == RegistryFormat::LineEnd::Cr;
-    while (!text.empty()) {
-        const size_t at = text.find_first_of(crOnly ? std::string_view("\r\n") : std::string_view("\n"));
-        std::string_view line = text.substr(0, at);
+    Lines lines;
+    size_t nextLf = text.find('\n');
+    size_t nextCr = crOnly ? text.find('\r') : npos;
+    for (size_t start = 0; start < text.size();) {
+        if (nextLf < start) nextLf = text.find('\n', start);
+        if (nextCr < start) nextCr = text.find('\r', start);
+        const size_t at = std::min(nextLf, nextCr);
+        std::string_view line = text.substr(start, at == npos ? npos : at - start);
         size_t next = text.size();
-        if (at != std::string_view::npos) {
+        if (at != npos) {
             next = at + 1;
-            if (crOnly && text[at] == '\r' && next < text.size() && text[next] == '\n') ++next;
+            if (text[at] == '\r' && next < text.size() && text[next] == '\n') ++next;
         }
         if (!crOnly)
             while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         lines.push_back(line);
-        text.remove_prefix(next);
+        start = next;
     }
     return lines;
 }
