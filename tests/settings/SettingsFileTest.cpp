@@ -97,10 +97,10 @@ TEST(SettingsFile, ALockAnotherProgramHoldsFailsTheWriteAfterAShortWaitAndSaysSo
     const std::string held = "Failed to set data for 'Form1 Top': another program holds the settings file";
     SettingsKey position(store);
     ASSERT_TRUE(position.OpenSettingsKey(kPosition));
-    EXPECT_EQ(ErrorOf([&] { position.WriteSettingText("Form1 Top", "5"); }), held);
+    EXPECT_EQ(MessageOf([&] { position.WriteSettingText("Form1 Top", "5"); }), held);
     SettingsKey missing(store);  // a key that cannot be added
     EXPECT_FALSE(missing.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Startup"));
-    EXPECT_EQ(ErrorOf([&] { missing.WriteSettingText("Form1 Top", "5"); }), held);
+    EXPECT_EQ(MessageOf([&] { missing.WriteSettingText("Form1 Top", "5"); }), held);
 
     holder.unlock();
     position.WriteSettingTexts({{"Form1 Top", "5"}, {"Form1 Left", "6"}});
@@ -193,7 +193,7 @@ TEST(SettingsFile, ARewriteKeepsOwnerAndModeAndAReadOnlyFileStaysAsItIs) {
     ASSERT_EQ(::chmod(store.FilePath().c_str(), 0444), 0);
     SettingsKey key(store);
     ASSERT_TRUE(key.OpenSettingsKey(kPosition));
-    EXPECT_EQ(ErrorOf([&] { key.WriteSettingText("Form1 Top", "1"); }), "Failed to set data for 'Form1 Top'");
+    EXPECT_EQ(MessageOf([&] { key.WriteSettingText("Form1 Top", "1"); }), "Failed to set data for 'Form1 Top'");
     EXPECT_EQ(ReadText(store.FilePath()), text);
     struct stat info {};
     ASSERT_EQ(::stat(store.FilePath().c_str(), &info), 0);
@@ -225,7 +225,7 @@ TEST(SettingsFile, WithoutAHomeNothingIsWrittenAndTheUserIsTold) {
               "nothing.");
     SettingsKey key(homeless);
     EXPECT_FALSE(key.OpenSettingsKey(kPosition));
-    EXPECT_EQ(ErrorOf([&] { key.WriteSettingText("Form1 Top", "1"); }), "Failed to set data for 'Form1 Top'");
+    EXPECT_EQ(MessageOf([&] { key.WriteSettingText("Form1 Top", "1"); }), "Failed to set data for 'Form1 Top'");
 
     ScopedEnv someHome("HOME", dir.path().c_str());
     EXPECT_EQ(SettingsStore::UserStore().FilePath(), (dir / ".config/kelvarox/user.reg").string());

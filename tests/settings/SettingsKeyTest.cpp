@@ -52,7 +52,7 @@ TEST(SettingsKey, ValuesOfOtherTypesAreNoText) {
               "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\n"
               "\"Start Amday Addr.\"=\"470\"\n\"Start MA Addr.\"=hex:01\n\"Orbit Offset\"=hex(1):35,00\n");
     FakeWindow window;
-    EXPECT_EQ(ErrorOf([&] { RestoreWindowPosition(store, window, "Form1"); }), "Invalid data type for 'Form1 Top'");
+    EXPECT_EQ(MessageOf([&] { RestoreWindowPosition(store, window, "Form1"); }), "Invalid data type for 'Form1 Top'");
     SettingsKey key(store);
     key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position");
     EXPECT_EQ(key.ReadSettingNumber("Form1 Left", 0), 30);
@@ -61,7 +61,7 @@ TEST(SettingsKey, ValuesOfOtherTypesAreNoText) {
     ProgramState state;
     state.Layout = BlockLayout{0, 0, 0, 0, 0, 0, 0, 0};
     FakeBox box;
-    EXPECT_EQ(ErrorOf([&] { LoadStartupSettings(store, state, box); }), "Invalid data type for 'Start MA Addr.'");
+    EXPECT_EQ(MessageOf([&] { LoadStartupSettings(store, state, box); }), "Invalid data type for 'Start MA Addr.'");
     EXPECT_EQ(state.Layout, (BlockLayout{470, 495, 471, 502, 473, 504, 36, 60}));
     EXPECT_EQ(box.text, "5");
     EXPECT_EQ(ReadStoredStartupSettings(store).Error, "Invalid data type for 'Start MA Addr.'");
@@ -79,12 +79,12 @@ TEST(SettingsKey, StoreThatCannotBeWrittenFailsEachWriteAndKeepsItsFile) {
         SettingsKey key(store);
         EXPECT_FALSE(key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position"));
         FakeWindow window;
-        EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(store, window, "Form1"); }), "Failed to set data for 'Form1 Top'");
+        EXPECT_EQ(MessageOf([&] { SaveWindowPosition(store, window, "Form1"); }), "Failed to set data for 'Form1 Top'");
         RestoreWindowPosition(store, window, "Form1");
         EXPECT_EQ(window.top, 20);
         FakeBox box;
         box.text = "3";
-        EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, box); }), "Failed to set data for 'Orbit Offset'");
+        EXPECT_EQ(MessageOf([&] { SaveOrbitHiByte(store, box); }), "Failed to set data for 'Orbit Offset'");
     }
     EXPECT_EQ(ReadText(dir / "foreign.reg"), foreign);
 }
@@ -120,7 +120,7 @@ TEST(SettingsKey, StoredStartupSettingsAreReadWithoutWriting) {
     FakeWindow window;
     RestoreWindowPosition(readOnly, window, "Form1");
     EXPECT_EQ(window.top, 20);
-    EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(readOnly, window, "Form1"); }), "Failed to set data for 'Form1 Top'");
+    EXPECT_EQ(MessageOf([&] { SaveWindowPosition(readOnly, window, "Form1"); }), "Failed to set data for 'Form1 Top'");
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 
     const SettingsStore store((dir / "user.reg").string());

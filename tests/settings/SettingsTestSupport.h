@@ -57,7 +57,7 @@ struct FakeSetup : SetupWindowView {
 };
 
 // The message an action raises; "no error" when it raises none.
-inline std::string ErrorOf(const std::function<void()>& action) {
+inline std::string MessageOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const KelvaroxError& error) {
