@@ -34,7 +34,7 @@ const char* const kUsage =
     "  --orbit-hibyte N      high part of the orbit numbers (default: the stored Orbit Offset, else 0)\n"
     "  --coefficients A,B,C,D\n"
     "                        translation coefficients, as typed into the four boxes after Load;\n"
-    "                        an empty one keeps its previous value\n"
+    "                        an empty one means 0 (there is no earlier value to keep)\n"
     "  --layout N,N,N,N,N,N,N,N\n"
     "                        byte addresses of start AmDay, end AmDay, start orbit, end orbit,\n"
     "                        start MA, end MA, MA step and channel (default: the stored layout,\n"
@@ -86,14 +86,13 @@ std::array<std::string, 4> ParseCoefficients(const std::string& text) {
     if (parts.size() != 4) throw std::invalid_argument("--coefficients needs four texts separated by commas");
     std::array<std::string, 4> texts;
     for (size_t i = 0; i < 4; ++i) {
-        if (!parts[i].empty()) {
-            try {
-                FloatOrThrow(parts[i]);
-            } catch (const KelvaroxError& e) {
-                throw std::invalid_argument(std::string("--coefficients: ") + e.what());
-            }
+        // An empty box keeps the coefficient of the previous Graph; the command line has none.
+        texts[i] = parts[i].empty() ? "0" : parts[i];
+        try {
+            FloatOrThrow(texts[i]);
+        } catch (const KelvaroxError& e) {
+            throw std::invalid_argument(std::string("--coefficients: ") + e.what());
         }
-        texts[i] = parts[i];
     }
     return texts;
 }

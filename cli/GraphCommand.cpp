@@ -9,6 +9,7 @@
 
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+#include "cli/TerminalText.h"
 
 extern char** environ;
 
@@ -69,7 +70,7 @@ int RunGraph(const Options& options, std::ostream& err) {
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, renderer.c_str(), nullptr, nullptr, argv.data(), environ);
     if (error != 0) {
-        err << "kelvarox-cli: cannot run " << renderer << ": " << std::strerror(error) << '\n';
+        err << "kelvarox-cli: cannot run " << TerminalName(renderer) << ": " << std::strerror(error) << '\n';
         return 1;
     }
     int status = 0;
