@@ -5,10 +5,12 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <unistd.h>
 
 #include "UiTestSupport.h"
 #include "ui/FileListBox.h"
+#include "ui/TextCodec.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -56,7 +58,7 @@ TEST(FileList, NamesThatAreNoUtf8AreListedLoadedAndFollowed) {
     EXPECT_TRUE(p.notifier.boxes.empty());
     const QString name = PathToQt("\xE9t\xE9.dat");
     ASSERT_TRUE(p.Lists({name}));
-    EXPECT_EQ(p.List().itemDelegate()->displayText(name, QLocale()), QStringLiteral("\u00E9t\u00E9.dat"));
+    EXPECT_EQ(static_cast<QStyledItemDelegate*>(p.List().itemDelegate())->displayText(name, QLocale()), QStringLiteral("\u00E9t\u00E9.dat"));
     EXPECT_EQ(p.List().toolTip(), QString::fromLatin1(data + "/telemetry"));
 
     ASSERT_TRUE(p.List().SelectName(name));
