@@ -40,7 +40,7 @@ gui_files=(
   "share/metainfo/$id.metainfo.xml"
   "share/mime/packages/$id.xml"
 )
-for sample in samples/telemetry/*; do gui_files+=("share/kelvarox/$sample"); done
+for sample in samples/telemetry/* samples/week/*; do gui_files+=("share/kelvarox/$sample"); done
 
 # Fails unless every file named on standard input matches one pattern and every pattern a file.
 expect_files() {

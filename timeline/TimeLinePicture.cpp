@@ -87,6 +87,13 @@ PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const
             plot.trace.push_back({kValueAxisWidth + columns[k - 1].x, y, x, y});
         }
         plot.trace.push_back({x, row(c.high), x, row(c.low)});
+        // A sample alone between two breaks is a point: drawn as a small cross to be seen.
+        const bool alone = !c.joinsPrevious && (k + 1 == columns.size() || !columns[k + 1].joinsPrevious);
+        if (alone && c.low == c.high) {
+            const int32_t y = row(c.low);
+            plot.trace.push_back({x - 2, y, x + 2, y});
+            plot.trace.push_back({x, y - 2, x, y + 2});
+        }
     }
     return plot;
 }

@@ -119,7 +119,7 @@ TEST(GraphCli, TheSuffixNamesTheImageFormat) {
     const std::string gif = (dir / "spin.gif").string();
     const auto unknown = cli({"graph", SamplePath("SPIN.TLM"), "-o", gif});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err.rfind("kelvarox-cli: graph writes .png, .jpg, .jpeg or .bmp images, not '" + gif + "'\n", 0),
+    EXPECT_EQ(unknown.err.rfind("kelvarox-cli: graph writes .png, .jpg, .jpeg, .bmp or .svg images, not '" + gif + "'\n", 0),
               0u)
         << unknown.err;
     EXPECT_FALSE(std::filesystem::exists(gif));
