@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "core/Errors.h"
 #include "core/GraphAction.h"
 #include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
@@ -154,17 +155,14 @@ void GraphWindow::showReadout(Qt::KeyboardModifiers, int x, int y) {
 }
 
 void GraphWindow::saveImage() {
-    const auto path = notifier_.AskForSaveFile("Save Image", "graph.png", "PNG image (*.png);;SVG picture (*.svg)");
-    if (!path) return;
-    const auto format = PictureFormatOf(PathToQt(*path));
-    if (!format || *format == QLatin1String("PDF")) {
-        notifier_.ShowError(NoPictureSuffixMessage(*path, kImagePictureSuffixes));
-        return;
-    }
-    const QByteArray bytes =
-        EncodePicture(size(), *format, windowTitle(), [this](QPainter& painter) { render(&painter); });
-    QString error;
-    if (!WriteWholeFile(PathToQt(*path), bytes, &error)) notifier_.ShowError(CannotSaveMessage(*path, FromQt(error)));
+    RunHandler(notifier_, [this] {
+        const auto path = notifier_.AskForSaveFile("Save Image", "graph.png", "PNG image (*.png);;SVG picture (*.svg)");
+        if (!path) return;
+        const auto format = PictureFormatOf(PathToQt(*path));
+        if (!format || *format == QLatin1String("PDF"))
+            throw KelvaroxError(NoPictureSuffixMessage(*path, kImagePictureSuffixes));
+        SaveWholeFile(*path, EncodePicture(size(), *format, windowTitle(), [this](QPainter& p) { render(&p); }));
+    });
 }
 
 void GraphWindow::copyImage() {

@@ -9,6 +9,9 @@
 #include <QSvgGenerator>
 #include <array>
 
+#include "core/Errors.h"
+#include "ui/TextCodec.h"
+
 namespace kelvarox {
 
 std::optional<QString> PictureFormatOf(const QString& fileName, bool anyImage) {
@@ -66,6 +69,11 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
     if (!written && error) *error = file.errorString();
     if (!written) file.cancelWriting();
     return written;
+}
+
+void SaveWholeFile(const std::string& path, const QByteArray& bytes) {
+    QString error;
+    if (!WriteWholeFile(PathToQt(path), bytes, &error)) throw KelvaroxError(CannotSaveMessage(path, FromQt(error)));
 }
 
 std::string CannotSaveMessage(const std::string& path, const std::string& reason) {

@@ -25,6 +25,9 @@ QByteArray EncodePicture(QSize size, const QString& format, const QString& title
 // Writes `bytes` as the whole of the file at `path`: into a temporary file beside it, renamed
 // over it when complete. False, with the system's reason in `error`, when it cannot.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// The same for a file the user named (in the system's file-name encoding); raises KelvaroxError
+// with CannotSaveMessage when it cannot.
+void SaveWholeFile(const std::string& path, const QByteArray& bytes);
 
 // The messages of a save that fails.
 inline constexpr const char* kVectorPictureSuffixes = ".png, .svg or .pdf";

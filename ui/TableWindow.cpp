@@ -12,6 +12,7 @@
 
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
+#include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
 #include "ui/PictureFile.h"
 #include "ui/TextCodec.h"
@@ -104,11 +105,10 @@ std::string TableWindow::TableText() const {
 }
 
 void TableWindow::saveAs() {
-    const auto path = notifier_.AskForSaveFile("Save As", "table.txt", "Text file (*.txt);;All files (*)");
-    if (!path) return;
-    QString error;
-    if (!WriteWholeFile(PathToQt(*path), QByteArray::fromStdString(TableText()), &error))
-        notifier_.ShowError(CannotSaveMessage(*path, FromQt(error)));
+    RunHandler(notifier_, [this] {
+        const auto path = notifier_.AskForSaveFile("Save As", "table.txt", "Text file (*.txt);;All files (*)");
+        if (path) SaveWholeFile(*path, QByteArray::fromStdString(TableText()));
+    });
 }
 
 void TableWindow::copyAll() { QGuiApplication::clipboard()->setText(ui_->tableText->toPlainText()); }

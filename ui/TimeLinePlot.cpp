@@ -39,13 +39,18 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     titleLabel_->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3)").arg(colour.r).arg(colour.g).arg(colour.b));
     titleLabel_->setText(ToQt(ChannelCatalogue::ChannelNumberText(channel) + "  " + ChannelCatalogue::NameOf(channel)));
     for (QLabel* label : {sampleLabel_, statisticsLabel_}) label->setFont(TimeLineFont());
+    // A narrow window cuts the read-out short, then the statistics, rather than the title or
+    // the channel list.
+    sampleLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statisticsLabel_->setMinimumWidth(1);
+    statisticsLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* header = new QHBoxLayout;
     header->setContentsMargins(4, 0, layout::kRightMargin, 0);
     header->addWidget(titleLabel_);
-    header->addStretch(1);
-    header->addWidget(sampleLabel_);
-    header->addSpacing(24);
+    header->addSpacing(16);
+    header->addWidget(sampleLabel_, 1);
+    header->addSpacing(16);
     header->addWidget(statisticsLabel_);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 2, 0, 0);

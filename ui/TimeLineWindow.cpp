@@ -7,7 +7,9 @@
 
 #include "core/ChannelCatalogue.h"
 #include "timeline/Readout.h"
+#include "core/Errors.h"
 #include "ui/ArchiveReader.h"
+#include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
 #include "ui/PictureFile.h"
 #include "ui/TextCodec.h"
@@ -38,9 +40,12 @@ TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& not
     ui_->setupUi(this);
     ui_->importProgress->hide();
     ui_->sideSplitter->setStretchFactor(1, 1);
+    ui_->sideSplitter->setSizes({330, width() - 330});
     ui_->channelList->setColumnWidth(0, 48);
     ui_->channelList->setColumnWidth(1, 130);
     ui_->channelList->setColumnWidth(2, 56);
+    ui_->readoutLabel->setMinimumWidth(1);
+    ui_->statusLabel->setMinimumWidth(1);
     auto dates = std::make_shared<DateLine>();
     dates->Finish();
     dates_ = std::move(dates);
@@ -241,21 +246,17 @@ TimeLinePicture TimeLineWindow::Picture() const {
 }
 
 void TimeLineWindow::saveImage() {
-    if (plots_.empty()) return;
-    const auto path = notifier_.AskForSaveFile("Save Image", "time-line.png", kPictureFilters);
-    if (!path) return;
-    const QString file = PathToQt(*path);
-    const auto format = PictureFormatOf(file);
-    if (!format) {
-        notifier_.ShowError(NoPictureSuffixMessage(*path, kVectorPictureSuffixes));
-        return;
-    }
-    const TimeLinePicture picture = Picture();
-    const QByteArray bytes = EncodePicture(QSize(picture.width, picture.Height()), *format,
+    RunHandler(notifier_, [this] {
+        if (plots_.empty()) return;
+        const auto path = notifier_.AskForSaveFile("Save Image", "time-line.png", kPictureFilters);
+        if (!path) return;
+        const auto format = PictureFormatOf(PathToQt(*path));
+        if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kVectorPictureSuffixes));
+        const TimeLinePicture picture = Picture();
+        SaveWholeFile(*path, EncodePicture(QSize(picture.width, picture.Height()), *format,
                                            QStringLiteral("Kelvarox time line"),
-                                           [&](QPainter& painter) { PaintTimeLine(painter, picture); });
-    QString error;
-    if (!WriteWholeFile(file, bytes, &error)) notifier_.ShowError(CannotSaveMessage(*path, FromQt(error)));
+                                           [&](QPainter& painter) { PaintTimeLine(painter, picture); }));
+    });
 }
 
 void TimeLineWindow::saveCsv() {
@@ -265,15 +266,13 @@ void TimeLineWindow::saveCsv() {
 }
 
 void TimeLineWindow::SaveCsvOf(TimeLinePlot* plot) {
-    const ChannelTrace* trace = plot->Trace();
-    if (!trace) return;
-    const auto path = notifier_.AskForSaveFile("Save CSV of " + PlotTitle(*trace),
-                                               "time-line-" + HexDigits(trace->Channel()) + ".csv", kCsvFilters);
-    if (!path) return;
-    const std::string text = SamplesCsv(*trace, view_);
-    QString error;
-    if (!WriteWholeFile(PathToQt(*path), QByteArray::fromStdString(text), &error))
-        notifier_.ShowError(CannotSaveMessage(*path, FromQt(error)));
+    RunHandler(notifier_, [this, plot] {
+        const ChannelTrace* trace = plot->Trace();
+        if (!trace) return;
+        const auto path = notifier_.AskForSaveFile("Save CSV of " + PlotTitle(*trace),
+                                                   "time-line-" + HexDigits(trace->Channel()) + ".csv", kCsvFilters);
+        if (path) SaveWholeFile(*path, QByteArray::fromStdString(SamplesCsv(*trace, view_)));
+    });
 }
 
 void TimeLineWindow::showImportProgress(int done, int total) {
