@@ -35,6 +35,8 @@ QByteArray EncodePicture(QSize size, const QString& format, const QString& title
     if (format == QLatin1String("SVG")) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
+        // A pixel of the picture is a CSS pixel: 96 to the inch, as SVG viewers count.
+        svg.setResolution(96);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(title);
