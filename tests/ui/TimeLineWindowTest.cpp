@@ -15,6 +15,7 @@
 #include "archive/Archive.h"
 #include "core/CsvText.h"
 #include "timeline/TimeLinePicture.h"
+#include "ui/GraphWindow.h"
 #include "ui/TimeLinePlot.h"
 #include "ui/TimeLineWindow.h"
 
@@ -280,4 +281,35 @@ TEST_F(TimeLineWindowTest, SavesThePictureAndTheSamplesInView) {
     const auto series = RunProcess(KELVAROX_CLI, {"series", "--database", location, "#140"});
     ASSERT_EQ(series.status, 0) << series.err;
     EXPECT_EQ(ReadText(dir / "line.csv"), series.out);
+}
+
+TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensTheBlock) {
+    TestProgram p;
+    // The archive where the program keeps it, in a folder of the test's own.
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((p.home / "data").string()));
+    qunsetenv("KELVAROX_DATABASE");
+    p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
+    WriteBytes(p.telemetry / "short.dat", std::vector<uint8_t>(100, 'W'));
+    p.NameTelemetryDirectory();
+    KelvaroxApplication& app = p.Start();
+    app.Start();
+    app.StartArchiveFeed();
+    EXPECT_EQ(app.TimeLine(), nullptr);
+    FormChild<QAction>(app.Main(), "timeLineAction")->trigger();
+    TimeLineWindow* window = app.TimeLine();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(FormChild<QCheckBox>(*window, "followCheck")->isChecked());
+    QLabel* status = FormChild<QLabel>(*window, "statusLabel");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == "Archive: added 1, already stored 0, failed 1"; }, 10000))
+        << status->text().toStdString();
+    TimeLinePlot* plot = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (plot = window->findChild<TimeLinePlot*>("plot140")) && plot->Trace(); },
+                                10000));
+
+    // A double-click loads the block of the nearest sample and graphs it, as a drop does.
+    QTest::mouseDClick(plot->Canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 100));
+    EXPECT_EQ(MainForm(app.Main()).nameEdit->text(), "Temp - SEU");
+    EXPECT_TRUE(app.Graph().isVisible());
+    EXPECT_EQ(app.State().BlockFilePath, (p.telemetry / "c.dat").string());
 }
