@@ -123,7 +123,7 @@ grep -q 'libqt6core6' <<<"$cli_depends" || fail "kelvarox-cli does not depend on
 if grep -oE 'libqt6[a-z0-9-]+' <<<"$cli_depends" | grep -vx libqt6core6; then
   fail "kelvarox-cli depends on Qt libraries beyond QtCore: $cli_depends"
 fi
-for library in libqt6gui6 libqt6widgets6; do
+for library in libqt6gui6 libqt6widgets6 libqt6svg6; do
   grep -q "$library" <<<"$gui_depends" || fail "kelvarox does not depend on $library: $gui_depends"
 done
 
