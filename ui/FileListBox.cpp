@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 #include <filesystem>
 
 #include "ui/DirectoryListing.h"
@@ -145,6 +146,7 @@ void FileListBox::StartListing() {
     relistPending_ = false;
     const QString directory = directory_;
     cancelListing_ = std::make_shared<std::atomic<bool>>(false);
+    listingClock_.start();
     listing_.setFuture(QtConcurrent::run([directory, cancel = cancelListing_] {
         return Listing{directory, ListBlockFiles(directory, cancel.get())};
     }));
@@ -156,6 +158,8 @@ void FileListBox::ApplyListing() {
         StartListing();
         return;
     }
+    const qint64 took = listingClock_.elapsed();
+    relistTimer_.setInterval(static_cast<int>(std::max<qint64>(kRelistGapMs, kRelistGapPerListingTime * took)));
     const QStringList& names = result.names;
     const bool sameDirectory = listedDirectory_ == directory_;
     if (!sameDirectory || names != model_.stringList()) {

@@ -4,6 +4,7 @@
 // the program runs, and a directory deleted and made again, and lists a large directory in the
 // background so the window answers at once. One row shows at a time: moving through the list,
 // by keys or by its scroll arrows, selects the row it shows.
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QListView>
@@ -36,9 +37,12 @@ public:
     // True while a listing of the directory is under way or due.
     bool IsListing() const { return listing_.isRunning() || relistPending_ || relistTimer_.isActive(); }
 
-    // The least time between the end of one listing and the start of the next: changes that
-    // come faster are taken together.
+    // The least time between the end of one listing and the start of the next, and its share
+    // of the last listing's time: changes that come faster are taken together, and a directory
+    // so large that its listing is slow is listed less often, so following it never keeps a
+    // core busy (at most a fifth of one).
     static constexpr int kRelistGapMs = 250;
+    static constexpr int kRelistGapPerListingTime = 4;
     // How often a directory that cannot be watched (gone, or not there yet) is looked for.
     static constexpr int kLookAgainMs = 1000;
 
@@ -74,6 +78,7 @@ private:
     };
     QFutureWatcher<Listing> listing_;
     std::shared_ptr<std::atomic<bool>> cancelListing_;  // raised when its result is not wanted
+    QElapsedTimer listingClock_;  // started with the running listing
     QString directory_;
     QString listedDirectory_;   // the directory whose names the model holds
     bool relistPending_ = false; // the directory changed while a listing ran
