@@ -1,6 +1,5 @@
 #include "core/FileNameText.h"
 
-
 namespace kelvarox {
 
 namespace {

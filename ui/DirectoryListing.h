@@ -6,7 +6,8 @@
 
 namespace kelvarox {
 
-// Raises KelvaroxError with the system's text when the directory cannot be entered.
+// Raises KelvaroxError with the system's text when the directory cannot be entered; the
+// second says whether it can, without a message.
 void CheckDirectoryCanBeEntered(const QString& directory);
 bool DirectoryCanBeEntered(const QString& directory);
 

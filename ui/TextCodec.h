@@ -27,11 +27,10 @@ namespace kelvarox {
 // from the widgets as the same bytes (see core/FileNameText.h).
 inline QString PathToQt(const std::string& path) {
     const std::u16string text = FileNameToUtf16(path);
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 inline std::string PathFromQt(const QString& path) {
-    return FileNameFromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(path.utf16()),
-                                                 static_cast<size_t>(path.size())));
+    return FileNameFromUtf16(std::u16string_view(QStringView(path).utf16(), static_cast<size_t>(path.size())));
 }
 
 // A path as the user reads it: the bytes of a name that is no UTF-8 read as Latin-1, the
