@@ -27,7 +27,7 @@ namespace kelvarox {
 // from the widgets as the same bytes (see core/FileNameText.h).
 inline QString PathToQt(const std::string& path) {
     const std::u16string text = FileNameToUtf16(path);
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();  // the units as they are
 }
 inline std::string PathFromQt(const QString& path) {
     return FileNameFromUtf16(std::u16string_view(QStringView(path).utf16(), static_cast<size_t>(path.size())));
