@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
