@@ -3,7 +3,6 @@
 // its labels set.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include "TestFiles.h"
 #include "core/BoxTextsView.h"
@@ -54,12 +53,3 @@ void BM_BuildGraphPicture(benchmark::State& st) {
 BENCHMARK(BM_BuildGraphPicture)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -26,6 +26,11 @@ bool IsBlockFileName(std::string_view name) {
     return EndsWithIgnoringCase(name, ".dat") || EndsWithIgnoringCase(name, ".tlm");
 }
 
+bool IsBlockFilePath(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    return IsBlockFileName(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
 bool BlockFileNameLess(std::string_view a, std::string_view b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {

@@ -10,6 +10,9 @@ namespace kelvarox {
 // A name ending in .dat or .tlm, in any case.
 bool IsBlockFileName(std::string_view name);
 
+// A path whose last name is a block file name.
+bool IsBlockFilePath(std::string_view path);
+
 // Name order of the file list: letters compared without regard to case, then byte by byte.
 bool BlockFileNameLess(std::string_view a, std::string_view b);
 

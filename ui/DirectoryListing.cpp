@@ -15,6 +15,8 @@ void CheckDirectoryCanBeEntered(const QString& directory) {
         throw KelvaroxError("Cannot open the directory '" + path + "': " + std::strerror(error));
 }
 
+bool DirectoryCanBeEntered(const QString& directory) { return DirectoryOpenError(PathFromQt(directory)) == 0; }
+
 QStringList ListBlockFiles(const QString& directory, const std::atomic<bool>* cancelled) {
     std::vector<std::string> names;
     int error = 0;

@@ -6,8 +6,10 @@
 
 namespace kelvarox {
 
-// Raises KelvaroxError with the system's text when the directory cannot be entered.
+// Raises KelvaroxError with the system's text when the directory cannot be entered; the
+// second says whether it can, without a message.
 void CheckDirectoryCanBeEntered(const QString& directory);
+bool DirectoryCanBeEntered(const QString& directory);
 
 // The names of the block files in name order; empty when the directory cannot be read. A
 // listing whose `cancelled` flag is raised stops early with what it has.

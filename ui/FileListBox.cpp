@@ -1,18 +1,26 @@
 #include "ui/FileListBox.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <filesystem>
 
 #include "ui/DirectoryListing.h"
+#include "ui/TextCodec.h"
 
 namespace kelvarox {
 
 namespace {
 
-// Rows of the list are 13 pixels high.
-class RowHeightDelegate : public QStyledItemDelegate {
+// Rows of the list are 13 pixels high; names that are no UTF-8 read as Latin-1.
+class FileNameDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -20,25 +28,51 @@ public:
         size.setHeight(13);
         return size;
     }
+    QString displayText(const QVariant& value, const QLocale& locale) const override {
+        return PathForDisplay(QStyledItemDelegate::displayText(value, locale));
+    }
 };
 
-QString Normalized(const QString& directory) { return QDir::cleanPath(QDir(directory).absolutePath()); }
+QString WorkingDirectory() {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::current_path(error);
+    return error ? QString() : PathToQt(path.native());
+}
+
+// An absolute path without "." and ".." steps or a trailing separator. The working directory
+// is taken as bytes, like every other path.
+QString Normalized(const QString& directory) {
+    if (QDir::isRelativePath(directory)) {
+        const QString working = WorkingDirectory();
+        if (!working.isEmpty()) return QDir::cleanPath(working + QLatin1Char('/') + directory);
+    }
+    return QDir::cleanPath(directory);
+}
 
 }  // namespace
 
 FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
     setModel(&model_);
-    setItemDelegate(new RowHeightDelegate(this));
+    setItemDelegate(new FileNameDelegate(this));
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);  // the scroll bar counts rows
+    relistTimer_.setSingleShot(true);
+    relistTimer_.setInterval(kRelistGapMs);
+    lookAgainTimer_.setInterval(kLookAgainMs);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { OnCurrentChanged(current); });
     connect(this, &QListView::clicked, this, [this] { emit ItemClicked(); });
     connect(this, &QListView::doubleClicked, this, [this] { emit ItemDoubleClicked(); });
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { StartListing(); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { SelectShownRow(); });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { OnDirectoryChanged(); });
+    connect(&relistTimer_, &QTimer::timeout, this, [this] { StartListing(); });
+    connect(&lookAgainTimer_, &QTimer::timeout, this, [this] { LookForDirectory(); });
     connect(&listing_, &QFutureWatcher<Listing>::finished, this, [this] { ApplyListing(); });
+    const QString working = WorkingDirectory();
+    if (!working.isEmpty()) ShowDirectory(Normalized(working));
 }
 
 FileListBox::~FileListBox() {
@@ -50,11 +84,59 @@ void FileListBox::SetDirectory(const QString& directory) {
     const QString normalized = Normalized(directory);
     if (normalized == directory_) return;
     CheckDirectoryCanBeEntered(normalized);
-    if (!directory_.isEmpty()) watcher_.removePath(directory_);
+    ShowDirectory(normalized);
+}
+
+void FileListBox::ShowDirectory(const QString& directory) {
     if (cancelListing_) cancelListing_->store(true);  // the old directory's names are not wanted
-    directory_ = normalized;
-    watcher_.addPath(directory_);
+    directory_ = directory;
+    setToolTip(PathForDisplay(QDir::toNativeSeparators(directory_)));
+    if (Watch()) lookAgainTimer_.stop();
+    else lookAgainTimer_.start();
+    relistTimer_.stop();
     StartListing();
+}
+
+bool FileListBox::Watch() {
+    if (!watchedPath_.isEmpty()) watcher_.removePath(watchedPath_);
+    watchedPath_.clear();
+    const std::string path = PathFromQt(directory_);
+    if (QFile::encodeName(directory_).toStdString() == path) {
+        if (watcher_.addPath(directory_)) watchedPath_ = directory_;
+        return !watchedPath_.isEmpty();
+    }
+    // The watcher takes paths in the system's encoding, which a name that is no UTF-8 is not
+    // in: it watches the directory through an open descriptor of it instead. The watch stays
+    // on the directory when the descriptor is closed.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    const QString byDescriptor = QStringLiteral("/proc/self/fd/%1").arg(descriptor);
+    if (watcher_.addPath(byDescriptor)) watchedPath_ = byDescriptor;
+    ::close(descriptor);
+    return !watchedPath_.isEmpty();
+}
+
+void FileListBox::OnDirectoryChanged() {
+    // A directory deleted or moved away is no longer watched: it is looked for until it is back.
+    if (!watcher_.directories().contains(watchedPath_)) {
+        watchedPath_.clear();
+        lookAgainTimer_.start();
+    }
+    ScheduleListing();
+}
+
+void FileListBox::LookForDirectory() {
+    if (Watch()) {
+        lookAgainTimer_.stop();
+        ScheduleListing();
+    } else if (DirectoryCanBeEntered(directory_)) {
+        ScheduleListing();  // there but not watchable: it is listed as often as looked for
+    }
+}
+
+void FileListBox::ScheduleListing() {
+    if (listing_.isRunning()) relistPending_ = true;
+    else if (!relistTimer_.isActive()) relistTimer_.start();
 }
 
 void FileListBox::StartListing() {
@@ -65,6 +147,7 @@ void FileListBox::StartListing() {
     relistPending_ = false;
     const QString directory = directory_;
     cancelListing_ = std::make_shared<std::atomic<bool>>(false);
+    listingClock_.start();
     listing_.setFuture(QtConcurrent::run([directory, cancel = cancelListing_] {
         return Listing{directory, ListBlockFiles(directory, cancel.get())};
     }));
@@ -76,25 +159,33 @@ void FileListBox::ApplyListing() {
         StartListing();
         return;
     }
+    const qint64 took = listingClock_.elapsed();
+    relistTimer_.setInterval(static_cast<int>(std::max<qint64>(kRelistGapMs, kRelistGapPerListingTime * took)));
     const QStringList& names = result.names;
     const bool sameDirectory = listedDirectory_ == directory_;
-    const QString selected = currentIndex().isValid() ? currentIndex().data().toString() : QString();
-    quiet_ = true;
-    model_.setStringList(names);
-    bool selectionKept = false;
-    if (sameDirectory && !selected.isEmpty()) {
-        const int row = static_cast<int>(names.indexOf(selected));
-        if (row >= 0) {
-            setCurrentIndex(model_.index(row));
-            selectionKept = true;
+    if (!sameDirectory || names != model_.stringList()) {
+        const QString selected = currentIndex().isValid() ? currentIndex().data().toString() : QString();
+        quiet_ = true;
+        model_.setStringList(names);
+        bool selectionKept = false;
+        if (sameDirectory && !selected.isEmpty()) {
+            const int row = static_cast<int>(names.indexOf(selected));
+            if (row >= 0) {
+                setCurrentIndex(model_.index(row));
+                selectionKept = true;
+            }
         }
+        quiet_ = false;
+        listedDirectory_ = directory_;
+        // A new directory, or a selected file that vanished, is a change of the list.
+        if (!sameDirectory || (!selected.isEmpty() && !selectionKept)) emit Changed();
     }
-    quiet_ = false;
-    listedDirectory_ = directory_;
-    // A new directory, or a selected file that vanished, is a change of the list.
-    if (!sameDirectory || (!selected.isEmpty() && !selectionKept)) emit Changed();
-    if (relistPending_) StartListing();
-    else emit ListingFinished();
+    if (relistPending_) {  // changes came while listing: taken together after a pause
+        relistPending_ = false;
+        relistTimer_.start();
+    } else {
+        emit ListingFinished();
+    }
 }
 
 QString FileListBox::SelectedPath() const {
@@ -136,6 +227,13 @@ void FileListBox::OnCurrentChanged(const QModelIndex& current) {
     // A mouse press selects first and reports the click when released.
     if (current.isValid() && !mousePressing_) emit ItemClicked();
     emit Changed();
+}
+
+void FileListBox::SelectShownRow() {
+    // The scroll bar has moved (arrows, wheel, page or drag) but the rows not yet: its position
+    // is the row about to show.
+    const QModelIndex shown = model_.index(verticalScrollBar()->sliderPosition());
+    if (shown.isValid() && shown != currentIndex()) setCurrentIndex(shown);
 }
 
 }  // namespace kelvarox

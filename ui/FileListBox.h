@@ -1,11 +1,15 @@
 #pragma once
 // The main window's list of block files: one directory, the mask "*.dat;*.tlm", sorted by
-// name. It follows files that appear or vanish while the program runs, and lists a large
-// directory in the background so the window answers at once.
+// name, at first the program's working directory. It follows files that appear or vanish while
+// the program runs, and a directory deleted and made again, and lists a large directory in the
+// background so the window answers at once. One row shows at a time: moving through the list,
+// by keys or by its scroll arrows, selects the row it shows.
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QListView>
 #include <QStringListModel>
+#include <QTimer>
 #include <atomic>
 #include <memory>
 
@@ -18,7 +22,8 @@ public:
     ~FileListBox() override;
 
     // Shows the block files of `directory`. Raises KelvaroxError with the system's text when
-    // it cannot be entered; no effect when the list shows that directory already.
+    // it cannot be entered, and the list keeps its directory; no effect when the list shows
+    // that directory already. Names are kept as bytes (see ui/TextCodec.h).
     void SetDirectory(const QString& directory);
     QString Directory() const { return directory_; }
 
@@ -29,8 +34,17 @@ public:
     // Clears the selection without any list event.
     void ClearSelectionQuietly();
     QStringList Names() const { return model_.stringList(); }
-    // True while a listing of the directory is under way.
-    bool IsListing() const { return listing_.isRunning() || relistPending_; }
+    // True while a listing of the directory is under way or due.
+    bool IsListing() const { return listing_.isRunning() || relistPending_ || relistTimer_.isActive(); }
+
+    // The least time between the end of one listing and the start of the next, and its share
+    // of the last listing's time: changes that come faster are taken together, and a directory
+    // so large that its listing is slow is listed less often, so following it never keeps a
+    // core busy (at most a fifth of one).
+    static constexpr int kRelistGapMs = 250;
+    static constexpr int kRelistGapPerListingTime = 4;
+    // How often a directory that cannot be watched (gone, or not there yet) is looked for.
+    static constexpr int kLookAgainMs = 1000;
 
 signals:
     void ItemClicked();       // an item was selected by mouse or keyboard, or clicked
@@ -43,21 +57,31 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    void ShowDirectory(const QString& directory);
+    [[nodiscard]] bool Watch();
+    void OnDirectoryChanged();
+    void LookForDirectory();
+    void ScheduleListing();
     void StartListing();
     void ApplyListing();
     void OnCurrentChanged(const QModelIndex& current);
+    void SelectShownRow();
 
     QStringListModel model_;
     QFileSystemWatcher watcher_;
+    QString watchedPath_;       // the path the watcher knows the directory by; empty when unwatched
+    QTimer relistTimer_;        // a listing due after a change
+    QTimer lookAgainTimer_;     // runs while the directory is not watched
     struct Listing {
         QString directory;
         QStringList names;
     };
     QFutureWatcher<Listing> listing_;
     std::shared_ptr<std::atomic<bool>> cancelListing_;  // raised when its result is not wanted
+    QElapsedTimer listingClock_;  // started with the running listing
     QString directory_;
     QString listedDirectory_;   // the directory whose names the model holds
-    bool relistPending_ = false;
+    bool relistPending_ = false; // the directory changed while a listing ran
     bool quiet_ = false;        // selection changes made by the list itself
     bool mousePressing_ = false;
 };

@@ -3,14 +3,13 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLocale>
 #include <QMimeData>
 #include <QScreen>
-#include <QUrl>
 #include <clocale>
 
 #include "core/BlockFiles.h"
+#include "core/DroppedFiles.h"
 #include "core/Errors.h"
 #include "settings/SettingsNames.h"
 #include "settings/StartupSettings.h"
@@ -41,7 +40,9 @@ MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier
     // Dropped files go to the window wherever they land on it.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
     setToolTip(kDropHint);
-    for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>()) child->setToolTip(kDropHint);
+    // The file list's tooltip names the directory it lists.
+    for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>())
+        if (child != ui_->blockList && !ui_->blockList->isAncestorOf(child)) child->setToolTip(kDropHint);
     ConnectHandlers();
     StartUp();
 }
@@ -174,9 +175,9 @@ void MainWindow::exitProgram() {
 void MainWindow::loadDroppedFiles(const QStringList& paths) {
     RunHandler(notifier_, [&] {
         if (paths.isEmpty()) return;
-        const QString& path = paths.front();
-        if (!IsBlockFileName(PathFromQt(QFileInfo(path).fileName()))) return;
-        state_.BlockFilePath = PathFromQt(path);
+        const std::string path = PathFromQt(paths.front());
+        if (!IsBlockFilePath(path)) return;
+        state_.BlockFilePath = path;
         ui_->blockList->ClearSelectionQuietly();
         LoadBlock();
         if (LoadSucceeded()) RequestGraph();
@@ -211,17 +212,28 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     emit quitRequested();
 }
 
+namespace {
+
+// The local files of a drag, their names kept as bytes: the URI list as the file manager wrote
+// it, not as URLs, which read a name that is no UTF-8 as another name.
+QStringList DraggedPaths(const QMimeData& data) {
+    QStringList paths;
+    for (const std::string& path : LocalPathsOfUriList(data.data(QStringLiteral("text/uri-list")).toStdString()))
+        paths.push_back(PathToQt(path));
+    return paths;
+}
+
+}  // namespace
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    // Only a drag whose first file is a block file is taken: anything else gets no copy cursor.
+    const QStringList paths = DraggedPaths(*event->mimeData());
+    if (!paths.isEmpty() && IsBlockFilePath(PathFromQt(paths.front()))) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) paths.push_back(url.toLocalFile());
-    }
     event->acceptProposedAction();
-    loadDroppedFiles(paths);
+    loadDroppedFiles(DraggedPaths(*event->mimeData()));
 }
 
 void MainWindow::PointFileListAt(const std::string& path) { ui_->blockList->SetDirectory(PathToQt(path)); }

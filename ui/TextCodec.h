@@ -19,12 +19,26 @@ inline std::string FromQt(const QString& text) {
 
 }  // namespace kelvarox
 
-#include <QFile>
+#include "core/FileNameText.h"
 
 namespace kelvarox {
 
-// File paths keep the system's file-name encoding, whatever their characters.
-inline QString PathToQt(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-inline std::string PathFromQt(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// File paths keep their bytes whatever their characters: a name that is no UTF-8 comes back
+// from the widgets as the same bytes (see core/FileNameText.h).
+inline QString PathToQt(const std::string& path) {
+    const std::u16string text = FileNameToUtf16(path);
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();  // the units as they are
+}
+inline std::string PathFromQt(const QString& path) {
+    return FileNameFromUtf16(std::u16string_view(QStringView(path).utf16(), static_cast<size_t>(path.size())));
+}
+
+// A path as the user reads it: the bytes of a name that is no UTF-8 read as Latin-1, the
+// encoding older capture programs write.
+inline QString PathForDisplay(QString path) {
+    for (QChar& c : path)
+        if (const int kept = KeptFileNameByte(c.unicode()); kept >= 0) c = QChar(kept);
+    return path;
+}
 
 }  // namespace kelvarox

@@ -183,7 +183,6 @@ TEST(MainWindow, DroppedFiles) {
         // As a drag does it: the window is entered, then the files are dropped.
         QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(p.window, &enter);
-        EXPECT_TRUE(enter.isAccepted());
         QDropEvent event(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(p.window, &event);
     };
