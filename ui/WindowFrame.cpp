@@ -30,6 +30,9 @@ WindowState StateOf(const QWidget* window) {
     return normal ? WindowState::Normal : WindowState::MinimizedOrMaximized;
 }
 
-void MoveTo(QWidget* window, const WindowPosition& position) { window->move(position.Left, position.Top); }
+void MoveTo(QWidget* window, const WindowPosition& position) {
+    if (window->layout()) window->layout()->activate();
+    window->move(position.Left, position.Top);
+}
 
 }  // namespace kelvarox
