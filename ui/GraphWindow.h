@@ -34,7 +34,8 @@ public:
     void drawGraph(const ChannelBoxTexts& boxes);
 
 protected:
-    // Closing the window stores its position and hides it.
+    // Closing the window stores its position and hides it, also when the position cannot be
+    // stored.
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
