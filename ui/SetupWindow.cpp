@@ -21,8 +21,8 @@ namespace kelvarox {
 namespace {
 
 // The bound check of an address box, run on every key release and whenever text is pasted
-// into it: an address past the last byte of a block empties the box. A text that is no integer counts as 1 and stays, as it
-// always has: Save then stops at that box and names its text.
+// into it: an address past the last byte of a block empties the box. A text that is no integer
+// counts as 1 and stays, as it always has: Save then stops at that box and names its text.
 void EmptyIfBeyondBlock(QLineEdit& box) {
     if (SettingIntegerOr(FromQt(box.text()), 1) > kLastBlockByte) box.clear();
 }

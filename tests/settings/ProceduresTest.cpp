@@ -103,7 +103,8 @@ std::vector<std::string> RenamedInto(int watch) {
 TEST(StartupProcedures, APositionAndALayoutLandInOneWriteEach) {
     TempDir dir;
     const SettingsStore store((dir / "user.reg").string());
-    WriteText(store.FilePath(), "REGEDIT4\n[HKEY_CURRENT_USER\\" + kStartup + "]\n[HKEY_CURRENT_USER\\" + kPosition + "]\n");
+    WriteText(store.FilePath(),
+              "REGEDIT4\n[HKEY_CURRENT_USER\\" + kStartup + "]\n[HKEY_CURRENT_USER\\" + kPosition + "]\n");
     const int watch = ::inotify_init1(IN_NONBLOCK);
     ASSERT_GE(watch, 0);
     ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_MOVED_TO), 0);
