@@ -14,6 +14,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "Process.h"
 #include "TestFiles.h"
@@ -103,8 +104,12 @@ std::pair<int, int> OuterCorner(Display* display, Window window) {
     return {attributes.x, attributes.y};
 }
 
+// A child process, killed when it goes out of scope unless it ended before.
 struct Child {
     pid_t pid = -1;
+    Child() = default;
+    Child(Child&& other) noexcept : pid(std::exchange(other.pid, -1)) {}
+    Child& operator=(Child&&) = delete;
     ~Child() {
         if (pid > 0) {
             ::kill(pid, SIGKILL);
