@@ -154,7 +154,7 @@ TEST(SetupWindow, BoxesTakeDigitsAndBackspaceAndEmptyAddressesAbove511) {
     EXPECT_EQ(box->text(), QStringLiteral("51"));
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(box->text(), QStringLiteral("5"));
-    // Pasted text is not filtered; the release of any key, a cursor key too, checks it.
+    // Text the program puts in is not filtered; the release of any key, a cursor key too, checks it.
     box->setText("600");
     EXPECT_EQ(box->text(), QStringLiteral("600"));
     QTest::keyClick(box, Qt::Key_Left);
