@@ -1,5 +1,8 @@
 #include "settings/BlockLayoutSettings.h"
 
+#include <utility>
+#include <vector>
+
 #include "core/Conversions.h"
 #include "core/Errors.h"
 #include "settings/SettingsKey.h"
@@ -17,17 +20,33 @@ std::array<std::optional<std::string>, BlockLayout::kFieldCount> BlockLayoutBoxT
 
 BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTexts& boxTexts, BlockLayout layout) {
     BlockLayoutSave save{layout, {}};
-    SettingsKey key(store);
-    const bool writable = key.OpenSettingsKey(std::string(kStartupKey));
-    try {
-        for (int i = 0; i < BlockLayout::kFieldCount; ++i) {
-            const int32_t address = SettingIntegerOrThrow(boxTexts[static_cast<size_t>(i)]);
-            save.Layout.Field(i) = address;
-            const std::string name(kLayoutValueNames[static_cast<size_t>(i)]);
-            if (!writable) throw KelvaroxError(msg::FailedToSetData(name));
-            key.WriteSettingText(name, std::to_string(address));
+    // The boxes before the first that holds no address are converted before anything is stored.
+    std::vector<std::pair<std::string, std::string>> values;
+    BlockLayout converted = layout;
+    for (int i = 0; i < BlockLayout::kFieldCount && save.Error.empty(); ++i) {
+        const std::string& text = boxTexts[static_cast<size_t>(i)];
+        try {
+            const int32_t address = SettingIntegerOrThrow(text);
+            // An address past the block counts as no integer, as it does when it is read back.
+            if (address < 0 || address > kLastBlockByte) throw KelvaroxError(msg::NotAnInteger(text));
+            converted.Field(i) = address;
+            values.emplace_back(kLayoutValueNames[static_cast<size_t>(i)], std::to_string(address));
+        } catch (const KelvaroxError& error) {
+            save.Error = error.what();
         }
+    }
+    if (values.empty()) return save;
+    // One write: a reader of the file sees the whole save or none of it.
+    try {
+        SettingsKey key(store);
+        if (!key.OpenSettingsKey(std::string(kStartupKey)))
+            throw KelvaroxError(msg::FailedToSetData(values.front().first));
+        key.WriteSettingTexts(values);
+        save.Layout = converted;
     } catch (const KelvaroxError& error) {
+        // Nothing was stored: only the first field takes its number, as it did when its own
+        // write was the first to fail.
+        save.Layout.Field(0) = converted.Field(0);
         save.Error = error.what();
     }
     return save;

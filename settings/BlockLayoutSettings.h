@@ -24,10 +24,10 @@ struct BlockLayoutSave {
     std::string Error;
 };
 
-// For each box text in field order: converts it strictly ("'%s' is not a valid integer
-// value"), puts the number into the layout at once and stores it as decimal text. The first
-// failure ends the save there: the fields before it are taken and stored, and so is the
-// failing field's number when only its storing failed.
+// Converts the box texts in field order strictly ("'%s' is not a valid integer value"; an
+// address outside 0 to 511 counts as no integer) up to the first that fails, then stores the
+// numbers before it as decimal text in one write and puts them into the layout. When the write
+// fails nothing is stored, and only the first field takes its number.
 [[nodiscard]] BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTexts& boxTexts,
                                               BlockLayout layout);
 

@@ -30,8 +30,10 @@ void SaveWindowPosition(const SettingsStore& store, std::string_view prefix, con
     if (state != WindowState::Normal) return;
     SettingsKey key(store);
     if (!key.OpenSettingsKey(std::string(kPositionKey))) throw KelvaroxError(msg::FailedToSetData(TopName(prefix)));
-    key.WriteSettingText(TopName(prefix), std::to_string(position.Top));
-    key.WriteSettingText(LeftName(prefix), std::to_string(position.Left));
+    // Both in one write: two copies closing at once never store the top of one and the left
+    // of the other.
+    key.WriteSettingTexts({{TopName(prefix), std::to_string(position.Top)},
+                           {LeftName(prefix), std::to_string(position.Left)}});
 }
 
 }  // namespace kelvarox

@@ -22,8 +22,8 @@ enum class WindowState { Normal, MinimizedOrMaximized };
 // is stored.
 [[nodiscard]] WindowPosition RestoreWindowPosition(const SettingsStore& store, std::string_view prefix);
 
-// Stores the top and then the left of a window in its normal state; a minimized or maximized
-// window writes nothing.
+// Stores the top and the left of a window in its normal state, both in one write; a minimized
+// or maximized window writes nothing.
 void SaveWindowPosition(const SettingsStore& store, std::string_view prefix, const WindowPosition& position,
                         WindowState state);
 

@@ -13,6 +13,9 @@ namespace kelvarox {
 
 KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier)
     : store_(std::move(store)), notifier_(notifier) {
+    // A settings file the program cannot use, or no home for one: the user hears it once, before
+    // the directory dialog or the defaults could leave them wondering why.
+    if (const std::string warning = store_.Warning(); !warning.empty()) notifier_.ShowWarning(warning);
     main_ = std::make_unique<MainWindow>(state_, store_, notifier_);
     graph_ = std::make_unique<GraphWindow>(state_, store_, notifier_);
     setup_ = new SetupWindow(state_.Layout, store_, notifier_, main_.get());

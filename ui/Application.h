@@ -22,7 +22,8 @@ class TimeLineWindow;
 
 class KelvaroxApplication {
 public:
-    // Creates the windows (each runs its start-up steps); none is shown yet.
+    // Tells the user when the settings file cannot be used (SettingsStore::Warning), then creates
+    // the windows (each runs its start-up steps); none is shown yet.
     KelvaroxApplication(SettingsStore store, Notifier& notifier);
     ~KelvaroxApplication();
     KelvaroxApplication(const KelvaroxApplication&) = delete;

@@ -173,10 +173,9 @@ void GraphWindow::copyImage() {
 }
 
 void GraphWindow::closeEvent(QCloseEvent* event) {
-    const bool saved = RunHandler(notifier_, [this] {
-        SaveWindowPosition(store_, kGraphWindowPrefix, PositionOf(this), StateOf(this));
-    });
-    if (!saved) event->ignore();
+    // A position that cannot be stored is reported, and the window closes all the same.
+    RunHandler(notifier_, [this] { SaveWindowPosition(store_, kGraphWindowPrefix, PositionOf(this), StateOf(this)); });
+    QWidget::closeEvent(event);
 }
 
 }  // namespace kelvarox

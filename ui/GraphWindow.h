@@ -41,7 +41,8 @@ public slots:
     void copyImage();
 
 protected:
-    // Closing the window stores its position and hides it.
+    // Closing the window stores its position and hides it, also when the position cannot be
+    // stored.
     void closeEvent(QCloseEvent* event) override;
 
 private slots:

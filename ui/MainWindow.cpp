@@ -34,9 +34,9 @@ MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier
     SetUpFonts();
     auto* coefficientFilter = new CharacterFilter(kCoefficientCharacters, this);
     for (QLineEdit* box : {ui_->coefficientAEdit, ui_->coefficientBEdit, ui_->coefficientCEdit, ui_->coefficientDEdit})
-        box->installEventFilter(coefficientFilter);
+        coefficientFilter->Watch(box);
     auto* hexFilter = new CharacterFilter(kHexCharacters, this);
-    for (QLineEdit* box : {ui_->channelEdit, ui_->orbitHiByteEdit}) box->installEventFilter(hexFilter);
+    for (QLineEdit* box : {ui_->channelEdit, ui_->orbitHiByteEdit}) hexFilter->Watch(box);
     // Dropped files go to the window wherever they land on it.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
     setToolTip(kDropHint);
@@ -198,15 +198,13 @@ ChannelBoxTexts MainWindow::BoxTexts() const {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A settings file that refuses the values is reported once, and the program ends all the
+    // same: keeping the window open would not let the user store them.
     if (StateOf(this) == WindowState::Normal) {
-        const bool saved = RunHandler(notifier_, [this] {
+        RunHandler(notifier_, [this] {
             SaveWindowPosition(store_, kMainWindowPrefix, PositionOf(this), WindowState::Normal);
             SaveOrbitHiByte(store_, FromQt(ui_->orbitHiByteEdit->text()));
         });
-        if (!saved) {  // the window stays open; Exit still ends the program
-            event->ignore();
-            return;
-        }
     }
     event->accept();
     emit quitRequested();

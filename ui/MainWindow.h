@@ -57,7 +57,8 @@ public slots:
     void loadDroppedFiles(const QStringList& paths);
 
 protected:
-    // Closing the window stores its position and the Orbit HiByte, then ends the program.
+    // Closing the window stores its position and the Orbit HiByte, then ends the program, also
+    // when they cannot be stored.
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -26,6 +26,10 @@ void MessageBoxNotifier::ShowInformation(const std::string& text) {
     ShowBox(QMessageBox::Information, QStringLiteral("Information"), text);
 }
 
+void MessageBoxNotifier::ShowWarning(const std::string& text) {
+    ShowBox(QMessageBox::Warning, QStringLiteral("Kelvarox"), text);
+}
+
 std::optional<std::string> MessageBoxNotifier::AskForText(const std::string& caption, const std::string& prompt,
                                                           const std::string& initialText) {
     bool ok = false;

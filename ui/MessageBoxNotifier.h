@@ -8,6 +8,7 @@ class MessageBoxNotifier : public Notifier {
 public:
     void ShowError(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
+    void ShowWarning(const std::string& text) override;
     std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,
                                           const std::string& initialText) override;
     std::optional<std::string> AskForSaveFile(const std::string& caption, const std::string& suggested,

@@ -13,6 +13,9 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // An information box: caption "Information", information icon, one OK button.
     virtual void ShowInformation(const std::string& text) = 0;
+    // A warning about the program's own surroundings (its settings file): title "Kelvarox",
+    // warning icon, one OK button. Shown as the error report where no warning box is given.
+    virtual void ShowWarning(const std::string& text) { ShowError(text); }
     // The modal text-input dialog with OK and Cancel; nothing on Cancel or close. It asks for
     // a path, so its texts are in the system's file-name encoding.
     virtual std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,

@@ -20,9 +20,9 @@ namespace kelvarox {
 
 namespace {
 
-// The bound check of an address box, run on every key release: an address past the last
-// byte of a block empties the box. A text that is no integer counts as 1 and stays, as it
-// always has: Save then stops at that box and names its text.
+// The bound check of an address box, run on every key release and whenever text is pasted
+// into it: an address past the last byte of a block empties the box. A text that is no integer
+// counts as 1 and stays, as it always has: Save then stops at that box and names its text.
 void EmptyIfBeyondBlock(QLineEdit& box) {
     if (SettingIntegerOr(FromQt(box.text()), 1) > kLastBlockByte) box.clear();
 }
@@ -38,10 +38,11 @@ SetupWindow::SetupWindow(BlockLayout& layout, const SettingsStore& store, Notifi
               ui_->startMAEdit,    ui_->endMAEdit,    ui_->maStepEdit,     ui_->channelEdit};
     auto* digits = new CharacterFilter(kDigitCharacters, this);
     for (QLineEdit* box : boxes_) {
-        box->installEventFilter(digits);
+        digits->Watch(box);
         box->installEventFilter(this);  // the bound check on every key release
         box->setAcceptDrops(false);
     }
+    connect(digits, &CharacterFilter::Pasted, this, [](QLineEdit* box) { EmptyIfBeyondBlock(*box); });
     connect(ui_->saveButton, &QPushButton::clicked, this, &SetupWindow::save);
     RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kSetupWindowPrefix)); });
 }
@@ -84,10 +85,9 @@ void SetupWindow::showEvent(QShowEvent* event) {
 }
 
 void SetupWindow::closeEvent(QCloseEvent* event) {
-    const bool saved = RunHandler(notifier_, [this] {
-        SaveWindowPosition(store_, kSetupWindowPrefix, PositionOf(this), StateOf(this));
-    });
-    if (!saved) event->ignore();  // the window stays open
+    // A position that cannot be stored is reported, and the window closes all the same.
+    RunHandler(notifier_, [this] { SaveWindowPosition(store_, kSetupWindowPrefix, PositionOf(this), StateOf(this)); });
+    QWidget::closeEvent(event);
 }
 
 bool SetupWindow::eventFilter(QObject* watched, QEvent* event) {

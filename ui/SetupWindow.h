@@ -36,7 +36,8 @@ public slots:
 protected:
     // Going from hidden to visible refills the boxes from the layout.
     void showEvent(QShowEvent* event) override;
-    // Closing the window stores its position; the boxes are neither applied nor stored.
+    // Closing the window stores its position (a failure is reported and the window closes all
+    // the same); the boxes are neither applied nor stored.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

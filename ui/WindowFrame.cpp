@@ -1,6 +1,12 @@
 #include "ui/WindowFrame.h"
 
+#include <QGuiApplication>
 #include <QLayout>
+#include <QScreen>
+#include <QStyle>
+#include <vector>
+
+#include "core/WindowPlacement.h"
 
 namespace kelvarox {
 
@@ -30,6 +36,22 @@ WindowState StateOf(const QWidget* window) {
     return normal ? WindowState::Normal : WindowState::MinimizedOrMaximized;
 }
 
-void MoveTo(QWidget* window, const WindowPosition& position) { window->move(position.Left, position.Top); }
+void MoveTo(QWidget* window, const WindowPosition& position) {
+    // The size settles before the window moves: a window whose layout fixes its size only when
+    // it is first shown is otherwise placed by its inner corner, not its frame, and climbs by
+    // its title bar at every start.
+    if (window->layout()) window->layout()->activate();
+    std::vector<ScreenRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    // Before the window is first shown its frame is not known: a title bar is counted in.
+    const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const QSize frame = window->frameGeometry().size().expandedTo(window->size() + QSize(0, titleBar));
+    const FrameCorner corner =
+        PlaceOnScreens({position.Left, position.Top, frame.width(), frame.height()}, titleBar, screens);
+    window->move(corner.Left, corner.Top);
+}
 
 }  // namespace kelvarox

@@ -19,6 +19,8 @@ void MakeFixedWindow(QWidget* window);
 // The window's outer top-left corner and its state, as the settings store keeps them.
 WindowPosition PositionOf(const QWidget* window);
 WindowState StateOf(const QWidget* window);
+// Moves the window's outer corner to a stored position, or onto the nearest screen when its
+// title bar would lie outside every screen.
 void MoveTo(QWidget* window, const WindowPosition& position);
 
 }  // namespace kelvarox

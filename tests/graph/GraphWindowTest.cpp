@@ -214,6 +214,15 @@ TEST(GraphWindow, GraphRestoresTheMinimizedWindowAndCloseHidesAndSaves) {
     EXPECT_EQ(restored.pos(), f.window->pos());
 }
 
+TEST(GraphWindow, APositionThatCannotBeStoredIsReportedAndTheWindowClosesAllTheSame) {
+    GraphWindowFixture f;
+    f.window->drawGraph(IdentityBoxes());
+    WriteText(f.home / "user.reg", "not a settings text\r\n");
+    EXPECT_TRUE(f.window->close());
+    EXPECT_FALSE(f.window->isVisible());
+    EXPECT_EQ(f.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Form2 Top'"}));
+}
+
 TEST(GraphWindow, DisplayScaleScalesTheFormAndTheDrawing) {
     ProgramState state = StateWithSamples({4, 16, 10, 7});
     state.DisplayScale = 1.25f;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <QDir>
 
 #include "SettingsTestSupport.h"
@@ -74,6 +77,43 @@ TEST(StartupProcedures, SaveBlockLayoutStopsAtTheFirstBoxThatIsNoNumber) {
     // A field of 0 leaves its box as it was.
     const auto shown = BlockLayoutBoxTexts(loaded);
     EXPECT_EQ(shown, (std::array<std::optional<std::string>, 8>{"470", "7", "472", std::nullopt, "1", "2", "3", "4"}));
+
+    // An address past the block is no address: it is neither taken nor stored.
+    const std::string before = ReadText(store.FilePath());
+    save = SaveBlockLayout(store, {"512", "1", "2", "3", "4", "5", "6", "7"}, loaded);
+    EXPECT_EQ(save.Error, "'512' is not a valid integer value");
+    EXPECT_EQ(save.Layout, loaded);
+    EXPECT_EQ(ReadText(store.FilePath()), before);
+}
+
+// How many files were renamed in the folder (each save's atomic rename of its copy) since
+// `watch` began or was last asked.
+int Renames(int watch) {
+    int renames = 0;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < n; ++renames)
+            at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<const inotify_event*>(buffer + at)->len);
+    }
+    return renames;
+}
+
+TEST(StartupProcedures, APositionAndALayoutLandInOneWriteEach) {
+    TempDir dir;
+    const SettingsStore store((dir / "user.reg").string());
+    WriteText(store.FilePath(),
+              "REGEDIT4\n[HKEY_CURRENT_USER\\" + kStartup + "]\n[HKEY_CURRENT_USER\\" + kPosition + "]\n");
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_MOVED_FROM), 0);
+
+    SaveWindowPosition(store, kSetupWindowPrefix, WindowPosition{30, 40}, WindowState::Normal);
+    EXPECT_EQ(Renames(watch), 1);
+    EXPECT_EQ(SaveBlockLayout(store, {"1", "2", "3", "4", "5", "6", "7", "8"}, BlockLayout{}).Error, "");
+    EXPECT_EQ(Renames(watch), 1);
+    ::close(watch);
+    EXPECT_EQ(RestoreWindowPosition(store, kSetupWindowPrefix), (WindowPosition{30, 40}));
+    EXPECT_EQ(LoadStartupSettings(store).Layout, (BlockLayout{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 TEST(StartupProcedures, WindowPositionIsSavedOnlyInTheNormalState) {

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "ErrorOf.h"
+#include "ScopedEnv.h"
 #include "SettingsTestSupport.h"
 #include "settings/SettingsKey.h"
 
@@ -37,20 +38,6 @@ void SetModified(const fs::path& path, timespec when) {
     const timespec times[2] = {when, when};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
-
-// Sets and restores one environment variable; nullptr unsets it.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(SettingsFile, AnUnchangedFileIsParsedOnceAndEveryReadSeesTheFileAsItIsNow) {
     TempDir dir;

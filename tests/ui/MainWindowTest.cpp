@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
+#include "ScopedEnv.h"
 #include "UiTestSupport.h"
 #include "ui/DisplayScale.h"
 #include "ui/ErrorReport.h"
@@ -233,6 +237,26 @@ TEST(MainWindow, KeyFiltersOfTheBoxes) {
     EXPECT_EQ(p.app->State().Block.bytes, buffer);
 }
 
+TEST(MainWindow, PastedTextIsFilteredAsTypedTextAndUndoBringsBackTheProgramsText) {
+    MainWindowProgram p;
+    p.Open();
+    QLineEdit* hex = p.form->channelEdit;
+    hex->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("#1a7Fz"));
+    hex->paste();
+    EXPECT_EQ(hex->text(), QStringLiteral("#17F"));
+    QLineEdit* coefficient = p.form->coefficientAEdit;
+    coefficient->setText(QStringLiteral("2.5E15"));  // as the program shows a large coefficient
+    QGuiApplication::clipboard()->setText(QStringLiteral("-1.5e+x 2"));
+    coefficient->setCursorPosition(3);
+    QTest::keyClick(coefficient, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(coefficient->text(), QStringLiteral("2.5-1.52E15"));
+    coefficient->selectAll();
+    QTest::keyClick(coefficient, Qt::Key_Backspace);
+    QTest::keyClick(coefficient, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(coefficient->text(), QStringLiteral("2.5-1.52E15"));
+}
+
 TEST(MainWindow, CloseSavesOnlyInTheNormalStateAndExitSavesNothing) {
     {
         MainWindowProgram p;
@@ -274,18 +298,59 @@ TEST(MainWindow, CloseSavesOnlyInTheNormalStateAndExitSavesNothing) {
     }
 }
 
-TEST(MainWindow, AFailedSaveKeepsTheWindowOpen) {
+TEST(MainWindow, AFailedSaveIsReportedOnceAndTheWindowClosesAllTheSame) {
     MainWindowProgram p;
     // The settings folder is a file: nothing can be written.
     p.settingsFile = p.home / "blocked/user.reg";
     WriteText(p.home / "blocked", "a file where the folder should be");
     p.notifier.answers.push_back(p.telemetry.string());
     p.Open();
-    EXPECT_FALSE(p.window->close());
-    EXPECT_EQ(p.quitCount, 0);
-    EXPECT_EQ(p.notifier.boxes.back(), (RecordingNotifier::Box{"error", "Failed to set data for 'Form1 Top'"}));
-    p.form->exitAction->trigger();
+    const size_t before = p.notifier.boxes.size();
+    EXPECT_TRUE(p.window->close());
     EXPECT_EQ(p.quitCount, 1);
+    EXPECT_EQ(std::vector(p.notifier.boxes.begin() + static_cast<std::ptrdiff_t>(before), p.notifier.boxes.end()),
+              (std::vector<RecordingNotifier::Box>{{"error", "Failed to set data for 'Form1 Top'"}}));
+}
+
+TEST(MainWindow, AnUnusableSettingsFileOrNoHomeIsToldOnceAtStartUp) {
+    {
+        TestProgram p;
+        const std::string exported = "\r\n; exported settings\r\nREGEDIT4\r\n";
+        std::filesystem::create_directories(p.settingsFile.parent_path());
+        WriteText(p.settingsFile, exported);
+        p.Start();
+        ASSERT_FALSE(p.notifier.boxes.empty());
+        EXPECT_EQ(p.notifier.boxes[0],
+                  (RecordingNotifier::Box{"warning", "The settings file '" + p.settingsFile.string() +
+                                                         "' is not used: line 2 is not \"REGEDIT4\" or \"Windows "
+                                                         "Registry Editor Version 5.00\". Kelvarox leaves it as it is "
+                                                         "and runs with its defaults."}));
+        EXPECT_EQ(std::count_if(p.notifier.boxes.begin(), p.notifier.boxes.end(),
+                                [](const auto& box) { return box.kind == "warning"; }),
+                  1);
+        EXPECT_EQ(ReadText(p.settingsFile), exported);
+    }
+    ScopedEnv home("HOME", nullptr);
+    ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    RecordingNotifier notifier;
+    KelvaroxApplication app(SettingsStore::UserStore(), notifier);
+    ASSERT_FALSE(notifier.boxes.empty());
+    EXPECT_EQ(notifier.boxes[0], (RecordingNotifier::Box{"warning", "There is no home folder for the settings (HOME is "
+                                                                    "not set). Kelvarox runs with its defaults and "
+                                                                    "saves nothing."}));
+    EXPECT_EQ(app.State().Layout, BlockLayout::Defaults());
+    EXPECT_TRUE(app.Main().close());
+}
+
+TEST(MainWindow, AStoredPositionOffEveryScreenIsMovedOntoOne) {
+    MainWindowProgram p;
+    WriteText(p.settingsFile, p.SettingsText() + "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\r\n"
+                                                 "\"Form1 Top\"=\"2147483647\"\r\n\"Form1 Left\"=\"-2147483648\"\r\n");
+    p.Open();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(p.window->pos().x(), screen.left());
+    EXPECT_LE(p.window->frameGeometry().bottom(), screen.bottom());
+    EXPECT_GE(p.window->pos().y(), screen.top());
 }
 
 TEST(MainWindow, ADirectoryThatCannotBeEnteredIsReportedAndStartUpGoesOn) {

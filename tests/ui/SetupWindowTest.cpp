@@ -2,6 +2,7 @@
 // new addresses reaching the next Load.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,7 +154,7 @@ TEST(SetupWindow, BoxesTakeDigitsAndBackspaceAndEmptyAddressesAbove511) {
     EXPECT_EQ(box->text(), QStringLiteral("51"));
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(box->text(), QStringLiteral("5"));
-    // Pasted text is not filtered; the release of any key, a cursor key too, checks it.
+    // Text the program puts in is not filtered; the release of any key, a cursor key too, checks it.
     box->setText("600");
     EXPECT_EQ(box->text(), QStringLiteral("600"));
     QTest::keyClick(box, Qt::Key_Left);
@@ -296,15 +297,17 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     EXPECT_EQ(p.app->State().Header.LastSampleIndex, 2);
 }
 
-TEST(SetupWindow, AStoreThatRefusesWritesKeepsTheWindowOpen) {
+TEST(SetupWindow, AStoreThatRefusesWritesIsReportedAndCloseStillCloses) {
     SetupProgram p;
     p.Open();
     // A settings file that is no settings text is never overwritten.
     WriteText(p.settingsFile, "not a settings text\r\n");
-    EXPECT_FALSE(p.setup->close());
-    EXPECT_TRUE(p.setup->isVisible());
+    EXPECT_TRUE(p.setup->close());
+    EXPECT_FALSE(p.setup->isVisible());
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Form3 Top'"}));
 
+    // Save keeps the window open: the boxes are still there to save again.
+    p.Open();
     p.notifier.boxes.clear();
     p.Retype(p.form->startAmDayEdit, "100");
     p.Save();
@@ -312,4 +315,35 @@ TEST(SetupWindow, AStoreThatRefusesWritesKeepsTheWindowOpen) {
     EXPECT_TRUE(p.setup->isVisible());
     EXPECT_EQ(p.app->State().Layout.EndAmDayAddr, 495);
     EXPECT_EQ(ReadText(p.settingsFile), "not a settings text\r\n");
+}
+
+TEST(SetupWindow, PastedTextIsFilteredAndCheckedAsTypedText) {
+    SetupProgram p;
+    p.Open();
+    QLineEdit* box = p.form->channelEdit;
+    // By the context menu: no key is released afterwards, and the check runs all the same.
+    QGuiApplication::clipboard()->setText(QStringLiteral("600"));
+    p.Retype(box, "");
+    box->paste();
+    EXPECT_EQ(box->text(), QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral(" 4a-2.\t"));
+    box->paste();
+    EXPECT_EQ(box->text(), QStringLiteral("42"));
+    // By the shortcut, into the middle of a number.
+    QGuiApplication::clipboard()->setText(QStringLiteral("x1"));
+    box->setCursorPosition(1);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), QStringLiteral("412"));
+    box->paste();
+    EXPECT_EQ(box->text(), QString());  // 4112
+    box->paste();
+    EXPECT_EQ(box->text(), QStringLiteral("1"));
+
+    // Save never stores an address past the block.
+    QGuiApplication::clipboard()->setText(QStringLiteral("9999"));
+    p.Retype(p.form->startAmDayEdit, "");
+    p.form->startAmDayEdit->paste();
+    p.Save();
+    EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'' is not a valid integer value."}));
+    EXPECT_EQ(p.Stored(kStartupKey, "Start Amday Addr."), std::nullopt);
 }

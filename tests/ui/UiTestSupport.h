@@ -22,7 +22,7 @@ namespace kelvarox::testing {
 class RecordingNotifier : public Notifier {
 public:
     struct Box {
-        std::string kind;  // "error", "information" or "ask"
+        std::string kind;  // "error", "information", "warning" or "ask"
         std::string text;
         bool operator==(const Box&) const = default;
         friend void PrintTo(const Box& box, std::ostream* os) { *os << box.kind << ": " << box.text; }
@@ -35,6 +35,7 @@ public:
 
     void ShowError(const std::string& text) override { boxes.push_back({"error", text}); }
     void ShowInformation(const std::string& text) override { boxes.push_back({"information", text}); }
+    void ShowWarning(const std::string& text) override { boxes.push_back({"warning", text}); }
     std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,
                                           const std::string& initialText) override {
         boxes.push_back({"ask", caption + "|" + prompt + "|" + initialText});

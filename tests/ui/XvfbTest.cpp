@@ -12,10 +12,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "Process.h"
 #include "TestFiles.h"
@@ -24,9 +26,11 @@ using namespace kelvarox::testing;
 
 namespace {
 
-pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::pair<std::string, std::string>>& env) {
+pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::pair<std::string, std::string>>& env,
+            bool quiet = false) {
     const pid_t pid = ::fork();
     if (pid == 0) {
+        if (quiet) (void)!std::freopen("/dev/null", "w", stderr);
         for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -63,25 +67,52 @@ std::string WindowName(Display* display, Window w) {
     return name;
 }
 
-// The top-level window (a direct child of the root, as there is no window manager) with that title.
-Window FindWindow(Display* display, const std::string& title) {
-    Window root = DefaultRootWindow(display), parent, *children = nullptr;
+// The mapped window with that title, searched in the whole tree: without a window manager it
+// is a child of the root, with one it sits inside the manager's frame.
+Window FindWindow(Display* display, Window under, const std::string& title) {
+    Window root, parent, *children = nullptr;
     unsigned int count = 0;
     Window found = 0;
-    if (XQueryTree(display, root, &root, &parent, &children, &count)) {
+    if (XQueryTree(display, under, &root, &parent, &children, &count)) {
         for (unsigned int i = 0; i < count && !found; ++i) {
             XWindowAttributes attributes;
             if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
                 WindowName(display, children[i]) == title)
                 found = children[i];
+            else
+                found = FindWindow(display, children[i], title);
         }
         if (children) XFree(children);
     }
     return found;
 }
 
+Window FindWindow(Display* display, const std::string& title) {
+    return FindWindow(display, DefaultRootWindow(display), title);
+}
+
+// The outer top-left corner of a window: that of its ancestor just below the root, which is
+// the window manager's frame when there is one.
+std::pair<int, int> OuterCorner(Display* display, Window window) {
+    for (;;) {
+        Window root, parent, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return {-1, -1};
+        if (children) XFree(children);
+        if (parent == root) break;
+        window = parent;
+    }
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return {-1, -1};
+    return {attributes.x, attributes.y};
+}
+
+// A child process, killed when it goes out of scope unless it ended before.
 struct Child {
     pid_t pid = -1;
+    Child() = default;
+    Child(Child&& other) noexcept : pid(std::exchange(other.pid, -1)) {}
+    Child& operator=(Child&&) = delete;
     ~Child() {
         if (pid > 0) {
             ::kill(pid, SIGKILL);
@@ -90,17 +121,20 @@ struct Child {
     }
 };
 
-// Xvfb on the first display number without a lock file, and a connection to it.
+const char* const kMainWindowTitle = " Kelvarox Decoder / Qarn";
+
+// A virtual display of its own, with an open connection to it.
 struct VirtualDisplay {
+    Child server;
     std::string name;
-    Child xvfb;
     Display* x = nullptr;
 
     VirtualDisplay() {
+        // A free display number: the first without a lock file.
         int number = 90;
         while (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
         name = ":" + std::to_string(number);
-        xvfb.pid = Spawn({"Xvfb", name, "-screen", "0", "1400x900x24", "-nolisten", "tcp"}, {});
+        server.pid = Spawn({"Xvfb", name, "-screen", "0", "1400x900x24", "-nolisten", "tcp"}, {});
         Poll([&] { return (x = XOpenDisplay(name.c_str())) != nullptr; }, 20);
     }
     ~VirtualDisplay() {
@@ -108,24 +142,62 @@ struct VirtualDisplay {
     }
 };
 
-// A home folder whose settings name `home`/Trelm as the capture program's directory.
-std::filesystem::path NameTelemetryDirectory(const TempDir& home) {
-    const auto config = home / "config";
-    std::filesystem::create_directories(config / "kelvarox");
-    WriteText(config / "kelvarox/user.reg",
-              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-              "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
-    std::filesystem::create_directories(home / "Trelm");
-    return config;
+// A home with a settings file that names `home`/Trelm as the capture program's directory, whose
+// telemetry folder holds the sample blocks, or nothing.
+struct ProgramHome {
+    TempDir home;
+    std::filesystem::path config = home / "config";
+    std::filesystem::path telemetry = home / "Trelm/telemetry";
+
+    explicit ProgramHome(bool withSampleBlocks = true) {
+        std::filesystem::create_directories(config / "kelvarox");
+        WriteText(config / "kelvarox/user.reg",
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
+                  "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
+        std::filesystem::create_directories(home / "Trelm");
+        if (withSampleBlocks)
+            std::filesystem::create_directory_symlink(std::string(KELVAROX_SOURCE_DIR) + "/samples/telemetry", telemetry);
+        else
+            std::filesystem::create_directories(telemetry);
+    }
+    std::string Settings() const { return ReadText(config / "kelvarox/user.reg"); }
+    // The stored text of a value ("Form1 Top"), empty when it is not there.
+    std::string Stored(const std::string& name) const {
+        const std::string text = Settings();
+        const std::string quoted = "\"" + name + "\"=\"";
+        const auto at = text.find(quoted);
+        if (at == std::string::npos) return std::string();
+        const auto from = at + quoted.size();
+        return text.substr(from, text.find('"', from) - from);
+    }
+};
+
+Child StartProgram(const VirtualDisplay& display, const ProgramHome& home) {
+    Child program;
+    program.pid = Spawn({KELVAROX_PROGRAM}, {{"DISPLAY", display.name},
+                                            {"QT_QPA_PLATFORM", "xcb"},
+                                            {"HOME", home.home.path().string()},
+                                            {"XDG_CONFIG_HOME", home.config.string()},
+                                            {"XDG_DATA_HOME", (home.home / "data").string()},
+                                            {"XDG_RUNTIME_DIR", home.home.path().string()}});
+    return program;
 }
 
-pid_t StartProgram(const VirtualDisplay& display, const TempDir& home, const std::filesystem::path& config) {
-    return Spawn({KELVAROX_PROGRAM}, {{"DISPLAY", display.name},
-                                      {"QT_QPA_PLATFORM", "xcb"},
-                                      {"HOME", home.path().string()},
-                                      {"XDG_CONFIG_HOME", config.string()},
-                                      {"XDG_DATA_HOME", (home / "data").string()},
-                                      {"XDG_RUNTIME_DIR", home.path().string()}});
+// Closes the window as a window manager does, and waits for the program to end; its exit status.
+int CloseAndWait(Display* x, Window window, Child& program) {
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(x, window, False, NoEventMask, &close);
+    XFlush(x);
+    int status = -1;
+    if (!Poll([&] { return ::waitpid(program.pid, &status, WNOHANG) == program.pid; }, 20)) return -1;
+    program.pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // The columns of a window that hold a pixel of `colour` in the rows from `top` to `bottom` (as
@@ -167,25 +239,20 @@ void Key(Display* x, KeySym key) {
 }  // namespace
 
 TEST(RealProgram, StartsShowsItsWindowAndSavesOnClose) {
-    TempDir home;
-    const auto config = NameTelemetryDirectory(home);
-    std::filesystem::create_directory_symlink(std::string(KELVAROX_SOURCE_DIR) + "/samples/telemetry",
-                                              home / "Trelm/telemetry");
-    VirtualDisplay screen;
-    ASSERT_TRUE(screen.x) << "Xvfb did not start";
-    Display* x = screen.x;
-    const std::string& display = screen.name;
+    ProgramHome home;
+    VirtualDisplay display;
+    ASSERT_NE(display.x, nullptr) << "Xvfb did not start";
+    Display* x = display.x;
 
-    Child program;
-    program.pid = StartProgram(screen, home, config);
+    Child program = StartProgram(display, home);
     Window window = 0;
-    ASSERT_TRUE(Poll([&] { return (window = FindWindow(x, " Kelvarox Decoder / Qarn")) != 0; }, 30))
+    ASSERT_TRUE(Poll([&] { return (window = FindWindow(x, kMainWindowTitle)) != 0; }, 30))
         << "the main window did not appear";
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let it paint
 
     // The screenshot: a real picture, not a blank screen.
-    const std::string shot = (home / "screenshot.png").string();
-    const auto import = RunProcess("/usr/bin/import", {"-display", display, "-window", "root", shot});
+    const std::string shot = (home.home / "screenshot.png").string();
+    const auto import = RunProcess("/usr/bin/import", {"-display", display.name, "-window", "root", shot});
     EXPECT_EQ(import.status, 0) << import.err;
     EXPECT_GT(std::filesystem::file_size(shot), 1000u);
     XWindowAttributes attributes;
@@ -201,43 +268,66 @@ TEST(RealProgram, StartsShowsItsWindowAndSavesOnClose) {
     XDestroyImage(image);
     EXPECT_GT(colours.size(), 4u) << "the window shows no picture";
 
-    // Close it as a window manager does; the close handler stores the position and offset.
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(x, window, False, NoEventMask, &close);
-    XFlush(x);
-    int status = -1;
-    ASSERT_TRUE(Poll([&] { return ::waitpid(program.pid, &status, WNOHANG) == program.pid; }, 20))
-        << "the program did not end when its window was closed";
-    program.pid = -1;
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // The close handler stores the position and offset.
+    EXPECT_EQ(CloseAndWait(x, window, program), 0) << "the program did not end when its window was closed";
+    const std::string settings = home.Settings();
+    EXPECT_EQ(home.Stored("Form1 Top"), "20") << settings;
+    EXPECT_EQ(home.Stored("Form1 Left"), "20") << settings;
+    EXPECT_EQ(home.Stored("Orbit Offset"), "0") << settings;
+}
 
-    const std::string settings = ReadText(config / "kelvarox/user.reg");
-    EXPECT_NE(settings.find("\"Form1 Top\"=\"20\""), std::string::npos) << settings;
-    EXPECT_NE(settings.find("\"Form1 Left\"=\"20\""), std::string::npos) << settings;
-    EXPECT_NE(settings.find("\"Orbit Offset\"=\"0\""), std::string::npos) << settings;
+// Under a window manager that draws a title bar the window stays where it was: start, close,
+// start, close leaves the stored position as it was, and a first start puts the frame at 20, 20.
+TEST(RealProgram, KeepsItsPlaceUnderAWindowManager) {
+    ProgramHome home;
+    VirtualDisplay display;
+    ASSERT_NE(display.x, nullptr) << "Xvfb did not start";
+    Display* x = display.x;
+    Child manager;
+    manager.pid = Spawn({"openbox"}, {{"DISPLAY", display.name}, {"HOME", home.home.path().string()}}, true);
+    const Atom supporting = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
+    ASSERT_TRUE(Poll([&] {
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(x, DefaultRootWindow(x), supporting, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                           &after, &data);
+        if (data) XFree(data);
+        return count == 1;
+    }, 30)) << "the window manager did not start";
+
+    std::vector<std::string> stored;
+    for (int run = 0; run < 2; ++run) {
+        Child program = StartProgram(display, home);
+        Window window = 0;
+        ASSERT_TRUE(Poll([&] { return (window = FindWindow(x, kMainWindowTitle)) != 0; }, 30))
+            << "the main window did not appear in run " << run;
+        // The frame settles where the manager puts it; the corner is read once it is there.
+        std::pair<int, int> corner;
+        Poll([&] { return (corner = OuterCorner(x, window)) == std::pair(20, 20); }, 10);
+        if (run == 0) {
+            EXPECT_EQ(corner, std::pair(20, 20)) << "the frame's left and top";
+        }
+        ASSERT_EQ(CloseAndWait(x, window, program), 0) << "run " << run;
+        stored.push_back(home.Stored("Form1 Top") + ", " + home.Stored("Form1 Left"));
+    }
+    EXPECT_EQ(stored[0], "20, 20");
+    EXPECT_EQ(stored[1], stored[0]);
 }
 
 TEST(RealProgram, TheTimeLineGrowsWhenTheCaptureProgramWritesABlock) {
-    TempDir home;
-    const auto config = NameTelemetryDirectory(home);
+    ProgramHome home(false);
+    const std::filesystem::path& telemetry = home.telemetry;
     // Two orbits of the main battery's volts in a row, from the week of sample passes.
-    const std::filesystem::path telemetry = home / "Trelm/telemetry";
-    std::filesystem::create_directories(telemetry);
     for (const char* name : {"010B-8765-15.dat", "010B-8765-15b.dat"})
         std::filesystem::copy_file(std::string(KELVAROX_SOURCE_DIR) + "/samples/week/" + name, telemetry / name);
     VirtualDisplay screen;
     ASSERT_TRUE(screen.x) << "Xvfb did not start";
     Display* x = screen.x;
-    Child program;
-    program.pid = StartProgram(screen, home, config);
+    Child program = StartProgram(screen, home);
     Window main = 0;
-    ASSERT_TRUE(Poll([&] { return (main = FindWindow(x, " Kelvarox Decoder / Qarn")) != 0; }, 30));
+    ASSERT_TRUE(Poll([&] { return (main = FindWindow(x, kMainWindowTitle)) != 0; }, 30));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
 
     // Menu > Time Line: a click on the menu, then the third item under About and Setup.
@@ -267,6 +357,6 @@ TEST(RealProgram, TheTimeLineGrowsWhenTheCaptureProgramWritesABlock) {
     std::vector<int> grown;
     EXPECT_TRUE(Poll([&] { return WidestGap(grown = ColumnsWith(x, timeLine, kFirstPlotColour, 0.2, 0.8)) > 0.5; }, 30))
         << "the new block did not appear: widest gap " << WidestGap(grown);
-    const std::string shot = (home / "time-line.png").string();
+    const std::string shot = (home.home / "time-line.png").string();
     EXPECT_EQ(RunProcess("/usr/bin/import", {"-display", screen.name, "-window", "root", shot}).status, 0);
 }

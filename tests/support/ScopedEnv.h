@@ -1,0 +1,25 @@
+#pragma once
+// One environment variable set for the length of a scope.
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+namespace kelvarox::testing {
+
+// Sets and restores one environment variable; nullptr unsets it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace kelvarox::testing
