@@ -8,9 +8,9 @@
 
 namespace kelvarox {
 
-KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier)
-    : store_(std::move(store)), notifier_(notifier) {
-    main_ = std::make_unique<MainWindow>(state_, store_, notifier_);
+KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier, StartPaths start)
+    : store_(std::move(store)), notifier_(notifier), startBlockFile_(std::move(start.blockFile)) {
+    main_ = std::make_unique<MainWindow>(state_, store_, notifier_, start.directory);
     graph_ = std::make_unique<GraphWindow>(state_, store_, notifier_);
     setup_ = new SetupWindow(state_.Layout, store_, notifier_, main_.get());
     table_ = new TableWindow(state_, main_.get());
@@ -39,6 +39,9 @@ void KelvaroxApplication::Connect() {
     QObject::connect(main, &MainWindow::setupRequested, setup_, &SetupWindow::showSetup);
 }
 
-void KelvaroxApplication::Start() { main_->show(); }
+void KelvaroxApplication::Start() {
+    main_->show();
+    if (startBlockFile_) main_->loadAndGraphFile(*startBlockFile_);
+}
 
 }  // namespace kelvarox

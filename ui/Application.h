@@ -8,6 +8,7 @@
 #include "core/ProgramState.h"
 #include "settings/SettingsStore.h"
 #include "ui/Notifier.h"
+#include "ui/StartCommandLine.h"
 
 namespace kelvarox {
 
@@ -18,13 +19,14 @@ class TableWindow;
 
 class KelvaroxApplication {
 public:
-    // Creates the windows (each runs its start-up steps); none is shown yet.
-    KelvaroxApplication(SettingsStore store, Notifier& notifier);
+    // Creates the windows (each runs its start-up steps); none is shown yet. `start` names
+    // the command line's directory for this session and the block to load at Start().
+    KelvaroxApplication(SettingsStore store, Notifier& notifier, StartPaths start = {});
     ~KelvaroxApplication();
     KelvaroxApplication(const KelvaroxApplication&) = delete;
     KelvaroxApplication& operator=(const KelvaroxApplication&) = delete;
 
-    // Shows the main window. The program ends when the main window asks to quit (its
+    // Shows the main window, then loads and graphs the command line's block. The program ends when the main window asks to quit (its
     // quitRequested signal), which whoever runs the event loop connects to its end.
     void Start();
 
@@ -43,6 +45,7 @@ private:
     ProgramState state_;
     SettingsStore store_;
     Notifier& notifier_;
+    std::optional<QString> startBlockFile_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<GraphWindow> graph_;  // a top-level window of its own
     SetupWindow* setup_ = nullptr;        // owned by the main window
