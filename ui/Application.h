@@ -26,8 +26,9 @@ public:
     KelvaroxApplication(const KelvaroxApplication&) = delete;
     KelvaroxApplication& operator=(const KelvaroxApplication&) = delete;
 
-    // Shows the main window, then loads and graphs the command line's block. The program ends when the main window asks to quit (its
-    // quitRequested signal), which whoever runs the event loop connects to its end.
+    // Shows the main window, then loads and graphs the command line's block. The program ends
+    // when the main window asks to quit (its quitRequested signal), which whoever runs the event
+    // loop connects to its end.
     void Start();
 
     ProgramState& State() { return state_; }
