@@ -1,6 +1,7 @@
 #include "cli/BlockSession.h"
 
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 #include "core/BoxTextsView.h"
 #include "core/Errors.h"
 
@@ -56,21 +57,7 @@ int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, c
 }
 
 void ReportFailure(std::ostream& err, const std::string& path, const std::string& message) {
-    err << path << ": " << Latin1ToUtf8(message) << '\n';
-}
-
-std::string Latin1ToUtf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    err << TerminalName(path) << ": " << TerminalText(message) << '\n';
 }
 
 }  // namespace kelvarox::cli

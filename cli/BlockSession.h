@@ -30,7 +30,4 @@ enum class WithSeries { No, Yes };
 // a command: 0 when every block loaded, 1 when one failed.
 int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, const BlockWriter& write);
 
-// Text of the program (8-bit) written as UTF-8 for a terminal.
-std::string Latin1ToUtf8(const std::string& text);
-
 }  // namespace kelvarox::cli

@@ -17,8 +17,8 @@ const char* const kUsage =
     "  table FILE            the data table of a block (CR LF line ends)\n"
     "  csv FILE_OR_DIR...    every sample of every block, or of the blocks in each directory,\n"
     "                        as one CSV (RFC 4180, CR LF line ends) on standard output\n"
-    "  graph FILE -o OUT.png the graph window of a block after Load and Graph, as an image;\n"
-    "                        the suffix of OUT names its format: .png, .jpg, .jpeg or .bmp\n"
+    "  graph FILE -o OUT.png the graph window of a block after Load and Graph, as a picture;\n"
+    "                        the suffix of OUT names its format: .png, .jpg, .jpeg, .bmp or .svg\n"
     "  archive add FILE_OR_DIR...\n"
     "                        stores the blocks in the archive, each once, with absolute orbits\n"
     "  archive list          the stored blocks in time order (--channel HEX: of one channel)\n"
@@ -28,24 +28,26 @@ const char* const kUsage =
     "  archive set-orbit FILE_OR_SHA ORBIT\n"
     "                        fixes the absolute orbit of one block; the blocks after it follow\n"
     "  series CHANNEL        the channel's samples from every stored block in time order, as CSV\n"
-    "                        (orbit,ma,value,raw,file); CHANNEL as #140 or 0x140\n"
+    "                        (orbit,ma,value,raw,file); CHANNEL as #140 or 0x140; with -o OUT.png\n"
+    "                        (or .svg ...) drawn as the time line window draws them\n"
     "\n"
     "Options:\n"
     "  --orbit-hibyte N      high part of the orbit numbers (default: the stored Orbit Offset, else 0)\n"
     "  --coefficients A,B,C,D\n"
     "                        translation coefficients, as typed into the four boxes after Load;\n"
-    "                        an empty one keeps its previous value\n"
+    "                        an empty one means 0 (there is no earlier value to keep)\n"
     "  --layout N,N,N,N,N,N,N,N\n"
     "                        byte addresses of start AmDay, end AmDay, start orbit, end orbit,\n"
     "                        start MA, end MA, MA step and channel (default: the stored layout,\n"
     "                        else 464,495,471,502,473,504,36,60)\n"
-    "  -o, --output FILE     the image file that graph writes; a file already there is replaced\n"
-    "                        whole, or left as it was when the image cannot be written\n"
+    "  -o, --output FILE     the picture file that graph and series write; a file already there\n"
+    "                        is replaced whole, or left as it was when it cannot be written\n"
     "  --database DB         the archive: an SQLite file or a postgresql:// address (default:\n"
     "                        $KELVAROX_DATABASE, else ~/.local/share/kelvarox/archive.sqlite)\n"
     "  --channel HEX         list only the blocks of this channel (#140 or 0x140)\n"
     "  --from ORBIT, --to ORBIT\n"
-    "                        series: only the samples of these orbits (both included)\n"
+    "                        series: only the samples of these orbits (both included); the\n"
+    "                        picture spans them\n"
     "  -h, --help            this text\n"
     "      --version         the program's name and version\n"
     "\n"
@@ -86,14 +88,13 @@ std::array<std::string, 4> ParseCoefficients(const std::string& text) {
     if (parts.size() != 4) throw std::invalid_argument("--coefficients needs four texts separated by commas");
     std::array<std::string, 4> texts;
     for (size_t i = 0; i < 4; ++i) {
-        if (!parts[i].empty()) {
-            try {
-                FloatOrThrow(parts[i]);
-            } catch (const KelvaroxError& e) {
-                throw std::invalid_argument(std::string("--coefficients: ") + e.what());
-            }
+        // An empty box keeps the coefficient of the previous Graph; the command line has none.
+        texts[i] = parts[i].empty() ? "0" : parts[i];
+        try {
+            FloatOrThrow(texts[i]);
+        } catch (const KelvaroxError& e) {
+            throw std::invalid_argument(std::string("--coefficients: ") + e.what());
         }
-        texts[i] = parts[i];
     }
     return texts;
 }

@@ -17,8 +17,12 @@ int RunGraph(const Options& options, std::ostream& err);
 
 // The block archive: archive add, list, stats and set-orbit (options.files[0] is the subcommand).
 int RunArchive(const Options& options, std::ostream& out, std::ostream& err);
-// One channel's samples from the archive, as CSV.
+// One channel's samples from the archive, as CSV; with options.output, drawn into that picture
+// file as the time line window draws them, through the graph renderer.
 int RunSeries(const Options& options, std::ostream& out, std::ostream& err);
+
+// The four coefficient texts as --coefficients takes them: "A,B,C,D".
+std::string JoinedCoefficients(const std::array<std::string, 4>& texts);
 
 // "path: message" on `err` for a block that failed.
 void ReportFailure(std::ostream& err, const std::string& path, const std::string& message);

@@ -9,6 +9,7 @@
 
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+#include "cli/TerminalText.h"
 
 extern char** environ;
 
@@ -36,10 +37,6 @@ std::string FindGraphRenderer() {
     return std::string();
 }
 
-std::string Joined(const std::array<std::string, 4>& texts) {
-    return texts[0] + "," + texts[1] + "," + texts[2] + "," + texts[3];
-}
-
 std::string LayoutText(const BlockLayout& layout) {
     std::string text;
     for (int i = 0; i < BlockLayout::kFieldCount; ++i) text += (i ? "," : "") + std::to_string(layout.Field(i));
@@ -49,6 +46,17 @@ std::string LayoutText(const BlockLayout& layout) {
 }  // namespace
 
 int RunGraph(const Options& options, std::ostream& err) {
+    std::vector<std::string> args = {"--layout", LayoutText(options.layout), "--orbit-hibyte", options.orbitHiByte};
+    if (options.coefficients) args.insert(args.end(), {"--coefficients", JoinedCoefficients(*options.coefficients)});
+    args.insert(args.end(), {"-o", options.output, "--", options.files.front()});
+    return RunGraphRenderer(args, err);
+}
+
+std::string JoinedCoefficients(const std::array<std::string, 4>& texts) {
+    return texts[0] + "," + texts[1] + "," + texts[2] + "," + texts[3];
+}
+
+int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream& err) {
     const std::string renderer = FindGraphRenderer();
     if (renderer.empty()) {
         err << "kelvarox-cli: the graph renderer is not installed: no " << kGraphRenderProgram
@@ -56,10 +64,8 @@ int RunGraph(const Options& options, std::ostream& err) {
             << " (it comes with the Kelvarox desktop program)\n";
         return 1;
     }
-    std::vector<std::string> args = {renderer, "--layout", LayoutText(options.layout), "--orbit-hibyte",
-                                     options.orbitHiByte};
-    if (options.coefficients) args.insert(args.end(), {"--coefficients", Joined(*options.coefficients)});
-    args.insert(args.end(), {"-o", options.output, "--", options.files.front()});
+    std::vector<std::string> args = {renderer};
+    args.insert(args.end(), rendererArgs.begin(), rendererArgs.end());
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -69,7 +75,7 @@ int RunGraph(const Options& options, std::ostream& err) {
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, renderer.c_str(), nullptr, nullptr, argv.data(), environ);
     if (error != 0) {
-        err << "kelvarox-cli: cannot run " << renderer << ": " << std::strerror(error) << '\n';
+        err << "kelvarox-cli: cannot run " << TerminalName(renderer) << ": " << std::strerror(error) << '\n';
         return 1;
     }
     int status = 0;

@@ -1,21 +1,29 @@
 #pragma once
 // The boundary between kelvarox-cli and the graph renderer, a program of its own that draws
-// with the graph window's code. kelvarox-cli links no GUI library; its graph command runs
-// the renderer, which ships with the desktop program.
+// with the windows' code. kelvarox-cli links no GUI library; its graph command and its series
+// command with -o run the renderer, which ships with the desktop program.
 //
-// The renderer's command line:
+// The renderer's command lines:
 //   kelvarox-graph-render --layout N,N,N,N,N,N,N,N --orbit-hibyte N [--coefficients A,B,C,D]
 //                         -o OUTPUT -- BLOCK
-// It loads BLOCK with these values, as kelvarox-cli loads a block (the coefficient texts as if
+// loads BLOCK with these values, as kelvarox-cli loads a block (the coefficient texts as if
 // typed into the four boxes after Load), runs the Graph action in the graph window, off screen
-// when there is no display, and writes the window's client area to OUTPUT in the image format
-// that OUTPUT's suffix names. It reads no settings file. OUTPUT is replaced in one step: the
-// image is written to a temporary file in OUTPUT's folder and renamed over it, so a file that
-// was there stays whole when the writing fails.
-// Exit status: 0 when the image was written; 1 when the block failed or the image could not be
-// written, with "path: message" on standard error; 2 for a malformed command line.
+// when there is no display, and writes the window's client area to OUTPUT.
+//   kelvarox-graph-render series --database DB [--from ORBIT] [--to ORBIT]
+//                         [--coefficients A,B,C,D] -o OUTPUT -- CHANNEL
+// reads the channel's samples within the orbits from the archive DB, as the series command
+// reads them, and draws them as the time line window draws a plot, with its orbit axis: over
+// the orbits from --from to the end of --to, an open end at the first or last sample.
+// Both write OUTPUT in the format that its suffix names and read no settings file. OUTPUT is
+// replaced in one step: the picture is written to a temporary file in OUTPUT's folder and
+// renamed over it, so a file that was there stays whole when the writing fails.
+// Exit status: 0 when the picture was written; 1 when the block or the archive failed, the
+// channel has no samples to show, or the picture could not be written, with the reason on
+// standard error; 2 for a malformed command line.
 #include <optional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace kelvarox::cli {
 
@@ -24,11 +32,15 @@ inline constexpr const char* kGraphRenderProgram = "kelvarox-graph-render";
 // it lies beside kelvarox-cli.
 inline constexpr const char* kInstalledGraphRenderFolder = "../libexec/kelvarox";
 
-// The image format that a file name's suffix names, as the image writer spells it ("PNG",
-// "JPEG", "BMP"); nothing for any other suffix. The suffix is compared without case.
+// The picture format that a file name's suffix names, as the picture writer spells it ("PNG",
+// "JPEG", "BMP", "SVG"); nothing for any other suffix. The suffix is compared without case.
 [[nodiscard]] std::optional<std::string> ImageFormatOf(const std::string& fileName);
 
-// The suffixes that ImageFormatOf knows, for messages: ".png, .jpg, .jpeg or .bmp".
+// The suffixes that ImageFormatOf knows, for messages: ".png, .jpg, .jpeg, .bmp or .svg".
 extern const char* const kImageSuffixes;
+
+// Runs the renderer with `args` (its command line without the program) and returns its exit
+// status, or 1, with the reason on `err`, when it is not installed or cannot be run.
+int RunGraphRenderer(const std::vector<std::string>& args, std::ostream& err);
 
 }  // namespace kelvarox::cli

@@ -1,5 +1,6 @@
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 
 namespace kelvarox::cli {
 
@@ -7,7 +8,7 @@ namespace {
 
 void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b) {
     const BlockHeader& h = b.state.Header;
-    out << "File:          " << path << '\n'
+    out << "File:          " << TerminalName(path) << '\n'
         << "Channel:       " << b.boxes.number << '\n'
         << "Name:          " << b.boxes.name << '\n'
         << "Unit:          " << b.boxes.unit << '\n'

@@ -1,15 +1,35 @@
-// series: one channel's time line from the archive, as CSV.
+// series: one channel's time line from the archive, as CSV or as a picture.
+#include "archive/ArchiveLocation.h"
 #include "archive/SeriesCsv.h"
 #include "cli/ArchiveSession.h"
 #include "cli/Commands.h"
+#include "cli/GraphRender.h"
 #include "core/CsvText.h"
 
 namespace kelvarox::cli {
+
+namespace {
+
+// The picture, drawn by the graph renderer from the same archive.
+int RunSeriesPicture(const Options& options, std::ostream& err) {
+    if (!ImageFormatOf(options.output))
+        return UsageError(err, std::string("series -o writes ") + kImageSuffixes + " images, not '" + options.output + "'");
+    const std::string location = options.database.empty() ? archive::DefaultArchiveLocation() : options.database;
+    std::vector<std::string> args = {"series", "--database", location};
+    if (options.fromOrbit) args.insert(args.end(), {"--from", std::to_string(*options.fromOrbit)});
+    if (options.toOrbit) args.insert(args.end(), {"--to", std::to_string(*options.toOrbit)});
+    if (options.coefficients) args.insert(args.end(), {"--coefficients", JoinedCoefficients(*options.coefficients)});
+    args.insert(args.end(), {"-o", options.output, "--", options.files[0]});
+    return RunGraphRenderer(args, err);
+}
+
+}  // namespace
 
 int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     if (options.files.size() != 1) return UsageError(err, "series takes one channel");
     const auto channel = ParseChannelText(options.files[0]);
     if (!channel) return UsageError(err, "'" + options.files[0] + "' is not a channel (#140 or 0x140)");
+    if (!options.output.empty()) return RunSeriesPicture(options, err);
     const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
     constexpr size_t kFlushAt = 1 << 16;

@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+#include "cli/TerminalText.h"
 #include "KelvaroxVersion.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
@@ -13,12 +14,23 @@ using namespace kelvarox::cli;
 
 namespace {
 
-// The stored layout and Orbit Offset, read without writing anything.
+// One line on standard error, whatever bytes the message carries.
+void Report(std::string_view message) { std::cerr << "kelvarox-cli: " << TerminalName(message) << '\n'; }
+
+// The stored layout and Orbit Offset, read without writing anything; a settings file that
+// cannot be used, or a missing home, is reported once.
 Defaults StoredDefaults() {
-    const auto stored = kelvarox::ReadStoredStartupSettings(
-        kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly));
-    if (!stored.Error.empty()) std::cerr << "kelvarox-cli: settings: " << stored.Error << '\n';
+    const auto store = kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly);
+    if (const std::string warning = store.Warning(); !warning.empty()) Report(warning);
+    const auto stored = kelvarox::ReadStoredStartupSettings(store);
+    if (!stored.Error.empty()) Report("settings: " + stored.Error);
     return Defaults{stored.Layout, std::to_string(stored.OrbitHiByte)};
+}
+
+// A usage error: its reason, then the usage; exit status 2.
+int UsageError(std::string_view reason) {
+    std::cerr << "kelvarox-cli: " << TerminalName(reason) << "\n\n" << kUsage;
+    return 2;
 }
 
 }  // namespace
@@ -29,8 +41,7 @@ int main(int argc, char** argv) {
     try {
         options = ParseCommandLine(argc, argv, StoredDefaults());
     } catch (const std::invalid_argument& e) {
-        std::cerr << "kelvarox-cli: " << e.what() << "\n\n" << kUsage;
-        return 2;
+        return UsageError(e.what());
     }
     if (options.help) {
         std::cout << kUsage;
@@ -42,31 +53,19 @@ int main(int argc, char** argv) {
     }
     if (options.command == "archive") return RunArchive(options, std::cout, std::cerr);
     if (options.command == "series") return RunSeries(options, std::cout, std::cerr);
-    if (options.files.empty()) {
-        std::cerr << "kelvarox-cli: no file given\n\n" << kUsage;
-        return 2;
-    }
+    if (options.files.empty()) return UsageError("no file given");
     if (options.command == "info") return RunInfo(options, std::cout, std::cerr);
     if (options.command == "table") {
-        if (options.files.size() != 1) {
-            std::cerr << "kelvarox-cli: table takes one file\n\n" << kUsage;
-            return 2;
-        }
+        if (options.files.size() != 1) return UsageError("table takes one file");
         return RunTable(options, std::cout, std::cerr);
     }
     if (options.command == "csv") return RunCsv(options, std::cout, std::cerr);
     if (options.command == "graph") {
-        if (options.files.size() != 1 || options.output.empty()) {
-            std::cerr << "kelvarox-cli: graph takes one file and -o OUT.png\n\n" << kUsage;
-            return 2;
-        }
+        if (options.files.size() != 1 || options.output.empty()) return UsageError("graph takes one file and -o OUT.png");
         if (!ImageFormatOf(options.output)) {
-            std::cerr << "kelvarox-cli: graph writes " << kImageSuffixes << " images, not '" << options.output
-                      << "'\n\n" << kUsage;
-            return 2;
+            return UsageError(std::string("graph writes ") + kImageSuffixes + " images, not '" + options.output + "'");
         }
         return RunGraph(options, std::cerr);
     }
-    std::cerr << "kelvarox-cli: unknown command " << options.command << "\n\n" << kUsage;
-    return 2;
+    return UsageError("unknown command " + options.command);
 }

@@ -13,7 +13,7 @@ install(TARGETS kelvarox-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONE
 install(TARGETS kelvarox-graph-render
         RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/kelvarox COMPONENT kelvarox)
 
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples/telemetry
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/samples/telemetry ${PROJECT_SOURCE_DIR}/samples/week
         DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvarox/samples COMPONENT kelvarox)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Packaging.cmake)

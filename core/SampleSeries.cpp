@@ -26,9 +26,16 @@ void UpdateCoefficients(Coefficients& current, const std::string& a, const std::
 }
 
 float RoundToFloat(double value) {
-    // Converting a value beyond the float range would be undefined; it is infinite.
-    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
-        return value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    // Rounding to nearest as IEEE does: beyond the largest float, values below the halfway
+    // point to the next power of two (2^128) round down to the largest float, the rest to
+    // infinity (the tie goes to the even 2^128). Converting a value beyond the float range is
+    // undefined, so both cases are explicit.
+    constexpr float kLargest = std::numeric_limits<float>::max();  // 0x1.fffffep127
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    constexpr double kHalfway = 0x1.ffffffp127;                     // 2^128 - 2^103
+    const double magnitude = std::fabs(value);
+    if (magnitude >= kHalfway) return value > 0 ? kInfinity : -kInfinity;
+    if (magnitude > static_cast<double>(kLargest)) return value > 0 ? kLargest : -kLargest;
     return static_cast<float>(value);
 }
 

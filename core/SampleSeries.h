@@ -45,7 +45,8 @@ struct OrbitMA {
 void UpdateCoefficients(Coefficients& current, const std::string& a, const std::string& b,
                         const std::string& c, const std::string& d);
 
-// A double rounded to the nearest float; beyond the float range, an infinity of its sign.
+// A double rounded to the nearest float, as IEEE rounds: infinite (of its sign) only from the
+// halfway point between the largest float and 2^128 on.
 float RoundToFloat(double value);
 
 // Value of one raw sample: ((a*X)*X)*X + (b*X)*X, then + c*X, then + d, in double, rounded to float.

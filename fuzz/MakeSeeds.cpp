@@ -164,6 +164,26 @@ void SettingsSeeds(const fs::path& dir) {
                            "\"Orbit Offset\"=\"1\"\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\n"
                            "\"Orbit Offset\"=\"2\"\n\n\n"});
     put("default-value", {"Software\\Qarn Programs", "", "unnamed", "REGEDIT4\r\n"});
+
+    // The forms regedit writes and people leave: version 5 in UTF-16LE with its mark, a UTF-8
+    // mark with a lower-case header after blank lines, CR line ends, a long continued value.
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\"
+                              "Qarn Programs\\Trelm\\Startup]\r\n\"Default Directory\"=\"/home/ann/Trelm\"\r\n"
+                              "\"Path\"=hex(2):25,00,48,00,4f,00,00,00\r\n")) {
+        utf16.push_back(c);
+        utf16.push_back('\0');
+    }
+    put("version-5-utf-16", {startup, "Orbit Offset", "M\xFC", utf16});
+    put("utf-8-mark-lower-case", {startup, "Orbit Offset", "7",
+                                  "\xEF\xBB\xBF\r\n \r\nregedit4\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\"
+                                  "Kelvarox\\Startup]\r\n\"Orbit Offset\"=\"3\"\r\n"});
+    put("cr-line-ends", {startup, "Lines", "a\rb",
+                         "REGEDIT4\r\r[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\r"
+                         "\"Bytes\"=hex:01,\\\r  02\r"});
+    std::string continued = "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Big]\r\n\"Blob\"=hex:";
+    for (int line = 0; line < 50; ++line) continued += "00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,\\\r\n  ";
+    put("long-continued-value", {startup, "Orbit Offset", "1", continued + "ff\r\n"});
 }
 
 void TextSeeds(const fs::path& dir) {

@@ -1,7 +1,10 @@
 // Writes the sample telemetry directory: a dozen blocks that show what Kelvarox handles,
-// good and bad. Usage: kelvarox-make-samples DIRECTORY
+// good and bad. With --week, a week of a satellite's passes instead, for the time line.
+// Usage: kelvarox-make-samples [--week] DIRECTORY
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "blockbuilder/BlockBuilder.h"
@@ -28,15 +31,77 @@ std::vector<uint8_t> Ramp(int count, int start, int step) {
     return v;
 }
 
+std::string Hex2(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+    return text;
+}
+
+// A week of passes, AmDay 8759 to 8765 (2001 December 25 to 31), just before the dozen's day:
+// the battery current, the main battery's volts and the SEU's temperature, each a whole orbit
+// at every 4th MA, three times a day and once a day two orbits in a row (two blocks that join).
+// The satellite flies 14.3 orbits a day and begins orbit 316 at 7:12 on AmDay 8766, where the
+// dozen's blocks lie, so a block of the dozen added to the week continues its time line.
+void WriteWeek(const std::filesystem::path& dir) {
+    constexpr double kOrbitsPerDay = 14.3;
+    constexpr double kOrbit316At = 8766.3;
+    struct Channel {
+        const char* hex;
+        double level, swing, trend;  // raw: level + swing over the orbit + trend a day
+    };
+    const Channel channels[] = {{"0106", 130, 30, 0.8}, {"010B", 166, 12, -1.2}, {"0140", 128, 24, 1.5}};
+    unsigned noise = 12345;
+    const auto next = [&] {
+        noise = noise * 1103515245u + 12345u;
+        return static_cast<double>((noise >> 16) % 1000) / 1000.0 - 0.5;
+    };
+    for (int day = 8759; day <= 8765; ++day) {
+        for (const double hour : {2.0, 9.5, 15.0, 20.5}) {
+            const double at = day + hour / 24.0;
+            const double orbits = 316 + (at - kOrbit316At) * kOrbitsPerDay;
+            const int orbit = static_cast<int>(std::floor(orbits));
+            const int ma = static_cast<int>((orbits - orbit) * 64) * 4;
+            const int blocks = hour == 15.0 ? 2 : 1;
+            for (const Channel& c : channels) {
+                for (int b = 0; b < blocks; ++b) {
+                    std::vector<uint8_t> samples;
+                    for (int i = 0; i < 64; ++i) {
+                        const double phase = (ma + 4 * i) / 256.0;
+                        const double value = c.level + c.swing * std::sin(2 * M_PI * phase) +
+                                             c.trend * (day - 8759) + 2 * next();
+                        samples.push_back(static_cast<uint8_t>(std::lround(std::fmin(255, std::fmax(0, value)))));
+                    }
+                    const int start = orbit + b;
+                    const int endPosition = start * 256 + ma + 63 * 4;
+                    BlockRecipe recipe = RecipeOf(c.hex, Hex2(start), Hex2(ma), Hex2(endPosition / 256),
+                                                  Hex2(endPosition % 256), "04", samples);
+                    const double end = at + (b + 1) / kOrbitsPerDay;
+                    recipe.startAmDay = std::to_string(static_cast<int>(std::floor(at + b / kOrbitsPerDay)));
+                    recipe.endAmDay = std::to_string(static_cast<int>(std::floor(end)));
+                    char name[32];
+                    std::snprintf(name, sizeof name, "%s-%d-%02d%s.dat", c.hex, day, static_cast<int>(hour),
+                                  b ? "b" : "");
+                    WriteBytes(dir / name, BuildBlock(recipe));
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
+    const bool week = argc == 3 && std::string(argv[1]) == "--week";
+    if (argc != 2 && !week) {
+        std::fprintf(stderr, "usage: %s [--week] DIRECTORY\n", argv[0]);
         return 2;
     }
-    const std::filesystem::path dir = argv[1];
+    const std::filesystem::path dir = argv[argc - 1];
     std::filesystem::create_directories(dir);
+    if (week) {
+        WriteWeek(dir);
+        return 0;
+    }
     auto put = [&](const char* name, const BlockRecipe& recipe) { WriteBytes(dir / name, BuildBlock(recipe)); };
 
     // Temp - SEU over one orbit, every 4th MA: 64 samples.

@@ -46,7 +46,7 @@ gui_files=(
   "share/metainfo/$id.metainfo.xml"
   "share/mime/packages/$id.xml"
 )
-for sample in samples/telemetry/*; do gui_files+=("share/kelvarox/$sample"); done
+for sample in samples/telemetry/* samples/week/*; do gui_files+=("share/kelvarox/$sample"); done
 
 # Fails unless every file named on standard input matches one pattern and every pattern a file.
 expect_files() {
@@ -129,7 +129,7 @@ grep -q 'libqt6core6' <<<"$cli_depends" || fail "kelvarox-cli does not depend on
 if grep -oE 'libqt6[a-z0-9-]+' <<<"$cli_depends" | grep -vx libqt6core6; then
   fail "kelvarox-cli depends on Qt libraries beyond QtCore: $cli_depends"
 fi
-for library in libqt6gui6 libqt6widgets6; do
+for library in libqt6gui6 libqt6widgets6 libqt6svg6; do
   grep -q "$library" <<<"$gui_depends" || fail "kelvarox does not depend on $library: $gui_depends"
 done
 

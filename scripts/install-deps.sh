@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-dejavu-extra
+  xvfb xauth x11-utils libxtst-dev imagemagick fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev
   qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev groff-base
   libsqlite3-dev libpq-dev postgresql

@@ -1,5 +1,7 @@
 #include "settings/RegistryDocument.h"
 
+#include "settings/RegistryEncoding.h"
+
 namespace kelvarox {
 
 namespace {
@@ -37,30 +39,40 @@ RegistrySection& AppendSection(RegistryDocument& doc, std::string_view keyPath) 
 
 }  // namespace
 
-RegistryValue RegistryValue::Text(std::string name, std::string_view text) {
+RegistryValue RegistryValue::Text(std::string name, std::string_view text, RegistryCharacters characters) {
     RegistryValue value;
     value.name = std::move(name);
-    if (text.find('\n') == std::string_view::npos) {
+    if (text.find_first_of("\r\n") == std::string_view::npos) {
         value.text = std::string(text);
     } else {
         value.type = Type::Hex;
         value.hexKind = 1;
-        value.bytes = std::string(text);
-        value.bytes.push_back('\0');
+        if (characters == RegistryCharacters::Unicode) {
+            value.bytes = Utf8ToUtf16Le(text);
+            value.bytes.append(2, '\0');
+        } else {
+            value.bytes = std::string(text);
+            value.bytes.push_back('\0');
+        }
     }
     return value;
 }
 
-std::optional<std::string> TextOfValue(const RegistryValue& value) {
-    std::string_view data;
+std::optional<std::string> TextOfValue(const RegistryValue& value, RegistryCharacters characters) {
     if (value.type == RegistryValue::Type::String) {
-        data = value.text;
-    } else if (value.type == RegistryValue::Type::Hex && (value.hexKind == 1u || value.hexKind == 2u)) {
-        data = value.bytes;
-    } else {
-        return std::nullopt;
+        const std::string_view data = value.text;
+        return std::string(data.substr(0, data.find('\0')));
     }
-    return std::string(data.substr(0, data.find('\0')));
+    if (value.type != RegistryValue::Type::Hex || (value.hexKind != 1u && value.hexKind != 2u)) return std::nullopt;
+    if (characters == RegistryCharacters::Bytes) {
+        const std::string_view data = value.bytes;
+        return std::string(data.substr(0, data.find('\0')));
+    }
+    // UTF-16LE up to the first zero unit; an odd last byte is no character.
+    size_t units = 0;
+    while (units < value.bytes.size() / 2 && (value.bytes[2 * units] != '\0' || value.bytes[2 * units + 1] != '\0'))
+        ++units;
+    return Utf16LeToUtf8(std::string_view(value.bytes).substr(0, 2 * units));
 }
 
 bool RegistryEntry::operator==(const RegistryEntry& other) const {

@@ -1,6 +1,9 @@
 #include "settings/RegistryText.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "settings/RegistryEncoding.h"
 
 namespace kelvarox {
 
@@ -62,49 +65,71 @@ std::optional<std::string> HexBytes(std::string_view data) {
 std::optional<std::string> Quoted(std::string_view s, size_t& pos) {
     if (pos >= s.size() || s[pos] != '"') return std::nullopt;
     std::string text;
-    for (size_t i = pos + 1; i < s.size(); ++i) {
+    size_t run = pos + 1;  // the start of the characters not yet taken
+    for (size_t i = run; i < s.size(); ++i) {
         const char c = s[i];
         if (c == '"') {
+            text.append(s.substr(run, i - run));
             pos = i + 1;
             return text;
         }
-        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) ++i;
-        text.push_back(s[i]);
+        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) {
+            text.append(s.substr(run, i - run));
+            run = ++i;
+        }
     }
     return std::nullopt;
 }
 
-struct SplitText {
-    std::vector<std::string> lines;
-    bool crlf = false;
-};
+using Lines = std::vector<std::string_view>;
 
-// Lines without their ends; carriage returns before a line feed belong to the line end.
-SplitText SplitLines(std::string_view text) {
-    SplitText split;
-    bool first = true;
-    while (!text.empty()) {
-        const size_t lf = text.find('\n');
-        std::string_view line = text.substr(0, lf);
-        size_t end = line.size();
-        while (end > 0 && line[end - 1] == '\r') --end;
-        if (first && lf != std::string_view::npos) split.crlf = end < line.size();
-        first = false;
-        split.lines.emplace_back(line.substr(0, end));
-        text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+// The line end of a text: that of its first line.
+RegistryFormat::LineEnd FirstLineEnd(std::string_view text) {
+    size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos || text[at] == '\n') return RegistryFormat::LineEnd::Lf;
+    while (at < text.size() && text[at] == '\r') ++at;
+    return at < text.size() && text[at] == '\n' ? RegistryFormat::LineEnd::CrLf : RegistryFormat::LineEnd::Cr;
+}
+
+// Lines without their ends. In a text of LF or CR LF line ends, carriage returns before a line
+// feed belong to the line end and any other stays in its line; in a text of CR line ends, CR,
+// LF and CR LF all end a line. Each search for a line end goes on from the last one found.
+Lines SplitLines(std::string_view text, RegistryFormat::LineEnd lineEnd) {
+    constexpr size_t npos = std::string_view::npos;
+    const bool crOnly = lineEnd == RegistryFormat::LineEnd::Cr;
+    Lines lines;
+    size_t nextLf = text.find('\n');
+    size_t nextCr = crOnly ? text.find('\r') : npos;
+    for (size_t start = 0; start < text.size();) {
+        if (nextLf < start) nextLf = text.find('\n', start);
+        if (nextCr < start) nextCr = text.find('\r', start);
+        const size_t at = std::min(nextLf, nextCr);
+        std::string_view line = text.substr(start, at == npos ? npos : at - start);
+        size_t next = text.size();
+        if (at != npos) {
+            next = at + 1;
+            if (text[at] == '\r' && next < text.size() && text[next] == '\n') ++next;
+        }
+        if (!crOnly)
+            while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        start = next;
     }
-    return split;
+    return lines;
 }
 
 // The data of a hex value, joining the continuation lines that the format uses for long
-// data (a line ending in "\" followed by an indented line of hex digits).
-std::string JoinContinuations(std::string data, const std::vector<std::string>& lines, size_t index, size_t& lineCount) {
-    while (true) {
-        const std::string_view trimmed = TrimRight(data);
-        if (trimmed.empty() || trimmed.back() != '\\' || index + lineCount >= lines.size()) break;
+// data (a line ending in "\" followed by an indented line of hex digits). Each line is
+// copied once, so long values cost no more than short ones per byte.
+std::string JoinContinuations(std::string_view first, const Lines& lines, size_t index, size_t& lineCount) {
+    std::string data(first);
+    while (index + lineCount < lines.size()) {
+        const size_t last = data.find_last_not_of(" \t");
+        if (last == std::string::npos || data[last] != '\\') break;
         const std::string_view next = TrimLeft(lines[index + lineCount]);
         if (next.empty() || HexDigitValue(next.front()) < 0) break;
-        data = std::string(trimmed.substr(0, trimmed.size() - 1)) + std::string(next);
+        data.resize(last);
+        data.append(next);
         ++lineCount;
     }
     return data;
@@ -112,7 +137,7 @@ std::string JoinContinuations(std::string data, const std::vector<std::string>& 
 
 // The value that starts on lines[index]. `lineCount` tells how many lines it spans, whether or
 // not it is well formed.
-std::optional<RegistryValue> ParseValue(const std::vector<std::string>& lines, size_t index, size_t& lineCount) {
+std::optional<RegistryValue> ParseValue(const Lines& lines, size_t index, size_t& lineCount) {
     lineCount = 1;
     std::string_view s = TrimLeft(lines[index]);
     RegistryValue value;
@@ -152,7 +177,7 @@ std::optional<RegistryValue> ParseValue(const std::vector<std::string>& lines, s
             rest.remove_prefix(close + 1);
         }
         if (rest.empty() || rest.front() != ':') return std::nullopt;
-        const std::string data = JoinContinuations(std::string(rest.substr(1)), lines, index, lineCount);
+        const std::string data = JoinContinuations(rest.substr(1), lines, index, lineCount);
         auto bytes = HexBytes(data);
         if (!bytes) return std::nullopt;
         value.type = RegistryValue::Type::Hex;
@@ -167,20 +192,67 @@ bool IsSectionLine(std::string_view line) {
     return t.size() >= 2 && t.front() == '[' && t.back() == ']';
 }
 
+bool IsBlank(std::string_view line) { return TrimLeft(line).empty(); }
+
+std::optional<RegistryDocument> Fail(RegistryParseError* error, size_t line, std::string reason) {
+    if (error) *error = RegistryParseError{line, std::move(reason)};
+    return std::nullopt;
+}
+
+// The header's version: false for a line that is no header.
+bool ReadHeader(std::string_view line, RegistryFormat& format) {
+    const std::string_view header = Trim(line);
+    if (SameRegistryName(header, kRegistryHeader)) {
+        format.characters = RegistryCharacters::Bytes;
+    } else if (SameRegistryName(header, kRegistryHeaderVersion5)) {
+        format.characters = RegistryCharacters::Unicode;
+    } else {
+        return false;
+    }
+    format.headerLine = std::string(line);
+    return true;
+}
+
 }  // namespace
 
-std::optional<RegistryDocument> ParseRegistryText(std::string_view text) {
-    const SplitText split = SplitLines(text);
-    const auto& lines = split.lines;
+std::optional<RegistryDocument> ParseRegistryText(std::string_view bytes, RegistryParseError* error) {
     RegistryDocument doc;
-    doc.crlf = split.crlf;
+    RegistryFormat& format = doc.format;
+    std::string decoded;
+    std::string_view text = bytes;
+    if (text.starts_with(kUtf8Mark)) {
+        format.encoding = RegistryFormat::Encoding::Utf8Bom;
+        text.remove_prefix(kUtf8Mark.size());
+    } else if (text.starts_with(kUtf16LeMark)) {
+        format.encoding = RegistryFormat::Encoding::Utf16LeBom;
+        format.characters = RegistryCharacters::Unicode;
+        format.headerLine = std::string(kRegistryHeaderVersion5);
+        text.remove_prefix(kUtf16LeMark.size());
+        auto utf8 = Utf16LeToUtf8(text);
+        if (!utf8) {
+            // The line in which the text ends.
+            const std::string whole = *Utf16LeToUtf8(text.substr(0, text.size() - 1));
+            const size_t ended = !whole.empty() && (whole.back() == '\n' || whole.back() == '\r');
+            const size_t line = SplitLines(whole, FirstLineEnd(whole)).size() + ended;
+            return Fail(error, std::max<size_t>(line, 1), "ends in half a UTF-16 character");
+        }
+        decoded = std::move(*utf8);
+        text = decoded;
+    }
+    format.lineEnd = FirstLineEnd(text);
+    const Lines lines = SplitLines(text, format.lineEnd);
 
-    bool allBlank = true;
-    for (const auto& line : lines) allBlank = allBlank && TrimLeft(line).empty();
-    if (allBlank) return doc;
-    if (TrimRight(lines.front()) != kRegistryHeader) return std::nullopt;
+    size_t first = 0;
+    while (first < lines.size() && IsBlank(lines[first])) ++first;
+    if (first == lines.size()) return doc;
+    if (!ReadHeader(lines[first], format))
+        return Fail(error, first + 1,
+                    "is not \"" + std::string(kRegistryHeader) + "\" or \"" + std::string(kRegistryHeaderVersion5) + "\"");
+    // UTF-16 holds nothing but Unicode, whatever the header says.
+    if (format.encoding == RegistryFormat::Encoding::Utf16LeBom) format.characters = RegistryCharacters::Unicode;
+    format.leadingLines.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(first));
 
-    for (size_t i = 1; i < lines.size();) {
+    for (size_t i = first + 1; i < lines.size();) {
         const std::string_view line = lines[i];
         const std::string_view t = TrimLeft(line);
         if (IsSectionLine(line)) {

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "settings/RegistryEncoding.h"
+
 namespace kelvarox {
 
 namespace {
@@ -30,9 +32,9 @@ std::string LowerHex(uint32_t number, int minDigits) {
     return out;
 }
 
-std::vector<std::string> FormatValue(const RegistryValue& value) {
-    if (value.type == RegistryValue::Type::String && value.text.find('\n') != std::string::npos)
-        return FormatValue(RegistryValue::Text(value.name, value.text));
+std::vector<std::string> FormatValue(const RegistryValue& value, RegistryCharacters characters) {
+    if (value.type == RegistryValue::Type::String && value.text.find_first_of("\r\n") != std::string::npos)
+        return FormatValue(RegistryValue::Text(value.name, value.text, characters), characters);
 
     const std::string head = value.name.empty() ? std::string("@=") : Quote(value.name) + "=";
     switch (value.type) {
@@ -63,13 +65,16 @@ std::vector<std::string> FormatValue(const RegistryValue& value) {
 }  // namespace
 
 std::string WriteRegistryText(const RegistryDocument& doc) {
-    const std::string_view newline = doc.crlf ? "\r\n" : "\n";
+    const RegistryFormat& format = doc.format;
+    using LineEnd = RegistryFormat::LineEnd;
+    const std::string_view newline = format.lineEnd == LineEnd::CrLf ? "\r\n" : format.lineEnd == LineEnd::Cr ? "\r" : "\n";
     std::string out;
     auto put = [&](std::string_view line) {
         out += line;
         out += newline;
     };
-    put(kRegistryHeader);
+    for (const auto& line : format.leadingLines) put(line);
+    put(format.headerLine);
     for (const auto& line : doc.preamble) put(line);
     for (const auto& section : doc.sections) {
         put(section.headerLine.empty() ? "[" + section.path + "]" : section.headerLine);
@@ -77,11 +82,19 @@ std::string WriteRegistryText(const RegistryDocument& doc) {
             if (!entry.lines.empty()) {
                 for (const auto& line : entry.lines) put(line);
             } else if (entry.value) {
-                for (const auto& line : FormatValue(*entry.value)) put(line);
+                for (const auto& line : FormatValue(*entry.value, format.characters)) put(line);
             }
         }
     }
-    return out;
+    switch (format.encoding) {
+    case RegistryFormat::Encoding::Bytes:
+        return out;
+    case RegistryFormat::Encoding::Utf8Bom:
+        return std::string(kUtf8Mark) + out;
+    case RegistryFormat::Encoding::Utf16LeBom:
+        break;
+    }
+    return std::string(kUtf16LeMark) + Utf8ToUtf16Le(out);
 }
 
 }  // namespace kelvarox

@@ -3,6 +3,8 @@
 // uses it and lets it go before it returns; nothing is held open between two events.
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/SettingsStore.h"
 
@@ -29,9 +31,15 @@ public:
     // value whose type is not text.
     std::string ReadSettingText(const std::string& name) const;
 
-    // Creates or replaces the value as text. Raises "Failed to set data for '%s'" when the
-    // key is not open for writing or the store refuses the write.
+    // Creates or replaces the value as text, up to its first zero character (in a file of
+    // Unicode texts, as UTF-8: see ValidUtf8). Raises "Failed to set data for '%s'" when the key
+    // is not open for writing or the store refuses the write, and "Failed to set data for '%s':
+    // another program holds the settings file" when the file's lock stays taken.
     void WriteSettingText(const std::string& name, const std::string& text);
+
+    // Several values (name, text) in one write under one lock: a reader sees all of them or
+    // none. A failure is raised as by WriteSettingText, naming the first value.
+    void WriteSettingTexts(const std::vector<std::pair<std::string, std::string>>& values);
 
     // ReadSettingText converted by the settings number rule; the default for a text that is
     // empty or no 32-bit integer.
@@ -42,6 +50,7 @@ private:
     std::string fullPath_;  // HKEY_CURRENT_USER\<key path>
     bool open_ = false;
     bool writable_ = false;
+    bool lockHeldAtOpen_ = false;  // the key could not be added because another program held the file
 };
 
 }  // namespace kelvarox

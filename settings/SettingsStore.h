@@ -4,6 +4,7 @@
 // it and lands in one atomic rename, so two running copies lose nothing and a crash leaves
 // the previous file whole.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "settings/RegistryDocument.h"
@@ -19,7 +20,9 @@ public:
     // The store in the file at `filePath` (a local 8-bit path).
     explicit SettingsStore(std::string filePath, Access access = Access::ReadWrite);
 
-    // The user's store: kelvarox/user.reg in the generic configuration folder (~/.config).
+    // The user's store: kelvarox/user.reg in $XDG_CONFIG_HOME when that is an absolute path,
+    // else in $HOME/.config. Without a home (HOME unset, empty or relative) the store has no
+    // file: it reads as empty, every write fails, and Warning() says why.
     static SettingsStore UserStore(Access access = Access::ReadWrite);
 
     const std::string& FilePath() const { return filePath_; }
@@ -33,19 +36,43 @@ public:
     struct Contents {
         FileState state = FileState::Missing;
         RegistryDocument document;  // empty unless Parsed
+        std::string problem;        // why an Unusable file is not used, e.g. "line 3 is not ..."
     };
 
-    [[nodiscard]] Contents Read() const;
+    // The file as it is now. A file whose identity (device and inode), size, and change and
+    // modification times (in nanoseconds) are those of the last read is not parsed again, unless
+    // it was modified within two seconds before that read (a change within the same tick of the
+    // file system's clock would leave its times as they were).
+    [[nodiscard]] std::shared_ptr<const Contents> Snapshot() const;
+    [[nodiscard]] Contents Read() const { return *Snapshot(); }
+
+    // What the user should be told once at start-up about the store, in one sentence or two:
+    // that there is no home for the settings, or which file cannot be used and why (the line
+    // that is not understood). Empty when the store is usable.
+    [[nodiscard]] std::string Warning() const;
+
+    enum class UpdateResult {
+        Saved,
+        Unchanged,  // `change` changed nothing; nothing was written
+        Locked,     // another program holds the lock and kept it past a short wait
+        Failed,     // a store for reading only or without a file, an unusable file, a read-only
+                    // file, a folder or disk that refuses the write
+    };
 
     // Applies `change` to the file's current tree and saves the result, creating the folder
-    // when needed; `change` returns false when it changed nothing, and nothing is written.
-    // False when the store cannot be written: a store for reading only, a lock that cannot be
-    // taken, a file that is unusable, a folder or file that refuses the write.
-    [[nodiscard]] bool Update(const std::function<bool(RegistryDocument&)>& change) const;
+    // when needed; `change` returns false when it changed nothing. The whole of it happens under
+    // the lock, so several values changed by one `change` land together. The wait for the lock
+    // is short (a quarter of a second), so a window never stops answering for longer.
+    [[nodiscard]] UpdateResult Update(const std::function<bool(RegistryDocument&)>& change) const;
 
 private:
+    struct Cache;
+    SettingsStore(std::string filePath, Access access, std::string noFileReason);
+
     std::string filePath_;
     Access access_;
+    std::string noFileReason_;     // why a user store has no file
+    std::shared_ptr<Cache> cache_;  // shared by copies of the store, which name the same file
 };
 
 }  // namespace kelvarox

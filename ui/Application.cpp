@@ -1,10 +1,13 @@
 #include "ui/Application.h"
 
+#include "archive/ArchiveLocation.h"
+#include "ui/ArchiveFeed.h"
 #include "ui/ErrorReport.h"
 #include "ui/GraphWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/SetupWindow.h"
 #include "ui/TableWindow.h"
+#include "ui/TimeLineWindow.h"
 
 namespace kelvarox {
 
@@ -13,11 +16,14 @@ KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier
     main_ = std::make_unique<MainWindow>(state_, store_, notifier_, start.directory);
     graph_ = std::make_unique<GraphWindow>(state_, store_, notifier_);
     setup_ = new SetupWindow(state_.Layout, store_, notifier_, main_.get());
-    table_ = new TableWindow(state_, main_.get());
+    table_ = new TableWindow(state_, notifier_, main_.get());
+    feed_ = std::make_unique<ArchiveFeed>();
     Connect();
 }
 
 KelvaroxApplication::~KelvaroxApplication() {
+    timeLine_.reset();
+    feed_.reset();
     graph_.reset();
     main_.reset();  // and with it the setup and table windows
 }
@@ -37,11 +43,36 @@ void KelvaroxApplication::Connect() {
         RunHandler(*notifier, [&] { table->showTable(boxes); });
     });
     QObject::connect(main, &MainWindow::setupRequested, setup_, &SetupWindow::showSetup);
+    QObject::connect(main, &MainWindow::timeLineRequested, main, [this] { ShowTimeLine(); });
 }
 
 void KelvaroxApplication::Start() {
     main_->show();
     if (startBlockFile_) main_->loadAndGraphFile(*startBlockFile_);
+}
+
+void KelvaroxApplication::StartArchiveFeed() {
+    feed_->Start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory, state_.Layout, state_.OrbitHiByte});
+}
+
+void KelvaroxApplication::ShowTimeLine() {
+    if (!timeLine_) {
+        timeLine_ = std::make_unique<TimeLineWindow>(archive::DefaultArchiveLocation(), notifier_);
+        TimeLineWindow* window = timeLine_.get();
+        MainWindow* main = main_.get();
+        // A double-click on a sample opens its block as a drop of its file does.
+        QObject::connect(window, &TimeLineWindow::blockOpenRequested, main,
+                         [main](const QString& path) { main->loadDroppedFiles({path}); });
+        QObject::connect(window, &TimeLineWindow::followChanged, feed_.get(), &ArchiveFeed::SetFollowing);
+        QObject::connect(feed_.get(), &ArchiveFeed::progressChanged, window, &TimeLineWindow::showImportProgress);
+        QObject::connect(feed_.get(), &ArchiveFeed::statusChanged, window, &TimeLineWindow::showImportStatus);
+        window->setFollowing(feed_->Following());
+        window->showImportProgress(feed_->Done(), feed_->Total());
+        window->showImportStatus(feed_->Status());
+    }
+    timeLine_->show();
+    timeLine_->raise();
+    timeLine_->activateWindow();
 }
 
 }  // namespace kelvarox

@@ -1,8 +1,10 @@
 #pragma once
 // The running program: its state, its settings store, its boxes, and its four windows,
-// created once in the order main, graph, setup, table and afterwards only shown and hidden.
-// It joins the windows: the main window's requests reach the others through their signals,
-// and an error that an action raises ends there in the error report.
+// created once in the order main, graph, setup, table and afterwards only shown and hidden,
+// with the time line window, created when it is first asked for, and the feed that adds the
+// telemetry directory's blocks to the archive it shows. It joins the windows: the main
+// window's requests reach the others through their signals, and an error that an action
+// raises ends there in the error report.
 #include <memory>
 
 #include "core/ProgramState.h"
@@ -12,10 +14,12 @@
 
 namespace kelvarox {
 
+class ArchiveFeed;
 class MainWindow;
 class GraphWindow;
 class SetupWindow;
 class TableWindow;
+class TimeLineWindow;
 
 class KelvaroxApplication {
 public:
@@ -30,6 +34,9 @@ public:
     // when the main window asks to quit (its quitRequested signal), which whoever runs the event
     // loop connects to its end.
     void Start();
+    // Starts adding the telemetry directory's blocks to the archive in the background, and
+    // following the directory for new ones.
+    void StartArchiveFeed();
 
     ProgramState& State() { return state_; }
     const SettingsStore& Store() const { return store_; }
@@ -39,9 +46,12 @@ public:
     GraphWindow& Graph() { return *graph_; }
     SetupWindow& Setup() { return *setup_; }
     TableWindow& Table() { return *table_; }
+    // Nothing until Menu > Time Line first asks for it.
+    TimeLineWindow* TimeLine() { return timeLine_.get(); }
 
 private:
     void Connect();
+    void ShowTimeLine();
 
     ProgramState state_;
     SettingsStore store_;
@@ -51,6 +61,8 @@ private:
     std::unique_ptr<GraphWindow> graph_;  // a top-level window of its own
     SetupWindow* setup_ = nullptr;        // owned by the main window
     TableWindow* table_ = nullptr;        // owned by the main window
+    std::unique_ptr<ArchiveFeed> feed_;
+    std::unique_ptr<TimeLineWindow> timeLine_;  // a top-level window of its own
 };
 
 }  // namespace kelvarox

@@ -1,7 +1,10 @@
 #include "ui/GraphImage.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
+
+#include "ui/GraphPainter.h"
 
 namespace kelvarox {
 
@@ -20,7 +23,13 @@ QImage& GraphImage::Canvas() {
 
 void GraphImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, Canvas());
+    const QPaintEngine::Type device = painter.paintEngine()->type();
+    if (device != QPaintEngine::SVG && device != QPaintEngine::Pdf) {
+        painter.drawImage(0, 0, Canvas());
+        return;
+    }
+    GraphStepPainter steps(painter);
+    for (const DrawStep& step : steps_) steps.Paint(step);
 }
 
 void GraphImage::mouseMoveEvent(QMouseEvent* event) {

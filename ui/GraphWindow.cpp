@@ -1,15 +1,21 @@
 #include "ui/GraphWindow.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <cmath>
 
+#include "core/Errors.h"
 #include "core/GraphAction.h"
 #include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
 #include "ui/ErrorReport.h"
 #include "ui/GraphPainter.h"
 #include "ui/LabelFit.h"
+#include "ui/Notifier.h"
+#include "ui/PictureFile.h"
 #include "ui/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_GraphWindow.h"
@@ -51,6 +57,14 @@ GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifi
     ScaleToDisplay(state_.DisplayScale);
     for (QLabel* label : findChildren<QLabel*>()) FitText(label);
     connect(ui_->graphImage, &GraphImage::MouseMoved, this, &GraphWindow::showReadout);
+    auto* saveAction = new QAction(QStringLiteral("Save Image..."), this);
+    saveAction->setObjectName(QStringLiteral("saveImageAction"));
+    connect(saveAction, &QAction::triggered, this, &GraphWindow::saveImage);
+    auto* copyAction = new QAction(QStringLiteral("Copy"), this);
+    copyAction->setObjectName(QStringLiteral("copyAction"));
+    connect(copyAction, &QAction::triggered, this, &GraphWindow::copyImage);
+    addActions({saveAction, copyAction});
+    setContextMenuPolicy(Qt::ActionsContextMenu);
     RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kGraphWindowPrefix)); });
 }
 
@@ -100,6 +114,7 @@ void GraphWindow::Draw(const GraphPicture& picture) {
             else showWindow = true;
         }
     }
+    ui_->graphImage->SetSteps(picture.steps);
     ui_->graphImage->update();
     readout_ = picture.readout;
     if (showWindow) {
@@ -137,6 +152,24 @@ void GraphWindow::showReadout(Qt::KeyboardModifiers, int x, int y) {
     ui_->valueLabel->setText(ToQt(readout.value));
     FitText(ui_->orbitMALabel);
     FitText(ui_->valueLabel);
+}
+
+void GraphWindow::saveImage() {
+    RunHandler(notifier_, [this] {
+        const auto path = notifier_.AskForSaveFile("Save Image", "graph.png", "PNG image (*.png);;SVG picture (*.svg)");
+        if (!path) return;
+        const auto format = PictureFormatOf(PathToQt(*path));
+        if (!format || *format == QLatin1String("PDF"))
+            throw KelvaroxError(NoPictureSuffixMessage(*path, kImagePictureSuffixes));
+        SaveWholeFile(*path, EncodePicture(size(), *format, windowTitle(), [this](QPainter& p) { render(&p); }));
+    });
+}
+
+void GraphWindow::copyImage() {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    render(&image);
+    QGuiApplication::clipboard()->setImage(image);
 }
 
 void GraphWindow::closeEvent(QCloseEvent* event) {

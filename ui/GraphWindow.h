@@ -33,6 +33,13 @@ public:
     // signature does nothing.
     void drawGraph(const ChannelBoxTexts& boxes);
 
+public slots:
+    // The window's client area, as the graph command writes it, saved as a PNG or SVG file
+    // where the save dialog says, or copied to the clipboard as an image. The window's context
+    // menu offers both.
+    void saveImage();
+    void copyImage();
+
 protected:
     // Closing the window stores its position and hides it.
     void closeEvent(QCloseEvent* event) override;

@@ -66,6 +66,7 @@ void MainWindow::ConnectHandlers() {
     connect(ui_->blockList, &FileListBox::Changed, this, &MainWindow::clearChannelBoxes);
     connect(ui_->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(ui_->setupAction, &QAction::triggered, this, &MainWindow::showSetup);
+    connect(ui_->timeLineAction, &QAction::triggered, this, &MainWindow::showTimeLine);
     connect(ui_->exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
 }
 
@@ -163,6 +164,8 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::showSetup() { emit setupRequested(); }
+
+void MainWindow::showTimeLine() { emit timeLineRequested(); }
 
 void MainWindow::exitProgram() {
     // Exit saves nothing, as it always has: it is the way to leave without storing the

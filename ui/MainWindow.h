@@ -42,6 +42,7 @@ signals:
     void graphRequested(const ChannelBoxTexts& boxes);
     void tableRequested(const ChannelBoxTexts& boxes);
     void setupRequested();
+    void timeLineRequested();
     // Exit, or the window closed: the program ends.
     void quitRequested();
 
@@ -55,6 +56,7 @@ public slots:
     void clearChannelBoxes();
     void showAbout();
     void showSetup();
+    void showTimeLine();
     void exitProgram();
     // Files dropped on the window: the first one is loaded and graphed when it is a block file.
     void loadDroppedFiles(const QStringList& paths);

@@ -1,6 +1,7 @@
 #include "ui/MessageBoxNotifier.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -32,6 +33,14 @@ std::optional<std::string> MessageBoxNotifier::AskForText(const std::string& cap
                                                QLineEdit::Normal, PathToQt(initialText), &ok);
     if (!ok) return std::nullopt;
     return PathFromQt(text);  // the dialog asks for a directory
+}
+
+std::optional<std::string> MessageBoxNotifier::AskForSaveFile(const std::string& caption, const std::string& suggested,
+                                                              const std::string& filters) {
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), ToQt(caption), PathToQt(suggested), ToQt(filters));
+    if (path.isEmpty()) return std::nullopt;
+    return PathFromQt(path);
 }
 
 }  // namespace kelvarox

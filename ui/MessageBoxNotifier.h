@@ -1,5 +1,5 @@
 #pragma once
-// The application's boxes: QMessageBox and QInputDialog over the active window.
+// The application's boxes: QMessageBox, QInputDialog and QFileDialog over the active window.
 #include "ui/Notifier.h"
 
 namespace kelvarox {
@@ -10,6 +10,8 @@ public:
     void ShowInformation(const std::string& text) override;
     std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,
                                           const std::string& initialText) override;
+    std::optional<std::string> AskForSaveFile(const std::string& caption, const std::string& suggested,
+                                              const std::string& filters) override;
 };
 
 }  // namespace kelvarox

@@ -1,6 +1,6 @@
 #pragma once
 // Every modal box the program shows goes through here: the error report, the information
-// boxes and the text-input dialog. The application shows real boxes; tests record them.
+// boxes, the text-input dialog and the dialog that asks where to save a file. The application shows real boxes; tests record them.
 #include <optional>
 #include <string>
 
@@ -17,6 +17,14 @@ public:
     // a path, so its texts are in the system's file-name encoding.
     virtual std::optional<std::string> AskForText(const std::string& caption, const std::string& prompt,
                                                   const std::string& initialText) = 0;
+    // The modal dialog that asks where to save a file, starting at the path `suggested` and
+    // offering the file types of `filters` ("PNG image (*.png);;SVG picture (*.svg)"); the path
+    // in the system's file-name encoding, nothing on Cancel. Without a dialog, nothing is saved.
+    virtual std::optional<std::string> AskForSaveFile(const std::string& caption, const std::string& suggested,
+                                                      const std::string& filters) {
+        (void)caption, (void)suggested, (void)filters;
+        return std::nullopt;
+    }
 };
 
 }  // namespace kelvarox

@@ -1,13 +1,20 @@
 #include "ui/TableWindow.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
+#include "ui/ErrorReport.h"
+#include "ui/Notifier.h"
+#include "ui/PictureFile.h"
 #include "ui/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_TableWindow.h"
@@ -25,8 +32,8 @@ QString TextLines(const std::string& text) {
 
 }  // namespace
 
-TableWindow::TableWindow(ProgramState& state, QWidget* owner)
-    : QWidget(owner), state_(state), ui_(std::make_unique<Ui::TableWindow>()) {
+TableWindow::TableWindow(ProgramState& state, Notifier& notifier, QWidget* owner)
+    : QWidget(owner), state_(state), notifier_(notifier), ui_(std::make_unique<Ui::TableWindow>()) {
     ui_->setupUi(this);
     MakeFixedWindow(this);
     setFont(FormFont(font(), 11, false));
@@ -37,6 +44,21 @@ TableWindow::TableWindow(ProgramState& state, QWidget* owner)
     // always has done.
     // Where the layout places it, every time: this window has no stored position.
     move(244, 224);
+
+    auto* saveAction = new QAction(QStringLiteral("Save As..."), this);
+    saveAction->setObjectName(QStringLiteral("saveAsAction"));
+    connect(saveAction, &QAction::triggered, this, &TableWindow::saveAs);
+    auto* copyAction = new QAction(QStringLiteral("Copy All"), this);
+    copyAction->setObjectName(QStringLiteral("copyAllAction"));
+    connect(copyAction, &QAction::triggered, this, &TableWindow::copyAll);
+    // The box's own menu, with the two after it.
+    ui_->tableText->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui_->tableText, &QWidget::customContextMenuRequested, this, [this, saveAction, copyAction](const QPoint& at) {
+        std::unique_ptr<QMenu> menu(ui_->tableText->createStandardContextMenu());
+        menu->addSeparator();
+        menu->addActions({saveAction, copyAction});
+        menu->exec(ui_->tableText->viewport()->mapToGlobal(at));
+    });
 }
 
 TableWindow::~TableWindow() = default;
@@ -81,6 +103,15 @@ std::string TableWindow::TableText() const {
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return FromQt(text);
 }
+
+void TableWindow::saveAs() {
+    RunHandler(notifier_, [this] {
+        const auto path = notifier_.AskForSaveFile("Save As", "table.txt", "Text file (*.txt);;All files (*)");
+        if (path) SaveWholeFile(*path, QByteArray::fromStdString(TableText()));
+    });
+}
+
+void TableWindow::copyAll() { QGuiApplication::clipboard()->setText(ui_->tableText->toPlainText()); }
 
 void TableWindow::SetTableText(const std::string& text) { ui_->tableText->setPlainText(TextLines(text)); }
 

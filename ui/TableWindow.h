@@ -15,12 +15,13 @@ class TableWindow;
 namespace kelvarox {
 
 class DataTableRows;
+class Notifier;
 
 class TableWindow : public QWidget {
     Q_OBJECT
 public:
     // A secondary window of `owner`, created hidden where the form places it.
-    TableWindow(ProgramState& state, QWidget* owner);
+    TableWindow(ProgramState& state, Notifier& notifier, QWidget* owner);
     ~TableWindow() override;
 
     // The Table action: ends a running fill, builds the series from the boxes, puts the
@@ -38,12 +39,19 @@ public:
     // The table box's text as the table text: its lines, each break a CR LF.
     std::string TableText() const;
 
+public slots:
+    // The table text as shown saved where the save dialog says (CR LF line ends, one byte a
+    // character), or copied whole to the clipboard. The table box's context menu offers both.
+    void saveAs();
+    void copyAll();
+
 private:
     void SetTableText(const std::string& text);
     void AppendToTable(const std::string& text);
     void FillRows(DataTableRows& rows);
 
     ProgramState& state_;
+    Notifier& notifier_;
     std::unique_ptr<Ui::TableWindow> ui_;
     uint64_t fillGeneration_ = 0;  // changes whenever a fill starts or is ended
     bool filling_ = false;

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
         // close handler runs.
         QObject::connect(&app.Main(), &kelvarox::MainWindow::quitRequested, &qt, [] { QApplication::exit(0); });
         app.Start();
+        app.StartArchiveFeed();
         status = QApplication::exec();
     });
     return status;

@@ -557,6 +557,10 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
     tenMegabytes += "[HKEY_CURRENT_USER\\Software\\Big]\r\n\"One line\"=\"" + std::string(2'000'000, 'x') + "\"\r\n";
     for (int i = 0; tenMegabytes.size() < 10'000'000; ++i)
         tenMegabytes += "\"Value " + std::to_string(i) + "\"=\"" + std::string(40, 'v') + "\"\r\n";
+    // A long value as regedit and the program write it: hex bytes continued over many lines.
+    std::string continued = StartupSection("\"Orbit Offset\"=\"6\"\r\n\r\n") + "[HKEY_CURRENT_USER\\Software\\Big]\r\n\"Blob\"=hex:";
+    while (continued.size() < 3'000'000) continued += "00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\\\r\n  ";
+    continued += "ff\r\n";
     const std::string longName(10'000, 'n');
     const std::string longKey = "Software\\" + std::string(10'000, 'k');
 
@@ -580,6 +584,7 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
         {"cut in the middle of a key", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Pro", "", defaults, 0, ""},
         {"cut in the middle of its first line", "REGED", "", defaults, 0, cannotSave},
         {"10 MB long", tenMegabytes, "", BlockLayout{464, 495, 471, 502, 200, 504, 36, 60}, 3, ""},
+        {"a hex value continued over 40,000 lines", continued, "", defaults, 6, ""},
         {"values of other types",
          StartupSection("\"Start MA Addr.\"=dword:00000010\r\n\"End MA Addr.\"=hex(7):35,00,00\r\n"
                         "\"MA Step Addr.\"=qword:0000000000000001\r\n\"Channel Addr.\"=hex(2):36,31,00\r\n"

@@ -107,3 +107,45 @@ TEST(Cli, UsageErrors) {
     EXPECT_EQ(coefficient.err.substr(0, coefficient.err.find('\n')),
               "kelvarox-cli: --coefficients: 'x' is not a valid floating point value");
 }
+
+TEST(Cli, ControlBytesOfBlocksAndFileNamesReachTheTerminalEscaped) {
+    CliRunner cli;
+    TempDir dir;
+    BlockRecipe recipe;
+    recipe.channel = "\x1b" "c\x9b\xe9";  // ESC c resets a terminal, 9B is CSI in 8 bits, E9 is é
+    const std::string name = "clear\x1b[2J\r\n\xc2\x9b" "caf\xe9.dat";
+    WriteBytes(dir / name, BuildBlock(recipe));
+    const auto r = cli({"info", (dir / name).string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, dir.path().string() +
+                         "/clear\\x1B[2J\\x0D\\x0A\\xC2\\x9Bcaf\\xE9.dat: '0x\\x1Bc\\x9B\xc3\xa9' is not a valid integer value\n");
+
+    const auto usage = cli({"info", "--layout", "1,2,3,4,5,6,7,\x1b" "c", "x.dat"});
+    EXPECT_EQ(usage.err.substr(0, usage.err.find('\n')),
+              "kelvarox-cli: --layout: '\\x1Bc' is not an address from 0 to 511");
+}
+
+TEST(Cli, SettingsThatCannotBeUsedAreReportedOnceAndTheDefaultsUsed) {
+    CliRunner cli;
+    const auto file = cli.config.path() / "config/kelvarox/user.reg";
+    std::filesystem::create_directories(file.parent_path());
+    WriteText(file, std::string("\xff\xfe" "R\0E\0", 6));  // UTF-16 without a header
+    const auto r = cli({"info", SamplePath("SPIN.TLM"), SamplePath("BATTERY.DAT")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "kelvarox-cli: The settings file '" + file.string() +
+                         "' is not used: line 1 is not \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\". "
+                         "Kelvarox leaves it as it is and runs with its defaults.\n");
+
+    const auto homeless = RunProcess(KELVAROX_CLI, {"info", SamplePath("SPIN.TLM")}, {{"HOME", ""}, {"XDG_CONFIG_HOME", ""}});
+    EXPECT_EQ(homeless.status, 0);
+    EXPECT_EQ(homeless.err,
+              "kelvarox-cli: There is no home folder for the settings (HOME is not set). Kelvarox runs with its "
+              "defaults and saves nothing.\n");
+}
+
+TEST(Cli, AnEmptyCoefficientIsZero) {
+    CliRunner cli;
+    const auto r = cli({"info", "--coefficients", "1,,,", SamplePath("temperature-one-orbit.dat")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Equation:      Value = 1*X^3 + 0*X^2 + 0*X + 0\n"), std::string::npos) << r.out;
+}

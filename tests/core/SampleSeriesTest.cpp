@@ -87,6 +87,12 @@ TEST(SampleSeries, TranslationAndExtremes) {
     EXPECT_EQ(RoundToFloat(1e39), std::numeric_limits<float>::infinity());
     EXPECT_EQ(RoundToFloat(-1e300), -std::numeric_limits<float>::infinity());
     EXPECT_EQ(RoundToFloat(0.1), 0.1f);
+    // Beyond the largest float only the halfway point to 2^128 and above round to infinity.
+    constexpr float kLargest = std::numeric_limits<float>::max();
+    EXPECT_EQ(RoundToFloat(3.4028235e38 + 1e30), kLargest);
+    EXPECT_EQ(RoundToFloat(-std::nextafter(0x1.ffffffp127, 0.0)), -kLargest);
+    EXPECT_EQ(RoundToFloat(0x1.ffffffp127), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(TranslateSample(Coefficients{0, 0, 1e28f, kLargest}, 100), kLargest);
 
     // At most 384 samples, whatever the header says.
     std::vector<uint8_t> many(448, 9);

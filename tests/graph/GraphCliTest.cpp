@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include "CliRunner.h"
 #include "GraphFixtures.h"
 #include "UiTestSupport.h"
+#include "archive/Archive.h"
 #include "cli/BlockSession.h"
+#include "timeline/ArchiveTrace.h"
+#include "timeline/TimeLinePicture.h"
+#include "ui/TimeLinePainter.h"
 #include "ui/GraphWindow.h"
 
 using namespace kelvarox;
@@ -110,16 +115,18 @@ TEST(GraphCli, TheSuffixNamesTheImageFormat) {
     TempDir dir;
     const auto startOf = [](const std::filesystem::path& path, size_t n) { return ReadText(path).substr(0, n); };
     for (const auto& [name, magic] : std::initializer_list<std::pair<std::string, std::string>>{
-             {"spin.JPG", "\xFF\xD8\xFF"}, {"spin.jpeg", "\xFF\xD8\xFF"}, {"spin.Bmp", "BM"}, {"spin.png", "\x89PNG"}}) {
+             {"spin.JPG", "\xFF\xD8\xFF"}, {"spin.jpeg", "\xFF\xD8\xFF"}, {"spin.Bmp", "BM"}, {"spin.png", "\x89PNG"},
+             {"spin.svg", "<?xml"}}) {
         const auto r = cli({"graph", SamplePath("SPIN.TLM"), "-o", (dir / name).string()});
         EXPECT_EQ(r.status, 0) << name << ": " << r.err;
         EXPECT_EQ(startOf(dir / name, magic.size()), magic) << name;
-        EXPECT_EQ(QImage(QString::fromStdString((dir / name).string())).size(), QSize(719, 402)) << name;
+        if (name.ends_with(".svg")) EXPECT_NE(ReadText(dir / name).find("viewBox=\"0 0 719 402\""), std::string::npos);
+        else EXPECT_EQ(QImage(QString::fromStdString((dir / name).string())).size(), QSize(719, 402)) << name;
     }
     const std::string gif = (dir / "spin.gif").string();
     const auto unknown = cli({"graph", SamplePath("SPIN.TLM"), "-o", gif});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err.rfind("kelvarox-cli: graph writes .png, .jpg, .jpeg or .bmp images, not '" + gif + "'\n", 0),
+    EXPECT_EQ(unknown.err.rfind("kelvarox-cli: graph writes .png, .jpg, .jpeg, .bmp or .svg images, not '" + gif + "'\n", 0),
               0u)
         << unknown.err;
     EXPECT_FALSE(std::filesystem::exists(gif));
@@ -166,6 +173,47 @@ TEST(GraphCli, TheRendererIsFoundBesideTheProgramOrInItsLibexecFolder) {
     const auto found = cli.Run((bin / "kelvarox-cli").string(), {"graph", SamplePath("SPIN.TLM"), "-o", out});
     EXPECT_EQ(found.status, 0) << found.err;
     EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(719, 402));
+}
+
+TEST(GraphCli, SeriesDrawsTheTimeLinePictureOfTheArchive) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string db = (dir / "archive.sqlite").string();
+    cli({"archive", "add", "--database", db, SamplePath("")});
+    const std::string png = (dir / "temperature.png").string();
+    const auto r = RunWithoutDisplay(cli, {"series", "--database", db, "#140", "-o", png});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+
+    // The picture the time line paints of the archive's samples, shown all.
+    archive::Archive archive(db, archive::Archive::Access::Read);
+    const timeline::ChannelTrace trace = timeline::LoadChannelTrace(archive, 0x140);
+    const timeline::DateLine dates = timeline::LoadDateLine(archive);
+    const timeline::TimeRange view = timeline::Showing(*trace.Extent());
+    using namespace timeline::layout;
+    timeline::TimeLinePicture picture;
+    picture.width = kPictureWidth;
+    picture.plots = {timeline::ComposePlot({&trace, std::nullopt, timeline::PlotColour(0)}, view, dates, kPictureWidth,
+                                           kPicturePlotHeight)};
+    picture.axis = timeline::ComposeAxis(view, dates, kPictureWidth);
+    QImage painted(picture.width, picture.Height(), QImage::Format_RGB32);
+    QPainter painter(&painted);
+    PaintTimeLine(painter, picture);
+    painter.end();
+    EXPECT_EQ(Opaque(QImage(QString::fromStdString(png))), painted);
+    EXPECT_EQ(picture.plots[0].statistics.substr(0, 9), "Count 65 ");
+
+    const auto svg = RunWithoutDisplay(cli, {"series", "--database", db, "#140", "--from", "316", "--to", "316", "-o",
+                                             (dir / "t.svg").string()});
+    EXPECT_EQ(svg.status, 0) << svg.err;
+    EXPECT_NE(ReadText(dir / "t.svg").find("Temp - SEU"), std::string::npos);
+    const auto none = RunWithoutDisplay(cli, {"series", "--database", db, "#150", "-o", png});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "kelvarox-cli: no sample of channel #150 in the archive " + db + "\n");
+    const auto gif = RunWithoutDisplay(cli, {"series", "--database", db, "#140", "-o", (dir / "t.gif").string()});
+    EXPECT_EQ(gif.status, 2);
+    EXPECT_EQ(gif.err.rfind("kelvarox-cli: series -o writes .png, .jpg, .jpeg, .bmp or .svg images, not '", 0), 0u);
 }
 
 TEST(GraphCli, TheProgramItselfLinksNoGuiLibrary) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -252,4 +255,30 @@ TEST(GraphWindow, TheMainWindowsGraphButtonDrawsTheLoadedBlock) {
     ASSERT_FALSE(p.notifier.boxes.empty());
     EXPECT_EQ(p.notifier.boxes.back(), (RecordingNotifier::Box{"error", "'2-' is not a valid floating point value."}));
     EXPECT_EQ(GraphForm(graph).graphImage->Canvas(), before);
+}
+
+TEST(GraphWindow, SaveImageAndCopyGiveTheClientAreaAsPngOrSvg) {
+    GraphWindowFixture f;
+    f.window->drawGraph(IdentityBoxes());
+    EXPECT_EQ(f.window->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QStringList menu;
+    for (const QAction* action : f.window->actions()) menu.push_back(action->text());
+    EXPECT_EQ(menu, (QStringList{"Save Image...", "Copy"}));
+
+    const auto png = f.home / "graph.png", svg = f.home / "graph.svg", pdf = f.home / "graph.pdf";
+    f.notifier.savePaths = {png.string(), svg.string(), pdf.string()};
+    auto* save = FormChild<QAction>(*f.window, "saveImageAction");
+    for (int i = 0; i < 3; ++i) save->trigger();
+    const QImage shown = f.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(QImage(QString::fromStdString(png.string())).convertToFormat(QImage::Format_RGB32), shown);
+    // The SVG draws the trace as lines, with the labels' texts.
+    const std::string vector = ReadText(svg);
+    EXPECT_NE(vector.find("<svg"), std::string::npos);
+    EXPECT_EQ(vector.find("<image"), std::string::npos);
+    EXPECT_NE(vector.find("Temp - SEU"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(f.notifier.Texts().back(), "Pictures are saved as .png or .svg files, not as " + pdf.string() + ".");
+
+    FormChild<QAction>(*f.window, "copyAction")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), shown);
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -55,12 +56,20 @@ private:
     pid_t pid_ = 0;
 };
 
+const RegistryValue* Written(const RegistryDocument& doc, const std::string& name) {
+    return FindValue(doc, "HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Writers", name);
+}
+
+// Every completed write is there with both its values, and no write is there by half.
 void ExpectWrites(const RegistryDocument& doc, const std::string& prefix, int count) {
-    for (int i = 0; i < count; ++i) {
-        const RegistryValue* value =
-            FindValue(doc, "HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Writers", prefix + " " + std::to_string(i));
-        ASSERT_TRUE(value) << prefix << " " << i << " is lost";
+    for (int i = 0;; ++i) {
+        const std::string name = prefix + " " + std::to_string(i);
+        const RegistryValue* value = Written(doc, name);
+        const RegistryValue* too = Written(doc, name + " too");
+        if (i >= count && !value && !too) break;
+        ASSERT_TRUE(value && too) << name << (i < count ? " is lost" : " is there by half");
         EXPECT_EQ(TextOfValue(*value), std::to_string(i));
+        EXPECT_EQ(TextOfValue(*too), std::to_string(i));
     }
 }
 
@@ -95,6 +104,12 @@ TEST(ConcurrentWriters, KilledWriterLeavesEveryCompletedWrite) {
         for (int r = 0; r <= round; ++r)
             ExpectWrites(contents.document, "round " + std::to_string(r), completed[static_cast<size_t>(r)]);
     }
+    // The next write clears away what the killed writers left: locks and copies never renamed.
+    Writer last(store, "last", 1);
+    EXPECT_EQ(last.Finish(), 0);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+    EXPECT_EQ(names, std::vector<std::string>{"user.reg"});
 }
 
 }  // namespace

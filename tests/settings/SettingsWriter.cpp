@@ -1,5 +1,8 @@
 // A second copy of the program as far as the settings file goes. Prints its process id, then
-// writes values one after another and reports each completed write on its own line.
+// writes values one after another, each as a pair "<prefix> <i>" and "<prefix> <i> too" in one
+// write, as a window stores its top and left, and reports each completed write on its own line.
+// A write refused because the other copy held the lock past the short wait (on a busy machine)
+// is tried again, as the user would close the window again; any other failure ends it.
 //   settings_writer <store file> <name prefix> <count>   (a count of 0 writes until killed)
 #include <unistd.h>
 
@@ -9,6 +12,9 @@
 
 #include "core/Errors.h"
 #include "settings/SettingsKey.h"
+#include "settings/SettingsMessages.h"
+
+constexpr int kAttempts = 100;
 
 int main(int argc, char** argv) {
     if (argc != 4) return 2;
@@ -19,10 +25,17 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     try {
         for (long i = 0; count == 0 || i < count; ++i) {
-            kelvarox::SettingsKey key(store);
-            // A key that cannot be opened makes the write below fail with its message.
-            (void)key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Writers");
-            key.WriteSettingText(prefix + " " + std::to_string(i), std::to_string(i));
+            const std::string name = prefix + " " + std::to_string(i);
+            for (int attempt = 1;; ++attempt) {
+                try {
+                    kelvarox::SettingsKey key(store);
+                    (void)key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Writers");
+                    key.WriteSettingTexts({{name, std::to_string(i)}, {name + " too", std::to_string(i)}});
+                    break;
+                } catch (const kelvarox::KelvaroxError& error) {
+                    if (attempt == kAttempts || std::string(error.what()) != kelvarox::msg::SettingsFileHeld(name)) throw;
+                }
+            }
             std::printf("%ld\n", i);
             std::fflush(stdout);
         }

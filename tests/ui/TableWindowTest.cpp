@@ -1,7 +1,10 @@
 // The data table window and the main window's Table action, driven through the real windows.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -282,4 +285,29 @@ TEST(TableWindow, WindowsDestroyedDuringAFillAreNotTouchedAgain) {
     });
     p.table->showTable(boxes);
     EXPECT_TRUE(destroyed);
+}
+
+TEST(TableWindow, SaveAsWritesTheTextAsShownAndCopyAllCopiesIt) {
+    TableProgram p;
+    p.main->orbitHiByteEdit->setText("1");
+    p.Load(p.AddBlock("example.dat", ExampleTableRecipe()));
+    p.PressTable();
+    ASSERT_EQ(p.table->TableText(), kExampleTable);
+
+    const std::filesystem::path saved = p.home / "table.txt";
+    const std::filesystem::path nowhere = p.home / "no-folder" / "table.txt";
+    p.notifier.savePaths = {saved.string(), nowhere.string()};
+    auto* saveAs = FormChild<QAction>(*p.table, "saveAsAction");
+    EXPECT_EQ(saveAs->text(), "Save As...");
+    saveAs->trigger();
+    saveAs->trigger();
+    EXPECT_EQ(ReadText(saved), kExampleTable);
+    EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
+    ASSERT_EQ(p.notifier.boxes.size(), 3u);
+    EXPECT_EQ(p.notifier.boxes[0].text, "Save As|table.txt|Text file (*.txt);;All files (*)");
+    EXPECT_EQ(p.notifier.boxes[2].text.rfind("Cannot save " + nowhere.string() + ": ", 0), 0u);
+
+    FormChild<QAction>(*p.table, "copyAllAction")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), p.memo->toPlainText());
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count(QLatin1Char('\n')), 11);
 }

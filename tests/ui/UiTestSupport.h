@@ -30,6 +30,8 @@ public:
     std::vector<Box> boxes;
     // Answers for the text-input dialog, in order; an empty optional is Cancel.
     std::deque<std::optional<std::string>> answers;
+    // Answers for the dialog that asks where to save, in order; none is Cancel.
+    std::deque<std::string> savePaths;
 
     void ShowError(const std::string& text) override { boxes.push_back({"error", text}); }
     void ShowInformation(const std::string& text) override { boxes.push_back({"information", text}); }
@@ -40,6 +42,14 @@ public:
         auto answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+    std::optional<std::string> AskForSaveFile(const std::string& caption, const std::string& suggested,
+                                              const std::string& filters) override {
+        boxes.push_back({"save", caption + "|" + suggested + "|" + filters});
+        if (savePaths.empty()) return std::nullopt;
+        auto path = savePaths.front();
+        savePaths.pop_front();
+        return path;
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;

@@ -1,0 +1,179 @@
+// The time line's frames: one repaint of a plot with 1,000,000 samples in view, and the frames
+// of zooming from all of a 100,000-block archive into one day, two channels on display (the
+// plots composed, reduced per pixel column and painted, the axis too). The goal is under 16 ms
+// a frame. The archive is built once (10 channels, 10,000 passes of one orbit each over five
+// and a half years); KELVAROX_BENCH_DATA names a folder that keeps it for the next run.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "TestFiles.h"
+#include "archive/Archive.h"
+#include "timeline/ArchiveTrace.h"
+#include "timeline/TimeLinePicture.h"
+#include "ui/TimeLinePainter.h"
+
+using namespace kelvarox;
+using namespace kelvarox::timeline;
+
+namespace {
+
+constexpr int kWidth = 1000;
+constexpr int kPlotHeight = 300;
+
+// Composes and paints the plots of `traces` in `view`, as a frame of the window does.
+void Frame(const std::vector<const ChannelTrace*>& traces, const TimeRange& view, const DateLine& dates,
+           QImage& image) {
+    QPainter painter(&image);
+    for (size_t i = 0; i < traces.size(); ++i) {
+        const PlotPicture plot = ComposePlot({traces[i], std::nullopt, PlotColour(i)}, view, dates, kWidth, kPlotHeight);
+        painter.save();
+        painter.translate(0, static_cast<int>(i) * kPlotHeight);
+        PaintPlot(painter, plot);
+        painter.restore();
+    }
+    painter.translate(0, static_cast<int>(traces.size()) * kPlotHeight);
+    PaintAxis(painter, ComposeAxis(view, dates, kWidth));
+}
+
+// 1,000,000 samples: 2,605 blocks of 384 samples at every MA, each after a gap (`joined` 0)
+// or each joining the one before (`joined` 1).
+ChannelTrace MillionSamples(bool joined) {
+    ChannelTrace trace(0x140, "Temp - SEU", "Deg.C");
+    double start = 1000;
+    size_t n = 0;
+    for (int b = 0; n < 1'000'000; ++b) {
+        trace.AddBlock("b" + std::to_string(b) + ".dat", 8766, 8766, 1);
+        for (int i = 0; i < 384 && n < 1'000'000; ++i, ++n)
+            trace.AddSample(start + i / 256.0, static_cast<float>(std::sin(n * 0.001) * 40 + (n % 7)), 0);
+        start += joined ? 384 / 256.0 : 384 / 256.0 + 2.0;
+    }
+    trace.Finish();
+    return trace;
+}
+
+void BM_RepaintMillionSamples(benchmark::State& state) {
+    const ChannelTrace trace = MillionSamples(state.range(0) != 0);
+    DateLine dates;
+    dates.Finish();
+    const TimeRange view = Showing(*trace.Extent());
+    QImage image(kWidth, kPlotHeight + layout::kAxisHeight, QImage::Format_RGB32);
+    for (auto _ : state) Frame({&trace}, view, dates, image);
+    state.counters["samples in view"] = static_cast<double>(trace.SummaryWithin(view.left, view.right).count);
+}
+BENCHMARK(BM_RepaintMillionSamples)->ArgName("joined")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The archive of the frames below, built on first use.
+struct BigArchive {
+    std::unique_ptr<testing::TempDir> temporary;
+    std::string location;
+    ChannelTrace temperature, current;
+    DateLine dates;
+
+    BigArchive() {
+        std::filesystem::path folder;
+        if (const char* kept = std::getenv("KELVAROX_BENCH_DATA"); kept && *kept) {
+            folder = kept;
+        } else {
+            temporary = std::make_unique<testing::TempDir>();
+            folder = temporary->path();
+        }
+        std::filesystem::create_directories(folder);
+        location = (folder / "time-line-100k.sqlite").string();
+        if (!std::filesystem::exists(location)) Build(folder);
+        archive::Archive archive(location, archive::Archive::Access::Read);
+        temperature = LoadChannelTrace(archive, 0x140);
+        current = LoadChannelTrace(archive, 0x106);
+        dates = LoadDateLine(archive);
+    }
+
+    // 10,000 passes five a day, from orbit 256 at 14.3 orbits a day, each with a block of every
+    // channel: 64 samples over one orbit.
+    void Build(const std::filesystem::path& folder) {
+        const char* channels[] = {"0140", "0141", "0106", "010B", "0171", "0100", "0134", "0130", "0142", "0180"};
+        const std::filesystem::path blocks = folder / "blocks";
+        std::filesystem::create_directories(blocks);
+        archive::Archive archive(location + ".part", archive::Archive::Access::Write);
+        archive::Importer importer(archive, 1, false);
+        for (int pass = 0; pass < 10'000; ++pass) {
+            const double orbits = 256 + pass * 14.3 / 5;
+            const int orbit = static_cast<int>(orbits);
+            const int ma = static_cast<int>((orbits - orbit) * 64) * 4;
+            const int end = orbit * 256 + ma + 63 * 4;
+            char text[4][3];
+            std::snprintf(text[0], 3, "%02X", orbit & 0xFF);
+            std::snprintf(text[1], 3, "%02X", ma);
+            std::snprintf(text[2], 3, "%02X", (end / 256) & 0xFF);
+            std::snprintf(text[3], 3, "%02X", end % 256);
+            for (int c = 0; c < 10; ++c) {
+                std::vector<uint8_t> samples;
+                for (int i = 0; i < 64; ++i)
+                    samples.push_back(static_cast<uint8_t>(120 + 40 * std::sin((ma + 4 * i) / 40.7) + (pass + c) % 9));
+                blockbuilder::BlockRecipe recipe =
+                    blockbuilder::RecipeOf(channels[c], text[0], text[1], text[2], text[3], "04", samples);
+                recipe.startAmDay = recipe.endAmDay = std::to_string(7000 + pass / 5);
+                const auto path = blocks / ("b" + std::to_string(pass) + "-" + channels[c] + ".dat");
+                blockbuilder::WriteBytes(path, blockbuilder::BuildBlock(recipe));
+                auto intake = archive::ReadBlockForArchive(path.string(), {});
+                std::filesystem::remove(path);
+                if (intake.block) importer.Add(std::move(*intake.block));
+            }
+        }
+        importer.Finish();
+        std::filesystem::rename(location + ".part", location);
+    }
+};
+
+BigArchive& Archive100k() {
+    static BigArchive big;
+    return big;
+}
+
+// The frames of zooming from everything into one day: the view after `state.range(0)` wheel
+// notches (1.25 each) about the middle, 34 notches from all 28,600 orbits down to 15.
+void BM_ZoomInto100kBlockArchive(benchmark::State& state) {
+    BigArchive& big = Archive100k();
+    const TimeRange all = Showing(*big.temperature.Extent());
+    TimeRange view = all;
+    for (int k = 0; k < state.range(0); ++k) view = ZoomedAround(view, (all.left + all.right) / 2, 1.25);
+    QImage image(kWidth, 2 * kPlotHeight + layout::kAxisHeight, QImage::Format_RGB32);
+    for (auto _ : state) Frame({&big.temperature, &big.current}, view, big.dates, image);
+    state.counters["orbits in view"] = view.Span();
+    state.counters["samples in view"] =
+        static_cast<double>(big.temperature.SummaryWithin(view.left, view.right).count +
+                            big.current.SummaryWithin(view.left, view.right).count);
+}
+BENCHMARK(BM_ZoomInto100kBlockArchive)
+    ->ArgName("notches")
+    ->Arg(0)
+    ->Arg(8)
+    ->Arg(17)
+    ->Arg(26)
+    ->Arg(34)
+    ->Unit(benchmark::kMillisecond);
+
+// Reading one channel's 10,000 blocks out of the archive, once, when a plot is shown or the
+// archive changed (in the window's reader thread, not in a frame).
+void BM_ReadChannelOf100kBlockArchive(benchmark::State& state) {
+    BigArchive& big = Archive100k();
+    archive::Archive archive(big.location, archive::Archive::Access::Read);
+    for (auto _ : state) benchmark::DoNotOptimize(LoadChannelTrace(archive, 0x140).SampleCount());
+}
+BENCHMARK(BM_ReadChannelOf100kBlockArchive)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

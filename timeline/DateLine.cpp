@@ -1,0 +1,52 @@
+#include "timeline/DateLine.h"
+
+#include <algorithm>
+
+#include "core/AmDayCalendar.h"
+#include "core/WodBlock.h"
+
+namespace kelvarox::timeline {
+
+void DateLine::AddBlock(OrbitTime start, OrbitTime end, int32_t startAmDay, int32_t endAmDay) {
+    spans_.push_back({start, std::max(start, end), startAmDay, endAmDay});
+}
+
+void DateLine::Finish() {
+    std::stable_sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.start < b.start; });
+    reach_.resize(spans_.size());
+    reachSpan_.resize(spans_.size());
+    for (size_t i = 0; i < spans_.size(); ++i) {
+        const bool further = i == 0 || spans_[i].end > reach_[i - 1];
+        reach_[i] = further ? spans_[i].end : reach_[i - 1];
+        reachSpan_[i] = further ? i : reachSpan_[i - 1];
+    }
+}
+
+std::optional<int32_t> DateLine::AmDayAt(OrbitTime time) const {
+    // Spans [0, after) start at or before `time`.
+    const size_t after = static_cast<size_t>(
+        std::upper_bound(spans_.begin(), spans_.end(), time, [](OrbitTime t, const Span& s) { return t < s.start; }) -
+        spans_.begin());
+    const size_t first = static_cast<size_t>(std::lower_bound(reach_.begin(), reach_.begin() + static_cast<std::ptrdiff_t>(after), time) -
+                                             reach_.begin());
+    std::optional<int32_t> day;
+    bool held = false;
+    for (size_t i = first; i < after; ++i) {
+        const Span& s = spans_[i];
+        if (s.end < time) continue;
+        held = true;
+        if (s.startAmDay == s.endAmDay) day = s.startAmDay;
+        else if (time == s.start) day = s.startAmDay;
+        else if (time == s.end) day = s.endAmDay;
+        if (day) return day;
+    }
+    if (held || after == 0 || after == spans_.size()) return std::nullopt;
+    const Span& before = spans_[reachSpan_[after - 1]];
+    const Span& next = spans_[after];
+    if (before.endAmDay == next.startAmDay) return before.endAmDay;
+    return std::nullopt;
+}
+
+std::string AmDayText(int32_t amDay) { return DayCountToDateText(WrapAdd(amDay, kAmDayOffset)); }
+
+}  // namespace kelvarox::timeline

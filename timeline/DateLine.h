@@ -1,0 +1,38 @@
+#pragma once
+// The days of the orbit axis, as far as the archive's blocks tell them: each block gives the
+// AmDays of its first and last sample.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "timeline/TimeRange.h"
+
+namespace kelvarox::timeline {
+
+class DateLine {
+public:
+    // The blocks in any order, then Finish.
+    void AddBlock(OrbitTime start, OrbitTime end, int32_t startAmDay, int32_t endAmDay);
+    void Finish();
+    bool Empty() const { return spans_.empty(); }
+
+    // The AmDay at `time` when the blocks decide it: a block of one day that holds the time, or
+    // the blocks just before and just after it ending and starting on the same day. Nothing
+    // where a block that holds it spans two days or the blocks around it differ.
+    std::optional<int32_t> AmDayAt(OrbitTime time) const;
+
+private:
+    struct Span {
+        OrbitTime start, end;
+        int32_t startAmDay, endAmDay;
+    };
+    std::vector<Span> spans_;      // by start
+    std::vector<OrbitTime> reach_;  // the latest end up to each span
+    std::vector<size_t> reachSpan_;
+};
+
+// The date text of an AmDay, as the block graph writes it: "2002  Jan  01 [Tue]".
+std::string AmDayText(int32_t amDay);
+
+}  // namespace kelvarox::timeline

@@ -1,0 +1,107 @@
+#pragma once
+// The time line as a picture in plain data: for each plot its title, statistics, value levels,
+// grid and step line in pixels, and the shared orbit axis beneath. The window paints its plots
+// from it, and the pictures it saves and the ones kelvarox-cli draws are painted from it whole,
+// so all of them show the same.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "timeline/ChannelTrace.h"
+#include "timeline/TimeAxis.h"
+#include "timeline/ValueScale.h"
+
+namespace kelvarox::timeline {
+
+// The parts of a plot in pixels. Its step line lies within the trace area: right of the value
+// axis's labels and inside the margins.
+namespace layout {
+inline constexpr int kValueAxisWidth = 72;
+inline constexpr int kRightMargin = 16;
+inline constexpr int kTopMargin = 8;
+inline constexpr int kBottomMargin = 8;
+// In a whole picture: the title and statistics above each plot, the orbit axis under them all.
+inline constexpr int kHeaderHeight = 20;
+inline constexpr int kAxisHeight = 44;
+// A picture of kelvarox-cli: one plot of this size.
+inline constexpr int kPictureWidth = 1000;
+inline constexpr int kPicturePlotHeight = 300;
+// Rows beyond this distance from a plot are held there: a value far outside the plot's range
+// still draws a line that leaves the plot, and no row overflows.
+inline constexpr int32_t kRowLimit = 100'000;
+}  // namespace layout
+
+// The width and height of the trace area of a plot canvas (at least 1).
+int TraceWidth(int canvasWidth);
+int TraceHeight(int canvasHeight);
+// The row of `value` in the trace area (0 at the top, at the range's high end).
+int32_t RowOf(double value, const ValueRange& range, int traceHeight);
+
+struct Colour {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Colour&) const = default;
+};
+// The colour of the n-th plot's step line: dark, and distinct from its neighbours'.
+Colour PlotColour(size_t n);
+
+struct PixelLine {
+    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool operator==(const PixelLine&) const = default;
+};
+
+struct LevelMark {
+    int32_t y = 0;  // in the canvas
+    std::string text;
+};
+
+// One plot, in the pixels of its canvas.
+struct PlotPicture {
+    int width = 0;
+    int height = 0;
+    std::string title;       // "#140  Temp - SEU  (Deg.C)"
+    std::string statistics;  // of the samples in view
+    Colour colour;
+    ValueRange range;        // what the height shows
+    std::vector<LevelMark> levels;
+    std::vector<int32_t> grid;     // x of the orbit axis's marks
+    std::vector<PixelLine> trace;  // the step line, within the trace area
+};
+
+// What a plot shows: a channel's trace in a view, with the values the user chose for its
+// height or, without them, rounded limits of the samples in view.
+struct PlotContent {
+    const ChannelTrace* trace = nullptr;
+    std::optional<ValueRange> chosenRange;
+    Colour colour;
+};
+
+// The value scale of a plot: the chosen range, or rounded limits of the samples in view
+// (`inView`), or of all its samples when none is in view.
+ValueScale ScaleOf(const PlotContent& content, const Summary& inView);
+
+PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const DateLine& dates, int width,
+                        int height);
+
+// The orbit axis under plots `width` pixels wide: its marks at canvas x.
+struct AxisPicture {
+    int width = 0;
+    std::vector<TimeMark> marks;
+};
+AxisPicture ComposeAxis(const TimeRange& view, const DateLine& dates, int width);
+
+// A whole picture: the plots one above the other, each under its header, and the axis.
+struct TimeLinePicture {
+    int width = 0;
+    std::vector<PlotPicture> plots;
+    AxisPicture axis;
+    int Height() const;
+};
+
+// The channel as the plot's title names it.
+std::string PlotTitle(const ChannelTrace& trace);
+// "Count 64   Min 2.782   Max 17.61   Mean 10.05   SD 4.7": the values in the shortest text
+// that reads back as the same 32-bit float, as the series CSV writes them.
+std::string StatisticsText(const Summary& summary);
+
+}  // namespace kelvarox::timeline

@@ -1,0 +1,26 @@
+#include "ui/TimeAxisWidget.h"
+
+#include <QPainter>
+
+#include "ui/TimeLinePainter.h"
+
+namespace kelvarox {
+
+TimeAxisWidget::TimeAxisWidget(QWidget* parent) : QWidget(parent) {
+    setFixedHeight(timeline::layout::kAxisHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void TimeAxisWidget::SetPicture(timeline::AxisPicture axis) {
+    axis_ = std::move(axis);
+    update();
+}
+
+void TimeAxisWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    PaintAxis(painter, axis_);
+}
+
+void TimeAxisWidget::resizeEvent(QResizeEvent*) { emit resized(); }
+
+}  // namespace kelvarox

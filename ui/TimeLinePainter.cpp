@@ -1,0 +1,130 @@
+#include "ui/TimeLinePainter.h"
+
+#include <QFontMetrics>
+#include <QVector>
+#include <algorithm>
+
+#include "ui/TextCodec.h"
+
+namespace kelvarox {
+
+using namespace timeline::layout;
+
+namespace {
+
+const QColor kBackground(Qt::white);
+const QColor kText(Qt::black);
+const QColor kFrame(150, 150, 150);
+const QColor kGrid(225, 225, 225);
+
+QColor ColourOf(const timeline::Colour& c) { return QColor(c.r, c.g, c.b); }
+
+QRect TraceArea(const timeline::PlotPicture& plot) {
+    return QRect(kValueAxisWidth, kTopMargin, timeline::TraceWidth(plot.width), timeline::TraceHeight(plot.height));
+}
+
+}  // namespace
+
+QFont TimeLineFont() {
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+void PaintPlot(QPainter& painter, const timeline::PlotPicture& plot) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(TimeLineFont());
+    painter.fillRect(QRect(0, 0, plot.width, plot.height), kBackground);
+    const QRect area = TraceArea(plot);
+
+    painter.setPen(QPen(kGrid, 1));
+    for (const timeline::LevelMark& level : plot.levels) painter.drawLine(area.left(), level.y, area.right(), level.y);
+    for (const int32_t x : plot.grid) painter.drawLine(x, area.top(), x, area.bottom());
+
+    painter.setPen(QPen(kFrame, 1));
+    painter.drawRect(area.adjusted(-1, -1, 0, 0));
+    const QFontMetrics metrics(painter.font());
+    for (const timeline::LevelMark& level : plot.levels) {
+        painter.setPen(QPen(kFrame, 1));
+        painter.drawLine(area.left() - 5, level.y, area.left() - 1, level.y);
+        painter.setPen(kText);
+        const QString text = ToQt(level.text);
+        painter.drawText(QPoint(area.left() - 8 - metrics.horizontalAdvance(text), level.y + metrics.ascent() / 2 - 1),
+                         text);
+    }
+
+    QVector<QLine> lines;
+    lines.reserve(static_cast<qsizetype>(plot.trace.size()));
+    for (const timeline::PixelLine& l : plot.trace) lines.push_back(QLine(l.x0, l.y0, l.x1, l.y1));
+    painter.setClipRect(area);
+    painter.setPen(QPen(ColourOf(plot.colour), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawLines(lines);
+    painter.restore();
+}
+
+void PaintPlotHeader(QPainter& painter, const timeline::PlotPicture& plot) {
+    painter.save();
+    painter.fillRect(QRect(0, 0, plot.width, kHeaderHeight), kBackground);
+    QFont bold = TimeLineFont();
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.setPen(ColourOf(plot.colour));
+    const QRect line(4, 0, plot.width - 4 - kRightMargin, kHeaderHeight);
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, ToQt(plot.title));
+    painter.setFont(TimeLineFont());
+    painter.setPen(kText);
+    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, ToQt(plot.statistics));
+    painter.restore();
+}
+
+void PaintAxis(QPainter& painter, const timeline::AxisPicture& axis) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(TimeLineFont());
+    painter.fillRect(QRect(0, 0, axis.width, kAxisHeight), kBackground);
+    const QFontMetrics metrics(painter.font());
+    const int right = kValueAxisWidth + timeline::TraceWidth(axis.width);
+    painter.setPen(QPen(kFrame, 1));
+    painter.drawLine(kValueAxisWidth - 1, 0, right, 0);
+    int dateEnd = -1;  // a date is drawn only where it does not run into the one before
+    for (const timeline::TimeMark& mark : axis.marks) {
+        painter.setPen(QPen(kFrame, 1));
+        painter.drawLine(mark.x, 0, mark.x, 5);
+        painter.setPen(kText);
+        const QString orbit = ToQt(mark.orbitText);
+        const int orbitWidth = metrics.horizontalAdvance(orbit);
+        painter.drawText(QPoint(std::clamp(mark.x - orbitWidth / 2, 0, std::max(0, axis.width - orbitWidth)),
+                                6 + metrics.ascent()),
+                         orbit);
+        if (mark.dateText.empty()) continue;
+        const QString date = ToQt(mark.dateText);
+        const int width = metrics.horizontalAdvance(date);
+        const int left = std::max(0, mark.x - width / 2);
+        if (left <= dateEnd) continue;
+        painter.drawText(QPoint(left, 8 + metrics.height() + metrics.ascent()), date);
+        dateEnd = left + width + 8;
+    }
+    painter.restore();
+}
+
+void PaintTimeLine(QPainter& painter, const timeline::TimeLinePicture& picture) {
+    painter.fillRect(QRect(0, 0, picture.width, picture.Height()), kBackground);
+    int y = 0;
+    for (const timeline::PlotPicture& plot : picture.plots) {
+        painter.save();
+        painter.translate(0, y);
+        PaintPlotHeader(painter, plot);
+        painter.translate(0, kHeaderHeight);
+        PaintPlot(painter, plot);
+        painter.restore();
+        y += kHeaderHeight + plot.height;
+    }
+    painter.save();
+    painter.translate(0, y);
+    PaintAxis(painter, picture.axis);
+    painter.restore();
+}
+
+}  // namespace kelvarox

@@ -1,0 +1,64 @@
+#pragma once
+// One channel of the time line window: a header with the channel's title, the read-out of its
+// sample nearest the cursor and the statistics of the samples in view, over its canvas. The
+// plot follows the window's view; its own height of values may be chosen with a rectangle.
+#include <QAction>
+#include <QLabel>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "timeline/DateLine.h"
+#include "timeline/TimeLinePicture.h"
+#include "ui/PlotCanvas.h"
+
+namespace kelvarox {
+
+class TimeLinePlot : public QWidget {
+    Q_OBJECT
+public:
+    TimeLinePlot(int32_t channel, timeline::Colour colour, QWidget* parent = nullptr);
+
+    int32_t Channel() const { return channel_; }
+    // The channel's samples; nothing until the archive has been read.
+    const timeline::ChannelTrace* Trace() const { return trace_.get(); }
+    void SetTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
+
+    // Values chosen for the plot's height; nothing gives rounded limits of the samples in view.
+    void ChooseValues(std::optional<timeline::ValueRange> values);
+
+    // Composes the plot for `view` at the canvas's size; again whenever the canvas is resized.
+    void Show(const timeline::TimeRange& view, std::shared_ptr<const timeline::DateLine> dates);
+    // The plot as a whole picture shows it, composed at the canvas's size.
+    timeline::PlotPicture Picture() const;
+
+    // The cursor at `time`: the line across the canvas and the sample nearest to it, in the
+    // read-out; nothing clears them.
+    void ShowCursor(std::optional<timeline::OrbitTime> time);
+    // The sample nearest to `time`.
+    std::optional<timeline::SampleAt> NearestSample(timeline::OrbitTime time) const;
+
+    PlotCanvas* Canvas() const { return canvas_; }
+    QAction* MoveUpAction() const { return moveUpAction_; }
+    QAction* MoveDownAction() const { return moveDownAction_; }
+    QAction* SaveCsvAction() const { return saveCsvAction_; }
+
+private:
+    void Refresh();
+
+    int32_t channel_;
+    timeline::Colour colour_;
+    std::shared_ptr<const timeline::ChannelTrace> trace_;
+    std::shared_ptr<const timeline::DateLine> dates_;
+    std::optional<timeline::ValueRange> chosen_;
+    timeline::TimeRange view_;
+    QLabel* titleLabel_;
+    QLabel* sampleLabel_;
+    QLabel* statisticsLabel_;
+    PlotCanvas* canvas_;
+    QAction* moveUpAction_;
+    QAction* moveDownAction_;
+    QAction* saveCsvAction_;
+};
+
+}  // namespace kelvarox

@@ -1,0 +1,81 @@
+#pragma once
+// The time line window: channels across all the archive's blocks. A list of the archived
+// channels, several selectable; each selected channel in a plot of its own, stacked and sharing
+// one orbit axis; zoom, pan and Show All for all plots at once; the read-out at the cursor and
+// the statistics of the samples in view; the picture and the samples saved to files. New blocks
+// appear as the archive takes them. A top-level window of its own.
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/Archive.h"
+#include "timeline/DateLine.h"
+#include "timeline/TimeLinePicture.h"
+
+namespace Ui {
+class TimeLineWindow;
+}
+
+namespace kelvarox {
+
+class ArchiveReader;
+class Notifier;
+class TimeLinePlot;
+
+class TimeLineWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Reads the archive at `archiveLocation` from now on; created hidden.
+    TimeLineWindow(const std::string& archiveLocation, Notifier& notifier, QWidget* parent = nullptr);
+    ~TimeLineWindow() override;
+
+    // The picture of the plots on display with the orbit axis, at their sizes on the screen.
+    timeline::TimeLinePicture Picture() const;
+
+signals:
+    // A double-click on a plot: the block of the sample nearest to it, for Load and Graph.
+    void blockOpenRequested(const QString& path);
+    // Follow mode was switched.
+    void followChanged(bool on);
+
+public slots:
+    // Every sample of the plots on display, at the heights of their values.
+    void showAll();
+    void saveImage();
+    // The samples in view of the plot the mouse was last over (the first when none) as CSV.
+    void saveCsv();
+    void showImportProgress(int done, int total);
+    void showImportStatus(const QString& text);
+    void setFollowing(bool on);
+
+private:
+    void ConnectHandlers();
+    void ShowChannels(const std::vector<archive::ChannelSummary>& channels);
+    void SelectionChanged();
+    void TakeTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
+    void TakeDates(std::shared_ptr<const timeline::DateLine> dates);
+    void SetView(const timeline::TimeRange& view);
+    void Redraw();
+    void ShowCursor(timeline::OrbitTime time);
+    void OpenNearestBlock(TimeLinePlot* plot, timeline::OrbitTime time);
+    void Move(TimeLinePlot* plot, int by);
+    void SaveCsvOf(TimeLinePlot* plot);
+    TimeLinePlot* AddPlot(int32_t channel);
+    std::optional<timeline::TimeRange> Extent() const;
+    void UpdateMessage();
+
+    Notifier& notifier_;
+    std::unique_ptr<Ui::TimeLineWindow> ui_;
+    std::unique_ptr<ArchiveReader> reader_;
+    std::vector<TimeLinePlot*> plots_;  // in their order, top to bottom
+    TimeLinePlot* currentPlot_ = nullptr;
+    std::shared_ptr<const timeline::DateLine> dates_;
+    timeline::TimeRange view_;
+    bool showingAll_ = true;  // the view follows the extent of the plots until a zoom or pan
+    bool following_ = true;
+    size_t coloursUsed_ = 0;
+    QString problem_;
+};
+
+}  // namespace kelvarox
