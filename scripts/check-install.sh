@@ -169,23 +169,24 @@ if ! grep -q 'WOD Data Channel Table' "$work/unpacked-table" || ! cmp -s "$work/
 fi
 
 echo "check-install: the unpacked kelvarox with a block on its command line, on a virtual display"
-# Polls a command every fifth of a second until it succeeds; fails after `seconds`, so that a
-# program that hangs fails the check instead of blocking it.
+# Polls a command every fifth of a second until it succeeds; gives up after `seconds`, so that
+# a program that hangs fails the check instead of blocking it.
 poll() {
-  local seconds=$1 what=$2 tries
-  shift 2
+  local seconds=$1 tries
+  shift
   for ((tries = seconds * 5; tries > 0; tries--)); do
     if "$@" >/dev/null 2>&1; then return 0; fi
     sleep 0.2
   done
-  fail "$what within $seconds seconds"
+  return 1
 }
 # Xvfb picks a free display itself and writes its number.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 background+=($!)
-poll 30 "Xvfb did not start" grep -q . "$work/display"
+poll 30 grep -q . "$work/display" || fail "Xvfb did not start within 30 seconds: $(cat "$work/xvfb.log")"
 display=:$(head -n1 "$work/display")
-poll 30 "the display $display did not answer" xwininfo -display "$display" -root
+poll 30 xwininfo -display "$display" -root || fail "the display $display did not answer within 30 seconds"
+
 sample=$root/usr/share/kelvarox/samples/telemetry/SPIN.TLM
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime "$root/usr/bin/kelvarox" "$sample" \
@@ -203,8 +204,10 @@ shown_window() {
 }
 # The graph window shows only after the block loaded, and without the directory dialog, which
 # would hold the start-up before any window shows.
-poll 60 "the unpacked kelvarox showed no main window (see $work/kelvarox.log)" shown_window " Kelvarox Decoder / Qarn"
-poll 60 "the unpacked kelvarox showed no graph of $sample" shown_window " Kelvarox - Tarvane  /  Qarn"
+poll 60 shown_window " Kelvarox Decoder / Qarn" ||
+  fail "the unpacked kelvarox showed no main window within 60 seconds: $(cat "$work/kelvarox.log")"
+poll 60 shown_window " Kelvarox - Tarvane  /  Qarn" ||
+  fail "the unpacked kelvarox showed no graph of $sample within 60 seconds: $(cat "$work/kelvarox.log")"
 sleep 1  # let it paint
 # It shows that block: pixel for pixel the picture that the unpacked kelvarox-cli draws of it.
 import -display "$display" -window "$(shown_window " Kelvarox - Tarvane  /  Qarn")" "$work/shown.png"
