@@ -26,7 +26,7 @@ public:
     // Runs the start-up steps: the decimal separator, the telemetry directory, the display
     // scale, the stored layout and Orbit HiByte, and the stored position. A session directory
     // (from the command line) is the telemetry directory for this run: the settings are not
-    // asked for one, the dialog is not shown, and nothing is stored.
+    // asked for one, the dialog is not shown, and it is not stored.
     MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier,
                const std::optional<std::string>& sessionDirectory = std::nullopt);
     ~MainWindow() override;

@@ -34,9 +34,9 @@ struct StartPaths {
 };
 
 // The first directory given is the file list's; the first other path is the block file, and
-// without a directory the list shows the block file's folder when it is one. A path that names nothing is a
-// block file when its name is one (*.dat, *.tlm), else a directory: loading or listing it then
-// gives the message that a file or a directory that cannot be read always gives.
+// without a directory the list shows the block file's folder when there is one. A path that
+// names nothing is a block file when its name is one (*.dat, *.tlm), else a directory: loading
+// or listing it then gives the message that a file or a directory that cannot be read gives.
 StartPaths ChooseStartPaths(const QStringList& paths);
 
 }  // namespace kelvarox
