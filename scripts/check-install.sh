@@ -2,7 +2,8 @@
 # Checks that Kelvarox installs like a desktop program, from a build tree that is already built:
 # the installed tree, file by file; the desktop entry, metadata, file type, man pages and shell
 # completion; the two Debian packages, their dependencies, files and modes; and their programs
-# run from an unpacked root. Needs no display and works as root.
+# run from an unpacked root, kelvarox on a virtual display of its own. Needs no display and works
+# as root.
 # Usage: scripts/check-install.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
