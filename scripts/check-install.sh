@@ -2,14 +2,21 @@
 # Checks that Kelvarox installs like a desktop program, from a build tree that is already built:
 # the installed tree, file by file; the desktop entry, metadata, file type, man pages and shell
 # completion; the two Debian packages, their dependencies, files and modes; and their programs
-# run from an unpacked root. Needs no display and works as root.
+# run from an unpacked root, kelvarox on a virtual display of its own. Needs no display and works
+# as root.
 # Usage: scripts/check-install.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source=$PWD
 build=$(realpath "${1:-build}")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+background=()  # the processes this script started, ended whatever happens
+cleanup() {
+  local pid
+  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 fail() { echo "check-install: $*" >&2; exit 1; }
 
@@ -161,7 +168,52 @@ mkdir -p "$HOME"
 if ! grep -q 'WOD Data Channel Table' "$work/unpacked-table" || ! cmp -s "$work/unpacked-table" "$work/built-table"; then
   fail "the unpacked kelvarox-cli's table of SPIN.TLM differs from the build's"
 fi
-# Still to come with `kelvarox FILE`: the unpacked kelvarox started under Xvfb with a sample block
-# on its command line, showing that block loaded.
+
+echo "check-install: the unpacked kelvarox with a block on its command line, on a virtual display"
+# Polls a command every fifth of a second until it succeeds; gives up after `seconds`, so that
+# a program that hangs fails the check instead of blocking it.
+poll() {
+  local seconds=$1 tries
+  shift
+  for ((tries = seconds * 5; tries > 0; tries--)); do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    sleep 0.2
+  done
+  return 1
+}
+# Xvfb picks a free display itself and writes its number.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+background+=($!)
+poll 30 grep -q . "$work/display" || fail "Xvfb did not start within 30 seconds: $(cat "$work/xvfb.log")"
+display=:$(head -n1 "$work/display")
+poll 30 xwininfo -display "$display" -root || fail "the display $display did not answer within 30 seconds"
+
+sample=$root/usr/share/kelvarox/samples/telemetry/SPIN.TLM
+mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
+DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime "$root/usr/bin/kelvarox" "$sample" \
+  >"$work/kelvarox.log" 2>&1 &
+background+=($!)
+# The id of the top-level window with that title once it is shown (there is no window manager,
+# so top-level windows are children of the root).
+shown_window() {
+  local id
+  id=$(xwininfo -display "$display" -root -children | grep -F "\"$1\":" | awk '{ print $1 }') || return 1
+  for id in $id; do
+    if xwininfo -display "$display" -id "$id" | grep -q 'Map State: IsViewable'; then echo "$id"; return 0; fi
+  done
+  return 1
+}
+# The graph window shows only after the block loaded, and without the directory dialog, which
+# would hold the start-up before any window shows.
+poll 60 shown_window " Kelvarox Decoder / Qarn" ||
+  fail "the unpacked kelvarox showed no main window within 60 seconds: $(cat "$work/kelvarox.log")"
+poll 60 shown_window " Kelvarox - Tarvane  /  Qarn" ||
+  fail "the unpacked kelvarox showed no graph of $sample within 60 seconds: $(cat "$work/kelvarox.log")"
+sleep 1  # let it paint
+# It shows that block: pixel for pixel the picture that the unpacked kelvarox-cli draws of it.
+import -display "$display" -window "$(shown_window " Kelvarox - Tarvane  /  Qarn")" "$work/shown.png"
+"$root/usr/bin/kelvarox-cli" graph "$sample" -o "$work/drawn.png"
+differing=$(compare -metric AE "$work/shown.png" "$work/drawn.png" null: 2>&1) || true
+[ "$differing" = 0 ] || fail "the graph window of the unpacked kelvarox differs from the graph of $sample in $differing pixels"
 
 echo "check-install: all checks passed"

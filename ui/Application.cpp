@@ -11,12 +11,12 @@
 
 namespace kelvarox {
 
-KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier)
-    : store_(std::move(store)), notifier_(notifier) {
+KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier, StartPaths start)
+    : store_(std::move(store)), notifier_(notifier), startBlockFile_(std::move(start.blockFile)) {
     // A settings file the program cannot use, or no home for one: the user hears it once, before
     // the directory dialog or the defaults could leave them wondering why.
     if (const std::string warning = store_.Warning(); !warning.empty()) notifier_.ShowWarning(warning);
-    main_ = std::make_unique<MainWindow>(state_, store_, notifier_);
+    main_ = std::make_unique<MainWindow>(state_, store_, notifier_, start.directory);
     graph_ = std::make_unique<GraphWindow>(state_, store_, notifier_);
     setup_ = new SetupWindow(state_.Layout, store_, notifier_, main_.get());
     table_ = new TableWindow(state_, notifier_, main_.get());
@@ -49,7 +49,10 @@ void KelvaroxApplication::Connect() {
     QObject::connect(main, &MainWindow::timeLineRequested, main, [this] { ShowTimeLine(); });
 }
 
-void KelvaroxApplication::Start() { main_->show(); }
+void KelvaroxApplication::Start() {
+    main_->show();
+    if (startBlockFile_) main_->loadAndGraphFile(*startBlockFile_);
+}
 
 void KelvaroxApplication::StartArchiveFeed() {
     feed_->Start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory, state_.Layout, state_.OrbitHiByte});
@@ -60,9 +63,9 @@ void KelvaroxApplication::ShowTimeLine() {
         timeLine_ = std::make_unique<TimeLineWindow>(archive::DefaultArchiveLocation(), notifier_);
         TimeLineWindow* window = timeLine_.get();
         MainWindow* main = main_.get();
-        // A double-click on a sample opens its block as a drop of its file does.
+        // A double-click on a sample loads and graphs its block, whatever its file is named.
         QObject::connect(window, &TimeLineWindow::blockOpenRequested, main,
-                         [main](const QString& path) { main->loadDroppedFiles({path}); });
+                         [main](const QString& path) { main->loadAndGraphFile(path); });
         QObject::connect(window, &TimeLineWindow::followChanged, feed_.get(), &ArchiveFeed::SetFollowing);
         QObject::connect(feed_.get(), &ArchiveFeed::progressChanged, window, &TimeLineWindow::showImportProgress);
         QObject::connect(feed_.get(), &ArchiveFeed::statusChanged, window, &TimeLineWindow::showImportStatus);

@@ -10,6 +10,7 @@
 #include "core/ProgramState.h"
 #include "settings/SettingsStore.h"
 #include "ui/Notifier.h"
+#include "ui/StartCommandLine.h"
 
 namespace kelvarox {
 
@@ -23,14 +24,16 @@ class TimeLineWindow;
 class KelvaroxApplication {
 public:
     // Tells the user when the settings file cannot be used (SettingsStore::Warning), then creates
-    // the windows (each runs its start-up steps); none is shown yet.
-    KelvaroxApplication(SettingsStore store, Notifier& notifier);
+    // the windows (each runs its start-up steps); none is shown yet. `start` names the command
+    // line's directory for this session and the block to load at Start().
+    KelvaroxApplication(SettingsStore store, Notifier& notifier, StartPaths start = {});
     ~KelvaroxApplication();
     KelvaroxApplication(const KelvaroxApplication&) = delete;
     KelvaroxApplication& operator=(const KelvaroxApplication&) = delete;
 
-    // Shows the main window. The program ends when the main window asks to quit (its
-    // quitRequested signal), which whoever runs the event loop connects to its end.
+    // Shows the main window, then loads and graphs the command line's block. The program ends
+    // when the main window asks to quit (its quitRequested signal), which whoever runs the event
+    // loop connects to its end.
     void Start();
     // Starts adding the telemetry directory's blocks to the archive in the background, and
     // following the directory for new ones.
@@ -54,6 +57,7 @@ private:
     ProgramState state_;
     SettingsStore store_;
     Notifier& notifier_;
+    std::optional<QString> startBlockFile_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<GraphWindow> graph_;  // a top-level window of its own
     SetupWindow* setup_ = nullptr;        // owned by the main window

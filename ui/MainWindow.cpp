@@ -27,7 +27,8 @@ namespace kelvarox {
 
 const char* const MainWindow::kDropHint = " WOD files may be drag/dropped on to main window. ";
 
-MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier)
+MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier,
+                       const std::optional<std::string>& sessionDirectory)
     : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::MainWindow>()) {
     ui_->setupUi(this);
     MakeFixedWindow(this);
@@ -44,7 +45,7 @@ MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier
     for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>())
         if (child != ui_->blockList && !ui_->blockList->isAncestorOf(child)) child->setToolTip(kDropHint);
     ConnectHandlers();
-    StartUp();
+    StartUp(sessionDirectory);
 }
 
 MainWindow::~MainWindow() = default;
@@ -70,7 +71,7 @@ void MainWindow::ConnectHandlers() {
     connect(ui_->exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
 }
 
-void MainWindow::StartUp() {
+void MainWindow::StartUp(const std::optional<std::string>& sessionDirectory) {
     // Each step runs even when an earlier one failed, so that the layout and the Orbit HiByte
     // always hold their stored or default values.
     RunHandler(notifier_, [] {
@@ -79,10 +80,11 @@ void MainWindow::StartUp() {
         std::setlocale(LC_NUMERIC, "C");
     });
     setAcceptDrops(true);
-    RunHandler(notifier_, [this] {
-        state_.TelemetryDirectory = FindTelemetryDirectory(store_, [this](const std::string& caption,
-                                                                          const std::string& prompt,
-                                                                          const std::string& offered) {
+    RunHandler(notifier_, [this, &sessionDirectory] {
+        if (sessionDirectory) state_.TelemetryDirectory = *sessionDirectory;
+        else state_.TelemetryDirectory = FindTelemetryDirectory(store_, [this](const std::string& caption,
+                                                                               const std::string& prompt,
+                                                                               const std::string& offered) {
             return notifier_.AskForText(caption, prompt, offered);
         });
         if (!state_.TelemetryDirectory.empty()) PointFileListAt(state_.TelemetryDirectory);
@@ -173,11 +175,13 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::loadDroppedFiles(const QStringList& paths) {
+    if (paths.isEmpty() || !IsBlockFilePath(PathFromQt(paths.front()))) return;
+    loadAndGraphFile(paths.front());
+}
+
+void MainWindow::loadAndGraphFile(const QString& path) {
     RunHandler(notifier_, [&] {
-        if (paths.isEmpty()) return;
-        const std::string path = PathFromQt(paths.front());
-        if (!IsBlockFilePath(path)) return;
-        state_.BlockFilePath = path;
+        state_.BlockFilePath = PathFromQt(path);
         ui_->blockList->ClearSelectionQuietly();
         LoadBlock();
         if (LoadSucceeded()) RequestGraph();

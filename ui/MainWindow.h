@@ -4,6 +4,8 @@
 // loaded block on through its signals; the windows that draw and tabulate it are not its own.
 #include <QMainWindow>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/BlockLoader.h"
 #include "core/GraphAndTableActions.h"
@@ -22,8 +24,11 @@ class MainWindow : public QMainWindow, private LoaderView {
     Q_OBJECT
 public:
     // Runs the start-up steps: the decimal separator, the telemetry directory, the display
-    // scale, the stored layout and Orbit HiByte, and the stored position.
-    MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier);
+    // scale, the stored layout and Orbit HiByte, and the stored position. A session directory
+    // (from the command line) is the telemetry directory for this run: the settings are not
+    // asked for one, the dialog is not shown, and it is not stored.
+    MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier,
+               const std::optional<std::string>& sessionDirectory = std::nullopt);
     ~MainWindow() override;
 
     // The texts of the boxes that Graph and Table read.
@@ -55,6 +60,8 @@ public slots:
     void exitProgram();
     // Files dropped on the window: the first one is loaded and graphed when it is a block file.
     void loadDroppedFiles(const QStringList& paths);
+    // Loads that file whatever its name and, when it loaded, shows its graph, as a drop does.
+    void loadAndGraphFile(const QString& path);
 
 protected:
     // Closing the window stores its position and the Orbit HiByte, then ends the program, also
@@ -64,7 +71,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void StartUp();
+    void StartUp(const std::optional<std::string>& sessionDirectory);
     void SetUpFonts();
     void ConnectHandlers();
     void LoadBlock();

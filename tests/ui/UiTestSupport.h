@@ -77,8 +77,8 @@ struct TestProgram {
                                 "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
     }
 
-    KelvaroxApplication& Start() {
-        app = std::make_unique<KelvaroxApplication>(SettingsStore(settingsFile.string()), notifier);
+    KelvaroxApplication& Start(StartPaths start = {}) {
+        app = std::make_unique<KelvaroxApplication>(SettingsStore(settingsFile.string()), notifier, std::move(start));
         QObject::connect(&app->Main(), &MainWindow::quitRequested, [this] { ++quitCount; });
         return *app;
     }
