@@ -12,9 +12,11 @@ build=$(realpath "${1:-build}")
 work=$(mktemp -d)
 background=()  # the processes this script started, ended whatever happens
 cleanup() {
-  local pid
-  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  # The script's own status stands: a process ended here by its signal is no failure.
+  local status=$? pid
+  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true; done
   rm -rf "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 
