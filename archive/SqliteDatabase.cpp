@@ -3,7 +3,9 @@
 // take turns (BEGIN IMMEDIATE, waiting up to a minute for the one before).
 #include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <unordered_map>
 
 #include "archive/ArchiveMessages.h"
@@ -16,6 +18,7 @@ namespace kelvarox::archive {
 namespace {
 
 constexpr int kBusyTimeoutMs = 60'000;
+constexpr auto kWalRetryPause = std::chrono::milliseconds(20);
 
 // $1, $2, ... as SQLite spells numbered parameters: ?1, ?2, ...
 std::string NumberedParameters(std::string_view sql) {
@@ -63,9 +66,21 @@ public:
     }
 
     void PrepareForWriting() override {
-        std::string mode;
-        Query("PRAGMA journal_mode", {}, [&](const Row& r) { mode = r.Text(0); });
-        if (mode != "wal") Execute("PRAGMA journal_mode = WAL");
+        // The switch to WAL needs the file to itself, and while another copy has it open SQLite
+        // answers "locked" at once instead of waiting: it is tried again until the busy timeout.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+        for (;;) {
+            std::string mode;
+            Query("PRAGMA journal_mode", {}, [&](const Row& r) { mode = r.Text(0); });
+            if (mode == "wal") return;
+            try {
+                Execute("PRAGMA journal_mode = WAL");
+                return;
+            } catch (const KelvaroxError&) {
+                if (sqlite3_errcode(db_) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) throw;
+            }
+            std::this_thread::sleep_for(kWalRetryPause);
+        }
     }
 
     void BeginRead() override { Execute("BEGIN"); }

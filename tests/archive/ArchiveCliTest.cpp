@@ -282,17 +282,18 @@ TEST_P(ArchiveCliTest, TwoImportsAtOnceStoreEachBlockOnce) {
     truth.insert(shared.begin(), shared.end());
     truth.insert(two.begin(), two.end());
 
-    std::vector<std::string> outs(2);
-    std::thread first([&] { outs[0] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "one").string(),
-                                           (dir / "shared").string()}).out; });
-    std::thread second([&] { outs[1] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "shared").string(),
-                                            (dir / "copies").string(), (dir / "two").string()}).out; });
+    std::vector<ProcessResult> runs(2);
+    std::thread first([&] { runs[0] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "one").string(),
+                                           (dir / "shared").string()}); });
+    std::thread second([&] { runs[1] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "shared").string(),
+                                            (dir / "copies").string(), (dir / "two").string()}); });
     first.join();
     second.join();
     int64_t added = 0, already = 0;
-    for (const auto& out : outs) {
+    for (const auto& run : runs) {
         int64_t a = 0, s = 0, f = 0;
-        ASSERT_EQ(std::sscanf(out.c_str(), "added %ld, already stored %ld, failed %ld", &a, &s, &f), 3) << out;
+        ASSERT_EQ(std::sscanf(run.out.c_str(), "added %ld, already stored %ld, failed %ld", &a, &s, &f), 3)
+            << run.out << run.err;
         added += a;
         already += s;
     }
