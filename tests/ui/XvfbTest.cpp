@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -130,11 +131,21 @@ struct VirtualDisplay {
     Display* x = nullptr;
 
     VirtualDisplay() {
-        // A free display number: the first without a lock file.
-        int number = 90;
-        while (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
-        name = ":" + std::to_string(number);
-        server.pid = Spawn({"Xvfb", name, "-screen", "0", "1400x900x24", "-nolisten", "tcp"}, {});
+        // The server picks a free display number itself and writes it to the pipe, so tests that
+        // run at the same time never start two servers on one number.
+        int pipeEnds[2];
+        if (::pipe(pipeEnds) != 0) return;
+        server.pid = Spawn({"Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen", "0", "1400x900x24",
+                            "-nolisten", "tcp"},
+                           {});
+        ::close(pipeEnds[1]);
+        std::string number;
+        pollfd ready{pipeEnds[0], POLLIN, 0};
+        char c = 0;
+        while (::poll(&ready, 1, 20'000) == 1 && ::read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
+        ::close(pipeEnds[0]);
+        if (number.empty()) return;
+        name = ":" + number;
         Poll([&] { return (x = XOpenDisplay(name.c_str())) != nullptr; }, 20);
     }
     ~VirtualDisplay() {
