@@ -86,7 +86,42 @@ void PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte, std::span<con
     db.InsertBlocks(rows);
 }
 
-void CountCommit(Database& db) { WriteMeta(db, meta::kGeneration, ReadMeta(db, meta::kGeneration).value_or(0) + 1); }
+// Counts a commit that changed blocks; the blocks it stored or placed anew (their generation
+// emptied) carry its generation.
+void CountCommit(Database& db) {
+    const int64_t generation = ReadMeta(db, meta::kGeneration).value_or(0) + 1;
+    WriteMeta(db, meta::kGeneration, generation);
+    const Param p[] = {generation};
+    db.Execute("UPDATE kelvarox_blocks SET generation = $1 WHERE generation IS NULL", p);
+}
+
+// The columns of an ArchivedBlock, in the order ReadBlockRow reads them.
+constexpr const char* kArchivedBlockColumns =
+    "SELECT id, file, sha256, channel, start_amday, end_amday, start_orbit_byte, orbit_span, start_ma, end_ma, "
+    "ma_step, sample_count, last_orbit_offset, start_orbit, end_orbit, last_orbit, orbit_sure, pinned_orbit";
+constexpr int kBytesColumn = 18;
+
+void ReadBlockRow(const Row& r, ArchivedBlock& b) {
+    b.id = r.Int(0);
+    b.file = r.Text(1);
+    b.sha256 = r.Text(2);
+    BlockFacts& f = b.facts;
+    f.channel = static_cast<int32_t>(r.Int(3));
+    f.startAmDay = static_cast<int32_t>(r.Int(4));
+    f.endAmDay = static_cast<int32_t>(r.Int(5));
+    f.startOrbitByte = static_cast<int32_t>(r.Int(6));
+    f.orbitSpan = static_cast<int32_t>(r.Int(7));
+    f.startMA = static_cast<int32_t>(r.Int(8));
+    f.endMA = static_cast<int32_t>(r.Int(9));
+    f.maStep = static_cast<int32_t>(r.Int(10));
+    f.sampleCount = static_cast<int32_t>(r.Int(11));
+    f.lastSampleOrbitOffset = static_cast<int32_t>(r.Int(12));
+    b.startOrbit = r.Int(13);
+    b.endOrbit = r.Int(14);
+    b.lastOrbit = r.Int(15);
+    b.orbitSure = r.Int(16) != 0;
+    b.pinnedOrbit = r.IsNull(17) ? std::nullopt : std::optional(r.Int(17));
+}
 
 bool IsHex(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
@@ -110,9 +145,10 @@ std::optional<std::string> ShaOfBlockFile(const std::string& path) {
 
 }  // namespace
 
-Archive::Archive(const std::string& location, Access access) {
+Archive::Archive(const std::string& location, Access access, WaitHooks hooks) {
     const bool write = access == Access::Write;
-    db_ = IsPostgresLocation(location) ? ConnectPostgres(location) : ConnectSqlite(location, write);
+    db_ = IsPostgresLocation(location) ? ConnectPostgres(location, std::move(hooks))
+                                       : ConnectSqlite(location, write, std::move(hooks));
     Database& db = *db_;
     const int64_t version = StoredSchemaVersion(db);
     if (version > kSchemaVersion) throw KelvaroxError(msg::NewerSchema(db.Name(), version, kSchemaVersion));
@@ -134,14 +170,15 @@ Archive::~Archive() = default;
 
 const std::string& Archive::Name() const { return db_->Name(); }
 
+std::string Archive::NameOf(const std::string& location) {
+    return IsPostgresLocation(location) ? PostgresNameForMessages(location) : location;
+}
+
 void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& range, bool withBytes,
                            const std::function<void(const ArchivedBlock&, std::span<const uint8_t>)>& each) {
     Database& db = *db_;
     Transaction t(db, Transaction::Kind::Read);
-    std::string sql = std::string("SELECT id, file, sha256, channel, start_amday, end_amday, start_orbit_byte, ") +
-                      "orbit_span, start_ma, end_ma, ma_step, sample_count, last_orbit_offset, start_orbit, " +
-                      "end_orbit, last_orbit, orbit_sure, pinned_orbit" + (withBytes ? ", bytes" : "") +
-                      " FROM kelvarox_blocks";
+    std::string sql = std::string(kArchivedBlockColumns) + (withBytes ? ", bytes" : "") + " FROM kelvarox_blocks";
     std::vector<Param> params;
     if (channel) {
         // A block reaches into the range when its first sample is not after the range's end and
@@ -155,28 +192,39 @@ void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& ran
     sql += " ORDER BY start_orbit, start_ma, start_amday, id";
     ArchivedBlock b;
     db.Query(sql, params, [&](const Row& r) {
-        b.id = r.Int(0);
-        b.file = r.Text(1);
-        b.sha256 = r.Text(2);
-        BlockFacts& f = b.facts;
-        f.channel = static_cast<int32_t>(r.Int(3));
-        f.startAmDay = static_cast<int32_t>(r.Int(4));
-        f.endAmDay = static_cast<int32_t>(r.Int(5));
-        f.startOrbitByte = static_cast<int32_t>(r.Int(6));
-        f.orbitSpan = static_cast<int32_t>(r.Int(7));
-        f.startMA = static_cast<int32_t>(r.Int(8));
-        f.endMA = static_cast<int32_t>(r.Int(9));
-        f.maStep = static_cast<int32_t>(r.Int(10));
-        f.sampleCount = static_cast<int32_t>(r.Int(11));
-        f.lastSampleOrbitOffset = static_cast<int32_t>(r.Int(12));
-        b.startOrbit = r.Int(13);
-        b.endOrbit = r.Int(14);
-        b.lastOrbit = r.Int(15);
-        b.orbitSure = r.Int(16) != 0;
-        b.pinnedOrbit = r.IsNull(17) ? std::nullopt : std::optional(r.Int(17));
-        each(b, withBytes ? r.Bytes(18) : std::span<const uint8_t>());
+        ReadBlockRow(r, b);
+        each(b, withBytes ? r.Bytes(kBytesColumn) : std::span<const uint8_t>());
     });
     t.Commit();
+}
+
+int64_t Archive::ForEachChangedBlock(std::optional<int32_t> channel, int64_t since, bool withBytes,
+                                     const std::function<void(const ArchivedBlock&, std::span<const uint8_t>)>& each) {
+    Database& db = *db_;
+    Transaction t(db, Transaction::Kind::Read);
+    const int64_t generation = ReadMeta(db, meta::kGeneration).value_or(0);
+    std::string sql = std::string(kArchivedBlockColumns) + (withBytes ? ", bytes" : "") + " FROM kelvarox_blocks";
+    std::vector<Param> params;
+    std::vector<std::string> conditions;
+    if (since >= 0) {
+        params.push_back(since);
+        conditions.push_back("generation > $" + std::to_string(params.size()));
+    }
+    if (channel) {
+        params.push_back(int64_t{*channel});
+        // After a commit the changed blocks are few: "+" keeps SQLite to the generation's index
+        // rather than the channel's, which would visit every block of the channel.
+        conditions.push_back(std::string(since >= 0 ? "+" : "") + "channel = $" + std::to_string(params.size()));
+    }
+    for (size_t i = 0; i < conditions.size(); ++i) sql += (i == 0 ? " WHERE " : " AND ") + conditions[i];
+    sql += " ORDER BY start_orbit, start_ma, start_amday, id";
+    ArchivedBlock b;
+    db.Query(sql, params, [&](const Row& r) {
+        ReadBlockRow(r, b);
+        each(b, withBytes ? r.Bytes(kBytesColumn) : std::span<const uint8_t>());
+    });
+    t.Commit();
+    return generation;
 }
 
 void Archive::ForEachSample(int32_t channel, const OrbitRange& range, const Coefficients& k,

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "archive/BlockIntake.h"
+#include "archive/Database.h"
 #include "archive/SeriesRows.h"
 
 namespace kelvarox::archive {
@@ -74,18 +75,27 @@ public:
     // archive must exist. Write: a missing SQLite file (and its folder) or an empty database
     // gets the schema. Raises KelvaroxError with one clear message when the archive cannot be
     // opened, is of a newer schema version (it is then left as it is), or cannot be reached.
-    Archive(const std::string& location, Access access);
+    // `hooks` tell of waits for other writers and give up waits in progress (Database.h).
+    Archive(const std::string& location, Access access, WaitHooks hooks = {});
     ~Archive();
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
 
     // The path or address as messages name it.
     const std::string& Name() const;
+    // The same before it is opened: a postgresql:// address without its password.
+    static std::string NameOf(const std::string& location);
 
     // The stored blocks in time order (absolute orbit, then MA), all or those of one channel
     // whose samples reach into `range`. `bytes` is empty unless withBytes is set.
     void ForEachBlock(std::optional<int32_t> channel, const OrbitRange& range, bool withBytes,
                       const std::function<void(const ArchivedBlock&, std::span<const uint8_t> bytes)>& each);
+
+    // The blocks, of one channel or all, that the commits after generation `since` stored or
+    // placed anew (every block when `since` is negative), in time order. Returns the generation
+    // they were read at: what a later call gives as `since` to learn what changed since.
+    int64_t ForEachChangedBlock(std::optional<int32_t> channel, int64_t since, bool withBytes,
+                                const std::function<void(const ArchivedBlock&, std::span<const uint8_t> bytes)>& each);
 
     // The samples of one channel from every stored block in time order, those within `range`.
     void ForEachSample(int32_t channel, const OrbitRange& range, const Coefficients& k,

@@ -17,6 +17,9 @@ inline std::string CannotConnect(const std::string& name, const std::string& rea
 inline std::string Failed(const std::string& name, const std::string& reason) {
     return "The archive " + name + " failed: " + reason;
 }
+inline std::string Abandoned(const std::string& name) {
+    return "The archive " + name + " was given up while it was waited for";
+}
 inline std::string NewerSchema(const std::string& name, int64_t version, int64_t known) {
     return "The archive " + name + " has schema version " + std::to_string(version) +
            ", newer than this Kelvarox knows (" + std::to_string(known) + "); it was left as it is";

@@ -3,6 +3,7 @@
 // an SQLite file or a PostgreSQL server. The archive's SQL is written once, with parameters
 // $1, $2, ...; the bulk paths (storing many blocks, re-placing many orbits) are each engine's
 // own. A connection belongs to one thread at a time.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +44,20 @@ struct PlacementUpdate {
     int64_t endOrbit = 0;
     int64_t lastOrbit = 0;
     bool orbitSure = true;
+};
+
+// How a connection waits: for a server that has not answered yet, and for another writer of
+// the archive to finish. Either can take long; a program that must not hang on them (a window
+// that closes) is told of the second and gives up either through `abandon`.
+struct WaitHooks {
+    // Raised, from any thread, to give up a connection attempt or a wait for another writer in
+    // progress: the call then raises KelvaroxError with msg::Abandoned.
+    const std::atomic<bool>* abandon = nullptr;
+    // Called with true when a write has to wait for another writer, with false when its turn came.
+    std::function<void(bool waiting)> writerWaits;
+
+    bool Abandoned() const { return abandon && abandon->load(); }
+    bool Any() const { return abandon || writerWaits; }
 };
 
 class Database {
@@ -103,9 +118,12 @@ private:
 // an SQLite file.
 bool IsPostgresLocation(std::string_view location);
 
+// The address as messages name it: any password left out.
+std::string PostgresNameForMessages(const std::string& uri);
+
 // Connects to the database at `location`. An SQLite file is created (with its folder) only
 // when `create` is set. Raises KelvaroxError with one clear message when it cannot.
-std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create);
-std::unique_ptr<Database> ConnectPostgres(const std::string& uri);
+std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create, WaitHooks hooks = {});
+std::unique_ptr<Database> ConnectPostgres(const std::string& uri, WaitHooks hooks = {});
 
 }  // namespace kelvarox::archive

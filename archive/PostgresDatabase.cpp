@@ -2,7 +2,11 @@
 // row, so memory stays flat however many blocks a query reads; blocks and placements are
 // stored with COPY. Writers take turns through one transaction-scoped advisory lock.
 #include <libpq-fe.h>
+#include <poll.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <unordered_set>
@@ -18,6 +22,9 @@ namespace {
 
 // The key of the lock that every writer of a Kelvarox archive holds ("Kelvarox" in ASCII).
 constexpr const char* kWriterLock = "SELECT pg_advisory_xact_lock(5432867781189201784)";
+constexpr const char* kTryWriterLock = "SELECT pg_try_advisory_xact_lock(5432867781189201784)";
+// A wait that can be given up looks again this often.
+constexpr int kWaitStepMs = 50;
 constexpr const char* kConnectTimeoutSeconds = "10";
 constexpr size_t kCopyChunk = 1 << 20;
 
@@ -106,7 +113,8 @@ void AppendCopyValue(std::string& out, const Param& value) {
 
 class PostgresDatabase : public Database {
 public:
-    PostgresDatabase(PGconn* c, std::string name) : c_(c), name_(std::move(name)) {
+    PostgresDatabase(PGconn* c, std::string name, WaitHooks hooks)
+        : c_(c), name_(std::move(name)), hooks_(std::move(hooks)) {
         PQsetNoticeProcessor(c_, [](void*, const char*) {}, nullptr);
     }
     ~PostgresDatabase() override { PQfinish(c_); }
@@ -126,7 +134,23 @@ public:
     void BeginRead() override { Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
     void BeginWrite() override {
         Execute("BEGIN");
-        Execute(kWriterLock);
+        if (!hooks_.Any()) {
+            Execute(kWriterLock);
+            return;
+        }
+        // Another writer at work is waited for in short steps, so that the wait can be told and
+        // given up.
+        bool waiting = false;
+        for (;;) {
+            bool taken = false;
+            Query(kTryWriterLock, {}, [&](const Row& r) { taken = r.Int(0) != 0; });
+            if (taken) break;
+            if (!waiting && hooks_.writerWaits) hooks_.writerWaits(true);
+            waiting = true;
+            if (hooks_.Abandoned()) throw KelvaroxError(msg::Abandoned(name_));
+            ::poll(nullptr, 0, kWaitStepMs);
+        }
+        if (waiting && hooks_.writerWaits) hooks_.writerWaits(false);
     }
     void Commit() override { Execute("COMMIT"); }
     void Rollback() noexcept override {
@@ -212,7 +236,8 @@ public:
             AppendLine(out, values);
         });
         Execute("UPDATE kelvarox_blocks AS b SET start_orbit = p.start_orbit, end_orbit = p.end_orbit, "
-                "last_orbit = p.last_orbit, orbit_sure = p.orbit_sure FROM kelvarox_placed AS p WHERE b.id = p.id");
+                "last_orbit = p.last_orbit, orbit_sure = p.orbit_sure, generation = NULL FROM kelvarox_placed AS p "
+                "WHERE b.id = p.id");
         Execute("TRUNCATE kelvarox_placed");
     }
 
@@ -252,7 +277,46 @@ private:
 
     PGconn* c_;
     std::string name_;
+    WaitHooks hooks_;
 };
+
+// The connect_timeout that applies to `c`, as libpq counts it: none at 0, at least 2 seconds.
+int ConnectTimeoutSeconds(PGconn* c) {
+    int seconds = 0;
+    PQconninfoOption* options = PQconninfo(c);
+    for (PQconninfoOption* o = options; o && o->keyword; ++o)
+        if (std::strcmp(o->keyword, "connect_timeout") == 0 && o->val) seconds = std::atoi(o->val);
+    PQconninfoFree(options);
+    return seconds <= 0 ? 0 : std::max(seconds, 2);
+}
+
+// Connects as PQconnectdbParams does, but looks at `abandon` while it waits for the server.
+// Nothing when abandoned; a connection whose status tells the failure otherwise.
+PGconn* ConnectUnlessAbandoned(const char* const* keywords, const char* const* values,
+                               const std::atomic<bool>& abandon, std::string& failure) {
+    PGconn* c = PQconnectStartParams(keywords, values, 1);
+    if (!c || PQstatus(c) == CONNECTION_BAD) return c;
+    const int timeout = ConnectTimeoutSeconds(c);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout);
+    PostgresPollingStatusType status = PGRES_POLLING_WRITING;
+    while (status != PGRES_POLLING_OK && status != PGRES_POLLING_FAILED) {
+        pollfd socket{PQsocket(c), static_cast<short>(status == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        const int ready = ::poll(&socket, 1, kWaitStepMs);
+        if (ready != 0) {
+            status = PQconnectPoll(c);
+            continue;
+        }
+        if (abandon) {
+            PQfinish(c);
+            return nullptr;
+        }
+        if (timeout > 0 && std::chrono::steady_clock::now() >= deadline) {
+            failure = "timeout expired";
+            return c;
+        }
+    }
+    return c;
+}
 
 }  // namespace
 
@@ -260,19 +324,24 @@ bool IsPostgresLocation(std::string_view location) {
     return location.starts_with("postgresql://") || location.starts_with("postgres://");
 }
 
-std::unique_ptr<Database> ConnectPostgres(const std::string& uri) {
+std::string PostgresNameForMessages(const std::string& uri) { return WithoutPassword(uri); }
+
+std::unique_ptr<Database> ConnectPostgres(const std::string& uri, WaitHooks hooks) {
     // The address's own connect_timeout, when it has one, overrides the default before it.
     const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
     const char* values[] = {kConnectTimeoutSeconds, "kelvarox", uri.c_str(), nullptr};
-    PGconn* c = PQconnectdbParams(keywords, values, 1);
     const std::string name = WithoutPassword(uri);
+    std::string failure;
+    PGconn* c = hooks.abandon ? ConnectUnlessAbandoned(keywords, values, *hooks.abandon, failure)
+                              : PQconnectdbParams(keywords, values, 1);
+    if (!c && hooks.Abandoned()) throw KelvaroxError(msg::Abandoned(name));
     if (!c) throw KelvaroxError(msg::CannotConnect(name, "out of memory"));
-    if (PQstatus(c) != CONNECTION_OK) {
-        const std::string reason = FirstLine(PQerrorMessage(c));
+    if (!failure.empty() || PQstatus(c) != CONNECTION_OK) {
+        const std::string reason = failure.empty() ? FirstLine(PQerrorMessage(c)) : failure;
         PQfinish(c);
         throw KelvaroxError(msg::CannotConnect(name, reason));
     }
-    return std::make_unique<PostgresDatabase>(c, name);
+    return std::make_unique<PostgresDatabase>(c, name, std::move(hooks));
 }
 
 }  // namespace kelvarox::archive

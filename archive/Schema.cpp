@@ -35,6 +35,13 @@ std::string VersionOne(const Database& db) {
            "CREATE INDEX kelvarox_blocks_by_channel ON kelvarox_blocks (channel, start_orbit);";
 }
 
+// Version 2: each block carries the generation of the commit that stored it or last placed it
+// anew, so that a reader asks for what changed since it last read. The blocks stored before
+// count as of the generation the archive has.
+constexpr const char* kVersionTwo =
+    "ALTER TABLE kelvarox_blocks ADD COLUMN generation BIGINT;"
+    "CREATE INDEX kelvarox_blocks_by_generation ON kelvarox_blocks (generation);";
+
 // Statements of a script, one at a time (no statement of the schema holds a ';' of its own).
 void RunScript(Database& db, const std::string& script) {
     size_t start = 0;
@@ -77,6 +84,11 @@ void MigrateSchema(Database& db, int64_t from) {
         RunScript(db, VersionOne(db));
         WriteMeta(db, meta::kGeneration, 0);
         WriteMeta(db, meta::kLongestBlock, 0);
+    }
+    if (from < 2) {
+        RunScript(db, kVersionTwo);
+        const Param generation[] = {ReadMeta(db, meta::kGeneration).value_or(0)};
+        db.Execute("UPDATE kelvarox_blocks SET generation = $1", generation);
     }
     // Later versions add their steps here, each from the one before.
     WriteMeta(db, meta::kSchemaVersion, kSchemaVersion);

@@ -10,7 +10,7 @@ namespace kelvarox::archive {
 
 // The schema version this program writes. An archive of a newer version is refused and left
 // as it is; an older one is brought up to date by the first writer that opens it.
-inline constexpr int64_t kSchemaVersion = 1;
+inline constexpr int64_t kSchemaVersion = 2;
 
 // The version stored in the archive; 0 when the database holds no archive yet.
 int64_t StoredSchemaVersion(Database& db);

@@ -48,7 +48,8 @@ private:
 
 class SqliteDatabase : public Database {
 public:
-    SqliteDatabase(sqlite3* db, std::string name) : db_(db), name_(std::move(name)) {}
+    SqliteDatabase(sqlite3* db, std::string name, WaitHooks hooks)
+        : db_(db), name_(std::move(name)), hooks_(std::move(hooks)) {}
     ~SqliteDatabase() override {
         for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
         sqlite3_close_v2(db_);
@@ -79,12 +80,35 @@ public:
             } catch (const KelvaroxError&) {
                 if (sqlite3_errcode(db_) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) throw;
             }
+            if (hooks_.Abandoned()) throw KelvaroxError(msg::Abandoned(name_));
             std::this_thread::sleep_for(kWalRetryPause);
         }
     }
 
     void BeginRead() override { Execute("BEGIN"); }
-    void BeginWrite() override { Execute("BEGIN IMMEDIATE"); }
+    void BeginWrite() override {
+        if (!hooks_.Any()) {
+            Execute("BEGIN IMMEDIATE");
+            return;
+        }
+        // Another writer at work is waited for in short steps, so that the wait can be told and
+        // given up; it lasts as long as the busy timeout would.
+        sqlite3_busy_timeout(db_, 0);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+        bool waiting = false;
+        int rc = SQLITE_OK;
+        while ((rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)) == SQLITE_BUSY &&
+               !hooks_.Abandoned() && std::chrono::steady_clock::now() < deadline) {
+            if (!waiting && hooks_.writerWaits) hooks_.writerWaits(true);
+            waiting = true;
+            std::this_thread::sleep_for(kWalRetryPause);
+        }
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        if (waiting && hooks_.writerWaits) hooks_.writerWaits(false);
+        if (rc == SQLITE_OK) return;
+        if (rc == SQLITE_BUSY && hooks_.Abandoned()) throw KelvaroxError(msg::Abandoned(name_));
+        Fail();
+    }
     void Commit() override { Execute("COMMIT"); }
     void Rollback() noexcept override {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -134,8 +158,8 @@ public:
     void UpdatePlacements(std::span<const PlacementUpdate> rows) override {
         for (const auto& u : rows) {
             const Param p[] = {u.startOrbit, u.endOrbit, u.lastOrbit, int64_t{u.orbitSure}, u.id};
-            Execute("UPDATE kelvarox_blocks SET start_orbit = $1, end_orbit = $2, last_orbit = $3, orbit_sure = $4 "
-                    "WHERE id = $5",
+            Execute("UPDATE kelvarox_blocks SET start_orbit = $1, end_orbit = $2, last_orbit = $3, orbit_sure = $4, "
+                    "generation = NULL WHERE id = $5",
                     p);
         }
     }
@@ -171,12 +195,13 @@ private:
 
     sqlite3* db_;
     std::string name_;
+    WaitHooks hooks_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 
 }  // namespace
 
-std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create) {
+std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create, WaitHooks hooks) {
     std::error_code error;
     if (!create && !std::filesystem::exists(path, error)) throw KelvaroxError(msg::NoArchive(path));
     if (create) {
@@ -191,7 +216,7 @@ std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create) {
         throw KelvaroxError(msg::CannotOpen(path, reason));
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    auto connection = std::make_unique<SqliteDatabase>(db, path);
+    auto connection = std::make_unique<SqliteDatabase>(db, path, std::move(hooks));
     try {
         connection->HasTable("kelvarox_meta");  // fails at once on a file that is no database
         // A commit is safe against the program being killed; only a power cut may lose the last ones.

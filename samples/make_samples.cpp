@@ -1,6 +1,6 @@
 // Writes the sample telemetry directory: a dozen blocks that show what Kelvarox handles,
 // good and bad. With --week, a week of a satellite's passes instead, for the time line.
-// Usage: kelvarox-make-samples [--week] DIRECTORY
+// Usage: kelvarox-make-samples [--week] DIRECTORY (--help tells more)
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -88,20 +88,8 @@ void WriteWeek(const std::filesystem::path& dir) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const bool week = argc == 3 && std::string(argv[1]) == "--week";
-    if (argc != 2 && !week) {
-        std::fprintf(stderr, "usage: %s [--week] DIRECTORY\n", argv[0]);
-        return 2;
-    }
-    const std::filesystem::path dir = argv[argc - 1];
-    std::filesystem::create_directories(dir);
-    if (week) {
-        WriteWeek(dir);
-        return 0;
-    }
+// The dozen blocks.
+void WriteDozen(const std::filesystem::path& dir) {
     auto put = [&](const char* name, const BlockRecipe& recipe) { WriteBytes(dir / name, BuildBlock(recipe)); };
 
     // Temp - SEU over one orbit, every 4th MA: 64 samples.
@@ -132,5 +120,67 @@ int main(int argc, char** argv) {
     noSignature.signature = false;
     put("bad-signature.dat", noSignature);
     WriteBytes(dir / "short-100-bytes.dat", std::vector<uint8_t>(100, 'W'));
+}
+
+constexpr const char* kUsage =
+    "Usage: kelvarox-make-samples [--week] DIRECTORY\n"
+    "\n"
+    "Writes the sample telemetry directory into DIRECTORY (made when missing): a dozen blocks that\n"
+    "show what Kelvarox handles, good and bad. With --week, a week of a satellite's passes\n"
+    "instead, for the time line.\n"
+    "\n"
+    "Options:\n"
+    "  --week       the week of passes\n"
+    "  -h, --help   this text\n"
+    "\n"
+    "Exit status: 0 when the blocks were written, 1 when they could not be, 2 for a usage error.\n";
+
+// The directory to write and whether it gets the week; nothing after a usage error.
+struct Arguments {
+    bool help = false;
+    bool week = false;
+    std::string directory;
+    std::string error;
+};
+
+Arguments Parse(int argc, char** argv) {
+    Arguments a;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (!optionsEnded && arg == "--") optionsEnded = true;
+        else if (!optionsEnded && (arg == "-h" || arg == "--help")) a.help = true;
+        else if (!optionsEnded && arg == "--week") a.week = true;
+        else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') a.error = "unknown option " + arg;
+        else if (a.directory.empty()) a.directory = arg;
+        else a.error = "one directory only, not also " + arg;
+        if (!a.error.empty()) return a;
+    }
+    if (!a.help && a.directory.empty()) a.error = "no directory given";
+    return a;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Arguments arguments = Parse(argc, argv);
+    if (arguments.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!arguments.error.empty()) {
+        std::fprintf(stderr, "kelvarox-make-samples: %s\n\n%s", arguments.error.c_str(), kUsage);
+        return 2;
+    }
+    try {
+        const std::filesystem::path dir = arguments.directory;
+        std::filesystem::create_directories(dir);
+        if (arguments.week) WriteWeek(dir);
+        else WriteDozen(dir);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kelvarox-make-samples: %s\n", e.what());
+        return 1;
+    }
     return 0;
 }
+

@@ -6,46 +6,91 @@
 
 namespace kelvarox::timeline {
 
+namespace {
+
+// The first index of [from, to) for which `below` is false; `below` holds for a leading run.
+template <class Below>
+size_t FirstNotBelow(size_t from, size_t to, Below&& below) {
+    while (from < to) {
+        const size_t middle = from + (to - from) / 2;
+        if (below(middle)) from = middle + 1;
+        else to = middle;
+    }
+    return from;
+}
+
+}  // namespace
+
 ChannelTrace::ChannelTrace(int32_t channel, std::string name, std::string unit)
     : channel_(channel), name_(std::move(name)), unit_(std::move(unit)) {}
 
 void ChannelTrace::AddBlock(std::string file, int32_t startAmDay, int32_t endAmDay, int32_t maStep) {
-    TraceBlock block;
-    block.file = std::move(file);
-    block.startAmDay = startAmDay;
-    block.endAmDay = endAmDay;
-    block.maStep = maStep;
-    block.first = times_.size();
-    blocks_.push_back(std::move(block));
+    TraceBlock head;
+    head.file = std::move(file);
+    head.startAmDay = startAmDay;
+    head.endAmDay = endAmDay;
+    head.maStep = maStep;
+    AddBlock(std::move(head));
+}
+
+void ChannelTrace::AddBlock(TraceBlock head) {
+    BlockEntry entry;
+    entry.block = std::move(head);
+    entry.block.first = times_.Size();
+    entry.block.count = 0;
+    blocks_.PushBack(std::move(entry));
 }
 
 void ChannelTrace::AddSample(OrbitTime time, float value, uint8_t raw) {
-    times_.push_back(time);
-    values_.push_back(value);
-    raws_.push_back(raw);
-    ++blocks_.back().count;
+    times_.PushBack(time);
+    values_.PushBack(value);
+    raws_.PushBack(raw);
+    ++blocks_[blocks_.Size() - 1].block.count;
 }
 
-void ChannelTrace::SortBlocks() {
-    std::vector<size_t> order(blocks_.size());
+void ChannelTrace::SortSamples(const TraceBlock& block) {
+    const auto time = [&](size_t i) { return times_[block.first + i]; };
+    bool sorted = true;
+    for (size_t i = 1; i < block.count && sorted; ++i) sorted = time(i - 1) <= time(i);
+    if (sorted) return;
+    // A block whose MA runs backward: its samples in time order.
+    std::vector<size_t> order(block.count);
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return blocks_[a].start < blocks_[b].start; });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return time(a) < time(b); });
     std::vector<OrbitTime> times;
     std::vector<float> values;
     std::vector<uint8_t> raws;
-    std::vector<TraceBlock> blocks;
-    times.reserve(times_.size());
-    values.reserve(values_.size());
-    raws.reserve(raws_.size());
+    for (size_t i : order) {
+        times.push_back(times_[block.first + i]);
+        values.push_back(values_[block.first + i]);
+        raws.push_back(raws_[block.first + i]);
+    }
+    for (size_t i = 0; i < block.count; ++i) {
+        times_[block.first + i] = times[i];
+        values_[block.first + i] = values[i];
+        raws_[block.first + i] = raws[i];
+    }
+}
+
+void ChannelTrace::PutInOrder() {
+    std::vector<size_t> order(blocks_.Size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return blocks_[a].block.start < blocks_[b].block.start; });
+    SharedChunks<OrbitTime, kSampleChunk> times;
+    SharedChunks<float, kSampleChunk> values;
+    SharedChunks<uint8_t, kSampleChunk> raws;
+    SharedChunks<BlockEntry, kBlockChunk> blocks;
     for (size_t b : order) {
-        TraceBlock block = std::move(blocks_[b]);
-        const size_t from = block.first;
-        block.first = times.size();
-        times.insert(times.end(), times_.begin() + from, times_.begin() + from + block.count);
-        values.insert(values.end(), values_.begin() + from, values_.begin() + from + block.count);
-        raws.insert(raws.end(), raws_.begin() + from, raws_.begin() + from + block.count);
-        blocks.push_back(std::move(block));
+        BlockEntry entry = blocks_[b];
+        const size_t from = entry.block.first;
+        entry.block.first = times.Size();
+        for (size_t i = from; i < from + entry.block.count; ++i) {
+            times.PushBack(times_[i]);
+            values.PushBack(values_[i]);
+            raws.PushBack(raws_[i]);
+        }
+        blocks.PushBack(std::move(entry));
     }
     times_ = std::move(times);
     values_ = std::move(values);
@@ -53,90 +98,75 @@ void ChannelTrace::SortBlocks() {
     blocks_ = std::move(blocks);
 }
 
-void ChannelTrace::SortSamples(const TraceBlock& block) {
-    const auto begin = times_.begin() + static_cast<std::ptrdiff_t>(block.first);
-    const auto end = begin + static_cast<std::ptrdiff_t>(block.count);
-    if (std::is_sorted(begin, end)) return;
-    // A block whose MA runs backward: its samples in time order.
-    std::vector<size_t> order(block.count);
-    std::iota(order.begin(), order.end(), block.first);
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return times_[a] < times_[b]; });
-    std::vector<OrbitTime> times;
-    std::vector<float> values;
-    std::vector<uint8_t> raws;
-    for (size_t i : order) {
-        times.push_back(times_[i]);
-        values.push_back(values_[i]);
-        raws.push_back(raws_[i]);
-    }
-    std::copy(times.begin(), times.end(), begin);
-    std::copy(values.begin(), values.end(), values_.begin() + static_cast<std::ptrdiff_t>(block.first));
-    std::copy(raws.begin(), raws.end(), raws_.begin() + static_cast<std::ptrdiff_t>(block.first));
-}
-
 void ChannelTrace::Finish() {
     // A block without samples has no place on the time line.
-    std::erase_if(blocks_, [](const TraceBlock& b) { return b.count == 0; });
+    size_t kept = finishedBlocks_;
+    for (size_t b = finishedBlocks_; b < blocks_.Size(); ++b) {
+        if (blocks_[b].block.count == 0) continue;
+        if (kept != b) blocks_[kept] = std::move(blocks_[b]);
+        ++kept;
+    }
+    blocks_.Truncate(kept);
     bool ordered = true;
-    for (size_t b = 0; b < blocks_.size(); ++b) {
-        TraceBlock& block = blocks_[b];
+    for (size_t b = finishedBlocks_; b < blocks_.Size(); ++b) {
+        TraceBlock& block = blocks_[b].block;
         SortSamples(block);
         block.start = times_[block.first];
-        block.end = block.start;
-        block.summary = Summary{};
         block.end = times_[block.first + block.count - 1];
+        block.summary = Summary{};
         for (size_t i = block.first; i < block.first + block.count; ++i) block.summary.Add(values_[i]);
-        if (b > 0 && block.start < blocks_[b - 1].start) ordered = false;
+        if (b > 0 && block.start < blocks_[b - 1].block.start) ordered = false;
     }
-    if (!ordered) SortBlocks();
+    size_t from = finishedBlocks_;
+    if (!ordered) {
+        PutInOrder();
+        from = 0;
+    }
+    Link(from);
+    finishedBlocks_ = blocks_.Size();
+}
 
-    reach_.resize(blocks_.size());
-    reachBlock_.resize(blocks_.size());
-    for (size_t b = 0; b < blocks_.size(); ++b) {
-        TraceBlock& block = blocks_[b];
+void ChannelTrace::Link(size_t from) {
+    for (size_t b = from; b < blocks_.Size(); ++b) {
+        BlockEntry& entry = blocks_[b];
+        TraceBlock& block = entry.block;
         if (b == 0) {
             block.joinsPrevious = false;
-            reach_[b] = block.end;
-            reachBlock_[b] = b;
+            entry.reach = block.end;
+            entry.reachBlock = b;
             continue;
         }
-        const TraceBlock& before = blocks_[b - 1];
-        const double gap = (block.start - before.end) * kMAPerOrbit;
+        const BlockEntry& before = blocks_[b - 1];
+        const double gap = (block.start - before.block.end) * kMAPerOrbit;
         block.joinsPrevious = gap >= 0 && gap <= block.maStep;
-        const bool further = block.end > reach_[b - 1];
-        reach_[b] = further ? block.end : reach_[b - 1];
-        reachBlock_[b] = further ? b : reachBlock_[b - 1];
+        const bool further = block.end > before.reach;
+        entry.reach = further ? block.end : before.reach;
+        entry.reachBlock = further ? b : before.reachBlock;
     }
 }
 
 SampleAt ChannelTrace::Sample(size_t i) const {
-    const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), i,
-                                        [](size_t index, const TraceBlock& b) { return index < b.first; });
-    const size_t block = static_cast<size_t>(after - blocks_.begin()) - 1;
+    const size_t block = FirstNotBelow(0, BlockCount(), [&](size_t b) { return Block(b).first <= i; }) - 1;
     return SampleAt{i, block, times_[i], values_[i], raws_[i]};
 }
 
 std::optional<TimeRange> ChannelTrace::Extent() const {
-    if (blocks_.empty()) return std::nullopt;
-    return TimeRange{blocks_.front().start, reach_.back()};
+    if (BlockCount() == 0) return std::nullopt;
+    return TimeRange{Block(0).start, Reach(BlockCount() - 1)};
 }
 
 std::pair<size_t, size_t> ChannelTrace::BlocksWithin(OrbitTime from, OrbitTime to) const {
-    const size_t first = static_cast<size_t>(std::lower_bound(reach_.begin(), reach_.end(), from) - reach_.begin());
-    const size_t last = static_cast<size_t>(
-        std::upper_bound(blocks_.begin(), blocks_.end(), to, [](OrbitTime t, const TraceBlock& b) { return t < b.start; }) -
-        blocks_.begin());
+    const size_t first = FirstNotBelow(0, BlockCount(), [&](size_t b) { return Reach(b) < from; });
+    const size_t last = FirstNotBelow(0, BlockCount(), [&](size_t b) { return !(to < Block(b).start); });
     return {first, std::max(first, last)};
 }
 
 size_t ChannelTrace::LowerBound(const TraceBlock& block, OrbitTime time) const {
-    const auto begin = times_.begin() + static_cast<std::ptrdiff_t>(block.first);
-    return static_cast<size_t>(std::lower_bound(begin, begin + static_cast<std::ptrdiff_t>(block.count), time) -
-                               times_.begin());
+    return FirstNotBelow(block.first, block.first + block.count, [&](size_t i) { return times_[i] < time; });
 }
 
 std::optional<SampleAt> ChannelTrace::Nearest(OrbitTime time) const {
-    if (blocks_.empty() || std::isnan(time)) return std::nullopt;
+    if (BlockCount() == 0 || std::isnan(time)) return std::nullopt;
     std::optional<size_t> best;
     double bestDistance = 0;
     auto consider = [&](size_t i) {
@@ -150,18 +180,18 @@ std::optional<SampleAt> ChannelTrace::Nearest(OrbitTime time) const {
     };
     // The blocks that start after `time`: the first of them has the earliest sample after it.
     const size_t after = BlocksWithin(time, time).second;
-    if (after < blocks_.size()) consider(blocks_[after].first);
+    if (after < BlockCount()) consider(Block(after).first);
     // The blocks that start before: the one that reaches farthest, and every block that reaches
     // closer to `time` than the best sample found.
     if (after > 0) {
-        const TraceBlock& farthest = blocks_[reachBlock_[after - 1]];
+        const TraceBlock& farthest = Block(blocks_[after - 1].reachBlock);
         const size_t at = LowerBound(farthest, time);
         if (at < farthest.first + farthest.count) consider(at);
         if (at > farthest.first) consider(at - 1);
         const OrbitTime from = time - bestDistance;
-        const size_t first = static_cast<size_t>(std::lower_bound(reach_.begin(), reach_.begin() + static_cast<std::ptrdiff_t>(after), from) - reach_.begin());
+        const size_t first = FirstNotBelow(0, after, [&](size_t b) { return Reach(b) < from; });
         for (size_t b = first; b < after; ++b) {
-            const TraceBlock& block = blocks_[b];
+            const TraceBlock& block = Block(b);
             if (block.end < time - bestDistance) continue;
             const size_t i = LowerBound(block, time);
             if (i < block.first + block.count) consider(i);
@@ -175,7 +205,7 @@ Summary ChannelTrace::SummaryWithin(OrbitTime from, OrbitTime to) const {
     Summary summary;
     const auto [first, last] = BlocksWithin(from, to);
     for (size_t b = first; b < last; ++b) {
-        const TraceBlock& block = blocks_[b];
+        const TraceBlock& block = Block(b);
         if (block.start >= from && block.end <= to) {
             summary.Merge(block.summary);
             continue;

@@ -47,6 +47,36 @@ std::optional<int32_t> DateLine::AmDayAt(OrbitTime time) const {
     return std::nullopt;
 }
 
+template <class Each>
+void DateLine::ForEachEndWithin(OrbitTime from, OrbitTime to, Each&& each) const {
+    const size_t first = static_cast<size_t>(std::lower_bound(reach_.begin(), reach_.end(), from) - reach_.begin());
+    for (size_t i = first; i < spans_.size() && spans_[i].start <= to; ++i) {
+        const Span& s = spans_[i];
+        if (s.start >= from) each(s.start, s.startAmDay);
+        if (s.end >= from && s.end <= to) each(s.end, s.endAmDay);
+    }
+}
+
+std::optional<int32_t> DateLine::FirstAmDayWithin(OrbitTime from, OrbitTime to) const {
+    if (const auto day = AmDayAt(from)) return day;
+    std::optional<std::pair<OrbitTime, int32_t>> first;
+    ForEachEndWithin(from, to, [&](OrbitTime t, int32_t day) {
+        if (!first || t < first->first) first = {t, day};
+    });
+    if (!first) return std::nullopt;
+    return first->second;
+}
+
+std::optional<int32_t> DateLine::LastAmDayWithin(OrbitTime from, OrbitTime to) const {
+    if (const auto day = AmDayAt(to)) return day;
+    std::optional<std::pair<OrbitTime, int32_t>> last;
+    ForEachEndWithin(from, to, [&](OrbitTime t, int32_t day) {
+        if (!last || t >= last->first) last = {t, day};
+    });
+    if (!last) return std::nullopt;
+    return last->second;
+}
+
 std::string AmDayText(int32_t amDay) { return DayCountToDateText(WrapAdd(amDay, kAmDayOffset)); }
 
 }  // namespace kelvarox::timeline

@@ -22,7 +22,17 @@ public:
     // where a block that holds it spans two days or the blocks around it differ.
     std::optional<int32_t> AmDayAt(OrbitTime time) const;
 
+    // The first and the last day within [from, to]: the days at its ends when the blocks decide
+    // them, else the earliest and the latest day a block starts or ends on within it. Nothing
+    // where no block tells a day within it.
+    std::optional<int32_t> FirstAmDayWithin(OrbitTime from, OrbitTime to) const;
+    std::optional<int32_t> LastAmDayWithin(OrbitTime from, OrbitTime to) const;
+
 private:
+    // The ends of blocks within [from, to] with their days, as each(time, amDay).
+    template <class Each>
+    void ForEachEndWithin(OrbitTime from, OrbitTime to, Each&& each) const;
+
     struct Span {
         OrbitTime start, end;
         int32_t startAmDay, endAmDay;

@@ -54,9 +54,9 @@ std::vector<TraceColumn> DecimateTrace(const ChannelTrace& trace, const TimeRang
     auto [first, last] = trace.BlocksWithin(view.left, view.right);
     // The blocks next to the view, for the lines that enter it from their samples.
     if (first > 0) --first;
-    last = std::min(last + 1, trace.Blocks().size());
+    last = std::min(last + 1, trace.BlockCount());
     for (size_t b = first; b < last; ++b) {
-        const TraceBlock& block = trace.Blocks()[b];
+        const TraceBlock& block = trace.Block(b);
         const bool joins = block.joinsPrevious && b > first;
         const int32_t x0 = out.ColumnOf(block.start);
         if (x0 == out.ColumnOf(block.end)) {

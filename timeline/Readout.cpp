@@ -16,7 +16,7 @@ std::string CursorText(OrbitTime time, const DateLine& dates) {
 std::string SampleText(const ChannelTrace& trace, const SampleAt& sample) {
     std::string text;
     AppendShortestFloat(text, sample.value);
-    const std::string& file = trace.Blocks()[sample.block].file;
+    const std::string& file = trace.Block(sample.block).file;
     return text + " at " + OrbitMAText(sample.time) + " in " + file.substr(file.rfind('/') + 1);
 }
 
@@ -26,7 +26,7 @@ std::string SamplesCsv(const ChannelTrace& trace, const TimeRange& view) {
     std::string fileField;
     trace.ForEachSampleWithin(view.left, view.right, [&](const SampleAt& s) {
         if (s.block != fieldOf) {
-            fileField = CsvField(trace.Blocks()[s.block].file);
+            fileField = CsvField(trace.Block(s.block).file);
             fieldOf = s.block;
         }
         const OrbitAndMA at = OrbitAndMAOf(s.time);

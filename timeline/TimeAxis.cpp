@@ -29,16 +29,13 @@ std::vector<TimeMark> TimeMarks(const TimeRange& view, int width, const DateLine
     std::vector<TimeMark> marks;
     if (width <= 0 || !(view.Span() > 0)) return marks;
     const double step = MarkStep(view.Span(), width);
-    std::optional<int32_t> lastDay;
     for (double k = std::ceil(view.left / step); k * step <= view.right && marks.size() <= static_cast<size_t>(width); ++k) {
         const OrbitTime t = k * step;
         TimeMark mark;
         mark.time = t;
         mark.x = static_cast<int32_t>(std::lround(PixelOf(view, t, width)));
         mark.orbitText = step >= 1 ? std::to_string(OrbitAndMAOf(t).orbit) : OrbitMAText(t);
-        const std::optional<int32_t> day = dates.AmDayAt(t);
-        if (day && day != lastDay) mark.dateText = AmDayText(*day);
-        if (day) lastDay = day;
+        if (const std::optional<int32_t> day = dates.AmDayAt(t)) mark.dateText = AmDayText(*day);
         marks.push_back(std::move(mark));
     }
     return marks;

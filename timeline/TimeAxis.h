@@ -1,7 +1,7 @@
 #pragma once
 // The marks of the shared orbit axis: at round orbits (or round MA within an orbit when the
-// view is narrow), labelled with the orbit number ("1234", "1234/128" for orbit and MA) and,
-// where the blocks give it and it changes, the date.
+// view is narrow), labelled with the orbit number ("1234", "1234/128" for orbit and MA) and
+// the date where the blocks give it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,7 +18,7 @@ struct TimeMark {
     OrbitTime time = 0;
     int32_t x = 0;          // pixel from the left edge of the plots
     std::string orbitText;
-    std::string dateText;   // empty where the date is unknown or the same as at the mark before
+    std::string dateText;   // empty where the date is unknown
 };
 
 // The marks of `view` over `width` pixels, at the smallest round step that keeps them

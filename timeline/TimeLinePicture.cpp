@@ -103,6 +103,8 @@ AxisPicture ComposeAxis(const TimeRange& view, const DateLine& dates, int width)
     axis.width = width;
     axis.marks = TimeMarks(view, TraceWidth(width), dates);
     for (TimeMark& mark : axis.marks) mark.x += kValueAxisWidth;
+    if (const auto first = dates.FirstAmDayWithin(view.left, view.right)) axis.firstDate = AmDayText(*first);
+    if (const auto last = dates.LastAmDayWithin(view.left, view.right)) axis.lastDate = AmDayText(*last);
     return axis;
 }
 

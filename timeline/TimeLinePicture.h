@@ -83,10 +83,13 @@ ValueScale ScaleOf(const PlotContent& content, const Summary& inView);
 PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const DateLine& dates, int width,
                         int height);
 
-// The orbit axis under plots `width` pixels wide: its marks at canvas x.
+// The orbit axis under plots `width` pixels wide: its marks at canvas x, and the first and the
+// last date of the view (empty where the blocks give none), which stand at its ends.
 struct AxisPicture {
     int width = 0;
     std::vector<TimeMark> marks;
+    std::string firstDate;
+    std::string lastDate;
 };
 AxisPicture ComposeAxis(const TimeRange& view, const DateLine& dates, int width);
 

@@ -25,6 +25,9 @@ KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier
 }
 
 KelvaroxApplication::~KelvaroxApplication() {
+    // The windows go at once; the background work then stops, giving up any wait for the archive.
+    for (QWidget* window : std::initializer_list<QWidget*>{timeLine_.get(), graph_.get(), main_.get()})
+        if (window) window->hide();
     timeLine_.reset();
     feed_.reset();
     graph_.reset();
@@ -47,6 +50,7 @@ void KelvaroxApplication::Connect() {
     });
     QObject::connect(main, &MainWindow::setupRequested, setup_, &SetupWindow::showSetup);
     QObject::connect(main, &MainWindow::timeLineRequested, main, [this] { ShowTimeLine(); });
+    QObject::connect(feed_.get(), &ArchiveFeed::problemChanged, main, &MainWindow::showImportProblem);
 }
 
 void KelvaroxApplication::Start() {
@@ -64,14 +68,16 @@ void KelvaroxApplication::ShowTimeLine() {
         TimeLineWindow* window = timeLine_.get();
         MainWindow* main = main_.get();
         // A double-click on a sample loads and graphs its block, whatever its file is named.
-        QObject::connect(window, &TimeLineWindow::blockOpenRequested, main,
-                         [main](const QString& path) { main->loadAndGraphFile(path); });
+        QObject::connect(window, &TimeLineWindow::blockOpenRequested, main, &MainWindow::openBlockAt);
         QObject::connect(window, &TimeLineWindow::followChanged, feed_.get(), &ArchiveFeed::SetFollowing);
         QObject::connect(feed_.get(), &ArchiveFeed::progressChanged, window, &TimeLineWindow::showImportProgress);
         QObject::connect(feed_.get(), &ArchiveFeed::statusChanged, window, &TimeLineWindow::showImportStatus);
+        QObject::connect(feed_.get(), &ArchiveFeed::waitingChanged, window, &TimeLineWindow::showImportWaiting);
+        QObject::connect(feed_.get(), &ArchiveFeed::archiveChanged, window, &TimeLineWindow::readArchiveNow);
         window->setFollowing(feed_->Following());
         window->showImportProgress(feed_->Done(), feed_->Total());
         window->showImportStatus(feed_->Status());
+        window->showImportWaiting(feed_->Waiting());
     }
     timeLine_->show();
     timeLine_->raise();

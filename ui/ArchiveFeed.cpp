@@ -2,24 +2,25 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <map>
-#include <memory>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "archive/Archive.h"
 #include "core/BlockFiles.h"
 #include "core/Errors.h"
+#include "ui/DirectoryWatch.h"
 #include "ui/TextCodec.h"
 
 namespace kelvarox {
 
 namespace {
 
-// The directory is read again this often, besides whenever the system reports a change: a file
-// that grows to its full length after it appeared is no change of the directory.
-constexpr auto kRescanInterval = std::chrono::seconds(2);
+using Clock = std::chrono::steady_clock;
 
 // A file as it was when it was read: read again when either changes.
 struct FileStamp {
@@ -28,9 +29,10 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// The stamp of a regular file (or a link to one); nothing for anything else.
 std::optional<FileStamp> StampOf(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     return FileStamp{static_cast<int64_t>(info.st_size),
                      static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
@@ -49,18 +51,18 @@ struct Totals {
     }
 };
 
-}  // namespace
-
-ArchiveFeed::ArchiveFeed(QObject* parent) : QObject(parent) {
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { Wake(); });
+std::string BusyText(const std::string& archive, int64_t files) {
+    return "The archive " + archive + " is busy: another program is writing to it. Kelvarox waits to add " +
+           std::to_string(files) + (files == 1 ? " file." : " files.");
 }
 
+}  // namespace
+
+ArchiveFeed::ArchiveFeed(QObject* parent) : QObject(parent), watch_(std::make_unique<DirectoryWatch>()) {}
+
 ArchiveFeed::~ArchiveFeed() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
+    stop_ = true;
+    watch_->Interrupt();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -71,31 +73,12 @@ void ArchiveFeed::Start(Source source) {
         emit statusChanged(status_);
         return;
     }
-    watcher_.addPath(PathToQt(source.directory));
     thread_ = std::thread([this, source = std::move(source)] { Run(source); });
 }
 
 void ArchiveFeed::SetFollowing(bool on) {
     following_ = on;
-    if (on) Wake();
-}
-
-void ArchiveFeed::Wake() {
-    {
-        std::lock_guard lock(mutex_);
-        woken_ = true;
-    }
-    changed_.notify_all();
-}
-
-bool ArchiveFeed::WaitForWork(bool firstPass) {
-    std::unique_lock lock(mutex_);
-    if (firstPass) return !stop_;
-    do {
-        changed_.wait_for(lock, kRescanInterval, [this] { return stop_ || woken_; });
-        woken_ = false;
-    } while (!stop_ && !following_);
-    return !stop_;
+    watch_->Interrupt();
 }
 
 void ArchiveFeed::PostProgress(int done, int total) {
@@ -119,64 +102,203 @@ void ArchiveFeed::PostStatus(const std::string& text) {
         Qt::QueuedConnection);
 }
 
-void ArchiveFeed::Run(Source source) {
-    const std::string directory = source.directory.back() == '/' ? source.directory : source.directory + "/";
-    std::map<std::string, FileStamp> read;  // the files read, and how they were
-    std::unique_ptr<archive::Archive> archive;
+void ArchiveFeed::PostProblem(const std::string& text) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, text = ToQt(text)] {
+            if (text == problem_) return;
+            problem_ = text;
+            emit problemChanged(text);
+        },
+        Qt::QueuedConnection);
+}
+
+void ArchiveFeed::PostWaiting(bool waiting) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, waiting] {
+            waiting_ = waiting;
+            emit waitingChanged(waiting);
+        },
+        Qt::QueuedConnection);
+}
+
+// The thread's work: what it has read, what is due, and how far it got.
+struct ArchiveFeed::Work {
+    ArchiveFeed& feed;
+    const Source source;
+    const std::string directory;                         // with a trailing separator
+    std::map<std::string, FileStamp> read;               // the files read, and how they were
+    std::set<std::string> due;                           // names to look at now
+    std::map<std::string, Clock::time_point> unsettled;  // names being written: looked at once quiet
+    std::optional<Clock::time_point> retryAt;            // a write failed: the files due are tried again then
+    bool listAll = true;  // the whole directory is looked at: first, and after changes were lost
+    bool firstPass = true;
+    bool directoryProblem = false;
     Totals totals;
-    std::string lastError;
-    for (bool firstPass = true; WaitForWork(firstPass); firstPass = false) {
-        std::vector<std::string> names;
-        int error = 0;
-        if (!ListBlockFileNames(source.directory, names, error)) {
-            const std::string message = "Cannot read " + source.directory + ": " + std::strerror(error);
-            if (message != lastError) PostStatus(message);
-            lastError = message;
-            continue;
+    std::string problem;  // what stops the work now; empty while it goes
+    // The pass under way, as a wait for another writer tells it.
+    int64_t passTotal = 0;
+    int64_t passFailed = 0;
+    const archive::Importer* importer = nullptr;
+    std::unique_ptr<archive::Archive> archive;
+
+    Work(ArchiveFeed& f, Source s)
+        : feed(f), source(std::move(s)), directory(source.directory.back() == '/' ? source.directory : source.directory + "/") {}
+
+    void Report(const std::string& now) {
+        if (now == problem) return;
+        problem = now;
+        feed.PostProblem(problem);
+        feed.PostStatus(problem.empty() ? totals.Text() : problem);
+    }
+
+    void WriterWaits(bool waiting) {
+        feed.PostWaiting(waiting);
+        if (!waiting) {
+            feed.PostStatus(problem.empty() ? totals.Text() : problem);
+            return;
         }
+        const int64_t stored = importer ? importer->Counts().added + importer->Counts().alreadyStored : 0;
+        feed.PostStatus(BusyText(archive::Archive::NameOf(source.archive), passTotal - stored - passFailed));
+    }
+
+    // Adds the due files that are new or changed; false when the archive cannot be written.
+    bool AddDue() {
         std::vector<std::pair<std::string, FileStamp>> fresh;
-        for (const std::string& name : names) {
+        for (const std::string& name : due) {
             const auto stamp = StampOf(directory + name);
             const auto known = read.find(name);
             if (stamp && (known == read.end() || !(known->second == *stamp))) fresh.emplace_back(name, *stamp);
         }
-        if (fresh.empty()) continue;
+        if (fresh.empty()) return true;
+        const int total = static_cast<int>(fresh.size());
+        passTotal = total;
+        passFailed = 0;
         try {
-            if (!archive) archive = std::make_unique<archive::Archive>(source.archive, archive::Archive::Access::Write);
-            archive::Importer importer(*archive, source.orbitHiByte, false);
-            const int total = static_cast<int>(fresh.size());
-            auto lastPost = std::chrono::steady_clock::now();
-            PostProgress(0, total);
+            if (!archive) {
+                archive::WaitHooks hooks;
+                hooks.abandon = &feed.stop_;
+                hooks.writerWaits = [this](bool waiting) { WriterWaits(waiting); };
+                archive = std::make_unique<archive::Archive>(source.archive, archive::Archive::Access::Write, hooks);
+            }
+            archive::Importer import(*archive, source.orbitHiByte, false);
+            importer = &import;
+            auto lastPost = Clock::now();
+            feed.PostProgress(0, total);
             for (int i = 0; i < total; ++i) {
-                {
-                    std::lock_guard lock(mutex_);
-                    if (stop_) return;  // the blocks of the batch not committed are added next time
-                }
+                if (feed.stop_) return true;  // the blocks of the batch not committed are added next time
                 const auto& [name, stamp] = fresh[static_cast<size_t>(i)];
                 archive::Intake intake = archive::ReadBlockForArchive(directory + name, source.layout);
-                if (intake.block) importer.Add(std::move(*intake.block));
-                else ++totals.failed;
-                if (std::chrono::steady_clock::now() - lastPost > std::chrono::milliseconds(200)) {
-                    PostProgress(i + 1, total);
-                    lastPost = std::chrono::steady_clock::now();
+                if (intake.block) import.Add(std::move(*intake.block));
+                else ++passFailed;
+                if (Clock::now() - lastPost > std::chrono::milliseconds(200)) {
+                    feed.PostProgress(i + 1, total);
+                    lastPost = Clock::now();
                 }
             }
-            importer.Finish();
+            import.Finish();
+            importer = nullptr;
             for (const auto& [name, stamp] : fresh) read[name] = stamp;
-            totals.added += importer.Counts().added;
-            totals.alreadyStored += importer.Counts().alreadyStored;
-            totals.unsure += importer.Unsure().size();
-            lastError.clear();
-            PostProgress(total, 0);
-            PostStatus(totals.Text());
+            totals.added += import.Counts().added;
+            totals.alreadyStored += import.Counts().alreadyStored;
+            totals.failed += passFailed;
+            totals.unsure += import.Unsure().size();
+            feed.PostProgress(total, 0);
+            if (import.Counts().added > 0)
+                QMetaObject::invokeMethod(&feed, [f = &feed] { emit f->archiveChanged(); }, Qt::QueuedConnection);
+            problem.clear();
+            feed.PostProblem(problem);
+            feed.PostStatus(totals.Text());
+            return true;
         } catch (const KelvaroxError& e) {
-            // The archive cannot be written now; the files are tried again at the next pass.
+            importer = nullptr;
+            if (feed.stop_) return true;
+            // The archive cannot be written now; the files are tried again in a moment.
             archive.reset();
-            PostProgress(0, 0);
-            const std::string message = std::string("Archive: ") + e.what();
-            if (message != lastError) PostStatus(message);
-            lastError = message;
+            feed.PostProgress(0, 0);
+            Report(std::string("Archive: ") + e.what());
+            return false;
         }
+    }
+
+    // Looks at what is due; how long to wait for changes then (no limit when negative).
+    int Step() {
+        int waitMs = -1;
+        const auto sooner = [&](Clock::time_point then) {
+            const int ms = static_cast<int>(std::max<int64_t>(
+                1, std::chrono::duration_cast<std::chrono::milliseconds>(then - Clock::now()).count()));
+            waitMs = waitMs < 0 ? ms : std::min(waitMs, ms);
+        };
+        DirectoryWatch& watch = *feed.watch_;
+        int error = 0;
+        std::vector<std::string> names;
+        if (!feed.following_ && !firstPass) {
+            // Left alone until Follow is on again, which looks at all of it anew.
+            watch.Unwatch();
+            due.clear();
+            unsettled.clear();
+            listAll = true;
+            return waitMs;
+        }
+        if ((!watch.Watching() && !watch.Watch(source.directory, error)) ||
+            (listAll && !ListBlockFileNames(source.directory, names, error))) {
+            watch.Unwatch();
+            listAll = true;
+            directoryProblem = true;
+            Report("Cannot read " + source.directory + ": " + std::strerror(error));
+            return kLookAgainMs;
+        }
+        if (directoryProblem) Report(std::string());  // followed again
+        directoryProblem = false;
+        if (listAll) {
+            due.insert(names.begin(), names.end());
+            unsettled.clear();
+            listAll = false;
+        }
+        const auto now = Clock::now();
+        for (auto it = unsettled.begin(); it != unsettled.end();) {
+            if (it->second > now) {
+                sooner((it++)->second);
+                continue;
+            }
+            due.insert(it->first);
+            it = unsettled.erase(it);
+        }
+        if (!due.empty() && (!retryAt || now >= *retryAt)) {
+            retryAt.reset();
+            if (AddDue()) due.clear();
+            else retryAt = Clock::now() + std::chrono::milliseconds(kRetryMs);
+        }
+        if (retryAt) sooner(*retryAt);
+        firstPass = false;
+        return waitMs;
+    }
+
+    void Take(const DirectoryWatch::Changes& changes) {
+        if (changes.overflowed) listAll = true;
+        const auto settled = Clock::now() + std::chrono::milliseconds(kSettleMs);
+        for (const std::string& name : changes.written) {
+            if (!IsBlockFileName(name)) continue;
+            due.insert(name);
+            unsettled.erase(name);
+        }
+        for (const std::string& name : changes.touched)
+            if (IsBlockFileName(name)) unsettled[name] = settled;
+        for (const std::string& name : changes.removed) {
+            read.erase(name);
+            due.erase(name);
+            unsettled.erase(name);
+        }
+    }
+};
+
+void ArchiveFeed::Run(Source source) {
+    Work work(*this, std::move(source));
+    while (!stop_) {
+        const int waitMs = work.Step();
+        if (stop_) break;
+        work.Take(watch_->Wait(waitMs));
     }
 }
 

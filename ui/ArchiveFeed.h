@@ -3,11 +3,12 @@
 // of the directory when the program starts, then, in follow mode, each block the capture
 // program writes, a moment after it lands. The work runs in a thread of its own with an
 // archive connection of its own; the window that shows the archive reads it through another.
-#include <QFileSystemWatcher>
+// Between changes it costs nothing: the system tells it which names changed, and it looks at
+// those alone.
 #include <QObject>
 #include <QString>
 #include <atomic>
-#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,6 +16,8 @@
 #include "core/WodBlock.h"
 
 namespace kelvarox {
+
+class DirectoryWatch;
 
 class ArchiveFeed : public QObject {
     Q_OBJECT
@@ -29,7 +32,8 @@ public:
     };
 
     explicit ArchiveFeed(QObject* parent = nullptr);
-    // Stops the work where it stands (every block is stored whole or not at all) and waits.
+    // Stops the work where it stands (every block is stored whole or not at all), gives up a
+    // connection attempt or a wait for another writer in progress, and waits for the thread.
     ~ArchiveFeed() override;
 
     // Adds the directory's blocks and goes on following it. Once only; an empty directory
@@ -41,34 +45,49 @@ public:
     void SetFollowing(bool on);
     bool Following() const { return following_; }
 
-    // The last progress and status reported.
+    // The last progress, status, problem and wait reported.
     int Done() const { return done_; }
     int Total() const { return total_; }
     QString Status() const { return status_; }
+    QString Problem() const { return problem_; }
+    bool Waiting() const { return waiting_; }
+
+    // How long a file that was made or changed but not closed must stay as it is before it is
+    // read, and how long after a failed write the files are tried again.
+    static constexpr int kSettleMs = 300;
+    static constexpr int kRetryMs = 3000;
+    // How often a directory that cannot be watched (gone, or not there yet) is looked for.
+    static constexpr int kLookAgainMs = 1000;
 
 signals:
     // Files read of the files of a pass; total 0 when no pass is running.
     void progressChanged(int done, int total);
     void statusChanged(const QString& text);
+    // Why adding blocks has stopped (the archive cannot be written, the directory cannot be
+    // read); empty once it goes on.
+    void problemChanged(const QString& problem);
+    // True while a write waits for another program that writes to the archive.
+    void waitingChanged(bool waiting);
+    // A commit stored blocks in the archive.
+    void archiveChanged();
 
 private:
+    struct Work;
     void Run(Source source);
-    void Wake();
-    // Waits up to the rescan interval, or for a wake or the end; false at the end.
-    bool WaitForWork(bool firstPass);
     void PostProgress(int done, int total);
     void PostStatus(const std::string& text);
+    void PostProblem(const std::string& text);
+    void PostWaiting(bool waiting);
 
-    QFileSystemWatcher watcher_;
+    std::unique_ptr<DirectoryWatch> watch_;
     std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool stop_ = false;
-    bool woken_ = false;
+    std::atomic<bool> stop_{false};
     std::atomic<bool> following_{true};
     int done_ = 0;
     int total_ = 0;
     QString status_;
+    QString problem_;
+    bool waiting_ = false;
 };
 
 }  // namespace kelvarox

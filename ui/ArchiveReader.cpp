@@ -1,19 +1,13 @@
 #include "ui/ArchiveReader.h"
 
 #include <chrono>
+#include <map>
 
 #include "core/Errors.h"
 #include "timeline/ArchiveTrace.h"
 #include "ui/TextCodec.h"
 
 namespace kelvarox {
-
-namespace {
-
-// How often the archive is asked whether it changed.
-constexpr auto kPollInterval = std::chrono::milliseconds(700);
-
-}  // namespace
 
 ArchiveReader::ArchiveReader(std::string location, QObject* parent)
     : QObject(parent), location_(std::move(location)), thread_([this] { Run(); }) {}
@@ -36,6 +30,14 @@ void ArchiveReader::Show(const std::vector<int32_t>& channels) {
     changed_.notify_all();
 }
 
+void ArchiveReader::ReadNow() {
+    {
+        std::lock_guard lock(mutex_);
+        woken_ = true;
+    }
+    changed_.notify_all();
+}
+
 // Runs `deliver` in the window's thread, unless the reader is gone by then.
 template <class Deliver>
 void ArchiveReader::Post(Deliver deliver) {
@@ -44,45 +46,53 @@ void ArchiveReader::Post(Deliver deliver) {
 
 void ArchiveReader::Run() {
     std::unique_ptr<archive::Archive> archive;
-    std::optional<int64_t> generation;
-    std::set<int32_t> read;  // the channels whose traces are read at `generation`
+    timeline::ArchiveOverview overview;
+    std::map<int32_t, timeline::TraceFollower> followers;  // of the channels shown
+    std::optional<int64_t> seen;  // the generation everything was read at
     std::string problem;
+    bool listed = false;
+    const std::string name = archive::Archive::NameOf(location_);
     const auto report = [&](const std::string& now) {
         if (now == problem) return;
         problem = now;
         Post([this, text = ToQt(now)] { emit problemChanged(text); });
     };
-    while (true) {
+    const auto step = [&](const std::string& text) { Post([this, text = ToQt(text)] { emit stepChanged(text); }); };
+    while (!stop_) {
         std::set<int32_t> wanted;
         {
-            std::unique_lock lock(mutex_);
-            if (stop_) return;
+            std::lock_guard lock(mutex_);
             wanted = shown_;
         }
         try {
-            if (!archive) archive = std::make_unique<archive::Archive>(location_, archive::Archive::Access::Read);
+            if (!archive) {
+                // Said once: a connection tried again after a failure keeps the failure shown.
+                if (problem.empty() && !listed) step("Connecting to the archive " + name + " ...");
+                archive::WaitHooks hooks;
+                hooks.abandon = &stop_;
+                archive = std::make_unique<archive::Archive>(location_, archive::Archive::Access::Read, hooks);
+                if (!listed) step("Reading the archive " + name + " ...");
+            }
             const int64_t now = archive->Generation();
-            if (now != generation) {
-                read.clear();
-                Post([this, channels = archive->Channels()] { emit channelsRead(channels); });
-                auto dates = std::make_shared<const timeline::DateLine>(timeline::LoadDateLine(*archive));
-                Post([this, dates] { emit datesRead(dates); });
-                generation = now;
+            if ((now != seen || !listed) && overview.Update(*archive)) {
+                Post([this, channels = overview.Channels()] { emit channelsRead(channels); });
+                Post([this, dates = overview.Dates()] { emit datesRead(dates); });
             }
+            listed = true;
+            std::erase_if(followers, [&](const auto& f) { return !wanted.count(f.first); });
             for (const int32_t channel : wanted) {
-                if (read.count(channel)) continue;
-                auto trace = std::make_shared<const timeline::ChannelTrace>(timeline::LoadChannelTrace(*archive, channel));
-                Post([this, trace] { emit traceRead(trace); });
-                read.insert(channel);
+                auto [follower, added] = followers.try_emplace(channel, channel);
+                if ((added || now != seen) && follower->second.Update(*archive))
+                    Post([this, trace = follower->second.Trace()] { emit traceRead(trace); });
             }
+            seen = now;
             report(std::string());
         } catch (const KelvaroxError& e) {
             archive.reset();
-            generation.reset();
-            report(e.what());
+            if (!stop_) report(e.what());
         }
         std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, kPollInterval, [this] { return stop_ || woken_; });
+        changed_.wait_for(lock, std::chrono::milliseconds(kLookIntervalMs), [this] { return stop_ || woken_; });
         woken_ = false;
     }
 }

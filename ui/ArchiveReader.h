@@ -1,10 +1,12 @@
 #pragma once
 // What the time line window shows, read from the block archive in a thread of its own with an
 // archive connection of its own: the archived channels, the traces of the channels on display
-// and the days of the orbit axis. It reads them again whenever the archive changes, whoever
-// changed it, so new blocks appear without any click.
+// and the days of the orbit axis. It keeps them up to date whoever changes the archive, so new
+// blocks appear without any click: it looks for a new commit now and then, and at once when
+// told of one, and then reads only the blocks that commits stored or placed anew.
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -23,16 +25,24 @@ class ArchiveReader : public QObject {
     Q_OBJECT
 public:
     explicit ArchiveReader(std::string location, QObject* parent = nullptr);
-    // Stops reading and waits for the thread.
+    // Stops reading, gives up a connection attempt in progress, and waits for the thread.
     ~ArchiveReader() override;
 
-    // The channels whose traces are wanted; each is read once and again after every change.
+    // The channels whose traces are wanted; each is read once and kept up to date.
     void Show(const std::vector<int32_t>& channels);
+    // The archive has changed: it is read now rather than at the next look.
+    void ReadNow();
+
+    // How often the archive is asked whether another program changed it.
+    static constexpr int kLookIntervalMs = 700;
 
 signals:
     void channelsRead(const std::vector<kelvarox::archive::ChannelSummary>& channels);
     void traceRead(std::shared_ptr<const kelvarox::timeline::ChannelTrace> trace);
     void datesRead(std::shared_ptr<const kelvarox::timeline::DateLine> dates);
+    // What the reader does before the channels are first read: "Connecting to the archive
+    // NAME ...", then "Reading the archive NAME ...".
+    void stepChanged(const QString& step);
     // The archive cannot be read: the reason; empty once it reads again.
     void problemChanged(const QString& problem);
 
@@ -44,8 +54,8 @@ private:
     const std::string location_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    bool stop_ = false;
     bool woken_ = false;
+    std::atomic<bool> stop_{false};
     std::set<int32_t> shown_;
     std::thread thread_;
 };

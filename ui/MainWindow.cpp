@@ -1,6 +1,9 @@
 #include "ui/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLocale>
@@ -29,8 +32,15 @@ const char* const MainWindow::kDropHint = " WOD files may be drag/dropped on to 
 
 MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier,
                        const std::optional<std::string>& sessionDirectory)
-    : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::MainWindow>()) {
+    : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::MainWindow>()),
+      importProblemButton_(new QToolButton(this)) {
     ui_->setupUi(this);
+    importProblemButton_->setObjectName(QStringLiteral("importProblemButton"));
+    importProblemButton_->setText(QStringLiteral("Importing stopped"));
+    importProblemButton_->setAutoRaise(true);
+    importProblemButton_->setStyleSheet(QStringLiteral("color: rgb(170, 0, 0)"));
+    importProblemButton_->hide();
+    ui_->menuBar->setCornerWidget(importProblemButton_, Qt::TopRightCorner);
     MakeFixedWindow(this);
     SetUpFonts();
     auto* coefficientFilter = new CharacterFilter(kCoefficientCharacters, this);
@@ -69,6 +79,11 @@ void MainWindow::ConnectHandlers() {
     connect(ui_->setupAction, &QAction::triggered, this, &MainWindow::showSetup);
     connect(ui_->timeLineAction, &QAction::triggered, this, &MainWindow::showTimeLine);
     connect(ui_->exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
+    connect(importProblemButton_, &QToolButton::clicked, this, [this] {
+        if (!importProblem_.isEmpty())
+            notifier_.ShowError("Adding the telemetry directory's blocks to the archive has stopped:\n" +
+                                FromQt(importProblem_));
+    });
 }
 
 void MainWindow::StartUp(const std::optional<std::string>& sessionDirectory) {
@@ -186,6 +201,25 @@ void MainWindow::loadAndGraphFile(const QString& path) {
         LoadBlock();
         if (LoadSucceeded()) RequestGraph();
     });
+}
+
+void MainWindow::openBlockAt(const QString& path, qint64 orbitHiByte) {
+    ui_->orbitHiByteEdit->setText(QString::number(orbitHiByte));
+    RunHandler(notifier_, [&] {
+        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+        const bool listed = slash >= 0 && QDir::cleanPath(path.left(slash)) == ui_->blockList->Directory() &&
+                            ui_->blockList->SelectName(path.mid(slash + 1));
+        if (!listed) ui_->blockList->ClearSelectionQuietly();
+        state_.BlockFilePath = PathFromQt(path);
+        LoadBlock();
+        if (LoadSucceeded()) RequestGraph();
+    });
+}
+
+void MainWindow::showImportProblem(const QString& problem) {
+    importProblem_ = problem;
+    importProblemButton_->setToolTip(problem);
+    importProblemButton_->setVisible(!problem.isEmpty());
 }
 
 ChannelBoxTexts MainWindow::BoxTexts() const {

@@ -11,6 +11,8 @@
 #include "core/GraphAndTableActions.h"
 #include "core/ProgramState.h"
 
+class QToolButton;
+
 namespace Ui {
 class MainWindow;
 }
@@ -62,6 +64,12 @@ public slots:
     void loadDroppedFiles(const QStringList& paths);
     // Loads that file whatever its name and, when it loaded, shows its graph, as a drop does.
     void loadAndGraphFile(const QString& path);
+    // A block of the archive: the Orbit HiByte box takes `orbitHiByte` as if typed, the file
+    // list selects the file when it lists its folder, and the block is loaded and graphed.
+    void openBlockAt(const QString& path, qint64 orbitHiByte);
+    // Adding the telemetry directory's blocks to the archive has stopped: why; empty once it
+    // goes on. The menu bar says so while it lasts, and tells why when clicked.
+    void showImportProblem(const QString& problem);
 
 protected:
     // Closing the window stores its position and the Orbit HiByte, then ends the program, also
@@ -89,6 +97,8 @@ private:
     const SettingsStore& store_;
     Notifier& notifier_;
     std::unique_ptr<Ui::MainWindow> ui_;
+    QToolButton* importProblemButton_;
+    QString importProblem_;
 };
 
 }  // namespace kelvarox

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -10,6 +11,15 @@
 namespace kelvarox {
 
 namespace {
+
+// The suffix of a file type as the save dialog lists it: "png" of "PNG image (*.png)".
+QString SuffixOf(const QString& filter) {
+    const qsizetype star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0) return QString();
+    qsizetype end = star + 2;
+    while (end < filter.size() && filter[end].isLetterOrNumber()) ++end;
+    return filter.mid(star + 2, end - star - 2);
+}
 
 void ShowBox(QMessageBox::Icon icon, const QString& title, const std::string& text) {
     QMessageBox box(icon, title, ToQt(text), QMessageBox::Ok, QApplication::activeWindow());
@@ -41,10 +51,16 @@ std::optional<std::string> MessageBoxNotifier::AskForText(const std::string& cap
 
 std::optional<std::string> MessageBoxNotifier::AskForSaveFile(const std::string& caption, const std::string& suggested,
                                                               const std::string& filters) {
-    const QString path =
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), ToQt(caption), PathToQt(suggested), ToQt(filters));
-    if (path.isEmpty()) return std::nullopt;
-    return PathFromQt(path);
+    const QFileInfo start(PathToQt(suggested));
+    QFileDialog dialog(QApplication::activeWindow(), ToQt(caption), start.absolutePath(), ToQt(filters));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(start.fileName());
+    // A name given without a suffix takes that of the file type chosen.
+    dialog.setDefaultSuffix(SuffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(SuffixOf(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return PathFromQt(dialog.selectedFiles().front());
 }
 
 }  // namespace kelvarox

@@ -19,7 +19,7 @@ constexpr int kLeastDrag = 4;
 
 PlotCanvas::PlotCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
-    setMinimumHeight(60);
+    setMinimumHeight(40);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -27,6 +27,9 @@ void PlotCanvas::SetPicture(PlotPicture picture, const TimeRange& view) {
     picture_ = std::move(picture);
     view_ = view;
     update();
+    // The view moved, or the samples changed, under a mouse that stayed: the cursor is where
+    // the mouse is now.
+    if (hoverX_) emit cursorMoved(TimeAt(*hoverX_));
 }
 
 void PlotCanvas::SetCursor(std::optional<OrbitTime> time, std::optional<OrbitTime> sampleTime, float sampleValue) {
@@ -79,6 +82,7 @@ void PlotCanvas::mousePressEvent(QMouseEvent* event) {
 
 void PlotCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
+    hoverX_ = at.x();
     if (drag_ != Drag::None) {
         dragNow_ = at;
         dragMoved_ = dragMoved_ || (at - dragStart_).manhattanLength() >= kLeastDrag;
@@ -110,6 +114,8 @@ void PlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
     if (wide) emit viewChosen(view);
     update();
 }
+
+void PlotCanvas::leaveEvent(QEvent*) { hoverX_.reset(); }
 
 void PlotCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit doubleClicked(TimeAt(event->position().x()));

@@ -16,7 +16,8 @@ class PlotCanvas : public QWidget {
 public:
     explicit PlotCanvas(QWidget* parent = nullptr);
 
-    // The picture to paint, composed for `view` at the canvas's size.
+    // The picture to paint, composed for `view` at the canvas's size. Under the mouse, the
+    // cursor follows: cursorMoved tells its time in the new view.
     void SetPicture(timeline::PlotPicture picture, const timeline::TimeRange& view);
     const timeline::PlotPicture& Picture() const { return picture_; }
 
@@ -42,6 +43,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
@@ -58,6 +60,7 @@ private:
     QPoint dragNow_;
     timeline::TimeRange dragView_;
     bool dragMoved_ = false;
+    std::optional<int> hoverX_;  // the mouse's column while it is over the canvas
 };
 
 }  // namespace kelvarox

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QVector>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ui/TextCodec.h"
 
@@ -88,7 +90,6 @@ void PaintAxis(QPainter& painter, const timeline::AxisPicture& axis) {
     const int right = kValueAxisWidth + timeline::TraceWidth(axis.width);
     painter.setPen(QPen(kFrame, 1));
     painter.drawLine(kValueAxisWidth - 1, 0, right, 0);
-    int dateEnd = -1;  // a date is drawn only where it does not run into the one before
     for (const timeline::TimeMark& mark : axis.marks) {
         painter.setPen(QPen(kFrame, 1));
         painter.drawLine(mark.x, 0, mark.x, 5);
@@ -98,13 +99,31 @@ void PaintAxis(QPainter& painter, const timeline::AxisPicture& axis) {
         painter.drawText(QPoint(std::clamp(mark.x - orbitWidth / 2, 0, std::max(0, axis.width - orbitWidth)),
                                 6 + metrics.ascent()),
                          orbit);
-        if (mark.dateText.empty()) continue;
-        const QString date = ToQt(mark.dateText);
+    }
+
+    // The first and the last date of the view stand at its ends; between them, a mark's date
+    // where the day changes and it runs into no date drawn.
+    const int baseline = 8 + metrics.height() + metrics.ascent();
+    constexpr int kGap = 8;
+    std::vector<std::pair<int, int>> drawn;  // left and right of each date drawn
+    const auto draw = [&](const std::string& text, int left) {
+        const QString date = ToQt(text);
         const int width = metrics.horizontalAdvance(date);
-        const int left = std::max(0, mark.x - width / 2);
-        if (left <= dateEnd) continue;
-        painter.drawText(QPoint(left, 8 + metrics.height() + metrics.ascent()), date);
-        dateEnd = left + width + 8;
+        left = std::clamp(left, 0, std::max(0, axis.width - width));
+        for (const auto& [l, r] : drawn)
+            if (left < r + kGap && left + width + kGap > l) return false;
+        painter.drawText(QPoint(left, baseline), date);
+        drawn.emplace_back(left, left + width);
+        return true;
+    };
+    painter.setPen(kText);
+    if (!axis.firstDate.empty()) draw(axis.firstDate, kValueAxisWidth);
+    if (!axis.lastDate.empty() && axis.lastDate != axis.firstDate)
+        draw(axis.lastDate, right - metrics.horizontalAdvance(ToQt(axis.lastDate)));
+    std::string shown = axis.firstDate;
+    for (const timeline::TimeMark& mark : axis.marks) {
+        if (mark.dateText.empty() || mark.dateText == shown || mark.dateText == axis.lastDate) continue;
+        if (draw(mark.dateText, mark.x - metrics.horizontalAdvance(ToQt(mark.dateText)) / 2)) shown = mark.dateText;
     }
     painter.restore();
 }

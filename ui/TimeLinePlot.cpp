@@ -1,11 +1,12 @@
 #include "ui/TimeLinePlot.h"
 
-#include <QHBoxLayout>
 #include <QMenu>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "core/ChannelCatalogue.h"
 #include "timeline/Readout.h"
+#include "ui/FlowLayout.h"
 #include "ui/TextCodec.h"
 #include "ui/TimeLinePainter.h"
 
@@ -39,19 +40,17 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     titleLabel_->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3)").arg(colour.r).arg(colour.g).arg(colour.b));
     titleLabel_->setText(ToQt(ChannelCatalogue::ChannelNumberText(channel) + "  " + ChannelCatalogue::NameOf(channel)));
     for (QLabel* label : {sampleLabel_, statisticsLabel_}) label->setFont(TimeLineFont());
-    // A narrow window cuts the read-out short, then the statistics, rather than the title or
-    // the channel list.
-    sampleLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    statisticsLabel_->setMinimumWidth(1);
-    statisticsLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    statisticsLabel_->setToolTip(QStringLiteral(
+        "Count, Min, Max, Mean and SD of the samples within the orbits in view. A range of values "
+        "chosen with a rectangle changes only the plot's height, not these."));
 
-    auto* header = new QHBoxLayout;
+    // Each text whole: one that does not fit beside the others goes to a line of its own.
+    auto* header = new FlowLayout(16);
     header->setContentsMargins(4, 0, layout::kRightMargin, 0);
     header->addWidget(titleLabel_);
-    header->addSpacing(16);
-    header->addWidget(sampleLabel_, 1);
-    header->addSpacing(16);
+    header->addWidget(sampleLabel_);
     header->addWidget(statisticsLabel_);
+    header->setAlignment(statisticsLabel_, Qt::AlignRight);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 2, 0, 0);
     column->setSpacing(0);
@@ -109,6 +108,8 @@ std::optional<SampleAt> TimeLinePlot::NearestSample(OrbitTime time) const {
 void TimeLinePlot::ShowCursor(std::optional<OrbitTime> time) {
     const auto sample = time ? NearestSample(*time) : std::nullopt;
     sampleLabel_->setText(sample ? ToQt(SampleText(*trace_, *sample)) : QString());
+    // The read-out keeps the widest room it needed, so the header does not jump with the mouse.
+    sampleLabel_->setMinimumWidth(std::max(sampleLabel_->minimumWidth(), sampleLabel_->sizeHint().width()));
     canvas_->SetCursor(time, sample ? std::optional(sample->time) : std::nullopt, sample ? sample->value : 0.0f);
 }
 

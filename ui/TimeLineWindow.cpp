@@ -1,8 +1,11 @@
 #include "ui/TimeLineWindow.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "core/ChannelCatalogue.h"
@@ -39,13 +42,14 @@ TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& not
     : QWidget(parent, Qt::Window), notifier_(notifier), ui_(std::make_unique<Ui::TimeLineWindow>()) {
     ui_->setupUi(this);
     ui_->importProgress->hide();
+    ui_->statusLabel->hide();
     ui_->sideSplitter->setStretchFactor(1, 1);
     ui_->sideSplitter->setSizes({330, width() - 330});
-    ui_->channelList->setColumnWidth(0, 48);
-    ui_->channelList->setColumnWidth(1, 130);
-    ui_->channelList->setColumnWidth(2, 56);
+    // Each column as wide as its texts.
+    ui_->channelList->header()->setStretchLastSection(false);
+    ui_->channelList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->readoutLabel->setMinimumWidth(1);
-    ui_->statusLabel->setMinimumWidth(1);
+    step_ = ToQt("Connecting to the archive " + archive::Archive::NameOf(archiveLocation) + " ...");
     auto dates = std::make_shared<DateLine>();
     dates->Finish();
     dates_ = std::move(dates);
@@ -62,6 +66,10 @@ void TimeLineWindow::ConnectHandlers() {
     connect(reader_.get(), &ArchiveReader::datesRead, this, &TimeLineWindow::TakeDates);
     connect(reader_.get(), &ArchiveReader::problemChanged, this, [this](const QString& problem) {
         problem_ = problem;
+        UpdateMessage();
+    });
+    connect(reader_.get(), &ArchiveReader::stepChanged, this, [this](const QString& step) {
+        step_ = step;
         UpdateMessage();
     });
     connect(ui_->channelList, &QTreeWidget::itemSelectionChanged, this, &TimeLineWindow::SelectionChanged);
@@ -96,6 +104,7 @@ void TimeLineWindow::ConnectHandlers() {
 }
 
 void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& channels) {
+    channelsRead_ = true;
     std::set<int32_t> selected;
     for (const TimeLinePlot* plot : plots_) selected.insert(plot->Channel());
     const bool firstList = ui_->channelList->topLevelItemCount() == 0;
@@ -116,6 +125,13 @@ void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& ch
     // The first channel is shown at once when the archive is first listed.
     if (firstList && plots_.empty() && ui_->channelList->topLevelItemCount() > 0)
         ui_->channelList->topLevelItem(0)->setSelected(true);
+    // The list gets the room its columns need, the plots the rest.
+    QTreeWidget* list = ui_->channelList;
+    const int needed = list->header()->length() + 2 * list->frameWidth() +
+                       (list->verticalScrollBar()->isVisible() ? list->verticalScrollBar()->width() : 0);
+    const QList<int> sizes = ui_->sideSplitter->sizes();
+    if (sizes.size() == 2 && sizes[0] < needed && sizes[0] + sizes[1] > needed)
+        ui_->sideSplitter->setSizes({needed, sizes[0] + sizes[1] - needed});
     UpdateMessage();
 }
 
@@ -147,9 +163,20 @@ void TimeLineWindow::SelectionChanged() {
 }
 
 TimeLinePlot* TimeLineWindow::AddPlot(int32_t channel) {
-    auto* plot = new TimeLinePlot(channel, PlotColour(coloursUsed_++), ui_->plotSplitter);
-    ui_->plotSplitter->addWidget(plot);
+    // The new plot takes an equal share of the height; the others keep theirs in proportion.
+    QSplitter* splitter = ui_->plotSplitter;
+    QList<int> heights = splitter->sizes();
+    int total = 0;
+    for (int h : heights) total += h;
+    auto* plot = new TimeLinePlot(channel, PlotColour(coloursUsed_++), splitter);
+    splitter->addWidget(plot);
     plots_.push_back(plot);
+    if (total > 0) {
+        const double kept = static_cast<double>(heights.size()) / (heights.size() + 1);
+        for (int& h : heights) h = static_cast<int>(h * kept);
+        heights.push_back(total / static_cast<int>(heights.size() + 1));
+        splitter->setSizes(heights);
+    }
     PlotCanvas* canvas = plot->Canvas();
     connect(canvas, &PlotCanvas::cursorMoved, this, [this, plot](double time) {
         currentPlot_ = plot;
@@ -223,7 +250,10 @@ void TimeLineWindow::ShowCursor(OrbitTime time) {
 
 void TimeLineWindow::OpenNearestBlock(TimeLinePlot* plot, OrbitTime time) {
     const auto sample = plot->NearestSample(time);
-    if (sample) emit blockOpenRequested(PathToQt(plot->Trace()->Blocks()[sample->block].file));
+    if (!sample) return;
+    const TraceBlock& block = plot->Trace()->Block(sample->block);
+    // The Orbit HiByte that gives the block the orbits of the time line.
+    emit blockOpenRequested(PathToQt(block.file), block.startOrbit >> 8);
 }
 
 void TimeLineWindow::Move(TimeLinePlot* plot, int by) {
@@ -248,7 +278,7 @@ TimeLinePicture TimeLineWindow::Picture() const {
 void TimeLineWindow::saveImage() {
     RunHandler(notifier_, [this] {
         if (plots_.empty()) return;
-        const auto path = notifier_.AskForSaveFile("Save Image", "time-line.png", kPictureFilters);
+        const auto path = notifier_.AskForSaveFile("Save Image", InSaveFolder("time-line.png"), kPictureFilters);
         if (!path) return;
         const auto format = PictureFormatOf(PathToQt(*path));
         if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kVectorPictureSuffixes));
@@ -256,6 +286,7 @@ void TimeLineWindow::saveImage() {
         SaveWholeFile(*path, EncodePicture(QSize(picture.width, picture.Height()), *format,
                                            QStringLiteral("Kelvarox time line"),
                                            [&](QPainter& painter) { PaintTimeLine(painter, picture); }));
+        saveFolder_ = std::filesystem::path(*path).parent_path().string();
     });
 }
 
@@ -269,9 +300,11 @@ void TimeLineWindow::SaveCsvOf(TimeLinePlot* plot) {
     RunHandler(notifier_, [this, plot] {
         const ChannelTrace* trace = plot->Trace();
         if (!trace) return;
-        const auto path = notifier_.AskForSaveFile("Save CSV of " + PlotTitle(*trace),
-                                                   "time-line-" + HexDigits(trace->Channel()) + ".csv", kCsvFilters);
-        if (path) SaveWholeFile(*path, QByteArray::fromStdString(SamplesCsv(*trace, view_)));
+        const auto path = notifier_.AskForSaveFile(
+            "Save CSV of " + PlotTitle(*trace), InSaveFolder("time-line-" + HexDigits(trace->Channel()) + ".csv"), kCsvFilters);
+        if (!path) return;
+        SaveWholeFile(*path, QByteArray::fromStdString(SamplesCsv(*trace, view_)));
+        saveFolder_ = std::filesystem::path(*path).parent_path().string();
     });
 }
 
@@ -283,12 +316,30 @@ void TimeLineWindow::showImportProgress(int done, int total) {
     }
 }
 
-void TimeLineWindow::showImportStatus(const QString& text) { ui_->statusLabel->setText(text); }
+void TimeLineWindow::showImportStatus(const QString& text) {
+    // All of it, on as many lines as it takes: a path may break after any "/".
+    QString wrappable = text;
+    wrappable.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+    ui_->statusLabel->setText(wrappable);
+    ui_->statusLabel->setToolTip(text);
+    ui_->statusLabel->setVisible(!text.isEmpty());
+}
+
+void TimeLineWindow::showImportWaiting(bool waiting) {
+    ui_->importProgress->setFormat(waiting ? QStringLiteral("waiting") : QStringLiteral("%p%"));
+}
+
+void TimeLineWindow::readArchiveNow() { reader_->ReadNow(); }
+
+std::string TimeLineWindow::InSaveFolder(const std::string& name) const {
+    return saveFolder_.empty() ? name : (std::filesystem::path(saveFolder_) / name).string();
+}
 
 void TimeLineWindow::setFollowing(bool on) { ui_->followCheck->setChecked(on); }
 
 void TimeLineWindow::UpdateMessage() {
     QString message = problem_;
+    if (message.isEmpty() && !channelsRead_) message = step_;
     if (message.isEmpty() && plots_.empty()) {
         message = ui_->channelList->topLevelItemCount() == 0 ? QStringLiteral("The archive holds no blocks yet")
                                                               : QStringLiteral("Select one or more channels on the left");

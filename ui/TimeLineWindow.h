@@ -34,8 +34,9 @@ public:
     timeline::TimeLinePicture Picture() const;
 
 signals:
-    // A double-click on a plot: the block of the sample nearest to it, for Load and Graph.
-    void blockOpenRequested(const QString& path);
+    // A double-click on a plot: the block of the sample nearest to it, for Load and Graph with
+    // the Orbit HiByte that gives it the orbits of the time line.
+    void blockOpenRequested(const QString& path, qint64 orbitHiByte);
     // Follow mode was switched.
     void followChanged(bool on);
 
@@ -47,7 +48,11 @@ public slots:
     void saveCsv();
     void showImportProgress(int done, int total);
     void showImportStatus(const QString& text);
+    // An import waits for another program that writes to the archive.
+    void showImportWaiting(bool waiting);
     void setFollowing(bool on);
+    // The archive has changed: the plots show it now rather than at the next look.
+    void readArchiveNow();
 
 private:
     void ConnectHandlers();
@@ -64,6 +69,8 @@ private:
     TimeLinePlot* AddPlot(int32_t channel);
     std::optional<timeline::TimeRange> Extent() const;
     void UpdateMessage();
+    // `name` in the folder of the last file saved, at first the working directory.
+    std::string InSaveFolder(const std::string& name) const;
 
     Notifier& notifier_;
     std::unique_ptr<Ui::TimeLineWindow> ui_;
@@ -76,6 +83,9 @@ private:
     bool following_ = true;
     size_t coloursUsed_ = 0;
     QString problem_;
+    QString step_;               // what the reader does before the channels are first read
+    bool channelsRead_ = false;
+    std::string saveFolder_;     // of the last file saved
 };
 
 }  // namespace kelvarox

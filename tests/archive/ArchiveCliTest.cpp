@@ -20,6 +20,7 @@
 #include "CliRunner.h"
 #include "PostgresCluster.h"
 #include "archive/Archive.h"
+#include "archive/Schema.h"
 #include "archive/Sha256.h"
 #include "core/Errors.h"
 
@@ -224,7 +225,8 @@ TEST_P(ArchiveCliTest, ANewerSchemaIsRefusedAndLeftAsItIs) {
         PQfinish(c);
     }
     const std::string message = "kelvarox-cli: The archive " + location +
-                                " has schema version 99, newer than this Kelvarox knows (1); it was left as it is\n";
+                                " has schema version 99, newer than this Kelvarox knows (" +
+                                std::to_string(archive::kSchemaVersion) + "); it was left as it is\n";
     for (const auto& command : {std::vector<std::string>{"archive", "add", SamplePath("")},
                                 std::vector<std::string>{"archive", "list"}, std::vector<std::string>{"series", "#100"}}) {
         const auto r = Run(command);

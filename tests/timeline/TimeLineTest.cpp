@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "timeline/ChannelTrace.h"
 #include "timeline/DateLine.h"
@@ -63,8 +64,8 @@ std::vector<TraceColumn> DrawnOneByOne(const ChannelTrace& trace, const TimeRang
         const double x = std::floor((t - view.left) * (width / view.Span()));
         return static_cast<int32_t>(std::clamp(x, -1.0, static_cast<double>(width)));
     };
-    for (size_t b = 0; b < trace.Blocks().size(); ++b) {
-        const TraceBlock& block = trace.Blocks()[b];
+    for (size_t b = 0; b < trace.BlockCount(); ++b) {
+        const TraceBlock& block = trace.Block(b);
         for (size_t i = block.first; i < block.first + block.count; ++i) {
             const float v = trace.Value(i);
             const bool joins = !out.empty() && (i > block.first || block.joinsPrevious);
@@ -114,9 +115,9 @@ TEST(TimeLine, BlocksMoreThanOneMAStepApartBreakTheLine) {
     // Four samples 4 MA apart from orbit 10; the next block one step later joins, the one after
     // that starts two steps after it ends.
     const ChannelTrace trace = TraceOf({{10, 4, 4}, {10 + 16 / 256.0, 4, 4}, {10 + 36 / 256.0, 4, 4}}, random);
-    EXPECT_FALSE(trace.Blocks()[0].joinsPrevious);
-    EXPECT_TRUE(trace.Blocks()[1].joinsPrevious);
-    EXPECT_FALSE(trace.Blocks()[2].joinsPrevious);
+    EXPECT_FALSE(trace.Block(0).joinsPrevious);
+    EXPECT_TRUE(trace.Block(1).joinsPrevious);
+    EXPECT_FALSE(trace.Block(2).joinsPrevious);
 
     // One sample per 4 pixels: the gap of 8 MA has no line across it.
     const auto columns = DecimateTrace(trace, {10, 10 + 48 / 256.0}, 48);
@@ -159,7 +160,7 @@ TEST(TimeLine, StatisticsAndTheNearestSampleAgreeWithACountOverTheSamples) {
         const auto found = trace.Nearest(from);
         ASSERT_TRUE(found);
         EXPECT_EQ(found->time, trace.Time(*nearest)) << round;
-        EXPECT_EQ(trace.Blocks()[found->block].file, trace.Blocks()[trace.Sample(*nearest).block].file);
+        EXPECT_EQ(trace.Block(found->block).file, trace.Block(trace.Sample(*nearest).block).file);
     }
 }
 
@@ -215,12 +216,22 @@ TEST(TimeLine, TheBlocksGiveTheDaysOfTheAxis) {
     EXPECT_EQ(dates.AmDayAt(312), std::nullopt);
     EXPECT_EQ(AmDayText(8766), "2002  Jan  01 [Tue]");
 
-    // Whole orbits with the date where it changes; MA within an orbit when the view is narrow.
+    // The first and last day of a view: at its ends where known, else the blocks' ends within it.
+    const std::vector<std::tuple<TimeRange, std::optional<int32_t>, std::optional<int32_t>>> views = {
+        {{299, 312}, 8766, 8767},    {{303, 308}, 8766, 8767}, {{305.2, 309}, 8767, 8767},
+        {{305.5, 305.7}, {}, {}},    {{320, 330}, {}, {}}};
+    for (const auto& [view, first, last] : views) {
+        EXPECT_EQ(dates.FirstAmDayWithin(view.left, view.right), first) << view.left;
+        EXPECT_EQ(dates.LastAmDayWithin(view.left, view.right), last) << view.left;
+    }
+
+    // Whole orbits with their dates; MA within an orbit when the view is narrow.
     const auto wide = TimeMarks({299.5, 312.5}, 800, dates);
     ASSERT_EQ(wide.size(), 7u);
     EXPECT_EQ(wide[0].orbitText, "300");
     EXPECT_EQ(wide[0].dateText, "2002  Jan  01 [Tue]");
-    EXPECT_EQ(wide[1].dateText, "");
+    EXPECT_EQ(wide[1].dateText, "2002  Jan  01 [Tue]");
+    EXPECT_EQ(wide[3].dateText, "");  // 306, within the block over midnight
     EXPECT_EQ(wide[4].orbitText, "308");
     EXPECT_EQ(wide[4].dateText, "2002  Jan  02 [Wed]");
     const auto narrow = TimeMarks({300, 301}, 800, dates);

@@ -275,7 +275,11 @@ TEST_F(TimeLineWindowTest, SavesThePictureAndTheSamplesInView) {
     ASSERT_EQ(notifier.Texts().size(), 8u);
     EXPECT_EQ(notifier.Texts()[4], "Pictures are saved as .png, .svg or .pdf files, not as " + (dir / "line.gif").string() + ".");
     EXPECT_EQ(notifier.Texts()[6].rfind("Cannot save " + (dir / "no-folder/line.png").string() + ": ", 0), 0u);
-    EXPECT_EQ(notifier.Texts()[7], "Save CSV of #140  Temp - SEU  (Deg.C)|time-line-140.csv|CSV file (*.csv)");
+    // The dialogs start in the folder of the last file saved.
+    const std::string imageFilters = "|PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)";
+    EXPECT_EQ(notifier.Texts()[0], "Save Image|time-line.png" + imageFilters);
+    EXPECT_EQ(notifier.Texts()[1], "Save Image|" + (dir / "time-line.png").string() + imageFilters);
+    EXPECT_EQ(notifier.Texts()[7], "Save CSV of #140  Temp - SEU  (Deg.C)|" + (dir / "time-line-140.csv").string() + "|CSV file (*.csv)");
 
     // Every sample is in view: the CSV is what the series command writes.
     const auto series = RunProcess(KELVAROX_CLI, {"series", "--database", location, "#140"});
