@@ -1,8 +1,13 @@
 #include "ArchiveBackends.h"
 
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
 #include <cstdio>
+#include <stdexcept>
 
 #include "PostgresCluster.h"
+#include "archive/Database.h"
 
 namespace kelvarox::testing {
 
@@ -22,7 +27,66 @@ std::string Hex(int value, int digits) {
     return text;
 }
 
+class SqliteLock : public WriteLockHolder {
+public:
+    explicit SqliteLock(const std::string& path) {
+        if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK || Run("BEGIN IMMEDIATE") != SQLITE_OK)
+            throw std::runtime_error("cannot take the write lock of " + path);
+    }
+    ~SqliteLock() override {
+        Run("COMMIT");
+        sqlite3_close(db_);
+    }
+    int Run(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+class PostgresLock : public WriteLockHolder {
+public:
+    // The advisory lock every Kelvarox writer takes ("Kelvarox" in ASCII).
+    explicit PostgresLock(const std::string& uri) : c_(PQconnectdb(uri.c_str())) {
+        Run("BEGIN");
+        Run("SELECT pg_advisory_xact_lock(5432867781189201784)");
+    }
+    ~PostgresLock() override {
+        Run("COMMIT");
+        PQfinish(c_);
+    }
+    void Run(const char* sql) { PQclear(PQexec(c_, sql)); }
+
+private:
+    PGconn* c_;
+};
+
 }  // namespace
+
+void RunSql(const std::string& location, const std::string& sql) {
+    if (archive::IsPostgresLocation(location)) {
+        PGconn* c = PQconnectdb(location.c_str());
+        PGresult* r = PQexec(c, sql.c_str());
+        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK;
+        const std::string error = PQerrorMessage(c);
+        PQclear(r);
+        PQfinish(c);
+        if (!ok) throw std::runtime_error(error);
+        return;
+    }
+    sqlite3* db = nullptr;
+    char* error = nullptr;
+    const bool ok = sqlite3_open(location.c_str(), &db) == SQLITE_OK &&
+                    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK;
+    const std::string reason = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    if (!ok) throw std::runtime_error(reason);
+}
+
+std::unique_ptr<WriteLockHolder> HoldWriteLock(const std::string& location) {
+    if (archive::IsPostgresLocation(location)) return std::make_unique<PostgresLock>(location);
+    return std::make_unique<SqliteLock>(location);
+}
 
 std::string FreshArchive(Backend backend, const TempDir& dir) {
     if (backend == Backend::Postgres) return PostgresCluster::Get().NewDatabase();

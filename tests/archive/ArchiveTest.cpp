@@ -2,12 +2,20 @@
 // queries, and a reader beside a writer.
 #include "archive/Archive.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <thread>
 
 #include "ArchiveBackends.h"
+#include "archive/ArchiveMessages.h"
+#include "core/Errors.h"
 
 using namespace kelvarox;
 using namespace kelvarox::archive;
@@ -159,4 +167,140 @@ TEST_P(ArchiveTest, AReaderBesideAWriterSeesWholeBatches) {
     EXPECT_EQ(reader.Generation(), 12);
 }
 
+// Between two reads a reader learns which blocks the commits stored or placed anew, and only
+// those: new ones, and stored ones whose orbit or sureness an import or set-orbit changed. An
+// archive of the schema before is brought up to date with every block counted as read.
+TEST_P(ArchiveTest, ReadersLearnWhichBlocksCommitsStoredOrPlacedAnew) {
+    std::mt19937 random(5);
+    const Satellite satellite{13.7, 2 * 256 + 30, 8800};
+    WriteBlocks("late", satellite.Blocks(25, 40, 3, random), 0);
+    WriteBlocks("early", satellite.Blocks(0, 5, 3, random), 1000);
+    WriteBlocks("middle", satellite.Blocks(5, 25, 2, random), 2000);
+    const auto changedSince = [&](std::optional<int32_t> channel, int64_t since) {
+        Archive reader(location, Archive::Access::Read);
+        std::map<std::string, std::pair<int64_t, bool>> changed;
+        const int64_t generation = reader.ForEachChangedBlock(channel, since, false, [&](const ArchivedBlock& b, auto) {
+            changed[b.file] = {b.startOrbit, b.orbitSure};
+        });
+        return std::pair(generation, changed);
+    };
+    int64_t generation = -1;
+    std::map<std::string, std::pair<int64_t, bool>> before;
+    const std::vector<std::function<void()>> steps = {
+        [&] { Import("late", 11, false); },
+        [&] { Import("early", 2, true, 7); },
+        [&] { Import("middle", 0, false, 11); },
+        [&] {
+            Archive writer(location, Archive::Access::Write);
+            const auto stored = Stored();
+            const ArchivedBlock& b = std::next(stored.begin(), 20)->second;
+            writer.SetOrbit(b.sha256, b.startOrbit + 256);
+        }};
+    for (size_t step = 0; step < steps.size(); ++step) {
+        steps[step]();
+        std::map<std::string, std::pair<int64_t, bool>> now, expected, expected140;
+        for (const auto& [file, b] : Stored()) now[file] = {b.startOrbit, b.orbitSure};
+        for (const auto& [file, placed] : now) {
+            if (before.count(file) && before[file] == placed) continue;
+            expected[file] = placed;
+            if (Stored()[file].facts.channel == 0x140) expected140[file] = placed;
+        }
+        const auto [reached, changed] = changedSince(std::nullopt, generation);
+        EXPECT_EQ(changed, expected) << "step " << step;
+        EXPECT_EQ(changedSince(0x140, generation).second, expected140) << "step " << step;
+        EXPECT_TRUE(changedSince(std::nullopt, reached).second.empty()) << "step " << step;
+        EXPECT_FALSE(expected.empty()) << "step " << step;
+        generation = reached;
+        before = now;
+    }
+
+    // Made an archive of the schema before, it is read again only once brought up to date.
+    RunSql(location, "DROP INDEX kelvarox_blocks_by_generation; ALTER TABLE kelvarox_blocks DROP COLUMN generation; "
+                     "UPDATE kelvarox_meta SET value = '1' WHERE key = 'schema_version'");
+    EXPECT_THROW(Archive(location, Archive::Access::Read), KelvaroxError);
+    { Archive updated(location, Archive::Access::Write); }
+    EXPECT_TRUE(changedSince(std::nullopt, generation).second.empty());
+    EXPECT_EQ(changedSince(std::nullopt, -1).second, before);
+}
+
+// A writer that finds another program writing is told that it waits and when its turn came;
+// one that gives up while it waits stores nothing.
+TEST_P(ArchiveTest, AWriterIsToldWhileItWaitsForAnotherAndMayGiveUp) {
+    std::mt19937 random(3);
+    WriteBlocks("blocks", Satellite{}.Blocks(0, 4, 2, random), 0);
+    { Archive created(location, Archive::Access::Write); }
+    std::mutex mutex;
+    std::vector<bool> told;
+    std::atomic<bool> abandon = false;
+    std::string givenUp;
+    const auto import = [&](bool giveUp) {
+        WaitHooks hooks;
+        if (giveUp) hooks.abandon = &abandon;
+        hooks.writerWaits = [&, giveUp](bool waiting) {
+            std::lock_guard lock(mutex);
+            told.push_back(waiting);
+            if (giveUp) abandon = true;
+        };
+        try {
+            Archive archive(location, Archive::Access::Write, hooks);
+            Importer importer(archive, 0, false);
+            for (const auto& entry : std::filesystem::directory_iterator(dir / "blocks"))
+                importer.Add(std::move(*ReadBlockForArchive(entry.path().string(), {}).block));
+            importer.Finish();
+        } catch (const KelvaroxError& e) {
+            givenUp = e.what();
+        }
+    };
+    const auto toldSoFar = [&] {
+        std::lock_guard lock(mutex);
+        return told;
+    };
+
+    auto other = HoldWriteLock(location);
+    std::thread quitter(import, true);
+    quitter.join();
+    EXPECT_EQ(givenUp, archive::msg::Abandoned(Archive::NameOf(location)));
+    EXPECT_TRUE(Stored().empty());
+
+    told.clear();
+    std::thread writer(import, false);
+    while (toldSoFar().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(Stored().empty());
+    other.reset();  // the other program commits
+    writer.join();
+    EXPECT_EQ(toldSoFar(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(Stored().size(), 8u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveTest, ::testing::Values(Backend::Sqlite, Backend::Postgres), BackendName);
+
+// A server that takes the connection and never answers: a reader waiting for it gives up when
+// told to, however long the connection's own timeout.
+TEST(ArchiveConnection, AServerThatNeverAnswersIsGivenUp) {
+    TempDir dir;
+    const std::string socketPath = (dir / ".s.PGSQL.5432").string();
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(server, 4), 0);
+    const std::string location = "postgresql:///archive?host=" + dir.path().string() + "&connect_timeout=3600";
+    std::atomic<bool> abandon = false;
+    std::string message;
+    std::thread reader([&] {
+        WaitHooks hooks;
+        hooks.abandon = &abandon;
+        try {
+            Archive archive(location, Archive::Access::Read, hooks);
+        } catch (const KelvaroxError& e) {
+            message = e.what();
+        }
+    });
+    const int connection = ::accept(server, nullptr, nullptr);  // the reader is waiting for an answer now
+    abandon = true;
+    reader.join();
+    EXPECT_EQ(message, archive::msg::Abandoned(location));
+    ::close(connection);
+    ::close(server);
+}

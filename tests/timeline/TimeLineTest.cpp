@@ -110,6 +110,44 @@ TEST(TimeLine, TheReductionDrawsWhatEverySampleWouldDraw) {
     }
 }
 
+// A finished trace takes more blocks: later ones after it, an earlier one in its place. It then
+// holds what a trace built at once holds, and a copy taken before keeps what it had, across the
+// chunks its samples are stored in.
+TEST(TimeLine, ATraceTakesMoreBlocksAndItsCopiesKeepWhatTheyHad) {
+    std::mt19937 random(21);
+    std::vector<TestBlock> blocks = RandomBlocks(random, 400);
+    const auto add = [](ChannelTrace& trace, const TestBlock& b, size_t n) {
+        trace.AddBlock("b" + std::to_string(n) + ".dat", 8766, 8766, b.maStep);
+        for (int i = 0; i < b.samples; ++i)
+            trace.AddSample(b.start + i * b.maStep / 256.0, static_cast<float>((n * 31 + i * 7) % 200), static_cast<uint8_t>(i));
+    };
+    const auto contents = [](const ChannelTrace& trace) {
+        std::vector<std::tuple<std::string, size_t, bool, double, float>> rows;
+        for (size_t b = 0; b < trace.BlockCount(); ++b) {
+            const TraceBlock& block = trace.Block(b);
+            for (size_t i = block.first; i < block.first + block.count; ++i)
+                rows.emplace_back(block.file, i, block.joinsPrevious, trace.Time(i), trace.Value(i));
+        }
+        return rows;
+    };
+    // The blocks in the order they come: 250, then 150 after them, then one before them all.
+    std::sort(blocks.begin(), blocks.end(), [](const TestBlock& a, const TestBlock& b) { return a.start < b.start; });
+    blocks.push_back({blocks.front().start - 10, 384, 1});
+    ChannelTrace growing(0x140, "Temp - SEU", "Deg.C");
+    std::vector<std::pair<ChannelTrace, decltype(contents(growing))>> copies;
+    for (const auto& [from, to] : {std::pair<size_t, size_t>{0, 250}, {250, 400}, {400, 401}}) {
+        for (size_t n = from; n < to; ++n) add(growing, blocks[n], n);
+        growing.Finish();
+        ChannelTrace atOnce(0x140, "Temp - SEU", "Deg.C");
+        for (size_t n = 0; n < to; ++n) add(atOnce, blocks[n], n);
+        atOnce.Finish();
+        EXPECT_EQ(contents(growing), contents(atOnce)) << to;
+        copies.emplace_back(growing, contents(growing));
+    }
+    EXPECT_GT(growing.SampleCount(), 3 * 16384u);
+    for (const auto& [copy, held] : copies) EXPECT_EQ(contents(copy), held);
+}
+
 TEST(TimeLine, BlocksMoreThanOneMAStepApartBreakTheLine) {
     std::mt19937 random(1);
     // Four samples 4 MA apart from orbit 10; the next block one step later joins, the one after
