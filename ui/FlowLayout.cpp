@@ -21,12 +21,13 @@ QLayoutItem* FlowLayout::takeAt(int index) {
 int FlowLayout::heightForWidth(int width) const { return Arrange(QRect(0, 0, width, 0), false); }
 
 QSize FlowLayout::minimumSize() const {
-    // As wide as the widest item, one under the other.
+    // As wide as the widest item and as high as one line: the lines a width takes come from
+    // heightForWidth, which the layout around it asks.
     QSize size;
     for (const QLayoutItem* item : items_)
         if (!item->isEmpty()) size = size.expandedTo(item->sizeHint());
     const QMargins m = contentsMargins();
-    return QSize(size.width() + m.left() + m.right(), heightForWidth(size.width() + m.left() + m.right()));
+    return size.grownBy(m);
 }
 
 QSize FlowLayout::sizeHint() const {

@@ -152,31 +152,42 @@ void TimeLineWindow::SelectionChanged() {
         delete *it;
         it = plots_.erase(it);
     }
+    size_t added = 0;
     for (const int32_t channel : channels) {
         const bool shown =
             std::any_of(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->Channel() == channel; });
-        if (!shown) AddPlot(channel);
+        if (!shown) {
+            AddPlot(channel);
+            ++added;
+        }
     }
+    ShareHeights(added);
     reader_->Show(channels);
     Redraw();
     UpdateMessage();
 }
 
-TimeLinePlot* TimeLineWindow::AddPlot(int32_t channel) {
-    // The new plot takes an equal share of the height; the others keep theirs in proportion.
-    QSplitter* splitter = ui_->plotSplitter;
-    QList<int> heights = splitter->sizes();
-    int total = 0;
-    for (int h : heights) total += h;
-    auto* plot = new TimeLinePlot(channel, PlotColour(coloursUsed_++), splitter);
-    splitter->addWidget(plot);
-    plots_.push_back(plot);
-    if (total > 0) {
-        const double kept = static_cast<double>(heights.size()) / (heights.size() + 1);
-        for (int& h : heights) h = static_cast<int>(h * kept);
-        heights.push_back(total / static_cast<int>(heights.size() + 1));
-        splitter->setSizes(heights);
+void TimeLineWindow::ShareHeights(size_t added) {
+    // Each new plot takes an equal share of the height; the others share the rest as they did.
+    QList<int> heights = ui_->plotSplitter->sizes();
+    const qsizetype kept = heights.size() - static_cast<qsizetype>(added);
+    double total = 0, keptTotal = 0;
+    for (qsizetype i = 0; i < heights.size(); ++i) {
+        total += heights[i];
+        if (i < kept) keptTotal += heights[i];
     }
+    if (added == 0 || total <= 0) return;
+    const double share = total / static_cast<double>(heights.size());
+    const double rest = total - share * static_cast<double>(added);
+    for (qsizetype i = 0; i < heights.size(); ++i)
+        heights[i] = static_cast<int>(std::lround(i < kept && keptTotal > 0 ? heights[i] * rest / keptTotal : share));
+    ui_->plotSplitter->setSizes(heights);
+}
+
+TimeLinePlot* TimeLineWindow::AddPlot(int32_t channel) {
+    auto* plot = new TimeLinePlot(channel, PlotColour(coloursUsed_++), ui_->plotSplitter);
+    ui_->plotSplitter->addWidget(plot);
+    plots_.push_back(plot);
     PlotCanvas* canvas = plot->Canvas();
     connect(canvas, &PlotCanvas::cursorMoved, this, [this, plot](double time) {
         currentPlot_ = plot;

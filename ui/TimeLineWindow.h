@@ -67,6 +67,8 @@ private:
     void Move(TimeLinePlot* plot, int by);
     void SaveCsvOf(TimeLinePlot* plot);
     TimeLinePlot* AddPlot(int32_t channel);
+    // The last `added` plots were just added: the height is shared anew.
+    void ShareHeights(size_t added);
     std::optional<timeline::TimeRange> Extent() const;
     void UpdateMessage();
     // `name` in the folder of the last file saved, at first the working directory.

@@ -4,18 +4,32 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <climits>
 #include <cmath>
 
+#include <sqlite3.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include "Process.h"
+#include "ScopedEnv.h"
 #include "UiTestSupport.h"
 #include "archive/Archive.h"
+#include "archive/Schema.h"
 #include "core/CsvText.h"
 #include "timeline/TimeLinePicture.h"
 #include "ui/GraphWindow.h"
+#include "ui/MessageBoxNotifier.h"
 #include "ui/TimeLinePlot.h"
 #include "ui/TimeLineWindow.h"
 
@@ -253,6 +267,75 @@ TEST_F(TimeLineWindowTest, BlocksThatDoNotJoinAreDrawnWithABreak) {
     for (int x = PixelAt(plot, all, 17.5); x <= PixelAt(plot, all, 17 + 252 / 256.0); ++x) EXPECT_TRUE(traceIn(x)) << x;
 }
 
+// Follow moves the view under a mouse that stays: the cursor, the read-out and the marked
+// sample are those of the mouse's place in the new view.
+TEST_F(TimeLineWindowTest, TheCursorStaysUnderTheMouseWhenFollowMovesTheView) {
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    const int x = PixelAt(plot, AllOf140(), 17.5);
+    const double before = TimeUnder(plot, x);
+    AddToArchive({{"e.dat", Run32("0140", 0x13, 0x00, 70, 2)}});
+    window->readArchiveNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plot->Trace()->BlockCount() == 4; }, 10000));
+    const double now = plot->Canvas()->TimeAt(x);
+    EXPECT_GT(now - before, 0.25);
+    EXPECT_NEAR(ReadoutTime(readout), now, 1 / 256.0);
+    const auto sample = plot->NearestSample(now);
+    ASSERT_TRUE(sample);
+    std::string value;
+    AppendShortestFloat(value, sample->value);
+    EXPECT_EQ(FormChild<QLabel>(*plot, "sampleLabel")->text().toStdString().substr(0, value.size() + 4), value + " at ");
+}
+
+// Nine channels share the window's height; the window keeps its size and place. Every text of
+// the plots' headers and of the channel list stays whole, at any width the window takes.
+TEST_F(TimeLineWindowTest, PlotsShareTheWindowWhoseTextsStayWhole) {
+    std::vector<std::pair<std::string, BlockRecipe>> more;
+    for (const char* channel : {"0100", "010B", "0130", "0134", "0141", "0171", "0180"})
+        more.push_back({std::string(channel) + ".dat", Run32(channel, 0x10, 0x00, 90, 1)});
+    AddToArchive(more);
+    window->readArchiveNow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == 9; }, 10000));
+    QTest::qWait(50);
+    const QRect placed = window->geometry();
+    list->selectAll();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return splitter->count() == 9; }, 10000));
+    QTest::qWait(50);
+    EXPECT_EQ(window->geometry(), placed);
+    int lowest = INT_MAX, highest = 0;
+    for (QWidget* plot : Stacked(splitter)) {
+        lowest = std::min(lowest, plot->height());
+        highest = std::max(highest, plot->height());
+    }
+    EXPECT_LE(highest - lowest, 10);
+    EXPECT_GE(lowest * 9, FormChild<QWidget>(*window, "plotScroll")->height() - 9 * 10);
+
+    const QFontMetrics metrics(list->font());
+    for (int column = 0; column < 4; ++column)
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            EXPECT_GE(list->header()->sectionSize(column), metrics.horizontalAdvance(list->topLevelItem(row)->text(column)))
+                << column << ", " << row;
+    EXPECT_GE(list->viewport()->width(), list->header()->length());
+
+    auto* first = static_cast<TimeLinePlot*>(splitter->widget(0));
+    for (const int width : {1100, 900, 700, 400}) {
+        window->resize(width, placed.height());
+        QTest::qWait(30);
+        QTest::mouseMove(first->Canvas(), QPoint(first->Canvas()->width() / 2, 20));
+        QTest::qWait(30);
+        for (QWidget* plot : Stacked(splitter)) {
+            std::vector<QRect> taken;
+            for (const char* name : {"titleLabel", "sampleLabel", "statisticsLabel"}) {
+                const QLabel* label = FormChild<QLabel>(*plot, name);
+                if (label->text().isEmpty()) continue;
+                EXPECT_GE(label->width(), label->sizeHint().width()) << name << " at " << width;
+                EXPECT_LE(label->geometry().right(), plot->width()) << name << " at " << width;
+                for (const QRect& other : taken) EXPECT_FALSE(other.intersects(label->geometry())) << name << " at " << width;
+                taken.push_back(label->geometry());
+            }
+        }
+    }
+}
+
 TEST_F(TimeLineWindowTest, SavesThePictureAndTheSamplesInView) {
     ShowTemperatureOnly();
     notifier.savePaths = {(dir / "line.png").string(), (dir / "line.svg").string(), (dir / "line.pdf").string(),
@@ -293,8 +376,12 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString((p.home / "data").string()));
     qunsetenv("KELVAROX_DATABASE");
     p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
+    p.AddBlock("b.dat", Run32("0106", 0x11, 0x80, 90, 1));
     WriteBytes(p.telemetry / "short.dat", std::vector<uint8_t>(100, 'W'));
     p.NameTelemetryDirectory();
+    // The blocks are added with the stored Orbit HiByte 2: orbit 17 is 529.
+    WriteText(p.settingsFile, ReadText(p.settingsFile) + "\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\r\n"
+                                                        "\"Orbit Offset\"=\"2\"\r\n");
     KelvaroxApplication& app = p.Start();
     app.Start();
     app.StartArchiveFeed();
@@ -305,15 +392,128 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(FormChild<QCheckBox>(*window, "followCheck")->isChecked());
     QLabel* status = FormChild<QLabel>(*window, "statusLabel");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == "Archive: added 1, already stored 0, failed 1"; }, 10000))
-        << status->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->toolTip() == "Archive: added 2, already stored 0, failed 1"; }, 10000))
+        << status->toolTip().toStdString();
+    QTreeWidget* list = FormChild<QTreeWidget>(*window, "channelList");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == 2; }, 10000));
+    list->topLevelItem(0)->setSelected(false);
+    list->topLevelItem(1)->setSelected(true);
     TimeLinePlot* plot = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (plot = window->findChild<TimeLinePlot*>("plot140")) && plot->Trace(); },
                                 10000));
 
-    // A double-click loads the block of the nearest sample and graphs it, as a drop does.
+    // The user has typed Orbit HiByte 0 and selected the other file. A double-click loads the
+    // block of the nearest sample with the Orbit HiByte of the time line, selects its file,
+    // and graphs it, as a drop does.
+    MainForm form(app.Main());
+    form.orbitHiByteEdit->setText("0");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.blockList->SelectName("b.dat"); }, 10000));
     QTest::mouseDClick(plot->Canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 100));
-    EXPECT_EQ(MainForm(app.Main()).nameEdit->text(), "Temp - SEU");
+    EXPECT_EQ(form.orbitHiByteEdit->text(), "2");
+    EXPECT_EQ(form.blockList->SelectedPath().toStdString(), (p.telemetry / "c.dat").string());
+    EXPECT_EQ(form.nameEdit->text(), "Temp - SEU");
     EXPECT_TRUE(app.Graph().isVisible());
+    EXPECT_EQ(GraphForm(app.Graph()).startOrbitLabel->text(), "Orbit# 529");
     EXPECT_EQ(app.State().BlockFilePath, (p.telemetry / "c.dat").string());
+}
+
+// The archive cannot be written: the time line shows the whole message, and the main window
+// that importing has stopped, with the message when asked.
+TEST(TimeLineProgram, AnArchiveThatCannotBeWrittenIsToldInFull) {
+    TestProgram p;
+    const std::string location = (p.home / "archive.sqlite").string();
+    { archive::Archive created(location, archive::Archive::Access::Write); }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(location.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "UPDATE kelvarox_meta SET value = '99' WHERE key = 'schema_version'", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ScopedEnv database("KELVAROX_DATABASE", location.c_str());
+    p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
+    p.NameTelemetryDirectory();
+    KelvaroxApplication& app = p.Start();
+    app.Start();
+    app.StartArchiveFeed();
+    const std::string message = "Archive: The archive " + location + " has schema version 99, newer than this Kelvarox knows (" +
+                                std::to_string(archive::kSchemaVersion) + "); it was left as it is";
+    auto* stopped = FormChild<QToolButton>(app.Main(), "importProblemButton");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stopped->isVisible(); }, 10000));
+    EXPECT_EQ(stopped->toolTip().toStdString(), message);
+    stopped->click();
+    ASSERT_EQ(p.notifier.boxes.size(), 1u);
+    EXPECT_EQ(p.notifier.boxes[0].text, "Adding the telemetry directory's blocks to the archive has stopped:\n" + message);
+
+    FormChild<QAction>(app.Main(), "timeLineAction")->trigger();
+    TimeLineWindow* window = app.TimeLine();
+    window->resize(700, 500);
+    QLabel* status = FormChild<QLabel>(*window, "statusLabel");
+    QTest::qWait(50);
+    EXPECT_EQ(status->toolTip().toStdString(), message);
+    EXPECT_EQ(status->text().remove(QChar(0x200B)).toStdString(), message);
+    EXPECT_LE(status->width(), window->width());
+    EXPECT_GE(status->height(), status->heightForWidth(status->width()));  // every line of it shows
+    EXPECT_GT(status->height(), 2 * status->fontMetrics().height() - 4);
+}
+
+// A server that takes the connection and never answers: the time line says it is connecting and
+// to what, and the program ends at once all the same. One that is not there: the outcome.
+TEST(TimeLineProgram, ConnectingIsShownAndAServerThatNeverAnswersHoldsNothingUp) {
+    TestProgram p;
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (p.home / ".s.PGSQL.5432").c_str());
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(server, 8), 0);
+    const std::string silent = "postgresql:///archive?host=" + p.home.path().string() + "&connect_timeout=3600";
+    ScopedEnv database("KELVAROX_DATABASE", silent.c_str());
+    p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
+    p.NameTelemetryDirectory();
+    KelvaroxApplication& app = p.Start();
+    app.Start();
+    app.StartArchiveFeed();
+    FormChild<QAction>(app.Main(), "timeLineAction")->trigger();
+    QLabel* message = FormChild<QLabel>(*app.TimeLine(), "messageLabel");
+    EXPECT_EQ(message->text().toStdString(), "Connecting to the archive " + silent + " ...");
+    QTest::qWait(200);
+    EXPECT_EQ(message->text().toStdString(), "Connecting to the archive " + silent + " ...");
+    FormChild<QAction>(app.Main(), "exitAction")->trigger();
+    EXPECT_EQ(p.quitCount, 1);
+    p.app.reset();  // waits for nothing: the connection attempts are given up
+    ::close(server);
+
+    TestProgram q;
+    const std::string nowhere = "postgresql:///archive?host=" + (q.home / "no-server").string();
+    ScopedEnv none("KELVAROX_DATABASE", nowhere.c_str());
+    q.Start();
+    q.app->Start();
+    FormChild<QAction>(q.app->Main(), "timeLineAction")->trigger();
+    QLabel* outcome = FormChild<QLabel>(*q.app->TimeLine(), "messageLabel");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome->text().startsWith("Cannot connect to the archive " + QString::fromStdString(nowhere) + ": "); }, 10000))
+        << outcome->text().toStdString();
+}
+
+// A name typed without a suffix in the save dialog takes the suffix of the file type chosen.
+TEST(SaveDialog, ANameWithoutASuffixTakesThatOfTheFileTypeChosen) {
+    TempDir dir;
+    MessageBoxNotifier notifier;
+    for (const auto& [filters, chosen, expected] :
+         {std::tuple<std::string, std::string, std::string>{"PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)",
+                                                            "SVG picture (*.svg)", "picture.svg"},
+          {"PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)", "", "picture.png"},
+          {"CSV file (*.csv)", "", "picture.csv"}}) {
+        QTimer::singleShot(0, [&, chosen = chosen] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            if (!chosen.empty()) {
+                // Chosen as the user does: with the arrow keys in the list of file types.
+                auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+                for (int i = 0; i < types->count() && types->currentText().toStdString() != chosen; ++i)
+                    QTest::keyClick(types, Qt::Key_Down);
+            }
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("picture");
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const auto path = notifier.AskForSaveFile("Save Image", (dir / "time-line.png").string(), filters);
+        EXPECT_EQ(path, (dir / expected).string()) << filters << " " << chosen;
+    }
 }
