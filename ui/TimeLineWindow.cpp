@@ -130,7 +130,7 @@ void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& ch
     const int needed = list->header()->length() + 2 * list->frameWidth() +
                        (list->verticalScrollBar()->isVisible() ? list->verticalScrollBar()->width() : 0);
     const QList<int> sizes = ui_->sideSplitter->sizes();
-    if (sizes.size() == 2 && sizes[0] < needed && sizes[0] + sizes[1] > needed)
+    if (sizes.size() == 2 && (sizes[0] < needed || firstList) && sizes[0] + sizes[1] > needed)
         ui_->sideSplitter->setSizes({needed, sizes[0] + sizes[1] - needed});
     UpdateMessage();
 }

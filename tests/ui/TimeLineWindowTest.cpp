@@ -259,12 +259,15 @@ TEST_F(TimeLineWindowTest, BlocksThatDoNotJoinAreDrawnWithABreak) {
             if (canvas.pixel(x, y) == trace) return true;
         return false;
     };
+    // The column a sample is drawn in.
+    const auto column = [&](double time) {
+        return layout::kValueAxisWidth + static_cast<int>(std::floor(PixelOf(all, time, TraceWidth(canvas.width()))));
+    };
     // B's last sample at 16/252 and C's first at 17/128: nothing drawn between them.
-    for (int x = PixelAt(plot, all, 16 + 252 / 256.0) + 2; x <= PixelAt(plot, all, 17.5) - 2; ++x)
-        EXPECT_FALSE(traceIn(x)) << x;
+    for (int x = column(16 + 252 / 256.0) + 2; x <= column(17.5) - 2; ++x) EXPECT_FALSE(traceIn(x)) << x;
     // A's last sample at 16/124 joins B's first at 16/128; within C the samples join too.
-    for (int x = PixelAt(plot, all, 16 + 124 / 256.0); x <= PixelAt(plot, all, 16.5); ++x) EXPECT_TRUE(traceIn(x)) << x;
-    for (int x = PixelAt(plot, all, 17.5); x <= PixelAt(plot, all, 17 + 252 / 256.0); ++x) EXPECT_TRUE(traceIn(x)) << x;
+    for (int x = column(16 + 124 / 256.0); x <= column(16.5); ++x) EXPECT_TRUE(traceIn(x)) << x;
+    for (int x = column(17.5); x <= column(17 + 252 / 256.0); ++x) EXPECT_TRUE(traceIn(x)) << x;
 }
 
 // Follow moves the view under a mouse that stays: the cursor, the read-out and the marked
