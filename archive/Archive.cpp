@@ -217,7 +217,9 @@ int64_t Archive::ForEachChangedBlock(std::optional<int32_t> channel, int64_t sin
         conditions.push_back(std::string(since >= 0 ? "+" : "") + "channel = $" + std::to_string(params.size()));
     }
     for (size_t i = 0; i < conditions.size(); ++i) sql += (i == 0 ? " WHERE " : " AND ") + conditions[i];
-    sql += " ORDER BY start_orbit, start_ma, start_amday, id";
+    // A channel's blocks in time order: all of them along the channel's index; the few changed
+    // ones sorted ("+" keeps SQLite from walking the whole time index instead).
+    if (channel) sql += std::string(" ORDER BY ") + (since >= 0 ? "+" : "") + "start_orbit, start_ma, start_amday, id";
     ArchivedBlock b;
     db.Query(sql, params, [&](const Row& r) {
         ReadBlockRow(r, b);

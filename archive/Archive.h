@@ -92,8 +92,9 @@ public:
                       const std::function<void(const ArchivedBlock&, std::span<const uint8_t> bytes)>& each);
 
     // The blocks, of one channel or all, that the commits after generation `since` stored or
-    // placed anew (every block when `since` is negative), in time order. Returns the generation
-    // they were read at: what a later call gives as `since` to learn what changed since.
+    // placed anew (every block when `since` is negative): those of one channel in time order,
+    // those of all in no particular order. Returns the generation they were read at: what a
+    // later call gives as `since` to learn what changed since.
     int64_t ForEachChangedBlock(std::optional<int32_t> channel, int64_t since, bool withBytes,
                                 const std::function<void(const ArchivedBlock&, std::span<const uint8_t> bytes)>& each);
 
