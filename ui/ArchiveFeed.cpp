@@ -132,6 +132,7 @@ struct ArchiveFeed::Work {
     std::set<std::string> due;                           // names to look at now
     std::map<std::string, Clock::time_point> unsettled;  // names being written: looked at once quiet
     std::optional<Clock::time_point> retryAt;            // a write failed: the files due are tried again then
+    int retryMs = kRetryMs;                              // after the next failure, twice as long each time
     bool listAll = true;  // the whole directory is looked at: first, and after changes were lost
     bool firstPass = true;
     bool directoryProblem = false;
@@ -267,8 +268,13 @@ struct ArchiveFeed::Work {
         }
         if (!due.empty() && (!retryAt || now >= *retryAt)) {
             retryAt.reset();
-            if (AddDue()) due.clear();
-            else retryAt = Clock::now() + std::chrono::milliseconds(kRetryMs);
+            if (AddDue()) {
+                due.clear();
+                retryMs = kRetryMs;
+            } else {
+                retryAt = Clock::now() + std::chrono::milliseconds(retryMs);
+                retryMs = std::min(2 * retryMs, kLongestRetryMs);
+            }
         }
         if (retryAt) sooner(*retryAt);
         firstPass = false;

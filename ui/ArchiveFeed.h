@@ -53,9 +53,11 @@ public:
     bool Waiting() const { return waiting_; }
 
     // How long a file that was made or changed but not closed must stay as it is before it is
-    // read, and how long after a failed write the files are tried again.
+    // read, and how long after a failed write the files are tried again: twice as long after
+    // each failure in a row, up to a minute.
     static constexpr int kSettleMs = 300;
     static constexpr int kRetryMs = 3000;
+    static constexpr int kLongestRetryMs = 60000;
     // How often a directory that cannot be watched (gone, or not there yet) is looked for.
     static constexpr int kLookAgainMs = 1000;
 
