@@ -1,4 +1,5 @@
-// The running program following a telemetry directory of 100,000 block files with Follow on and
+// The running program following a telemetry directory of 100,000 block files (KELVAROX_BENCH_FILES
+// names another number) with Follow on and
 // the time line window open, a plot on display:
 //  - BM_IdleWithFollowOn: nothing changes; `cpu_share` is the processor time of the whole
 //    process (every thread) per second of wall time;
@@ -11,9 +12,6 @@
 // temporary folder.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -27,7 +25,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "SilentServer.h"
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
@@ -42,7 +42,14 @@ using namespace kelvarox::testing;
 
 namespace {
 
-constexpr int kFiles = 100'000;
+// The files of the directory: 100,000, or KELVAROX_BENCH_FILES.
+int Files() {
+    static const int files = [] {
+        const char* named = std::getenv("KELVAROX_BENCH_FILES");
+        return named && std::atoi(named) > 0 ? std::atoi(named) : 100'000;
+    }();
+    return files;
+}
 
 double ProcessCpuSeconds() {
     rusage usage{};
@@ -91,7 +98,7 @@ std::vector<uint8_t> BlockOf(int n) {
     return BuildBlock(recipe);
 }
 
-// The data of the benchmarks, made once: the directory of kFiles blocks.
+// The data of the benchmarks, made once: the directory of Files() blocks.
 struct Data {
     std::unique_ptr<TempDir> temporary;
     std::filesystem::path folder;
@@ -104,10 +111,10 @@ struct Data {
             temporary = std::make_unique<TempDir>();
             folder = temporary->path();
         }
-        telemetry = folder / "follow-100k";
+        telemetry = folder / ("follow-" + std::to_string(Files()));
         if (!std::filesystem::exists(telemetry / "done")) {
             std::filesystem::create_directories(telemetry);
-            for (int n = 0; n < kFiles; ++n) {
+            for (int n = 0; n < Files(); ++n) {
                 char name[32];
                 std::snprintf(name, sizeof name, "b%06d.dat", n);
                 WriteBytes(telemetry / name, BlockOf(n));
@@ -150,14 +157,14 @@ struct RunningProgram {
         auto* status = window->findChild<QLabel*>("statusLabel");
         RunUntil([&] {
             plot = window->findChild<TimeLinePlot*>("plot140");
-            return plot && plot->Trace() && plot->Trace()->BlockCount() == kFiles / 10 && !progress->isVisible() &&
+            return plot && plot->Trace() && plot->Trace()->BlockCount() >= static_cast<size_t>(Files() / 10) && !progress->isVisible() &&
                    status->toolTip().startsWith("Archive: added");
         }, 3600);
         RunEvents(2000);
     }
 };
 
-std::string Archive() { return (TheData().folder / "follow-100k.sqlite").string(); }
+std::string Archive() { return (TheData().folder / ("follow-" + std::to_string(Files()) + ".sqlite")).string(); }
 
 void BM_IdleWithFollowOn(benchmark::State& state) {
     RunningProgram program(Archive(), TheData().telemetry);
@@ -178,12 +185,12 @@ void BM_IdleWithFollowOn(benchmark::State& state) {
 }
 BENCHMARK(BM_IdleWithFollowOn)->ArgName("seconds")->Arg(20)->Iterations(3)->Unit(benchmark::kSecond)->UseRealTime();
 
-// Paints of a canvas, counted.
-class PaintCounter : public QObject {
+// Calls `painting` at each paint of the widget it watches.
+class PaintWatch : public QObject {
 public:
-    int paints = 0;
+    std::function<void()> painting;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() == QEvent::Paint && painting) painting();
         return false;
     }
 };
@@ -194,49 +201,41 @@ void BM_NewBlockToRepaint(benchmark::State& state) {
         state.SkipWithError("the directory was not shown");
         return;
     }
-    PaintCounter counter;
-    program.plot->Canvas()->installEventFilter(&counter);
+    PaintWatch watch;
+    program.plot->Canvas()->installEventFilter(&watch);
     int added = 0;
     for (auto _ : state) {
         const size_t blocks = program.plot->Trace()->BlockCount();
-        const int n = kFiles + added * 10;  // a block of #140 after all others
+        const int n = static_cast<int>(blocks) * 10;  // the next pass's block of #140, after all others
         QElapsedTimer clock;
+        std::optional<qint64> painted;  // when the canvas first painted it
+        watch.painting = [&] {
+            if (!painted && program.plot->Trace()->BlockCount() > blocks) painted = clock.nsecsElapsed();
+        };
         clock.start();
         WriteBytes(TheData().telemetry / ("new-" + std::to_string(added++) + ".dat"), BlockOf(n));
-        int paintsWithIt = -1;
-        const bool shown = RunUntil([&] {
-            if (paintsWithIt < 0 && program.plot->Trace()->BlockCount() > blocks) paintsWithIt = counter.paints;
-            return paintsWithIt >= 0 && counter.paints > paintsWithIt;
-        }, 60);
-        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
-        if (!shown) state.SkipWithError("the new block was not painted");
+        if (!RunUntil([&] { return painted.has_value(); }, 60)) {
+            state.SkipWithError("the new block was not painted");
+            return;
+        }
+        state.SetIterationTime(static_cast<double>(*painted) / 1e9);
         RunEvents(500);
     }
 }
 BENCHMARK(BM_NewBlockToRepaint)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_ExitWithASilentServer(benchmark::State& state) {
-    TempDir server;
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (server / ".s.PGSQL.5432").c_str());
-    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listener, 64) != 0) {
-        state.SkipWithError("no socket");
-        return;
-    }
-    const std::string silent = "postgresql:///archive?host=" + server.path().string();
-    std::filesystem::create_directories(server / "telemetry");
-    WriteBytes(server / "telemetry" / "b.dat", BlockOf(0));
+    SilentServer server;
+    TempDir telemetry;
+    WriteBytes(telemetry / "b.dat", BlockOf(0));
     for (auto _ : state) {
         state.PauseTiming();
-        auto program = std::make_unique<RunningProgram>(silent, server / "telemetry", false);
+        auto program = std::make_unique<RunningProgram>(server.Address(), telemetry.path(), false);
         RunEvents(1000);  // the time line and the import are connecting
         state.ResumeTiming();
         program->app->Main().findChild<QAction*>("exitAction")->trigger();
         program.reset();
     }
-    ::close(listener);
 }
 BENCHMARK(BM_ExitWithASilentServer)->Iterations(5)->Unit(benchmark::kMillisecond);
 

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "PassRecipe.h"
 #include "TestFiles.h"
 #include "archive/Archive.h"
 #include "timeline/ArchiveTrace.h"
@@ -95,29 +96,14 @@ struct BigArchive {
     // 10,000 passes five a day, from orbit 256 at 14.3 orbits a day, each with a block of every
     // channel: 64 samples over one orbit.
     void Build(const std::filesystem::path& folder) {
-        const char* channels[] = {"0140", "0141", "0106", "010B", "0171", "0100", "0134", "0130", "0142", "0180"};
         const std::filesystem::path blocks = folder / "blocks";
         std::filesystem::create_directories(blocks);
         archive::Archive archive(location + ".part", archive::Archive::Access::Write);
         archive::Importer importer(archive, 1, false);
         for (int pass = 0; pass < 10'000; ++pass) {
-            const double orbits = 256 + pass * 14.3 / 5;
-            const int orbit = static_cast<int>(orbits);
-            const int ma = static_cast<int>((orbits - orbit) * 64) * 4;
-            const int end = orbit * 256 + ma + 63 * 4;
-            char text[4][3];
-            std::snprintf(text[0], 3, "%02X", orbit & 0xFF);
-            std::snprintf(text[1], 3, "%02X", ma);
-            std::snprintf(text[2], 3, "%02X", (end / 256) & 0xFF);
-            std::snprintf(text[3], 3, "%02X", end % 256);
             for (int c = 0; c < 10; ++c) {
-                std::vector<uint8_t> samples;
-                for (int i = 0; i < 64; ++i)
-                    samples.push_back(static_cast<uint8_t>(120 + 40 * std::sin((ma + 4 * i) / 40.7) + (pass + c) % 9));
-                blockbuilder::BlockRecipe recipe =
-                    blockbuilder::RecipeOf(channels[c], text[0], text[1], text[2], text[3], "04", samples);
-                recipe.startAmDay = recipe.endAmDay = std::to_string(7000 + pass / 5);
-                const auto path = blocks / ("b" + std::to_string(pass) + "-" + channels[c] + ".dat");
+                const blockbuilder::BlockRecipe recipe = bench::PassRecipe(c, pass, 5, 7000);
+                const auto path = blocks / ("b" + std::to_string(pass) + "-" + bench::kPassChannels[c] + ".dat");
                 blockbuilder::WriteBytes(path, blockbuilder::BuildBlock(recipe));
                 auto intake = archive::ReadBlockForArchive(path.string(), {});
                 std::filesystem::remove(path);

@@ -24,6 +24,7 @@
 #include <memory>
 #include <thread>
 
+#include "PassRecipe.h"
 #include "TestFiles.h"
 #include "archive/Archive.h"
 #include "ui/ArchiveReader.h"
@@ -34,8 +35,6 @@ namespace {
 
 constexpr int kPasses = 100'000;
 constexpr int kChannels = 10;
-constexpr const char* kChannelTexts[kChannels] = {"0140", "0141", "0106", "010B", "0171",
-                                                 "0100", "0134", "0130", "0142", "0180"};
 
 double ProcessCpuSeconds() {
     rusage usage{};
@@ -56,33 +55,19 @@ double PeakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// The blocks of pass `pass`, one per channel, as the import reads them: each pass one orbit
-// at 14.3 orbits a day, twelve passes a day from AmDay 1000.
+// The blocks of pass `pass`, one per channel, as the import reads them: twelve passes a day from
+// AmDay 1000, each block's bytes its own.
 void AddPass(archive::Importer& importer, const std::filesystem::path& scratch, int pass) {
-    const double orbits = 256 + pass * 14.3 / 12;
-    const int orbit = static_cast<int>(orbits);
-    const int ma = static_cast<int>((orbits - orbit) * 64) * 4;
-    const int end = orbit * 256 + ma + 63 * 4;
-    char text[4][3];
-    std::snprintf(text[0], 3, "%02X", orbit & 0xFF);
-    std::snprintf(text[1], 3, "%02X", ma);
-    std::snprintf(text[2], 3, "%02X", (end / 256) & 0xFF);
-    std::snprintf(text[3], 3, "%02X", end % 256);
     for (int c = 0; c < kChannels; ++c) {
-        std::vector<uint8_t> samples;
-        for (int i = 0; i < 64; ++i)
-            samples.push_back(static_cast<uint8_t>(120 + 40 * std::sin((ma + 4 * i) / 40.7) + (pass + c) % 9));
-        samples[0] = static_cast<uint8_t>(pass);  // every block's bytes differ
-        samples[1] = static_cast<uint8_t>(pass >> 8);
-        samples[2] = static_cast<uint8_t>(pass >> 16);
-        blockbuilder::BlockRecipe recipe =
-            blockbuilder::RecipeOf(kChannelTexts[c], text[0], text[1], text[2], text[3], "04", samples);
-        recipe.startAmDay = recipe.endAmDay = std::to_string(1000 + pass / 12);
+        blockbuilder::BlockRecipe recipe = bench::PassRecipe(c, pass, 12, 1000);
+        recipe.samples[0] = static_cast<uint8_t>(pass);
+        recipe.samples[1] = static_cast<uint8_t>(pass >> 8);
+        recipe.samples[2] = static_cast<uint8_t>(pass >> 16);
         blockbuilder::WriteBytes(scratch, blockbuilder::BuildBlock(recipe));
         auto intake = archive::ReadBlockForArchive(scratch.string(), {});
         if (!intake.block) continue;
         intake.block->file = "/srv/telemetry/" + std::to_string(pass / 1000) + "/p" + std::to_string(pass) + "-" +
-                             kChannelTexts[c] + ".dat";
+                             bench::kPassChannels[c] + ".dat";
         importer.Add(std::move(*intake.block));
     }
 }

@@ -185,6 +185,10 @@ struct ArchiveFeed::Work {
             }
             archive::Importer import(*archive, source.orbitHiByte, false);
             importer = &import;
+            struct Forget {
+                const archive::Importer*& running;
+                ~Forget() { running = nullptr; }
+            } forget{importer};
             auto lastPost = Clock::now();
             feed.PostProgress(0, total);
             for (int i = 0; i < total; ++i) {
@@ -199,7 +203,6 @@ struct ArchiveFeed::Work {
                 }
             }
             import.Finish();
-            importer = nullptr;
             for (const auto& [name, stamp] : fresh) read[name] = stamp;
             totals.added += import.Counts().added;
             totals.alreadyStored += import.Counts().alreadyStored;
@@ -213,7 +216,6 @@ struct ArchiveFeed::Work {
             feed.PostStatus(totals.Text());
             return true;
         } catch (const KelvaroxError& e) {
-            importer = nullptr;
             if (feed.stop_) return true;
             // The archive cannot be written now; the files are tried again in a moment.
             archive.reset();

@@ -2,10 +2,6 @@
 // queries, and a reader beside a writer.
 #include "archive/Archive.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <functional>
@@ -14,6 +10,7 @@
 #include <thread>
 
 #include "ArchiveBackends.h"
+#include "SilentServer.h"
 #include "archive/ArchiveMessages.h"
 #include "core/Errors.h"
 
@@ -277,15 +274,8 @@ INSTANTIATE_TEST_SUITE_P(Backends, ArchiveTest, ::testing::Values(Backend::Sqlit
 // A server that takes the connection and never answers: a reader waiting for it gives up when
 // told to, however long the connection's own timeout.
 TEST(ArchiveConnection, AServerThatNeverAnswersIsGivenUp) {
-    TempDir dir;
-    const std::string socketPath = (dir / ".s.PGSQL.5432").string();
-    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(server, 4), 0);
-    const std::string location = "postgresql:///archive?host=" + dir.path().string() + "&connect_timeout=3600";
+    SilentServer server;
+    const std::string location = server.Address("connect_timeout=3600");
     std::atomic<bool> abandon = false;
     std::string message;
     std::thread reader([&] {
@@ -297,10 +287,8 @@ TEST(ArchiveConnection, AServerThatNeverAnswersIsGivenUp) {
             message = e.what();
         }
     });
-    const int connection = ::accept(server, nullptr, nullptr);  // the reader is waiting for an answer now
+    server.Accept();  // the reader is waiting for an answer now
     abandon = true;
     reader.join();
     EXPECT_EQ(message, archive::msg::Abandoned(location));
-    ::close(connection);
-    ::close(server);
 }

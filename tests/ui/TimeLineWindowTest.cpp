@@ -17,12 +17,10 @@
 #include <cmath>
 
 #include <sqlite3.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "Process.h"
 #include "ScopedEnv.h"
+#include "SilentServer.h"
 #include "UiTestSupport.h"
 #include "archive/Archive.h"
 #include "archive/Schema.h"
@@ -420,6 +418,20 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     EXPECT_EQ(app.State().BlockFilePath, (p.telemetry / "c.dat").string());
 }
 
+namespace {
+
+// The program started on a telemetry directory of one block, adding it to the archive.
+KelvaroxApplication& StartWithABlock(TestProgram& p) {
+    p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
+    p.NameTelemetryDirectory();
+    KelvaroxApplication& app = p.Start();
+    app.Start();
+    app.StartArchiveFeed();
+    return app;
+}
+
+}  // namespace
+
 // The archive cannot be written: the time line shows the whole message, and the main window
 // that importing has stopped, with the message when asked.
 TEST(TimeLineProgram, AnArchiveThatCannotBeWrittenIsToldInFull) {
@@ -431,11 +443,7 @@ TEST(TimeLineProgram, AnArchiveThatCannotBeWrittenIsToldInFull) {
     sqlite3_exec(db, "UPDATE kelvarox_meta SET value = '99' WHERE key = 'schema_version'", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     ScopedEnv database("KELVAROX_DATABASE", location.c_str());
-    p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
-    p.NameTelemetryDirectory();
-    KelvaroxApplication& app = p.Start();
-    app.Start();
-    app.StartArchiveFeed();
+    KelvaroxApplication& app = StartWithABlock(p);
     const std::string message = "Archive: The archive " + location + " has schema version 99, newer than this Kelvarox knows (" +
                                 std::to_string(archive::kSchemaVersion) + "); it was left as it is";
     auto* stopped = FormChild<QToolButton>(app.Main(), "importProblemButton");
@@ -461,19 +469,10 @@ TEST(TimeLineProgram, AnArchiveThatCannotBeWrittenIsToldInFull) {
 // to what, and the program ends at once all the same. One that is not there: the outcome.
 TEST(TimeLineProgram, ConnectingIsShownAndAServerThatNeverAnswersHoldsNothingUp) {
     TestProgram p;
-    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", (p.home / ".s.PGSQL.5432").c_str());
-    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(server, 8), 0);
-    const std::string silent = "postgresql:///archive?host=" + p.home.path().string() + "&connect_timeout=3600";
+    SilentServer server;
+    const std::string silent = server.Address("connect_timeout=3600");
     ScopedEnv database("KELVAROX_DATABASE", silent.c_str());
-    p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
-    p.NameTelemetryDirectory();
-    KelvaroxApplication& app = p.Start();
-    app.Start();
-    app.StartArchiveFeed();
+    KelvaroxApplication& app = StartWithABlock(p);
     FormChild<QAction>(app.Main(), "timeLineAction")->trigger();
     QLabel* message = FormChild<QLabel>(*app.TimeLine(), "messageLabel");
     EXPECT_EQ(message->text().toStdString(), "Connecting to the archive " + silent + " ...");
@@ -482,7 +481,6 @@ TEST(TimeLineProgram, ConnectingIsShownAndAServerThatNeverAnswersHoldsNothingUp)
     FormChild<QAction>(app.Main(), "exitAction")->trigger();
     EXPECT_EQ(p.quitCount, 1);
     p.app.reset();  // waits for nothing: the connection attempts are given up
-    ::close(server);
 
     TestProgram q;
     const std::string nowhere = "postgresql:///archive?host=" + (q.home / "no-server").string();
