@@ -8,7 +8,6 @@
 // raises Generation(), which a reader can poll to learn that there is something new.
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "archive/BlockIntake.h"
+#include "archive/PlacementPass.h"
 #include "archive/SeriesRows.h"
 
 namespace kelvarox::archive {
@@ -58,12 +58,14 @@ struct ChannelSummary {
     int32_t lastAmDay = 0;
 };
 
-// A block whose orbit the dates could not decide.
+// A block whose orbit the dates could not decide, or that is an outlier: its date and orbit
+// byte disagree with the blocks around it.
 struct UnsurePlacement {
     std::string sha256;
     std::string file;
     int64_t orbit = 0;
     int32_t gapDays = 0;
+    bool outlier = false;
 };
 
 class Archive {
@@ -103,11 +105,12 @@ public:
     // kMaxOrbit.
     void SetOrbit(const std::string& shaOrFile, int64_t orbit);
 
-    // Blocks of the archive that were not placed for sure, among `shas`.
-    std::vector<UnsurePlacement> Unsure(std::span<const std::string> shas);
-
 private:
     friend class Importer;
+    // The blocks of these passes that are not placed for sure, in time order; those of outlier
+    // passes only when `withOutliers` is set.
+    std::vector<UnsurePlacement> Unsure(const UnsurePasses& passes, bool withOutliers);
+
     std::unique_ptr<Database> db_;
 };
 
@@ -132,8 +135,13 @@ public:
     void Finish();
 
     const ImportCounts& Counts() const { return counts_; }
-    // The blocks this import placed (or placed again) whose orbit is not sure.
+    // The blocks this import placed (or placed again) whose orbit is not sure, in time order.
+    // Outliers are among them while there are no more than kListedOutliers of them.
     std::vector<UnsurePlacement> Unsure();
+    // How many blocks this import placed (or placed again) are outliers. Many of them are the
+    // blocks of another satellite: they are counted, not listed.
+    int64_t Outliers() const;
+    static constexpr int64_t kListedOutliers = 10;
 
 private:
     void Flush();
@@ -145,7 +153,7 @@ private:
     bool started_ = false;
     std::vector<IncomingBlock> batch_;
     ImportCounts counts_;
-    std::map<std::string, int32_t> gaps_;  // SHA-256 of a block placed unsure: its gap in days
+    UnsurePasses unsure_;
 };
 
 }  // namespace kelvarox::archive

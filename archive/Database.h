@@ -1,8 +1,8 @@
 #pragma once
 // One connection to the database that holds an archive, whichever engine stands behind it:
 // an SQLite file or a PostgreSQL server. The archive's SQL is written once, with parameters
-// $1, $2, ...; the bulk paths (storing many blocks, re-placing many orbits) are each engine's
-// own. A connection belongs to one thread at a time.
+// $1, $2, ...; the bulk paths (storing many blocks, loading the passes to re-place) are each
+// engine's own. A connection belongs to one thread at a time.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,15 +34,20 @@ struct NewBlockRow {
     const IncomingBlock* block = nullptr;
     int64_t startOrbit = 0;
     bool orbitSure = true;
+    bool orbitOutlier = false;
 };
 
-// A new placement of a stored block.
-struct PlacementUpdate {
-    int64_t id = 0;
-    int64_t startOrbit = 0;
-    int64_t endOrbit = 0;
-    int64_t lastOrbit = 0;
-    bool orbitSure = true;
+// A new placement of the stored blocks of one pass (one AmDay, one orbit byte): the unpinned
+// blocks take `orbit`, and the one stored first among them alone may be not sure; pinned blocks
+// keep their pinned orbit and are sure.
+struct PassUpdate {
+    int32_t amDay = 0;
+    int32_t orbitByte = 0;
+    int64_t orbit = 0;
+    int64_t firstId = 0;
+    bool firstSure = true;
+    bool restSure = true;
+    bool outlier = false;
 };
 
 class Database {
@@ -73,7 +78,7 @@ public:
     // Which of `shas` are stored already.
     virtual std::vector<bool> AreStored(std::span<const std::string> shas) = 0;
     virtual void InsertBlocks(std::span<const NewBlockRow> rows) = 0;
-    virtual void UpdatePlacements(std::span<const PlacementUpdate> rows) = 0;
+    virtual void UpdatePasses(std::span<const PassUpdate> passes) = 0;
 };
 
 // Rolls back unless committed.

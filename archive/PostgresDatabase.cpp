@@ -202,17 +202,14 @@ public:
         });
     }
 
-    void UpdatePlacements(std::span<const PlacementUpdate> rows) override {
-        if (rows.empty()) return;
-        Execute("CREATE TEMPORARY TABLE IF NOT EXISTS kelvarox_placed (id BIGINT, start_orbit BIGINT, "
-                "end_orbit BIGINT, last_orbit BIGINT, orbit_sure INTEGER) ON COMMIT DELETE ROWS");
-        Copy("COPY kelvarox_placed FROM STDIN", rows.size(), [&](size_t i, std::string& out) {
-            const auto& u = rows[i];
-            const Param values[] = {u.id, u.startOrbit, u.endOrbit, u.lastOrbit, int64_t{u.orbitSure}};
+    void UpdatePasses(std::span<const PassUpdate> passes) override {
+        if (passes.empty()) return;
+        Execute(std::string("CREATE TEMPORARY TABLE IF NOT EXISTS ") + kPlacedTable + " ON COMMIT DELETE ROWS");
+        Copy("COPY kelvarox_placed FROM STDIN", passes.size(), [&](size_t i, std::string& out) {
+            const auto values = PassUpdateValues(passes[i]);
             AppendLine(out, values);
         });
-        Execute("UPDATE kelvarox_blocks AS b SET start_orbit = p.start_orbit, end_orbit = p.end_orbit, "
-                "last_orbit = p.last_orbit, orbit_sure = p.orbit_sure FROM kelvarox_placed AS p WHERE b.id = p.id");
+        Execute(UpdateFromPlacedSql());
         Execute("TRUNCATE kelvarox_placed");
     }
 

@@ -35,6 +35,13 @@ std::string VersionOne(const Database& db) {
            "CREATE INDEX kelvarox_blocks_by_channel ON kelvarox_blocks (channel, start_orbit);";
 }
 
+// Version 2: outliers, placed on their own, and the passes (AmDay and orbit byte) as the
+// placement reads them.
+constexpr const char* kVersionTwo =
+    "ALTER TABLE kelvarox_blocks ADD COLUMN orbit_outlier INTEGER NOT NULL DEFAULT 0;"
+    "DROP INDEX kelvarox_blocks_by_date;"
+    "CREATE INDEX kelvarox_blocks_by_pass ON kelvarox_blocks (start_amday, start_orbit_byte);";
+
 // Statements of a script, one at a time (no statement of the schema holds a ';' of its own).
 void RunScript(Database& db, const std::string& script) {
     size_t start = 0;
@@ -78,6 +85,7 @@ void MigrateSchema(Database& db, int64_t from) {
         WriteMeta(db, meta::kGeneration, 0);
         WriteMeta(db, meta::kLongestBlock, 0);
     }
+    if (from < 2) RunScript(db, kVersionTwo);
     // Later versions add their steps here, each from the one before.
     WriteMeta(db, meta::kSchemaVersion, kSchemaVersion);
 }
@@ -101,13 +109,36 @@ std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row) {
             row.startOrbit,
             row.startOrbit + f.orbitSpan,
             row.startOrbit + f.lastSampleOrbitOffset,
-            int64_t{row.orbitSure}};
+            int64_t{row.orbitSure},
+            int64_t{row.orbitOutlier}};
 }
 
 const char* InsertBlockSql() {
     static const std::string sql = std::string("INSERT INTO kelvarox_blocks (") + kBlockColumns +
                                    ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, "
-                                   "$16, $17)";
+                                   "$16, $17, $18)";
+    return sql.c_str();
+}
+
+std::array<Param, kPlacedColumnCount> PassUpdateValues(const PassUpdate& pass) {
+    return {int64_t{pass.amDay},         int64_t{pass.orbitByte},      pass.orbit,
+            pass.firstId,                int64_t{pass.firstSure},      int64_t{pass.restSure},
+            int64_t{pass.outlier}};
+}
+
+const char* UpdateFromPlacedSql() {
+    // Pinned blocks keep their orbit and are sure; rows that hold their placement already are
+    // left as they are.
+    static const std::string orbit = "COALESCE(b.pinned_orbit, p.orbit)";
+    static const std::string sure =
+        "CASE WHEN b.pinned_orbit IS NOT NULL THEN 1 WHEN b.id = p.first_id THEN p.first_sure ELSE p.rest_sure END";
+    static const std::string outlier = "CASE WHEN b.pinned_orbit IS NULL THEN p.outlier ELSE 0 END";
+    static const std::string sql =
+        "UPDATE kelvarox_blocks AS b SET start_orbit = " + orbit + ", end_orbit = " + orbit +
+        " + b.orbit_span, last_orbit = " + orbit + " + b.last_orbit_offset, orbit_sure = " + sure +
+        ", orbit_outlier = " + outlier +
+        " FROM kelvarox_placed AS p WHERE b.start_amday = p.amday AND b.start_orbit_byte = p.orbit_byte AND "
+        "(b.start_orbit <> " + orbit + " OR b.orbit_sure <> " + sure + " OR b.orbit_outlier <> " + outlier + ")";
     return sql.c_str();
 }
 

@@ -131,13 +131,15 @@ public:
         }
     }
 
-    void UpdatePlacements(std::span<const PlacementUpdate> rows) override {
-        for (const auto& u : rows) {
-            const Param p[] = {u.startOrbit, u.endOrbit, u.lastOrbit, int64_t{u.orbitSure}, u.id};
-            Execute("UPDATE kelvarox_blocks SET start_orbit = $1, end_orbit = $2, last_orbit = $3, orbit_sure = $4 "
-                    "WHERE id = $5",
-                    p);
+    void UpdatePasses(std::span<const PassUpdate> passes) override {
+        if (passes.empty()) return;
+        Execute(std::string("CREATE TEMP TABLE IF NOT EXISTS ") + kPlacedTable);
+        for (const auto& pass : passes) {
+            const auto values = PassUpdateValues(pass);
+            Execute("INSERT INTO kelvarox_placed VALUES ($1, $2, $3, $4, $5, $6, $7)", values);
         }
+        Execute(UpdateFromPlacedSql());
+        Execute("DELETE FROM kelvarox_placed");
     }
 
 private:

@@ -11,6 +11,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveMessages.h"
 #include "cli/ArchiveSession.h"
+#include "cli/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "cli/ReadAhead.h"
@@ -26,17 +27,13 @@ namespace {
 
 using archive::Archive;
 
-bool IsDirectory(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 std::string DateText(int32_t amDay) { return DayCountToDateText(WrapAdd(amDay, kAmDayOffset)); }
 
 // "N of M files" on a terminal's standard error, a few times a second.
 class Progress {
 public:
-    explicit Progress(size_t total) : total_(total), shown_(::isatty(STDERR_FILENO) == 1) {}
+    explicit Progress(const std::vector<std::string>& arguments)
+        : shown_(::isatty(STDERR_FILENO) == 1), total_(shown_ ? BlockFileWalk::CountFiles(arguments) : 0) {}
     void Step(size_t done) {
         if (!shown_) return;
         const auto now = std::chrono::steady_clock::now();
@@ -50,34 +47,29 @@ public:
     }
 
 private:
-    size_t total_;
     bool shown_;
+    size_t total_;
     std::chrono::steady_clock::time_point last_{};
 };
 
 int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
     if (paths.empty()) return UsageError(err, "archive add needs files or directories");
     int64_t failed = 0;
-    std::vector<std::string> files;
+    // Directories that cannot be listed are reported first; the others are listed one at a
+    // time as the import reaches them.
+    std::vector<std::string> walked;
     for (const auto& path : paths) {
-        if (!IsDirectory(path)) {
-            files.push_back(path);
-            continue;
-        }
-        std::vector<std::string> names;
-        int error = 0;
-        if (!ListBlockFileNames(path, names, error)) {
+        if (const int error = IsDirectory(path) ? DirectoryOpenError(path) : 0) {
             ReportFailure(err, path, std::strerror(error));
             ++failed;
-            continue;
+        } else {
+            walked.push_back(path);
         }
-        const std::string directory = path.back() == '/' ? path : path + "/";
-        for (const auto& name : names) files.push_back(directory + name);
     }
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
         archive::Importer importer(archive, std::stoll(o.orbitHiByte), o.orbitHiByteGiven);
-        Progress progress(files.size());
-        ReadAhead reading(files, o.layout, 2 * archive::Importer::kDefaultBatch);
+        Progress progress(walked);
+        ReadAhead reading(BlockFileWalk(walked), o.layout, 2 * archive::Importer::kDefaultBatch);
         size_t done = 0;
         while (auto next = reading.Next()) {
             auto& [file, intake] = *next;
@@ -92,7 +84,11 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
         }
         importer.Finish();
         progress.End();
-        for (const auto& u : importer.Unsure()) err << u.file << ": " << archive::msg::NotSure(u.orbit, u.gapDays) << '\n';
+        const int64_t outliers = importer.Outliers();
+        for (const auto& u : importer.Unsure())
+            err << u.file << ": " << (u.outlier ? archive::msg::Outlier(u.orbit) : archive::msg::NotSure(u.orbit, u.gapDays))
+                << '\n';
+        if (outliers > archive::Importer::kListedOutliers) err << "kelvarox-cli: " << archive::msg::ManyOutliers(outliers) << '\n';
         const auto& counts = importer.Counts();
         out << "added " << counts.added << ", already stored " << counts.alreadyStored << ", failed " << failed << '\n';
         return failed ? 1 : 0;

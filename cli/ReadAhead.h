@@ -10,30 +10,33 @@
 #include <vector>
 
 #include "archive/BlockIntake.h"
+#include "cli/BlockFileWalk.h"
 
 namespace kelvarox::cli {
 
 class ReadAhead {
 public:
-    ReadAhead(std::vector<std::string> files, const BlockLayout& layout, size_t depth);
+    ReadAhead(BlockFileWalk files, const BlockLayout& layout, size_t depth);
     // Stops the reading thread and waits for it.
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    // The next file and what reading it gave, in the files' order; nothing after the last.
-    std::optional<std::pair<std::string, archive::Intake>> Next();
+    // The next file and what reading it gave, in the files' order (a directory that cannot be
+    // listed with the system's message as its error); nothing after the last.
+    using Read = std::pair<std::string, archive::Intake>;
+    std::optional<Read> Next();
 
 private:
-    void Read();
+    void ReadAll();
 
-    const std::vector<std::string> files_;
+    BlockFileWalk files_;
     const BlockLayout layout_;
     const size_t depth_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<archive::Intake> ready_;
-    size_t taken_ = 0;
+    std::deque<Read> ready_;
+    bool done_ = false;  // the reader has put the last file into ready_
     bool stop_ = false;
     std::thread reader_;
 };

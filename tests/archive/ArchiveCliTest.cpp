@@ -224,7 +224,7 @@ TEST_P(ArchiveCliTest, ANewerSchemaIsRefusedAndLeftAsItIs) {
         PQfinish(c);
     }
     const std::string message = "kelvarox-cli: The archive " + location +
-                                " has schema version 99, newer than this Kelvarox knows (1); it was left as it is\n";
+                                " has schema version 99, newer than this Kelvarox knows (2); it was left as it is\n";
     for (const auto& command : {std::vector<std::string>{"archive", "add", SamplePath("")},
                                 std::vector<std::string>{"archive", "list"}, std::vector<std::string>{"series", "#100"}}) {
         const auto r = Run(command);
