@@ -14,10 +14,12 @@ int64_t ForwardBytes(int64_t from, int64_t to) { return ((to - from) % 256 + 256
 int64_t FewestOrbits(int32_t days) { return int64_t{kMinOrbitsPerDay} * std::max<int64_t>(0, int64_t{days} - 1); }
 int64_t MostOrbits(int32_t days) { return int64_t{kMaxOrbitsPerDay} * (int64_t{days} + 1); }
 
-// Whether `pass` can follow a pass at `from`: some orbit with its low byte (or its pinned
-// orbit) lies within the fewest and the most orbits its date allows.
+// Whether `pass` follows a pass at `from`: the dates between them still decide the orbit, and
+// some orbit with its low byte (or its pinned orbit) lies within the fewest and the most orbits
+// its date allows.
 bool Agrees(const PlacementAnchor& from, const OrbitPass& pass) {
     const int32_t days = pass.amDay - from.amDay;
+    if (days >= kUndecidedGapDays) return false;
     const int64_t fewest = FewestOrbits(days), most = MostOrbits(days);
     if (pass.pinnedOrbit) {
         const int64_t ahead = *pass.pinnedOrbit - from.orbit;
@@ -77,38 +79,33 @@ std::optional<PlacedOrbit> OrbitSequence::Take() {
 
 PlacedOrbit OrbitSequence::Decide() {
     const OrbitPass& pass = waiting_.front();
-    const auto ahead = [&](size_t n) { return n < waiting_.size() ? &waiting_[n] : nullptr; };
+    // How many of the passes ahead, from the n-th on, follow a pass at `from`.
+    const size_t window = std::min(waiting_.size(), kLookahead + 1);
+    const auto following = [&](const PlacementAnchor& from, size_t n) {
+        int count = 0;
+        for (; n < window; ++n) count += Agrees(from, waiting_[n]) ? 1 : 0;
+        return count;
+    };
     PlacedOrbit placed;
     if (pass.pinnedOrbit) {
         placed.startOrbit = *pass.pinnedOrbit;
         placed.gapDays = end_ ? pass.amDay - end_->amDay : 0;
-        end_ = PlacementAnchor{pass.amDay, placed.startOrbit};
-        return placed;
-    }
-    if (!end_) {
-        // The first pass takes the Orbit HiByte, unless the dates set it apart from a run of
-        // passes after it: a block dated long before all others (a date of 0, say) is no start.
+    } else if (!end_) {
+        // The first pass takes the Orbit HiByte, unless clearly more of the passes ahead follow
+        // the next one than this one: a block dated long before all others is no start.
         placed.startOrbit = firstOrbitHiByte_ * 256 + pass.orbitByte;
-        const OrbitPass* next = ahead(1);
-        const OrbitPass* after = ahead(2);
-        placed.outlier =
-            next && after && next->amDay - pass.amDay >= kUndecidedGapDays &&
-            after->amDay - next->amDay < kUndecidedGapDays &&
-            Agrees({next->amDay, next->pinnedOrbit.value_or(firstOrbitHiByte_ * 256 + next->orbitByte)}, *after);
+        if (window > 1) {
+            const OrbitPass& next = waiting_[1];
+            const PlacementAnchor nextAt{next.amDay, next.pinnedOrbit.value_or(firstOrbitHiByte_ * 256 + next.orbitByte)};
+            placed.outlier = following(nextAt, 2) >= following({pass.amDay, placed.startOrbit}, 1) + 2;
+        }
     } else {
         placed = Follow(*end_, pass.amDay, pass.orbitByte);
-        const PlacementAnchor here{pass.amDay, placed.startOrbit};
-        if (!Agrees(*end_, pass)) {
-            // Either this pass is wrong, or the sequence breaks here: it is an outlier when a
-            // pass ahead still follows the sequence as it stands.
-            for (size_t n = 1; n < waiting_.size() && !placed.outlier; ++n) placed.outlier = Agrees(*end_, waiting_[n]);
-        } else {
-            // It follows, but the next two passes follow the sequence only without it.
-            const OrbitPass* next = ahead(1);
-            const OrbitPass* after = ahead(2);
-            placed.outlier = next && after && !Agrees(here, *next) && Agrees(*end_, *next) && !Agrees(here, *after) &&
-                             Agrees(*end_, *after);
-        }
+        // An outlier when the passes ahead follow the sequence without it rather than with it: by
+        // two when it follows the sequence itself, else by any number, ties included. When none
+        // follows the sequence, the sequence breaks here (a long gap, or another satellite).
+        const int without = following(*end_, 1), with = following({pass.amDay, placed.startOrbit}, 1);
+        placed.outlier = Agrees(*end_, pass) ? without >= with + 2 : without > 0 && without >= with;
     }
     if (placed.outlier) placed.sure = false;
     else end_ = PlacementAnchor{pass.amDay, placed.startOrbit};

@@ -20,6 +20,7 @@
 #include "CliRunner.h"
 #include "PostgresCluster.h"
 #include "archive/Archive.h"
+#include "archive/Database.h"
 #include "archive/Sha256.h"
 #include "core/Errors.h"
 
@@ -69,6 +70,32 @@ int64_t StoredCount(const std::string& location) {
     } catch (const KelvaroxError&) {
         return 0;  // not made yet
     }
+}
+
+// Runs `sql` (statements separated by ';') on the archive at `location` and returns the first
+// value of the last statement's result, if any.
+std::string SqlOn(const std::string& location, const std::string& sql) {
+    std::string value;
+    if (IsPostgresLocation(location)) {
+        PGconn* c = PQconnectdb(location.c_str());
+        PGresult* r = PQexec(c, sql.c_str());
+        EXPECT_TRUE(PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK) << PQerrorMessage(c);
+        if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0) value = PQgetvalue(r, 0, 0);
+        PQclear(r);
+        PQfinish(c);
+        return value;
+    }
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(location.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const auto first = [](void* out, int, char** values, char**) {
+        *static_cast<std::string*>(out) = values[0] ? values[0] : "";
+        return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), first, &value, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+    return value;
 }
 
 class ArchiveCliTest : public ::testing::TestWithParam<Backend> {
@@ -304,6 +331,86 @@ TEST_P(ArchiveCliTest, TwoImportsAtOnceStoreEachBlockOnce) {
     std::map<std::string, int> shas;
     archive.ForEachBlock(std::nullopt, {}, false, [&](const ArchivedBlock& b, std::span<const uint8_t>) { ++shas[b.sha256]; });
     EXPECT_EQ(shas.size(), 2400u);
+}
+
+// A block whose date or orbit byte disagrees with the blocks around it is placed on its own,
+// not sure, and named; every other block keeps its true orbit, for sure. Many of them (a second
+// satellite mixed in) are counted in one line.
+TEST_P(ArchiveCliTest, OutliersArePlacedOnTheirOwnAndNamed) {
+    const Satellite satellite{14.3, 40 * 256 + 17, 8000}, other{14.3, 40 * 256 + 17 + 128, 8000};
+    std::vector<TruePass> passes;
+    for (int day = 0; day < 40; ++day)
+        for (const double time : {0.1, 0.35, 0.6, 0.85}) passes.push_back(satellite.At(day + time));
+    TruePass dayZero = satellite.At(13.6);
+    dayZero.amDay = 0;
+    TruePass ahead = satellite.At(20.85);  // its orbit byte 12 orbits on: past the next day's first two
+    ahead.orbit += 12;
+    std::vector<TruePass> mixed;
+    for (int day = 0; day < 30; ++day) mixed.push_back(other.At(day + 0.5));
+    const struct {
+        const char* name;
+        std::vector<TruePass> odd;
+        std::string summary;
+    } cases[] = {
+        {"amday-0", {dayZero}, ""},
+        {"ahead", {ahead}, ""},
+        {"foreign", {other.At(25.5)}, ""},
+        {"mixed", mixed, "kelvarox-cli: 30 blocks disagree in date and orbit byte with the blocks around them and were "
+                         "placed on their own, not sure: an archive holds the blocks of one satellite\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir caseDir;
+        const std::string archive = FreshArchive(GetParam(), caseDir);
+        std::map<std::string, int64_t> truth;
+        for (size_t i = 0; i < passes.size() + c.odd.size(); ++i) {
+            const bool odd = i >= passes.size();
+            const auto path = caseDir / ((odd ? "odd-" : "b") + std::to_string(i) + ".dat");
+            WriteBytes(path, PassBlock(odd ? c.odd[i - passes.size()] : passes[i], "0140", 20, static_cast<int>(i)));
+            if (!odd) truth[path.string()] = passes[i].orbit;
+        }
+        const auto r = cli({"archive", "add", "--orbit-hibyte", "40", "--database", archive, caseDir.path().string()});
+        EXPECT_EQ(r.out, "added " + std::to_string(truth.size() + c.odd.size()) + ", already stored 0, failed 0\n");
+
+        std::string named;
+        Archive stored(archive, Archive::Access::Read);
+        stored.ForEachBlock(std::nullopt, {}, false, [&](const ArchivedBlock& b, std::span<const uint8_t>) {
+            if (truth.count(b.file)) {
+                EXPECT_EQ(b.startOrbit, truth[b.file]) << b.file;
+                EXPECT_TRUE(b.orbitSure) << b.file;
+                return;
+            }
+            EXPECT_FALSE(b.orbitSure) << b.file;
+            named += b.file + ": orbit " + std::to_string(b.startOrbit) +
+                     " is not sure (its date and orbit byte disagree with the blocks around it, so it was placed on its "
+                     "own); kelvarox-cli archive set-orbit fixes it\n";
+        });
+        EXPECT_EQ(r.err, c.summary.empty() ? named : c.summary);
+    }
+}
+
+// An archive of the schema before outliers: readers take it as it is, and the first writer
+// brings it up to date and places its blocks again.
+TEST_P(ArchiveCliTest, AnOlderSchemaIsReadAndBroughtUpToDate) {
+    Run({"archive", "add", SamplePath("")});
+    const auto placed = Run({"archive", "list"}).out;
+    SqlOn(location,
+          "ALTER TABLE kelvarox_blocks DROP COLUMN orbit_outlier; DROP INDEX kelvarox_blocks_by_pass; "
+          "CREATE INDEX kelvarox_blocks_by_date ON kelvarox_blocks (start_amday); "
+          "UPDATE kelvarox_meta SET value = '1' WHERE key = 'schema_version'; "
+          "UPDATE kelvarox_blocks SET start_orbit = start_orbit + 256, end_orbit = end_orbit + 256, "
+          "last_orbit = last_orbit + 256");
+    auto r = Run({"archive", "list", "--channel", "#141"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.substr(0, 26), "     510/128 -     513/128");
+    EXPECT_EQ(Split(Run({"series", "#141"}).out, "\r\n")[1].substr(0, 4), "510,");
+
+    r = Run({"archive", "add", SamplePath("SPIN.TLM")});
+    EXPECT_EQ(r.out, "added 0, already stored 1, failed 0\n");
+    EXPECT_EQ(Run({"archive", "list"}).out, placed);
+    r = Run({"archive", "add", SamplePath("SPIN.TLM")});  // the version was stored with it
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(SqlOn(location, "SELECT value FROM kelvarox_meta WHERE key = 'schema_version'"), "2");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveCliTest, ::testing::Values(Backend::Sqlite, Backend::Postgres), BackendName);
