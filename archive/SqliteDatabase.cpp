@@ -19,6 +19,8 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 60'000;
 constexpr auto kWalRetryPause = std::chrono::milliseconds(20);
+constexpr int kWriterCacheMiB = 8;
+constexpr int kCheckpointPages = 10'000;  // of 4 KiB
 
 // $1, $2, ... as SQLite spells numbered parameters: ?1, ?2, ...
 std::string NumberedParameters(std::string_view sql) {
@@ -72,15 +74,20 @@ public:
         for (;;) {
             std::string mode;
             Query("PRAGMA journal_mode", {}, [&](const Row& r) { mode = r.Text(0); });
-            if (mode == "wal") return;
+            if (mode == "wal") break;
             try {
                 Execute("PRAGMA journal_mode = WAL");
-                return;
+                break;
             } catch (const KelvaroxError&) {
                 if (sqlite3_errcode(db_) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) throw;
             }
             std::this_thread::sleep_for(kWalRetryPause);
         }
+        // A batch of new blocks touches a page of the SHA-256 index for nearly every block: the
+        // cache keeps the pages its look-ups read until its inserts, and the write-ahead log is
+        // copied into the file (with its two syncs) after some ten batches, not after each.
+        Execute("PRAGMA cache_size = -" + std::to_string(kWriterCacheMiB * 1024));  // negative: in KiB
+        Execute("PRAGMA wal_autocheckpoint = " + std::to_string(kCheckpointPages));
     }
 
     void BeginRead() override { Execute("BEGIN"); }

@@ -1,7 +1,8 @@
-// Writes the blocks of the archive benchmarks: a satellite that flies 14.3 orbits a day, 100
+// Writes the blocks of the archive benchmarks: a satellite that flies 14.3 orbits a day, 120
 // blocks a day of ten channels in turn, each block 256 samples over four orbits. Block n lies on
-// AmDay 7000 + n / 100 (rounded down) at orbit 2560 + n x 0.143, so negative n are older than
-// every block from 0 on and continue the same time line backwards.
+// AmDay 1000 + n / 120 (rounded down) at orbit 2560 + n x 14.3 / 120, so negative n are older
+// than every block from 0 on and continue the same time line backwards. A million blocks end on
+// AmDay 9333: the header has four digits for the AmDay.
 // Usage: make_bench_blocks DIRECTORY FIRST COUNT
 // writes blocks FIRST to FIRST + COUNT - 1 into DIRECTORY/d0000/, d0001/, ... 1,000 a folder.
 #include <charconv>
@@ -17,10 +18,11 @@ using namespace kelvarox::blockbuilder;
 namespace {
 
 constexpr int64_t kBlocksPerFolder = 1000;
-constexpr int64_t kBlocksPerDay = 100;
+constexpr int64_t kBlocksPerDay = 120;
 constexpr double kOrbitsPerBlock = 14.3 / kBlocksPerDay;
 constexpr int64_t kFirstOrbit = 10 * 256;
-constexpr int kFirstDay = 7000;
+constexpr int kFirstDay = 1000;
+constexpr int kLastDay = 9999;
 const char* const kChannels[] = {"0140", "0141", "0106", "010B", "0171", "0100", "0134", "0130", "0142", "0180"};
 
 std::string Hex2(int64_t value) {
@@ -56,7 +58,7 @@ bool ParseNumber(const char* text, int64_t& value) {
 int main(int argc, char** argv) {
     int64_t first = 0, count = 0;
     if (argc != 4 || !ParseNumber(argv[2], first) || !ParseNumber(argv[3], count) || count < 0 ||
-        first < -kBlocksPerDay * kFirstDay) {
+        first < -kBlocksPerDay * kFirstDay || first + count > kBlocksPerDay * (kLastDay - kFirstDay + 1)) {
         std::fprintf(stderr, "usage: %s DIRECTORY FIRST COUNT\n", argv[0]);
         return 2;
     }

@@ -9,11 +9,11 @@
 #    into a new archive against csv of them, the peak resident size of add at 100,000 and at
 #    SCALE blocks, add again when every block is stored, 10,000 blocks older than all of them
 #    added, and four imports of overlapping folders at once against the same four one after
-#    another (400,000 blocks).
+#    another (four tenths of SCALE, two imports for each block).
 # PostgreSQL runs as a throwaway cluster in a temporary folder (Unix socket only), stopped at the end.
-# Usage: [SCALE=N] bench/archive.sh [BUILD_DIR [DATA_DIR]]   (default build-bench, a Release
+# Usage: [SCALE=N] [RUNS=N] bench/archive.sh [BUILD_DIR [DATA_DIR]]   (default build-bench, a Release
 # build; the blocks are written into a temporary folder, or kept in DATA_DIR for the next run;
-# a million blocks take 512 MB there)
+# a million blocks take 512 MB there; RUNS: how often csv and add run at scale, default 3)
 set -euo pipefail
 build=${1:-build-bench}
 cli=$(realpath "$build/cli/kelvarox-cli")
@@ -132,7 +132,7 @@ measure() {
 fresh_sqlite() { rm -f "$1" "$1-wal" "$1-shm"; }
 echo; echo "At scale, SQLite ($scale blocks of ten channels, 1,000 a folder):"
 runs=$work/scale.txt
-for run in 1 2 3; do
+for _ in $(seq "${RUNS:-3}"); do
   # shellcheck disable=SC2086
   measure "$runs" csv "$cli" csv $all_folders
   fresh_sqlite "$work/scale.sqlite"
@@ -141,27 +141,28 @@ for run in 1 2 3; do
 done
 # shellcheck disable=SC2086
 measure "$runs" again "$cli" archive add --database "$work/scale.sqlite" $all_folders
-measure "$runs" older "$cli" archive add --orbit-hibyte 4 --database "$work/scale.sqlite" "$data/older"/d*
+measure "$runs" older "$cli" archive add --orbit-hibyte 5 --database "$work/scale.sqlite" "$data/older"/d*
 fresh_sqlite "$work/tenth.sqlite"
 # shellcheck disable=SC2086
 measure "$runs" tenth "$cli" archive add --orbit-hibyte 10 --database "$work/tenth.sqlite" $(folders 0 100)
 
-# (The blocks begin at orbit 2560, Orbit HiByte 10; the older ones at 1130, Orbit HiByte 4.)
-# Four imports of 400,000 blocks in four quarters, each import two quarters (the next one
-# after its own), at once and one after another; the archives they leave must list the same.
-quarter() { folders $(( $1 * 100 )) $(( $1 * 100 + 100 )); }
+# (The blocks begin at orbit 2560, Orbit HiByte 10; the older ones at 1368, Orbit HiByte 5.)
+# Four imports of four tenths of the blocks in four quarters, each import two quarters (its own
+# and the next), at once and one after another; the archives they leave must list the same.
+q=$(( scale / 10000 ))  # folders a quarter
+quarter() { folders $(( $1 * q )) $(( $1 * q + q )); }
 four() {
   local k
   for k in 0 1 2 3; do
-    # shellcheck disable=SC2046
     echo "$cli archive add --orbit-hibyte 10 --database $1 $(quarter $k | tr '\n' ' ') $(quarter $(( (k + 1) % 4 )) | tr '\n' ' ')"
   done
 }
-if [ "$scale" -ge 400000 ]; then
+if [ "$q" -gt 0 ]; then
   fresh_sqlite "$work/serial.sqlite"
   measure "$runs" serial bash -c "$(four "$work/serial.sqlite" | sed 's/$/ >\/dev\/null/')"
   fresh_sqlite "$work/parallel.sqlite"
-  measure "$runs" parallel bash -c "$(four "$work/parallel.sqlite" | sed 's/$/ >\/dev\/null \&/'); wait"
+  measure "$runs" parallel bash -c "$(four "$work/parallel.sqlite" | sed 's/$/ >\/dev\/null \&/')
+wait"
   cmp <("$cli" archive list --database "$work/serial.sqlite") <("$cli" archive list --database "$work/parallel.sqlite") ||
     { echo "the overlapping imports left another archive than one after another" >&2; exit 1; }
 fi
@@ -181,6 +182,6 @@ print(f"  add of the first 100,000 of them:        {median('tenth', 0):7.1f} s  
 print(f"  add of them again, every block stored:   {median('again', 0):7.1f} s  {median('again', 1) / 1024:6.0f} MB")
 print(f"  add of 10,000 blocks older than all:     {median('older', 0):7.1f} s  {median('older', 1) / 1024:6.0f} MB")
 if "serial" in runs:
-    print(f"  four overlapping imports, one by one:    {median('serial', 0):7.1f} s")
+    print(f"  four overlapping imports of {4 * scale // 10:,} blocks, one by one: {median('serial', 0):7.1f} s")
     print(f"  the same four at once:                   {median('parallel', 0):7.1f} s            at once / one by one {median('parallel', 0) / median('serial', 0):.2f}")
 PY

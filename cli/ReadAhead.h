@@ -1,6 +1,7 @@
 #pragma once
 // Block files read and decoded in a thread of their own, a bounded number ahead of the one
-// that stores them, so reading the files and writing the archive overlap.
+// that stores them, so reading the files and writing the archive overlap. They pass between
+// the threads in chunks, so the threads seldom wait for each other's lock.
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -28,16 +29,21 @@ public:
     std::optional<Read> Next();
 
 private:
+    using Chunk = std::vector<Read>;
     void ReadAll();
+    // Hands a chunk to the other thread, waiting while `depth_` files wait there already.
+    bool Hand(Chunk& chunk);
 
     BlockFileWalk files_;
     const BlockLayout layout_;
-    const size_t depth_;
+    const size_t chunks_;  // how many chunks may wait
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Read> ready_;
-    bool done_ = false;  // the reader has put the last file into ready_
+    std::deque<Chunk> ready_;
+    bool done_ = false;  // the reader has handed its last chunk
     bool stop_ = false;
+    Chunk taking_;       // the chunk Next() takes its files from
+    size_t taken_ = 0;
     std::thread reader_;
 };
 
