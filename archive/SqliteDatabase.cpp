@@ -19,8 +19,8 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 60'000;
 constexpr auto kWalRetryPause = std::chrono::milliseconds(20);
-constexpr int kWriterCacheMiB = 8;
-constexpr int kCheckpointPages = 10'000;  // of 4 KiB
+constexpr int kWriterCacheMiB = 16;
+constexpr int kCheckpointPages = 25'000;  // of 4 KiB, some 100 MB
 
 // $1, $2, ... as SQLite spells numbered parameters: ?1, ?2, ...
 std::string NumberedParameters(std::string_view sql) {
@@ -85,7 +85,7 @@ public:
         }
         // A batch of new blocks touches a page of the SHA-256 index for nearly every block: the
         // cache keeps the pages its look-ups read until its inserts, and the write-ahead log is
-        // copied into the file (with its two syncs) after some ten batches, not after each.
+        // copied into the file (with its two syncs) after some twenty batches, not after each.
         Execute("PRAGMA cache_size = -" + std::to_string(kWriterCacheMiB * 1024));  // negative: in KiB
         Execute("PRAGMA wal_autocheckpoint = " + std::to_string(kCheckpointPages));
     }
