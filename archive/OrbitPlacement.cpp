@@ -30,7 +30,7 @@ bool Agrees(const PlacementAnchor& from, const OrbitPass& pass) {
     return lowest <= most;
 }
 
-// The orbit of a pass with low byte `byte` after the pass at `from`, `days` dates later.
+// The orbit of a pass on `day` with low byte `byte` that follows the pass at `from`.
 PlacedOrbit Follow(const PlacementAnchor& from, int32_t day, int32_t byte) {
     const int32_t days = day - from.amDay;
     const int64_t first = ForwardBytes(from.orbit, byte);  // the nearest candidate ahead
