@@ -14,9 +14,11 @@ namespace kelvarox::archive {
 
 namespace {
 
-// Passes read in one query (a day holds at most 256, one for each orbit byte), and passes
+// Passes read in one query, at first and at most: the placing mostly stops a few passes after
+// the last changed one, and a day holds at most 256 passes, one for each orbit byte. Passes
 // whose blocks are placed again in one statement.
-constexpr int64_t kPage = 1024;
+constexpr int64_t kFirstPage = 64;
+constexpr int64_t kLargestPage = 1024;
 constexpr size_t kUpdateChunk = 4096;
 
 // A stored pass's AmDay and orbit byte, and a summary of what its blocks hold.
@@ -152,21 +154,24 @@ public:
     }
 
 private:
-    // The next stored passes from the cursor on, whole days only.
+    // The next stored passes from the cursor on, whole days only; the pages grow as the placing
+    // goes on.
     std::vector<SequencePass> ReadPage() {
         std::vector<SequencePass> page;
-        const Param p[] = {int64_t{cursor_}, kPage};
+        const Param p[] = {int64_t{cursor_}, page_};
         db_.Query(std::string(kPassSummary) +
                       "WHERE start_amday >= $1 GROUP BY start_amday, start_orbit_byte "
                       "ORDER BY start_amday, start_orbit_byte LIMIT $2",
                   p, [&](const Row& r) { page.push_back(ReadPass(r)); });
-        if (static_cast<int64_t>(page.size()) < kPage) {
+        if (static_cast<int64_t>(page.size()) < page_) {
             storedLeft_ = false;
         } else {
-            // The page may end within its last day: that day comes whole with the next page.
+            // The page may end within its last day: that day comes whole with the next page,
+            // which is larger.
             cursor_ = page.back().pass.amDay;
             while (!page.empty() && page.back().pass.amDay == cursor_) page.pop_back();
         }
+        page_ = std::min(page_ * 2, kLargestPage);
         return page;
     }
 
@@ -260,6 +265,7 @@ private:
     std::vector<const IncomingBlock*> fresh_;  // by AmDay and orbit byte
     size_t freshAt_ = 0;                       // the first not given to the sequence yet
     int32_t cursor_ = INT32_MIN;               // the first day of the next page
+    int64_t page_ = kFirstPage;                // how many passes the next page holds at most
     bool storedLeft_ = true;
     std::optional<PlacementAnchor> storedEnd_;  // where the stored sequence stands after the passes taken
     std::optional<OrbitSequence> sequence_;

@@ -179,6 +179,7 @@ TEST_P(ArchiveTest, ImportsInAnyOrderEndAsOneImport) {
     // the blocks after the gap show them to be outliers.
     for (const TruePass& odd : {dayZero, ahead, other.At(5.5), other.At(30.5), other.At(31.5), other.At(55.5)})
         blocks.emplace_back("odd", odd);
+    for (int n = 0; n < 80; ++n) blocks.emplace_back("odd", TruePass{8800 + 60, 6 * 256 + 3 * n, 0});  // a day of 80 passes
     for (size_t i = 0; i < blocks.size(); ++i) {
         std::filesystem::create_directories(dir / blocks[i].first);
         WriteBytes(dir / blocks[i].first / ("b" + std::to_string(i) + ".dat"),
