@@ -8,10 +8,12 @@
 #include <iterator>
 #include <map>
 #include <unordered_set>
+#include <utility>
 
 #include "archive/ArchiveMessages.h"
 #include "archive/Database.h"
 #include "archive/OrbitPlacement.h"
+#include "archive/PostgresAddress.h"
 #include "archive/Schema.h"
 #include "archive/Sha256.h"
 #include "core/Errors.h"
@@ -24,10 +26,17 @@ namespace {
 // ids; blocks not stored yet come after every stored one, in the order they arrived.
 constexpr int64_t kFreshOrder = INT64_MAX / 2;
 
+std::string TextOf(std::span<const uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+std::span<const uint8_t> BytesOf(std::string_view text) {
+    return std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
 // Places the stored blocks from `fromDay` on again, together with `fresh`, which are stored
 // with their orbits; stored blocks whose placement changed are updated. `unsure` collects the
-// SHA-256 of every block placed here whose orbit is not sure, with its gap in days.
-void PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte, std::span<const IncomingBlock* const> fresh,
+// SHA-256 of every block placed here whose orbit is not sure, with its gap in days. Returns the
+// blocks of `fresh` that the database refused (by their index in `fresh`).
+std::vector<RefusedRow> PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte, std::span<const IncomingBlock* const> fresh,
                std::map<std::string, int32_t>& unsure) {
     const Param day[] = {int64_t{fromDay}};
     std::optional<PlacementAnchor> anchor;
@@ -83,7 +92,7 @@ void PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte, std::span<con
         note(fresh[i]->sha256, p);
     }
     db.UpdatePlacements(updates);
-    db.InsertBlocks(rows);
+    return db.InsertBlocks(rows);
 }
 
 void CountCommit(Database& db) { WriteMeta(db, meta::kGeneration, ReadMeta(db, meta::kGeneration).value_or(0) + 1); }
@@ -118,9 +127,10 @@ Archive::Archive(const std::string& location, Access access) {
     if (version > kSchemaVersion) throw KelvaroxError(msg::NewerSchema(db.Name(), version, kSchemaVersion));
     if (!write) {
         if (version == 0) throw KelvaroxError(msg::NoArchive(db.Name()));
-        if (version < kSchemaVersion) throw KelvaroxError(msg::OlderSchema(db.Name(), version));
+        if (version < kOldestReadableSchemaVersion) throw KelvaroxError(msg::OlderSchema(db.Name(), version));
         return;
     }
+    if (version == 0 && db.HoldsForeignTables()) throw KelvaroxError(msg::ForeignDatabase(db.Name()));
     db.PrepareForWriting();
     if (version == kSchemaVersion) return;
     Transaction t(db, Transaction::Kind::Write);
@@ -156,7 +166,7 @@ void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& ran
     ArchivedBlock b;
     db.Query(sql, params, [&](const Row& r) {
         b.id = r.Int(0);
-        b.file = r.Text(1);
+        b.file = TextOf(r.Bytes(1));
         b.sha256 = r.Text(2);
         BlockFacts& f = b.facts;
         f.channel = static_cast<int32_t>(r.Int(3));
@@ -235,9 +245,10 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
         int32_t day, byte;
     };
     std::vector<Found> found;
-    const Param p[] = {std::string_view(shaPattern), std::string_view(file)};
-    db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR file = $2 "
-             "ORDER BY id LIMIT 2",
+    const Param p[] = {std::string_view(shaPattern), BytesOf(file)};
+    // An archive of an older version may hold some names as texts; as bytes they are the same.
+    db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR CAST(file AS " +
+                 std::string(db.BytesType()) + ") = $2 ORDER BY id LIMIT 2",
              p, [&](const Row& r) {
                  found.push_back({r.Int(0), static_cast<int32_t>(r.Int(1)), static_cast<int32_t>(r.Int(2))});
              });
@@ -259,10 +270,28 @@ std::vector<UnsurePlacement> Archive::Unsure(std::span<const std::string> shas) 
     for (const auto& sha : shas) {
         const Param p[] = {std::string_view(sha)};
         db_->Query("SELECT file, start_orbit FROM kelvarox_blocks WHERE sha256 = $1 AND orbit_sure = 0", p,
-                   [&](const Row& r) { unsure.push_back({sha, std::string(r.Text(0)), r.Int(1), 0}); });
+                   [&](const Row& r) { unsure.push_back({sha, TextOf(r.Bytes(0)), r.Int(1), 0}); });
     }
     t.Commit();
     return unsure;
+}
+
+bool Archive::HoldsChannel(int32_t channel) {
+    bool found = false;
+    Transaction t(*db_, Transaction::Kind::Read);
+    const Param p[] = {int64_t{channel}};
+    db_->Query("SELECT 1 FROM kelvarox_blocks WHERE channel = $1 LIMIT 1", p, [&](const Row&) { found = true; });
+    t.Commit();
+    return found;
+}
+
+int64_t Archive::CheckBlocks(const std::function<void(const ArchivedBlock&)>& damaged) {
+    int64_t checked = 0;
+    ForEachBlock(std::nullopt, {}, true, [&](const ArchivedBlock& b, std::span<const uint8_t> bytes) {
+        ++checked;
+        if (bytes.size() != kBlockFileSize || Sha256Hex(bytes) != b.sha256) damaged(b);
+    });
+    return checked;
 }
 
 Importer::Importer(Archive& archive, int64_t orbitHiByte, bool replace, size_t batchSize)
@@ -278,6 +307,23 @@ void Importer::Finish() {
 }
 
 void Importer::Flush() {
+    while (!StoreBatch()) {
+    }
+}
+
+void Importer::LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused) {
+    std::map<std::string, std::string> reasons;  // by SHA-256: copies of the bytes go with them
+    for (const auto& r : refused) reasons[fresh[r.index]->sha256] = r.reason;
+    std::erase_if(batch_, [&](const IncomingBlock& b) {
+        const auto found = reasons.find(b.sha256);
+        if (found == reasons.end()) return false;
+        refused_.push_back({b.file, found->second});
+        ++counts_.refused;
+        return true;
+    });
+}
+
+bool Importer::StoreBatch() {
     Database& db = *archive_.db_;
     Transaction t(db, Transaction::Kind::Write);
     bool placeAll = false;
@@ -307,7 +353,12 @@ void Importer::Flush() {
     }
     std::map<std::string, int32_t> unsure;
     if (!fresh.empty() || placeAll) {
-        PlaceFrom(db, placeAll ? INT32_MIN : fromDay, hiByte, fresh, unsure);
+        const auto refused = PlaceFrom(db, placeAll ? INT32_MIN : fromDay, hiByte, fresh, unsure);
+        if (!refused.empty()) {
+            // Placed without them, the others may sit elsewhere: the batch is done again.
+            LeaveOut(fresh, refused);
+            return false;
+        }
         if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
         CountCommit(db);
     }
@@ -321,7 +372,10 @@ void Importer::Flush() {
         gaps_[sha] = gap;
     }
     batch_.clear();
+    return true;
 }
+
+std::vector<RefusedBlock> Importer::TakeRefused() { return std::exchange(refused_, {}); }
 
 std::vector<UnsurePlacement> Importer::Unsure() {
     std::vector<std::string> shas;

@@ -35,6 +35,10 @@ std::string VersionOne(const Database& db) {
            "CREATE INDEX kelvarox_blocks_by_channel ON kelvarox_blocks (channel, start_orbit);";
 }
 
+// Version 2: file names are the bytes the file system gave, whatever their encoding (a name
+// that is no UTF-8 is no PostgreSQL text).
+void VersionTwo(Database& db) { db.ChangeColumnToBytes("kelvarox_blocks", "file"); }
+
 // Statements of a script, one at a time (no statement of the schema holds a ';' of its own).
 void RunScript(Database& db, const std::string& script) {
     size_t start = 0;
@@ -78,6 +82,7 @@ void MigrateSchema(Database& db, int64_t from) {
         WriteMeta(db, meta::kGeneration, 0);
         WriteMeta(db, meta::kLongestBlock, 0);
     }
+    if (from < 2) VersionTwo(db);
     // Later versions add their steps here, each from the one before.
     WriteMeta(db, meta::kSchemaVersion, kSchemaVersion);
 }
@@ -86,7 +91,7 @@ std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row) {
     const IncomingBlock& b = *row.block;
     const BlockFacts& f = b.facts;
     return {std::string_view(b.sha256),
-            std::string_view(b.file),
+            std::span(reinterpret_cast<const uint8_t*>(b.file.data()), b.file.size()),
             std::span<const uint8_t>(b.bytes),
             int64_t{f.channel},
             int64_t{f.startAmDay},
