@@ -12,6 +12,7 @@
 #include <fstream>
 #include <libpq-fe.h>
 #include <map>
+#include <set>
 #include <pty.h>
 #include <thread>
 
@@ -87,6 +88,30 @@ protected:
             truth[(dir / folder / name).string()] = passes[i].orbit;
         }
         return truth;
+    }
+
+    // Runs one statement on the archive's database, as its administrator would; the first value
+    // of its result.
+    std::string Sql(const std::string& statement) {
+        std::string value;
+        if (GetParam() == Backend::Sqlite) {
+            sqlite3* db = nullptr;
+            EXPECT_EQ(sqlite3_open(location.c_str(), &db), SQLITE_OK);
+            auto first = [](void* to, int, char** values, char**) {
+                if (values[0] && static_cast<std::string*>(to)->empty()) *static_cast<std::string*>(to) = values[0];
+                return 0;
+            };
+            EXPECT_EQ(sqlite3_exec(db, statement.c_str(), first, &value, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+            sqlite3_close(db);
+        } else {
+            PGconn* c = PQconnectdb(location.c_str());
+            PGresult* r = PQexec(c, statement.c_str());
+            EXPECT_TRUE(PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK) << PQerrorMessage(c);
+            if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0) value = PQgetvalue(r, 0, 0);
+            PQclear(r);
+            PQfinish(c);
+        }
+        return value;
     }
 
     // Every stored block is whole: its bytes give its SHA-256 and its header values, and it
@@ -235,6 +260,90 @@ TEST_P(ArchiveCliTest, ANewerSchemaIsRefusedAndLeftAsItIs) {
     }
 }
 
+// A name that is no UTF-8 is kept byte for byte by both engines; a block the database refuses
+// (a trigger of the site) is reported and costs no other block, now or when run again.
+TEST_P(ArchiveCliTest, ANameOfNoUtf8AndARefusedBlockCostNoOtherBlock) {
+    std::mt19937 random(3);
+    const auto passes = Satellite{}.Blocks(0, 1, 4, random);
+    const std::string names[] = {"a.dat", "\xFF\xFE-latin1.dat", "refused.dat", "z\x1B[2J.dat"};
+    std::filesystem::create_directories(dir / "names");
+    std::vector<uint8_t> refused;
+    for (size_t i = 0; i < 4; ++i) {
+        const auto bytes = PassBlock(passes[i], "0140", 8, static_cast<int>(i));
+        WriteBytes(dir / "names" / names[i], bytes);
+        if (i == 2) refused = bytes;
+    }
+    { Archive made(location, Archive::Access::Write); }
+    const std::string sha = Sha256Hex(refused);
+    if (GetParam() == Backend::Sqlite) {
+        Sql("CREATE TRIGGER site_rule BEFORE INSERT ON kelvarox_blocks WHEN NEW.sha256 = '" + sha +
+            "' BEGIN SELECT RAISE(ABORT, 'refused by the site'); END");
+    } else {
+        Sql("CREATE FUNCTION site_rule() RETURNS trigger AS $$ BEGIN IF NEW.sha256 = '" + sha +
+            "' THEN RAISE EXCEPTION 'refused by the site'; END IF; RETURN NEW; END $$ LANGUAGE plpgsql");
+        Sql("CREATE TRIGGER site_rule BEFORE INSERT ON kelvarox_blocks FOR EACH ROW EXECUTE FUNCTION site_rule()");
+    }
+    const std::string folder = (dir / "names").string();
+    for (const char* expected : {"added 3, already stored 0, failed 1\n", "added 0, already stored 3, failed 1\n"}) {
+        const auto r = Run({"archive", "add", folder});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, expected);
+        EXPECT_EQ(r.err, folder + "/refused.dat: the archive refused the block: refused by the site\n");
+    }
+    std::set<std::string> files;
+    for (const auto& line : Split(Run({"series", "#140"}).out, "\r\n")) files.insert(line.substr(line.rfind(',') + 1));
+    EXPECT_EQ(files, (std::set<std::string>{"file", folder + "/" + names[0], folder + "/" + names[1],
+                                            folder + "/" + names[3]}));
+    const auto list = Run({"archive", "list"}).out;
+    EXPECT_NE(list.find(folder + "/\\xFF\\xFE-latin1.dat\n"), std::string::npos) << list;
+    EXPECT_NE(list.find(folder + "/z\\x1B[2J.dat\n"), std::string::npos) << list;
+}
+
+// An archive of schema version 1, whose file names are texts, is read as it is (on a read-only
+// disk no writer can bring it up to date) and brought up to date by the next writer, every name
+// as it was.
+TEST_P(ArchiveCliTest, AnArchiveOfVersionOneIsReadAndBroughtUpToDate) {
+    Run({"archive", "add", SamplePath("SPIN.TLM")});
+    Sql(GetParam() == Backend::Sqlite
+            ? "UPDATE kelvarox_blocks SET file = CAST(file AS TEXT)"
+            : "ALTER TABLE kelvarox_blocks ALTER COLUMN file TYPE TEXT USING convert_from(file, 'UTF8')");
+    Sql("UPDATE kelvarox_meta SET value = '1' WHERE key = 'schema_version'");
+    const auto before = Run({"archive", "list"});
+    EXPECT_EQ(before.status, 0) << before.err;
+    EXPECT_NE(before.out.find(SamplePath("SPIN.TLM") + "\n"), std::string::npos) << before.out;
+
+    // A writer finds the block by its name, stored as a text.
+    const auto r = Run({"archive", "set-orbit", SamplePath("SPIN.TLM"), std::to_string(std::stoll(before.out.substr(1, 7)))});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Run({"archive", "list"}).out, "=" + before.out.substr(1));
+    EXPECT_EQ(Sql("SELECT value FROM kelvarox_meta WHERE key = 'schema_version'"), std::to_string(kSchemaVersion));
+    if (GetParam() == Backend::Postgres) {
+        EXPECT_EQ(Sql("SELECT data_type FROM information_schema.columns WHERE table_name = 'kelvarox_blocks' AND "
+                      "column_name = 'file'"),
+                  "bytea");
+    }
+}
+
+// archive check reads every stored block and names those whose bytes no longer give their SHA-256.
+TEST_P(ArchiveCliTest, CheckNamesTheDamagedBlocks) {
+    Run({"archive", "add", SamplePath("")});
+    auto r = Run({"archive", "check"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "checked 10, damaged 0\n");
+    std::ifstream in(SamplePath("SPIN.TLM"), std::ios::binary);
+    std::vector<uint8_t> bytes(512);
+    in.read(reinterpret_cast<char*>(bytes.data()), 512);
+    const std::string sha = Sha256Hex(bytes);
+    // Another block's bytes in its place.
+    Sql("UPDATE kelvarox_blocks SET bytes = (SELECT bytes FROM kelvarox_blocks WHERE sha256 <> '" + sha +
+        "' ORDER BY id LIMIT 1) WHERE sha256 = '" + sha + "'");
+    r = Run({"archive", "check"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "checked 10, damaged 1\n");
+    EXPECT_EQ(r.err, SamplePath("SPIN.TLM") + ": the stored bytes do not match their SHA-256 " + sha +
+                         "; the block is damaged\n");
+}
+
 // Imports killed in the middle of a batch, its blocks written but not committed: what they
 // committed is whole and placed, a reader is not held up meanwhile, and the import run again
 // stores the rest. Each import stops itself before its second commit of blocks (a hook only
@@ -318,6 +427,21 @@ TEST(ArchiveCli, DatabasesOutOfReach) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("kelvarox-cli: Cannot connect to the archive postgresql://someone@/archive?host=", 0), 0u) << r.err;
     EXPECT_EQ(r.err.find("secret"), std::string::npos);
+    // Passwords in every spelling, in addresses libpq cannot read (it repeats them in its own
+    // texts), and the scheme in any case: never a password, never a folder named after it.
+    const std::string host = "host=" + (dir / "no-server").string();
+    for (const std::string& address :
+         {"postgresql://kx:se?cret@/archive?" + host, "postgresql://kx:se%zzcret@/archive?" + host,
+          std::string("postgresql://kx:secret@[::1/archive"), "postgresql:///archive?" + host + "&pass%77ord=secret",
+          "postgresql:///archive?" + host + "&password=se%zzcret", "Postgresql://kx:se cret@/archive?" + host,
+          "POSTGRES://kx:secret@/archive?" + host}) {
+        r = cli({"archive", "add", "--database", address, SamplePath("SPIN.TLM")});
+        EXPECT_EQ(r.status, 1) << address;
+        EXPECT_EQ(r.err.rfind("kelvarox-cli: Cannot connect to the archive ", 0), 0u) << r.err;
+        EXPECT_EQ(r.err.find("cret"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists("Postgresql:"));
+    EXPECT_FALSE(std::filesystem::exists("POSTGRES:"));
 
     WriteText(dir / "notes.sqlite", std::string(4096, 'x'));
     r = cli({"archive", "add", "--database", (dir / "notes.sqlite").string(), SamplePath("")});
