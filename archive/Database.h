@@ -115,8 +115,8 @@ private:
 };
 
 // Connects to the database at `location`. For writing, an SQLite file is created (with its
-// folder) when it is missing; for reading it is opened read-only, so an archive on a read-only
-// disk can be read. Raises KelvaroxError with one clear message when it cannot.
+// folder) when it is missing; for reading nothing is created, and a file on a disk that cannot
+// be written is read as it stands. Raises KelvaroxError with one clear message when it cannot.
 std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool write);
 std::unique_ptr<Database> ConnectPostgres(const std::string& uri);
 

@@ -260,7 +260,9 @@ std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool write) {
         return Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, path);
     }
     try {
-        return Open(path, SQLITE_OPEN_READONLY, path);
+        // Without SQLITE_OPEN_READONLY: the last reader then removes the WAL files as a writer
+        // does, and SQLite opens a file it may not write read-only by itself.
+        return Open(path, SQLITE_OPEN_READWRITE, path);
     } catch (const KelvaroxError&) {
         // A reader of a file in WAL mode needs the file's -shm beside it, which it cannot make
         // in a folder it cannot write: a read-only disk, or another user's folder. The file is

@@ -43,17 +43,18 @@ std::vector<std::string> Split(const std::string& text, const std::string& end) 
 
 std::vector<std::string> Fields(const std::string& line) { return Split(line, ","); }
 
-// Starts kelvarox-cli without waiting for it, with `env` set; its output goes nowhere.
+// Starts kelvarox-cli without waiting for it, with `env` set; its output goes nowhere, or into
+// the files `output`.out and `output`.err.
 pid_t StartCli(const std::vector<std::string>& args, const TempDir& home,
-               const std::map<std::string, std::string>& env = {}) {
+               const std::map<std::string, std::string>& env = {}, const std::string& output = "") {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv("XDG_CONFIG_HOME", (home.path() / "config").c_str(), 1);
         for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
         const int devnull = ::open("/dev/null", O_RDWR);
         ::dup2(devnull, 0);
-        ::dup2(devnull, 1);
-        ::dup2(devnull, 2);
+        ::dup2(output.empty() ? devnull : ::open((output + ".out").c_str(), O_WRONLY | O_CREAT, 0600), 1);
+        ::dup2(output.empty() ? devnull : ::open((output + ".err").c_str(), O_WRONLY | O_CREAT, 0600), 2);
         std::vector<char*> argv{const_cast<char*>(KELVAROX_CLI)};
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -112,6 +113,13 @@ protected:
             PQfinish(c);
         }
         return value;
+    }
+
+    int64_t StoredBlocks() {
+        Archive archive(location, Archive::Access::Read);
+        int64_t count = 0;
+        for (const auto& c : archive.Channels()) count += c.blocks;
+        return count;
     }
 
     // Every stored block is whole: its bytes give its SHA-256 and its header values, and it
@@ -372,6 +380,30 @@ TEST_P(ArchiveCliTest, KilledImportsLeaveTheArchiveWhole) {
     EXPECT_EQ(ExpectWholeAndPlaced(truth), 3000u);
 }
 
+// A server that goes away in the middle of an import: the import says what it committed, then
+// why it stopped. (The import stops itself before its second commit of blocks, and its
+// connection is ended meanwhile.)
+TEST_P(ArchiveCliTest, AnImportCutShortSaysWhatItKept) {
+    if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server to lose";
+    WriteDay("blocks", 3000, 0);
+    const std::string output = (dir / "import").string();
+    const pid_t pid = StartCli({"archive", "add", "--database", location, (dir / "blocks").string()}, cli.config,
+                               {{"KELVAROX_TEST_STOP_BEFORE_COMMIT", "2"}}, output);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, WUNTRACED), pid);
+    ASSERT_TRUE(WIFSTOPPED(status));
+    Sql("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = 'kelvarox'");
+    ::kill(pid, SIGCONT);
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const int64_t kept = StoredBlocks();
+    EXPECT_GT(kept, 0);
+    EXPECT_EQ(ReadText(output + ".out"), "added " + std::to_string(kept) + ", already stored 0, failed 0\n");
+    const std::string err = ReadText(output + ".err");
+    EXPECT_EQ(err.rfind("kelvarox-cli: The archive " + location + " failed: ", 0), 0u) << err;
+    EXPECT_EQ(Split(err, "\n").size(), 1u) << err;
+}
+
 // Two imports of overlapping directories at the same time: every block once, none lost.
 TEST_P(ArchiveCliTest, TwoImportsAtOnceStoreEachBlockOnce) {
     auto truth = WriteDay("one", 800, 0);
@@ -450,11 +482,112 @@ TEST(ArchiveCli, DatabasesOutOfReach) {
                          ": file is not a database\n");
     EXPECT_EQ(ReadText(dir / "notes.sqlite"), std::string(4096, 'x'));
 
+    // Another program's database: refused, and not changed in any way (no tables, no WAL).
+    sqlite3* notes = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "notes.db").c_str(), &notes), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(notes, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('kept')", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(notes);
+    const std::string notesBefore = ReadText(dir / "notes.db");
+    r = cli({"archive", "add", "--database", (dir / "notes.db").string(), SamplePath("")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kelvarox-cli: The database " + (dir / "notes.db").string() +
+                         " holds tables of another program and no Kelvarox archive; it was left as it is\n");
+    EXPECT_EQ(ReadText(dir / "notes.db"), notesBefore);
+    EXPECT_FALSE(std::filesystem::exists(dir / "notes.db-wal"));
+
     r = cli({"series", "--database", (dir / "none.sqlite").string(), "#140"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "kelvarox-cli: No archive at " + (dir / "none.sqlite").string() +
                          " (kelvarox-cli archive add makes one)\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "none.sqlite"));
+}
+
+// What the command line says of what it is given: the system's reason for a path it cannot
+// read, a word for a folder without block files, a negative number as a number, and the same
+// exit status from series and stats for a channel without blocks.
+TEST(ArchiveCli, WhatTheCommandLineSaysOfItsArguments) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string d = dir.path().string(), db = d + "/archive.sqlite";
+    std::filesystem::create_directories(dir / "folders" / "inner");
+    WriteBytes(dir / "folders" / "inner" / "deep.dat", BuildBlock(BlockRecipe{}));
+    std::filesystem::create_symlink("loop.dat", dir / "loop.dat");
+    auto r = cli({"archive", "add", "--database", db, d + "/missing.dat", d + "/missing-dir/", d + "/loop.dat",
+                  d + "/folders"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "added 0, already stored 0, failed 3\n");
+    EXPECT_EQ(r.err, d + "/folders: no block files (*.dat, *.tlm) here; the folders in it are not searched\n" + d +
+                         "/missing.dat: No such file or directory\n" + d + "/missing-dir/: No such file or directory\n" +
+                         d + "/loop.dat: Too many levels of symbolic links\n");
+
+    cli({"archive", "add", "--database", db, SamplePath("SPIN.TLM")});
+    r = cli({"archive", "set-orbit", "--database", db, SamplePath("SPIN.TLM"), "-256"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kelvarox-cli: Orbit -256 is out of range (0 to 1099511627776)\n");
+    r = cli({"archive", "add", "--orbit-hibyte", "-5", "--database", db, SamplePath("SPIN.TLM")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("kelvarox-cli: --orbit-hibyte: '-5' is below 0\n", 0), 0u) << r.err;
+
+    const auto series = cli({"series", "--database", db, "#180"});
+    const auto stats = cli({"archive", "stats", "--database", db, "#180"});
+    EXPECT_EQ(series.status, 1);
+    EXPECT_EQ(series.out, "");
+    EXPECT_EQ(series.err, "kelvarox-cli: no block of channel #180 in the archive\n");
+    EXPECT_EQ(stats.status, series.status);
+    EXPECT_EQ(stats.err, series.err);
+}
+
+// Control bytes of file names and arguments reach the terminal escaped, in every message and in
+// the list.
+TEST(ArchiveCli, ControlBytesOfNamesAndArgumentsAreEscaped) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string folder = (dir / "t\x1B]0;x\x07").string(), shown = (dir / "t\\x1B]0;x\\x07").string();
+    std::filesystem::copy(SamplePath(""), folder);
+    const std::string db = (dir / "archive.sqlite").string();
+    auto r = cli({"archive", "add", "--database", db, folder});
+    EXPECT_NE(r.err.find(shown + "/BATTERY.DAT: orbit 316 is not sure"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(shown + "/bad-signature.dat: Improper format"), std::string::npos) << r.err;
+    r = cli({"archive", "list", "--database", db});
+    EXPECT_NE(r.out.find(shown + "/SPIN.TLM\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\x1B'), std::string::npos);
+    r = cli({"archive", "set-orbit", "--database", db, "\x1B[2J", "316"});
+    EXPECT_EQ(r.err, "kelvarox-cli: No block of the archive matches \\x1B[2J\n");
+    r = cli({"series", "--database", folder + "/none.sqlite", "#140"});
+    EXPECT_EQ(r.err, "kelvarox-cli: No archive at " + shown + "/none.sqlite (kelvarox-cli archive add makes one)\n");
+    r = cli({"archive", "stats", "--database", db, "\x1B[2J"});
+    EXPECT_EQ(r.err.rfind("kelvarox-cli: '\\x1B[2J' is not a channel", 0), 0u) << r.err;
+}
+
+// An archive that cannot be written (here a folder and file of another user; a read-only disk
+// alike) is read by list, stats and series as it is, and nothing is made beside it.
+TEST(ArchiveCli, AnArchiveThatCannotBeWrittenIsRead) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string db = (dir / "kept" / "archive.sqlite").string();
+    cli({"archive", "add", "--database", db, SamplePath("")});
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    std::filesystem::permissions(db, std::filesystem::perms(0444));
+    std::filesystem::permissions(dir / "kept", std::filesystem::perms(0555));
+    // As root, the commands run as nobody, who cannot write there either.
+    const std::vector<std::string> asNobody = {"-u", "nobody", "--", KELVAROX_CLI};
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"archive", "list"},
+                                                    std::vector<std::string>{"archive", "stats"},
+                                                    std::vector<std::string>{"series", "#140"}}) {
+        std::vector<std::string> args = command;
+        args.insert(args.end(), {"--database", db});
+        const auto expected = cli(args);
+        if (::geteuid() == 0) args.insert(args.begin(), asNobody.begin(), asNobody.end());
+        const auto r = RunProcess(::geteuid() == 0 ? "/usr/sbin/runuser" : KELVAROX_CLI, args,
+                                  {{"XDG_CONFIG_HOME", (dir / "none").string()}, {"HOME", (dir / "none").string()}});
+        EXPECT_EQ(r.status, 0) << command[0] << ": " << r.err;
+        EXPECT_EQ(r.out, expected.out) << command[0];
+        EXPECT_FALSE(expected.out.empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(db + "-shm"));
+    std::filesystem::permissions(dir / "kept", std::filesystem::perms(0755));
 }
 
 // On a terminal, a long import shows how far it has come, and clears that line at the end.
