@@ -64,6 +64,18 @@ pid_t StartCli(const std::vector<std::string>& args, const TempDir& home,
     return pid;
 }
 
+// Runs kelvarox-cli as a user that owns none of the test's files: as root, nobody; otherwise the
+// user itself, whom the files' permissions bind. Its settings folder is in `dir` (which must be
+// open to all), and not there.
+ProcessResult RunCliAsAnotherUser(const std::vector<std::string>& args, const TempDir& dir) {
+    const std::map<std::string, std::string> env = {{"XDG_CONFIG_HOME", (dir / "none").string()},
+                                                    {"HOME", (dir / "none").string()}};
+    if (::geteuid() != 0) return RunProcess(KELVAROX_CLI, args, env);
+    std::vector<std::string> asNobody = {"-u", "nobody", "--", KELVAROX_CLI};
+    asNobody.insert(asNobody.end(), args.begin(), args.end());
+    return RunProcess("/usr/sbin/runuser", asNobody, env);
+}
+
 class ArchiveCliTest : public ::testing::TestWithParam<Backend> {
 protected:
     CliRunner cli;
@@ -385,7 +397,7 @@ TEST_P(ArchiveCliTest, KilledImportsLeaveTheArchiveWhole) {
 // connection is ended meanwhile.)
 TEST_P(ArchiveCliTest, AnImportCutShortSaysWhatItKept) {
     if (GetParam() == Backend::Sqlite) GTEST_SKIP() << "an SQLite file has no server to lose";
-    WriteDay("blocks", 3000, 0);
+    WriteDay("blocks", 2000, 0);
     const std::string output = (dir / "import").string();
     const pid_t pid = StartCli({"archive", "add", "--database", location, (dir / "blocks").string()}, cli.config,
                                {{"KELVAROX_TEST_STOP_BEFORE_COMMIT", "2"}}, output);
@@ -522,6 +534,12 @@ TEST(ArchiveCli, WhatTheCommandLineSaysOfItsArguments) {
                          "/missing.dat: No such file or directory\n" + d + "/missing-dir/: No such file or directory\n" +
                          d + "/loop.dat: Too many levels of symbolic links\n");
 
+    // A file the user may not read (as root, the user is nobody).
+    WriteBytes(dir / "locked.dat", BuildBlock(BlockRecipe{}));
+    std::filesystem::permissions(dir / "locked.dat", std::filesystem::perms::none);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    EXPECT_EQ(RunCliAsAnotherUser({"info", d + "/locked.dat"}, dir).err, d + "/locked.dat: Permission denied\n");
+
     cli({"archive", "add", "--database", db, SamplePath("SPIN.TLM")});
     r = cli({"archive", "set-orbit", "--database", db, SamplePath("SPIN.TLM"), "-256"});
     EXPECT_EQ(r.status, 1);
@@ -571,17 +589,13 @@ TEST(ArchiveCli, AnArchiveThatCannotBeWrittenIsRead) {
     std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
     std::filesystem::permissions(db, std::filesystem::perms(0444));
     std::filesystem::permissions(dir / "kept", std::filesystem::perms(0555));
-    // As root, the commands run as nobody, who cannot write there either.
-    const std::vector<std::string> asNobody = {"-u", "nobody", "--", KELVAROX_CLI};
     for (const std::vector<std::string>& command : {std::vector<std::string>{"archive", "list"},
                                                     std::vector<std::string>{"archive", "stats"},
                                                     std::vector<std::string>{"series", "#140"}}) {
         std::vector<std::string> args = command;
         args.insert(args.end(), {"--database", db});
         const auto expected = cli(args);
-        if (::geteuid() == 0) args.insert(args.begin(), asNobody.begin(), asNobody.end());
-        const auto r = RunProcess(::geteuid() == 0 ? "/usr/sbin/runuser" : KELVAROX_CLI, args,
-                                  {{"XDG_CONFIG_HOME", (dir / "none").string()}, {"HOME", (dir / "none").string()}});
+        const auto r = RunCliAsAnotherUser(args, dir);
         EXPECT_EQ(r.status, 0) << command[0] << ": " << r.err;
         EXPECT_EQ(r.out, expected.out) << command[0];
         EXPECT_FALSE(expected.out.empty());
