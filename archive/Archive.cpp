@@ -36,8 +36,8 @@ std::span<const uint8_t> BytesOf(std::string_view text) {
 // with their orbits; stored blocks whose placement changed are updated. `unsure` collects the
 // SHA-256 of every block placed here whose orbit is not sure, with its gap in days. Returns the
 // blocks of `fresh` that the database refused (by their index in `fresh`).
-std::vector<RefusedRow> PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte, std::span<const IncomingBlock* const> fresh,
-               std::map<std::string, int32_t>& unsure) {
+std::vector<RefusedRow> PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte,
+                                  std::span<const IncomingBlock* const> fresh, std::map<std::string, int32_t>& unsure) {
     const Param day[] = {int64_t{fromDay}};
     std::optional<PlacementAnchor> anchor;
     db.Query("SELECT start_amday, MAX(start_orbit) FROM kelvarox_blocks WHERE start_amday = "
