@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <unordered_set>
+#include <utility>
 
 #include "archive/ArchiveMessages.h"
 #include "archive/Database.h"
 #include "archive/PlacementPass.h"
+#include "archive/PostgresAddress.h"
 #include "archive/Schema.h"
 #include "archive/Sha256.h"
 #include "core/Errors.h"
@@ -17,6 +19,12 @@
 namespace kelvarox::archive {
 
 namespace {
+
+std::string TextOf(std::span<const uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+std::span<const uint8_t> BytesOf(std::string_view text) {
+    return std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
 
 void CountCommit(Database& db) { WriteMeta(db, meta::kGeneration, ReadMeta(db, meta::kGeneration).value_or(0) + 1); }
 
@@ -50,8 +58,10 @@ Archive::Archive(const std::string& location, Access access) {
     if (version > kSchemaVersion) throw KelvaroxError(msg::NewerSchema(db.Name(), version, kSchemaVersion));
     if (!write) {
         if (version == 0) throw KelvaroxError(msg::NoArchive(db.Name()));
+        if (version < kOldestReadableSchemaVersion) throw KelvaroxError(msg::OlderSchema(db.Name(), version));
         return;
     }
+    if (version == 0 && db.HoldsForeignTables()) throw KelvaroxError(msg::ForeignDatabase(db.Name()));
     db.PrepareForWriting();
     if (version == kSchemaVersion) return;
     Transaction t(db, Transaction::Kind::Write);
@@ -99,7 +109,7 @@ void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& ran
     ArchivedBlock b;
     db.Query(sql, params, [&](const Row& r) {
         b.id = r.Int(0);
-        b.file = r.Text(1);
+        b.file = TextOf(r.Bytes(1));
         b.sha256 = r.Text(2);
         BlockFacts& f = b.facts;
         f.channel = static_cast<int32_t>(r.Int(3));
@@ -178,9 +188,10 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
         int32_t day, byte;
     };
     std::vector<Found> found;
-    const Param p[] = {std::string_view(shaPattern), std::string_view(file)};
-    db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR file = $2 "
-             "ORDER BY id LIMIT 2",
+    const Param p[] = {std::string_view(shaPattern), BytesOf(file)};
+    // An archive of an older version may hold some names as texts; as bytes they are the same.
+    db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR CAST(file AS " +
+                 std::string(db.BytesType()) + ") = $2 ORDER BY id LIMIT 2",
              p, [&](const Row& r) {
                  found.push_back({r.Int(0), static_cast<int32_t>(r.Int(1)), static_cast<int32_t>(r.Int(2))});
              });
@@ -207,7 +218,7 @@ std::vector<UnsurePlacement> Archive::Unsure(const UnsurePasses& passes, bool wi
         db_->Query("SELECT sha256, file, start_orbit FROM kelvarox_blocks WHERE start_amday = $1 AND "
                    "start_orbit_byte = $2 AND orbit_sure = 0 ORDER BY id",
                    p, [&](const Row& r) {
-                       unsure.push_back({std::string(r.Text(0)), std::string(r.Text(1)), r.Int(2), pass.gapDays,
+                       unsure.push_back({std::string(r.Text(0)), TextOf(r.Bytes(1)), r.Int(2), pass.gapDays,
                                          pass.outlier});
                    });
     }
@@ -215,6 +226,24 @@ std::vector<UnsurePlacement> Archive::Unsure(const UnsurePasses& passes, bool wi
     // In the order of the time line.
     std::stable_sort(unsure.begin(), unsure.end(), [](const auto& a, const auto& b) { return a.orbit < b.orbit; });
     return unsure;
+}
+
+bool Archive::HoldsChannel(int32_t channel) {
+    bool found = false;
+    Transaction t(*db_, Transaction::Kind::Read);
+    const Param p[] = {int64_t{channel}};
+    db_->Query("SELECT 1 FROM kelvarox_blocks WHERE channel = $1 LIMIT 1", p, [&](const Row&) { found = true; });
+    t.Commit();
+    return found;
+}
+
+int64_t Archive::CheckBlocks(const std::function<void(const ArchivedBlock&)>& damaged) {
+    int64_t checked = 0;
+    ForEachBlock(std::nullopt, {}, true, [&](const ArchivedBlock& b, std::span<const uint8_t> bytes) {
+        ++checked;
+        if (bytes.size() != kBlockFileSize || Sha256Hex(bytes) != b.sha256) damaged(b);
+    });
+    return checked;
 }
 
 Importer::Importer(Archive& archive, int64_t orbitHiByte, bool replace, size_t batchSize)
@@ -230,6 +259,23 @@ void Importer::Finish() {
 }
 
 void Importer::Flush() {
+    while (!StoreBatch()) {
+    }
+}
+
+void Importer::LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused) {
+    std::map<std::string, std::string> reasons;  // by SHA-256: copies of the bytes go with them
+    for (const auto& r : refused) reasons[fresh[r.index]->sha256] = r.reason;
+    std::erase_if(batch_, [&](const IncomingBlock& b) {
+        const auto found = reasons.find(b.sha256);
+        if (found == reasons.end()) return false;
+        refused_.push_back({b.file, found->second});
+        ++counts_.refused;
+        return true;
+    });
+}
+
+bool Importer::StoreBatch() {
     Database& db = *archive_.db_;
     Transaction t(db, Transaction::Kind::Write);
     bool placeAll = false;
@@ -266,7 +312,14 @@ void Importer::Flush() {
             change.firstDay = INT32_MIN;
             change.newOrbitHiByte = true;
         }
-        PlaceAndStore(db, change, hiByte, unsure_);
+        UnsurePasses before = unsure_;
+        const auto refused = PlaceAndStore(db, change, hiByte, unsure_);
+        if (!refused.empty()) {
+            // Placed without them, the others may sit elsewhere: the batch is done again.
+            unsure_ = std::move(before);
+            LeaveOut(fresh, refused);
+            return false;
+        }
         if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
         CountCommit(db);
     }
@@ -277,7 +330,10 @@ void Importer::Flush() {
     counts_.added += static_cast<int64_t>(fresh.size());
     counts_.alreadyStored += static_cast<int64_t>(batch_.size() - fresh.size());
     batch_.clear();
+    return true;
 }
+
+std::vector<RefusedBlock> Importer::TakeRefused() { return std::exchange(refused_, {}); }
 
 std::vector<UnsurePlacement> Importer::Unsure() { return archive_.Unsure(unsure_, Outliers() <= kListedOutliers); }
 

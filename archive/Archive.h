@@ -21,6 +21,7 @@
 namespace kelvarox::archive {
 
 class Database;
+struct RefusedRow;
 
 // The largest orbit a block can be set to: far beyond any satellite's, and far from
 // overflowing the sums of orbits the archive makes.
@@ -105,6 +106,13 @@ public:
     // kMaxOrbit.
     void SetOrbit(const std::string& shaOrFile, int64_t orbit);
 
+    // Whether any block of `channel` is stored.
+    bool HoldsChannel(int32_t channel);
+
+    // Reads every stored block and compares its bytes with their SHA-256, one block at a time;
+    // each block whose bytes do not match is handed to `damaged`. Returns the number read.
+    int64_t CheckBlocks(const std::function<void(const ArchivedBlock&)>& damaged);
+
 private:
     friend class Importer;
     // The blocks of these passes that are not placed for sure, in time order; those of outlier
@@ -117,6 +125,13 @@ private:
 struct ImportCounts {
     int64_t added = 0;
     int64_t alreadyStored = 0;
+    int64_t refused = 0;  // by the database (a constraint or trigger of the site), the others stored
+};
+
+// A block that the database refused, with its reason.
+struct RefusedBlock {
+    std::string file;
+    std::string reason;
 };
 
 // Adds blocks to an archive in batches, each batch in one transaction with the orbit placement
@@ -134,7 +149,10 @@ public:
     // Stores what is left. Call it before the counts and the unsure placements are final.
     void Finish();
 
+    // What the batches committed so far hold.
     const ImportCounts& Counts() const { return counts_; }
+    // The blocks refused since the last call, in the order they came.
+    std::vector<RefusedBlock> TakeRefused();
     // The blocks this import placed (or placed again) whose orbit is not sure, in time order.
     // Outliers are among them while there are no more than kListedOutliers of them.
     std::vector<UnsurePlacement> Unsure();
@@ -145,6 +163,10 @@ public:
 
 private:
     void Flush();
+    // Stores the batch in one transaction; false when the database refused blocks, which are
+    // then taken out of the batch and reported, and nothing was committed.
+    bool StoreBatch();
+    void LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused);
 
     Archive& archive_;
     int64_t orbitHiByte_;
@@ -154,6 +176,7 @@ private:
     std::vector<IncomingBlock> batch_;
     ImportCounts counts_;
     UnsurePasses unsure_;
+    std::vector<RefusedBlock> refused_;
 };
 
 }  // namespace kelvarox::archive

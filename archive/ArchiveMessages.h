@@ -21,6 +21,17 @@ inline std::string NewerSchema(const std::string& name, int64_t version, int64_t
     return "The archive " + name + " has schema version " + std::to_string(version) +
            ", newer than this Kelvarox knows (" + std::to_string(known) + "); it was left as it is";
 }
+inline std::string OlderSchema(const std::string& name, int64_t version) {
+    return "The archive " + name + " has schema version " + std::to_string(version) +
+           "; kelvarox-cli archive add brings it up to date";
+}
+inline std::string ForeignDatabase(const std::string& name) {
+    return "The database " + name + " holds tables of another program and no Kelvarox archive; it was left as it is";
+}
+inline std::string Refused(const std::string& reason) { return "the archive refused the block: " + reason; }
+inline std::string Damaged(const std::string& sha256) {
+    return "the stored bytes do not match their SHA-256 " + sha256 + "; the block is damaged";
+}
 inline std::string NotSure(int64_t orbit, int32_t gapDays) {
     const std::string before = gapDays == 0 ? "the block before it is of the same day"
                                             : "the block before it is " + std::to_string(gapDays) + " days earlier";

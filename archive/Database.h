@@ -37,6 +37,13 @@ struct NewBlockRow {
     bool orbitOutlier = false;
 };
 
+// A new block that the database refused on its own (a constraint or a trigger of the site, a
+// value it cannot take), while it took the others.
+struct RefusedRow {
+    size_t index = 0;    // into the rows given to InsertBlocks
+    std::string reason;  // the database's message
+};
+
 // A new placement of the stored blocks of one pass (one AmDay, one orbit byte): the unpinned
 // blocks take `orbit`, and the one stored first among them alone may be not sure; pinned blocks
 // keep their pinned orbit and are sure.
@@ -61,6 +68,12 @@ public:
     virtual std::string_view BytesType() const = 0;
 
     virtual bool HasTable(std::string_view name) = 0;
+    // Whether the database holds tables that are no archive's and must not be changed: an SQLite
+    // file of another program. A PostgreSQL database is shared by design: the archive's tables,
+    // all named kelvarox_..., stand beside any others.
+    virtual bool HoldsForeignTables() = 0;
+    // Makes a text column of a table hold bytes as they are, whatever their encoding.
+    virtual void ChangeColumnToBytes(std::string_view table, std::string_view column) = 0;
     // Settings of the database that a writer needs, made once its schema is known to be ours.
     virtual void PrepareForWriting() {}
 
@@ -77,7 +90,9 @@ public:
 
     // Which of `shas` are stored already.
     virtual std::vector<bool> AreStored(std::span<const std::string> shas) = 0;
-    virtual void InsertBlocks(std::span<const NewBlockRow> rows) = 0;
+    // Stores the rows; a row the database refuses on its own is left out and returned, and the
+    // transaction goes on with the others. Any other failure raises KelvaroxError.
+    virtual std::vector<RefusedRow> InsertBlocks(std::span<const NewBlockRow> rows) = 0;
     virtual void UpdatePasses(std::span<const PassUpdate> passes) = 0;
 };
 
@@ -104,13 +119,10 @@ private:
     bool done_ = false;
 };
 
-// Whether `location` names a PostgreSQL database (postgresql:// or postgres://) rather than
-// an SQLite file.
-bool IsPostgresLocation(std::string_view location);
-
-// Connects to the database at `location`. An SQLite file is created (with its folder) only
-// when `create` is set. Raises KelvaroxError with one clear message when it cannot.
-std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create);
+// Connects to the database at `location`. For writing, an SQLite file is created (with its
+// folder) when it is missing; for reading nothing is created, and a file on a disk that cannot
+// be written is read as it stands. Raises KelvaroxError with one clear message when it cannot.
+std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool write);
 std::unique_ptr<Database> ConnectPostgres(const std::string& uri);
 
 }  // namespace kelvarox::archive

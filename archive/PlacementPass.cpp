@@ -132,7 +132,7 @@ public:
         sequence_.emplace(storedEnd_, orbitHiByte);
     }
 
-    void Run() {
+    std::vector<RefusedRow> Run() {
         while (!stopped_ && storedLeft_) {
             auto page = ReadPage();
             for (size_t begin = 0; begin < page.size() && !stopped_;) {
@@ -150,7 +150,14 @@ public:
             Drain();
         }
         FlushUpdates();
-        db_.InsertBlocks(rows_);
+        std::vector<RefusedRow> refused = db_.InsertBlocks(rows_);
+        // By their place among the fresh blocks rather than among the rows, which are in the
+        // order of the time line.
+        for (RefusedRow& r : refused) {
+            const auto at = std::find(change_.fresh.begin(), change_.fresh.end(), rows_[r.index].block);
+            r.index = static_cast<size_t>(at - change_.fresh.begin());
+        }
+        return refused;
     }
 
 private:
@@ -278,8 +285,9 @@ private:
 
 }  // namespace
 
-void PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte, UnsurePasses& unsure) {
-    Placing(db, change, orbitHiByte, unsure).Run();
+std::vector<RefusedRow> PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte,
+                                      UnsurePasses& unsure) {
+    return Placing(db, change, orbitHiByte, unsure).Run();
 }
 
 }  // namespace kelvarox::archive

@@ -8,12 +8,12 @@
 #include <map>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "archive/BlockIntake.h"
+#include "archive/Database.h"
 
 namespace kelvarox::archive {
-
-class Database;
 
 // What changed since the archive was last placed.
 struct PlacementChange {
@@ -35,7 +35,9 @@ using UnsurePasses = std::map<std::pair<int32_t, int32_t>, UnsurePass>;
 
 // Places the stored blocks affected by `change` again and stores its fresh blocks, inside the
 // caller's write transaction. Passes placed again (or for the first time) that are not sure
-// are entered in `unsure`, those now sure taken out of it.
-void PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte, UnsurePasses& unsure);
+// are entered in `unsure`, those now sure taken out of it. Returns the fresh blocks that the
+// database refused on its own (their index in change.fresh); the others are stored.
+std::vector<RefusedRow> PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte,
+                                      UnsurePasses& unsure);
 
 }  // namespace kelvarox::archive

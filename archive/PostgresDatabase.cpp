@@ -6,9 +6,12 @@
 #include <cstring>
 #include <exception>
 #include <unordered_set>
+#include <utility>
 
 #include "archive/ArchiveMessages.h"
+#include "archive/CommitPause.h"
 #include "archive/Database.h"
+#include "archive/PostgresAddress.h"
 #include "archive/Schema.h"
 #include "core/Errors.h"
 
@@ -21,26 +24,12 @@ constexpr const char* kWriterLock = "SELECT pg_advisory_xact_lock(54328677811892
 constexpr const char* kConnectTimeoutSeconds = "10";
 constexpr size_t kCopyChunk = 1 << 20;
 
-// The address as messages show it: any password left out.
-std::string WithoutPassword(const std::string& uri) {
-    std::string shown = uri;
-    const size_t scheme = shown.find("://");
-    if (scheme != std::string::npos) {
-        const size_t hostStart = scheme + 3;
-        const size_t hostEnd = shown.find_first_of("/?", hostStart);
-        const size_t at = shown.rfind('@', hostEnd == std::string::npos ? shown.size() : hostEnd);
-        if (at != std::string::npos && at > hostStart) {
-            const size_t colon = shown.find(':', hostStart);
-            if (colon != std::string::npos && colon < at) shown.erase(colon, at - colon);
-        }
-    }
-    for (size_t p = shown.find("password="); p != std::string::npos; p = shown.find("password=")) {
-        size_t end = shown.find('&', p);
-        end = end == std::string::npos ? shown.size() : end + 1;
-        shown.erase(p, end - p);
-    }
-    if (!shown.empty() && (shown.back() == '&' || shown.back() == '?')) shown.pop_back();
-    return shown;
+// Whether an error of the classes of SQLSTATE is about the values of one row (data exceptions,
+// constraints, triggers of the site), rather than the database, the connection or the server.
+bool RefusesTheRow(std::string_view sqlState) {
+    for (const std::string_view rowClass : {"09", "22", "23", "27", "P0"})
+        if (sqlState.starts_with(rowClass)) return true;
+    return false;
 }
 
 // The first line of a libpq message.
@@ -106,7 +95,8 @@ void AppendCopyValue(std::string& out, const Param& value) {
 
 class PostgresDatabase : public Database {
 public:
-    PostgresDatabase(PGconn* c, std::string name) : c_(c), name_(std::move(name)) {
+    PostgresDatabase(PGconn* c, std::string address, PostgresAddress parsed)
+        : c_(c), address_(std::move(address)), parsed_(std::move(parsed)), name_(parsed_.shown) {
         PQsetNoticeProcessor(c_, [](void*, const char*) {}, nullptr);
     }
     ~PostgresDatabase() override { PQfinish(c_); }
@@ -123,19 +113,37 @@ public:
         return count > 0;
     }
 
-    void BeginRead() override { Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
+    bool HoldsForeignTables() override { return false; }
+
+    void ChangeColumnToBytes(std::string_view table, std::string_view column) override {
+        // The texts as they were sent, in the connection's encoding.
+        const std::string c(column);
+        Execute("ALTER TABLE " + std::string(table) + " ALTER COLUMN " + c + " TYPE BYTEA USING convert_to(" + c +
+                ", pg_client_encoding())");
+    }
+
+    void BeginRead() override {
+        storing_ = false;
+        Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    }
     void BeginWrite() override {
+        storing_ = false;
         Execute("BEGIN");
         Execute(kWriterLock);
     }
-    void Commit() override { Execute("COMMIT"); }
+    void Commit() override {
+        if (std::exchange(storing_, false)) PauseBeforeCommitForTests();
+        Execute("COMMIT");
+    }
     void Rollback() noexcept override {
+        storing_ = false;
         if (PQtransactionStatus(c_) != PQTRANS_IDLE) PQclear(PQexec(c_, "ROLLBACK"));
     }
 
     void Query(std::string_view sql, std::span<const Param> params,
                const std::function<void(const Row&)>& each) override {
         const std::string text(sql);
+        sqlState_.clear();
         std::vector<std::string> texts(params.size());
         std::vector<const char*> values(params.size());
         std::vector<int> lengths(params.size()), formats(params.size());
@@ -173,6 +181,7 @@ public:
                 }
             } else if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && error.empty()) {
                 error = PQresultErrorMessage(r.get());
+                NoteFailure(r.get());
             }
         }
         if (thrown) std::rethrow_exception(thrown);
@@ -194,12 +203,40 @@ public:
         return stored;
     }
 
-    void InsertBlocks(std::span<const NewBlockRow> rows) override {
-        if (rows.empty()) return;
-        Copy(std::string("COPY kelvarox_blocks (") + kBlockColumns + ") FROM STDIN", rows.size(), [&](size_t i, std::string& out) {
+    std::vector<RefusedRow> InsertBlocks(std::span<const NewBlockRow> rows) override {
+        if (rows.empty()) return {};
+        // One COPY for all; when it fails for the values of a row, the rows are stored one by one
+        // instead, each in a savepoint of its own, so that a refused row costs no other.
+        Execute("SAVEPOINT kelvarox_rows");
+        try {
+            Copy(std::string("COPY kelvarox_blocks (") + kBlockColumns + ") FROM STDIN", rows.size(),
+                 [&](size_t i, std::string& out) {
+                     const auto values = BlockColumnValues(rows[i]);
+                     AppendLine(out, values);
+                 });
+            Execute("RELEASE SAVEPOINT kelvarox_rows");
+            storing_ = true;
+            return {};
+        } catch (const KelvaroxError&) {
+            if (!RefusesTheRow(sqlState_)) throw;
+        }
+        Execute("ROLLBACK TO SAVEPOINT kelvarox_rows");
+        std::vector<RefusedRow> refused;
+        for (size_t i = 0; i < rows.size(); ++i) {
             const auto values = BlockColumnValues(rows[i]);
-            AppendLine(out, values);
-        });
+            Execute("SAVEPOINT kelvarox_row");
+            try {
+                Execute(InsertBlockSql(), values);
+                Execute("RELEASE SAVEPOINT kelvarox_row");
+            } catch (const KelvaroxError&) {
+                if (!RefusesTheRow(sqlState_)) throw;
+                refused.push_back({i, reason_});
+                Execute("ROLLBACK TO SAVEPOINT kelvarox_row");
+            }
+        }
+        Execute("RELEASE SAVEPOINT kelvarox_rows");
+        storing_ = storing_ || refused.size() < rows.size();
+        return refused;
     }
 
     void UpdatePasses(std::span<const PassUpdate> passes) override {
@@ -214,7 +251,17 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const char* reason) { throw KelvaroxError(msg::Failed(name_, FirstLine(reason))); }
+    [[noreturn]] void Fail(const char* reason) {
+        throw KelvaroxError(msg::Failed(name_, WithoutSecrets(FirstLine(reason), address_, parsed_)));
+    }
+
+    // The SQLSTATE and the primary message of a failed statement, for InsertBlocks.
+    void NoteFailure(const PGresult* r) {
+        const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+        const char* primary = PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY);
+        sqlState_ = state ? state : "";
+        reason_ = WithoutSecrets(primary ? primary : "", address_, parsed_);
+    }
 
     static void AppendLine(std::string& out, std::span<const Param> values) {
         for (size_t c = 0; c < values.size(); ++c) {
@@ -225,9 +272,13 @@ private:
     }
 
     void Copy(const std::string& command, size_t count, const std::function<void(size_t, std::string&)>& line) {
+        sqlState_.clear();
         {
             Result start{PQexec(c_, command.c_str())};
-            if (PQresultStatus(start.get()) != PGRES_COPY_IN) Fail(PQresultErrorMessage(start.get()));
+            if (PQresultStatus(start.get()) != PGRES_COPY_IN) {
+                NoteFailure(start.get());
+                Fail(PQresultErrorMessage(start.get()));
+            }
         }
         std::string buffer;
         buffer.reserve(kCopyChunk + 4096);
@@ -242,34 +293,39 @@ private:
         if (sent && !buffer.empty()) sent = PQputCopyData(c_, buffer.data(), static_cast<int>(buffer.size())) == 1;
         PQputCopyEnd(c_, sent ? nullptr : "the copy was cut short");
         std::string error = sent ? "" : PQerrorMessage(c_);
-        while (Result r{PQgetResult(c_)})
-            if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && error.empty()) error = PQresultErrorMessage(r.get());
+        while (Result r{PQgetResult(c_)}) {
+            if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && error.empty()) {
+                error = PQresultErrorMessage(r.get());
+                NoteFailure(r.get());
+            }
+        }
         if (!error.empty()) Fail(error.c_str());
     }
 
     PGconn* c_;
+    std::string address_;
+    PostgresAddress parsed_;
     std::string name_;
+    bool storing_ = false;  // the transaction stored blocks
+    std::string sqlState_, reason_;
 };
 
 }  // namespace
 
-bool IsPostgresLocation(std::string_view location) {
-    return location.starts_with("postgresql://") || location.starts_with("postgres://");
-}
-
 std::unique_ptr<Database> ConnectPostgres(const std::string& uri) {
     // The address's own connect_timeout, when it has one, overrides the default before it.
     const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char* values[] = {kConnectTimeoutSeconds, "kelvarox", uri.c_str(), nullptr};
+    PostgresAddress address = ParsePostgresAddress(uri);
+    const char* values[] = {kConnectTimeoutSeconds, "kelvarox", address.forLibpq.c_str(), nullptr};
     PGconn* c = PQconnectdbParams(keywords, values, 1);
-    const std::string name = WithoutPassword(uri);
-    if (!c) throw KelvaroxError(msg::CannotConnect(name, "out of memory"));
+    if (!c) throw KelvaroxError(msg::CannotConnect(address.shown, "out of memory"));
     if (PQstatus(c) != CONNECTION_OK) {
-        const std::string reason = FirstLine(PQerrorMessage(c));
+        // libpq repeats parts of an address it cannot read, password and all.
+        const std::string reason = FirstLine(WithoutSecrets(PQerrorMessage(c), uri, address).c_str());
         PQfinish(c);
-        throw KelvaroxError(msg::CannotConnect(name, reason));
+        throw KelvaroxError(msg::CannotConnect(address.shown, reason));
     }
-    return std::make_unique<PostgresDatabase>(c, name);
+    return std::make_unique<PostgresDatabase>(c, uri, std::move(address));
 }
 
 }  // namespace kelvarox::archive

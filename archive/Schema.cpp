@@ -35,8 +35,9 @@ std::string VersionOne(const Database& db) {
            "CREATE INDEX kelvarox_blocks_by_channel ON kelvarox_blocks (channel, start_orbit);";
 }
 
-// Version 2: outliers, placed on their own, and the passes (AmDay and orbit byte) as the
-// placement reads them.
+// Version 2: outliers, placed on their own; the passes (AmDay and orbit byte) as the placement
+// reads them; and file names as the bytes the file system gave, whatever their encoding (a name
+// that is no UTF-8 is no PostgreSQL text).
 constexpr const char* kVersionTwo =
     "ALTER TABLE kelvarox_blocks ADD COLUMN orbit_outlier INTEGER NOT NULL DEFAULT 0;"
     "DROP INDEX kelvarox_blocks_by_date;"
@@ -85,7 +86,10 @@ void MigrateSchema(Database& db, int64_t from) {
         WriteMeta(db, meta::kGeneration, 0);
         WriteMeta(db, meta::kLongestBlock, 0);
     }
-    if (from < 2) RunScript(db, kVersionTwo);
+    if (from < 2) {
+        RunScript(db, kVersionTwo);
+        db.ChangeColumnToBytes("kelvarox_blocks", "file");
+    }
     // Later versions add their steps here, each from the one before.
     WriteMeta(db, meta::kSchemaVersion, kSchemaVersion);
 }
@@ -94,7 +98,7 @@ std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row) {
     const IncomingBlock& b = *row.block;
     const BlockFacts& f = b.facts;
     return {std::string_view(b.sha256),
-            std::string_view(b.file),
+            std::span(reinterpret_cast<const uint8_t*>(b.file.data()), b.file.size()),
             std::span<const uint8_t>(b.bytes),
             int64_t{f.channel},
             int64_t{f.startAmDay},

@@ -11,6 +11,10 @@ namespace kelvarox::archive {
 // The schema version this program writes. An archive of a newer version is refused and left
 // as it is; an older one is brought up to date by the first writer that opens it.
 inline constexpr int64_t kSchemaVersion = 2;
+// The oldest version that readers take as it is: what they read means the same in every
+// version from this one on, so an archive that no writer has brought up to date (on a
+// read-only disk, say) can still be read.
+inline constexpr int64_t kOldestReadableSchemaVersion = 1;
 
 // The version stored in the archive; 0 when the database holds no archive yet.
 int64_t StoredSchemaVersion(Database& db);

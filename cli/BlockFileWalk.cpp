@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "core/BlockFiles.h"
 
@@ -11,6 +12,13 @@ namespace kelvarox::cli {
 bool IsDirectory(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool HasBlockFiles(const std::string& directory) {
+    std::atomic<bool> found{false};
+    int error = 0;
+    (void)ForEachBlockFileName(directory, [&](std::string_view) { found = true; }, error, &found);
+    return found;
 }
 
 BlockFileWalk::BlockFileWalk(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}

@@ -13,6 +13,9 @@ namespace kelvarox::cli {
 // Whether `path` names a directory (or a link to one).
 bool IsDirectory(const std::string& path);
 
+// Whether the directory holds a block file; false too when it cannot be listed.
+bool HasBlockFiles(const std::string& directory);
+
 class BlockFileWalk {
 public:
     explicit BlockFileWalk(std::vector<std::string> arguments);

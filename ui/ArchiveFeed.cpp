@@ -165,6 +165,7 @@ void ArchiveFeed::Run(Source source) {
             for (const auto& [name, stamp] : fresh) read[name] = stamp;
             totals.added += importer.Counts().added;
             totals.alreadyStored += importer.Counts().alreadyStored;
+            totals.failed += importer.Counts().refused;
             totals.unsure += importer.Unsure().size();
             lastError.clear();
             PostProgress(total, 0);
