@@ -5,13 +5,13 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <map>
 #include <unordered_set>
+#include <utility>
 
 #include "archive/ArchiveMessages.h"
 #include "archive/Database.h"
-#include "archive/OrbitPlacement.h"
+#include "archive/PlacementPass.h"
+#include "archive/PostgresAddress.h"
 #include "archive/Schema.h"
 #include "archive/Sha256.h"
 #include "core/Errors.h"
@@ -20,70 +20,10 @@ namespace kelvarox::archive {
 
 namespace {
 
-// Ties between blocks of one day with the same orbit byte and MA keep the order of their row
-// ids; blocks not stored yet come after every stored one, in the order they arrived.
-constexpr int64_t kFreshOrder = INT64_MAX / 2;
+std::string TextOf(std::span<const uint8_t> bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// Places the stored blocks from `fromDay` on again, together with `fresh`, which are stored
-// with their orbits; stored blocks whose placement changed are updated. `unsure` collects the
-// SHA-256 of every block placed here whose orbit is not sure, with its gap in days.
-void PlaceFrom(Database& db, int32_t fromDay, int64_t orbitHiByte, std::span<const IncomingBlock* const> fresh,
-               std::map<std::string, int32_t>& unsure) {
-    const Param day[] = {int64_t{fromDay}};
-    std::optional<PlacementAnchor> anchor;
-    db.Query("SELECT start_amday, MAX(start_orbit) FROM kelvarox_blocks WHERE start_amday = "
-             "(SELECT MAX(start_amday) FROM kelvarox_blocks WHERE start_amday < $1) GROUP BY start_amday",
-             day, [&](const Row& r) { anchor = PlacementAnchor{static_cast<int32_t>(r.Int(0)), r.Int(1)}; });
-
-    struct Stored {
-        int64_t id;
-        std::string sha;
-        int64_t startOrbit;
-        bool sure;
-        int32_t orbitSpan;
-        int32_t lastOffset;
-    };
-    std::vector<Stored> stored;
-    std::vector<PlacementInput> inputs;
-    db.Query("SELECT id, sha256, start_amday, start_orbit_byte, start_ma, pinned_orbit, start_orbit, orbit_sure, "
-             "orbit_span, last_orbit_offset FROM kelvarox_blocks WHERE start_amday >= $1",
-             day, [&](const Row& r) {
-                 stored.push_back({r.Int(0), std::string(r.Text(1)), r.Int(6), r.Int(7) != 0,
-                                   static_cast<int32_t>(r.Int(8)), static_cast<int32_t>(r.Int(9))});
-                 PlacementInput in;
-                 in.startAmDay = static_cast<int32_t>(r.Int(2));
-                 in.startOrbitByte = static_cast<int32_t>(r.Int(3));
-                 in.startMA = static_cast<int32_t>(r.Int(4));
-                 if (!r.IsNull(5)) in.pinnedOrbit = r.Int(5);
-                 in.order = r.Int(0);
-                 inputs.push_back(in);
-             });
-    for (size_t i = 0; i < fresh.size(); ++i) {
-        const BlockFacts& f = fresh[i]->facts;
-        inputs.push_back({f.startAmDay, f.startOrbitByte, f.startMA, std::nullopt, kFreshOrder + static_cast<int64_t>(i)});
-    }
-    const auto placed = PlaceOrbits(inputs, anchor, orbitHiByte);
-
-    auto note = [&](const std::string& sha, const PlacedOrbit& p) {
-        if (p.sure) unsure.erase(sha);
-        else unsure[sha] = p.gapDays;
-    };
-    std::vector<PlacementUpdate> updates;
-    for (size_t i = 0; i < stored.size(); ++i) {
-        const Stored& s = stored[i];
-        const PlacedOrbit& p = placed[i];
-        if (p.startOrbit == s.startOrbit && p.sure == s.sure) continue;
-        updates.push_back({s.id, p.startOrbit, p.startOrbit + s.orbitSpan, p.startOrbit + s.lastOffset, p.sure});
-        note(s.sha, p);
-    }
-    std::vector<NewBlockRow> rows;
-    for (size_t i = 0; i < fresh.size(); ++i) {
-        const PlacedOrbit& p = placed[stored.size() + i];
-        rows.push_back({fresh[i], p.startOrbit, p.sure});
-        note(fresh[i]->sha256, p);
-    }
-    db.UpdatePlacements(updates);
-    db.InsertBlocks(rows);
+std::span<const uint8_t> BytesOf(std::string_view text) {
+    return std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 // Counts a commit that changed blocks; the blocks it stored or placed anew (their generation
@@ -103,7 +43,7 @@ constexpr int kBytesColumn = 18;
 
 void ReadBlockRow(const Row& r, ArchivedBlock& b) {
     b.id = r.Int(0);
-    b.file = r.Text(1);
+    b.file = TextOf(r.Bytes(1));
     b.sha256 = r.Text(2);
     BlockFacts& f = b.facts;
     f.channel = static_cast<int32_t>(r.Int(3));
@@ -154,15 +94,28 @@ Archive::Archive(const std::string& location, Access access, WaitHooks hooks) {
     if (version > kSchemaVersion) throw KelvaroxError(msg::NewerSchema(db.Name(), version, kSchemaVersion));
     if (!write) {
         if (version == 0) throw KelvaroxError(msg::NoArchive(db.Name()));
-        if (version < kSchemaVersion) throw KelvaroxError(msg::OlderSchema(db.Name(), version));
+        if (version < kOldestReadableSchemaVersion) throw KelvaroxError(msg::OlderSchema(db.Name(), version));
         return;
     }
+    if (version == 0 && db.HoldsForeignTables()) throw KelvaroxError(msg::ForeignDatabase(db.Name()));
     db.PrepareForWriting();
     if (version == kSchemaVersion) return;
     Transaction t(db, Transaction::Kind::Write);
     const int64_t now = StoredSchemaVersion(db);  // another writer may have been first
     if (now > kSchemaVersion) throw KelvaroxError(msg::NewerSchema(db.Name(), now, kSchemaVersion));
-    if (now < kSchemaVersion) MigrateSchema(db, now);
+    if (now < kSchemaVersion) {
+        MigrateSchema(db, now);
+        if (now == 1) {
+            // Blocks placed before outliers were known are placed again, outliers apart.
+            UnsurePasses ignored;
+            PlacementChange change;
+            change.firstDay = INT32_MIN;
+            change.lastDay = INT32_MAX;
+            change.toTheEnd = true;
+            PlaceAndStore(db, change, ReadMeta(db, meta::kOrbitHiByte).value_or(0), ignored);
+            CountCommit(db);
+        }
+    }
     t.Commit();
 }
 
@@ -171,7 +124,7 @@ Archive::~Archive() = default;
 const std::string& Archive::Name() const { return db_->Name(); }
 
 std::string Archive::NameOf(const std::string& location) {
-    return IsPostgresLocation(location) ? PostgresNameForMessages(location) : location;
+    return IsPostgresLocation(location) ? ParsePostgresAddress(location).shown : location;
 }
 
 void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& range, bool withBytes,
@@ -203,6 +156,9 @@ int64_t Archive::ForEachChangedBlock(std::optional<int32_t> channel, int64_t sin
     Database& db = *db_;
     Transaction t(db, Transaction::Kind::Read);
     const int64_t generation = ReadMeta(db, meta::kGeneration).value_or(0);
+    // An archive of an older version, which no writer has brought up to date, tells no block's
+    // generation: every block counts as changed.
+    if (StoredSchemaVersion(db) < kBlockGenerationsSince) since = -1;
     std::string sql = std::string(kArchivedBlockColumns) + (withBytes ? ", bytes" : "") + " FROM kelvarox_blocks";
     std::vector<Param> params;
     std::vector<std::string> conditions;
@@ -285,9 +241,10 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
         int32_t day, byte;
     };
     std::vector<Found> found;
-    const Param p[] = {std::string_view(shaPattern), std::string_view(file)};
-    db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR file = $2 "
-             "ORDER BY id LIMIT 2",
+    const Param p[] = {std::string_view(shaPattern), BytesOf(file)};
+    // An archive of an older version may hold some names as texts; as bytes they are the same.
+    db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR CAST(file AS " +
+                 std::string(db.BytesType()) + ") = $2 ORDER BY id LIMIT 2",
              p, [&](const Row& r) {
                  found.push_back({r.Int(0), static_cast<int32_t>(r.Int(1)), static_cast<int32_t>(r.Int(2))});
              });
@@ -297,22 +254,49 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
     if ((orbit % 256 + 256) % 256 != found[0].byte) throw KelvaroxError(msg::OrbitByteMismatch(orbit, found[0].byte));
     const Param pin[] = {orbit, found[0].id};
     db.Execute("UPDATE kelvarox_blocks SET pinned_orbit = $1 WHERE id = $2", pin);
-    std::map<std::string, int32_t> unsure;
-    PlaceFrom(db, found[0].day, ReadMeta(db, meta::kOrbitHiByte).value_or(0), {}, unsure);
+    PlacementChange change;
+    change.firstDay = change.lastDay = found[0].day;
+    UnsurePasses unsure;
+    PlaceAndStore(db, change, ReadMeta(db, meta::kOrbitHiByte).value_or(0), unsure);
     CountCommit(db);
     t.Commit();
 }
 
-std::vector<UnsurePlacement> Archive::Unsure(std::span<const std::string> shas) {
+std::vector<UnsurePlacement> Archive::Unsure(const UnsurePasses& passes, bool withOutliers) {
     std::vector<UnsurePlacement> unsure;
     Transaction t(*db_, Transaction::Kind::Read);
-    for (const auto& sha : shas) {
-        const Param p[] = {std::string_view(sha)};
-        db_->Query("SELECT file, start_orbit FROM kelvarox_blocks WHERE sha256 = $1 AND orbit_sure = 0", p,
-                   [&](const Row& r) { unsure.push_back({sha, std::string(r.Text(0)), r.Int(1), 0}); });
+    for (const auto& [key, pass] : passes) {
+        if (pass.outlier && !withOutliers) continue;
+        const Param p[] = {int64_t{key.first}, int64_t{key.second}};
+        db_->Query("SELECT sha256, file, start_orbit FROM kelvarox_blocks WHERE start_amday = $1 AND "
+                   "start_orbit_byte = $2 AND orbit_sure = 0 ORDER BY id",
+                   p, [&](const Row& r) {
+                       unsure.push_back({std::string(r.Text(0)), TextOf(r.Bytes(1)), r.Int(2), pass.gapDays,
+                                         pass.outlier});
+                   });
     }
     t.Commit();
+    // In the order of the time line.
+    std::stable_sort(unsure.begin(), unsure.end(), [](const auto& a, const auto& b) { return a.orbit < b.orbit; });
     return unsure;
+}
+
+bool Archive::HoldsChannel(int32_t channel) {
+    bool found = false;
+    Transaction t(*db_, Transaction::Kind::Read);
+    const Param p[] = {int64_t{channel}};
+    db_->Query("SELECT 1 FROM kelvarox_blocks WHERE channel = $1 LIMIT 1", p, [&](const Row&) { found = true; });
+    t.Commit();
+    return found;
+}
+
+int64_t Archive::CheckBlocks(const std::function<void(const ArchivedBlock&)>& damaged) {
+    int64_t checked = 0;
+    ForEachBlock(std::nullopt, {}, true, [&](const ArchivedBlock& b, std::span<const uint8_t> bytes) {
+        ++checked;
+        if (bytes.size() != kBlockFileSize || Sha256Hex(bytes) != b.sha256) damaged(b);
+    });
+    return checked;
 }
 
 Importer::Importer(Archive& archive, int64_t orbitHiByte, bool replace, size_t batchSize)
@@ -328,6 +312,23 @@ void Importer::Finish() {
 }
 
 void Importer::Flush() {
+    while (!StoreBatch()) {
+    }
+}
+
+void Importer::LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused) {
+    std::map<std::string, std::string> reasons;  // by SHA-256: copies of the bytes go with them
+    for (const auto& r : refused) reasons[fresh[r.index]->sha256] = r.reason;
+    std::erase_if(batch_, [&](const IncomingBlock& b) {
+        const auto found = reasons.find(b.sha256);
+        if (found == reasons.end()) return false;
+        refused_.push_back({b.file, found->second});
+        ++counts_.refused;
+        return true;
+    });
+}
+
+bool Importer::StoreBatch() {
     Database& db = *archive_.db_;
     Transaction t(db, Transaction::Kind::Write);
     bool placeAll = false;
@@ -347,17 +348,31 @@ void Importer::Flush() {
     const auto stored = db.AreStored(shas);
     std::unordered_set<std::string_view> seen;
     std::vector<const IncomingBlock*> fresh;
-    int32_t fromDay = INT32_MAX;
+    PlacementChange change;
+    change.firstDay = INT32_MAX;
+    change.lastDay = INT32_MIN;
     int32_t longest = 0;
     for (size_t i = 0; i < batch_.size(); ++i) {
         if (stored[i] || !seen.insert(batch_[i].sha256).second) continue;
         fresh.push_back(&batch_[i]);
-        fromDay = std::min(fromDay, batch_[i].facts.startAmDay);
+        change.firstDay = std::min(change.firstDay, batch_[i].facts.startAmDay);
+        change.lastDay = std::max(change.lastDay, batch_[i].facts.startAmDay);
         longest = std::max(longest, batch_[i].facts.lastSampleOrbitOffset);
     }
-    std::map<std::string, int32_t> unsure;
     if (!fresh.empty() || placeAll) {
-        PlaceFrom(db, placeAll ? INT32_MIN : fromDay, hiByte, fresh, unsure);
+        change.fresh = fresh;
+        if (placeAll) {
+            change.firstDay = INT32_MIN;
+            change.newOrbitHiByte = true;
+        }
+        UnsurePasses before = unsure_;
+        const auto refused = PlaceAndStore(db, change, hiByte, unsure_);
+        if (!refused.empty()) {
+            // Placed without them, the others may sit elsewhere: the batch is done again.
+            unsure_ = std::move(before);
+            LeaveOut(fresh, refused);
+            return false;
+        }
         if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
         CountCommit(db);
     }
@@ -367,20 +382,18 @@ void Importer::Flush() {
     orbitHiByte_ = hiByte;
     counts_.added += static_cast<int64_t>(fresh.size());
     counts_.alreadyStored += static_cast<int64_t>(batch_.size() - fresh.size());
-    for (auto& [sha, gap] : unsure) {
-        gaps_[sha] = gap;
-    }
     batch_.clear();
+    return true;
 }
 
-std::vector<UnsurePlacement> Importer::Unsure() {
-    std::vector<std::string> shas;
-    for (const auto& [sha, gap] : gaps_) shas.push_back(sha);
-    auto unsure = archive_.Unsure(shas);
-    for (auto& u : unsure) u.gapDays = gaps_[u.sha256];
-    // In the order of the time line.
-    std::sort(unsure.begin(), unsure.end(), [](const auto& a, const auto& b) { return a.orbit < b.orbit; });
-    return unsure;
+std::vector<RefusedBlock> Importer::TakeRefused() { return std::exchange(refused_, {}); }
+
+std::vector<UnsurePlacement> Importer::Unsure() { return archive_.Unsure(unsure_, Outliers() <= kListedOutliers); }
+
+int64_t Importer::Outliers() const {
+    int64_t outliers = 0;
+    for (const auto& [key, pass] : unsure_) outliers += pass.outlier ? pass.blocks : 0;
+    return outliers;
 }
 
 }  // namespace kelvarox::archive

@@ -8,7 +8,6 @@
 // raises Generation(), which a reader can poll to learn that there is something new.
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -17,11 +16,13 @@
 
 #include "archive/BlockIntake.h"
 #include "archive/Database.h"
+#include "archive/PlacementPass.h"
 #include "archive/SeriesRows.h"
 
 namespace kelvarox::archive {
 
 class Database;
+struct RefusedRow;
 
 // The largest orbit a block can be set to: far beyond any satellite's, and far from
 // overflowing the sums of orbits the archive makes.
@@ -59,12 +60,14 @@ struct ChannelSummary {
     int32_t lastAmDay = 0;
 };
 
-// A block whose orbit the dates could not decide.
+// A block whose orbit the dates could not decide, or that is an outlier: its date and orbit
+// byte disagree with the blocks around it.
 struct UnsurePlacement {
     std::string sha256;
     std::string file;
     int64_t orbit = 0;
     int32_t gapDays = 0;
+    bool outlier = false;
 };
 
 class Archive {
@@ -94,7 +97,8 @@ public:
     // The blocks, of one channel or all, that the commits after generation `since` stored or
     // placed anew (every block when `since` is negative): those of one channel in time order,
     // those of all in no particular order. Returns the generation they were read at: what a
-    // later call gives as `since` to learn what changed since.
+    // later call gives as `since` to learn what changed since. An archive of a schema before
+    // generations gives every block.
     int64_t ForEachChangedBlock(std::optional<int32_t> channel, int64_t since, bool withBytes,
                                 const std::function<void(const ArchivedBlock&, std::span<const uint8_t> bytes)>& each);
 
@@ -114,17 +118,32 @@ public:
     // kMaxOrbit.
     void SetOrbit(const std::string& shaOrFile, int64_t orbit);
 
-    // Blocks of the archive that were not placed for sure, among `shas`.
-    std::vector<UnsurePlacement> Unsure(std::span<const std::string> shas);
+    // Whether any block of `channel` is stored.
+    bool HoldsChannel(int32_t channel);
+
+    // Reads every stored block and compares its bytes with their SHA-256, one block at a time;
+    // each block whose bytes do not match is handed to `damaged`. Returns the number read.
+    int64_t CheckBlocks(const std::function<void(const ArchivedBlock&)>& damaged);
 
 private:
     friend class Importer;
+    // The blocks of these passes that are not placed for sure, in time order; those of outlier
+    // passes only when `withOutliers` is set.
+    std::vector<UnsurePlacement> Unsure(const UnsurePasses& passes, bool withOutliers);
+
     std::unique_ptr<Database> db_;
 };
 
 struct ImportCounts {
     int64_t added = 0;
     int64_t alreadyStored = 0;
+    int64_t refused = 0;  // by the database (a constraint or trigger of the site), the others stored
+};
+
+// A block that the database refused, with its reason.
+struct RefusedBlock {
+    std::string file;
+    std::string reason;
 };
 
 // Adds blocks to an archive in batches, each batch in one transaction with the orbit placement
@@ -142,12 +161,24 @@ public:
     // Stores what is left. Call it before the counts and the unsure placements are final.
     void Finish();
 
+    // What the batches committed so far hold.
     const ImportCounts& Counts() const { return counts_; }
-    // The blocks this import placed (or placed again) whose orbit is not sure.
+    // The blocks refused since the last call, in the order they came.
+    std::vector<RefusedBlock> TakeRefused();
+    // The blocks this import placed (or placed again) whose orbit is not sure, in time order.
+    // Outliers are among them while there are no more than kListedOutliers of them.
     std::vector<UnsurePlacement> Unsure();
+    // How many blocks this import placed (or placed again) are outliers. Many of them are the
+    // blocks of another satellite: they are counted, not listed.
+    int64_t Outliers() const;
+    static constexpr int64_t kListedOutliers = 10;
 
 private:
     void Flush();
+    // Stores the batch in one transaction; false when the database refused blocks, which are
+    // then taken out of the batch and reported, and nothing was committed.
+    bool StoreBatch();
+    void LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused);
 
     Archive& archive_;
     int64_t orbitHiByte_;
@@ -156,7 +187,8 @@ private:
     bool started_ = false;
     std::vector<IncomingBlock> batch_;
     ImportCounts counts_;
-    std::map<std::string, int32_t> gaps_;  // SHA-256 of a block placed unsure: its gap in days
+    UnsurePasses unsure_;
+    std::vector<RefusedBlock> refused_;
 };
 
 }  // namespace kelvarox::archive

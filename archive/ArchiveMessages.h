@@ -28,11 +28,28 @@ inline std::string OlderSchema(const std::string& name, int64_t version) {
     return "The archive " + name + " has schema version " + std::to_string(version) +
            "; kelvarox-cli archive add brings it up to date";
 }
+inline std::string ForeignDatabase(const std::string& name) {
+    return "The database " + name + " holds tables of another program and no Kelvarox archive; it was left as it is";
+}
+inline std::string Refused(const std::string& reason) { return "the archive refused the block: " + reason; }
+inline std::string Damaged(const std::string& sha256) {
+    return "the stored bytes do not match their SHA-256 " + sha256 + "; the block is damaged";
+}
 inline std::string NotSure(int64_t orbit, int32_t gapDays) {
     const std::string before = gapDays == 0 ? "the block before it is of the same day"
                                             : "the block before it is " + std::to_string(gapDays) + " days earlier";
     return "orbit " + std::to_string(orbit) + " is not sure (" + before +
            "); kelvarox-cli archive set-orbit fixes it";
+}
+inline std::string Outlier(int64_t orbit) {
+    return "orbit " + std::to_string(orbit) +
+           " is not sure (its date and orbit byte disagree with the blocks around it, so it was placed on its own); "
+           "kelvarox-cli archive set-orbit fixes it";
+}
+inline std::string ManyOutliers(int64_t count) {
+    return std::to_string(count) +
+           " blocks disagree in date and orbit byte with the blocks around them and were placed on their own, not "
+           "sure: an archive holds the blocks of one satellite";
 }
 inline std::string NoSuchBlock(const std::string& what) { return "No block of the archive matches " + what; }
 inline std::string SeveralBlocks(const std::string& what) { return "Several blocks of the archive match " + what; }

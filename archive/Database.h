@@ -1,8 +1,8 @@
 #pragma once
 // One connection to the database that holds an archive, whichever engine stands behind it:
 // an SQLite file or a PostgreSQL server. The archive's SQL is written once, with parameters
-// $1, $2, ...; the bulk paths (storing many blocks, re-placing many orbits) are each engine's
-// own. A connection belongs to one thread at a time.
+// $1, $2, ...; the bulk paths (storing many blocks, loading the passes to re-place) are each
+// engine's own. A connection belongs to one thread at a time.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -35,15 +35,27 @@ struct NewBlockRow {
     const IncomingBlock* block = nullptr;
     int64_t startOrbit = 0;
     bool orbitSure = true;
+    bool orbitOutlier = false;
 };
 
-// A new placement of a stored block.
-struct PlacementUpdate {
-    int64_t id = 0;
-    int64_t startOrbit = 0;
-    int64_t endOrbit = 0;
-    int64_t lastOrbit = 0;
-    bool orbitSure = true;
+// A new block that the database refused on its own (a constraint or a trigger of the site, a
+// value it cannot take), while it took the others.
+struct RefusedRow {
+    size_t index = 0;    // into the rows given to InsertBlocks
+    std::string reason;  // the database's message
+};
+
+// A new placement of the stored blocks of one pass (one AmDay, one orbit byte): the unpinned
+// blocks take `orbit`, and the one stored first among them alone may be not sure; pinned blocks
+// keep their pinned orbit and are sure.
+struct PassUpdate {
+    int32_t amDay = 0;
+    int32_t orbitByte = 0;
+    int64_t orbit = 0;
+    int64_t firstId = 0;
+    bool firstSure = true;
+    bool restSure = true;
+    bool outlier = false;
 };
 
 // How a connection waits: for a server that has not answered yet, and for another writer of
@@ -71,6 +83,12 @@ public:
     virtual std::string_view BytesType() const = 0;
 
     virtual bool HasTable(std::string_view name) = 0;
+    // Whether the database holds tables that are no archive's and must not be changed: an SQLite
+    // file of another program. A PostgreSQL database is shared by design: the archive's tables,
+    // all named kelvarox_..., stand beside any others.
+    virtual bool HoldsForeignTables() = 0;
+    // Makes a text column of a table hold bytes as they are, whatever their encoding.
+    virtual void ChangeColumnToBytes(std::string_view table, std::string_view column) = 0;
     // Settings of the database that a writer needs, made once its schema is known to be ours.
     virtual void PrepareForWriting() {}
 
@@ -87,8 +105,10 @@ public:
 
     // Which of `shas` are stored already.
     virtual std::vector<bool> AreStored(std::span<const std::string> shas) = 0;
-    virtual void InsertBlocks(std::span<const NewBlockRow> rows) = 0;
-    virtual void UpdatePlacements(std::span<const PlacementUpdate> rows) = 0;
+    // Stores the rows; a row the database refuses on its own is left out and returned, and the
+    // transaction goes on with the others. Any other failure raises KelvaroxError.
+    virtual std::vector<RefusedRow> InsertBlocks(std::span<const NewBlockRow> rows) = 0;
+    virtual void UpdatePasses(std::span<const PassUpdate> passes) = 0;
 };
 
 // Rolls back unless committed.
@@ -114,16 +134,11 @@ private:
     bool done_ = false;
 };
 
-// Whether `location` names a PostgreSQL database (postgresql:// or postgres://) rather than
-// an SQLite file.
-bool IsPostgresLocation(std::string_view location);
-
-// The address as messages name it: any password left out.
-std::string PostgresNameForMessages(const std::string& uri);
-
-// Connects to the database at `location`. An SQLite file is created (with its folder) only
-// when `create` is set. Raises KelvaroxError with one clear message when it cannot.
-std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create, WaitHooks hooks = {});
+// Connects to the database at `location`. For writing, an SQLite file is created (with its
+// folder) when it is missing; for reading nothing is created, and a file on a disk that cannot
+// be written is read as it stands. Raises KelvaroxError with one clear message when it cannot.
+// `hooks` tell of waits for other writers and give up waits in progress.
+std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool write, WaitHooks hooks = {});
 std::unique_ptr<Database> ConnectPostgres(const std::string& uri, WaitHooks hooks = {});
 
 }  // namespace kelvarox::archive

@@ -10,9 +10,12 @@
 #include <cstring>
 #include <exception>
 #include <unordered_set>
+#include <utility>
 
 #include "archive/ArchiveMessages.h"
+#include "archive/CommitPause.h"
 #include "archive/Database.h"
+#include "archive/PostgresAddress.h"
 #include "archive/Schema.h"
 #include "core/Errors.h"
 
@@ -28,26 +31,12 @@ constexpr int kWaitStepMs = 50;
 constexpr const char* kConnectTimeoutSeconds = "10";
 constexpr size_t kCopyChunk = 1 << 20;
 
-// The address as messages show it: any password left out.
-std::string WithoutPassword(const std::string& uri) {
-    std::string shown = uri;
-    const size_t scheme = shown.find("://");
-    if (scheme != std::string::npos) {
-        const size_t hostStart = scheme + 3;
-        const size_t hostEnd = shown.find_first_of("/?", hostStart);
-        const size_t at = shown.rfind('@', hostEnd == std::string::npos ? shown.size() : hostEnd);
-        if (at != std::string::npos && at > hostStart) {
-            const size_t colon = shown.find(':', hostStart);
-            if (colon != std::string::npos && colon < at) shown.erase(colon, at - colon);
-        }
-    }
-    for (size_t p = shown.find("password="); p != std::string::npos; p = shown.find("password=")) {
-        size_t end = shown.find('&', p);
-        end = end == std::string::npos ? shown.size() : end + 1;
-        shown.erase(p, end - p);
-    }
-    if (!shown.empty() && (shown.back() == '&' || shown.back() == '?')) shown.pop_back();
-    return shown;
+// Whether an error of the classes of SQLSTATE is about the values of one row (data exceptions,
+// constraints, triggers of the site), rather than the database, the connection or the server.
+bool RefusesTheRow(std::string_view sqlState) {
+    for (const std::string_view rowClass : {"09", "22", "23", "27", "P0"})
+        if (sqlState.starts_with(rowClass)) return true;
+    return false;
 }
 
 // The first line of a libpq message.
@@ -113,8 +102,8 @@ void AppendCopyValue(std::string& out, const Param& value) {
 
 class PostgresDatabase : public Database {
 public:
-    PostgresDatabase(PGconn* c, std::string name, WaitHooks hooks)
-        : c_(c), name_(std::move(name)), hooks_(std::move(hooks)) {
+    PostgresDatabase(PGconn* c, std::string address, PostgresAddress parsed, WaitHooks hooks)
+        : c_(c), address_(std::move(address)), parsed_(std::move(parsed)), name_(parsed_.shown), hooks_(std::move(hooks)) {
         PQsetNoticeProcessor(c_, [](void*, const char*) {}, nullptr);
     }
     ~PostgresDatabase() override { PQfinish(c_); }
@@ -131,8 +120,21 @@ public:
         return count > 0;
     }
 
-    void BeginRead() override { Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"); }
+    bool HoldsForeignTables() override { return false; }
+
+    void ChangeColumnToBytes(std::string_view table, std::string_view column) override {
+        // The texts as they were sent, in the connection's encoding.
+        const std::string c(column);
+        Execute("ALTER TABLE " + std::string(table) + " ALTER COLUMN " + c + " TYPE BYTEA USING convert_to(" + c +
+                ", pg_client_encoding())");
+    }
+
+    void BeginRead() override {
+        storing_ = false;
+        Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    }
     void BeginWrite() override {
+        storing_ = false;
         Execute("BEGIN");
         if (!hooks_.Any()) {
             Execute(kWriterLock);
@@ -152,14 +154,19 @@ public:
         }
         if (waiting && hooks_.writerWaits) hooks_.writerWaits(false);
     }
-    void Commit() override { Execute("COMMIT"); }
+    void Commit() override {
+        if (std::exchange(storing_, false)) PauseBeforeCommitForTests();
+        Execute("COMMIT");
+    }
     void Rollback() noexcept override {
+        storing_ = false;
         if (PQtransactionStatus(c_) != PQTRANS_IDLE) PQclear(PQexec(c_, "ROLLBACK"));
     }
 
     void Query(std::string_view sql, std::span<const Param> params,
                const std::function<void(const Row&)>& each) override {
         const std::string text(sql);
+        sqlState_.clear();
         std::vector<std::string> texts(params.size());
         std::vector<const char*> values(params.size());
         std::vector<int> lengths(params.size()), formats(params.size());
@@ -197,6 +204,7 @@ public:
                 }
             } else if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK && error.empty()) {
                 error = PQresultErrorMessage(r.get());
+                NoteFailure(r.get());
             }
         }
         if (thrown) std::rethrow_exception(thrown);
@@ -218,31 +226,65 @@ public:
         return stored;
     }
 
-    void InsertBlocks(std::span<const NewBlockRow> rows) override {
-        if (rows.empty()) return;
-        Copy(std::string("COPY kelvarox_blocks (") + kBlockColumns + ") FROM STDIN", rows.size(), [&](size_t i, std::string& out) {
+    std::vector<RefusedRow> InsertBlocks(std::span<const NewBlockRow> rows) override {
+        if (rows.empty()) return {};
+        // One COPY for all; when it fails for the values of a row, the rows are stored one by one
+        // instead, each in a savepoint of its own, so that a refused row costs no other.
+        Execute("SAVEPOINT kelvarox_rows");
+        try {
+            Copy(std::string("COPY kelvarox_blocks (") + kBlockColumns + ") FROM STDIN", rows.size(),
+                 [&](size_t i, std::string& out) {
+                     const auto values = BlockColumnValues(rows[i]);
+                     AppendLine(out, values);
+                 });
+            Execute("RELEASE SAVEPOINT kelvarox_rows");
+            storing_ = true;
+            return {};
+        } catch (const KelvaroxError&) {
+            if (!RefusesTheRow(sqlState_)) throw;
+        }
+        Execute("ROLLBACK TO SAVEPOINT kelvarox_rows");
+        std::vector<RefusedRow> refused;
+        for (size_t i = 0; i < rows.size(); ++i) {
             const auto values = BlockColumnValues(rows[i]);
-            AppendLine(out, values);
-        });
+            Execute("SAVEPOINT kelvarox_row");
+            try {
+                Execute(InsertBlockSql(), values);
+                Execute("RELEASE SAVEPOINT kelvarox_row");
+            } catch (const KelvaroxError&) {
+                if (!RefusesTheRow(sqlState_)) throw;
+                refused.push_back({i, reason_});
+                Execute("ROLLBACK TO SAVEPOINT kelvarox_row");
+            }
+        }
+        Execute("RELEASE SAVEPOINT kelvarox_rows");
+        storing_ = storing_ || refused.size() < rows.size();
+        return refused;
     }
 
-    void UpdatePlacements(std::span<const PlacementUpdate> rows) override {
-        if (rows.empty()) return;
-        Execute("CREATE TEMPORARY TABLE IF NOT EXISTS kelvarox_placed (id BIGINT, start_orbit BIGINT, "
-                "end_orbit BIGINT, last_orbit BIGINT, orbit_sure INTEGER) ON COMMIT DELETE ROWS");
-        Copy("COPY kelvarox_placed FROM STDIN", rows.size(), [&](size_t i, std::string& out) {
-            const auto& u = rows[i];
-            const Param values[] = {u.id, u.startOrbit, u.endOrbit, u.lastOrbit, int64_t{u.orbitSure}};
+    void UpdatePasses(std::span<const PassUpdate> passes) override {
+        if (passes.empty()) return;
+        Execute(std::string("CREATE TEMPORARY TABLE IF NOT EXISTS ") + kPlacedTable + " ON COMMIT DELETE ROWS");
+        Copy("COPY kelvarox_placed FROM STDIN", passes.size(), [&](size_t i, std::string& out) {
+            const auto values = PassUpdateValues(passes[i]);
             AppendLine(out, values);
         });
-        Execute("UPDATE kelvarox_blocks AS b SET start_orbit = p.start_orbit, end_orbit = p.end_orbit, "
-                "last_orbit = p.last_orbit, orbit_sure = p.orbit_sure, generation = NULL FROM kelvarox_placed AS p "
-                "WHERE b.id = p.id");
+        Execute(UpdateFromPlacedSql());
         Execute("TRUNCATE kelvarox_placed");
     }
 
 private:
-    [[noreturn]] void Fail(const char* reason) { throw KelvaroxError(msg::Failed(name_, FirstLine(reason))); }
+    [[noreturn]] void Fail(const char* reason) {
+        throw KelvaroxError(msg::Failed(name_, WithoutSecrets(FirstLine(reason), address_, parsed_)));
+    }
+
+    // The SQLSTATE and the primary message of a failed statement, for InsertBlocks.
+    void NoteFailure(const PGresult* r) {
+        const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+        const char* primary = PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY);
+        sqlState_ = state ? state : "";
+        reason_ = WithoutSecrets(primary ? primary : "", address_, parsed_);
+    }
 
     static void AppendLine(std::string& out, std::span<const Param> values) {
         for (size_t c = 0; c < values.size(); ++c) {
@@ -253,9 +295,13 @@ private:
     }
 
     void Copy(const std::string& command, size_t count, const std::function<void(size_t, std::string&)>& line) {
+        sqlState_.clear();
         {
             Result start{PQexec(c_, command.c_str())};
-            if (PQresultStatus(start.get()) != PGRES_COPY_IN) Fail(PQresultErrorMessage(start.get()));
+            if (PQresultStatus(start.get()) != PGRES_COPY_IN) {
+                NoteFailure(start.get());
+                Fail(PQresultErrorMessage(start.get()));
+            }
         }
         std::string buffer;
         buffer.reserve(kCopyChunk + 4096);
@@ -270,14 +316,22 @@ private:
         if (sent && !buffer.empty()) sent = PQputCopyData(c_, buffer.data(), static_cast<int>(buffer.size())) == 1;
         PQputCopyEnd(c_, sent ? nullptr : "the copy was cut short");
         std::string error = sent ? "" : PQerrorMessage(c_);
-        while (Result r{PQgetResult(c_)})
-            if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && error.empty()) error = PQresultErrorMessage(r.get());
+        while (Result r{PQgetResult(c_)}) {
+            if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && error.empty()) {
+                error = PQresultErrorMessage(r.get());
+                NoteFailure(r.get());
+            }
+        }
         if (!error.empty()) Fail(error.c_str());
     }
 
     PGconn* c_;
+    std::string address_;
+    PostgresAddress parsed_;
     std::string name_;
     WaitHooks hooks_;
+    bool storing_ = false;  // the transaction stored blocks
+    std::string sqlState_, reason_;
 };
 
 // The connect_timeout that applies to `c`, as libpq counts it: none at 0, at least 2 seconds.
@@ -320,28 +374,24 @@ PGconn* ConnectUnlessAbandoned(const char* const* keywords, const char* const* v
 
 }  // namespace
 
-bool IsPostgresLocation(std::string_view location) {
-    return location.starts_with("postgresql://") || location.starts_with("postgres://");
-}
-
-std::string PostgresNameForMessages(const std::string& uri) { return WithoutPassword(uri); }
-
 std::unique_ptr<Database> ConnectPostgres(const std::string& uri, WaitHooks hooks) {
     // The address's own connect_timeout, when it has one, overrides the default before it.
     const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char* values[] = {kConnectTimeoutSeconds, "kelvarox", uri.c_str(), nullptr};
-    const std::string name = WithoutPassword(uri);
+    PostgresAddress address = ParsePostgresAddress(uri);
+    const char* values[] = {kConnectTimeoutSeconds, "kelvarox", address.forLibpq.c_str(), nullptr};
     std::string failure;
     PGconn* c = hooks.abandon ? ConnectUnlessAbandoned(keywords, values, *hooks.abandon, failure)
                               : PQconnectdbParams(keywords, values, 1);
-    if (!c && hooks.Abandoned()) throw KelvaroxError(msg::Abandoned(name));
-    if (!c) throw KelvaroxError(msg::CannotConnect(name, "out of memory"));
+    if (!c && hooks.Abandoned()) throw KelvaroxError(msg::Abandoned(address.shown));
+    if (!c) throw KelvaroxError(msg::CannotConnect(address.shown, "out of memory"));
     if (!failure.empty() || PQstatus(c) != CONNECTION_OK) {
-        const std::string reason = failure.empty() ? FirstLine(PQerrorMessage(c)) : failure;
+        // libpq repeats parts of an address it cannot read, password and all.
+        const std::string reason =
+            failure.empty() ? FirstLine(WithoutSecrets(PQerrorMessage(c), uri, address).c_str()) : failure;
         PQfinish(c);
-        throw KelvaroxError(msg::CannotConnect(name, reason));
+        throw KelvaroxError(msg::CannotConnect(address.shown, reason));
     }
-    return std::make_unique<PostgresDatabase>(c, name, std::move(hooks));
+    return std::make_unique<PostgresDatabase>(c, uri, std::move(address), std::move(hooks));
 }
 
 }  // namespace kelvarox::archive

@@ -35,10 +35,18 @@ std::string VersionOne(const Database& db) {
            "CREATE INDEX kelvarox_blocks_by_channel ON kelvarox_blocks (channel, start_orbit);";
 }
 
-// Version 2: each block carries the generation of the commit that stored it or last placed it
+// Version 2: outliers, placed on their own; the passes (AmDay and orbit byte) as the placement
+// reads them; and file names as the bytes the file system gave, whatever their encoding (a name
+// that is no UTF-8 is no PostgreSQL text).
+constexpr const char* kVersionTwo =
+    "ALTER TABLE kelvarox_blocks ADD COLUMN orbit_outlier INTEGER NOT NULL DEFAULT 0;"
+    "DROP INDEX kelvarox_blocks_by_date;"
+    "CREATE INDEX kelvarox_blocks_by_pass ON kelvarox_blocks (start_amday, start_orbit_byte);";
+
+// Version 3: each block carries the generation of the commit that stored it or last placed it
 // anew, so that a reader asks for what changed since it last read. The blocks stored before
 // count as of the generation the archive has.
-constexpr const char* kVersionTwo =
+constexpr const char* kVersionThree =
     "ALTER TABLE kelvarox_blocks ADD COLUMN generation BIGINT;"
     "CREATE INDEX kelvarox_blocks_by_generation ON kelvarox_blocks (generation);";
 
@@ -87,6 +95,10 @@ void MigrateSchema(Database& db, int64_t from) {
     }
     if (from < 2) {
         RunScript(db, kVersionTwo);
+        db.ChangeColumnToBytes("kelvarox_blocks", "file");
+    }
+    if (from < 3) {
+        RunScript(db, kVersionThree);
         const Param generation[] = {ReadMeta(db, meta::kGeneration).value_or(0)};
         db.Execute("UPDATE kelvarox_blocks SET generation = $1", generation);
     }
@@ -98,7 +110,7 @@ std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row) {
     const IncomingBlock& b = *row.block;
     const BlockFacts& f = b.facts;
     return {std::string_view(b.sha256),
-            std::string_view(b.file),
+            std::span(reinterpret_cast<const uint8_t*>(b.file.data()), b.file.size()),
             std::span<const uint8_t>(b.bytes),
             int64_t{f.channel},
             int64_t{f.startAmDay},
@@ -113,13 +125,36 @@ std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row) {
             row.startOrbit,
             row.startOrbit + f.orbitSpan,
             row.startOrbit + f.lastSampleOrbitOffset,
-            int64_t{row.orbitSure}};
+            int64_t{row.orbitSure},
+            int64_t{row.orbitOutlier}};
 }
 
 const char* InsertBlockSql() {
     static const std::string sql = std::string("INSERT INTO kelvarox_blocks (") + kBlockColumns +
                                    ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, "
-                                   "$16, $17)";
+                                   "$16, $17, $18)";
+    return sql.c_str();
+}
+
+std::array<Param, kPlacedColumnCount> PassUpdateValues(const PassUpdate& pass) {
+    return {int64_t{pass.amDay},         int64_t{pass.orbitByte},      pass.orbit,
+            pass.firstId,                int64_t{pass.firstSure},      int64_t{pass.restSure},
+            int64_t{pass.outlier}};
+}
+
+const char* UpdateFromPlacedSql() {
+    // Pinned blocks keep their orbit and are sure; rows that hold their placement already are
+    // left as they are. A row placed anew carries the generation of the commit (CountCommit).
+    static const std::string orbit = "COALESCE(b.pinned_orbit, p.orbit)";
+    static const std::string sure =
+        "CASE WHEN b.pinned_orbit IS NOT NULL THEN 1 WHEN b.id = p.first_id THEN p.first_sure ELSE p.rest_sure END";
+    static const std::string outlier = "CASE WHEN b.pinned_orbit IS NULL THEN p.outlier ELSE 0 END";
+    static const std::string sql =
+        "UPDATE kelvarox_blocks AS b SET start_orbit = " + orbit + ", end_orbit = " + orbit +
+        " + b.orbit_span, last_orbit = " + orbit + " + b.last_orbit_offset, orbit_sure = " + sure +
+        ", orbit_outlier = " + outlier + ", generation = NULL" +
+        " FROM kelvarox_placed AS p WHERE b.start_amday = p.amday AND b.start_orbit_byte = p.orbit_byte AND "
+        "(b.start_orbit <> " + orbit + " OR b.orbit_sure <> " + sure + " OR b.orbit_outlier <> " + outlier + ")";
     return sql.c_str();
 }
 

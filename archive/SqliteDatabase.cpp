@@ -2,13 +2,16 @@
 // readers see the last committed state while a writer works and never wait for it; writers
 // take turns (BEGIN IMMEDIATE, waiting up to a minute for the one before).
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 #include "archive/ArchiveMessages.h"
+#include "archive/CommitPause.h"
 #include "archive/Database.h"
 #include "archive/Schema.h"
 #include "core/Errors.h"
@@ -19,6 +22,8 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 60'000;
 constexpr auto kWalRetryPause = std::chrono::milliseconds(20);
+constexpr int kWriterCacheMiB = 16;
+constexpr int kCheckpointPages = 25'000;  // of 4 KiB, some 100 MB
 
 // $1, $2, ... as SQLite spells numbered parameters: ?1, ?2, ...
 std::string NumberedParameters(std::string_view sql) {
@@ -66,6 +71,17 @@ public:
         return found;
     }
 
+    bool HoldsForeignTables() override {
+        bool found = false;
+        Query("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'kelvarox\\_%' ESCAPE '\\' "
+              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' LIMIT 1",
+              {}, [&](const Row&) { found = true; });
+        return found;
+    }
+
+    // SQLite keeps the bytes of a value as they were given, whatever the column's type.
+    void ChangeColumnToBytes(std::string_view, std::string_view) override {}
+
     void PrepareForWriting() override {
         // The switch to WAL needs the file to itself, and while another copy has it open SQLite
         // answers "locked" at once instead of waiting: it is tried again until the busy timeout.
@@ -73,26 +89,32 @@ public:
         for (;;) {
             std::string mode;
             Query("PRAGMA journal_mode", {}, [&](const Row& r) { mode = r.Text(0); });
-            if (mode == "wal") return;
+            if (mode == "wal") break;
             try {
                 Execute("PRAGMA journal_mode = WAL");
-                return;
+                break;
             } catch (const KelvaroxError&) {
                 if (sqlite3_errcode(db_) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) throw;
             }
             if (hooks_.Abandoned()) throw KelvaroxError(msg::Abandoned(name_));
             std::this_thread::sleep_for(kWalRetryPause);
         }
+        // A batch of new blocks touches a page of the SHA-256 index for nearly every block: the
+        // cache keeps the pages its look-ups read until its inserts, and the write-ahead log is
+        // copied into the file (with its two syncs) after some twenty batches, not after each.
+        Execute("PRAGMA cache_size = -" + std::to_string(kWriterCacheMiB * 1024));  // negative: in KiB
+        Execute("PRAGMA wal_autocheckpoint = " + std::to_string(kCheckpointPages));
     }
 
-    void BeginRead() override { Execute("BEGIN"); }
+    void BeginRead() override { Begin("BEGIN"); }
     void BeginWrite() override {
         if (!hooks_.Any()) {
-            Execute("BEGIN IMMEDIATE");
+            Begin("BEGIN IMMEDIATE");
             return;
         }
         // Another writer at work is waited for in short steps, so that the wait can be told and
         // given up; it lasts as long as the busy timeout would.
+        storing_ = false;
         sqlite3_busy_timeout(db_, 0);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
         bool waiting = false;
@@ -109,8 +131,12 @@ public:
         if (rc == SQLITE_BUSY && hooks_.Abandoned()) throw KelvaroxError(msg::Abandoned(name_));
         Fail();
     }
-    void Commit() override { Execute("COMMIT"); }
+    void Commit() override {
+        if (std::exchange(storing_, false)) PauseBeforeCommitForTests();
+        Execute("COMMIT");
+    }
     void Rollback() noexcept override {
+        storing_ = false;
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
 
@@ -148,24 +174,41 @@ public:
         return stored;
     }
 
-    void InsertBlocks(std::span<const NewBlockRow> rows) override {
-        for (const auto& row : rows) {
-            const auto values = BlockColumnValues(row);
-            Execute(InsertBlockSql(), values);
+    std::vector<RefusedRow> InsertBlocks(std::span<const NewBlockRow> rows) override {
+        std::vector<RefusedRow> refused;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const auto values = BlockColumnValues(rows[i]);
+            try {
+                Execute(InsertBlockSql(), values);
+            } catch (const KelvaroxError&) {
+                // A refused row undoes only its own statement; the transaction goes on.
+                const int code = sqlite3_errcode(db_) & 0xFF;
+                if (code != SQLITE_CONSTRAINT && code != SQLITE_TOOBIG && code != SQLITE_MISMATCH) throw;
+                refused.push_back({i, sqlite3_errmsg(db_)});
+            }
         }
+        storing_ = storing_ || refused.size() < rows.size();
+        return refused;
     }
 
-    void UpdatePlacements(std::span<const PlacementUpdate> rows) override {
-        for (const auto& u : rows) {
-            const Param p[] = {u.startOrbit, u.endOrbit, u.lastOrbit, int64_t{u.orbitSure}, u.id};
-            Execute("UPDATE kelvarox_blocks SET start_orbit = $1, end_orbit = $2, last_orbit = $3, orbit_sure = $4, "
-                    "generation = NULL WHERE id = $5",
-                    p);
+    void UpdatePasses(std::span<const PassUpdate> passes) override {
+        if (passes.empty()) return;
+        Execute(std::string("CREATE TEMP TABLE IF NOT EXISTS ") + kPlacedTable);
+        for (const auto& pass : passes) {
+            const auto values = PassUpdateValues(pass);
+            Execute("INSERT INTO kelvarox_placed VALUES ($1, $2, $3, $4, $5, $6, $7)", values);
         }
+        Execute(UpdateFromPlacedSql());
+        Execute("DELETE FROM kelvarox_placed");
     }
 
 private:
     [[noreturn]] void Fail() { throw KelvaroxError(msg::Failed(name_, sqlite3_errmsg(db_))); }
+
+    void Begin(std::string_view sql) {
+        storing_ = false;
+        Execute(sql);
+    }
 
     sqlite3_stmt* Prepare(std::string_view sql) {
         const std::string key(sql);
@@ -197,20 +240,34 @@ private:
     std::string name_;
     WaitHooks hooks_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    bool storing_ = false;  // the transaction stored blocks
 };
 
-}  // namespace
-
-std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create, WaitHooks hooks) {
-    std::error_code error;
-    if (!create && !std::filesystem::exists(path, error)) throw KelvaroxError(msg::NoArchive(path));
-    if (create) {
-        const auto folder = std::filesystem::path(path).parent_path();
-        if (!folder.empty()) std::filesystem::create_directories(folder, error);
+// The path as an SQLite URI that opens it read-only and without locks: "%", "?" and "#" escaped.
+std::string ImmutableUri(const std::string& path) {
+    std::string uri = path.starts_with('/') ? "file://" : "file:";
+    for (const char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            static constexpr char kDigits[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += kDigits[static_cast<unsigned char>(c) >> 4];
+            uri += kDigits[c & 0x0F];
+        } else {
+            uri += c;
+        }
     }
+    return uri + "?mode=ro&immutable=1";
+}
+
+bool FolderIsWritable(const std::string& path) {
+    const auto folder = std::filesystem::path(path).parent_path();
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
+
+// Opens `target` with `flags`; messages name the archive `path`.
+std::unique_ptr<Database> Open(const std::string& target, int flags, const std::string& path, WaitHooks hooks) {
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(target.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close_v2(db);
         throw KelvaroxError(msg::CannotOpen(path, reason));
@@ -225,6 +282,29 @@ std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool create, Wa
         throw KelvaroxError(msg::CannotOpen(path, sqlite3_errmsg(db)));
     }
     return connection;
+}
+
+}  // namespace
+
+std::unique_ptr<Database> ConnectSqlite(const std::string& path, bool write, WaitHooks hooks) {
+    std::error_code error;
+    if (!write && !std::filesystem::exists(path, error)) throw KelvaroxError(msg::NoArchive(path));
+    if (write) {
+        const auto folder = std::filesystem::path(path).parent_path();
+        if (!folder.empty()) std::filesystem::create_directories(folder, error);
+        return Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, path, std::move(hooks));
+    }
+    try {
+        // Without SQLITE_OPEN_READONLY: the last reader then removes the WAL files as a writer
+        // does, and SQLite opens a file it may not write read-only by itself.
+        return Open(path, SQLITE_OPEN_READWRITE, path, hooks);
+    } catch (const KelvaroxError&) {
+        // A reader of a file in WAL mode needs the file's -shm beside it, which it cannot make
+        // in a folder it cannot write: a read-only disk, or another user's folder. The file is
+        // then read as it stands, without locks, which is sound as long as no one writes it.
+        if (FolderIsWritable(path)) throw;
+    }
+    return Open(ImmutableUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, path, std::move(hooks));
 }
 
 }  // namespace kelvarox::archive

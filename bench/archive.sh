@@ -4,10 +4,16 @@
 #    against kelvarox-cli csv of the same directory;
 #  - series of one channel (10,000 blocks) out of a 100,000-block archive, SQLite and PostgreSQL,
 #    against csv of just that channel's block files;
-#  - the peak resident size of add and series for 1,000 and 10,000 blocks.
+#  - the peak resident size of add and series for 1,000 and 10,000 blocks;
+#  - at scale (SCALE blocks, default 1,000,000, in SQLite; SCALE=0 leaves it out): add of them
+#    into a new archive against csv of them, the peak resident size of add at 100,000 and at
+#    SCALE blocks, add again when every block is stored, 10,000 blocks older than all of them
+#    added, and four imports of overlapping folders at once against the same four one after
+#    another (four tenths of SCALE, two imports for each block).
 # PostgreSQL runs as a throwaway cluster in a temporary folder (Unix socket only), stopped at the end.
-# Usage: bench/archive.sh [BUILD_DIR [DATA_DIR]]   (default build-bench, a Release build; the
-# blocks are written into a temporary folder, or kept in DATA_DIR for the next run)
+# Usage: [SCALE=N] [RUNS=N] bench/archive.sh [BUILD_DIR [DATA_DIR]]   (default build-bench, a Release
+# build; the blocks are written into a temporary folder, or kept in DATA_DIR for the next run;
+# a million blocks take 512 MB there; RUNS: how often csv and add run at scale, default 3)
 set -euo pipefail
 build=${1:-build-bench}
 cli=$(realpath "$build/cli/kelvarox-cli")
@@ -106,3 +112,78 @@ for dir in blocks1k blocks10k; do
 done
 echo "series rows of #140 out of 100,000 blocks: $("$cli" series --database "$work/all.sqlite" '#140' | wc -l)," \
      "csv rows of its files: $("$cli" csv "$data/all/0140" | wc -l)"
+
+scale=${SCALE:-1000000}
+[ "$scale" -gt 0 ] || exit 0
+make_blocks=$(realpath "$build/bench/make_bench_blocks")
+[ -d "$data/scale" ] || "$make_blocks" "$data/scale" 0 "$scale"
+[ -d "$data/older" ] || "$make_blocks" "$data/older" -10000 10000
+folders() { ls -d "$data/scale"/d* | sed -n "$(( $1 + 1 )),$(( $2 ))p"; }  # folders FROM (0-based) to TO
+all_folders=$(folders 0 $(( (scale + 999) / 1000 )))
+find "$data/scale" "$data/older" -type f -print0 | xargs -0 cat >/dev/null  # warm the page cache
+
+# Elapsed seconds and peak resident KiB of one command, appended to the file $1 as "NAME SECONDS KIB".
+measure() {
+  local file=$1 name=$2
+  shift 2
+  /usr/bin/time -f "$name %e %M" -o "$file" -a "$@" >/dev/null 2>"$work/measure.err" ||
+    { cat "$work/measure.err" >&2; exit 1; }
+}
+fresh_sqlite() { rm -f "$1" "$1-wal" "$1-shm"; }
+echo; echo "At scale, SQLite ($scale blocks of ten channels, 1,000 a folder):"
+runs=$work/scale.txt
+for _ in $(seq "${RUNS:-3}"); do
+  # shellcheck disable=SC2086
+  measure "$runs" csv "$cli" csv $all_folders
+  fresh_sqlite "$work/scale.sqlite"
+  # shellcheck disable=SC2086
+  measure "$runs" add "$cli" archive add --orbit-hibyte 10 --database "$work/scale.sqlite" $all_folders
+done
+# shellcheck disable=SC2086
+measure "$runs" again "$cli" archive add --database "$work/scale.sqlite" $all_folders
+measure "$runs" older "$cli" archive add --orbit-hibyte 5 --database "$work/scale.sqlite" "$data/older"/d*
+fresh_sqlite "$work/tenth.sqlite"
+# shellcheck disable=SC2086
+measure "$runs" tenth "$cli" archive add --orbit-hibyte 10 --database "$work/tenth.sqlite" $(folders 0 100)
+
+# (The blocks begin at orbit 2560, Orbit HiByte 10; the older ones at 1368, Orbit HiByte 5.)
+# Four imports of four tenths of the blocks in four quarters, each import two quarters (its own
+# and the next), at once and one after another; the archives they leave must hold the same.
+q=$(( scale / 10000 ))  # folders a quarter
+quarter() { folders $(( $1 * q )) $(( $1 * q + q )); }
+four() {
+  local k
+  for k in 0 1 2 3; do
+    echo "$cli archive add --orbit-hibyte 10 --database $1 $(quarter $k | tr '\n' ' ') $(quarter $(( (k + 1) % 4 )) | tr '\n' ' ')"
+  done
+}
+if [ "$q" -gt 0 ]; then
+  fresh_sqlite "$work/serial.sqlite"
+  measure "$runs" serial bash -c "$(four "$work/serial.sqlite" | sed 's/$/ >\/dev\/null/')"
+  fresh_sqlite "$work/parallel.sqlite"
+  measure "$runs" parallel bash -c "$(four "$work/parallel.sqlite" | sed 's/$/ >\/dev\/null \&/')
+wait"
+  # (in another order where blocks tie in time: they were stored in another order)
+  cmp <("$cli" archive list --database "$work/serial.sqlite" | sort) \
+      <("$cli" archive list --database "$work/parallel.sqlite" | sort) ||
+    { echo "the overlapping imports left another archive than one after another" >&2; exit 1; }
+fi
+
+python3 - "$runs" "$scale" <<'PY'
+import statistics, sys
+runs = {}
+for line in open(sys.argv[1]):
+    name, seconds, kib = line.split()
+    runs.setdefault(name, []).append((float(seconds), int(kib)))
+def median(name, i):
+    return statistics.median(r[i] for r in runs[name])
+scale = int(sys.argv[2])
+print(f"  csv of {scale:,} blocks:                   {median('csv', 0):7.1f} s  {median('csv', 1) / 1024:6.0f} MB   (median of {len(runs['csv'])})")
+print(f"  add of them into a new archive:          {median('add', 0):7.1f} s  {median('add', 1) / 1024:6.0f} MB   add / csv {median('add', 0) / median('csv', 0):.2f}")
+print(f"  add of the first 100,000 of them:        {median('tenth', 0):7.1f} s  {median('tenth', 1) / 1024:6.0f} MB")
+print(f"  add of them again, every block stored:   {median('again', 0):7.1f} s  {median('again', 1) / 1024:6.0f} MB")
+print(f"  add of 10,000 blocks older than all:     {median('older', 0):7.1f} s  {median('older', 1) / 1024:6.0f} MB")
+if "serial" in runs:
+    print(f"  four overlapping imports of {4 * scale // 10:,} blocks, one by one: {median('serial', 0):7.1f} s")
+    print(f"  the same four at once:                   {median('parallel', 0):7.1f} s            at once / one by one {median('parallel', 0) / median('serial', 0):.2f}")
+PY

@@ -1,4 +1,4 @@
-// archive add, list, stats and set-orbit: the block archive on the command line.
+// archive add, list, stats, check and set-orbit: the block archive on the command line.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,9 +11,11 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveMessages.h"
 #include "cli/ArchiveSession.h"
+#include "cli/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "cli/ReadAhead.h"
+#include "cli/TerminalText.h"
 #include "core/BlockFiles.h"
 #include "core/ChannelCatalogue.h"
 #include "core/CsvText.h"
@@ -26,17 +28,13 @@ namespace {
 
 using archive::Archive;
 
-bool IsDirectory(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 std::string DateText(int32_t amDay) { return DayCountToDateText(WrapAdd(amDay, kAmDayOffset)); }
 
 // "N of M files" on a terminal's standard error, a few times a second.
 class Progress {
 public:
-    explicit Progress(size_t total) : total_(total), shown_(::isatty(STDERR_FILENO) == 1) {}
+    explicit Progress(const std::vector<std::string>& arguments)
+        : shown_(::isatty(STDERR_FILENO) == 1), total_(shown_ ? BlockFileWalk::CountFiles(arguments) : 0) {}
     void Step(size_t done) {
         if (!shown_) return;
         const auto now = std::chrono::steady_clock::now();
@@ -50,52 +48,77 @@ public:
     }
 
 private:
-    size_t total_;
     bool shown_;
+    size_t total_;
     std::chrono::steady_clock::time_point last_{};
 };
 
 int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
     if (paths.empty()) return UsageError(err, "archive add needs files or directories");
+    const int64_t orbitHiByte = std::stoll(o.orbitHiByte);
+    if (orbitHiByte < 0)
+        return UsageError(err, "the stored Orbit Offset " + o.orbitHiByte + " is below 0: give --orbit-hibyte N");
     int64_t failed = 0;
-    std::vector<std::string> files;
+    // Directories that cannot be listed are reported first; the others are listed one at a
+    // time as the import reaches them.
+    std::vector<std::string> walked;
     for (const auto& path : paths) {
-        if (!IsDirectory(path)) {
-            files.push_back(path);
-            continue;
-        }
-        std::vector<std::string> names;
-        int error = 0;
-        if (!ListBlockFileNames(path, names, error)) {
+        if (const int error = IsDirectory(path) ? DirectoryOpenError(path) : 0) {
             ReportFailure(err, path, std::strerror(error));
             ++failed;
-            continue;
+        } else {
+            if (IsDirectory(path) && !HasBlockFiles(path))
+                err << TerminalName(path) << ": no block files (*.dat, *.tlm) here; the folders in it are not searched\n";
+            walked.push_back(path);
         }
-        const std::string directory = path.back() == '/' ? path : path + "/";
-        for (const auto& name : names) files.push_back(directory + name);
     }
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
-        archive::Importer importer(archive, std::stoll(o.orbitHiByte), o.orbitHiByteGiven);
-        Progress progress(files.size());
-        ReadAhead reading(files, o.layout, 2 * archive::Importer::kDefaultBatch);
-        size_t done = 0;
-        while (auto next = reading.Next()) {
-            auto& [file, intake] = *next;
-            if (intake.block) {
-                importer.Add(std::move(*intake.block));
-            } else {
+        archive::Importer importer(archive, orbitHiByte, o.orbitHiByteGiven);
+        Progress progress(walked);
+        auto reportRefused = [&] {
+            for (const auto& r : importer.TakeRefused()) {
                 progress.End();
-                ReportFailure(err, file, intake.error);
-                ++failed;
+                ReportFailure(err, r.file, archive::msg::Refused(r.reason));
             }
-            progress.Step(++done);
+        };
+        // What was committed, also when the archive fails midway (a full disk, a server gone).
+        auto summary = [&] {
+            const auto& counts = importer.Counts();
+            out << "added " << counts.added << ", already stored " << counts.alreadyStored << ", failed "
+                << failed + counts.refused << std::endl;
+        };
+        try {
+            ReadAhead reading(BlockFileWalk(walked), o.layout, 2 * archive::Importer::kDefaultBatch);
+            size_t done = 0;
+            while (auto next = reading.Next()) {
+                auto& [file, intake] = *next;
+                if (intake.block) {
+                    importer.Add(std::move(*intake.block));
+                    reportRefused();
+                } else {
+                    progress.End();
+                    ReportFailure(err, file, OpenError(file).value_or(intake.error));
+                    ++failed;
+                }
+                progress.Step(++done);
+            }
+            importer.Finish();
+            reportRefused();
+        } catch (const KelvaroxError&) {
+            progress.End();
+            reportRefused();
+            summary();
+            throw;
         }
-        importer.Finish();
         progress.End();
-        for (const auto& u : importer.Unsure()) err << u.file << ": " << archive::msg::NotSure(u.orbit, u.gapDays) << '\n';
-        const auto& counts = importer.Counts();
-        out << "added " << counts.added << ", already stored " << counts.alreadyStored << ", failed " << failed << '\n';
-        return failed ? 1 : 0;
+        const int64_t outliers = importer.Outliers();
+        for (const auto& u : importer.Unsure())
+            err << TerminalName(u.file) << ": "
+                << (u.outlier ? archive::msg::Outlier(u.orbit) : archive::msg::NotSure(u.orbit, u.gapDays)) << '\n';
+        if (outliers > archive::Importer::kListedOutliers)
+            err << "kelvarox-cli: " << archive::msg::ManyOutliers(outliers) << '\n';
+        summary();
+        return failed + importer.Counts().refused > 0 ? 1 : 0;
     });
 }
 
@@ -109,7 +132,8 @@ int List(const Options& o, std::ostream& out, std::ostream& err) {
             char count[32];
             std::snprintf(count, sizeof count, "  %-6s %3d  ", ChannelCatalogue::ChannelNumberText(b.facts.channel).c_str(),
                           b.facts.sampleCount);
-            out << line << DateText(b.facts.startAmDay) << " - " << DateText(b.facts.endAmDay) << count << b.file << '\n';
+            out << line << DateText(b.facts.startAmDay) << " - " << DateText(b.facts.endAmDay) << count
+                << TerminalName(b.file) << '\n';
         });
         return 0;
     });
@@ -154,11 +178,20 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
                 << '\n';
             shown = true;
         }
-        if (!shown && only) {
-            err << "kelvarox-cli: no block of channel " << ChannelCatalogue::ChannelNumberText(*only) << " in the archive\n";
-            return 1;
-        }
+        if (!shown && only) return NoBlockOfChannel(err, *only);
         return 0;
+    });
+}
+
+int Check(const Options& o, std::ostream& out, std::ostream& err) {
+    return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
+        int64_t damaged = 0;
+        const int64_t checked = archive.CheckBlocks([&](const archive::ArchivedBlock& b) {
+            ReportFailure(err, b.file, archive::msg::Damaged(b.sha256));
+            ++damaged;
+        });
+        out << "checked " << checked << ", damaged " << damaged << '\n';
+        return damaged > 0 ? 1 : 0;
     });
 }
 
@@ -178,7 +211,7 @@ int SetOrbit(const Options& o, const std::vector<std::string>& args, std::ostrea
 }  // namespace
 
 int RunArchive(const Options& options, std::ostream& out, std::ostream& err) {
-    if (options.files.empty()) return UsageError(err, "archive needs add, list, stats or set-orbit");
+    if (options.files.empty()) return UsageError(err, "archive needs add, list, stats, check or set-orbit");
     const std::string& sub = options.files[0];
     const std::vector<std::string> args(options.files.begin() + 1, options.files.end());
     if (sub == "add") return Add(options, args, out, err);
@@ -187,6 +220,10 @@ int RunArchive(const Options& options, std::ostream& out, std::ostream& err) {
         return List(options, out, err);
     }
     if (sub == "stats") return Stats(options, args, out, err);
+    if (sub == "check") {
+        if (!args.empty()) return UsageError(err, "archive check takes no files");
+        return Check(options, out, err);
+    }
     if (sub == "set-orbit") return SetOrbit(options, args, err);
     return UsageError(err, "unknown archive command " + sub);
 }

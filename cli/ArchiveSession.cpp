@@ -1,13 +1,20 @@
 #include "cli/ArchiveSession.h"
 
 #include "archive/ArchiveLocation.h"
+#include "cli/TerminalText.h"
+#include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
 
 namespace kelvarox::cli {
 
 int UsageError(std::ostream& err, const std::string& reason) {
-    err << "kelvarox-cli: " << reason << "\n\n" << kUsage;
+    err << "kelvarox-cli: " << TerminalName(reason) << "\n\n" << kUsage;
     return 2;
+}
+
+int NoBlockOfChannel(std::ostream& err, int32_t channel) {
+    err << "kelvarox-cli: no block of channel " << ChannelCatalogue::ChannelNumberText(channel) << " in the archive\n";
+    return 1;
 }
 
 int WithArchive(const Options& options, archive::Archive::Access access, std::ostream& err,
@@ -17,7 +24,7 @@ int WithArchive(const Options& options, archive::Archive::Access access, std::os
         archive::Archive archive(location, access);
         return work(archive);
     } catch (const KelvaroxError& e) {
-        err << "kelvarox-cli: " << e.what() << '\n';
+        err << "kelvarox-cli: " << TerminalName(e.what()) << '\n';
         return 1;
     }
 }

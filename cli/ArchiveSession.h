@@ -9,8 +9,12 @@
 
 namespace kelvarox::cli {
 
-// "kelvarox-cli: reason", the usage, and exit status 2.
+// "kelvarox-cli: reason", the usage, and exit status 2. Control bytes of the reason (an
+// argument it quotes) are escaped, as in every message of the archive commands.
 int UsageError(std::ostream& err, const std::string& reason);
+
+// "kelvarox-cli: no block of channel #180 in the archive", and exit status 1.
+int NoBlockOfChannel(std::ostream& err, int32_t channel);
 
 // Opens the archive of --database (or the default one) and runs `work` on it. A failure of the
 // archive (it cannot be opened or reached, or a statement fails) is reported in one line and

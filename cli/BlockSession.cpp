@@ -1,11 +1,29 @@
 #include "cli/BlockSession.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
 #include "core/BoxTextsView.h"
 #include "core/Errors.h"
 
 namespace kelvarox::cli {
+
+std::optional<std::string> OpenError(const std::string& path) {
+    // Without blocking on a FIFO, which the load refuses by its length.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    struct stat info {};
+    const bool directory = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+    ::close(fd);
+    if (directory) return std::strerror(EISDIR);
+    return std::nullopt;
+}
 
 LoadedBlock LoadBlock(const std::string& path, const Options& options) {
     LoadedBlock b;
@@ -19,6 +37,7 @@ LoadedBlock LoadBlock(const std::string& path, const Options& options) {
     }
     if (b.error.empty()) b.error = view.firstMessage;
     if (b.error.empty() && b.state.LoadFailed) b.error = "the block did not load";
+    if (!b.error.empty()) b.error = OpenError(path).value_or(b.error);
     b.boxes = view.boxes;
     if (b.ok() && options.coefficients) {
         const auto& k = *options.coefficients;

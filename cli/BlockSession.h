@@ -1,6 +1,7 @@
 #pragma once
 // One block loaded the way the main window's Load button loads it, with the boxes it fills.
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -17,9 +18,14 @@ struct LoadedBlock {
     bool ok() const { return error.empty(); }
 };
 
+// Loads the block; a file that cannot be opened (missing, unreadable, a loop of links, a
+// directory) fails with the system's reason rather than the window's length message.
 LoadedBlock LoadBlock(const std::string& path, const Options& options);
 // The load, then the series as Graph and Table build it from the boxes.
 LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options);
+
+// The system's reason why `path` cannot be opened as a block file, or nothing when it can.
+std::optional<std::string> OpenError(const std::string& path);
 
 // What a command does with each block that loaded.
 using BlockWriter = std::function<void(const std::string& path, const LoadedBlock& block)>;

@@ -10,7 +10,7 @@ namespace kelvarox::cli {
 
 const char* const kUsage =
     "Usage: kelvarox-cli COMMAND [OPTIONS] FILE...\n"
-    "       kelvarox-cli archive add|list|stats|set-orbit [OPTIONS] ...\n"
+    "       kelvarox-cli archive add|list|stats|check|set-orbit [OPTIONS] ...\n"
     "\n"
     "Commands:\n"
     "  info FILE...          header, channel and equation of each block\n"
@@ -25,11 +25,14 @@ const char* const kUsage =
     "  archive stats [CHANNEL]\n"
     "                        per channel: blocks, samples, first and last orbit and date, and the\n"
     "                        minimum, maximum and mean value\n"
+    "  archive check         reads every stored block and names those whose bytes no longer match\n"
+    "                        their SHA-256\n"
     "  archive set-orbit FILE_OR_SHA ORBIT\n"
     "                        fixes the absolute orbit of one block; the blocks after it follow\n"
     "  series CHANNEL        the channel's samples from every stored block in time order, as CSV\n"
     "                        (orbit,ma,value,raw,file); CHANNEL as #140 or 0x140; with -o OUT.png\n"
     "                        (or .svg ...) drawn as the time line window draws them\n"
+    "A directory stands for its own *.dat and *.tlm files; the folders in it are not searched.\n"
     "\n"
     "Options:\n"
     "  --orbit-hibyte N      high part of the orbit numbers (default: the stored Orbit Offset, else 0)\n"
@@ -125,7 +128,9 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+        // A negative number (set-orbit's orbit) is an argument, not an option.
+        const bool negativeNumber = arg.size() > 1 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9';
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-" || negativeNumber) {
             if (o.command.empty()) o.command = arg;
             else o.files.push_back(arg);
             continue;
@@ -143,8 +148,10 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
         } else if (arg == "--orbit-hibyte") {
             o.orbitHiByte = value();
             o.orbitHiByteGiven = true;
-            if (!ParseDecimal(o.orbitHiByte))
+            const auto hiByte = ParseDecimal(o.orbitHiByte);
+            if (!hiByte)
                 throw std::invalid_argument("--orbit-hibyte: '" + o.orbitHiByte + "' is not a valid integer value");
+            if (*hiByte < 0) throw std::invalid_argument("--orbit-hibyte: '" + o.orbitHiByte + "' is below 0");
         } else if (arg == "--coefficients") {
             o.coefficients = ParseCoefficients(value());
         } else if (arg == "--layout") {

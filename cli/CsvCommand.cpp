@@ -2,11 +2,10 @@
 #include <cstring>
 #include <limits>
 #include <vector>
-#include <sys/stat.h>
 
+#include "cli/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
-#include "core/BlockFiles.h"
 #include "core/CsvText.h"
 
 namespace kelvarox::cli {
@@ -113,11 +112,6 @@ void WriteBlock(CsvOutput& csv, const std::string& path, const LoadedBlock& b) {
     }
 }
 
-bool IsDirectory(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 int RunCsv(const Options& options, std::ostream& out, std::ostream& err) {
@@ -134,20 +128,15 @@ int RunCsv(const Options& options, std::ostream& out, std::ostream& err) {
         }
         WriteBlock(csv, path, b);
     };
-    for (const auto& argument : options.files) {
-        if (!IsDirectory(argument)) {
-            convert(argument);
+    BlockFileWalk files(options.files);
+    while (const auto step = files.Next()) {
+        if (!step->error) {
+            convert(step->path);
             continue;
         }
-        std::vector<std::string> names;
-        int error = 0;
-        if (!ListBlockFileNames(argument, names, error)) {
-            ReportFailure(err, argument, std::strerror(error));
-            status = 1;
-            continue;
-        }
-        const std::string directory = argument.back() == '/' ? argument : argument + "/";
-        for (const auto& name : names) convert(directory + name);
+        csv.Flush();
+        ReportFailure(err, step->path, std::strerror(step->error));
+        status = 1;
     }
     return status;
 }

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -56,7 +57,8 @@ std::string JoinedCoefficients(const std::array<std::string, 4>& texts) {
     return texts[0] + "," + texts[1] + "," + texts[2] + "," + texts[3];
 }
 
-int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream& err) {
+int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream& err,
+                     const std::vector<std::pair<std::string, std::string>>& environment) {
     const std::string renderer = FindGraphRenderer();
     if (renderer.empty()) {
         err << "kelvarox-cli: the graph renderer is not installed: no " << kGraphRenderProgram
@@ -70,10 +72,23 @@ int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream&
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
 
+    std::vector<std::string> variables;
+    for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view variable(*entry);
+        const bool replaced = std::any_of(environment.begin(), environment.end(), [&](const auto& e) {
+            return variable.starts_with(e.first + "=");
+        });
+        if (!replaced) variables.emplace_back(variable);
+    }
+    std::vector<char*> envp;
+    for (std::string& variable : variables) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
     // The renderer writes its reports to the same standard error; whatever is buffered goes first.
     err.flush();
     pid_t pid = 0;
-    const int error = ::posix_spawn(&pid, renderer.c_str(), nullptr, nullptr, argv.data(), environ);
+    const int error = ::posix_spawn(&pid, renderer.c_str(), nullptr, nullptr, argv.data(), envp.data());
     if (error != 0) {
         err << "kelvarox-cli: cannot run " << TerminalName(renderer) << ": " << std::strerror(error) << '\n';
         return 1;

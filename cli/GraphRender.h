@@ -9,10 +9,11 @@
 // loads BLOCK with these values, as kelvarox-cli loads a block (the coefficient texts as if
 // typed into the four boxes after Load), runs the Graph action in the graph window, off screen
 // when there is no display, and writes the window's client area to OUTPUT.
-//   kelvarox-graph-render series --database DB [--from ORBIT] [--to ORBIT]
+//   kelvarox-graph-render series [--database DB] [--from ORBIT] [--to ORBIT]
 //                         [--coefficients A,B,C,D] -o OUTPUT -- CHANNEL
-// reads the channel's samples within the orbits from the archive DB, as the series command
-// reads them, and draws them as the time line window draws a plot, with its orbit axis: over
+// reads the channel's samples within the orbits from the archive DB (without --database, the
+// archive that kelvarox-cli would take: $KELVAROX_DATABASE, ...), as the series command reads
+// them, and draws them as the time line window draws a plot, with its orbit axis: over
 // the orbits from --from to the end of --to, an open end at the first or last sample.
 // Both write OUTPUT in the format that its suffix names and read no settings file. OUTPUT is
 // replaced in one step: the picture is written to a temporary file in OUTPUT's folder and
@@ -23,6 +24,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelvarox::cli {
@@ -39,8 +41,10 @@ inline constexpr const char* kInstalledGraphRenderFolder = "../libexec/kelvarox"
 // The suffixes that ImageFormatOf knows, for messages: ".png, .jpg, .jpeg, .bmp or .svg".
 extern const char* const kImageSuffixes;
 
-// Runs the renderer with `args` (its command line without the program) and returns its exit
-// status, or 1, with the reason on `err`, when it is not installed or cannot be run.
-int RunGraphRenderer(const std::vector<std::string>& args, std::ostream& err);
+// Runs the renderer with `args` (its command line without the program) in this program's
+// environment with the variables of `environment` set, and returns its exit status, or 1, with
+// the reason on `err`, when it is not installed or cannot be run.
+int RunGraphRenderer(const std::vector<std::string>& args, std::ostream& err,
+                     const std::vector<std::pair<std::string, std::string>>& environment = {});
 
 }  // namespace kelvarox::cli

@@ -15,12 +15,14 @@ int RunSeriesPicture(const Options& options, std::ostream& err) {
     if (!ImageFormatOf(options.output))
         return UsageError(err, std::string("series -o writes ") + kImageSuffixes + " images, not '" + options.output + "'");
     const std::string location = options.database.empty() ? archive::DefaultArchiveLocation() : options.database;
-    std::vector<std::string> args = {"series", "--database", location};
+    // The address may hold a password: it goes in the renderer's environment, which only the user
+    // can read, never on its command line, which every user of the machine can.
+    std::vector<std::string> args = {"series"};
     if (options.fromOrbit) args.insert(args.end(), {"--from", std::to_string(*options.fromOrbit)});
     if (options.toOrbit) args.insert(args.end(), {"--to", std::to_string(*options.toOrbit)});
     if (options.coefficients) args.insert(args.end(), {"--coefficients", JoinedCoefficients(*options.coefficients)});
     args.insert(args.end(), {"-o", options.output, "--", options.files[0]});
-    return RunGraphRenderer(args, err);
+    return RunGraphRenderer(args, err, {{"KELVAROX_DATABASE", location}});
 }
 
 }  // namespace
@@ -43,7 +45,9 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     std::string fileField;
     const int status = WithArchive(options, archive::Archive::Access::Read, err, [&](archive::Archive& archive) {
         text = archive::kSeriesCsvHeader;
+        bool any = false;
         archive.ForEachSample(*channel, range, k, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
+            any = true;
             if (b.id != fieldOf) {
                 fileField = CsvField(b.file);
                 fieldOf = b.id;
@@ -51,6 +55,12 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
             archive::AppendSeriesCsvRow(text, s, fileField);
             if (text.size() >= kFlushAt) flush();
         });
+        // A channel the archive does not hold is an error, as for archive stats and the picture;
+        // orbits without samples of a channel it holds are an empty series.
+        if (!any && !archive.HoldsChannel(*channel)) {
+            text.clear();
+            return NoBlockOfChannel(err, *channel);
+        }
         return 0;
     });
     flush();

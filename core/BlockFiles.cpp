@@ -46,9 +46,8 @@ int DirectoryOpenError(const std::string& directory) {
     return dir ? 0 : errno;
 }
 
-bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
-                        const std::atomic<bool>* cancelled) {
-    names.clear();
+bool ForEachBlockFileName(const std::string& directory, const std::function<void(std::string_view)>& each,
+                          int& error, const std::atomic<bool>* cancelled) {
     const DirectoryHandle dir(::opendir(directory.c_str()));
     if (!dir) {
         error = errno;
@@ -64,11 +63,19 @@ bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& 
             struct stat info {};
             regular = ::fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
         }
-        if (regular) names.emplace_back(name);
+        if (regular) each(name);
     }
+    error = 0;
+    return true;
+}
+
+bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
+                        const std::atomic<bool>* cancelled) {
+    names.clear();
+    if (!ForEachBlockFileName(directory, [&](std::string_view name) { names.emplace_back(name); }, error, cancelled))
+        return false;
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return BlockFileNameLess(a, b); });
-    error = 0;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Which files of a telemetry directory are block files, and their order.
 #include <atomic>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,13 @@ bool BlockFileNameLess(std::string_view a, std::string_view b);
 
 // 0 when `directory` can be opened for listing, else the system's error number.
 [[nodiscard]] int DirectoryOpenError(const std::string& directory);
+
+// Calls each(name) for the block files of `directory` (regular files and links to regular
+// files) in the order the directory gives them. `cancelled`, when given and raised, stops the
+// listing early. Returns false, with the system's error number in `error`, when the directory
+// cannot be opened.
+[[nodiscard]] bool ForEachBlockFileName(const std::string& directory, const std::function<void(std::string_view)>& each,
+                                        int& error, const std::atomic<bool>* cancelled = nullptr);
 
 // The names of the block files of `directory`: regular files and links to regular files, in
 // name order. `cancelled`, when given and raised, stops the listing early. Returns false, with

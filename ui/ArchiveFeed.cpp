@@ -206,7 +206,7 @@ struct ArchiveFeed::Work {
             for (const auto& [name, stamp] : fresh) read[name] = stamp;
             totals.added += import.Counts().added;
             totals.alreadyStored += import.Counts().alreadyStored;
-            totals.failed += passFailed;
+            totals.failed += passFailed + import.Counts().refused;
             totals.unsure += import.Unsure().size();
             feed.PostProgress(total, 0);
             if (import.Counts().added > 0)

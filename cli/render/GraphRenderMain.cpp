@@ -13,6 +13,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+#include "cli/TerminalText.h"
 #include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
 #include "settings/SettingsStore.h"
@@ -39,11 +40,11 @@ bool HasDisplay() {
 }
 
 int UsageError(const std::string& reason) {
-    std::cerr << kGraphRenderProgram << ": " << reason << '\n'
+    std::cerr << kGraphRenderProgram << ": " << TerminalName(reason) << '\n'
               << "usage: " << kGraphRenderProgram
               << " --layout N,N,N,N,N,N,N,N --orbit-hibyte N [--coefficients A,B,C,D] -o OUTPUT -- BLOCK\n"
               << "       " << kGraphRenderProgram
-              << " series --database DB [--from ORBIT] [--to ORBIT] [--coefficients A,B,C,D] -o OUTPUT -- CHANNEL\n";
+              << " series [--database DB] [--from ORBIT] [--to ORBIT] [--coefficients A,B,C,D] -o OUTPUT -- CHANNEL\n";
     return 2;
 }
 
@@ -107,7 +108,7 @@ int RenderSeries(const Options& options, const std::string& format) {
         const auto view = SeriesView(options, trace);
         if (!view) {
             std::cerr << "kelvarox-cli: no sample of channel " << ChannelCatalogue::ChannelNumberText(*channel)
-                      << " in the archive " << archive.Name() << '\n';
+                      << " in the archive " << TerminalName(archive.Name()) << '\n';
             return 1;
         }
         using namespace timeline::layout;
@@ -116,7 +117,7 @@ int RenderSeries(const Options& options, const std::string& format) {
         picture.plots.push_back(timeline::ComposePlot(content, *view, dates, kPictureWidth, kPicturePlotHeight));
         picture.axis = timeline::ComposeAxis(*view, dates, kPictureWidth);
     } catch (const KelvaroxError& e) {
-        std::cerr << "kelvarox-cli: " << e.what() << '\n';
+        std::cerr << "kelvarox-cli: " << TerminalName(e.what()) << '\n';
         return 1;
     }
     return WritePicture(options, format, QSize(picture.width, picture.Height()), QStringLiteral("Kelvarox time line"),

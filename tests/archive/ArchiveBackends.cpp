@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "PostgresCluster.h"
-#include "archive/Database.h"
+#include "archive/PostgresAddress.h"
 
 namespace kelvarox::testing {
 

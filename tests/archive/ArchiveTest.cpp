@@ -211,10 +211,11 @@ TEST_P(ArchiveTest, ReadersLearnWhichBlocksCommitsStoredOrPlacedAnew) {
         before = now;
     }
 
-    // Made an archive of the schema before, it is read again only once brought up to date.
+    // Made an archive of the schema before generations, every block counts as changed until a
+    // writer brings it up to date; then none has.
     RunSql(location, "DROP INDEX kelvarox_blocks_by_generation; ALTER TABLE kelvarox_blocks DROP COLUMN generation; "
-                     "UPDATE kelvarox_meta SET value = '1' WHERE key = 'schema_version'");
-    EXPECT_THROW(Archive(location, Archive::Access::Read), KelvaroxError);
+                     "UPDATE kelvarox_meta SET value = '2' WHERE key = 'schema_version'");
+    EXPECT_EQ(changedSince(std::nullopt, generation).second, before);
     { Archive updated(location, Archive::Access::Write); }
     EXPECT_TRUE(changedSince(std::nullopt, generation).second.empty());
     EXPECT_EQ(changedSince(std::nullopt, -1).second, before);
@@ -267,6 +268,68 @@ TEST_P(ArchiveTest, AWriterIsToldWhileItWaitsForAnotherAndMayGiveUp) {
     writer.join();
     EXPECT_EQ(toldSoFar(), (std::vector<bool>{true, false}));
     EXPECT_EQ(Stored().size(), 8u);
+}
+
+// However the blocks arrive (folders in another order, small batches, two imports at once),
+// the archive ends as one import of all of them leaves it: each batch places again only what
+// it changes, outliers and gaps included.
+TEST_P(ArchiveTest, ImportsInAnyOrderEndAsOneImport) {
+    // Blocks of the satellite in four folders by time, the odd ones in a fifth. Imported late
+    // ones first, each import places everything after its blocks again.
+    const Satellite satellite{12.6, 6 * 256 + 40, 8800}, other{12.6, 6 * 256 + 40 + 128, 8800};
+    std::vector<std::pair<std::string, TruePass>> blocks;
+    for (int day = 0; day < 70; ++day) {
+        if (day >= 30 && day < 50) continue;  // a gap of twenty days
+        const char* folder = day < 10 ? "early" : day < 30 ? "before-gap" : day < 55 ? "after-gap" : "late";
+        for (int n = 0; n < 6; ++n) blocks.emplace_back(folder, satellite.At(day + 0.05 + n / 6.0));
+    }
+    TruePass dayZero = satellite.At(10.3), ahead = satellite.At(20.8);
+    dayZero.amDay = 0;
+    ahead.orbit += 12;
+    // Two blocks of another satellite in the gap: stored last, they break the sequence, until
+    // the blocks after the gap show them to be outliers.
+    for (const TruePass& odd : {dayZero, ahead, other.At(5.5), other.At(30.5), other.At(31.5), other.At(55.5)})
+        blocks.emplace_back("odd", odd);
+    for (int n = 0; n < 80; ++n) blocks.emplace_back("odd", TruePass{8800 + 60, 6 * 256 + 3 * n, 0});  // a day of 80 passes
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        std::filesystem::create_directories(dir / blocks[i].first);
+        WriteBytes(dir / blocks[i].first / ("b" + std::to_string(i) + ".dat"),
+                   PassBlock(blocks[i].second, "0140", 30, static_cast<int>(i)));
+    }
+    auto importFolders = [&](const std::string& at, const std::vector<std::string>& folders, size_t batch) {
+        Archive archive(at, Archive::Access::Write);
+        Importer importer(archive, 6, true, batch);
+        for (const auto& folder : folders)
+            for (const auto& entry : std::filesystem::directory_iterator(dir / folder))
+                importer.Add(std::move(*ReadBlockForArchive(entry.path().string(), {}).block));
+        importer.Finish();
+    };
+    auto placements = [&](const std::string& at) {
+        Archive archive(at, Archive::Access::Read);
+        std::map<std::string, std::pair<int64_t, bool>> placed;
+        archive.ForEachBlock(std::nullopt, {}, false, [&](const ArchivedBlock& b, std::span<const uint8_t>) {
+            placed[b.file] = {b.startOrbit, b.orbitSure};
+        });
+        return placed;
+    };
+    importFolders(location, {"early", "before-gap", "after-gap", "late", "odd"}, Importer::kDefaultBatch);
+    const auto once = placements(location);
+    ASSERT_EQ(once.size(), blocks.size());
+
+    for (const auto& order : {std::vector<std::string>{"late", "after-gap", "odd", "before-gap", "early"},
+                              std::vector<std::string>{"early", "before-gap", "odd", "after-gap", "late"}}) {
+        const TempDir another;
+        const std::string oneByOne = FreshArchive(GetParam(), another);
+        for (const auto& folder : order) importFolders(oneByOne, {folder}, 13);
+        EXPECT_EQ(placements(oneByOne), once) << order[0];
+    }
+    const TempDir another;
+    const std::string atOnce = FreshArchive(GetParam(), another);
+    { Archive created(atOnce, Archive::Access::Write); }
+    std::thread second([&] { importFolders(atOnce, {"late", "before-gap", "odd"}, 17); });
+    importFolders(atOnce, {"after-gap", "early", "late"}, 11);
+    second.join();
+    EXPECT_EQ(placements(atOnce), once);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveTest, ::testing::Values(Backend::Sqlite, Backend::Postgres), BackendName);

@@ -75,7 +75,7 @@ TEST(CliCsv, FilesAndDirectoriesMixedAndTheirFailures) {
     WriteBytes(dir / "one.dat", BuildBlock(BlockRecipe{}));
     const auto r = cli({"csv", (dir / "one.dat").string(), (dir / "missing-dir/").string(), (dir / "one.dat").string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, (dir / "missing-dir/").string() + ": File is improper length, must be 512 bytes!!\n");
+    EXPECT_EQ(r.err, (dir / "missing-dir/").string() + ": No such file or directory\n");
     EXPECT_EQ(Lines(r.out).size(), 1u + 2 * 69);
 
     std::filesystem::create_directory(dir / "empty");

@@ -175,6 +175,23 @@ TEST(GraphCli, TheRendererIsFoundBesideTheProgramOrInItsLibexecFolder) {
     EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(719, 402));
 }
 
+// The archive's address, which may hold a password, reaches the renderer in its environment,
+// never on its command line, which every user of the machine can read.
+TEST(GraphCli, SeriesPassesTheArchiveToTheRendererOutOfSight) {
+    CliRunner cli;
+    TempDir bin;
+    std::filesystem::copy_file(KELVAROX_CLI, bin / "kelvarox-cli");
+    WriteText(bin / "kelvarox-graph-render",
+              "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nprintf '%s' \"$KELVAROX_DATABASE\" > \"$0.database\"\n");
+    std::filesystem::permissions(bin / "kelvarox-graph-render", std::filesystem::perms(0755));
+    const std::string address = "postgresql://kx:secret@/archive?host=/nowhere";
+    const auto r = RunProcess((bin / "kelvarox-cli").string(), {"series", "#140", "-o", (bin / "t.png").string()},
+                              {{"XDG_CONFIG_HOME", (cli.config.path() / "config").string()}, {"KELVAROX_DATABASE", address}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadText(bin / "kelvarox-graph-render.args"), "series\n-o\n" + (bin / "t.png").string() + "\n--\n#140\n");
+    EXPECT_EQ(ReadText(bin / "kelvarox-graph-render.database"), address);
+}
+
 TEST(GraphCli, SeriesDrawsTheTimeLinePictureOfTheArchive) {
     CliRunner cli;
     TempDir dir;
