@@ -96,11 +96,11 @@ std::string MillionBlockArchive() {
         }
         std::filesystem::rename(part, built);
     }
+    // Brought up to date once, as the program's import does at its first start.
+    { archive::Archive writer(built, archive::Archive::Access::Write); }
     const std::string copy = (folder / "time-line-1m-run.sqlite").string();
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(copy + suffix);
     std::filesystem::copy_file(built, copy);
-    // A writer opens it first, as the program's import does at every start.
-    archive::Archive writer(copy, archive::Archive::Access::Write);
     return copy;
 }
 
