@@ -36,6 +36,10 @@ const char* const kCsvFilters = "CSV file (*.csv)";
 
 std::string HexDigits(int32_t channel) { return ChannelCatalogue::ChannelNumberText(channel).substr(1); }
 
+// A message that a word-wrapping label shows on as many lines as it takes: a path may break
+// after any "/".
+QString Wrappable(QString text) { return text.replace(QLatin1Char('/'), QStringLiteral("/\u200B")); }
+
 }  // namespace
 
 TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& notifier, QWidget* parent)
@@ -328,10 +332,7 @@ void TimeLineWindow::showImportProgress(int done, int total) {
 }
 
 void TimeLineWindow::showImportStatus(const QString& text) {
-    // All of it, on as many lines as it takes: a path may break after any "/".
-    QString wrappable = text;
-    wrappable.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
-    ui_->statusLabel->setText(wrappable);
+    ui_->statusLabel->setText(Wrappable(text));
     ui_->statusLabel->setToolTip(text);
     ui_->statusLabel->setVisible(!text.isEmpty());
 }
@@ -355,7 +356,7 @@ void TimeLineWindow::UpdateMessage() {
         message = ui_->channelList->topLevelItemCount() == 0 ? QStringLiteral("The archive holds no blocks yet")
                                                               : QStringLiteral("Select one or more channels on the left");
     }
-    ui_->messageLabel->setText(message);
+    ui_->messageLabel->setText(Wrappable(message));
     ui_->messageLabel->setVisible(!message.isEmpty());
     ui_->saveImageButton->setEnabled(!plots_.empty());
     ui_->saveCsvButton->setEnabled(!plots_.empty());

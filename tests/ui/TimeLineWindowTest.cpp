@@ -420,6 +420,9 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
 
 namespace {
 
+// The text of a label that wraps, without the places where it may break.
+std::string Shown(const QLabel& label) { return label.text().remove(QChar(0x200B)).toStdString(); }
+
 // The program started on a telemetry directory of one block, adding it to the archive.
 KelvaroxApplication& StartWithABlock(TestProgram& p) {
     p.AddBlock("c.dat", Run32("0140", 0x11, 0x80, 90, 1));
@@ -459,7 +462,7 @@ TEST(TimeLineProgram, AnArchiveThatCannotBeWrittenIsToldInFull) {
     QLabel* status = FormChild<QLabel>(*window, "statusLabel");
     QTest::qWait(50);
     EXPECT_EQ(status->toolTip().toStdString(), message);
-    EXPECT_EQ(status->text().remove(QChar(0x200B)).toStdString(), message);
+    EXPECT_EQ(Shown(*status), message);
     EXPECT_LE(status->width(), window->width());
     EXPECT_GE(status->height(), status->heightForWidth(status->width()));  // every line of it shows
     EXPECT_GT(status->height(), 2 * status->fontMetrics().height() - 4);
@@ -475,9 +478,9 @@ TEST(TimeLineProgram, ConnectingIsShownAndAServerThatNeverAnswersHoldsNothingUp)
     KelvaroxApplication& app = StartWithABlock(p);
     FormChild<QAction>(app.Main(), "timeLineAction")->trigger();
     QLabel* message = FormChild<QLabel>(*app.TimeLine(), "messageLabel");
-    EXPECT_EQ(message->text().toStdString(), "Connecting to the archive " + silent + " ...");
+    EXPECT_EQ(Shown(*message), "Connecting to the archive " + silent + " ...");
     QTest::qWait(200);
-    EXPECT_EQ(message->text().toStdString(), "Connecting to the archive " + silent + " ...");
+    EXPECT_EQ(Shown(*message), "Connecting to the archive " + silent + " ...");
     FormChild<QAction>(app.Main(), "exitAction")->trigger();
     EXPECT_EQ(p.quitCount, 1);
     p.app.reset();  // waits for nothing: the connection attempts are given up
@@ -489,8 +492,9 @@ TEST(TimeLineProgram, ConnectingIsShownAndAServerThatNeverAnswersHoldsNothingUp)
     q.app->Start();
     FormChild<QAction>(q.app->Main(), "timeLineAction")->trigger();
     QLabel* outcome = FormChild<QLabel>(*q.app->TimeLine(), "messageLabel");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome->text().startsWith("Cannot connect to the archive " + QString::fromStdString(nowhere) + ": "); }, 10000))
-        << outcome->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shown(*outcome).starts_with("Cannot connect to the archive " + nowhere + ": "); },
+                                10000))
+        << Shown(*outcome);
 }
 
 // A name typed without a suffix in the save dialog takes the suffix of the file type chosen.
