@@ -9,6 +9,10 @@
 
 namespace kelvarox {
 
+std::string ArchiveReader::ConnectingStep(const std::string& location) {
+    return "Connecting to the archive " + archive::Archive::NameOf(location) + " ...";
+}
+
 ArchiveReader::ArchiveReader(std::string location, QObject* parent)
     : QObject(parent), location_(std::move(location)), thread_([this] { Run(); }) {}
 
@@ -67,7 +71,7 @@ void ArchiveReader::Run() {
         try {
             if (!archive) {
                 // Said once: a connection tried again after a failure keeps the failure shown.
-                if (problem.empty() && !listed) step("Connecting to the archive " + name + " ...");
+                if (problem.empty() && !listed) step(ConnectingStep(location_));
                 archive::WaitHooks hooks;
                 hooks.abandon = &stop_;
                 archive = std::make_unique<archive::Archive>(location_, archive::Archive::Access::Read, hooks);

@@ -33,6 +33,9 @@ public:
     // The archive has changed: it is read now rather than at the next look.
     void ReadNow();
 
+    // The first step of reading the archive at `location`, as stepChanged tells it.
+    static std::string ConnectingStep(const std::string& location);
+
     // How often the archive is asked whether another program changed it.
     static constexpr int kLookIntervalMs = 700;
 

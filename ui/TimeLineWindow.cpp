@@ -53,7 +53,7 @@ TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& not
     ui_->channelList->header()->setStretchLastSection(false);
     ui_->channelList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->readoutLabel->setMinimumWidth(1);
-    step_ = ToQt("Connecting to the archive " + archive::Archive::NameOf(archiveLocation) + " ...");
+    step_ = ToQt(ArchiveReader::ConnectingStep(archiveLocation));
     auto dates = std::make_shared<DateLine>();
     dates->Finish();
     dates_ = std::move(dates);
