@@ -11,7 +11,7 @@
 #include "archive/Archive.h"
 #include "core/BlockFiles.h"
 #include "core/Errors.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

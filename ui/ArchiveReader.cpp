@@ -4,7 +4,7 @@
 
 #include "core/Errors.h"
 #include "timeline/ArchiveTrace.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

@@ -6,8 +6,8 @@
 
 #include "core/ChannelCatalogue.h"
 #include "timeline/Readout.h"
-#include "ui/TextCodec.h"
-#include "ui/TimeLinePainter.h"
+#include "render/TextCodec.h"
+#include "render/TimeLinePainter.h"
 
 namespace kelvarox {
 

@@ -10,7 +10,7 @@
 #include "cli/BlockSession.h"
 #include "timeline/ArchiveTrace.h"
 #include "timeline/TimeLinePicture.h"
-#include "ui/TimeLinePainter.h"
+#include "render/TimeLinePainter.h"
 #include "ui/GraphWindow.h"
 
 using namespace kelvarox;
@@ -82,7 +82,7 @@ TEST(GraphCli, ThePngIsTheGraphWindowsPicture) {
     const QImage png = Opaque(QImage(QString::fromStdString(out)));
     ASSERT_EQ(png.size(), QSize(719, 402));
     EXPECT_TRUE(grabbed == png);
-    EXPECT_EQ(GraphForm(window).startOrbitLabel->text().toStdString(), "Orbit# 572");
+    EXPECT_EQ(window.scene().Text(GraphText::StartOrbit), "Orbit# 572");
 }
 
 TEST(GraphCli, FailuresAndExitStatus) {

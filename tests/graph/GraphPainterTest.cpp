@@ -6,7 +6,7 @@
 
 #include "GraphFixtures.h"
 #include "core/GraphAction.h"
-#include "ui/GraphPainter.h"
+#include "render/GraphPainter.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;

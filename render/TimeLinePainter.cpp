@@ -1,10 +1,10 @@
-#include "ui/TimeLinePainter.h"
+#include "render/TimeLinePainter.h"
 
 #include <QFontMetrics>
 #include <QVector>
 #include <algorithm>
 
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 
