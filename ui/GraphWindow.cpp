@@ -24,7 +24,7 @@ GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifi
     : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::GraphWindow>()),
       scene_(state_.DisplayScale) {
     ui_->setupUi(this);
-    ShowScene();
+    SetUpClientArea();
     connect(ui_->graphImage, &GraphImage::MouseMoved, this, &GraphWindow::showReadout);
     auto* saveAction = new QAction(QStringLiteral("Save Image..."), this);
     saveAction->setObjectName(QStringLiteral("saveImageAction"));
@@ -39,7 +39,7 @@ GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifi
 
 GraphWindow::~GraphWindow() = default;
 
-void GraphWindow::ShowScene() {
+void GraphWindow::SetUpClientArea() {
     // The client area is the scene's picture, painted whole; the image only reads the mouse.
     setWindowTitle(QString::fromLatin1(kGraphWindowTitle));
     resize(scene_.Size());

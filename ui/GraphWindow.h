@@ -53,7 +53,7 @@ private slots:
     void showReadout(Qt::KeyboardModifiers modifiers, int x, int y);
 
 private:
-    void ShowScene();
+    void SetUpClientArea();
     void Draw(const GraphPicture& picture);
 
     ProgramState& state_;
