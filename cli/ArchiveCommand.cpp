@@ -118,7 +118,7 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
             ReportFailure(err, u.file,
                           u.outlier ? archive::msg::Outlier(u.orbit) : archive::msg::NotSure(u.orbit, u.gapDays));
         if (outliers > archive::Importer::kListedOutliers)
-            ReportError(err, archive::msg::ManyOutliers(outliers));
+            Report(err, archive::msg::ManyOutliers(outliers));
         summary();
         return failed + importer.Counts().refused > 0 ? 1 : 0;
     });

@@ -7,7 +7,7 @@
 namespace kelvarox::cli {
 
 int NoBlockOfChannel(std::ostream& err, int32_t channel) {
-    ReportError(err, "no block of channel " + ChannelCatalogue::ChannelNumberText(channel) + " in the archive");
+    Report(err, "no block of channel " + ChannelCatalogue::ChannelNumberText(channel) + " in the archive");
     return 1;
 }
 
@@ -17,7 +17,7 @@ int WithArchive(const Options& options, archive::Archive::Access access, std::os
         archive::Archive archive(ArchiveLocationOf(options), access);
         return work(archive);
     } catch (const KelvaroxError& e) {
-        ReportError(err, e.what());
+        Report(err, e.what());
         return 1;
     }
 }

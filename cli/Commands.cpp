@@ -86,7 +86,7 @@ int RunCommand(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 int ReportUsageError(std::ostream& err, const UsageError& error) {
-    ReportError(err, error.what());
+    Report(err, error.what());
     err << '\n' << Usage();
     return 2;
 }

@@ -64,9 +64,9 @@ int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream&
                      const std::vector<std::pair<std::string, std::string>>& environment) {
     const std::string renderer = FindGraphRenderer();
     if (renderer.empty()) {
-        ReportError(err, std::string("the graph renderer is not installed: no ") + kGraphRenderProgram +
-                             " beside kelvarox-cli or in " + kInstalledGraphRenderFolder +
-                             " (it comes with the Kelvarox desktop program)");
+        Report(err, std::string("the graph renderer is not installed: no ") + kGraphRenderProgram +
+                        " beside kelvarox-cli or in " + kInstalledGraphRenderFolder +
+                        " (it comes with the Kelvarox desktop program)");
         return 1;
     }
     std::vector<std::string> args = {renderer};
@@ -93,18 +93,18 @@ int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream&
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, renderer.c_str(), nullptr, nullptr, argv.data(), envp.data());
     if (error != 0) {
-        ReportError(err, "cannot run " + renderer + ": " + std::strerror(error));
+        Report(err, "cannot run " + renderer + ": " + std::strerror(error));
         return 1;
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) {
-            ReportError(err, std::string("lost the graph renderer: ") + std::strerror(errno));
+            Report(err, std::string("lost the graph renderer: ") + std::strerror(errno));
             return 1;
         }
     }
     if (WIFEXITED(status)) return WEXITSTATUS(status);
-    ReportError(err, "the graph renderer ended with signal " + std::to_string(WTERMSIG(status)));
+    Report(err, "the graph renderer ended with signal " + std::to_string(WTERMSIG(status)));
     return 1;
 }
 

@@ -78,7 +78,7 @@ std::string TerminalName(std::string_view bytes) {
     return out;
 }
 
-void ReportError(std::ostream& err, std::string_view message, std::string_view program) {
+void Report(std::ostream& err, std::string_view message, std::string_view program) {
     err << program << ": " << TerminalName(message) << '\n';
 }
 

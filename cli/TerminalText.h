@@ -13,10 +13,10 @@ inline constexpr std::string_view kProgramName = "kelvarox-cli";
 
 // Every message of the command line reaches the terminal through these two writers, one line
 // each.
-// "kelvarox-cli: MESSAGE" (or another program's name): a message of the program, which may
-// quote arguments, file names, database addresses and the system's or a database's texts; its
-// bytes are escaped as TerminalName escapes them.
-void ReportError(std::ostream& err, std::string_view message, std::string_view program = kProgramName);
+// "kelvarox-cli: MESSAGE" (or another program's name): an error or a warning of the program,
+// which may quote arguments, file names, database addresses and the system's or a database's
+// texts; its bytes are escaped as TerminalName escapes them.
+void Report(std::ostream& err, std::string_view message, std::string_view program = kProgramName);
 // "FILE: MESSAGE" for a file that failed: its name escaped as TerminalName does, the message
 // (the window's 8-bit text, or the system's reason) as TerminalText does.
 void ReportFailure(std::ostream& err, std::string_view file, std::string_view message);

@@ -16,9 +16,9 @@ namespace {
 // cannot be used, or a missing home, is reported once.
 Defaults StoredDefaults() {
     const auto store = kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly);
-    if (const std::string warning = store.Warning(); !warning.empty()) ReportError(std::cerr, warning);
+    if (const std::string warning = store.Warning(); !warning.empty()) Report(std::cerr, warning);
     const auto stored = kelvarox::ReadStoredStartupSettings(store);
-    if (!stored.Error.empty()) ReportError(std::cerr, "settings: " + stored.Error);
+    if (!stored.Error.empty()) Report(std::cerr, "settings: " + stored.Error);
     return Defaults{stored.Layout, std::to_string(stored.OrbitHiByte)};
 }
 

@@ -5,7 +5,6 @@
 // in cli/GraphRender.h.
 #include <QGuiApplication>
 #include <QPainter>
-#include <cstdio>
 #include <iostream>
 
 #include "cli/BlockSession.h"
@@ -27,9 +26,9 @@ using namespace kelvarox::cli;
 namespace {
 
 // Qt's notices (a missing runtime directory and the like) are no output of the command; only
-// its errors are.
+// its errors are, which may name files.
 void QtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (type == QtCriticalMsg || type == QtFatalMsg) Report(std::cerr, text.toStdString(), kGraphRenderProgram);
 }
 
 bool HasDisplay() {
@@ -37,7 +36,7 @@ bool HasDisplay() {
 }
 
 int ReportUsageError(const UsageError& error) {
-    ReportError(std::cerr, error.what(), kGraphRenderProgram);
+    Report(std::cerr, error.what(), kGraphRenderProgram);
     std::cerr << "usage: " << kGraphRenderProgram
               << " --layout N,N,N,N,N,N,N,N --orbit-hibyte N [--coefficients A,B,C,D] -o OUTPUT -- BLOCK\n"
               << "       " << kGraphRenderProgram
@@ -48,7 +47,8 @@ int ReportUsageError(const UsageError& error) {
 // Writes the picture's bytes, encoded in `format`, to the output.
 int WritePicture(const Options& options, PictureFormat format, const QByteArray& bytes) {
     if (bytes.isEmpty() || !WriteWholeFile(PathToQt(options.output), bytes)) {
-        ReportFailure(std::cerr, options.output, std::string("cannot write the ") + PictureFormatName(format) + " image");
+        ReportFailure(std::cerr, options.output,
+                      std::string("cannot write the ") + PictureFormatName(format) + " image");
         return 1;
     }
     return 0;
@@ -97,8 +97,8 @@ int RenderSeries(const Options& options, PictureFormat format) {
         const timeline::DateLine dates = timeline::LoadDateLine(archive);
         const auto view = SeriesView(options, trace);
         if (!view) {
-            ReportError(std::cerr, "no sample of channel " + ChannelCatalogue::ChannelNumberText(*channel) +
-                                       " in the archive " + archive.Name());
+            Report(std::cerr, "no sample of channel " + ChannelCatalogue::ChannelNumberText(*channel) +
+                                  " in the archive " + archive.Name());
             return 1;
         }
         using namespace timeline::layout;
@@ -107,7 +107,7 @@ int RenderSeries(const Options& options, PictureFormat format) {
         picture.plots.push_back(timeline::ComposePlot(content, *view, dates, kPictureWidth, kPicturePlotHeight));
         picture.axis = timeline::ComposeAxis(*view, dates, kPictureWidth);
     } catch (const KelvaroxError& e) {
-        ReportError(std::cerr, e.what());
+        Report(std::cerr, e.what());
         return 1;
     }
     return WritePicture(options, format,

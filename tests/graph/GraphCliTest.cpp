@@ -239,3 +239,10 @@ TEST(GraphCli, TheProgramItselfLinksNoGuiLibrary) {
     EXPECT_EQ(r.out.find("libQt6Gui"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("libQt6Widgets"), std::string::npos) << r.out;
 }
+
+TEST(GraphCli, TheRendererPaintsWithoutTheWidgetLibrary) {
+    const auto r = RunProcess("/usr/bin/ldd", {KELVAROX_GRAPH_RENDER});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("libQt6Gui"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("libQt6Widgets"), std::string::npos) << r.out;
+}
