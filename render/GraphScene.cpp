@@ -141,10 +141,9 @@ void GraphScene::Paint(QPainter& painter) const {
         if (text.isEmpty()) continue;
         const QRect place = Place(spec.text);
         painter.save();
-        painter.setClipRect(place, Qt::IntersectClip);
         painter.setFont(Font(spec.text));
         painter.setPen(kTextColour);
-        painter.drawText(place, TextFlags(spec) | Qt::TextForceLeftToRight, text);
+        painter.drawText(place, TextFlags(spec) | Qt::TextForceLeftToRight, text);  // cut off at its place
         painter.restore();
     }
 }
