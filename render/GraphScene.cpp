@@ -14,7 +14,8 @@ namespace kelvarox {
 
 namespace {
 
-static_assert(TextOf(GraphLabel::EndDate) == GraphText::EndDate && TextOf(GraphLabel::ChannelName) == GraphText::ChannelName);
+static_assert(TextOf(GraphLabel::ChannelName) == GraphText::ChannelName);
+static_assert(TextOf(GraphLabel::EndDate) == GraphText::EndDate);
 
 // The form's ground and its texts: the grey and the black the window has always shown.
 const QColor kGround(239, 239, 239);
@@ -29,7 +30,7 @@ enum class Sizing {
     Wraps,        // keeps its place; its text wraps, cut off below
 };
 
-struct TextSpec {
+struct FormLabel {
     GraphText text;
     QRect place;  // in design units
     int pixelSize;
@@ -44,7 +45,7 @@ constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignTop;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
 
 // The labels of the form, in the order they are painted, one over the other.
-constexpr std::array<TextSpec, kGraphTextCount> kTexts = {{
+constexpr std::array<FormLabel, kGraphTextCount> kFormLabels = {{
     {GraphText::ChannelName, QRect(81, 5, 324, 16), 15, true, kCentre, Sizing::Fixed, "Label7"},
     {GraphText::OrbitMACaption, QRect(424, 8, 52, 15), 12, true, kLeft, Sizing::FollowsText, "Orb/MA:"},
     {GraphText::OrbitMA, QRect(488, 8, 73, 16), 12, true, kLeft, Sizing::Fixed, ""},
@@ -62,21 +63,28 @@ constexpr std::array<TextSpec, kGraphTextCount> kTexts = {{
     {GraphText::EndDate, QRect(456, 376, 50, 16), 13, true, kLeft, Sizing::FollowsText, "Label6"},
 }};
 
-const TextSpec& SpecOf(GraphText which) {
-    for (const TextSpec& spec : kTexts)
-        if (spec.text == which) return spec;
-    return kTexts.front();
+const FormLabel& LabelOf(GraphText which) {
+    for (const FormLabel& label : kFormLabels)
+        if (label.text == which) return label;
+    return kFormLabels.front();
 }
 
 // The text flags of a label: its alignment, tabs expanded, left to right, and wrapped where
 // it wraps.
-int TextFlags(const TextSpec& spec) {
-    return static_cast<int>(spec.alignment) | Qt::TextExpandTabs | (spec.sizing == Sizing::Wraps ? Qt::TextWordWrap : 0);
+int TextFlags(const FormLabel& label) {
+    const int wrap = label.sizing == Sizing::Wraps ? Qt::TextWordWrap : 0;
+    return static_cast<int>(label.alignment) | Qt::TextExpandTabs | wrap;
+}
+
+// A rectangle of the form at the display scale, each coordinate scaled as the drawing's are.
+QRect Scaled(const QRect& designUnits, float scale) {
+    return QRect(ScaleCoordinate(designUnits.x(), scale), ScaleCoordinate(designUnits.y(), scale),
+                 ScaleCoordinate(designUnits.width(), scale), ScaleCoordinate(designUnits.height(), scale));
 }
 
 // The size a text takes in one line (or in its lines), as a label computes it.
-QSize TextSize(const QFont& font, const TextSpec& spec, const QString& text) {
-    const int flags = TextFlags(spec) & ~(Qt::AlignVCenter | Qt::AlignHCenter);
+QSize TextSize(const QFont& font, const FormLabel& label, const QString& text) {
+    const int flags = TextFlags(label) & ~(Qt::AlignVCenter | Qt::AlignHCenter);
     return QFontMetrics(font).boundingRect(QRect(0, 0, 2000, 2000), flags, text).size();
 }
 
@@ -85,11 +93,10 @@ QSize TextSize(const QFont& font, const TextSpec& spec, const QString& text) {
 GraphScene::GraphScene(float displayScale)
     : scale_(std::isfinite(displayScale) && displayScale > 0.0f ? displayScale : 1.0f),
       size_(ScaleCoordinate(kFormSize.width(), scale_), ScaleCoordinate(kFormSize.height(), scale_)),
-      canvasPlace_(ScaleCoordinate(kCanvasPlace.x(), scale_), ScaleCoordinate(kCanvasPlace.y(), scale_),
-                   ScaleCoordinate(kCanvasPlace.width(), scale_), ScaleCoordinate(kCanvasPlace.height(), scale_)),
+      canvasPlace_(Scaled(kCanvasPlace, scale_)),
       canvas_(canvasPlace_.size(), QImage::Format_ARGB32_Premultiplied) {
     canvas_.fill(Qt::transparent);
-    for (const TextSpec& spec : kTexts) texts_[static_cast<size_t>(spec.text)] = spec.initial;
+    for (const FormLabel& label : kFormLabels) texts_[static_cast<size_t>(label.text)] = label.initial;
 }
 
 bool GraphScene::Draw(const std::vector<DrawStep>& steps) {
@@ -110,18 +117,17 @@ bool GraphScene::Draw(const std::vector<DrawStep>& steps) {
 void GraphScene::SetText(GraphText which, std::string text) { texts_[static_cast<size_t>(which)] = std::move(text); }
 
 QFont GraphScene::Font(GraphText which) const {
-    const TextSpec& spec = SpecOf(which);
-    return FormFont(QFont(), std::max(1, ScaleCoordinate(spec.pixelSize, scale_)), spec.bold);
+    const FormLabel& label = LabelOf(which);
+    return FormFont(QFont(), std::max(1, ScaleCoordinate(label.pixelSize, scale_)), label.bold);
 }
 
 QRect GraphScene::Place(GraphText which) const {
-    const TextSpec& spec = SpecOf(which);
-    const QRect place(ScaleCoordinate(spec.place.x(), scale_), ScaleCoordinate(spec.place.y(), scale_),
-                      ScaleCoordinate(spec.place.width(), scale_), ScaleCoordinate(spec.place.height(), scale_));
-    if (spec.sizing == Sizing::Wraps) return place;
-    const QSize needed = TextSize(Font(which), spec, ToQt(Text(which)));
-    if (spec.sizing == Sizing::FollowsText) return QRect(place.topLeft(), needed);
-    return WidenToFit(place, needed.width(), spec.alignment);
+    const FormLabel& label = LabelOf(which);
+    const QRect place = Scaled(label.place, scale_);
+    if (label.sizing == Sizing::Wraps) return place;
+    const QSize needed = TextSize(Font(which), label, ToQt(Text(which)));
+    if (label.sizing == Sizing::FollowsText) return QRect(place.topLeft(), needed);
+    return WidenToFit(place, needed.width(), label.alignment);
 }
 
 void GraphScene::Paint(QPainter& painter) const {
@@ -136,14 +142,14 @@ void GraphScene::Paint(QPainter& painter) const {
         painter.drawImage(0, 0, canvas_);
     }
     painter.restore();
-    for (const TextSpec& spec : kTexts) {
-        const QString text = ToQt(Text(spec.text));
+    for (const FormLabel& label : kFormLabels) {
+        const QString text = ToQt(Text(label.text));
         if (text.isEmpty()) continue;
-        const QRect place = Place(spec.text);
+        const QRect place = Place(label.text);
         painter.save();
-        painter.setFont(Font(spec.text));
+        painter.setFont(Font(label.text));
         painter.setPen(kTextColour);
-        painter.drawText(place, TextFlags(spec) | Qt::TextForceLeftToRight, text);  // cut off at its place
+        painter.drawText(place, TextFlags(label) | Qt::TextForceLeftToRight, text);  // cut off at its place
         painter.restore();
     }
 }

@@ -110,9 +110,9 @@ int RenderSeries(const Options& options, PictureFormat format) {
         Report(std::cerr, e.what());
         return 1;
     }
-    return WritePicture(options, format,
-                        EncodePicture(QSize(picture.width, picture.Height()), format, QStringLiteral("Kelvarox time line"),
-                                      [&](QPainter& painter) { PaintTimeLine(painter, picture); }));
+    const auto paint = [&](QPainter& painter) { PaintTimeLine(painter, picture); };
+    const QSize size(picture.width, picture.Height());
+    return WritePicture(options, format, EncodePicture(size, format, QStringLiteral("Kelvarox time line"), paint));
 }
 
 }  // namespace

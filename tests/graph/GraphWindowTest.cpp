@@ -71,7 +71,9 @@ std::string Geometry(const QRect& r) {
 }
 std::string Geometry(const QWidget* w) { return Geometry(w->geometry()); }
 
-std::string FontOf(const QFont& font) { return std::to_string(font.pixelSize()) + (font.bold() ? " bold" : " regular"); }
+std::string FontOf(const QFont& font) {
+    return std::to_string(font.pixelSize()) + (font.bold() ? " bold" : " regular");
+}
 
 }  // namespace
 
@@ -98,8 +100,8 @@ TEST(GraphWindow, HasItsForm) {
     EXPECT_EQ(FontOf(s.Font(GraphText::Level0)), "11 regular");
     EXPECT_EQ(FontOf(s.Font(GraphText::Level1)), "11 regular");
     EXPECT_EQ(FontOf(s.Font(GraphText::ChannelName)), "15 bold");
-    for (const GraphText text : {GraphText::OrbitMACaption, GraphText::OrbitMA, GraphText::ValueCaption, GraphText::Value,
-                                 GraphText::Unit, GraphText::StartOrbit})
+    for (const GraphText text : {GraphText::OrbitMACaption, GraphText::OrbitMA, GraphText::ValueCaption,
+                                 GraphText::Value, GraphText::Unit, GraphText::StartOrbit})
         EXPECT_EQ(FontOf(s.Font(text)), "12 bold") << static_cast<int>(text);
     EXPECT_EQ(FontOf(s.Font(GraphText::EndOrbit)), "11 bold");
     EXPECT_EQ(FontOf(s.Font(GraphText::StartDate)), "13 bold");
