@@ -17,7 +17,7 @@
 #include "archive/Archive.h"
 #include "timeline/ArchiveTrace.h"
 #include "timeline/TimeLinePicture.h"
-#include "ui/TimeLinePainter.h"
+#include "render/TimeLinePainter.h"
 
 using namespace kelvarox;
 using namespace kelvarox::timeline;

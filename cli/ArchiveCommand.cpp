@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cinttypes>
@@ -21,6 +22,7 @@
 #include "core/CsvText.h"
 #include "core/Errors.h"
 #include "core/AmDayCalendar.h"
+#include "core/Text.h"
 
 namespace kelvarox::cli {
 
@@ -54,10 +56,10 @@ private:
 };
 
 int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& out, std::ostream& err) {
-    if (paths.empty()) return UsageError(err, "archive add needs files or directories");
+    if (paths.empty()) throw UsageError("archive add needs files or directories");
     const int64_t orbitHiByte = std::stoll(o.orbitHiByte);
     if (orbitHiByte < 0)
-        return UsageError(err, "the stored Orbit Offset " + o.orbitHiByte + " is below 0: give --orbit-hibyte N");
+        throw UsageError("the stored Orbit Offset " + o.orbitHiByte + " is below 0: give --orbit-hibyte N");
     int64_t failed = 0;
     // Directories that cannot be listed are reported first; the others are listed one at a
     // time as the import reaches them.
@@ -68,7 +70,7 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
             ++failed;
         } else {
             if (IsDirectory(path) && !HasBlockFiles(path))
-                err << TerminalName(path) << ": no block files (*.dat, *.tlm) here; the folders in it are not searched\n";
+                ReportFailure(err, path, "no block files (*.dat, *.tlm) here; the folders in it are not searched");
             walked.push_back(path);
         }
     }
@@ -113,16 +115,17 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
         progress.End();
         const int64_t outliers = importer.Outliers();
         for (const auto& u : importer.Unsure())
-            err << TerminalName(u.file) << ": "
-                << (u.outlier ? archive::msg::Outlier(u.orbit) : archive::msg::NotSure(u.orbit, u.gapDays)) << '\n';
+            ReportFailure(err, u.file,
+                          u.outlier ? archive::msg::Outlier(u.orbit) : archive::msg::NotSure(u.orbit, u.gapDays));
         if (outliers > archive::Importer::kListedOutliers)
-            err << "kelvarox-cli: " << archive::msg::ManyOutliers(outliers) << '\n';
+            Report(err, archive::msg::ManyOutliers(outliers));
         summary();
         return failed + importer.Counts().refused > 0 ? 1 : 0;
     });
 }
 
-int List(const Options& o, std::ostream& out, std::ostream& err) {
+int List(const Options& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) throw UsageError("archive list takes no files");
     return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
         archive.ForEachBlock(o.channel, {}, false, [&](const archive::ArchivedBlock& b, std::span<const uint8_t>) {
             const char mark = b.pinnedOrbit ? '=' : b.orbitSure ? ' ' : '~';
@@ -148,9 +151,9 @@ std::string ValueOrNone(bool any, float value) {
 
 int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::optional<int32_t> only;
-    if (args.size() > 1) return UsageError(err, "archive stats takes at most one channel");
+    if (args.size() > 1) throw UsageError("archive stats takes at most one channel");
     if (args.size() == 1 && !(only = ParseChannelText(args[0])))
-        return UsageError(err, "'" + args[0] + "' is not a channel (#140 or 0x140)");
+        throw UsageError("'" + args[0] + "' is not a channel (#140 or 0x140)");
     return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
         bool shown = false;
         for (const auto& c : archive.Channels()) {
@@ -183,7 +186,8 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
     });
 }
 
-int Check(const Options& o, std::ostream& out, std::ostream& err) {
+int Check(const Options& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty()) throw UsageError("archive check takes no files");
     return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
         int64_t damaged = 0;
         const int64_t checked = archive.CheckBlocks([&](const archive::ArchivedBlock& b) {
@@ -195,37 +199,40 @@ int Check(const Options& o, std::ostream& out, std::ostream& err) {
     });
 }
 
-int SetOrbit(const Options& o, const std::vector<std::string>& args, std::ostream& err) {
-    if (args.size() != 2) return UsageError(err, "archive set-orbit takes FILE_OR_SHA and ORBIT");
+int SetOrbit(const Options& o, const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    if (args.size() != 2) throw UsageError("archive set-orbit takes FILE_OR_SHA and ORBIT");
     int64_t orbit = 0;
     const std::string& text = args[1];
     const auto r = std::from_chars(text.data(), text.data() + text.size(), orbit);
     if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
-        return UsageError(err, "'" + text + "' is not an orbit number");
+        throw UsageError("'" + text + "' is not an orbit number");
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
         archive.SetOrbit(args[0], orbit);
         return 0;
     });
 }
 
+// The archive's subcommands, in the order of the usage.
+struct Subcommand {
+    std::string_view name;
+    int (*run)(const Options& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+constexpr std::array<Subcommand, 5> kSubcommands = {
+    {{"add", Add}, {"list", List}, {"stats", Stats}, {"check", Check}, {"set-orbit", SetOrbit}}};
+
 }  // namespace
 
 int RunArchive(const Options& options, std::ostream& out, std::ostream& err) {
-    if (options.files.empty()) return UsageError(err, "archive needs add, list, stats, check or set-orbit");
-    const std::string& sub = options.files[0];
+    if (options.files.empty()) {
+        std::vector<std::string_view> names;
+        for (const Subcommand& sub : kSubcommands) names.push_back(sub.name);
+        throw UsageError("archive needs " + AlternativesText(names));
+    }
+    const std::string& name = options.files[0];
     const std::vector<std::string> args(options.files.begin() + 1, options.files.end());
-    if (sub == "add") return Add(options, args, out, err);
-    if (sub == "list") {
-        if (!args.empty()) return UsageError(err, "archive list takes no files");
-        return List(options, out, err);
-    }
-    if (sub == "stats") return Stats(options, args, out, err);
-    if (sub == "check") {
-        if (!args.empty()) return UsageError(err, "archive check takes no files");
-        return Check(options, out, err);
-    }
-    if (sub == "set-orbit") return SetOrbit(options, args, err);
-    return UsageError(err, "unknown archive command " + sub);
+    for (const Subcommand& sub : kSubcommands)
+        if (sub.name == name) return sub.run(options, args, out, err);
+    throw UsageError("unknown archive command " + name);
 }
 
 }  // namespace kelvarox::cli

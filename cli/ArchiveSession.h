@@ -9,10 +9,6 @@
 
 namespace kelvarox::cli {
 
-// "kelvarox-cli: reason", the usage, and exit status 2. Control bytes of the reason (an
-// argument it quotes) are escaped, as in every message of the archive commands.
-int UsageError(std::ostream& err, const std::string& reason);
-
 // "kelvarox-cli: no block of channel #180 in the archive", and exit status 1.
 int NoBlockOfChannel(std::ostream& err, int32_t channel);
 

@@ -75,8 +75,4 @@ int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, c
     return status;
 }
 
-void ReportFailure(std::ostream& err, const std::string& path, const std::string& message) {
-    err << TerminalName(path) << ": " << TerminalText(message) << '\n';
-}
-
 }  // namespace kelvarox::cli

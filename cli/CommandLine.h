@@ -2,6 +2,7 @@
 // The command line of kelvarox-cli: a command, its files and the options shared by all commands.
 #include <array>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,12 +31,20 @@ struct Defaults {
     std::string orbitHiByte = "0";
 };
 
-// Parses argv; a malformed command line raises std::invalid_argument with the reason.
+// A command line that cannot be run as it is, with the reason; the program reports it with its
+// usage and exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses argv; a malformed command line raises UsageError.
 Options ParseCommandLine(int argc, char** argv, const Defaults& defaults);
 
 // A channel as the Hex# box shows it (#140) or as 0x140.
 std::optional<int32_t> ParseChannelText(const std::string& text);
 
-extern const char* const kUsage;
+// The archive the options name: --database, else the default archive (archive/ArchiveLocation.h).
+std::string ArchiveLocationOf(const Options& options);
 
 }  // namespace kelvarox::cli

@@ -6,6 +6,7 @@
 #include "cli/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 #include "core/CsvText.h"
 
 namespace kelvarox::cli {
@@ -115,6 +116,7 @@ void WriteBlock(CsvOutput& csv, const std::string& path, const LoadedBlock& b) {
 }  // namespace
 
 int RunCsv(const Options& options, std::ostream& out, std::ostream& err) {
+    RequireFiles(options);
     int status = 0;
     CsvOutput csv(out);
     csv.Append(kCsvHeader);

@@ -46,7 +46,10 @@ std::string LayoutText(const BlockLayout& layout) {
 
 }  // namespace
 
-int RunGraph(const Options& options, std::ostream& err) {
+int RunGraph(const Options& options, std::ostream&, std::ostream& err) {
+    RequireFiles(options);
+    if (options.files.size() != 1 || options.output.empty()) throw UsageError("graph takes one file and -o OUT.png");
+    OutputFormatOf(options, "graph");
     std::vector<std::string> args = {"--layout", LayoutText(options.layout), "--orbit-hibyte", options.orbitHiByte};
     if (options.coefficients) args.insert(args.end(), {"--coefficients", JoinedCoefficients(*options.coefficients)});
     args.insert(args.end(), {"-o", options.output, "--", options.files.front()});
@@ -61,9 +64,9 @@ int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream&
                      const std::vector<std::pair<std::string, std::string>>& environment) {
     const std::string renderer = FindGraphRenderer();
     if (renderer.empty()) {
-        err << "kelvarox-cli: the graph renderer is not installed: no " << kGraphRenderProgram
-            << " beside kelvarox-cli or in " << kInstalledGraphRenderFolder
-            << " (it comes with the Kelvarox desktop program)\n";
+        Report(err, std::string("the graph renderer is not installed: no ") + kGraphRenderProgram +
+                        " beside kelvarox-cli or in " + kInstalledGraphRenderFolder +
+                        " (it comes with the Kelvarox desktop program)");
         return 1;
     }
     std::vector<std::string> args = {renderer};
@@ -90,18 +93,18 @@ int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream&
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, renderer.c_str(), nullptr, nullptr, argv.data(), envp.data());
     if (error != 0) {
-        err << "kelvarox-cli: cannot run " << TerminalName(renderer) << ": " << std::strerror(error) << '\n';
+        Report(err, "cannot run " + renderer + ": " + std::strerror(error));
         return 1;
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) {
-            err << "kelvarox-cli: lost the graph renderer: " << std::strerror(errno) << '\n';
+            Report(err, std::string("lost the graph renderer: ") + std::strerror(errno));
             return 1;
         }
     }
     if (WIFEXITED(status)) return WEXITSTATUS(status);
-    err << "kelvarox-cli: the graph renderer ended with signal " << WTERMSIG(status) << '\n';
+    Report(err, "the graph renderer ended with signal " + std::to_string(WTERMSIG(status)));
     return 1;
 }
 

@@ -1,21 +1,14 @@
 #include "cli/GraphRender.h"
 
-#include <array>
-#include <utility>
-
-#include "core/Text.h"
-
 namespace kelvarox::cli {
 
-const char* const kImageSuffixes = ".png, .jpg, .jpeg, .bmp or .svg";
-
-std::optional<std::string> ImageFormatOf(const std::string& fileName) {
-    static constexpr std::array<std::pair<const char*, const char*>, 5> kFormats = {
-        {{".png", "PNG"}, {".jpg", "JPEG"}, {".jpeg", "JPEG"}, {".bmp", "BMP"}, {".svg", "SVG"}}};
-    const std::string name = fileName.substr(fileName.rfind('/') + 1);
-    for (const auto& [suffix, format] : kFormats)
-        if (EndsWithIgnoringCase(name, suffix) && name.size() > std::string_view(suffix).size()) return format;
-    return std::nullopt;
+PictureFormat OutputFormatOf(const Options& options, std::string_view writer) {
+    const auto format = PictureFormatOf(options.output, kCommandLineFormats);
+    if (!format) {
+        throw UsageError(std::string(writer) + " writes " + PictureSuffixes(kCommandLineFormats) + " images, not '" +
+                         options.output + "'");
+    }
+    return *format;
 }
 
 }  // namespace kelvarox::cli

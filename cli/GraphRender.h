@@ -1,14 +1,15 @@
 #pragma once
-// The boundary between kelvarox-cli and the graph renderer, a program of its own that draws
-// with the windows' code. kelvarox-cli links no GUI library; its graph command and its series
-// command with -o run the renderer, which ships with the desktop program.
+// The boundary between kelvarox-cli and the graph renderer, a program of its own that paints
+// with the windows' painting library (render/, QtGui without widgets). kelvarox-cli links no
+// GUI library; its graph command and its series command with -o run the renderer, which ships
+// with the desktop program.
 //
 // The renderer's command lines:
 //   kelvarox-graph-render --layout N,N,N,N,N,N,N,N --orbit-hibyte N [--coefficients A,B,C,D]
 //                         -o OUTPUT -- BLOCK
 // loads BLOCK with these values, as kelvarox-cli loads a block (the coefficient texts as if
-// typed into the four boxes after Load), runs the Graph action in the graph window, off screen
-// when there is no display, and writes the window's client area to OUTPUT.
+// typed into the four boxes after Load), runs the Graph action on the graph window's client
+// area (render/GraphScene.h), off screen when there is no display, and writes it to OUTPUT.
 //   kelvarox-graph-render series [--database DB] [--from ORBIT] [--to ORBIT]
 //                         [--coefficients A,B,C,D] -o OUTPUT -- CHANNEL
 // reads the channel's samples within the orbits from the archive DB (without --database, the
@@ -21,11 +22,14 @@
 // Exit status: 0 when the picture was written; 1 when the block or the archive failed, the
 // channel has no samples to show, or the picture could not be written, with the reason on
 // standard error; 2 for a malformed command line.
-#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "cli/CommandLine.h"
+#include "core/PictureFormat.h"
 
 namespace kelvarox::cli {
 
@@ -34,12 +38,10 @@ inline constexpr const char* kGraphRenderProgram = "kelvarox-graph-render";
 // it lies beside kelvarox-cli.
 inline constexpr const char* kInstalledGraphRenderFolder = "../libexec/kelvarox";
 
-// The picture format that a file name's suffix names, as the picture writer spells it ("PNG",
-// "JPEG", "BMP", "SVG"); nothing for any other suffix. The suffix is compared without case.
-[[nodiscard]] std::optional<std::string> ImageFormatOf(const std::string& fileName);
-
-// The suffixes that ImageFormatOf knows, for messages: ".png, .jpg, .jpeg, .bmp or .svg".
-extern const char* const kImageSuffixes;
+// The format of the picture file options.output by its suffix, one of kCommandLineFormats
+// (core/PictureFormat.h); any other suffix is a usage error: "graph writes .png, .jpg, .jpeg,
+// .bmp or .svg images, not 'OUT'", with the name of the command that writes it.
+PictureFormat OutputFormatOf(const Options& options, std::string_view writer);
 
 // Runs the renderer with `args` (its command line without the program) in this program's
 // environment with the variables of `environment` set, and returns its exit status, or 1, with

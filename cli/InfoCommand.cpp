@@ -30,6 +30,7 @@ void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b)
 }  // namespace
 
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
+    RequireFiles(options);
     return ForEachBlock(options, WithSeries::No, err,
                         [&](const std::string& path, const LoadedBlock& b) { WriteInfo(out, path, b); });
 }

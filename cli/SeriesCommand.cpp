@@ -1,5 +1,4 @@
 // series: one channel's time line from the archive, as CSV or as a picture.
-#include "archive/ArchiveLocation.h"
 #include "archive/SeriesCsv.h"
 #include "cli/ArchiveSession.h"
 #include "cli/Commands.h"
@@ -12,9 +11,7 @@ namespace {
 
 // The picture, drawn by the graph renderer from the same archive.
 int RunSeriesPicture(const Options& options, std::ostream& err) {
-    if (!ImageFormatOf(options.output))
-        return UsageError(err, std::string("series -o writes ") + kImageSuffixes + " images, not '" + options.output + "'");
-    const std::string location = options.database.empty() ? archive::DefaultArchiveLocation() : options.database;
+    OutputFormatOf(options, "series -o");
     // The address may hold a password: it goes in the renderer's environment, which only the user
     // can read, never on its command line, which every user of the machine can.
     std::vector<std::string> args = {"series"};
@@ -22,15 +19,15 @@ int RunSeriesPicture(const Options& options, std::ostream& err) {
     if (options.toOrbit) args.insert(args.end(), {"--to", std::to_string(*options.toOrbit)});
     if (options.coefficients) args.insert(args.end(), {"--coefficients", JoinedCoefficients(*options.coefficients)});
     args.insert(args.end(), {"-o", options.output, "--", options.files[0]});
-    return RunGraphRenderer(args, err, {{"KELVAROX_DATABASE", location}});
+    return RunGraphRenderer(args, err, {{"KELVAROX_DATABASE", ArchiveLocationOf(options)}});
 }
 
 }  // namespace
 
 int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
-    if (options.files.size() != 1) return UsageError(err, "series takes one channel");
+    if (options.files.size() != 1) throw UsageError("series takes one channel");
     const auto channel = ParseChannelText(options.files[0]);
-    if (!channel) return UsageError(err, "'" + options.files[0] + "' is not a channel (#140 or 0x140)");
+    if (!channel) throw UsageError("'" + options.files[0] + "' is not a channel (#140 or 0x140)");
     if (!options.output.empty()) return RunSeriesPicture(options, err);
     const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};

@@ -78,4 +78,12 @@ std::string TerminalName(std::string_view bytes) {
     return out;
 }
 
+void Report(std::ostream& err, std::string_view message, std::string_view program) {
+    err << program << ": " << TerminalName(message) << '\n';
+}
+
+void ReportFailure(std::ostream& err, std::string_view file, std::string_view message) {
+    err << TerminalName(file) << ": " << TerminalText(message) << '\n';
+}
+
 }  // namespace kelvarox::cli

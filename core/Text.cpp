@@ -21,6 +21,15 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix) {
     return true;
 }
 
+std::string AlternativesText(const std::vector<std::string_view>& texts) {
+    std::string text;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0) text += i + 1 == texts.size() ? " or " : ", ";
+        text += texts[i];
+    }
+    return text;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     return TrimEnds(text, [](char c) { return c == ' '; });
 }

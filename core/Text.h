@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvarox {
 
@@ -18,6 +19,9 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix);
 std::string_view TrimBlanks(std::string_view text);
 // `text` without the blanks and control characters (bytes up to ' ') at its ends.
 std::string_view TrimBlanksAndControls(std::string_view text);
+
+// The texts as alternatives for a message: "a, b, c or d" ("a" alone, "a or b").
+std::string AlternativesText(const std::vector<std::string_view>& texts);
 
 // `value` in upper-case hexadecimal, with leading zeros up to `minDigits` digits.
 std::string UpperHex(uint32_t value, size_t minDigits);

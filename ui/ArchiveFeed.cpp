@@ -13,8 +13,8 @@
 #include "archive/Archive.h"
 #include "core/BlockFiles.h"
 #include "core/Errors.h"
+#include "render/TextCodec.h"
 #include "ui/DirectoryWatch.h"
-#include "ui/TextCodec.h"
 
 namespace kelvarox {
 

@@ -5,7 +5,7 @@
 
 #include "core/Errors.h"
 #include "timeline/ArchiveTrace.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

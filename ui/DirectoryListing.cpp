@@ -5,7 +5,7 @@
 
 #include "core/BlockFiles.h"
 #include "core/Errors.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "ui/DirectoryListing.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

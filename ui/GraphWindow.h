@@ -8,8 +8,7 @@
 #include "core/GraphAndTableActions.h"
 #include "core/GraphDrawing.h"
 #include "core/GraphReadout.h"
-
-class QLabel;
+#include "render/GraphScene.h"
 
 namespace Ui {
 class GraphWindow;
@@ -33,6 +32,9 @@ public:
     // signature does nothing.
     void drawGraph(const ChannelBoxTexts& boxes);
 
+    // The client area on display: the canvas with the last drawing and the texts around it.
+    const GraphScene& scene() const { return scene_; }
+
 public slots:
     // The window's client area, as the graph command writes it, saved as a PNG or SVG file
     // where the save dialog says, or copied to the clipboard as an image. The window's context
@@ -44,22 +46,21 @@ protected:
     // Closing the window stores its position and hides it, also when the position cannot be
     // stored.
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private slots:
     // The read-out at the cursor position in pixels relative to the image.
     void showReadout(Qt::KeyboardModifiers modifiers, int x, int y);
 
 private:
-    void SetUpFonts();
-    void ScaleToDisplay(float scale);
+    void SetUpClientArea();
     void Draw(const GraphPicture& picture);
-    void SetLabelText(GraphLabel label, const std::string& text);
-    QLabel* LabelOf(GraphLabel label) const;
 
     ProgramState& state_;
     const SettingsStore& store_;
     Notifier& notifier_;
     std::unique_ptr<Ui::GraphWindow> ui_;
+    GraphScene scene_;
     ReadoutBasis readout_;  // of the graph on display
 };
 

@@ -22,7 +22,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_MainWindow.h"
 

@@ -6,7 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

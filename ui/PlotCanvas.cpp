@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "ui/TimeLinePainter.h"
+#include "render/TimeLinePainter.h"
 
 namespace kelvarox {
 

@@ -12,7 +12,7 @@
 #include "ui/CharacterFilter.h"
 #include "ui/ErrorReport.h"
 #include "ui/LabelFit.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_SetupWindow.h"
 

@@ -5,7 +5,7 @@
 
 #include "KelvaroxVersion.h"
 #include "core/BlockFiles.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

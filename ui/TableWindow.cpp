@@ -14,8 +14,8 @@
 #include "core/DataTableRows.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
-#include "ui/PictureFile.h"
-#include "ui/TextCodec.h"
+#include "render/PictureFile.h"
+#include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_TableWindow.h"
 

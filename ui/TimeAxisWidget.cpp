@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "ui/TimeLinePainter.h"
+#include "render/TimeLinePainter.h"
 
 namespace kelvarox {
 

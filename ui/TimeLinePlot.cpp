@@ -6,9 +6,9 @@
 
 #include "core/ChannelCatalogue.h"
 #include "timeline/Readout.h"
+#include "render/TextCodec.h"
+#include "render/TimeLinePainter.h"
 #include "ui/FlowLayout.h"
-#include "ui/TextCodec.h"
-#include "ui/TimeLinePainter.h"
 
 namespace kelvarox {
 

@@ -14,9 +14,9 @@
 #include "ui/ArchiveReader.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
-#include "ui/PictureFile.h"
-#include "ui/TextCodec.h"
-#include "ui/TimeLinePainter.h"
+#include "render/PictureFile.h"
+#include "render/TextCodec.h"
+#include "render/TimeLinePainter.h"
 #include "ui/TimeLinePlot.h"
 #include "ui_TimeLineWindow.h"
 
@@ -295,8 +295,8 @@ void TimeLineWindow::saveImage() {
         if (plots_.empty()) return;
         const auto path = notifier_.AskForSaveFile("Save Image", InSaveFolder("time-line.png"), kPictureFilters);
         if (!path) return;
-        const auto format = PictureFormatOf(PathToQt(*path));
-        if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kVectorPictureSuffixes));
+        const auto format = PictureFormatOf(*path, kTimeLineSaveFormats);
+        if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kTimeLineSaveFormats));
         const TimeLinePicture picture = Picture();
         SaveWholeFile(*path, EncodePicture(QSize(picture.width, picture.Height()), *format,
                                            QStringLiteral("Kelvarox time line"),

@@ -17,18 +17,6 @@ void MakeFixedWindow(QWidget* window) {
     else window->setFixedSize(window->size());
 }
 
-QFont FormFont(const QFont& from, int pixelSize, bool bold) {
-    QFont font = from;
-    font.setFamily(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    // The forms were laid out for a narrow face; a condensed one keeps texts inside their boxes
-    // where the system has it.
-    font.setStretch(QFont::Condensed);
-    return font;
-}
-
 WindowPosition PositionOf(const QWidget* window) { return {window->pos().y(), window->pos().x()}; }
 
 WindowState StateOf(const QWidget* window) {

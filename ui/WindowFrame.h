@@ -1,16 +1,12 @@
 #pragma once
-// What the fixed-size windows of the program share: their frame, their font, and their
-// stored position.
-#include <QFont>
+// What the fixed-size windows of the program share: their frame, their font (render/FormText.h),
+// and their stored position.
 #include <QWidget>
 
+#include "render/FormText.h"
 #include "settings/WindowPosition.h"
 
 namespace kelvarox {
-
-// The forms' font: the platform's sans-serif at a pixel height (11 for 8 point), condensed
-// where the system has a condensed face.
-QFont FormFont(const QFont& from, int pixelSize, bool bold);
 
 // A window of fixed size with a title bar, system menu, minimize and close, but no maximize.
 // Its size is the one its form gives it.

@@ -1,28 +1,24 @@
-// kelvarox-graph-render: the renderer of kelvarox-cli's pictures. The graph command's picture
-// is the real graph window, kept off the screen, drawn by the Graph action; the series
-// command's picture is a time line plot painted as the time line window paints it. The command
-// lines and the exit status are stated in cli/GraphRender.h.
-#include <QApplication>
+// kelvarox-graph-render: the renderer of kelvarox-cli's pictures, with QtGui alone. The graph
+// command's picture is the graph window's client area, drawn by the Graph action into the
+// window's own scene (render/GraphScene.h); the series command's picture is a time line plot
+// painted as the time line window paints it. The command lines and the exit status are stated
+// in cli/GraphRender.h.
+#include <QGuiApplication>
 #include <QPainter>
-#include <cstdio>
 #include <iostream>
-#include <stdexcept>
 
-#include "archive/ArchiveLocation.h"
 #include "cli/BlockSession.h"
 #include "cli/CommandLine.h"
-#include "cli/Commands.h"
 #include "cli/GraphRender.h"
 #include "cli/TerminalText.h"
 #include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
-#include "settings/SettingsStore.h"
+#include "core/GraphAction.h"
+#include "render/GraphScene.h"
+#include "render/PictureFile.h"
+#include "render/TextCodec.h"
+#include "render/TimeLinePainter.h"
 #include "timeline/ArchiveTrace.h"
-#include "ui/GraphWindow.h"
-#include "ui/PictureFile.h"
-#include "ui/SilentNotifier.h"
-#include "ui/TextCodec.h"
-#include "ui/TimeLinePainter.h"
 
 using namespace kelvarox;
 using namespace kelvarox::cli;
@@ -30,55 +26,50 @@ using namespace kelvarox::cli;
 namespace {
 
 // Qt's notices (a missing runtime directory and the like) are no output of the command; only
-// its errors are.
+// its errors are, which may name files.
 void QtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (type == QtCriticalMsg || type == QtFatalMsg) Report(std::cerr, text.toStdString(), kGraphRenderProgram);
 }
 
 bool HasDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-int UsageError(const std::string& reason) {
-    std::cerr << kGraphRenderProgram << ": " << TerminalName(reason) << '\n'
-              << "usage: " << kGraphRenderProgram
+int ReportUsageError(const UsageError& error) {
+    Report(std::cerr, error.what(), kGraphRenderProgram);
+    std::cerr << "usage: " << kGraphRenderProgram
               << " --layout N,N,N,N,N,N,N,N --orbit-hibyte N [--coefficients A,B,C,D] -o OUTPUT -- BLOCK\n"
               << "       " << kGraphRenderProgram
               << " series [--database DB] [--from ORBIT] [--to ORBIT] [--coefficients A,B,C,D] -o OUTPUT -- CHANNEL\n";
     return 2;
 }
 
-// Writes the picture that `paint` paints, `size` large, in `format` to the output.
-int WritePicture(const Options& options, const std::string& format, QSize size, const QString& title,
-                 const std::function<void(QPainter&)>& paint) {
-    const QByteArray bytes = EncodePicture(size, QString::fromStdString(format), title, paint);
+// Writes the picture's bytes, encoded in `format`, to the output.
+int WritePicture(const Options& options, PictureFormat format, const QByteArray& bytes) {
     if (bytes.isEmpty() || !WriteWholeFile(PathToQt(options.output), bytes)) {
-        ReportFailure(std::cerr, options.output, "cannot write the " + format + " image");
+        ReportFailure(std::cerr, options.output,
+                      std::string("cannot write the ") + PictureFormatName(format) + " image");
         return 1;
     }
     return 0;
 }
 
-int RenderGraph(const Options& options, const std::string& format) {
+int RenderGraph(const Options& options, PictureFormat format) {
     const std::string& blockPath = options.files.front();
     LoadedBlock block = LoadBlock(blockPath, options);
     if (!block.ok()) {
         ReportFailure(std::cerr, blockPath, block.error);
         return 1;
     }
-    // The boxes the window would show are nobody's; no settings file is read or written.
-    SilentNotifier notifier;
-    const SettingsStore noStore(std::string(), SettingsStore::Access::ReadOnly);
-    GraphWindow window(block.state, noStore, notifier);
-    window.setAttribute(Qt::WA_DontShowOnScreen);
+    // The window's client area at design size; no settings file is read or written.
+    GraphScene scene(1.0f);
     try {
-        window.drawGraph(block.boxes);
+        if (const auto picture = BuildGraphPicture(block.state, block.boxes)) scene.Draw(picture->steps);
     } catch (const KelvaroxError& e) {
         ReportFailure(std::cerr, blockPath, e.what());
         return 1;
     }
-    return WritePicture(options, format, window.size(), window.windowTitle(),
-                        [&](QPainter& painter) { window.render(&painter); });
+    return WritePicture(options, format, EncodeGraphPicture(scene, format));
 }
 
 // The orbits the picture spans: the range asked for, its open ends at the first and the last
@@ -94,21 +85,20 @@ std::optional<timeline::TimeRange> SeriesView(const Options& options, const time
     return timeline::Limited(view);
 }
 
-int RenderSeries(const Options& options, const std::string& format) {
+int RenderSeries(const Options& options, PictureFormat format) {
     const auto channel = ParseChannelText(options.files.front());
-    if (!channel) return UsageError("'" + options.files.front() + "' is not a channel (#140 or 0x140)");
-    const std::string location = options.database.empty() ? archive::DefaultArchiveLocation() : options.database;
+    if (!channel) throw UsageError("'" + options.files.front() + "' is not a channel (#140 or 0x140)");
     timeline::TimeLinePicture picture;
     try {
-        archive::Archive archive(location, archive::Archive::Access::Read);
+        archive::Archive archive(ArchiveLocationOf(options), archive::Archive::Access::Read);
         const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
         const timeline::ChannelTrace trace =
             timeline::LoadChannelTrace(archive, *channel, {options.fromOrbit, options.toOrbit}, k);
         const timeline::DateLine dates = timeline::LoadDateLine(archive);
         const auto view = SeriesView(options, trace);
         if (!view) {
-            std::cerr << "kelvarox-cli: no sample of channel " << ChannelCatalogue::ChannelNumberText(*channel)
-                      << " in the archive " << TerminalName(archive.Name()) << '\n';
+            Report(std::cerr, "no sample of channel " + ChannelCatalogue::ChannelNumberText(*channel) +
+                                  " in the archive " + archive.Name());
             return 1;
         }
         using namespace timeline::layout;
@@ -117,11 +107,12 @@ int RenderSeries(const Options& options, const std::string& format) {
         picture.plots.push_back(timeline::ComposePlot(content, *view, dates, kPictureWidth, kPicturePlotHeight));
         picture.axis = timeline::ComposeAxis(*view, dates, kPictureWidth);
     } catch (const KelvaroxError& e) {
-        std::cerr << "kelvarox-cli: " << TerminalName(e.what()) << '\n';
+        Report(std::cerr, e.what());
         return 1;
     }
-    return WritePicture(options, format, QSize(picture.width, picture.Height()), QStringLiteral("Kelvarox time line"),
-                        [&](QPainter& painter) { PaintTimeLine(painter, picture); });
+    const auto paint = [&](QPainter& painter) { PaintTimeLine(painter, picture); };
+    const QSize size(picture.width, picture.Height());
+    return WritePicture(options, format, EncodePicture(size, format, QStringLiteral("Kelvarox time line"), paint));
 }
 
 }  // namespace
@@ -133,19 +124,19 @@ int main(int argc, char** argv) {
     const bool series = argc > 1 && std::string(argv[1]) == "series";
     char graph[] = "graph";
     if (!series) args.insert(args.begin() + 1, graph);
-    Options options;
     try {
-        options = ParseCommandLine(static_cast<int>(args.size()), args.data(), Defaults{});
-    } catch (const std::invalid_argument& e) {
-        return UsageError(e.what());
-    }
-    if (options.files.size() != 1 || options.output.empty())
-        return UsageError(series ? "one channel and -o OUTPUT are needed" : "one block and -o OUTPUT are needed");
-    const std::optional<std::string> format = ImageFormatOf(options.output);
-    if (!format) return UsageError(std::string("the output's suffix is none of ") + kImageSuffixes);
+        const Options options = ParseCommandLine(static_cast<int>(args.size()), args.data(), Defaults{});
+        if (options.files.size() != 1 || options.output.empty())
+            throw UsageError(series ? "one channel and -o OUTPUT are needed" : "one block and -o OUTPUT are needed");
+        const auto format = PictureFormatOf(options.output, kCommandLineFormats);
+        if (!format) throw UsageError("the output's suffix is none of " + PictureSuffixes(kCommandLineFormats));
 
-    if (!HasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QtErrorsOnly);
-    QApplication application(argc, argv);
-    return series ? RenderSeries(options, *format) : RenderGraph(options, *format);
+        // Fonts need the GUI library and a platform; without a display it draws off screen.
+        if (!HasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QtErrorsOnly);
+        QGuiApplication application(argc, argv);
+        return series ? RenderSeries(options, *format) : RenderGraph(options, *format);
+    } catch (const UsageError& e) {
+        return ReportUsageError(e);
+    }
 }

@@ -106,6 +106,9 @@ TEST(Cli, UsageErrors) {
     const auto coefficient = cli({"info", "--coefficients", "1,2,3,x", "x.dat"});
     EXPECT_EQ(coefficient.err.substr(0, coefficient.err.find('\n')),
               "kelvarox-cli: --coefficients: 'x' is not a valid floating point value");
+    // An unknown command is named as such, with files or without.
+    const auto unknown = cli({"frobnicate"});
+    EXPECT_EQ(unknown.err.substr(0, unknown.err.find('\n')), "kelvarox-cli: unknown command frobnicate");
 }
 
 TEST(Cli, ControlBytesOfBlocksAndFileNamesReachTheTerminalEscaped) {

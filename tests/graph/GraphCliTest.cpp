@@ -10,7 +10,7 @@
 #include "cli/BlockSession.h"
 #include "timeline/ArchiveTrace.h"
 #include "timeline/TimeLinePicture.h"
-#include "ui/TimeLinePainter.h"
+#include "render/TimeLinePainter.h"
 #include "ui/GraphWindow.h"
 
 using namespace kelvarox;
@@ -82,7 +82,7 @@ TEST(GraphCli, ThePngIsTheGraphWindowsPicture) {
     const QImage png = Opaque(QImage(QString::fromStdString(out)));
     ASSERT_EQ(png.size(), QSize(719, 402));
     EXPECT_TRUE(grabbed == png);
-    EXPECT_EQ(GraphForm(window).startOrbitLabel->text().toStdString(), "Orbit# 572");
+    EXPECT_EQ(window.scene().Text(GraphText::StartOrbit), "Orbit# 572");
 }
 
 TEST(GraphCli, FailuresAndExitStatus) {
@@ -237,5 +237,12 @@ TEST(GraphCli, TheProgramItselfLinksNoGuiLibrary) {
     const auto r = RunProcess("/usr/bin/ldd", {KELVAROX_CLI});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.out.find("libQt6Gui"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("libQt6Widgets"), std::string::npos) << r.out;
+}
+
+TEST(GraphCli, TheRendererPaintsWithoutTheWidgetLibrary) {
+    const auto r = RunProcess("/usr/bin/ldd", {KELVAROX_GRAPH_RENDER});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("libQt6Gui"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("libQt6Widgets"), std::string::npos) << r.out;
 }

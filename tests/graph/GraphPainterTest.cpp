@@ -6,7 +6,8 @@
 
 #include "GraphFixtures.h"
 #include "core/GraphAction.h"
-#include "ui/GraphPainter.h"
+#include "render/GraphPainter.h"
+#include "render/GraphScene.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -40,6 +41,14 @@ void Paint(QImage& image, const GraphPicture& picture, std::vector<std::string>*
 int CountInColumn(const QImage& image, int x, int y0, int y1, QRgb colour) {
     int n = 0;
     for (int y = y0; y <= y1; ++y) n += image.pixel(x, y) == colour;
+    return n;
+}
+
+// How many pixels of the rectangle are darker than mid-grey.
+int DarkIn(const QImage& image, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) n += qGray(image.pixel(x, y)) < 128;
     return n;
 }
 
@@ -99,4 +108,20 @@ TEST(GraphPainter, ClearRemovesTheEarlierGraph) {
     EXPECT_EQ(image.pixel(261, 100), kWhite);
     EXPECT_EQ(image.pixel(55, 100), kBlackPixel);   // from sample 0 at the top down to sample 1
     EXPECT_EQ(image.pixel(500, 312), kBlackPixel);  // sample 1 at the bottom, over the axis
+}
+
+TEST(GraphScene, TextsTakeTheirWidthOrWrapAndAreCutOffBelowTheirPlace) {
+    GraphScene scene(1.0f);
+    scene.Draw(PictureOf({4, 16, 10, 7}).steps);
+    scene.SetText(GraphText::Unit, "Degrees Celsius per second per day");
+    const QImage image = scene.Image();
+    // A date takes its text's width, far beyond the 50 pixels of the form.
+    const QRect date = scene.Place(GraphText::StartDate);
+    EXPECT_EQ(date.topLeft(), QPoint(88, 376));
+    EXPECT_GT(date.width(), 100);
+    EXPECT_GT(DarkIn(image, QRect(140, 376, date.right() - 140, 16)), 0);
+    // The unit wraps within its 52 x 28 pixels: a second line, and nothing of a third below.
+    EXPECT_EQ(scene.Place(GraphText::Unit), QRect(4, 131, 52, 28));
+    EXPECT_GT(DarkIn(image, QRect(4, 146, 52, 13)), 0);
+    EXPECT_EQ(DarkIn(image, QRect(4, 159, 52, 8)), 0);
 }

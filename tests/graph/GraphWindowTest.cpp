@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
@@ -13,8 +12,9 @@
 #include "UiTestSupport.h"
 #include "core/Errors.h"
 #include "core/GraphAction.h"
+#include "render/GraphPainter.h"
+#include "render/TextCodec.h"
 #include "ui/GraphImage.h"
-#include "ui/GraphPainter.h"
 #include "ui/GraphWindow.h"
 #include "ui/MainWindow.h"
 
@@ -37,8 +37,9 @@ struct GraphWindowFixture {
         widgets = std::make_unique<GraphForm>(*window);
     }
     const GraphForm& form() const { return *widgets; }
-    std::string Text(QLabel* label) const { return label->text().toStdString(); }
-    QImage Canvas() { return form().graphImage->Canvas(); }
+    const GraphScene& scene() const { return window->scene(); }
+    std::string Text(GraphText which) const { return scene().Text(which); }
+    QImage Canvas() { return scene().Canvas(); }
     // The canvas steps of a picture painted on an image of its own, as the window's image
     // must show them.
     QImage Painted(const GraphPicture& picture) {
@@ -52,28 +53,26 @@ struct GraphWindowFixture {
     // Texts of the labels a drawing sets, in the order of GraphLabel.
     std::vector<std::string> LabelTexts() {
         std::vector<std::string> texts;
-        for (QLabel* l : {form().channelNameLabel, form().unitLabel, form().level0Label, form().level1Label,
-                          form().level2Label, form().level3Label, form().level4Label, form().startOrbitLabel,
-                          form().endOrbitLabel, form().startDateLabel, form().endDateLabel})
-            texts.push_back(Text(l));
+        for (int label = 0; label <= static_cast<int>(GraphLabel::EndDate); ++label)
+            texts.push_back(Text(TextOf(static_cast<GraphLabel>(label))));
         return texts;
     }
     CursorReadout MoveMouse(int x, int y) {
         QMouseEvent move(QEvent::MouseMove, QPointF(x, y), form().graphImage->mapToGlobal(QPointF(x, y)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(form().graphImage, &move);
-        return {Text(form().orbitMALabel), Text(form().valueLabel)};
+        return {Text(GraphText::OrbitMA), Text(GraphText::Value)};
     }
 };
 
-std::string Geometry(const QWidget* w) {
-    const QRect r = w->geometry();
+std::string Geometry(const QRect& r) {
     return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
            std::to_string(r.height());
 }
+std::string Geometry(const QWidget* w) { return Geometry(w->geometry()); }
 
-std::string FontOf(const QWidget* w) {
-    return std::to_string(w->font().pixelSize()) + (w->font().bold() ? " bold" : " regular");
+std::string FontOf(const QFont& font) {
+    return std::to_string(font.pixelSize()) + (font.bold() ? " bold" : " regular");
 }
 
 }  // namespace
@@ -82,6 +81,7 @@ TEST(GraphWindow, HasItsForm) {
     GraphWindowFixture f;
     GraphWindow& w = *f.window;
     const GraphForm& ui = f.form();
+    const GraphScene& s = f.scene();
     EXPECT_EQ(w.windowTitle().toStdString(), " Kelvarox - Tarvane  /  Qarn");
     EXPECT_EQ(w.size(), QSize(719, 402));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
@@ -91,26 +91,26 @@ TEST(GraphWindow, HasItsForm) {
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Geometry(ui.graphImage), "8,2 706x368");
     EXPECT_TRUE(ui.graphImage->hasMouseTracking());
-    // The labels lie on top of the image.
-    EXPECT_GT(w.children().indexOf(ui.channelNameLabel), w.children().indexOf(ui.graphImage));
+    EXPECT_EQ(s.CanvasPlace(), ui.graphImage->geometry());
 
     // A level label keeps its right edge when its text is wider than the form's 32 pixels.
-    EXPECT_EQ(ui.level4Label->geometry().bottomRight(), QPoint(43, 42));
-    EXPECT_EQ(ui.level0Label->geometry().bottomRight(), QPoint(44, 321));
-    EXPECT_EQ(Geometry(ui.unitLabel), "4,131 52x28");  // wraps instead
-    EXPECT_EQ(FontOf(&w), "11 regular");
-    EXPECT_EQ(FontOf(ui.level1Label), "11 regular");
-    EXPECT_EQ(FontOf(ui.channelNameLabel), "15 bold");
-    for (const QLabel* label : {ui.orbitMACaptionLabel, ui.orbitMALabel, ui.valueCaptionLabel, ui.valueLabel, ui.unitLabel, ui.startOrbitLabel})
-        EXPECT_EQ(FontOf(label), "12 bold") << label->objectName().toStdString();
-    EXPECT_EQ(FontOf(ui.endOrbitLabel), "11 bold");
-    EXPECT_EQ(FontOf(ui.startDateLabel), "13 bold");
-    EXPECT_EQ(FontOf(ui.endDateLabel), "13 bold");
-    EXPECT_EQ(f.Text(ui.orbitMACaptionLabel), "Orb/MA:");
-    EXPECT_EQ(f.Text(ui.valueCaptionLabel), "Value:");
-    EXPECT_EQ(f.Text(ui.level4Label), "Label1");
-    EXPECT_EQ(f.Text(ui.orbitMALabel), "");
-    EXPECT_EQ(f.Text(ui.valueLabel), "");
+    EXPECT_EQ(s.Place(GraphText::Level4).bottomRight(), QPoint(43, 42));
+    EXPECT_EQ(s.Place(GraphText::Level0).bottomRight(), QPoint(44, 321));
+    EXPECT_EQ(Geometry(s.Place(GraphText::Unit)), "4,131 52x28");  // wraps instead
+    EXPECT_EQ(FontOf(s.Font(GraphText::Level0)), "11 regular");
+    EXPECT_EQ(FontOf(s.Font(GraphText::Level1)), "11 regular");
+    EXPECT_EQ(FontOf(s.Font(GraphText::ChannelName)), "15 bold");
+    for (const GraphText text : {GraphText::OrbitMACaption, GraphText::OrbitMA, GraphText::ValueCaption,
+                                 GraphText::Value, GraphText::Unit, GraphText::StartOrbit})
+        EXPECT_EQ(FontOf(s.Font(text)), "12 bold") << static_cast<int>(text);
+    EXPECT_EQ(FontOf(s.Font(GraphText::EndOrbit)), "11 bold");
+    EXPECT_EQ(FontOf(s.Font(GraphText::StartDate)), "13 bold");
+    EXPECT_EQ(FontOf(s.Font(GraphText::EndDate)), "13 bold");
+    EXPECT_EQ(f.Text(GraphText::OrbitMACaption), "Orb/MA:");
+    EXPECT_EQ(f.Text(GraphText::ValueCaption), "Value:");
+    EXPECT_EQ(f.Text(GraphText::Level4), "Label1");
+    EXPECT_EQ(f.Text(GraphText::OrbitMA), "");
+    EXPECT_EQ(f.Text(GraphText::Value), "");
 }
 
 TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
@@ -133,6 +133,19 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     EXPECT_EQ(canvas.pixel(150, 33), qRgb(0, 0, 0));
     EXPECT_EQ(canvas.pixel(300, 312), qRgb(128, 128, 128));
     EXPECT_EQ(canvas.pixel(600, 100), qRgb(255, 255, 255));
+    // The labels lie on top of the image: a level's text shows where the canvas is white.
+    const QRect level = f.scene().Place(GraphText::Level2);
+    const QRect canvasPlace = f.scene().CanvasPlace();
+    ASSERT_TRUE(canvasPlace.contains(level));
+    const QImage shown = f.window->grab().toImage();
+    int dark = 0, white = 0;
+    for (int y = level.top(); y <= level.bottom(); ++y)
+        for (int x = level.left(); x <= level.right(); ++x) {
+            dark += qGray(shown.pixel(x, y)) < 128;
+            white += canvas.pixel(x - canvasPlace.x(), y - canvasPlace.y()) == qRgb(255, 255, 255);
+        }
+    EXPECT_GT(dark, 0);
+    EXPECT_EQ(white, level.width() * level.height());
 
     // The read-out: x 365 is nearest to sample 2 (MA 128), y 172 stands for 10.0.
     EXPECT_EQ(f.MoveMouse(365, 172), (CursorReadout{"60/128", "10.0"}));
@@ -149,8 +162,8 @@ TEST(GraphWindow, SecondGraphUsesTheBoxesAndAnEmptyBoxKeepsItsCoefficient) {
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.c = "2";  // values 8 to 32
     f.window->drawGraph(boxes);
-    EXPECT_EQ(f.Text(f.form().level4Label), "32.0");
-    EXPECT_EQ(f.Text(f.form().level0Label), "8.0");
+    EXPECT_EQ(f.Text(GraphText::Level4), "32.0");
+    EXPECT_EQ(f.Text(GraphText::Level0), "8.0");
     ProgramState copy = StateWithSamples({4, 16, 10, 7});
     const QImage doubled = f.Canvas();
     EXPECT_EQ(doubled, f.Painted(*BuildGraphPicture(copy, boxes)));
@@ -158,7 +171,7 @@ TEST(GraphWindow, SecondGraphUsesTheBoxesAndAnEmptyBoxKeepsItsCoefficient) {
     boxes.c = "";
     f.window->drawGraph(boxes);
     EXPECT_EQ(f.state.CurrentCoefficients.c, 2.0f);
-    EXPECT_EQ(f.Text(f.form().level4Label), "32.0");
+    EXPECT_EQ(f.Text(GraphText::Level4), "32.0");
     EXPECT_EQ(f.Canvas(), doubled);
 }
 
@@ -229,8 +242,8 @@ TEST(GraphWindow, DisplayScaleScalesTheFormAndTheDrawing) {
     GraphWindowFixture f(std::move(state));
     EXPECT_EQ(f.window->size(), QSize(898, 502));
     EXPECT_EQ(Geometry(f.form().graphImage), "10,2 882x460");
-    EXPECT_EQ(f.form().channelNameLabel->pos(), QPoint(101, 6));
-    EXPECT_EQ(FontOf(f.form().channelNameLabel), "18 bold");
+    EXPECT_EQ(f.scene().Place(GraphText::ChannelName).topLeft(), QPoint(101, 6));
+    EXPECT_EQ(FontOf(f.scene().Font(GraphText::ChannelName)), "18 bold");
     f.window->drawGraph(IdentityBoxes());
     // Sample 1 at design (55..261, 33) is drawn at (68..326, 41).
     EXPECT_EQ(f.Canvas().pixel(200, 41), qRgb(0, 0, 0));
@@ -253,17 +266,17 @@ TEST(GraphWindow, TheMainWindowsGraphButtonDrawsTheLoadedBlock) {
     QTest::mouseClick(main.graphButton, Qt::LeftButton);
     GraphWindow& graph = app.Graph();
     EXPECT_TRUE(graph.isVisible());
-    EXPECT_EQ(GraphForm(graph).channelNameLabel->text(), main.nameEdit->text());
-    EXPECT_EQ(GraphForm(graph).level4Label->text().toStdString(), "16.0");
-    EXPECT_EQ(GraphForm(graph).graphImage->Canvas().pixel(400, 172), qRgb(0, 0, 0));
+    EXPECT_EQ(graph.scene().Text(GraphText::ChannelName), FromQt(main.nameEdit->text()));
+    EXPECT_EQ(graph.scene().Text(GraphText::Level4), "16.0");
+    EXPECT_EQ(graph.scene().Canvas().pixel(400, 172), qRgb(0, 0, 0));
 
     // A coefficient box that is no number: the error report, and the picture stays.
-    const QImage before = GraphForm(graph).graphImage->Canvas();
+    const QImage before = graph.scene().Canvas();
     main.coefficientCEdit->setText(QStringLiteral("2-"));
     QTest::mouseClick(main.graphButton, Qt::LeftButton);
     ASSERT_FALSE(p.notifier.boxes.empty());
     EXPECT_EQ(p.notifier.boxes.back(), (RecordingNotifier::Box{"error", "'2-' is not a valid floating point value."}));
-    EXPECT_EQ(GraphForm(graph).graphImage->Canvas(), before);
+    EXPECT_EQ(graph.scene().Canvas(), before);
 }
 
 TEST(GraphWindow, SaveImageAndCopyGiveTheClientAreaAsPngOrSvg) {

@@ -10,7 +10,7 @@
 
 #include "UiTestSupport.h"
 #include "ui/FileListBox.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;

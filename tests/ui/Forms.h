@@ -50,21 +50,6 @@ struct GraphForm {
     explicit GraphForm(const QWidget& window) : window(window) {}
     const QWidget& window;
     KELVAROX_CHILD(GraphImage, graphImage);
-    KELVAROX_CHILD(QLabel, channelNameLabel);
-    KELVAROX_CHILD(QLabel, unitLabel);
-    KELVAROX_CHILD(QLabel, level0Label);
-    KELVAROX_CHILD(QLabel, level1Label);
-    KELVAROX_CHILD(QLabel, level2Label);
-    KELVAROX_CHILD(QLabel, level3Label);
-    KELVAROX_CHILD(QLabel, level4Label);
-    KELVAROX_CHILD(QLabel, startOrbitLabel);
-    KELVAROX_CHILD(QLabel, endOrbitLabel);
-    KELVAROX_CHILD(QLabel, startDateLabel);
-    KELVAROX_CHILD(QLabel, endDateLabel);
-    KELVAROX_CHILD(QLabel, orbitMACaptionLabel);
-    KELVAROX_CHILD(QLabel, orbitMALabel);
-    KELVAROX_CHILD(QLabel, valueCaptionLabel);
-    KELVAROX_CHILD(QLabel, valueLabel);
 };
 
 struct SetupForm {

@@ -1,8 +1,8 @@
-#include "ui/GraphPainter.h"
+#include "render/GraphPainter.h"
 
 #include <QFontMetrics>
 
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

@@ -5,21 +5,19 @@
 #include <QSize>
 #include <QString>
 #include <functional>
-#include <optional>
+#include <span>
 #include <string>
+
+#include "core/PictureFormat.h"
 
 class QPainter;
 
 namespace kelvarox {
 
-// The formats a picture is saved in, by the suffix of its file's name (in any case): "PNG",
-// "SVG" and "PDF"; JPEG and BMP too when `anyImage` is set. Nothing for any other suffix.
-std::optional<QString> PictureFormatOf(const QString& fileName, bool anyImage = false);
-
-// The bytes of a picture of `size` that `paint` paints on a white ground: an image in a
-// format the image writer knows ("PNG", "JPEG", "BMP"), or a vector picture ("SVG", "PDF")
-// whose lines and texts stay lines and texts. Empty when the format cannot be written.
-QByteArray EncodePicture(QSize size, const QString& format, const QString& title,
+// The bytes of a picture of `size` that `paint` paints on a white ground: an image (PNG,
+// JPEG, BMP), or a vector picture (SVG, PDF) whose lines and texts stay lines and texts.
+// Empty when the format cannot be written.
+QByteArray EncodePicture(QSize size, PictureFormat format, const QString& title,
                          const std::function<void(QPainter&)>& paint);
 
 // Writes `bytes` as the whole of the file at `path`: into a temporary file beside it, renamed
@@ -30,11 +28,9 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
 void SaveWholeFile(const std::string& path, const QByteArray& bytes);
 
 // The messages of a save that fails.
-inline constexpr const char* kVectorPictureSuffixes = ".png, .svg or .pdf";
-inline constexpr const char* kImagePictureSuffixes = ".png or .svg";
 // "Cannot save PATH: REASON"
 std::string CannotSaveMessage(const std::string& path, const std::string& reason);
-// "Pictures are saved as .png, .svg or .pdf files, not as PATH"
-std::string NoPictureSuffixMessage(const std::string& path, const char* suffixes);
+// "Pictures are saved as .png, .svg or .pdf files, not as PATH", with the suffixes of `offered`.
+std::string NoPictureSuffixMessage(const std::string& path, std::span<const PictureFormat> offered);
 
 }  // namespace kelvarox

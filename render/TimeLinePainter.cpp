@@ -1,4 +1,4 @@
-#include "ui/TimeLinePainter.h"
+#include "render/TimeLinePainter.h"
 
 #include <QFontMetrics>
 #include <QVector>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 

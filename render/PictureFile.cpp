@@ -1,4 +1,4 @@
-#include "ui/PictureFile.h"
+#include "render/PictureFile.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -7,32 +7,18 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
-#include <array>
 
 #include "core/Errors.h"
-#include "ui/TextCodec.h"
+#include "render/TextCodec.h"
 
 namespace kelvarox {
 
-std::optional<QString> PictureFormatOf(const QString& fileName, bool anyImage) {
-    static const std::array<std::pair<const char*, const char*>, 6> kFormats = {
-        {{".png", "PNG"}, {".svg", "SVG"}, {".pdf", "PDF"}, {".jpg", "JPEG"}, {".jpeg", "JPEG"}, {".bmp", "BMP"}}};
-    const QString name = fileName.mid(fileName.lastIndexOf(QLatin1Char('/')) + 1);
-    for (size_t i = 0; i < kFormats.size(); ++i) {
-        const QLatin1String suffix(kFormats[i].first);
-        if (i >= 3 && !anyImage) break;
-        if (name.size() > suffix.size() && name.endsWith(suffix, Qt::CaseInsensitive))
-            return QString::fromLatin1(kFormats[i].second);
-    }
-    return std::nullopt;
-}
-
-QByteArray EncodePicture(QSize size, const QString& format, const QString& title,
+QByteArray EncodePicture(QSize size, PictureFormat format, const QString& title,
                          const std::function<void(QPainter&)>& paint) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (format == QLatin1String("SVG")) {
+    if (format == PictureFormat::Svg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         // A pixel of the picture is a CSS pixel: 96 to the inch, as SVG viewers count.
@@ -43,7 +29,7 @@ QByteArray EncodePicture(QSize size, const QString& format, const QString& title
         QPainter painter(&svg);
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         paint(painter);
-    } else if (format == QLatin1String("PDF")) {
+    } else if (format == PictureFormat::Pdf) {
         // One page as large as the picture, a pixel to a point.
         QPdfWriter pdf(&buffer);
         pdf.setTitle(title);
@@ -60,7 +46,7 @@ QByteArray EncodePicture(QSize size, const QString& format, const QString& title
             QPainter painter(&image);
             paint(painter);
         }
-        if (!image.save(&buffer, format.toLatin1().constData())) return QByteArray();
+        if (!image.save(&buffer, PictureFormatName(format))) return QByteArray();
     }
     return bytes;
 }
@@ -82,8 +68,8 @@ std::string CannotSaveMessage(const std::string& path, const std::string& reason
     return "Cannot save " + path + ": " + reason;
 }
 
-std::string NoPictureSuffixMessage(const std::string& path, const char* suffixes) {
-    return std::string("Pictures are saved as ") + suffixes + " files, not as " + path;
+std::string NoPictureSuffixMessage(const std::string& path, std::span<const PictureFormat> offered) {
+    return "Pictures are saved as " + PictureSuffixes(offered) + " files, not as " + path;
 }
 
 }  // namespace kelvarox
