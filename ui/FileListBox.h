@@ -23,7 +23,7 @@ public:
 
     // Shows the block files of `directory`. Raises KelvaroxError with the system's text when
     // it cannot be entered, and the list keeps its directory; no effect when the list shows
-    // that directory already. Names are kept as bytes (see ui/TextCodec.h).
+    // that directory already. Names are kept as bytes (see render/TextCodec.h).
     void SetDirectory(const QString& directory);
     QString Directory() const { return directory_; }
 

@@ -414,7 +414,7 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     EXPECT_EQ(form.blockList->SelectedPath().toStdString(), (p.telemetry / "c.dat").string());
     EXPECT_EQ(form.nameEdit->text(), "Temp - SEU");
     EXPECT_TRUE(app.Graph().isVisible());
-    EXPECT_EQ(GraphForm(app.Graph()).startOrbitLabel->text(), "Orbit# 529");
+    EXPECT_EQ(app.Graph().scene().Text(GraphText::StartOrbit), "Orbit# 529");
     EXPECT_EQ(app.State().BlockFilePath, (p.telemetry / "c.dat").string());
 }
 
