@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev groff-base
   libsqlite3-dev libpq-dev postgresql
+  libtomlplusplus-dev
   "$@"
 )
 

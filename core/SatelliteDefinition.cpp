@@ -1,0 +1,65 @@
+#include "core/SatelliteDefinition.h"
+
+#include <algorithm>
+
+namespace kelvarox {
+
+namespace {
+
+bool EntryBefore(const ChannelEntry& a, const ChannelEntry& b) {
+    if (a.channel != b.channel) return a.channel < b.channel;
+    return a.fromAmDay.value_or(INT64_MIN) < b.fromAmDay.value_or(INT64_MIN);
+}
+
+}  // namespace
+
+ChannelDefinition BuiltInDefinition(int32_t channel) {
+    return {ChannelCatalogue::NameOf(channel), ChannelCatalogue::UnitOf(channel),
+            ChannelCatalogue::CoefficientTable[static_cast<size_t>(ChannelCatalogue::RowOf(channel))], std::nullopt};
+}
+
+SatelliteDefinition::SatelliteDefinition(std::string name, std::vector<ChannelEntry> entries,
+                                         std::vector<ElementSet> elements)
+    : name_(std::move(name)), entries_(std::move(entries)), elements_(std::move(elements)) {
+    std::stable_sort(entries_.begin(), entries_.end(), EntryBefore);
+    std::stable_sort(elements_.begin(), elements_.end(),
+                     [](const ElementSet& a, const ElementSet& b) { return a.epochAmDay < b.epochAmDay; });
+}
+
+ChannelDefinition SatelliteDefinition::DefinitionOf(int32_t channel, int64_t startAmDay) const {
+    ChannelDefinition d = BuiltInDefinition(channel);
+    if (entries_.empty()) return d;
+    // The last entry of the channel whose `from` is on or before the day.
+    ChannelEntry key;
+    key.channel = channel;
+    key.fromAmDay = startAmDay;
+    auto it = std::upper_bound(entries_.begin(), entries_.end(), key, EntryBefore);
+    if (it == entries_.begin()) return d;
+    const ChannelEntry& e = *std::prev(it);
+    if (e.channel != channel) return d;
+    if (e.name) d.name = *e.name;
+    if (e.unit) d.unit = *e.unit;
+    if (e.equation) d.equation = *e.equation;
+    d.limits = e.limits;
+    return d;
+}
+
+std::vector<int32_t> SatelliteDefinition::ChannelsWithLimits() const {
+    std::vector<int32_t> channels;
+    for (const ChannelEntry& e : entries_)
+        if (e.limits && (channels.empty() || channels.back() != e.channel)) channels.push_back(e.channel);
+    return channels;
+}
+
+const ElementSet* SatelliteDefinition::ElementsNear(int64_t amDay) const {
+    if (elements_.empty()) return nullptr;
+    const double day = static_cast<double>(amDay);
+    auto later = std::lower_bound(elements_.begin(), elements_.end(), day,
+                                  [](const ElementSet& e, double d) { return e.epochAmDay < d; });
+    if (later == elements_.end()) return &elements_.back();
+    if (later == elements_.begin()) return &*later;
+    auto earlier = std::prev(later);
+    return day - earlier->epochAmDay <= later->epochAmDay - day ? &*earlier : &*later;
+}
+
+}  // namespace kelvarox

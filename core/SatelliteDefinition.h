@@ -1,0 +1,74 @@
+#pragma once
+// What the program knows of one satellite: the name, unit, translation equation and limits of
+// each channel, which may change at dates (a sensor recalibrated), and its orbital elements.
+// Without a satellite file it is the built-in channel catalogue.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/ChannelCatalogue.h"
+#include "core/OrbitalElements.h"
+
+namespace kelvarox {
+
+// The limits of a channel's values; a limit left out never triggers.
+struct ChannelLimits {
+    std::optional<double> redLow;
+    std::optional<double> yellowLow;
+    std::optional<double> yellowHigh;
+    std::optional<double> redHigh;
+    int32_t persistence = 1;  // consecutive samples before an excursion counts
+};
+
+// A channel as a block of a given start date translates it.
+struct ChannelDefinition {
+    std::string name;
+    std::string unit;
+    Coefficients equation;
+    std::optional<ChannelLimits> limits;
+};
+
+// One entry of a satellite file: a channel from a date on (from the beginning without one).
+// A field left out keeps the built-in catalogue's value.
+struct ChannelEntry {
+    int32_t channel = 0;
+    std::optional<int64_t> fromAmDay;
+    std::optional<std::string> name;
+    std::optional<std::string> unit;
+    std::optional<Coefficients> equation;
+    std::optional<ChannelLimits> limits;
+};
+
+class SatelliteDefinition {
+public:
+    // The built-in catalogue: no entries, no elements.
+    SatelliteDefinition() = default;
+    SatelliteDefinition(std::string name, std::vector<ChannelEntry> entries, std::vector<ElementSet> elements);
+
+    // The satellite's name; empty for the built-in catalogue.
+    const std::string& Name() const { return name_; }
+    bool IsBuiltIn() const { return entries_.empty() && elements_.empty() && name_.empty(); }
+
+    // The channel as a block that starts on `startAmDay` translates it: the entry with the
+    // latest `from` on or before that day, else the built-in catalogue's.
+    ChannelDefinition DefinitionOf(int32_t channel, int64_t startAmDay) const;
+
+    // The channels that have limits in some entry, in number order.
+    std::vector<int32_t> ChannelsWithLimits() const;
+    const std::vector<ChannelEntry>& Entries() const { return entries_; }
+
+    // The element set whose epoch lies nearest the day, if the satellite has any.
+    const ElementSet* ElementsNear(int64_t amDay) const;
+    const std::vector<ElementSet>& Elements() const { return elements_; }
+
+private:
+    std::string name_;
+    std::vector<ChannelEntry> entries_;  // by channel, then `from` (none first)
+    std::vector<ElementSet> elements_;   // by epoch
+};
+
+// The built-in catalogue's definition of a channel.
+ChannelDefinition BuiltInDefinition(int32_t channel);
+
+}  // namespace kelvarox
