@@ -16,6 +16,9 @@ inline constexpr std::string_view kRootKey = "HKEY_CURRENT_USER";
 // The program's own keys.
 inline constexpr std::string_view kStartupKey = "Software\\Qarn Programs\\Kelvarox\\Startup";
 inline constexpr std::string_view kPositionKey = "Software\\Qarn Programs\\Kelvarox\\Position";
+// The satellite file chosen in the program (Menu > Satellite...); empty for the built-in catalogue.
+inline constexpr std::string_view kSatelliteKey = "Software\\Qarn Programs\\Kelvarox\\Satellite";
+inline constexpr std::string_view kSatelliteFileValue = "File";
 
 // The capture program's keys, read in this order to find its data directory.
 inline constexpr std::string_view kTrelmCStartupKey = "Software\\VB and VBA Program Settings\\TrelmC\\Startup";

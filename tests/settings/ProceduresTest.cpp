@@ -6,7 +6,9 @@
 #include <QDir>
 
 #include "SettingsTestSupport.h"
+#include "ScopedEnv.h"
 #include "settings/BlockLayoutSettings.h"
+#include "settings/SatelliteChoice.h"
 #include "settings/StartupSettings.h"
 #include "settings/TelemetryDirectory.h"
 #include "settings/WindowPosition.h"
@@ -127,6 +129,29 @@ TEST(StartupProcedures, WindowPositionIsSavedOnlyInTheNormalState) {
     EXPECT_EQ(KeyValues(store, kPosition),
               (std::vector<RegistryValue>{RegistryValue::Text("Form2 Top", "-5"), RegistryValue::Text("Form2 Left", "42")}));
     EXPECT_EQ(RestoreWindowPosition(store, kGraphWindowPrefix), (WindowPosition{-5, 42}));
+}
+
+TEST(SatelliteProcedures, TheOptionThenTheEnvironmentThenTheChoiceThenTheCatalogue) {
+    using Source = SatelliteInForce::Source;
+    TempDir dir;
+    const SettingsStore store((dir / "user.reg").string());
+    ScopedEnv unset("KELVAROX_SATELLITE", nullptr);
+    const auto inForce = [&](std::optional<std::string> option) {
+        const SatelliteInForce s = FindSatelliteInForce(option, &store);
+        return std::make_pair(s.source, s.path);
+    };
+    EXPECT_EQ(inForce(std::nullopt), std::make_pair(Source::BuiltIn, std::string()));
+    SaveSatelliteChoice(store, "/sat/chosen.toml");
+    EXPECT_EQ(KeyValues(store, "Software\\Qarn Programs\\Kelvarox\\Satellite"),
+              (std::vector<RegistryValue>{RegistryValue::Text("File", "/sat/chosen.toml")}));
+    EXPECT_EQ(inForce(std::nullopt), std::make_pair(Source::Settings, std::string("/sat/chosen.toml")));
+    {
+        ScopedEnv env("KELVAROX_SATELLITE", "/sat/env.toml");
+        EXPECT_EQ(inForce(std::nullopt), std::make_pair(Source::Environment, std::string("/sat/env.toml")));
+        EXPECT_EQ(inForce("given.toml"), std::make_pair(Source::Option, std::string("given.toml")));
+    }
+    SaveSatelliteChoice(store, "");
+    EXPECT_EQ(inForce(std::nullopt), std::make_pair(Source::BuiltIn, std::string()));
 }
 
 }  // namespace
