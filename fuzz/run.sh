@@ -5,7 +5,7 @@
 # exits non-zero at the end.
 #   fuzz/run.sh [SECONDS] [TARGET...]        each target for SECONDS (default 60)
 #   fuzz/run.sh --runs N [TARGET...]         each target for N executions (a long run: 10000000)
-# TARGET: block, settings, settings-large, text (default: all four). The settings target runs on
+# TARGET: block, settings, settings-large, text, satellite (default: all five). The settings target runs on
 # inputs of up to a kilobyte, many of them; settings-large is the same target on inputs of up to
 # a megabyte from the start (no slow growth of lengths) with a timeout of 5 s, so that parsing
 # that grows faster than the size of the file is found as crashes are. Both use the dictionary
@@ -24,7 +24,7 @@ elif [ $# -gt 0 ]; then
 fi
 build=${KELVAROX_FUZZ_BUILD:-build-fuzz}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(block settings settings-large text)
+[ ${#targets[@]} -eq 0 ] && targets=(block settings settings-large text satellite)
 
 if ! command -v clang++ >/dev/null; then
   echo "fuzz/run.sh: clang++ is needed for the fuzz targets" >&2
