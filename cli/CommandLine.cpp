@@ -80,6 +80,7 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
     Options o;
     o.layout = defaults.layout;
     o.orbitHiByte = defaults.orbitHiByte;
+    o.satellite = defaults.satellite;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -121,6 +122,13 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             o.fromOrbit = ParseOrbit(arg, value());
         } else if (arg == "--to") {
             o.toOrbit = ParseOrbit(arg, value());
+        } else if (arg == "--satellite") {
+            o.satellite = {SatelliteInForce::Source::Option, value()};
+            if (o.satellite.path.empty()) throw UsageError("--satellite needs a file");
+        } else if (arg == "--utc") {
+            o.utc = true;
+        } else if (arg == "--archive") {
+            o.wholeArchive = true;
         } else if (arg == "-o" || arg == "--output") {
             o.output = value();
         } else {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/WodBlock.h"
+#include "settings/SatelliteChoice.h"
 
 namespace kelvarox::cli {
 
@@ -23,12 +24,16 @@ struct Options {
     std::string database;                                  // --database: an SQLite file or a postgresql:// address
     std::optional<int32_t> channel;                        // --channel
     std::optional<int64_t> fromOrbit, toOrbit;             // --from, --to
+    SatelliteInForce satellite;                            // --satellite, else the defaults' file
+    bool utc = false;                                      // --utc: series adds the samples' UTC
+    bool wholeArchive = false;                             // --archive: satellite check reads the archive too
 };
 
 // Defaults that the options start from (the stored settings, when there are any).
 struct Defaults {
     BlockLayout layout;
     std::string orbitHiByte = "0";
+    SatelliteInForce satellite;  // $KELVAROX_SATELLITE, else the program's choice, else built in
 };
 
 // A command line that cannot be run as it is, with the reason; the program reports it with its

@@ -9,6 +9,7 @@ namespace {
 constexpr std::string_view kSynopsis =
     "Usage: kelvarox-cli COMMAND [OPTIONS] FILE...\n"
     "       kelvarox-cli archive add|list|stats|check|set-orbit [OPTIONS] ...\n"
+    "       kelvarox-cli satellite export|check [OPTIONS] ...\n"
     "\n"
     "Commands:\n";
 
@@ -32,6 +33,12 @@ constexpr std::string_view kOptions =
     "  --from ORBIT, --to ORBIT\n"
     "                        series: only the samples of these orbits (both included); the\n"
     "                        picture spans them\n"
+    "  --satellite FILE      the satellite file whose names, units and equations translate the\n"
+    "                        samples (default: $KELVAROX_SATELLITE, else the file chosen in the\n"
+    "                        program, else the built-in channels)\n"
+    "  --utc                 series: a column utc with each sample's time from the satellite\n"
+    "                        file's orbital elements\n"
+    "  --archive             satellite check: also the dates of the stored blocks\n"
     "  -h, --help            this text\n"
     "      --version         the program's name and version\n"
     "\n"
@@ -40,7 +47,7 @@ constexpr std::string_view kOptions =
 
 }  // namespace
 
-const std::array<Command, 6> kCommands = {{
+const std::array<Command, 7> kCommands = {{
     {"info", "  info FILE...          header, channel and equation of each block\n", RunInfo},
     {"table", "  table FILE            the data table of a block (CR LF line ends)\n", RunTable},
     {"csv",
@@ -68,6 +75,12 @@ const std::array<Command, 6> kCommands = {{
      "                        (orbit,ma,value,raw,file); CHANNEL as #140 or 0x140; with -o OUT.png\n"
      "                        (or .svg ...) drawn as the time line window draws them\n",
      RunSeries},
+    {"satellite",
+     "  satellite export      the built-in channels as a satellite file, to start one from\n"
+     "  satellite check FILE  checks a satellite file: a summary, or its errors with their places;\n"
+     "                        with --archive also names the stored blocks that its elements date\n"
+     "                        to another day than their headers\n",
+     RunSatellite},
 }};
 
 const std::string& Usage() {

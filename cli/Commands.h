@@ -21,7 +21,7 @@ struct Command {
 };
 
 // The commands in the order of the usage.
-extern const std::array<Command, 6> kCommands;
+extern const std::array<Command, 7> kCommands;
 
 // The usage that --help prints: the synopsis, every command's lines and the options.
 const std::string& Usage();
@@ -48,6 +48,9 @@ int RunArchive(const Options& options, std::ostream& out, std::ostream& err);
 // One channel's samples from the archive, as CSV; with options.output, drawn into that picture
 // file as the time line window draws them, through the graph renderer.
 int RunSeries(const Options& options, std::ostream& out, std::ostream& err);
+
+// The satellite file: satellite export (the built-in catalogue as a file) and satellite check.
+int RunSatellite(const Options& options, std::ostream& out, std::ostream& err);
 
 // The four coefficient texts as --coefficients takes them: "A,B,C,D".
 std::string JoinedCoefficients(const std::array<std::string, 4>& texts);

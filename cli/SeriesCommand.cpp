@@ -3,7 +3,9 @@
 #include "cli/ArchiveSession.h"
 #include "cli/Commands.h"
 #include "cli/GraphRender.h"
+#include "cli/SatelliteSession.h"
 #include "core/CsvText.h"
+#include "core/OrbitalElements.h"
 
 namespace kelvarox::cli {
 
@@ -28,7 +30,14 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     if (options.files.size() != 1) throw UsageError("series takes one channel");
     const auto channel = ParseChannelText(options.files[0]);
     if (!channel) throw UsageError("'" + options.files[0] + "' is not a channel (#140 or 0x140)");
-    if (!options.output.empty()) return RunSeriesPicture(options, err);
+    if (!options.output.empty()) {
+        if (options.utc) throw UsageError("--utc adds a column to the CSV of series, not to a picture");
+        return RunSeriesPicture(options, err);
+    }
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, err);
+    if (!satellite) return 1;
+    if (options.utc && satellite->Elements().empty())
+        throw UsageError("--utc needs orbital elements, and the satellite file in force has none");
     const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
     constexpr size_t kFlushAt = 1 << 16;
@@ -42,6 +51,7 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     std::string fileField;
     const int status = WithArchive(options, archive::Archive::Access::Read, err, [&](archive::Archive& archive) {
         text = archive::kSeriesCsvHeader;
+        if (options.utc) text.insert(text.size() - 2, ",utc");
         bool any = false;
         archive.ForEachSample(*channel, range, k, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
             any = true;
@@ -50,6 +60,10 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
                 fieldOf = b.id;
             }
             archive::AppendSeriesCsvRow(text, s, fileField);
+            if (options.utc) {
+                const auto time = satellite->SampleTime(b.facts.startAmDay, s.orbit, s.ma);
+                text.insert(text.size() - 2, "," + UtcText(*time));
+            }
             if (text.size() >= kFlushAt) flush();
         });
         // A channel the archive does not hold is an error, as for archive stats and the picture;

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
 #include "KelvaroxVersion.h"
+#include "settings/SatelliteChoice.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"
 
@@ -19,7 +20,8 @@ Defaults StoredDefaults() {
     if (const std::string warning = store.Warning(); !warning.empty()) Report(std::cerr, warning);
     const auto stored = kelvarox::ReadStoredStartupSettings(store);
     if (!stored.Error.empty()) Report(std::cerr, "settings: " + stored.Error);
-    return Defaults{stored.Layout, std::to_string(stored.OrbitHiByte)};
+    return Defaults{stored.Layout, std::to_string(stored.OrbitHiByte),
+                    kelvarox::FindSatelliteInForce(std::nullopt, &store)};
 }
 
 }  // namespace

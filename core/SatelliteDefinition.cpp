@@ -1,6 +1,7 @@
 #include "core/SatelliteDefinition.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kelvarox {
 
@@ -60,6 +61,22 @@ const ElementSet* SatelliteDefinition::ElementsNear(int64_t amDay) const {
     if (later == elements_.begin()) return &*later;
     auto earlier = std::prev(later);
     return day - earlier->epochAmDay <= later->epochAmDay - day ? &*earlier : &*later;
+}
+
+std::optional<double> SatelliteDefinition::SampleTime(int64_t startAmDay, int64_t orbit, double ma) const {
+    const ElementSet* elements = ElementsNear(startAmDay);
+    if (!elements) return std::nullopt;
+    return SampleAmDayTime(*elements, orbit, ma);
+}
+
+std::optional<int64_t> SatelliteDefinition::MisplacedStartDay(int64_t startAmDay, int64_t startOrbit,
+                                                              int32_t startMA) const {
+    const auto time = SampleTime(startAmDay, startOrbit, startMA);
+    // A time beyond any calendar (elements of a nonsense mean motion) names no day.
+    if (!time || !(std::fabs(*time) < 1e15)) return std::nullopt;
+    const auto day = static_cast<int64_t>(std::floor(*time));
+    if (day == startAmDay) return std::nullopt;
+    return day;
 }
 
 }  // namespace kelvarox

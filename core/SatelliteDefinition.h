@@ -62,6 +62,14 @@ public:
     const ElementSet* ElementsNear(int64_t amDay) const;
     const std::vector<ElementSet>& Elements() const { return elements_; }
 
+    // The time of a sample at absolute orbit `orbit` and MA `ma` of a block that starts on
+    // `startAmDay`, in AmDays with the time of day as fraction, from the elements nearest that
+    // day; none without elements.
+    std::optional<double> SampleTime(int64_t startAmDay, int64_t orbit, double ma) const;
+    // The day the elements give a block's first sample when it is not the block's start date
+    // (most likely a wrong orbit_offset); none when they agree or there are no elements.
+    std::optional<int64_t> MisplacedStartDay(int64_t startAmDay, int64_t startOrbit, int32_t startMA) const;
+
 private:
     std::string name_;
     std::vector<ChannelEntry> entries_;  // by channel, then `from` (none first)

@@ -1,0 +1,16 @@
+#include "cli/SatelliteSession.h"
+
+#include "cli/TerminalText.h"
+#include "satellite/SatelliteFile.h"
+
+namespace kelvarox::cli {
+
+std::optional<SatelliteDefinition> SatelliteOf(const Options& options, std::ostream& err) {
+    if (options.satellite.path.empty()) return SatelliteDefinition();
+    SatelliteFileResult read = ReadSatelliteFile(options.satellite.path);
+    // As a compiler writes them, so that an editor can go to each place.
+    for (const SatelliteFileMessage& error : read.errors) err << TerminalName(error.ToString()) << '\n';
+    return std::move(read.satellite);
+}
+
+}  // namespace kelvarox::cli

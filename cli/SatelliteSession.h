@@ -1,0 +1,16 @@
+#pragma once
+// The satellite in force for a command: the built-in catalogue, or the satellite file that
+// --satellite, $KELVAROX_SATELLITE or the program's choice names, read and checked.
+#include <optional>
+#include <ostream>
+
+#include "cli/CommandLine.h"
+#include "core/SatelliteDefinition.h"
+
+namespace kelvarox::cli {
+
+// The satellite the options name. A file that cannot be read or has errors is reported, one
+// error a line ("FILE:LINE:COLUMN: message"), and gives none: the command ends with status 1.
+std::optional<SatelliteDefinition> SatelliteOf(const Options& options, std::ostream& err);
+
+}  // namespace kelvarox::cli

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "CliRunner.h"
+#include "core/OrbitalElements.h"
+
+using namespace kelvarox;
+using namespace kelvarox::testing;
+
+namespace {
+
+// An element line with its checksum put right.
+std::string WithChecksum(std::string line) {
+    line[68] = static_cast<char>('0' + ElementChecksum(line));
+    return line;
+}
+
+// Elements of epoch 2002-01-01 00:00 UTC (AmDay 8766) at revolution 60, mean anomaly 0 and 16
+// revolutions a day: orbit 60 MA 0 is the epoch, and an MA is 1/4096 of a day.
+std::string SatelliteWithElements() {
+    return "format = 1\nsatellite = \"Example-1\"\n[[elements]]\nline1 = \"" +
+           WithChecksum("1 24278U 96046B   02001.00000000  .00000023  00000-0  10000-4 0  9990") +
+           "\"\nline2 = \"" +
+           WithChecksum("2 24278  98.5000 123.4567 0011000  90.0000   0.0000 16.00000000   600") + "\"\n";
+}
+
+}  // namespace
+
+TEST(SatelliteCli, ExportCheckAndTheSamplesTimes) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string db = (dir / "a.sqlite").string();
+    BlockRecipe first = RecipeOf("0140", "3C", "10", "3C", "18", "04", {1, 2, 3});
+    BlockRecipe later = RecipeOf("0140", "74", "10", "74", "18", "04", {1, 2, 3});
+    later.startAmDay = later.endAmDay = "8770";
+    WriteBytes(dir / "a.dat", BuildBlock(first));
+    WriteBytes(dir / "b.dat", BuildBlock(later));
+    ASSERT_EQ(cli({"archive", "add", "--database", db, "--orbit-hibyte", "0", dir.path().string()}).status, 0);
+    const std::string exported = (dir / "built-in.toml").string(), timed = (dir / "timed.toml").string(),
+                      typo = (dir / "typo.toml").string();
+    const auto exportRun = cli({"satellite", "export"});
+    WriteText(dir / "built-in.toml", exportRun.out);
+    WriteText(dir / "timed.toml", SatelliteWithElements());
+    WriteText(dir / "typo.toml", "format = 1\n[[channel]]\nhex = \"#140\"\nlimts = {}\n");
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {{"satellite", "check", exported}, 0, exported + ": 128 channels, 0 entries with limits, 0 element sets\n", ""},
+        {{"satellite", "check", typo}, 1, "", typo + ":4:1: unknown key \"limts\"\n"},
+        {{"satellite", "check", timed, "--archive", "--database", db},
+         0,
+         timed + ": satellite Example-1: 0 channels, 0 entries with limits, 1 element set\n"
+                 "archive: 1 block dated otherwise by the elements\n",
+         (dir / "b.dat").string() +
+             ": warning: the elements place its first sample on 2002-01-04, its header on 2002-01-05 (is "
+             "orbit_offset right?)\n"},
+        {{"series", "#140", "--database", db, "--utc", "--satellite", timed, "--to", "60"},
+         0,
+         "orbit,ma,value,raw,file,utc\r\n"
+         "60,16,-69.06089,1," + (dir / "a.dat").string() + ",2002-01-01T00:05:37.500Z\r\n"
+         "60,20,-68.40178,2," + (dir / "a.dat").string() + ",2002-01-01T00:07:01.875Z\r\n"
+         "60,24,-67.74267,3," + (dir / "a.dat").string() + ",2002-01-01T00:08:26.250Z\r\n",
+         ""},
+        {{"series", "#140", "--database", db, "--satellite", typo}, 1, "", typo + ":4:1: unknown key \"limts\"\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[1] << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[1];
+        EXPECT_EQ(r.err, c.err) << c.args[1];
+    }
+    // Without elements --utc is refused.
+    EXPECT_EQ(cli({"series", "#140", "--database", db, "--utc", "--satellite", exported}).status, 2);
+}
