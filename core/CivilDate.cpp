@@ -1,5 +1,7 @@
 #include "core/CivilDate.h"
 
+#include <cstdio>
+
 namespace kelvarox {
 
 namespace {
@@ -43,6 +45,13 @@ CivilDate DateOfAmDay(int64_t amDay) {
     const int64_t month = mp < 10 ? mp + 3 : mp - 9;
     const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
     return {static_cast<int32_t>(year), static_cast<int32_t>(month), static_cast<int32_t>(day)};
+}
+
+std::string IsoDateText(int64_t amDay) {
+    const CivilDate d = DateOfAmDay(amDay);
+    char text[24];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return text;
 }
 
 }  // namespace kelvarox

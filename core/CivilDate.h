@@ -3,6 +3,7 @@
 // January 1, AmDay 0), for the dates a satellite file and orbital elements carry. Within 1901
 // to 2099 the AmDay calendar's date texts name the same days.
 #include <cstdint>
+#include <string>
 
 namespace kelvarox {
 
@@ -20,5 +21,8 @@ int64_t AmDayOfDate(const CivilDate& date);
 
 // The date of an AmDay.
 CivilDate DateOfAmDay(int64_t amDay);
+
+// An AmDay as an ISO 8601 date: "2001-12-25".
+std::string IsoDateText(int64_t amDay);
 
 }  // namespace kelvarox

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/CivilDate.h"
+
 namespace kelvarox {
 
 namespace {
@@ -77,6 +79,11 @@ std::optional<int64_t> SatelliteDefinition::MisplacedStartDay(int64_t startAmDay
     const auto day = static_cast<int64_t>(std::floor(*time));
     if (day == startAmDay) return std::nullopt;
     return day;
+}
+
+std::string SatelliteDefinition::MisplacedStartText(int64_t elementsDay, int64_t headerDay) {
+    return "the elements place its first sample on " + IsoDateText(elementsDay) + ", its header on " +
+           IsoDateText(headerDay) + " (is orbit_offset right?)";
 }
 
 }  // namespace kelvarox

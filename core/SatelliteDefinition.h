@@ -69,6 +69,9 @@ public:
     // The day the elements give a block's first sample when it is not the block's start date
     // (most likely a wrong orbit_offset); none when they agree or there are no elements.
     std::optional<int64_t> MisplacedStartDay(int64_t startAmDay, int64_t startOrbit, int32_t startMA) const;
+    // The warning for such a block: "the elements place its first sample on 2002-01-04, its
+    // header on 2002-01-05 (is orbit_offset right?)".
+    static std::string MisplacedStartText(int64_t elementsDay, int64_t headerDay);
 
 private:
     std::string name_;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -407,6 +408,22 @@ std::string BuiltInSatelliteFile() {
              ", x0 = " + FloatLiteral(d.equation.d) + " }\n";
     }
     return s;
+}
+
+std::string SatelliteSummary(const SatelliteDefinition& satellite) {
+    std::set<int32_t> channels;
+    size_t withLimits = 0;
+    for (const ChannelEntry& entry : satellite.Entries()) {
+        channels.insert(entry.channel);
+        if (entry.limits) ++withLimits;
+    }
+    auto counted = [](size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    return (satellite.Name().empty() ? std::string() : "satellite " + satellite.Name() + ": ") +
+           counted(channels.size(), "channel", "channels") + ", " +
+           counted(withLimits, "entry with limits", "entries with limits") + ", " +
+           counted(satellite.Elements().size(), "element set", "element sets");
 }
 
 std::string SatelliteFileMessage::ToString(bool warning) const {

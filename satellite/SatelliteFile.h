@@ -35,6 +35,10 @@ SatelliteFileResult ReadSatelliteFile(const std::string& path);
 // Checks the text of a satellite file; `fileName` names it in the messages.
 SatelliteFileResult ParseSatelliteText(std::string_view text, const std::string& fileName);
 
+// "satellite NAME: 3 channels, 2 entries with limits, 1 element set" (without "satellite NAME: "
+// when the file names none).
+std::string SatelliteSummary(const SatelliteDefinition& satellite);
+
 // The built-in catalogue as a satellite file: all channels 0x100 to 0x17F with their names,
 // units and equations, the numbers written so that they read back as the same values.
 std::string BuiltInSatelliteFile();
