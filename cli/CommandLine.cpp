@@ -127,6 +127,10 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             if (o.satellite.path.empty()) throw UsageError("--satellite needs a file");
         } else if (arg == "--utc") {
             o.utc = true;
+        } else if (arg == "--level") {
+            o.level = value();
+        } else if (arg == "--summary") {
+            o.summary = true;
         } else if (arg == "--archive") {
             o.wholeArchive = true;
         } else if (arg == "-o" || arg == "--output") {

@@ -27,6 +27,8 @@ struct Options {
     SatelliteInForce satellite;                            // --satellite, else the defaults' file
     bool utc = false;                                      // --utc: series adds the samples' UTC
     bool wholeArchive = false;                             // --archive: satellite check reads the archive too
+    std::string level;                                     // --level: breaches of yellow or red only
+    bool summary = false;                                  // --summary: breaches counted per channel and level
 };
 
 // Defaults that the options start from (the stored settings, when there are any).

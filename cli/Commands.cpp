@@ -37,7 +37,10 @@ constexpr std::string_view kOptions =
     "                        samples (default: $KELVAROX_SATELLITE, else the file chosen in the\n"
     "                        program, else the built-in channels)\n"
     "  --utc                 series: a column utc with each sample's time from the satellite\n"
-    "                        file's orbital elements\n"
+    "                        file's orbital elements; breaches: first_utc and last_utc\n"
+    "  --level yellow|red    breaches: the excursions of one level only\n"
+    "  --summary             breaches: per channel and level, the excursions, their samples and\n"
+    "                        the orbits they span\n"
     "  --archive             satellite check: also the dates of the stored blocks\n"
     "  -h, --help            this text\n"
     "      --version         the program's name and version\n"
@@ -47,7 +50,7 @@ constexpr std::string_view kOptions =
 
 }  // namespace
 
-const std::array<Command, 7> kCommands = {{
+const std::array<Command, 8> kCommands = {{
     {"info", "  info FILE...          header, channel and equation of each block\n", RunInfo},
     {"table", "  table FILE            the data table of a block (CR LF line ends)\n", RunTable},
     {"csv",
@@ -75,6 +78,11 @@ const std::array<Command, 7> kCommands = {{
      "                        (orbit,ma,value,raw,file); CHANNEL as #140 or 0x140; with -o OUT.png\n"
      "                        (or .svg ...) drawn as the time line window draws them\n",
      RunSeries},
+    {"breaches",
+     "  breaches [CHANNEL...] the excursions beyond the limits of the satellite file, as CSV, of the\n"
+     "                        channels named or of every channel with limits; --level yellow|red:\n"
+     "                        of one level; --summary: counted per channel and level\n",
+     RunBreaches},
     {"satellite",
      "  satellite export      the built-in channels as a satellite file, to start one from\n"
      "  satellite check FILE  checks a satellite file: a summary, or its errors with their places;\n"

@@ -21,7 +21,7 @@ struct Command {
 };
 
 // The commands in the order of the usage.
-extern const std::array<Command, 7> kCommands;
+extern const std::array<Command, 8> kCommands;
 
 // The usage that --help prints: the synopsis, every command's lines and the options.
 const std::string& Usage();
@@ -51,6 +51,9 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err);
 
 // The satellite file: satellite export (the built-in catalogue as a file) and satellite check.
 int RunSatellite(const Options& options, std::ostream& out, std::ostream& err);
+
+// The excursions of channels beyond their limits, as CSV.
+int RunBreaches(const Options& options, std::ostream& out, std::ostream& err);
 
 // The four coefficient texts as --coefficients takes them: "A,B,C,D".
 std::string JoinedCoefficients(const std::array<std::string, 4>& texts);

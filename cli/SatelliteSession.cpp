@@ -1,5 +1,6 @@
 #include "cli/SatelliteSession.h"
 
+#include "archive/SeriesRows.h"
 #include "cli/TerminalText.h"
 #include "satellite/SatelliteFile.h"
 
@@ -11,6 +12,11 @@ std::optional<SatelliteDefinition> SatelliteOf(const Options& options, std::ostr
     // As a compiler writes them, so that an editor can go to each place.
     for (const SatelliteFileMessage& error : read.errors) err << TerminalName(error.ToString()) << '\n';
     return std::move(read.satellite);
+}
+
+DatedTranslation TranslationOf(const SatelliteDefinition& satellite, int32_t channel, const Options& options) {
+    if (!options.coefficients) return DatedTranslation(satellite, channel);
+    return DatedTranslation(satellite, channel, archive::ChannelTranslation(channel, options.coefficients));
 }
 
 }  // namespace kelvarox::cli

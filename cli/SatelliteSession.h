@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
+#include "core/DatedTranslation.h"
 #include "core/SatelliteDefinition.h"
 
 namespace kelvarox::cli {
@@ -12,5 +13,9 @@ namespace kelvarox::cli {
 // The satellite the options name. A file that cannot be read or has errors is reported, one
 // error a line ("FILE:LINE:COLUMN: message"), and gives none: the command ends with status 1.
 std::optional<SatelliteDefinition> SatelliteOf(const Options& options, std::ostream& err);
+
+// A channel's translation under the satellite: the --coefficients typed, else the equation in
+// force at each block's start date.
+DatedTranslation TranslationOf(const SatelliteDefinition& satellite, int32_t channel, const Options& options);
 
 }  // namespace kelvarox::cli

@@ -1,4 +1,5 @@
 // series: one channel's time line from the archive, as CSV or as a picture.
+#include "archive/DatedSamples.h"
 #include "archive/SeriesCsv.h"
 #include "cli/ArchiveSession.h"
 #include "cli/Commands.h"
@@ -38,7 +39,7 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     if (!satellite) return 1;
     if (options.utc && satellite->Elements().empty())
         throw UsageError("--utc needs orbital elements, and the satellite file in force has none");
-    const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
+    DatedTranslation translation = TranslationOf(*satellite, *channel, options);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
     constexpr size_t kFlushAt = 1 << 16;
     std::string text;
@@ -53,7 +54,7 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
         text = archive::kSeriesCsvHeader;
         if (options.utc) text.insert(text.size() - 2, ",utc");
         bool any = false;
-        archive.ForEachSample(*channel, range, k, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
+        archive::ForEachDatedSample(archive, *channel, range, translation, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
             any = true;
             if (b.id != fieldOf) {
                 fileField = CsvField(b.file);

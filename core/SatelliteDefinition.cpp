@@ -29,21 +29,26 @@ SatelliteDefinition::SatelliteDefinition(std::string name, std::vector<ChannelEn
                      [](const ElementSet& a, const ElementSet& b) { return a.epochAmDay < b.epochAmDay; });
 }
 
-ChannelDefinition SatelliteDefinition::DefinitionOf(int32_t channel, int64_t startAmDay) const {
-    ChannelDefinition d = BuiltInDefinition(channel);
-    if (entries_.empty()) return d;
+const ChannelEntry* SatelliteDefinition::EntryOf(int32_t channel, int64_t startAmDay) const {
+    if (entries_.empty()) return nullptr;
     // The last entry of the channel whose `from` is on or before the day.
     ChannelEntry key;
     key.channel = channel;
     key.fromAmDay = startAmDay;
     auto it = std::upper_bound(entries_.begin(), entries_.end(), key, EntryBefore);
-    if (it == entries_.begin()) return d;
+    if (it == entries_.begin()) return nullptr;
     const ChannelEntry& e = *std::prev(it);
-    if (e.channel != channel) return d;
-    if (e.name) d.name = *e.name;
-    if (e.unit) d.unit = *e.unit;
-    if (e.equation) d.equation = *e.equation;
-    d.limits = e.limits;
+    return e.channel == channel ? &e : nullptr;
+}
+
+ChannelDefinition SatelliteDefinition::DefinitionOf(int32_t channel, int64_t startAmDay) const {
+    ChannelDefinition d = BuiltInDefinition(channel);
+    const ChannelEntry* e = EntryOf(channel, startAmDay);
+    if (!e) return d;
+    if (e->name) d.name = *e->name;
+    if (e->unit) d.unit = *e->unit;
+    if (e->equation) d.equation = *e->equation;
+    d.limits = e->limits;
     return d;
 }
 

@@ -53,6 +53,8 @@ public:
     // The channel as a block that starts on `startAmDay` translates it: the entry with the
     // latest `from` on or before that day, else the built-in catalogue's.
     ChannelDefinition DefinitionOf(int32_t channel, int64_t startAmDay) const;
+    // The entry in force for the channel on that day; none where the built-in catalogue is.
+    const ChannelEntry* EntryOf(int32_t channel, int64_t startAmDay) const;
 
     // The channels that have limits in some entry, in number order.
     std::vector<int32_t> ChannelsWithLimits() const;

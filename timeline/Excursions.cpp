@@ -45,9 +45,10 @@ ExcursionFinder::Run& ExcursionFinder::RunOf(LimitSide side, LimitLevel level) {
     return runs_[(side == LimitSide::High ? 2 : 0) + (level == LimitLevel::Red ? 1 : 0)];
 }
 
-void ExcursionFinder::StartBlock(const ChannelLimits* limits, std::string file, int32_t maStep) {
+void ExcursionFinder::StartBlock(const ChannelLimits* limits, std::string file, int32_t maStep, int64_t startAmDay) {
     limits_ = limits;
     file_ = std::move(file);
+    startAmDay_ = startAmDay;
     maStep_ = maStep;
     blockStarted_ = true;
     if (!limits_) EndAll();
@@ -88,6 +89,7 @@ void ExcursionFinder::Extend(Run& run, bool breach, SamplePlace at, float value)
         e.first = at;
         e.peak = value;
         e.file = file_;
+        e.startAmDay = startAmDay_;
     }
     e.last = at;
     e.samples += 1;

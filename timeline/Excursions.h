@@ -41,6 +41,7 @@ struct Excursion {
     int64_t samples = 0;
     float peak = 0;    // the most extreme value on its side
     std::string file;  // of the first sample
+    int64_t startAmDay = 0;  // the start date of the first sample's block
     bool operator==(const Excursion&) const = default;
 };
 
@@ -57,8 +58,8 @@ public:
     explicit ExcursionFinder(Emit emit);
 
     // A new block: its limits (none: no sample of it is a breach, and it ends every run), its
-    // file and MA step. The first sample decides whether it joins the block before.
-    void StartBlock(const ChannelLimits* limits, std::string file, int32_t maStep);
+    // file, MA step and start date. The first sample decides whether it joins the block before.
+    void StartBlock(const ChannelLimits* limits, std::string file, int32_t maStep, int64_t startAmDay = 0);
     void Add(SamplePlace at, float value);
     // Ends the runs still open.
     void Finish();
@@ -80,6 +81,7 @@ private:
     std::vector<Excursion> ended_;  // waiting for the runs that began before them
     const ChannelLimits* limits_ = nullptr;
     std::string file_;
+    int64_t startAmDay_ = 0;
     int32_t maStep_ = 0;
     bool blockStarted_ = false;
     bool havePrevious_ = false;

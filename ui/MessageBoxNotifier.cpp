@@ -63,4 +63,15 @@ std::optional<std::string> MessageBoxNotifier::AskForSaveFile(const std::string&
     return PathFromQt(dialog.selectedFiles().front());
 }
 
+std::optional<std::string> MessageBoxNotifier::AskForOpenFile(const std::string& caption, const std::string& suggested,
+                                                              const std::string& filters) {
+    const QFileInfo start(PathToQt(suggested));
+    QFileDialog dialog(QApplication::activeWindow(), ToQt(caption), start.absolutePath(), ToQt(filters));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.selectFile(start.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return PathFromQt(dialog.selectedFiles().front());
+}
+
 }  // namespace kelvarox

@@ -13,6 +13,8 @@ public:
                                           const std::string& initialText) override;
     std::optional<std::string> AskForSaveFile(const std::string& caption, const std::string& suggested,
                                               const std::string& filters) override;
+    std::optional<std::string> AskForOpenFile(const std::string& caption, const std::string& suggested,
+                                              const std::string& filters) override;
 };
 
 }  // namespace kelvarox

@@ -28,6 +28,12 @@ public:
         (void)caption, (void)suggested, (void)filters;
         return std::nullopt;
     }
+    // The modal dialog that asks for a file to open, as the one above; nothing on Cancel.
+    virtual std::optional<std::string> AskForOpenFile(const std::string& caption, const std::string& suggested,
+                                                      const std::string& filters) {
+        (void)caption, (void)suggested, (void)filters;
+        return std::nullopt;
+    }
 };
 
 }  // namespace kelvarox

@@ -74,3 +74,46 @@ TEST(SatelliteCli, ExportCheckAndTheSamplesTimes) {
     // Without elements --utc is refused.
     EXPECT_EQ(cli({"series", "#140", "--database", db, "--utc", "--satellite", exported}).status, 2);
 }
+
+TEST(SatelliteCli, BreachesByTheLimitsInForceAtEachBlock) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string db = (dir / "a.sqlite").string(), limits = (dir / "limits.toml").string();
+    BlockRecipe later = RecipeOf("0140", "74", "10", "74", "18", "04", {35, 45, 5});
+    later.startAmDay = later.endAmDay = "8770";  // 2002-01-05
+    WriteBytes(dir / "a.dat", BuildBlock(RecipeOf("0140", "3C", "10", "3C", "18", "04", {5, 15, 25})));
+    WriteBytes(dir / "b.dat", BuildBlock(later));
+    ASSERT_EQ(cli({"archive", "add", "--database", db, "--orbit-hibyte", "0", dir.path().string()}).status, 0);
+    // From 2002-01-05 the limits rise and a red excursion needs two samples.
+    WriteText(dir / "limits.toml",
+              "format = 1\n[[channel]]\nhex = \"#140\"\nequation = { x1 = 1.0 }\n"
+              "limits = { yellow_high = 15.0, red_high = 25.0 }\n"
+              "[[channel]]\nhex = \"#140\"\nequation = { x1 = 1.0 }\nfrom = 2002-01-05\n"
+              "limits = { yellow_high = 30.0, red_high = 40.0, persistence = 2 }\n");
+    const std::string a = (dir / "a.dat").string(), b = (dir / "b.dat").string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+    } cases[] = {
+        {{},
+         0,
+         "channel,level,side,first_orbit,first_ma,last_orbit,last_ma,samples,peak,file\r\n"
+         "#140,yellow,high,60,20,60,24,2,25," + a + "\r\n#140,red,high,60,24,60,24,1,25," + a +
+             "\r\n#140,yellow,high,116,16,116,20,2,45," + b + "\r\n"},
+        {{"#140", "--level", "red"},
+         0,
+         "channel,level,side,first_orbit,first_ma,last_orbit,last_ma,samples,peak,file\r\n"
+         "#140,red,high,60,24,60,24,1,25," + a + "\r\n"},
+        {{"--summary"}, 0, "channel,level,excursions,samples,orbits\r\n#140,yellow,2,4,0.03125\r\n#140,red,1,1,0\r\n"},
+        {{"#141"}, 2, ""},
+        {{"--level", "orange"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"breaches", "--database", db, "--satellite", limits};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto r = cli(args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+}

@@ -32,6 +32,8 @@ public:
     std::deque<std::optional<std::string>> answers;
     // Answers for the dialog that asks where to save, in order; none is Cancel.
     std::deque<std::string> savePaths;
+    // Answers for the dialog that asks for a file to open, in order; none is Cancel.
+    std::deque<std::string> openPaths;
 
     void ShowError(const std::string& text) override { boxes.push_back({"error", text}); }
     void ShowInformation(const std::string& text) override { boxes.push_back({"information", text}); }
@@ -50,6 +52,14 @@ public:
         if (savePaths.empty()) return std::nullopt;
         auto path = savePaths.front();
         savePaths.pop_front();
+        return path;
+    }
+    std::optional<std::string> AskForOpenFile(const std::string& caption, const std::string& suggested,
+                                              const std::string& filters) override {
+        boxes.push_back({"open", caption + "|" + suggested + "|" + filters});
+        if (openPaths.empty()) return std::nullopt;
+        auto path = openPaths.front();
+        openPaths.pop_front();
         return path;
     }
     std::vector<std::string> Texts() const {

@@ -1,0 +1,51 @@
+#pragma once
+// The dialog of Menu > Satellite...: the satellite file in force, a choice of another one or
+// of the built-in channels, kept in the program's own settings. A file with errors is
+// reported in one box and the previous choice stays.
+#include <QDialog>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace Ui {
+class SatelliteDialog;
+}
+
+namespace kelvarox {
+
+class Notifier;
+class SettingsStore;
+
+class SatelliteDialog : public QDialog {
+    Q_OBJECT
+public:
+    // `commandLineFile` is the file that the program's --satellite named, which is in force
+    // over any choice made here.
+    SatelliteDialog(const SettingsStore& store, Notifier& notifier, std::optional<std::string> commandLineFile,
+                    QWidget* parent);
+    ~SatelliteDialog() override;
+
+public slots:
+    // Choose File...: asks for a file, checks it and keeps it as the choice when it has no error.
+    void chooseFile();
+    // Built-in Channels: the choice goes back to the built-in catalogue.
+    void chooseBuiltIn();
+
+signals:
+    // The choice was changed: the program reads the satellite in force again.
+    void satelliteChosen();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowInForce();
+    void Keep(const std::string& path);
+
+    const SettingsStore& store_;
+    Notifier& notifier_;
+    std::optional<std::string> commandLineFile_;
+    std::unique_ptr<Ui::SatelliteDialog> ui_;
+};
+
+}  // namespace kelvarox
