@@ -129,6 +129,11 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             o.utc = true;
         } else if (arg == "--level") {
             o.level = value();
+        } else if (arg == "--bins") {
+            const std::string text = value();
+            const auto bins = ParseDecimal(text);
+            if (!bins) throw UsageError("--bins: '" + text + "' is not a whole number");
+            o.bins = *bins;
         } else if (arg == "--summary") {
             o.summary = true;
         } else if (arg == "--archive") {

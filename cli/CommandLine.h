@@ -29,6 +29,7 @@ struct Options {
     bool wholeArchive = false;                             // --archive: satellite check reads the archive too
     std::string level;                                     // --level: breaches of yellow or red only
     bool summary = false;                                  // --summary: breaches counted per channel and level
+    std::optional<int> bins;                               // --bins: fold's bins over MA 0 to 256
 };
 
 // Defaults that the options start from (the stored settings, when there are any).

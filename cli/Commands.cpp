@@ -38,6 +38,7 @@ constexpr std::string_view kOptions =
     "                        program, else the built-in channels)\n"
     "  --utc                 series: a column utc with each sample's time from the satellite\n"
     "                        file's orbital elements; breaches: first_utc and last_utc\n"
+    "  --bins N              fold: bins of equal width over MA 0 to 256, 1 to 256 (default 64)\n"
     "  --level yellow|red    breaches: the excursions of one level only\n"
     "  --summary             breaches: per channel and level, the excursions, their samples and\n"
     "                        the orbits they span\n"
@@ -50,7 +51,7 @@ constexpr std::string_view kOptions =
 
 }  // namespace
 
-const std::array<Command, 8> kCommands = {{
+const std::array<Command, 10> kCommands = {{
     {"info", "  info FILE...          header, channel and equation of each block\n", RunInfo},
     {"table", "  table FILE            the data table of a block (CR LF line ends)\n", RunTable},
     {"csv",
@@ -78,6 +79,15 @@ const std::array<Command, 8> kCommands = {{
      "                        (orbit,ma,value,raw,file); CHANNEL as #140 or 0x140; with -o OUT.png\n"
      "                        (or .svg ...) drawn as the time line window draws them\n",
      RunSeries},
+    {"orbits",
+     "  orbits CHANNEL        per orbit of the channel: its samples and their minimum, maximum and\n"
+     "                        mean, as CSV (orbit,samples,min,max,mean)\n",
+     RunOrbits},
+    {"fold",
+     "  fold CHANNEL          the channel's orbits laid over one MA axis, in --bins N bins (64):\n"
+     "                        per bin the samples, minimum, 5th percentile, median, 95th\n"
+     "                        percentile and maximum, as CSV\n",
+     RunFold},
     {"breaches",
      "  breaches [CHANNEL...] the excursions beyond the limits of the satellite file, as CSV, of the\n"
      "                        channels named or of every channel with limits; --level yellow|red:\n"

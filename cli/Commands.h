@@ -21,7 +21,7 @@ struct Command {
 };
 
 // The commands in the order of the usage.
-extern const std::array<Command, 8> kCommands;
+extern const std::array<Command, 10> kCommands;
 
 // The usage that --help prints: the synopsis, every command's lines and the options.
 const std::string& Usage();
@@ -54,6 +54,10 @@ int RunSatellite(const Options& options, std::ostream& out, std::ostream& err);
 
 // The excursions of channels beyond their limits, as CSV.
 int RunBreaches(const Options& options, std::ostream& out, std::ostream& err);
+
+// A channel's samples per orbit (orbits), and folded on MA over many orbits (fold), as CSV.
+int RunOrbits(const Options& options, std::ostream& out, std::ostream& err);
+int RunFold(const Options& options, std::ostream& out, std::ostream& err);
 
 // The four coefficient texts as --coefficients takes them: "A,B,C,D".
 std::string JoinedCoefficients(const std::array<std::string, 4>& texts);

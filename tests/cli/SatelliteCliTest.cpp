@@ -117,3 +117,33 @@ TEST(SatelliteCli, BreachesByTheLimitsInForceAtEachBlock) {
         EXPECT_EQ(r.out, c.out);
     }
 }
+
+TEST(SatelliteCli, OrbitsAndFoldOfAnOrbitFromTwoBlocks) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string db = (dir / "a.sqlite").string(), identity = (dir / "identity.toml").string();
+    WriteBytes(dir / "a.dat", BuildBlock(RecipeOf("0140", "3C", "F8", "3D", "04", "04", {10, 20, 30, 40})));
+    WriteBytes(dir / "b.dat", BuildBlock(RecipeOf("0140", "3D", "08", "3D", "10", "04", {50, 60, 70})));
+    WriteText(dir / "identity.toml", "format = 1\n[[channel]]\nhex = \"#140\"\nequation = { x1 = 1.0 }\n");
+    ASSERT_EQ(cli({"archive", "add", "--database", db, "--orbit-hibyte", "0", dir.path().string()}).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+    } cases[] = {
+        {{"orbits", "#140"}, 0, "orbit,samples,min,max,mean\r\n60,2,10,20,15\r\n61,5,30,70,50\r\n"},
+        {{"orbits", "#140", "--from", "61"}, 0, "orbit,samples,min,max,mean\r\n61,5,30,70,50\r\n"},
+        {{"fold", "#140", "--bins", "2"},
+         0,
+         "ma,samples,min,p05,median,p95,max\r\n0,5,30,30,50,70,70\r\n128,2,10,10,10,20,20\r\n"},
+        {{"fold", "#140", "--bins", "0"}, 2, ""},
+        {{"orbits", "#141"}, 1, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--database", db, "--satellite", identity});
+        const auto r = cli(args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+}
