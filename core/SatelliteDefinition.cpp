@@ -21,6 +21,11 @@ ChannelDefinition BuiltInDefinition(int32_t channel) {
             ChannelCatalogue::CoefficientTable[static_cast<size_t>(ChannelCatalogue::RowOf(channel))], std::nullopt};
 }
 
+const SatelliteDefinition& BuiltInSatellite() {
+    static const SatelliteDefinition builtIn;
+    return builtIn;
+}
+
 SatelliteDefinition::SatelliteDefinition(std::string name, std::vector<ChannelEntry> entries,
                                          std::vector<ElementSet> elements)
     : name_(std::move(name)), entries_(std::move(entries)), elements_(std::move(elements)) {

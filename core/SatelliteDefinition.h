@@ -81,6 +81,9 @@ private:
     std::vector<ElementSet> elements_;   // by epoch
 };
 
+// The built-in catalogue as a satellite, for callers that take one.
+const SatelliteDefinition& BuiltInSatellite();
+
 // The built-in catalogue's definition of a channel.
 ChannelDefinition BuiltInDefinition(int32_t channel);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "archive/DatedSamples.h"
 #include "core/ChannelCatalogue.h"
 
 namespace kelvarox::timeline {
@@ -23,14 +24,20 @@ TraceBlock HeadOf(const archive::ArchivedBlock& b) {
     return head;
 }
 
+// The trace of a channel, named as the satellite names it today.
+ChannelTrace EmptyTrace(int32_t channel, const SatelliteDefinition& satellite) {
+    const ChannelDefinition now = satellite.DefinitionOf(channel, INT64_MAX);
+    return ChannelTrace(channel, now.name, now.unit);
+}
+
 }  // namespace
 
 ChannelTrace LoadChannelTrace(archive::Archive& archive, int32_t channel, const archive::OrbitRange& range,
-                              const std::optional<Coefficients>& k) {
-    ChannelTrace trace(channel, ChannelCatalogue::NameOf(channel), ChannelCatalogue::UnitOf(channel));
-    const Coefficients translation = k ? *k : archive::ChannelTranslation(channel, std::nullopt);
+                              const std::optional<Coefficients>& k, const SatelliteDefinition& satellite) {
+    ChannelTrace trace = EmptyTrace(channel, satellite);
+    DatedTranslation translation(satellite, channel, k);
     int64_t blockId = -1;
-    archive.ForEachSample(channel, range, translation,
+    archive::ForEachDatedSample(archive, channel, range, translation,
                           [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
                               if (b.id != blockId) {
                                   trace.AddBlock(HeadOf(b));
@@ -57,10 +64,13 @@ struct TraceFollower::ReadBlock {
     std::vector<archive::SeriesSample> samples;
 };
 
-TraceFollower::TraceFollower(int32_t channel)
+TraceFollower::TraceFollower(int32_t channel, std::shared_ptr<const SatelliteDefinition> satellite)
     : channel_(channel),
-      translation_(archive::ChannelTranslation(channel, std::nullopt)),
-      trace_(channel, ChannelCatalogue::NameOf(channel), ChannelCatalogue::UnitOf(channel)) {}
+      // The built-in satellite lives as long as the program: shared without an owner.
+      satellite_(satellite ? std::move(satellite)
+                           : std::shared_ptr<const SatelliteDefinition>(std::shared_ptr<void>(), &BuiltInSatellite())),
+      translation_(*satellite_, channel),
+      trace_(EmptyTrace(channel, *satellite_)) {}
 
 bool TraceFollower::Update(archive::Archive& archive) {
     const auto add = [](ChannelTrace& trace, const archive::ArchivedBlock& b, auto&& samples) {
@@ -73,7 +83,7 @@ bool TraceFollower::Update(archive::Archive& archive) {
         int64_t lastId = 0;
         const int64_t generation = archive.ForEachChangedBlock(
             channel_, -1, true, [&](const archive::ArchivedBlock& b, std::span<const uint8_t> bytes) {
-                add(read, b, [&](auto&& each) { ForEachBlockSample(b.facts, b.startOrbit, bytes, translation_, each); });
+                add(read, b, [&](auto&& each) { ForEachBlockSample(b.facts, b.startOrbit, bytes, translation_.At(b.facts.startAmDay), each); });
                 lastId = std::max(lastId, b.id);
             });
         read.Finish();
@@ -87,7 +97,7 @@ bool TraceFollower::Update(archive::Archive& archive) {
     const int64_t generation = archive.ForEachChangedBlock(
         channel_, generation_, true, [&](const archive::ArchivedBlock& b, std::span<const uint8_t> bytes) {
             ReadBlock read{b, {}};
-            ForEachBlockSample(b.facts, b.startOrbit, bytes, translation_,
+            ForEachBlockSample(b.facts, b.startOrbit, bytes, translation_.At(b.facts.startAmDay),
                                [&](const archive::SeriesSample& s) { read.samples.push_back(s); });
             placedAnew = placedAnew || b.id <= lastId_;
             changed.push_back(std::move(read));

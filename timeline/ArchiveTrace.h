@@ -8,15 +8,17 @@
 #include <vector>
 
 #include "archive/Archive.h"
+#include "core/DatedTranslation.h"
 #include "timeline/ChannelTrace.h"
 #include "timeline/DateLine.h"
 
 namespace kelvarox::timeline {
 
-// Every sample of `channel` within `range`, translated with `k` (by default the catalogue's
-// equation for the channel, as Load fills the boxes).
+// Every sample of `channel` within `range`, translated with `k`, by default each block with the
+// satellite's equation in force at its start date (as Load fills the boxes).
 ChannelTrace LoadChannelTrace(archive::Archive& archive, int32_t channel, const archive::OrbitRange& range = {},
-                              const std::optional<Coefficients>& k = std::nullopt);
+                              const std::optional<Coefficients>& k = std::nullopt,
+                              const SatelliteDefinition& satellite = BuiltInSatellite());
 
 // The days that the blocks of every channel give the orbit axis.
 DateLine LoadDateLine(archive::Archive& archive);
@@ -27,7 +29,9 @@ DateLine LoadDateLine(archive::Archive& archive);
 // came, or an orbit was set by hand) takes its new place among the others.
 class TraceFollower {
 public:
-    explicit TraceFollower(int32_t channel);
+    // Translates each block with the satellite's equation in force at its start date; the
+    // satellite stays as long as the follower.
+    explicit TraceFollower(int32_t channel, std::shared_ptr<const SatelliteDefinition> satellite = nullptr);
 
     // Reads what changed since the last Update; true when the trace changed.
     bool Update(archive::Archive& archive);
@@ -40,7 +44,8 @@ private:
     void Rebuild(std::vector<ReadBlock> changed);
 
     int32_t channel_;
-    Coefficients translation_;
+    std::shared_ptr<const SatelliteDefinition> satellite_;
+    DatedTranslation translation_;
     ChannelTrace trace_;
     int64_t generation_ = -1;  // that of the last read; none yet
     int64_t lastId_ = 0;       // the highest block id read: a higher one is a new block
