@@ -18,11 +18,44 @@ const QColor kBackground(Qt::white);
 const QColor kText(Qt::black);
 const QColor kFrame(150, 150, 150);
 const QColor kGrid(225, 225, 225);
+const QColor kYellow(214, 160, 0);
+const QColor kRed(210, 0, 0);
 
 QColor ColourOf(const timeline::Colour& c) { return QColor(c.r, c.g, c.b); }
 
 QRect TraceArea(const timeline::PlotPicture& plot) {
     return QRect(kValueAxisWidth, kTopMargin, timeline::TraceWidth(plot.width), timeline::TraceHeight(plot.height));
+}
+
+QColor LevelColour(timeline::LimitLevel level) { return level == timeline::LimitLevel::Red ? kRed : kYellow; }
+
+// The limit lines dashed across their spans, a limit beyond the values shown as a small
+// triangle with its value at the plot's edge, and the step line beyond a limit in the limit's
+// colour, three pixels wide so that one sample shows at any zoom.
+void PaintLimits(QPainter& painter, const timeline::LimitPicture& limits, const QRect& area) {
+    for (const timeline::BreachMark& m : limits.marks)
+        painter.fillRect(QRect(QPoint(m.x - 1, m.y0 - 1), QPoint(m.x + 1, m.y1 + 1)), LevelColour(m.level));
+    const QFontMetrics metrics(painter.font());
+    for (const timeline::LimitLine& l : limits.lines) {
+        const QColor colour = LevelColour(l.level);
+        if (!l.beyond) {
+            painter.setPen(QPen(colour, 1, Qt::DashLine));
+            painter.drawLine(l.x0, l.y, l.x1, l.y);
+            continue;
+        }
+        const bool above = l.y <= area.top();
+        const int tip = above ? area.top() : area.bottom();
+        const int base = above ? tip + 6 : tip - 6;
+        const int x = std::max(area.left() + 4, l.x1 - 8);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawPolygon(QPolygon({QPoint(x - 4, base), QPoint(x + 4, base), QPoint(x, tip)}));
+        painter.setPen(colour);
+        const QString text = ToQt(l.text);
+        painter.drawText(QPoint(x - 6 - metrics.horizontalAdvance(text), above ? base + metrics.ascent() - 4 : base),
+                         text);
+    }
+    painter.setBrush(Qt::NoBrush);
 }
 
 }  // namespace
@@ -63,6 +96,7 @@ void PaintPlot(QPainter& painter, const timeline::PlotPicture& plot) {
     painter.setClipRect(area);
     painter.setPen(QPen(ColourOf(plot.colour), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawLines(lines);
+    PaintLimits(painter, plot.limits, area);
     painter.restore();
 }
 

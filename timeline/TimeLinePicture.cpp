@@ -95,6 +95,9 @@ PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const
             plot.trace.push_back({x, y - 2, x, y + 2});
         }
     }
+    if (content.satellite)
+        plot.limits = ComposeLimits(trace, *content.satellite, view,
+                                    {kValueAxisWidth, kTopMargin, traceWidth, traceHeight, scale.range}, columns);
     return plot;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "timeline/ChannelTrace.h"
+#include "timeline/LimitPicture.h"
 #include "timeline/TimeAxis.h"
 #include "timeline/ValueScale.h"
 
@@ -66,6 +67,7 @@ struct PlotPicture {
     std::vector<LevelMark> levels;
     std::vector<int32_t> grid;     // x of the orbit axis's marks
     std::vector<PixelLine> trace;  // the step line, within the trace area
+    LimitPicture limits;           // the limit lines and the step line beyond them
 };
 
 // What a plot shows: a channel's trace in a view, with the values the user chose for its
@@ -74,6 +76,7 @@ struct PlotContent {
     const ChannelTrace* trace = nullptr;
     std::optional<ValueRange> chosenRange;
     Colour colour;
+    const SatelliteDefinition* satellite = nullptr;  // whose limits it shows; none: no limits
 };
 
 // The value scale of a plot: the chosen range, or rounded limits of the samples in view
