@@ -307,6 +307,62 @@ int64_t Archive::CheckBlocks(const std::function<void(const ArchivedBlock&)>& da
     return checked;
 }
 
+Archive::StoredBatch Archive::StoreBlocks(std::span<const IncomingBlock> blocks, int64_t orbitHiByte, OrbitBase base,
+                                          UnsurePasses& unsure) {
+    Database& db = *db_;
+    Transaction t(db, Transaction::Kind::Write);
+    bool placeAll = false;
+    StoredBatch result;
+    result.orbitHiByte = orbitHiByte;
+    if (base != OrbitBase::Settled) {
+        const auto stored = ReadMeta(db, meta::kOrbitHiByte);
+        if (!stored || (base == OrbitBase::Replace && *stored != orbitHiByte)) {
+            WriteMeta(db, meta::kOrbitHiByte, orbitHiByte);
+            placeAll = stored.has_value();
+        } else {
+            result.orbitHiByte = *stored;
+        }
+    }
+
+    std::vector<std::string> shas;
+    for (const auto& b : blocks) shas.push_back(b.sha256);
+    const auto stored = db.AreStored(shas);
+    std::unordered_set<std::string_view> seen;
+    std::vector<const IncomingBlock*> fresh;
+    PlacementChange change;
+    change.firstDay = INT32_MAX;
+    change.lastDay = INT32_MIN;
+    int32_t longest = 0;
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        if (stored[i] || !seen.insert(blocks[i].sha256).second) continue;
+        fresh.push_back(&blocks[i]);
+        change.firstDay = std::min(change.firstDay, blocks[i].facts.startAmDay);
+        change.lastDay = std::max(change.lastDay, blocks[i].facts.startAmDay);
+        longest = std::max(longest, blocks[i].facts.lastSampleOrbitOffset);
+    }
+    if (!fresh.empty() || placeAll) {
+        change.fresh = fresh;
+        if (placeAll) {
+            change.firstDay = INT32_MIN;
+            change.newOrbitHiByte = true;
+        }
+        UnsurePasses placed = unsure;
+        const auto refused = PlaceAndStore(db, change, result.orbitHiByte, placed);
+        if (!refused.empty()) {
+            for (const auto& r : refused) result.refused.emplace_back(fresh[r.index]->sha256, r.reason);
+            return result;  // rolled back
+        }
+        unsure = std::move(placed);
+        if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
+        CountCommit(db);
+    }
+    t.Commit();
+    result.committed = true;
+    result.added = static_cast<int64_t>(fresh.size());
+    result.alreadyStored = static_cast<int64_t>(blocks.size() - fresh.size());
+    return result;
+}
+
 Importer::Importer(Archive& archive, int64_t orbitHiByte, bool replace, size_t batchSize)
     : archive_(archive), orbitHiByte_(orbitHiByte), replace_(replace), batchSize_(std::max<size_t>(1, batchSize)) {}
 
@@ -320,78 +376,28 @@ void Importer::Finish() {
 }
 
 void Importer::Flush() {
-    while (!StoreBatch()) {
-    }
-}
-
-void Importer::LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused) {
-    std::map<std::string, std::string> reasons;  // by SHA-256: copies of the bytes go with them
-    for (const auto& r : refused) reasons[fresh[r.index]->sha256] = r.reason;
-    std::erase_if(batch_, [&](const IncomingBlock& b) {
-        const auto found = reasons.find(b.sha256);
-        if (found == reasons.end()) return false;
-        refused_.push_back({b.file, found->second});
-        ++counts_.refused;
-        return true;
-    });
-}
-
-bool Importer::StoreBatch() {
-    Database& db = *archive_.db_;
-    Transaction t(db, Transaction::Kind::Write);
-    bool placeAll = false;
-    int64_t hiByte = orbitHiByte_;
-    if (!started_) {
-        const auto stored = ReadMeta(db, meta::kOrbitHiByte);
-        if (!stored || (replace_ && *stored != orbitHiByte_)) {
-            WriteMeta(db, meta::kOrbitHiByte, orbitHiByte_);
-            placeAll = stored.has_value();
-        } else {
-            hiByte = *stored;
+    for (;;) {
+        const Archive::OrbitBase base =
+            started_ ? Archive::OrbitBase::Settled : replace_ ? Archive::OrbitBase::Replace : Archive::OrbitBase::Stored;
+        Archive::StoredBatch stored = archive_.StoreBlocks(batch_, orbitHiByte_, base, unsure_);
+        if (stored.committed) {
+            started_ = true;
+            orbitHiByte_ = stored.orbitHiByte;
+            counts_.added += stored.added;
+            counts_.alreadyStored += stored.alreadyStored;
+            batch_.clear();
+            return;
         }
+        // Placed without them, the others may sit elsewhere: the batch is stored again.
+        const std::map<std::string, std::string> reasons(stored.refused.begin(), stored.refused.end());
+        std::erase_if(batch_, [&](const IncomingBlock& b) {
+            const auto found = reasons.find(b.sha256);
+            if (found == reasons.end()) return false;
+            refused_.push_back({b.file, found->second});
+            ++counts_.refused;
+            return true;
+        });
     }
-
-    std::vector<std::string> shas;
-    for (const auto& b : batch_) shas.push_back(b.sha256);
-    const auto stored = db.AreStored(shas);
-    std::unordered_set<std::string_view> seen;
-    std::vector<const IncomingBlock*> fresh;
-    PlacementChange change;
-    change.firstDay = INT32_MAX;
-    change.lastDay = INT32_MIN;
-    int32_t longest = 0;
-    for (size_t i = 0; i < batch_.size(); ++i) {
-        if (stored[i] || !seen.insert(batch_[i].sha256).second) continue;
-        fresh.push_back(&batch_[i]);
-        change.firstDay = std::min(change.firstDay, batch_[i].facts.startAmDay);
-        change.lastDay = std::max(change.lastDay, batch_[i].facts.startAmDay);
-        longest = std::max(longest, batch_[i].facts.lastSampleOrbitOffset);
-    }
-    if (!fresh.empty() || placeAll) {
-        change.fresh = fresh;
-        if (placeAll) {
-            change.firstDay = INT32_MIN;
-            change.newOrbitHiByte = true;
-        }
-        UnsurePasses before = unsure_;
-        const auto refused = PlaceAndStore(db, change, hiByte, unsure_);
-        if (!refused.empty()) {
-            // Placed without them, the others may sit elsewhere: the batch is done again.
-            unsure_ = std::move(before);
-            LeaveOut(fresh, refused);
-            return false;
-        }
-        if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
-        CountCommit(db);
-    }
-    t.Commit();
-
-    started_ = true;
-    orbitHiByte_ = hiByte;
-    counts_.added += static_cast<int64_t>(fresh.size());
-    counts_.alreadyStored += static_cast<int64_t>(batch_.size() - fresh.size());
-    batch_.clear();
-    return true;
 }
 
 std::vector<RefusedBlock> Importer::TakeRefused() { return std::exchange(refused_, {}); }

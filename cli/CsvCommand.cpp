@@ -3,7 +3,7 @@
 #include <limits>
 #include <vector>
 
-#include "cli/BlockFileWalk.h"
+#include "core/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
