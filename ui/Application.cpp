@@ -1,7 +1,7 @@
 #include "ui/Application.h"
 
 #include "archive/ArchiveLocation.h"
-#include "ui/ArchiveFeed.h"
+#include "services/ArchiveFeed.h"
 #include "ui/ErrorReport.h"
 #include "ui/GraphWindow.h"
 #include "ui/MainWindow.h"

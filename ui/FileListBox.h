@@ -3,9 +3,9 @@
 // name, at first the program's working directory. It follows files that appear or vanish while
 // the program runs, and a directory deleted and made again, and lists a large directory in the
 // background so the window answers at once. One row shows at a time: moving through the list,
-// by keys or by its scroll arrows, selects the row it shows.
+// by keys or by its scroll arrows, selects the row it shows. The directory's watch is the one
+// the archive feed follows too (services/DirectoryWatch.h).
 #include <QElapsedTimer>
-#include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QListView>
 #include <QStringListModel>
@@ -14,6 +14,8 @@
 #include <memory>
 
 namespace kelvarox {
+
+class DirectoryWatch;
 
 class FileListBox : public QListView {
     Q_OBJECT
@@ -59,7 +61,7 @@ protected:
 private:
     void ShowDirectory(const QString& directory);
     [[nodiscard]] bool Watch();
-    void OnDirectoryChanged();
+    void OnDirectoryChanged(bool gone);
     void LookForDirectory();
     void ScheduleListing();
     void StartListing();
@@ -68,8 +70,8 @@ private:
     void SelectShownRow();
 
     QStringListModel model_;
-    QFileSystemWatcher watcher_;
-    QString watchedPath_;       // the path the watcher knows the directory by; empty when unwatched
+    std::shared_ptr<DirectoryWatch> watch_;  // of directory_
+    QMetaObject::Connection watched_;
     QTimer relistTimer_;        // a listing due after a change
     QTimer lookAgainTimer_;     // runs while the directory is not watched
     struct Listing {

@@ -11,7 +11,7 @@
 #include "core/ChannelCatalogue.h"
 #include "timeline/Readout.h"
 #include "core/Errors.h"
-#include "ui/ArchiveReader.h"
+#include "services/ArchiveReader.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
 #include "render/PictureFile.h"
