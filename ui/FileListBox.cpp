@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <filesystem>
 
@@ -66,14 +65,18 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { SelectShownRow(); });
     connect(&relistTimer_, &QTimer::timeout, this, [this] { StartListing(); });
     connect(&lookAgainTimer_, &QTimer::timeout, this, [this] { LookForDirectory(); });
-    connect(&listing_, &QFutureWatcher<Listing>::finished, this, [this] { ApplyListing(); });
+    lister_ = new QObject;
+    lister_->moveToThread(&listingThread_);
+    connect(&listingThread_, &QThread::finished, lister_, &QObject::deleteLater);
+    listingThread_.start();
     const QString working = WorkingDirectory();
     if (!working.isEmpty()) ShowDirectory(Normalized(working));
 }
 
 FileListBox::~FileListBox() {
     if (cancelListing_) cancelListing_->store(true);
-    listing_.waitForFinished();
+    listingThread_.quit();
+    listingThread_.wait();
 }
 
 void FileListBox::SetDirectory(const QString& directory) {
@@ -121,12 +124,12 @@ void FileListBox::LookForDirectory() {
 }
 
 void FileListBox::ScheduleListing() {
-    if (listing_.isRunning()) relistPending_ = true;
+    if (listingRunning_) relistPending_ = true;
     else if (!relistTimer_.isActive()) relistTimer_.start();
 }
 
 void FileListBox::StartListing() {
-    if (listing_.isRunning()) {
+    if (listingRunning_) {
         relistPending_ = true;  // list again once the running listing ends
         return;
     }
@@ -134,13 +137,15 @@ void FileListBox::StartListing() {
     const QString directory = directory_;
     cancelListing_ = std::make_shared<std::atomic<bool>>(false);
     listingClock_.start();
-    listing_.setFuture(QtConcurrent::run([directory, cancel = cancelListing_] {
-        return Listing{directory, ListBlockFiles(directory, cancel.get())};
-    }));
+    listingRunning_ = true;
+    QMetaObject::invokeMethod(lister_, [this, directory, cancel = cancelListing_] {
+        Listing result{directory, ListBlockFiles(directory, cancel.get())};
+        QMetaObject::invokeMethod(this, [this, result = std::move(result)] { ApplyListing(result); }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
 }
 
-void FileListBox::ApplyListing() {
-    const Listing result = listing_.result();
+void FileListBox::ApplyListing(const Listing& result) {
+    listingRunning_ = false;
     if (result.directory != directory_) {  // the list was pointed elsewhere meanwhile
         StartListing();
         return;

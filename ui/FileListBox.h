@@ -6,9 +6,9 @@
 // by keys or by its scroll arrows, selects the row it shows. The directory's watch is the one
 // the archive feed follows too (services/DirectoryWatch.h).
 #include <QElapsedTimer>
-#include <QFutureWatcher>
 #include <QListView>
 #include <QStringListModel>
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <memory>
@@ -37,7 +37,7 @@ public:
     void ClearSelectionQuietly();
     QStringList Names() const { return model_.stringList(); }
     // True while a listing of the directory is under way or due.
-    bool IsListing() const { return listing_.isRunning() || relistPending_ || relistTimer_.isActive(); }
+    bool IsListing() const { return listingRunning_ || relistPending_ || relistTimer_.isActive(); }
 
     // The least time between the end of one listing and the start of the next, and its share
     // of the last listing's time: changes that come faster are taken together, and a directory
@@ -65,7 +65,11 @@ private:
     void LookForDirectory();
     void ScheduleListing();
     void StartListing();
-    void ApplyListing();
+    struct Listing {
+        QString directory;
+        QStringList names;
+    };
+    void ApplyListing(const Listing& result);
     void OnCurrentChanged(const QModelIndex& current);
     void SelectShownRow();
 
@@ -74,11 +78,10 @@ private:
     QMetaObject::Connection watched_;
     QTimer relistTimer_;        // a listing due after a change
     QTimer lookAgainTimer_;     // runs while the directory is not watched
-    struct Listing {
-        QString directory;
-        QStringList names;
-    };
-    QFutureWatcher<Listing> listing_;
+    // Listings run in a thread of their own, one at a time, by a worker object that lives there.
+    QThread listingThread_;
+    QObject* lister_ = nullptr;  // deleted by listingThread_ when it ends
+    bool listingRunning_ = false;
     std::shared_ptr<std::atomic<bool>> cancelListing_;  // raised when its result is not wanted
     QElapsedTimer listingClock_;  // started with the running listing
     QString directory_;
