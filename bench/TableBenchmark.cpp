@@ -28,7 +28,7 @@ void BM_TableAction384(benchmark::State& st) {
     SilentNotifier notifier;
     KelvaroxApplication app(SettingsStore((home / "config/user.reg").string()), notifier);
     app.Start();
-    app.State().BlockFilePath = (telemetry / "block.dat").string();
+    app.State().SelectBlockFile((telemetry / "block.dat").string());
     app.Main().load();
     const ChannelBoxTexts boxes = app.Main().BoxTexts();
     for (auto _ : st) {

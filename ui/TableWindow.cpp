@@ -14,6 +14,7 @@
 #include "core/DataTableRows.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
+#include "ui/ProgramState.h"
 #include "render/PictureFile.h"
 #include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
@@ -66,9 +67,10 @@ TableWindow::~TableWindow() = default;
 void TableWindow::showTable(const ChannelBoxTexts& boxes) {
     EndFill();
     const std::string heading = DataTableHeading(boxes.name, boxes.number);
-    if (!PrepareSeries(state_, boxes)) return;
+    if (!state_.PrepareSeries(boxes)) return;
     // The fill works on its own copy, whatever happens to the program state meanwhile.
-    DataTableRows rows(state_.Block, state_.Header, state_.Series);
+    const BlockInMemory& loaded = state_.Loaded();
+    DataTableRows rows(loaded.Block, loaded.Header, state_.GraphAndTable().Series);
     SetTableText(heading);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();

@@ -16,6 +16,7 @@ namespace kelvarox {
 
 class DataTableRows;
 class Notifier;
+class ProgramState;
 
 class TableWindow : public QWidget {
     Q_OBJECT

@@ -22,7 +22,7 @@
 #include <thread>
 
 #include "ErrorOf.h"
-#include "RecordingLoaderView.h"
+#include "BlockState.h"
 #include "SettingsTestSupport.h"
 #include "UiTestSupport.h"
 #include "core/BlockLoader.h"
@@ -64,7 +64,7 @@ BlockRecipe GoodRecipe() {
 struct Telemetry {
     TempDir dir;
     // On the heap with the block first in it: a read before byte 0 meets a red zone.
-    std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+    std::unique_ptr<BlockState> state = std::make_unique<BlockState>();
     RecordingLoaderView view;
 
     std::string Put(const std::string& name, const Bytes& bytes) {
@@ -679,7 +679,7 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
     const MainForm form(window);
     // The start-up reports the value it cannot read and goes on with its default.
     EXPECT_EQ(p.notifier.boxes, (std::vector<RecordingNotifier::Box>{{"error", "Invalid data type for 'Start MA Addr.'"}}));
-    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
+    EXPECT_EQ(p.app->State().Layout(), BlockLayout{});
     EXPECT_EQ(form.orbitHiByteEdit->text(), QStringLiteral("2"));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return !form.blockList->IsListing() && !form.blockList->Names().empty(); }, 10000));

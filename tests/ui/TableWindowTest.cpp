@@ -57,15 +57,16 @@ struct TableProgram : TestProgram {
     }
 
     void Load(const std::string& path) {
-        app->State().BlockFilePath = path;
+        app->State().SelectBlockFile(path);
         QTest::mouseClick(main->loadButton, Qt::LeftButton);
     }
     void PressTable() { QTest::mouseClick(main->tableButton, Qt::LeftButton); }
 
     // The whole table of the block and series in memory, as the boxes stand.
     std::string ExpectedTable() {
-        ProgramState& s = app->State();
-        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Block, s.Header, s.Series);
+        const ProgramState& s = app->State();
+        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Loaded().Block, s.Loaded().Header,
+                             s.GraphAndTable().Series);
     }
     static std::string FromBox(const QLineEdit* box) { return box->text().toStdString(); }
 };
