@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <QCoreApplication>
+
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
@@ -33,6 +35,7 @@ void BM_TableAction384(benchmark::State& st) {
     const ChannelBoxTexts boxes = app.Main().BoxTexts();
     for (auto _ : st) {
         app.Table().showTable(boxes);
+        while (app.Table().Filling()) QCoreApplication::processEvents();
     }
     if (notifier.boxes != 0 || app.Table().TableText().size() < 384 * 32) st.SkipWithError("the table was not written");
 }

@@ -2,13 +2,12 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
@@ -34,8 +33,12 @@ QString TextLines(const std::string& text) {
 }  // namespace
 
 TableWindow::TableWindow(ProgramState& state, Notifier& notifier, QWidget* owner)
-    : QWidget(owner), state_(state), notifier_(notifier), ui_(std::make_unique<Ui::TableWindow>()) {
+    : QWidget(owner), state_(state), notifier_(notifier), ui_(std::make_unique<Ui::TableWindow>()),
+      fillTimer_(new QTimer(this)) {
     ui_->setupUi(this);
+    // Each turn of the event loop gets the next rows.
+    fillTimer_->setInterval(0);
+    connect(fillTimer_, &QTimer::timeout, this, &TableWindow::FillSomeRows);
     MakeFixedWindow(this);
     setFont(FormFont(font(), 11, false));
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -70,33 +73,28 @@ void TableWindow::showTable(const ChannelBoxTexts& boxes) {
     if (!state_.PrepareSeries(boxes)) return;
     // The fill works on its own copy, whatever happens to the program state meanwhile.
     const BlockInMemory& loaded = state_.Loaded();
-    DataTableRows rows(loaded.Block, loaded.Header, state_.GraphAndTable().Series);
+    auto rows = std::make_unique<DataTableRows>(loaded.Block, loaded.Header, state_.GraphAndTable().Series);
     SetTableText(heading);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
-    FillRows(rows);
+    if (rows->AtEnd()) return;
+    rows_ = std::move(rows);
+    fillTimer_->start();
 }
 
-void TableWindow::FillRows(DataTableRows& rows) {
-    const uint64_t generation = ++fillGeneration_;
-    filling_ = true;
-    const QPointer<TableWindow> self(this);
-    while (!rows.AtEnd()) {
-        const int index = rows.NextIndex();
-        AppendToTable(rows.Next());
-        if (PausesAfterRow(index)) {
-            QCoreApplication::processEvents();
-            if (!self) return;                            // the program went away meanwhile
-            if (generation != fillGeneration_) return;    // another action ended this fill
-        }
+void TableWindow::FillSomeRows() {
+    while (rows_ && !rows_->AtEnd()) {
+        const int index = rows_->NextIndex();
+        AppendToTable(rows_->Next());
+        if (PausesAfterRow(index)) break;
     }
-    filling_ = false;
+    if (rows_ && rows_->AtEnd()) EndFill();
 }
 
 void TableWindow::EndFill() {
-    ++fillGeneration_;
-    filling_ = false;
+    fillTimer_->stop();
+    rows_.reset();
 }
 
 std::string TableWindow::TableText() const {
