@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 
+#include "KelvaroxVersion.h"
 #include "core/BlockFiles.h"
 #include "core/ChannelDefinition.h"
 #include "core/DroppedFiles.h"
@@ -146,7 +147,7 @@ void MainWindow::clearChannelBoxes() {
 void MainWindow::showAbout() {
     notifier_.ShowInformation(
         // The project's version and the release letter that the box has always shown after it.
-        "Kelvarox Ver " KELVAROX_VERSION "d  -  WOD telemetry decoder in C++ and Qt\n"
+        std::string("Kelvarox Ver ") + kVersion + "d  -  WOD telemetry decoder in C++ and Qt\n"
         "\n"
         "             Kelvarox developers  /  Qarn\n"
         "             Last updated: 2001/10/30");
