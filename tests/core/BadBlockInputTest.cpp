@@ -48,7 +48,7 @@ struct Telemetry {
         view.messages.clear();
         state->BlockFilePath = path;
         state->LoadFailed = false;
-        return ErrorOf([&] { LoadInfo(*state, view); });
+        return ErrorOf([&] { PressLoad(*state, view); });
     }
     const Buffer& Block() const { return state->Block.bytes; }
     // The main window's boxes as the load left them.

@@ -32,7 +32,7 @@ struct Loader {
     std::string Load(const std::string& path) {
         state.BlockFilePath = path;
         state.LoadFailed = false;
-        return ErrorOf([&] { LoadInfo(state, view); });
+        return ErrorOf([&] { PressLoad(state, view); });
     }
 };
 

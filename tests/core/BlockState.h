@@ -50,7 +50,7 @@ public:
 };
 
 // The Load button: raises the error that ends the load, as the window reports it.
-inline void LoadInfo(BlockState& state, RecordingLoaderView& view) {
+inline void PressLoad(BlockState& state, RecordingLoaderView& view) {
     const LoadOutcome outcome = LoadBlockFile(state, state.Layout, view.orbitHiByte);
     view.Show(outcome, state.Header.Channel);
 }
