@@ -2,12 +2,13 @@
 
 namespace kelvarox::archive {
 
-Coefficients ChannelTranslation(int32_t channel, const std::optional<std::array<std::string, 4>>& typed) {
+Coefficients ChannelTranslation(const ChannelDefinition& definition,
+                                const std::optional<std::array<std::string, 4>>& typed) {
     Coefficients k;
     if (typed) {
         UpdateCoefficients(k, (*typed)[0], (*typed)[1], (*typed)[2], (*typed)[3]);
     } else {
-        const auto boxes = ChannelCatalogue::CoefficientTextsOf(ChannelCatalogue::RowOf(channel));
+        const auto boxes = ChannelCatalogue::CoefficientTextsOf(definition.equation);
         UpdateCoefficients(k, boxes.a, boxes.b, boxes.c, boxes.d);
     }
     return k;

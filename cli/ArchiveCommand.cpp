@@ -145,7 +145,7 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
         bool shown = false;
         for (const auto& c : archive.Channels()) {
             if (only && c.channel != *only) continue;
-            const Coefficients k = archive::ChannelTranslation(c.channel, o.coefficients);
+            const Coefficients k = archive::ChannelTranslation(BuiltInDefinition(c.channel), o.coefficients);
             float lowest = 0, highest = 0;
             double sum = 0;
             int64_t count = 0;

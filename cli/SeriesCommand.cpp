@@ -29,7 +29,7 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
     const auto channel = ParseChannelText(options.files[0]);
     if (!channel) throw UsageError("'" + options.files[0] + "' is not a channel (#140 or 0x140)");
     if (!options.output.empty()) return RunSeriesPicture(options, err);
-    const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
+    const Coefficients k = archive::ChannelTranslation(BuiltInDefinition(*channel), options.coefficients);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
     constexpr size_t kFlushAt = 1 << 16;
     std::string text;

@@ -28,7 +28,7 @@ TraceBlock HeadOf(const archive::ArchivedBlock& b) {
 ChannelTrace LoadChannelTrace(archive::Archive& archive, int32_t channel, const archive::OrbitRange& range,
                               const std::optional<Coefficients>& k) {
     ChannelTrace trace(channel, ChannelCatalogue::NameOf(channel), ChannelCatalogue::UnitOf(channel));
-    const Coefficients translation = k ? *k : archive::ChannelTranslation(channel, std::nullopt);
+    const Coefficients translation = k ? *k : archive::ChannelTranslation(BuiltInDefinition(channel), std::nullopt);
     int64_t blockId = -1;
     archive.ForEachSample(channel, range, translation,
                           [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
@@ -59,7 +59,7 @@ struct TraceFollower::ReadBlock {
 
 TraceFollower::TraceFollower(int32_t channel)
     : channel_(channel),
-      translation_(archive::ChannelTranslation(channel, std::nullopt)),
+      translation_(archive::ChannelTranslation(BuiltInDefinition(channel), std::nullopt)),
       trace_(channel, ChannelCatalogue::NameOf(channel), ChannelCatalogue::UnitOf(channel)) {}
 
 bool TraceFollower::Update(archive::Archive& archive) {
