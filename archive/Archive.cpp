@@ -1,10 +1,8 @@
 #include "archive/Archive.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <unordered_set>
 #include <utility>
 
@@ -15,6 +13,7 @@
 #include "archive/Schema.h"
 #include "archive/Sha256.h"
 #include "core/Errors.h"
+#include "core/Text.h"
 
 namespace kelvarox::archive {
 
@@ -35,52 +34,67 @@ void CountCommit(Database& db) {
     db.Execute("UPDATE kelvarox_blocks SET generation = $1 WHERE generation IS NULL", p);
 }
 
-// The columns of an ArchivedBlock, in the order ReadBlockRow reads them.
+// The columns of an ArchivedBlock.
 constexpr const char* kArchivedBlockColumns =
     "SELECT id, file, sha256, channel, start_amday, end_amday, start_orbit_byte, orbit_span, start_ma, end_ma, "
     "ma_step, sample_count, last_orbit_offset, start_orbit, end_orbit, last_orbit, orbit_sure, pinned_orbit";
-constexpr int kBytesColumn = 18;
 
-void ReadBlockRow(const Row& r, ArchivedBlock& b) {
-    b.id = r.Int(0);
-    b.file = TextOf(r.Bytes(1));
-    b.sha256 = r.Text(2);
-    BlockFacts& f = b.facts;
-    f.channel = static_cast<int32_t>(r.Int(3));
-    f.startAmDay = static_cast<int32_t>(r.Int(4));
-    f.endAmDay = static_cast<int32_t>(r.Int(5));
-    f.startOrbitByte = static_cast<int32_t>(r.Int(6));
-    f.orbitSpan = static_cast<int32_t>(r.Int(7));
-    f.startMA = static_cast<int32_t>(r.Int(8));
-    f.endMA = static_cast<int32_t>(r.Int(9));
-    f.maStep = static_cast<int32_t>(r.Int(10));
-    f.sampleCount = static_cast<int32_t>(r.Int(11));
-    f.lastSampleOrbitOffset = static_cast<int32_t>(r.Int(12));
-    b.startOrbit = r.Int(13);
-    b.endOrbit = r.Int(14);
-    b.lastOrbit = r.Int(15);
-    b.orbitSure = r.Int(16) != 0;
-    b.pinnedOrbit = r.IsNull(17) ? std::nullopt : std::optional(r.Int(17));
-}
+// The positions of those columns in a result, looked up by name once for all its rows.
+struct BlockColumns {
+    explicit BlockColumns(const Row& r, bool withBytes)
+        : id(r.ColumnOf("id")), file(r.ColumnOf("file")), sha256(r.ColumnOf("sha256")), channel(r.ColumnOf("channel")),
+          startAmDay(r.ColumnOf("start_amday")), endAmDay(r.ColumnOf("end_amday")),
+          startOrbitByte(r.ColumnOf("start_orbit_byte")), orbitSpan(r.ColumnOf("orbit_span")),
+          startMA(r.ColumnOf("start_ma")), endMA(r.ColumnOf("end_ma")), maStep(r.ColumnOf("ma_step")),
+          sampleCount(r.ColumnOf("sample_count")), lastOrbitOffset(r.ColumnOf("last_orbit_offset")),
+          startOrbit(r.ColumnOf("start_orbit")), endOrbit(r.ColumnOf("end_orbit")), lastOrbit(r.ColumnOf("last_orbit")),
+          orbitSure(r.ColumnOf("orbit_sure")), pinnedOrbit(r.ColumnOf("pinned_orbit")),
+          bytes(withBytes ? r.ColumnOf("bytes") : -1) {}
 
-bool IsHex(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-}
+    void Read(const Row& r, ArchivedBlock& b) const {
+        b.id = r.Int(id);
+        b.file = TextOf(r.Bytes(file));
+        b.sha256 = r.Text(sha256);
+        BlockFacts& f = b.facts;
+        f.channel = static_cast<int32_t>(r.Int(channel));
+        f.startAmDay = static_cast<int32_t>(r.Int(startAmDay));
+        f.endAmDay = static_cast<int32_t>(r.Int(endAmDay));
+        f.startOrbitByte = static_cast<int32_t>(r.Int(startOrbitByte));
+        f.orbitSpan = static_cast<int32_t>(r.Int(orbitSpan));
+        f.startMA = static_cast<int32_t>(r.Int(startMA));
+        f.endMA = static_cast<int32_t>(r.Int(endMA));
+        f.maStep = static_cast<int32_t>(r.Int(maStep));
+        f.sampleCount = static_cast<int32_t>(r.Int(sampleCount));
+        f.lastSampleOrbitOffset = static_cast<int32_t>(r.Int(lastOrbitOffset));
+        b.startOrbit = r.Int(startOrbit);
+        b.endOrbit = r.Int(endOrbit);
+        b.lastOrbit = r.Int(lastOrbit);
+        b.orbitSure = r.Int(orbitSure) != 0;
+        b.pinnedOrbit = r.IsNull(pinnedOrbit) ? std::nullopt : std::optional(r.Int(pinnedOrbit));
+    }
+    std::span<const uint8_t> Bytes(const Row& r) const { return bytes < 0 ? std::span<const uint8_t>() : r.Bytes(bytes); }
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+    int id, file, sha256, channel, startAmDay, endAmDay, startOrbitByte, orbitSpan, startMA, endMA, maStep, sampleCount,
+        lastOrbitOffset, startOrbit, endOrbit, lastOrbit, orbitSure, pinnedOrbit, bytes;
+};
+
+// Runs `sql`, a selection of kArchivedBlockColumns, and hands each block to `each`.
+void ForEachBlockRow(Database& db, const std::string& sql, std::span<const Param> params, bool withBytes,
+                     const std::function<void(const ArchivedBlock&, std::span<const uint8_t>)>& each) {
+    std::optional<BlockColumns> columns;
+    ArchivedBlock b;
+    db.Query(sql, params, [&](const Row& r) {
+        if (!columns) columns.emplace(r, withBytes);
+        columns->Read(r, b);
+        each(b, columns->Bytes(r));
+    });
 }
 
 // The SHA-256 of a block file on disk, when `path` is one.
 std::optional<std::string> ShaOfBlockFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) != kBlockFileSize)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes(kBlockFileSize);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), kBlockFileSize)) return std::nullopt;
-    return Sha256Hex(bytes);
+    WodBlock block;
+    if (ReadBlockBytes(path, block) != ReadOutcome::Read) return std::nullopt;
+    return Sha256Hex(std::span(block.bytes).first<kBlockFileSize>());
 }
 
 }  // namespace
@@ -143,11 +157,7 @@ void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& ran
                   range.from.value_or(INT64_MIN)};
     }
     sql += " ORDER BY start_orbit, start_ma, start_amday, id";
-    ArchivedBlock b;
-    db.Query(sql, params, [&](const Row& r) {
-        ReadBlockRow(r, b);
-        each(b, withBytes ? r.Bytes(kBytesColumn) : std::span<const uint8_t>());
-    });
+    ForEachBlockRow(db, sql, params, withBytes, each);
     t.Commit();
 }
 
@@ -176,11 +186,7 @@ int64_t Archive::ForEachChangedBlock(std::optional<int32_t> channel, int64_t sin
     // A channel's blocks in time order: all of them along the channel's index; the few changed
     // ones sorted ("+" keeps SQLite from walking the whole time index instead).
     if (channel) sql += std::string(" ORDER BY ") + (since >= 0 ? "+" : "") + "start_orbit, start_ma, start_amday, id";
-    ArchivedBlock b;
-    db.Query(sql, params, [&](const Row& r) {
-        ReadBlockRow(r, b);
-        each(b, withBytes ? r.Bytes(kBytesColumn) : std::span<const uint8_t>());
-    });
+    ForEachBlockRow(db, sql, params, withBytes, each);
     t.Commit();
     return generation;
 }
@@ -198,19 +204,20 @@ std::vector<ChannelSummary> Archive::Channels() {
     std::vector<ChannelSummary> channels;
     Database& db = *db_;
     Transaction t(db, Transaction::Kind::Read);
-    db.Query("SELECT channel, COUNT(*), SUM(sample_count), MIN(start_orbit), MAX(last_orbit), MIN(start_amday), "
-             "MAX(end_amday) FROM kelvarox_blocks GROUP BY channel ORDER BY channel",
+    db.Query("SELECT channel, COUNT(*) AS blocks, SUM(sample_count) AS samples, MIN(start_orbit) AS first_orbit, "
+             "MAX(last_orbit) AS last_orbit, MIN(start_amday) AS first_amday, MAX(end_amday) AS last_amday "
+             "FROM kelvarox_blocks GROUP BY channel ORDER BY channel",
              {}, [&](const Row& r) {
                  ChannelSummary c;
-                 c.channel = static_cast<int32_t>(r.Int(0));
+                 c.channel = static_cast<int32_t>(r.Int("channel"));
                  c.name = ChannelCatalogue::NameOf(c.channel);
                  c.unit = ChannelCatalogue::UnitOf(c.channel);
-                 c.blocks = r.Int(1);
-                 c.samples = r.Int(2);
-                 c.firstOrbit = r.Int(3);
-                 c.lastOrbit = r.Int(4);
-                 c.firstAmDay = static_cast<int32_t>(r.Int(5));
-                 c.lastAmDay = static_cast<int32_t>(r.Int(6));
+                 c.blocks = r.Int("blocks");
+                 c.samples = r.Int("samples");
+                 c.firstOrbit = r.Int("first_orbit");
+                 c.lastOrbit = r.Int("last_orbit");
+                 c.firstAmDay = static_cast<int32_t>(r.Int("first_amday"));
+                 c.lastAmDay = static_cast<int32_t>(r.Int("last_amday"));
                  channels.push_back(std::move(c));
              });
     t.Commit();
@@ -229,8 +236,8 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
     std::string shaPattern, file;
     if (const auto sha = ShaOfBlockFile(shaOrFile)) {
         shaPattern = *sha;
-    } else if (IsHex(shaOrFile)) {
-        shaPattern = Lower(shaOrFile) + "%";
+    } else if (!shaOrFile.empty() && std::all_of(shaOrFile.begin(), shaOrFile.end(), IsHexDigit)) {
+        shaPattern = AsciiLowerText(shaOrFile) + "%";
     }
     std::error_code ignored;
     file = std::filesystem::absolute(shaOrFile, ignored).lexically_normal().string();
@@ -246,7 +253,8 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
     db.Query("SELECT id, start_amday, start_orbit_byte FROM kelvarox_blocks WHERE sha256 LIKE $1 OR CAST(file AS " +
                  std::string(db.BytesType()) + ") = $2 ORDER BY id LIMIT 2",
              p, [&](const Row& r) {
-                 found.push_back({r.Int(0), static_cast<int32_t>(r.Int(1)), static_cast<int32_t>(r.Int(2))});
+                 found.push_back({r.Int("id"), static_cast<int32_t>(r.Int("start_amday")),
+                                  static_cast<int32_t>(r.Int("start_orbit_byte"))});
              });
     if (orbit < 0 || orbit > kMaxOrbit) throw KelvaroxError(msg::OrbitOutOfRange(orbit, kMaxOrbit));
     if (found.empty()) throw KelvaroxError(msg::NoSuchBlock(shaOrFile));
@@ -271,7 +279,7 @@ std::vector<UnsurePlacement> Archive::Unsure(const UnsurePasses& passes, bool wi
         db_->Query("SELECT sha256, file, start_orbit FROM kelvarox_blocks WHERE start_amday = $1 AND "
                    "start_orbit_byte = $2 AND orbit_sure = 0 ORDER BY id",
                    p, [&](const Row& r) {
-                       unsure.push_back({std::string(r.Text(0)), TextOf(r.Bytes(1)), r.Int(2), pass.gapDays,
+                       unsure.push_back({std::string(r.Text("sha256")), TextOf(r.Bytes("file")), r.Int("start_orbit"), pass.gapDays,
                                          pass.outlier});
                    });
     }
@@ -299,6 +307,62 @@ int64_t Archive::CheckBlocks(const std::function<void(const ArchivedBlock&)>& da
     return checked;
 }
 
+Archive::StoredBatch Archive::StoreBlocks(std::span<const IncomingBlock> blocks, int64_t orbitHiByte, OrbitBase base,
+                                          UnsurePasses& unsure) {
+    Database& db = *db_;
+    Transaction t(db, Transaction::Kind::Write);
+    bool placeAll = false;
+    StoredBatch result;
+    result.orbitHiByte = orbitHiByte;
+    if (base != OrbitBase::Settled) {
+        const auto stored = ReadMeta(db, meta::kOrbitHiByte);
+        if (!stored || (base == OrbitBase::Replace && *stored != orbitHiByte)) {
+            WriteMeta(db, meta::kOrbitHiByte, orbitHiByte);
+            placeAll = stored.has_value();
+        } else {
+            result.orbitHiByte = *stored;
+        }
+    }
+
+    std::vector<std::string> shas;
+    for (const auto& b : blocks) shas.push_back(b.sha256);
+    const auto stored = db.AreStored(shas);
+    std::unordered_set<std::string_view> seen;
+    std::vector<const IncomingBlock*> fresh;
+    PlacementChange change;
+    change.firstDay = INT32_MAX;
+    change.lastDay = INT32_MIN;
+    int32_t longest = 0;
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        if (stored[i] || !seen.insert(blocks[i].sha256).second) continue;
+        fresh.push_back(&blocks[i]);
+        change.firstDay = std::min(change.firstDay, blocks[i].facts.startAmDay);
+        change.lastDay = std::max(change.lastDay, blocks[i].facts.startAmDay);
+        longest = std::max(longest, blocks[i].facts.lastSampleOrbitOffset);
+    }
+    if (!fresh.empty() || placeAll) {
+        change.fresh = fresh;
+        if (placeAll) {
+            change.firstDay = INT32_MIN;
+            change.newOrbitHiByte = true;
+        }
+        UnsurePasses placed = unsure;
+        const auto refused = PlaceAndStore(db, change, result.orbitHiByte, placed);
+        if (!refused.empty()) {
+            for (const auto& r : refused) result.refused.emplace_back(fresh[r.index]->sha256, r.reason);
+            return result;  // rolled back
+        }
+        unsure = std::move(placed);
+        if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
+        CountCommit(db);
+    }
+    t.Commit();
+    result.committed = true;
+    result.added = static_cast<int64_t>(fresh.size());
+    result.alreadyStored = static_cast<int64_t>(blocks.size() - fresh.size());
+    return result;
+}
+
 Importer::Importer(Archive& archive, int64_t orbitHiByte, bool replace, size_t batchSize)
     : archive_(archive), orbitHiByte_(orbitHiByte), replace_(replace), batchSize_(std::max<size_t>(1, batchSize)) {}
 
@@ -312,78 +376,28 @@ void Importer::Finish() {
 }
 
 void Importer::Flush() {
-    while (!StoreBatch()) {
-    }
-}
-
-void Importer::LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused) {
-    std::map<std::string, std::string> reasons;  // by SHA-256: copies of the bytes go with them
-    for (const auto& r : refused) reasons[fresh[r.index]->sha256] = r.reason;
-    std::erase_if(batch_, [&](const IncomingBlock& b) {
-        const auto found = reasons.find(b.sha256);
-        if (found == reasons.end()) return false;
-        refused_.push_back({b.file, found->second});
-        ++counts_.refused;
-        return true;
-    });
-}
-
-bool Importer::StoreBatch() {
-    Database& db = *archive_.db_;
-    Transaction t(db, Transaction::Kind::Write);
-    bool placeAll = false;
-    int64_t hiByte = orbitHiByte_;
-    if (!started_) {
-        const auto stored = ReadMeta(db, meta::kOrbitHiByte);
-        if (!stored || (replace_ && *stored != orbitHiByte_)) {
-            WriteMeta(db, meta::kOrbitHiByte, orbitHiByte_);
-            placeAll = stored.has_value();
-        } else {
-            hiByte = *stored;
+    for (;;) {
+        const Archive::OrbitBase base =
+            started_ ? Archive::OrbitBase::Settled : replace_ ? Archive::OrbitBase::Replace : Archive::OrbitBase::Stored;
+        Archive::StoredBatch stored = archive_.StoreBlocks(batch_, orbitHiByte_, base, unsure_);
+        if (stored.committed) {
+            started_ = true;
+            orbitHiByte_ = stored.orbitHiByte;
+            counts_.added += stored.added;
+            counts_.alreadyStored += stored.alreadyStored;
+            batch_.clear();
+            return;
         }
+        // Placed without them, the others may sit elsewhere: the batch is stored again.
+        const std::map<std::string, std::string> reasons(stored.refused.begin(), stored.refused.end());
+        std::erase_if(batch_, [&](const IncomingBlock& b) {
+            const auto found = reasons.find(b.sha256);
+            if (found == reasons.end()) return false;
+            refused_.push_back({b.file, found->second});
+            ++counts_.refused;
+            return true;
+        });
     }
-
-    std::vector<std::string> shas;
-    for (const auto& b : batch_) shas.push_back(b.sha256);
-    const auto stored = db.AreStored(shas);
-    std::unordered_set<std::string_view> seen;
-    std::vector<const IncomingBlock*> fresh;
-    PlacementChange change;
-    change.firstDay = INT32_MAX;
-    change.lastDay = INT32_MIN;
-    int32_t longest = 0;
-    for (size_t i = 0; i < batch_.size(); ++i) {
-        if (stored[i] || !seen.insert(batch_[i].sha256).second) continue;
-        fresh.push_back(&batch_[i]);
-        change.firstDay = std::min(change.firstDay, batch_[i].facts.startAmDay);
-        change.lastDay = std::max(change.lastDay, batch_[i].facts.startAmDay);
-        longest = std::max(longest, batch_[i].facts.lastSampleOrbitOffset);
-    }
-    if (!fresh.empty() || placeAll) {
-        change.fresh = fresh;
-        if (placeAll) {
-            change.firstDay = INT32_MIN;
-            change.newOrbitHiByte = true;
-        }
-        UnsurePasses before = unsure_;
-        const auto refused = PlaceAndStore(db, change, hiByte, unsure_);
-        if (!refused.empty()) {
-            // Placed without them, the others may sit elsewhere: the batch is done again.
-            unsure_ = std::move(before);
-            LeaveOut(fresh, refused);
-            return false;
-        }
-        if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
-        CountCommit(db);
-    }
-    t.Commit();
-
-    started_ = true;
-    orbitHiByte_ = hiByte;
-    counts_.added += static_cast<int64_t>(fresh.size());
-    counts_.alreadyStored += static_cast<int64_t>(batch_.size() - fresh.size());
-    batch_.clear();
-    return true;
 }
 
 std::vector<RefusedBlock> Importer::TakeRefused() { return std::exchange(refused_, {}); }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/BlockIntake.h"
@@ -125,12 +126,32 @@ public:
     // each block whose bytes do not match is handed to `damaged`. Returns the number read.
     int64_t CheckBlocks(const std::function<void(const ArchivedBlock&)>& damaged);
 
-private:
-    friend class Importer;
+    // Which Orbit HiByte a batch of new blocks is placed with.
+    enum class OrbitBase {
+        Settled,  // the one given: the archive's, as an earlier batch of the import learned
+        Stored,   // the archive's; the one given when the archive has none yet
+        Replace,  // the one given becomes the archive's, and every block is placed again
+    };
+    struct StoredBatch {
+        bool committed = false;  // false: the database refused blocks, and nothing was stored
+        int64_t added = 0;
+        int64_t alreadyStored = 0;
+        int64_t orbitHiByte = 0;  // the one the batch was placed with
+        // When not committed: the SHA-256 of each block the database refused, with its reason.
+        std::vector<std::pair<std::string, std::string>> refused;
+    };
+    // Stores the blocks of `blocks` that are not stored yet, each once, in one transaction with
+    // the orbit placement they cause; the passes placed not sure are noted in `unsure`. When
+    // the database refuses blocks on its own (a constraint or trigger of the site), nothing is
+    // committed, `unsure` is left as it was, and the refused blocks are named.
+    StoredBatch StoreBlocks(std::span<const IncomingBlock> blocks, int64_t orbitHiByte, OrbitBase base,
+                            UnsurePasses& unsure);
+
     // The blocks of these passes that are not placed for sure, in time order; those of outlier
     // passes only when `withOutliers` is set.
     std::vector<UnsurePlacement> Unsure(const UnsurePasses& passes, bool withOutliers);
 
+private:
     std::unique_ptr<Database> db_;
 };
 
@@ -175,10 +196,6 @@ public:
 
 private:
     void Flush();
-    // Stores the batch in one transaction; false when the database refused blocks, which are
-    // then taken out of the batch and reported, and nothing was committed.
-    bool StoreBatch();
-    void LeaveOut(std::span<const IncomingBlock* const> fresh, std::span<const RefusedRow> refused);
 
     Archive& archive_;
     int64_t orbitHiByte_;

@@ -4,8 +4,9 @@
 #include <filesystem>
 
 #include "archive/Sha256.h"
-#include "core/BoxTextsView.h"
 #include "core/Errors.h"
+#include "core/HeaderDecoder.h"
+#include "core/SampleSeries.h"
 
 namespace kelvarox::archive {
 
@@ -23,27 +24,24 @@ int32_t LastRowOrbitOffset(const BlockHeader& header, int sampleCount) {
 }  // namespace
 
 Intake ReadBlockForArchive(const std::string& path, const BlockLayout& layout) {
-    ProgramState state;
-    state.Layout = layout;
-    state.BlockFilePath = path;
-    BoxTextsView view("0");  // orbits as the block names them: the low byte alone
     Intake intake;
-    try {
-        LoadInfo(state, view);
-    } catch (const KelvaroxError& e) {
-        intake.error = e.what();
+    WodBlock read;
+    if (ReadBlockBytes(path, read) != ReadOutcome::Read) {
+        intake.error = msg::kImproperLength;
         return intake;
     }
-    if (!view.firstMessage.empty() || state.LoadFailed) {
-        intake.error = view.firstMessage.empty() ? std::string(msg::kImproperFormat) : view.firstMessage;
+    // Orbits as the block names them: the low byte alone.
+    const HeaderDecoding decoded = DecodeHeader(read, layout, 0);
+    if (!decoded.ok()) {
+        intake.error = decoded.error;
         return intake;
     }
-    const BlockHeader& h = state.Header;
+    const BlockHeader& h = decoded.header;
     IncomingBlock block;
     std::error_code ignored;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
     block.file = (absolute.empty() ? std::filesystem::path(path) : absolute).lexically_normal().string();
-    std::copy_n(state.Block.bytes.begin(), kBlockFileSize, block.bytes.begin());
+    std::copy_n(read.bytes.begin(), kBlockFileSize, block.bytes.begin());
     block.sha256 = Sha256Hex(block.bytes);
     BlockFacts& f = block.facts;
     f.channel = h.Channel;

@@ -10,24 +10,56 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
 #include "archive/BlockIntake.h"
+#include "core/Errors.h"
 
 namespace kelvarox::archive {
 
 // A statement parameter: NULL, a whole number, a text or bytes.
 using Param = std::variant<std::monostate, int64_t, std::string_view, std::span<const uint8_t>>;
 
-// One row of a result, valid during the callback that receives it.
+// A statement the database failed, with the engine's own code for why: SQLite's extended result
+// code, or PostgreSQL's SQLSTATE. The text is the one the user reads.
+class DatabaseError : public KelvaroxError {
+public:
+    DatabaseError(const std::string& text, int sqliteCode) : KelvaroxError(text), sqliteCode_(sqliteCode) {}
+    DatabaseError(const std::string& text, std::string sqlState) : KelvaroxError(text), sqlState_(std::move(sqlState)) {}
+    // 0 from PostgreSQL.
+    int SqliteCode() const { return sqliteCode_; }
+    // Empty from SQLite, and when the server sent none (the connection was lost).
+    const std::string& SqlState() const { return sqlState_; }
+
+private:
+    int sqliteCode_ = 0;
+    std::string sqlState_;
+};
+
+// One row of a result, valid during the callback that receives it. Columns are named as the
+// statement names them (an expression by its AS); a caller that reads many rows looks their
+// positions up once with ColumnOf and reads by position.
 class Row {
 public:
     virtual ~Row() = default;
+    // The position of the column `name`; raises KelvaroxError when the result has none.
+    virtual int ColumnOf(std::string_view name) const = 0;
     virtual bool IsNull(int column) const = 0;
     virtual int64_t Int(int column) const = 0;
     virtual std::string_view Text(int column) const = 0;
     virtual std::span<const uint8_t> Bytes(int column) const = 0;
+
+    bool IsNull(std::string_view name) const { return IsNull(ColumnOf(name)); }
+    int64_t Int(std::string_view name) const { return Int(ColumnOf(name)); }
+    std::string_view Text(std::string_view name) const { return Text(ColumnOf(name)); }
+    std::span<const uint8_t> Bytes(std::string_view name) const { return Bytes(ColumnOf(name)); }
+
+protected:
+    [[noreturn]] static void NoSuchColumn(std::string_view name) {
+        throw KelvaroxError("the result has no column " + std::string(name));
+    }
 };
 
 // A block as it is stored: its facts and where the archive placed it.

@@ -23,11 +23,12 @@ constexpr size_t kUpdateChunk = 4096;
 
 // A stored pass's AmDay and orbit byte, and a summary of what its blocks hold.
 constexpr const char* kPassSummary =
-    "SELECT start_amday, start_orbit_byte, COUNT(*), COUNT(pinned_orbit), MIN(pinned_orbit), "
-    "MIN(CASE WHEN pinned_orbit IS NULL THEN id * 2 + orbit_sure END), "
-    "MIN(CASE WHEN pinned_orbit IS NULL THEN start_orbit END), MAX(CASE WHEN pinned_orbit IS NULL THEN start_orbit END), "
-    "MIN(start_orbit), SUM(orbit_outlier), SUM(orbit_sure), "
-    "SUM(CASE WHEN pinned_orbit IS NOT NULL AND start_orbit <> pinned_orbit THEN 1 ELSE 0 END) "
+    "SELECT start_amday, start_orbit_byte, COUNT(*) AS blocks, COUNT(pinned_orbit) AS pinned_blocks, "
+    "MIN(pinned_orbit) AS pinned_orbit, MIN(CASE WHEN pinned_orbit IS NULL THEN id * 2 + orbit_sure END) AS first_id_sure, "
+    "MIN(CASE WHEN pinned_orbit IS NULL THEN start_orbit END) AS unpinned_lowest, "
+    "MAX(CASE WHEN pinned_orbit IS NULL THEN start_orbit END) AS unpinned_highest, "
+    "MIN(start_orbit) AS lowest, SUM(orbit_outlier) AS outliers, SUM(orbit_sure) AS sures, "
+    "SUM(CASE WHEN pinned_orbit IS NOT NULL AND start_orbit <> pinned_orbit THEN 1 ELSE 0 END) AS misplaced_pins "
     "FROM kelvarox_blocks ";
 
 struct StoredPass {
@@ -60,22 +61,22 @@ struct SequencePass {
 
 SequencePass ReadPass(const Row& r) {
     SequencePass sp;
-    sp.pass.amDay = static_cast<int32_t>(r.Int(0));
-    sp.pass.orbitByte = static_cast<int32_t>(r.Int(1));
-    if (!r.IsNull(4)) sp.pass.pinnedOrbit = r.Int(4);
+    sp.pass.amDay = static_cast<int32_t>(r.Int("start_amday"));
+    sp.pass.orbitByte = static_cast<int32_t>(r.Int("start_orbit_byte"));
+    if (!r.IsNull("pinned_orbit")) sp.pass.pinnedOrbit = r.Int("pinned_orbit");
     StoredPass& s = sp.stored.emplace();
-    s.blocks = r.Int(2);
-    s.pinnedBlocks = r.Int(3);
-    if (!r.IsNull(5)) {
-        s.firstId = r.Int(5) / 2;
-        s.firstSure = r.Int(5) % 2 != 0;
-        s.unpinnedLowest = r.Int(6);
-        s.unpinnedHighest = r.Int(7);
+    s.blocks = r.Int("blocks");
+    s.pinnedBlocks = r.Int("pinned_blocks");
+    if (const int firstIdSure = r.ColumnOf("first_id_sure"); !r.IsNull(firstIdSure)) {
+        s.firstId = r.Int(firstIdSure) / 2;
+        s.firstSure = r.Int(firstIdSure) % 2 != 0;
+        s.unpinnedLowest = r.Int("unpinned_lowest");
+        s.unpinnedHighest = r.Int("unpinned_highest");
     }
-    s.lowest = r.Int(8);
-    s.outliers = r.Int(9);
-    s.sures = r.Int(10);
-    s.misplacedPins = r.Int(11);
+    s.lowest = r.Int("lowest");
+    s.outliers = r.Int("outliers");
+    s.sures = r.Int("sures");
+    s.misplacedPins = r.Int("misplaced_pins");
     return sp;
 }
 
@@ -92,12 +93,12 @@ std::optional<int32_t> ResumeDay(Database& db, int32_t firstDay) {
     std::optional<int32_t> day;
     int64_t passes = 0;
     const Param p[] = {int64_t{firstDay}, static_cast<int64_t>(kLookahead)};
-    db.Query("SELECT start_amday, COUNT(DISTINCT start_orbit_byte) FROM kelvarox_blocks WHERE start_amday < $1 "
+    db.Query("SELECT start_amday, COUNT(DISTINCT start_orbit_byte) AS passes FROM kelvarox_blocks WHERE start_amday < $1 "
              "GROUP BY start_amday ORDER BY start_amday DESC LIMIT $2",
              p, [&](const Row& r) {
                  if (passes >= static_cast<int64_t>(kLookahead)) return;
-                 day = static_cast<int32_t>(r.Int(0));
-                 passes += r.Int(1);
+                 day = static_cast<int32_t>(r.Int("start_amday"));
+                 passes += r.Int("passes");
              });
     return passes >= static_cast<int64_t>(kLookahead) ? day : std::nullopt;
 }

@@ -1,8 +1,9 @@
 #include "archive/PostgresAddress.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
+
+#include "core/Text.h"
 
 namespace kelvarox::archive {
 
@@ -14,15 +15,9 @@ constexpr std::string_view kSchemes[] = {"postgresql://", "postgres://"};
 constexpr std::string_view kSplitters = "/?#@:&=";
 constexpr size_t kShortestPiece = 3;
 
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 size_t SchemeLength(std::string_view location) {
     for (const std::string_view scheme : kSchemes)
-        if (location.size() >= scheme.size() && Lower(location.substr(0, scheme.size())) == scheme) return scheme.size();
+        if (location.size() >= scheme.size() && AsciiLowerText(location.substr(0, scheme.size())) == scheme) return scheme.size();
     return 0;
 }
 
@@ -65,7 +60,7 @@ void AddSecret(std::vector<std::string>& secrets, const std::string& text) {
 // A parameter of the query whose value is a password, or whose name cannot be read.
 bool IsSecretParameter(std::string_view parameter) {
     const auto key = PercentDecoded(parameter.substr(0, parameter.find('=')));
-    return !key || Lower(*key).find("password") != std::string::npos;
+    return !key || AsciiLowerText(*key).find("password") != std::string::npos;
 }
 
 }  // namespace
@@ -75,7 +70,7 @@ bool IsPostgresLocation(std::string_view location) { return SchemeLength(locatio
 PostgresAddress ParsePostgresAddress(const std::string& address) {
     PostgresAddress a;
     const size_t start = SchemeLength(address);
-    a.forLibpq = Lower(address.substr(0, start)) + address.substr(start);
+    a.forLibpq = AsciiLowerText(address.substr(0, start)) + address.substr(start);
 
     // The credentials end at an "@"; a password may hold "?", "/", ":" or even "@" unescaped,
     // so the last "@" before the query counts, and everything after the first ":" is hidden.

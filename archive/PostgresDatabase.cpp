@@ -25,7 +25,7 @@ namespace {
 
 // The key of the lock that every writer of a Kelvarox archive holds ("Kelvarox" in ASCII).
 constexpr const char* kWriterLock = "SELECT pg_advisory_xact_lock(5432867781189201784)";
-constexpr const char* kTryWriterLock = "SELECT pg_try_advisory_xact_lock(5432867781189201784)";
+constexpr const char* kTryWriterLock = "SELECT pg_try_advisory_xact_lock(5432867781189201784) AS taken";
 // A wait that can be given up looks again this often.
 constexpr int kWaitStepMs = 50;
 constexpr const char* kConnectTimeoutSeconds = "10";
@@ -56,6 +56,11 @@ int64_t BigEndian(const char* data, int length) {
 class PostgresRow : public Row {
 public:
     PostgresRow(const PGresult* r) : r_(r) {}
+    int ColumnOf(std::string_view name) const override {
+        const int c = PQfnumber(r_, std::string(name).c_str());
+        if (c < 0) NoSuchColumn(name);
+        return c;
+    }
     bool IsNull(int c) const override { return PQgetisnull(r_, 0, c); }
     int64_t Int(int c) const override { return BigEndian(PQgetvalue(r_, 0, c), PQgetlength(r_, 0, c)); }
     std::string_view Text(int c) const override {
@@ -115,8 +120,8 @@ public:
     bool HasTable(std::string_view name) override {
         int64_t count = 0;
         const Param p[] = {name};
-        Query("SELECT count(*) FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename = $1", p,
-              [&](const Row& r) { count = r.Int(0); });
+        Query("SELECT count(*) AS tables FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename = $1",
+              p, [&](const Row& r) { count = r.Int("tables"); });
         return count > 0;
     }
 
@@ -145,7 +150,7 @@ public:
         bool waiting = false;
         for (;;) {
             bool taken = false;
-            Query(kTryWriterLock, {}, [&](const Row& r) { taken = r.Int(0) != 0; });
+            Query(kTryWriterLock, {}, [&](const Row& r) { taken = r.Int("taken") != 0; });
             if (taken) break;
             if (!waiting && hooks_.writerWaits) hooks_.writerWaits(true);
             waiting = true;
@@ -220,7 +225,7 @@ public:
         std::unordered_set<std::string> found;
         const Param p[] = {std::string_view(array)};
         Query("SELECT sha256 FROM kelvarox_blocks WHERE sha256 = ANY($1::text[])", p,
-              [&](const Row& r) { found.emplace(r.Text(0)); });
+              [&](const Row& r) { found.emplace(r.Text("sha256")); });
         std::vector<bool> stored;
         for (const auto& sha : shas) stored.push_back(found.count(sha) > 0);
         return stored;
@@ -240,8 +245,8 @@ public:
             Execute("RELEASE SAVEPOINT kelvarox_rows");
             storing_ = true;
             return {};
-        } catch (const KelvaroxError&) {
-            if (!RefusesTheRow(sqlState_)) throw;
+        } catch (const DatabaseError& e) {
+            if (!RefusesTheRow(e.SqlState())) throw;
         }
         Execute("ROLLBACK TO SAVEPOINT kelvarox_rows");
         std::vector<RefusedRow> refused;
@@ -251,8 +256,8 @@ public:
             try {
                 Execute(InsertBlockSql(), values);
                 Execute("RELEASE SAVEPOINT kelvarox_row");
-            } catch (const KelvaroxError&) {
-                if (!RefusesTheRow(sqlState_)) throw;
+            } catch (const DatabaseError& e) {
+                if (!RefusesTheRow(e.SqlState())) throw;
                 refused.push_back({i, reason_});
                 Execute("ROLLBACK TO SAVEPOINT kelvarox_row");
             }
@@ -275,10 +280,11 @@ public:
 
 private:
     [[noreturn]] void Fail(const char* reason) {
-        throw KelvaroxError(msg::Failed(name_, WithoutSecrets(FirstLine(reason), address_, parsed_)));
+        throw DatabaseError(msg::Failed(name_, WithoutSecrets(FirstLine(reason), address_, parsed_)), sqlState_);
     }
 
-    // The SQLSTATE and the primary message of a failed statement, for InsertBlocks.
+    // The SQLSTATE and the primary message of a failed statement: the error raises the one, and
+    // InsertBlocks tells the other of a refused row.
     void NoteFailure(const PGresult* r) {
         const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
         const char* primary = PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY);

@@ -67,7 +67,7 @@ std::optional<int64_t> ReadMeta(Database& db, const char* key) {
     std::optional<int64_t> value;
     const Param p[] = {std::string_view(key)};
     db.Query("SELECT value FROM kelvarox_meta WHERE key = $1", p, [&](const Row& r) {
-        const auto text = r.Text(0);
+        const auto text = r.Text("value");
         int64_t v = 0;
         if (std::from_chars(text.data(), text.data() + text.size(), v).ec == std::errc()) value = v;
     });

@@ -1,15 +1,14 @@
 #include "archive/SeriesRows.h"
 
+#include "core/DatedTranslation.h"
+
 namespace kelvarox::archive {
 
-Coefficients ChannelTranslation(int32_t channel, const std::optional<std::array<std::string, 4>>& typed) {
+Coefficients ChannelTranslation(const ChannelDefinition& definition,
+                                const std::optional<std::array<std::string, 4>>& typed) {
+    if (!typed) return BoxTranslation(definition.equation);
     Coefficients k;
-    if (typed) {
-        UpdateCoefficients(k, (*typed)[0], (*typed)[1], (*typed)[2], (*typed)[3]);
-    } else {
-        const auto boxes = ChannelCatalogue::CoefficientTextsOf(ChannelCatalogue::RowOf(channel));
-        UpdateCoefficients(k, boxes.a, boxes.b, boxes.c, boxes.d);
-    }
+    UpdateCoefficients(k, (*typed)[0], (*typed)[1], (*typed)[2], (*typed)[3]);
     return k;
 }
 

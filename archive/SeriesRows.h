@@ -7,7 +7,7 @@
 #include <string>
 
 #include "archive/BlockIntake.h"
-#include "core/ChannelCatalogue.h"
+#include "core/ChannelDefinition.h"
 #include "core/SampleSeries.h"
 
 namespace kelvarox::archive {
@@ -37,9 +37,10 @@ void ForEachBlockSample(const BlockFacts& facts, int64_t startOrbit, std::span<c
     }
 }
 
-// The translation of a channel as Load fills the coefficient boxes, with the texts in `typed`
-// (as if typed into the four boxes afterwards; an empty one keeps the value 0) in their place.
-// Raises the conversion error of a text that is no number.
-Coefficients ChannelTranslation(int32_t channel, const std::optional<std::array<std::string, 4>>& typed);
+// The translation of a channel of `definition` as Load fills the coefficient boxes with its
+// equation, with the texts in `typed` (as if typed into the four boxes afterwards; an empty one
+// keeps the value 0) in their place. Raises the conversion error of a text that is no number.
+Coefficients ChannelTranslation(const ChannelDefinition& definition,
+                                const std::optional<std::array<std::string, 4>>& typed);
 
 }  // namespace kelvarox::archive

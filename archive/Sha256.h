@@ -9,11 +9,4 @@ namespace kelvarox::archive {
 // The digest as 64 lower-case hexadecimal digits.
 std::string Sha256Hex(std::span<const uint8_t> bytes);
 
-namespace detail {
-// Sha256Hex compresses with the processor's SHA instructions where it has them, else in plain
-// C++; the tests hold the two against each other.
-bool HasShaInstructions();
-std::string Sha256HexWith(bool instructions, std::span<const uint8_t> bytes);
-}  // namespace detail
-
 }  // namespace kelvarox::archive

@@ -33,9 +33,23 @@ std::string NumberedParameters(std::string_view sql) {
     return out;
 }
 
+struct CloseConnection {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, CloseConnection>;
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
 class SqliteRow : public Row {
 public:
     explicit SqliteRow(sqlite3_stmt* s) : s_(s) {}
+    int ColumnOf(std::string_view name) const override {
+        for (int c = 0, count = sqlite3_column_count(s_); c < count; ++c)
+            if (const char* column = sqlite3_column_name(s_, c); column && name == column) return c;
+        NoSuchColumn(name);
+    }
     bool IsNull(int c) const override { return sqlite3_column_type(s_, c) == SQLITE_NULL; }
     int64_t Int(int c) const override { return sqlite3_column_int64(s_, c); }
     std::string_view Text(int c) const override {
@@ -53,12 +67,8 @@ private:
 
 class SqliteDatabase : public Database {
 public:
-    SqliteDatabase(sqlite3* db, std::string name, WaitHooks hooks)
-        : db_(db), name_(std::move(name)), hooks_(std::move(hooks)) {}
-    ~SqliteDatabase() override {
-        for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
-        sqlite3_close_v2(db_);
-    }
+    SqliteDatabase(Connection db, std::string name, WaitHooks hooks)
+        : connection_(std::move(db)), db_(connection_.get()), name_(std::move(name)), hooks_(std::move(hooks)) {}
 
     const std::string& Name() const override { return name_; }
     std::string_view IdColumnType() const override { return "INTEGER PRIMARY KEY"; }
@@ -88,13 +98,13 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
         for (;;) {
             std::string mode;
-            Query("PRAGMA journal_mode", {}, [&](const Row& r) { mode = r.Text(0); });
+            Query("PRAGMA journal_mode", {}, [&](const Row& r) { mode = r.Text("journal_mode"); });
             if (mode == "wal") break;
             try {
                 Execute("PRAGMA journal_mode = WAL");
                 break;
-            } catch (const KelvaroxError&) {
-                if (sqlite3_errcode(db_) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) throw;
+            } catch (const DatabaseError& e) {
+                if ((e.SqliteCode() & 0xFF) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) throw;
             }
             if (hooks_.Abandoned()) throw KelvaroxError(msg::Abandoned(name_));
             std::this_thread::sleep_for(kWalRetryPause);
@@ -180,9 +190,9 @@ public:
             const auto values = BlockColumnValues(rows[i]);
             try {
                 Execute(InsertBlockSql(), values);
-            } catch (const KelvaroxError&) {
+            } catch (const DatabaseError& e) {
                 // A refused row undoes only its own statement; the transaction goes on.
-                const int code = sqlite3_errcode(db_) & 0xFF;
+                const int code = e.SqliteCode() & 0xFF;
                 if (code != SQLITE_CONSTRAINT && code != SQLITE_TOOBIG && code != SQLITE_MISMATCH) throw;
                 refused.push_back({i, sqlite3_errmsg(db_)});
             }
@@ -202,8 +212,10 @@ public:
         Execute("DELETE FROM kelvarox_placed");
     }
 
+    const char* LastMessage() const { return sqlite3_errmsg(db_); }
+
 private:
-    [[noreturn]] void Fail() { throw KelvaroxError(msg::Failed(name_, sqlite3_errmsg(db_))); }
+    [[noreturn]] void Fail() { throw DatabaseError(msg::Failed(name_, sqlite3_errmsg(db_)), sqlite3_extended_errcode(db_)); }
 
     void Begin(std::string_view sql) {
         storing_ = false;
@@ -212,14 +224,14 @@ private:
 
     sqlite3_stmt* Prepare(std::string_view sql) {
         const std::string key(sql);
-        if (auto found = statements_.find(key); found != statements_.end()) return found->second;
+        if (auto found = statements_.find(key); found != statements_.end()) return found->second.get();
         const std::string text = NumberedParameters(sql);
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT, &s,
-                               nullptr) != SQLITE_OK)
-            Fail();
-        statements_.emplace(key, s);
-        return s;
+        const int rc =
+            sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+        Statement statement(s);
+        if (rc != SQLITE_OK) Fail();
+        return statements_.emplace(key, std::move(statement)).first->second.get();
     }
 
     void Bind(sqlite3_stmt* s, std::span<const Param> params) {
@@ -236,10 +248,12 @@ private:
         }
     }
 
-    sqlite3* db_;
+    Connection connection_;
+    sqlite3* db_;  // connection_'s
     std::string name_;
     WaitHooks hooks_;
-    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    // Finalized before the connection is closed.
+    std::unordered_map<std::string, Statement> statements_;
     bool storing_ = false;  // the transaction stored blocks
 };
 
@@ -266,20 +280,21 @@ bool FolderIsWritable(const std::string& path) {
 
 // Opens `target` with `flags`; messages name the archive `path`.
 std::unique_ptr<Database> Open(const std::string& target, int flags, const std::string& path, WaitHooks hooks) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(target.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-        const std::string reason = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close_v2(db);
-        throw KelvaroxError(msg::CannotOpen(path, reason));
+    sqlite3* opened = nullptr;
+    const int rc = sqlite3_open_v2(target.c_str(), &opened, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    Connection db(opened);
+    if (rc != SQLITE_OK) {
+        if (!db) throw DatabaseError(msg::CannotOpen(path, "out of memory"), rc);
+        throw DatabaseError(msg::CannotOpen(path, sqlite3_errmsg(db.get())), sqlite3_extended_errcode(db.get()));
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    auto connection = std::make_unique<SqliteDatabase>(db, path, std::move(hooks));
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    auto connection = std::make_unique<SqliteDatabase>(std::move(db), path, std::move(hooks));
     try {
         connection->HasTable("kelvarox_meta");  // fails at once on a file that is no database
         // A commit is safe against the program being killed; only a power cut may lose the last ones.
         connection->Execute("PRAGMA synchronous = NORMAL");
-    } catch (const KelvaroxError&) {
-        throw KelvaroxError(msg::CannotOpen(path, sqlite3_errmsg(db)));
+    } catch (const DatabaseError& e) {
+        throw DatabaseError(msg::CannotOpen(path, connection->LastMessage()), e.SqliteCode());
     }
     return connection;
 }

@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "TestFiles.h"
-#include "core/BoxTextsView.h"
+#include "core/BlockLoader.h"
 #include "core/DataTable.h"
 #include "core/GraphAndTableActions.h"
 
@@ -14,16 +14,20 @@ namespace {
 void BM_LoadSeriesTable(benchmark::State& st) {
     TempDir dir;
     WriteBytes(dir / "block.dat", BuildBlock(FullBlockRecipe()));
-    ProgramState state;
-    state.BlockFilePath = (dir / "block.dat").string();
-    BoxTextsView view("1");
+    BlockInMemory loaded;
+    loaded.BlockFilePath = (dir / "block.dat").string();
+    GraphAndTableState state;
+    const std::string orbitHiByte = "1";
     for (auto _ : st) {
-        LoadInfo(state, view);
-        if (!PrepareSeries(state, view.boxes)) {
+        const LoadOutcome outcome = LoadBlockFile(loaded, BlockLayout{}, orbitHiByte);
+        const int32_t channel = loaded.Header.Channel;
+        ChannelBoxTexts boxes = ChannelBoxTextsOf(channel, BuiltInDefinition(channel));
+        boxes.orbitHiByte = orbitHiByte;
+        if (!outcome.error.empty() || !PrepareSeries(loaded.Block, loaded.Header, state, boxes)) {
             st.SkipWithError("the block did not load");
             break;
         }
-        std::string text = DataTableText(view.boxes.name, view.boxes.number, state.Block, state.Header, state.Series);
+        std::string text = DataTableText(boxes.name, boxes.number, loaded.Block, loaded.Header, state.Series);
         benchmark::DoNotOptimize(text);
     }
     st.counters["samples"] = state.Series.Count;

@@ -5,10 +5,9 @@
 
 
 #include "TestFiles.h"
-#include "core/BoxTextsView.h"
-#include "core/GraphAction.h"
 #include "settings/SettingsStore.h"
 #include "ui/GraphWindow.h"
+#include "ui/ProgramState.h"
 #include "ui/SilentNotifier.h"
 
 using namespace kelvarox;
@@ -20,11 +19,15 @@ namespace {
 struct LoadedFullBlock {
     TempDir dir;
     ProgramState state;
-    BoxTextsView view;
+    ChannelBoxTexts boxes;  // as Load fills them
     LoadedFullBlock() {
         WriteBytes(dir / "block.dat", BuildBlock(FullBlockRecipe()));
-        state.BlockFilePath = (dir / "block.dat").string();
-        LoadInfo(state, view);
+        state.SelectBlockFile((dir / "block.dat").string());
+        const std::string orbitHiByte = "0";
+        (void)state.Load(orbitHiByte);
+        const int32_t channel = state.Loaded().Header.Channel;
+        boxes = ChannelBoxTextsOf(channel, BuiltInDefinition(channel));
+        boxes.orbitHiByte = orbitHiByte;
     }
 };
 
@@ -35,10 +38,10 @@ void BM_GraphAction(benchmark::State& st) {
     GraphWindow window(block.state, store, notifier);
     window.setAttribute(Qt::WA_DontShowOnScreen);
     for (auto _ : st) {
-        window.drawGraph(block.view.boxes);
+        window.drawGraph(block.boxes);
         benchmark::ClobberMemory();
     }
-    st.counters["samples"] = block.state.Series.Count;
+    st.counters["samples"] = block.state.GraphAndTable().Series.Count;
 }
 BENCHMARK(BM_GraphAction)->Unit(benchmark::kMicrosecond);
 
@@ -46,7 +49,7 @@ BENCHMARK(BM_GraphAction)->Unit(benchmark::kMicrosecond);
 void BM_BuildGraphPicture(benchmark::State& st) {
     LoadedFullBlock block;
     for (auto _ : st) {
-        auto picture = BuildGraphPicture(block.state, block.view.boxes);
+        auto picture = block.state.BuildGraph(block.boxes);
         benchmark::DoNotOptimize(picture);
     }
 }

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <QCoreApplication>
+
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Application.h"
@@ -28,11 +30,12 @@ void BM_TableAction384(benchmark::State& st) {
     SilentNotifier notifier;
     KelvaroxApplication app(SettingsStore((home / "config/user.reg").string()), notifier);
     app.Start();
-    app.State().BlockFilePath = (telemetry / "block.dat").string();
+    app.State().SelectBlockFile((telemetry / "block.dat").string());
     app.Main().load();
     const ChannelBoxTexts boxes = app.Main().BoxTexts();
     for (auto _ : st) {
         app.Table().showTable(boxes);
+        while (app.Table().Filling()) QCoreApplication::processEvents();
     }
     if (notifier.boxes != 0 || app.Table().TableText().size() < 384 * 32) st.SkipWithError("the table was not written");
 }

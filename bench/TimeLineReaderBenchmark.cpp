@@ -27,7 +27,7 @@
 #include "PassRecipe.h"
 #include "TestFiles.h"
 #include "archive/Archive.h"
-#include "ui/ArchiveReader.h"
+#include "services/ArchiveReader.h"
 
 using namespace kelvarox;
 

@@ -11,12 +11,12 @@
 
 #include "archive/Archive.h"
 #include "archive/ArchiveMessages.h"
+#include "archive/Import.h"
 #include "cli/ArchiveSession.h"
-#include "cli/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
-#include "cli/ReadAhead.h"
 #include "cli/TerminalText.h"
+#include "core/BlockFileWalk.h"
 #include "core/BlockFiles.h"
 #include "core/ChannelCatalogue.h"
 #include "core/CsvText.h"
@@ -75,52 +75,39 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
         }
     }
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
-        archive::Importer importer(archive, orbitHiByte, o.orbitHiByteGiven);
         Progress progress(walked);
-        auto reportRefused = [&] {
-            for (const auto& r : importer.TakeRefused()) {
-                progress.End();
-                ReportFailure(err, r.file, archive::msg::Refused(r.reason));
-            }
+        archive::ImportEvents events;
+        events.failed = [&](const std::string& file, const std::string& error) {
+            progress.End();
+            ReportFailure(err, file, OpenError(file).value_or(error));
         };
+        events.refused = [&](const archive::RefusedBlock& r) {
+            progress.End();
+            ReportFailure(err, r.file, archive::msg::Refused(r.reason));
+        };
+        events.progress = [&](size_t done, const archive::ImportCounts&) { progress.Step(done); };
+        archive::ImportResult result;
         // What was committed, also when the archive fails midway (a full disk, a server gone).
         auto summary = [&] {
-            const auto& counts = importer.Counts();
+            const auto& counts = result.committed;
             out << "added " << counts.added << ", already stored " << counts.alreadyStored << ", failed "
-                << failed + counts.refused << std::endl;
+                << failed + result.failed + counts.refused << std::endl;
         };
         try {
-            ReadAhead reading(BlockFileWalk(walked), o.layout, 2 * archive::Importer::kDefaultBatch);
-            size_t done = 0;
-            while (auto next = reading.Next()) {
-                auto& [file, intake] = *next;
-                if (intake.block) {
-                    importer.Add(std::move(*intake.block));
-                    reportRefused();
-                } else {
-                    progress.End();
-                    ReportFailure(err, file, OpenError(file).value_or(intake.error));
-                    ++failed;
-                }
-                progress.Step(++done);
-            }
-            importer.Finish();
-            reportRefused();
+            archive::ImportFiles(archive, {walked, o.layout, orbitHiByte, o.orbitHiByteGiven}, events, result);
         } catch (const KelvaroxError&) {
             progress.End();
-            reportRefused();
             summary();
             throw;
         }
         progress.End();
-        const int64_t outliers = importer.Outliers();
-        for (const auto& u : importer.Unsure())
+        for (const auto& u : result.unsure)
             ReportFailure(err, u.file,
                           u.outlier ? archive::msg::Outlier(u.orbit) : archive::msg::NotSure(u.orbit, u.gapDays));
-        if (outliers > archive::Importer::kListedOutliers)
-            Report(err, archive::msg::ManyOutliers(outliers));
+        if (result.outliers > archive::Importer::kListedOutliers)
+            Report(err, archive::msg::ManyOutliers(result.outliers));
         summary();
-        return failed + importer.Counts().refused > 0 ? 1 : 0;
+        return failed + result.failed + result.committed.refused > 0 ? 1 : 0;
     });
 }
 
@@ -158,7 +145,7 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
         bool shown = false;
         for (const auto& c : archive.Channels()) {
             if (only && c.channel != *only) continue;
-            const Coefficients k = archive::ChannelTranslation(c.channel, o.coefficients);
+            const Coefficients k = archive::ChannelTranslation(BuiltInDefinition(c.channel), o.coefficients);
             float lowest = 0, highest = 0;
             double sum = 0;
             int64_t count = 0;

@@ -9,8 +9,9 @@
 
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
-#include "core/BoxTextsView.h"
+#include "core/Conversions.h"
 #include "core/Errors.h"
+#include "core/HeaderDecoder.h"
 
 namespace kelvarox::cli {
 
@@ -27,18 +28,19 @@ std::optional<std::string> OpenError(const std::string& path) {
 
 LoadedBlock LoadBlock(const std::string& path, const Options& options) {
     LoadedBlock b;
-    b.state.Layout = options.layout;
-    b.state.BlockFilePath = path;
-    BoxTextsView view(options.orbitHiByte);
-    try {
-        LoadInfo(b.state, view);
-    } catch (const KelvaroxError& e) {
-        b.error = e.what();
+    const std::optional<int32_t> orbitHiByte = ParseDecimal(options.orbitHiByte);
+    if (!orbitHiByte) {
+        b.error = msg::NotAnInteger(options.orbitHiByte);
+    } else if (ReadBlockBytes(path, b.block) != ReadOutcome::Read) {
+        b.error = msg::kImproperLength;
+    } else {
+        const HeaderDecoding decoded = DecodeHeader(b.block, options.layout, OrbitBaseOf(*orbitHiByte));
+        b.header = decoded.header;
+        b.error = decoded.error;
+        if (decoded.ChannelDecoded()) b.boxes = ChannelBoxTextsOf(b.header.Channel, BuiltInDefinition(b.header.Channel));
     }
-    if (b.error.empty()) b.error = view.firstMessage;
-    if (b.error.empty() && b.state.LoadFailed) b.error = "the block did not load";
     if (!b.error.empty()) b.error = OpenError(path).value_or(b.error);
-    b.boxes = view.boxes;
+    b.boxes.orbitHiByte = options.orbitHiByte;
     if (b.ok() && options.coefficients) {
         const auto& k = *options.coefficients;
         b.boxes.a = k[0];
@@ -54,7 +56,7 @@ LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options)
     if (!b.ok()) return b;
     try {
         // A block that loaded carries the signature, so the series is always built.
-        if (!PrepareSeries(b.state, b.boxes)) b.error = msg::kImproperFormat;
+        if (!PrepareSeries(b.block, b.header, b.graph, b.boxes)) b.error = msg::kImproperFormat;
     } catch (const KelvaroxError& e) {
         b.error = e.what();
     }

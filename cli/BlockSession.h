@@ -7,12 +7,14 @@
 
 #include "cli/CommandLine.h"
 #include "core/GraphAndTableActions.h"
-#include "core/ProgramState.h"
+#include "core/WodBlock.h"
 
 namespace kelvarox::cli {
 
 struct LoadedBlock {
-    ProgramState state;
+    WodBlock block;
+    BlockHeader header;
+    GraphAndTableState graph;  // the series, when built
     ChannelBoxTexts boxes;  // as Load left them, with the --coefficients texts typed over
     std::string error;   // the first message of a load that failed; empty on success
     bool ok() const { return error.empty(); }

@@ -3,7 +3,7 @@
 #include <limits>
 #include <vector>
 
-#include "cli/BlockFileWalk.h"
+#include "core/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
@@ -91,13 +91,12 @@ char* PutValue(char* at, float value) {
 constexpr size_t kRowNumbersMax = 4 + 12 + 12 + 4 + 32;
 
 void WriteBlock(CsvOutput& csv, const std::string& path, const LoadedBlock& b) {
-    const ProgramState& s = b.state;
     // The columns of the block, built once: those before the sample number and those after the value.
     const RepeatedText head(CsvField(path) + "," + CsvField(b.boxes.number) + "," + CsvField(b.boxes.name) + "," +
                             CsvField(b.boxes.unit) + ",");
-    const RepeatedText tail(std::string(",").append(CsvField(s.Header.StartDateText)).append("\r\n"));
-    RowPosition rows(s.Header);
-    for (int i = 0; i < s.Series.Count; ++i) {
+    const RepeatedText tail(std::string(",").append(CsvField(b.header.StartDateText)).append("\r\n"));
+    RowPosition rows(b.header);
+    for (int i = 0; i < b.graph.Series.Count; ++i) {
         const OrbitMA at = rows.Next();
         char* p = head.CopyTo(csv.Reserve(head.size() + kRowNumbersMax + tail.size()));
         p = PutNumber(p, i);
@@ -106,9 +105,9 @@ void WriteBlock(CsvOutput& csv, const std::string& path, const LoadedBlock& b) {
         *p++ = ',';
         p = PutNumber(p, at.MA);
         *p++ = ',';
-        p = PutNumber(p, s.Block.RawSample(i));
+        p = PutNumber(p, b.block.RawSample(i));
         *p++ = ',';
-        p = PutValue(p, s.Series.SampleValue[static_cast<size_t>(i)]);
+        p = PutValue(p, b.graph.Series.SampleValue[static_cast<size_t>(i)]);
         csv.Commit(tail.CopyTo(p));
     }
 }

@@ -7,7 +7,7 @@ namespace kelvarox::cli {
 namespace {
 
 void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b) {
-    const BlockHeader& h = b.state.Header;
+    const BlockHeader& h = b.header;
     out << "File:          " << TerminalName(path) << '\n'
         << "Channel:       " << b.boxes.number << '\n'
         << "Name:          " << b.boxes.name << '\n'

@@ -1,35 +1,42 @@
 #pragma once
-// The load of one block: read the file, test the signature, decode the header at the layout's
-// addresses and fill the main window's channel boxes.
+// The main window's Load without its window: the Orbit HiByte text converted, the file read
+// into the block buffer, the header decoded, and what the window then shows.
 #include <string>
+#include <vector>
 
-#include "core/ProgramState.h"
+#include "core/HeaderDecoder.h"
 
 namespace kelvarox {
 
-// The main window's boxes that the loader fills: the channel's name, unit and number ("Hex#")
-// and the four coefficients of its translation equation.
-enum class ChannelBox { Name, Unit, Number, A, B, C, D };
-
-// What the loader needs of the main window; a window, the command line or a test stands behind it.
-class LoaderView {
-public:
-    virtual ~LoaderView() = default;
-    virtual std::string OrbitHiByteText() const = 0;
-    virtual void SetBoxText(ChannelBox box, const std::string& text) = 0;
-    virtual void DisableGraphAndTable() = 0;
-    virtual void ShowInformation(const std::string& message) = 0;
+// The main window's block: the file the next Load reads, and what the last Load left in
+// memory, which Graph and Table work on.
+struct BlockInMemory {
+    WodBlock Block;             // the block buffer
+    BlockHeader Header;         // values of the loaded block
+    std::string BlockFilePath;  // the file the next load reads
+    int32_t OrbitBase = 0;      // OrbitHiByte x 256 of the last load, added to the decoded orbit bytes
+    bool LoadFailed = false;    // the last load failed to read or was no WOD block
 };
 
-// Reads the file of state.BlockFilePath into the block buffer; on failure sets LoadFailed,
-// disables Graph and Table and shows "File is improper length, must be 512 bytes!!".
-void ReadBlockFile(ProgramState& state, LoaderView& view);
+// What one Load shows in the main window, in this order.
+struct LoadOutcome {
+    // Information boxes ("File is improper length...", "Improper format..."); Graph and Table
+    // are disabled before each.
+    std::vector<std::string> messages;
+    // The header got as far as its channel: the channel boxes show the channel's definition.
+    bool channelDecoded = false;
+    // The error that ends the load: an Orbit HiByte text or a header field that is no number,
+    // a step of 0. Empty without one.
+    std::string error;
+};
 
-// The whole load. Raises KelvaroxError for an Orbit HiByte text or a header field that is no
-// number and for a step of 0; values of the steps before the failing one stay changed.
-void LoadInfo(ProgramState& state, LoaderView& view);
-
-// Mean anomaly given to sample 0 on the graph axis.
-int32_t FirstMAOf(int32_t startMA, int32_t maStep);
+// The Load of `loaded.BlockFilePath`. An Orbit HiByte text that is no number ends it before
+// the file is read. A file that cannot be read as a block (not exactly 512 bytes, not a
+// regular file, unreadable) leaves the block before it in the buffer, which is decoded again,
+// as it always has been: the boxes then show the block that Graph and Table use. A block
+// without signature keeps the header as it was; a field that fails keeps the values from it on
+// (DecodeHeader).
+[[nodiscard]] LoadOutcome LoadBlockFile(BlockInMemory& loaded, const BlockLayout& layout,
+                                        const std::string& orbitHiByteText);
 
 }  // namespace kelvarox

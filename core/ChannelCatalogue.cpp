@@ -138,8 +138,9 @@ std::string UnitOf(int32_t channel) {
     return InCatalogue(channel) ? ChannelUnits[static_cast<size_t>(channel - kFirstChannel)] : "Count";
 }
 
-CoefficientTexts CoefficientTextsOf(int32_t row) {
-    const Coefficients& k = CoefficientTable[static_cast<size_t>(row)];
+CoefficientTexts CoefficientTextsOf(int32_t row) { return CoefficientTextsOf(CoefficientTable[static_cast<size_t>(row)]); }
+
+CoefficientTexts CoefficientTextsOf(const Coefficients& k) {
     return {FixedText(k.a, 5, 5), FixedText(k.b, 5, 5), FixedText(k.c, 5, 5), FixedText(k.d, 5, 2)};
 }
 

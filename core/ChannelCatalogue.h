@@ -40,6 +40,8 @@ struct CoefficientTexts {
     std::string a, b, c, d;
 };
 CoefficientTexts CoefficientTextsOf(int32_t row);
+// The same texts of any four coefficients.
+CoefficientTexts CoefficientTextsOf(const Coefficients& k);
 
 // "#" and the channel in upper-case hexadecimal, at least three digits.
 std::string ChannelNumberText(int32_t channel);

@@ -1,14 +1,13 @@
 #include "core/DatedTranslation.h"
 
-#include "core/FixedText.h"
 #include "core/SampleSeries.h"
 
 namespace kelvarox {
 
 Coefficients BoxTranslation(const Coefficients& equation) {
+    const auto boxes = ChannelCatalogue::CoefficientTextsOf(equation);
     Coefficients k;
-    UpdateCoefficients(k, FixedText(equation.a, 5, 5), FixedText(equation.b, 5, 5), FixedText(equation.c, 5, 5),
-                       FixedText(equation.d, 5, 2));
+    UpdateCoefficients(k, boxes.a, boxes.b, boxes.c, boxes.d);
     return k;
 }
 

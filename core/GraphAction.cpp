@@ -2,10 +2,12 @@
 
 namespace kelvarox {
 
-std::optional<GraphPicture> BuildGraphPicture(ProgramState& state, const ChannelBoxTexts& boxes) {
-    if (!PrepareSeries(state, boxes)) return std::nullopt;
+std::optional<GraphPicture> BuildGraphPicture(const WodBlock& block, const BlockHeader& header,
+                                              GraphAndTableState& state, const ChannelBoxTexts& boxes,
+                                              float displayScale) {
+    if (!PrepareSeries(block, header, state, boxes)) return std::nullopt;
     state.Axis = ScaleValueAxis(state.Series.DataMax, state.Series.DataMin);
-    return ComposeGraph({state.Header, state.Series, state.Axis, boxes.name, boxes.unit, state.DisplayScale});
+    return ComposeGraph({header, state.Series, state.Axis, boxes.name, boxes.unit, displayScale});
 }
 
 }  // namespace kelvarox

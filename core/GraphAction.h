@@ -9,8 +9,10 @@
 namespace kelvarox {
 
 // Parses the boxes and builds the series (PrepareSeries), scales the value axis and
-// composes the drawing at the state's DisplayScale. No picture when the block in memory is
-// no WOD block. A box that does not convert raises its error before anything is drawn.
-[[nodiscard]] std::optional<GraphPicture> BuildGraphPicture(ProgramState& state, const ChannelBoxTexts& boxes);
+// composes the drawing at `displayScale`. No picture when the block is no WOD block. A box
+// that does not convert raises its error before anything is drawn.
+[[nodiscard]] std::optional<GraphPicture> BuildGraphPicture(const WodBlock& block, const BlockHeader& header,
+                                                            GraphAndTableState& state, const ChannelBoxTexts& boxes,
+                                                            float displayScale);
 
 }  // namespace kelvarox

@@ -4,14 +4,27 @@
 
 namespace kelvarox {
 
-bool PrepareSeries(ProgramState& state, const ChannelBoxTexts& boxes) {
+bool PrepareSeries(const WodBlock& block, const BlockHeader& header, GraphAndTableState& state,
+                   const ChannelBoxTexts& boxes) {
     UpdateCoefficients(state.CurrentCoefficients, boxes.a, boxes.b, boxes.c, boxes.d);
-    if (!boxes.number.empty()) state.Header.Channel = ChannelFromBoxText(boxes.number);
-    if (!boxes.orbitHiByte.empty())
-        state.OrbitBase = OrbitBaseOf(DecimalOrThrow(boxes.orbitHiByte));
-    if (!state.Block.HasSignature()) return false;
-    state.Series = BuildSeries(state.Block, state.Header, state.CurrentCoefficients);
+    if (!boxes.number.empty()) (void)ChannelFromBoxText(boxes.number);
+    if (!boxes.orbitHiByte.empty()) (void)DecimalOrThrow(boxes.orbitHiByte);
+    if (!block.HasSignature()) return false;
+    state.Series = BuildSeries(block, header, state.CurrentCoefficients);
     return true;
+}
+
+ChannelBoxTexts ChannelBoxTextsOf(int32_t channel, const ChannelDefinition& definition) {
+    const auto coefficients = ChannelCatalogue::CoefficientTextsOf(definition.equation);
+    ChannelBoxTexts boxes;
+    boxes.name = definition.name;
+    boxes.unit = definition.unit;
+    boxes.number = ChannelCatalogue::ChannelNumberText(channel);
+    boxes.a = coefficients.a;
+    boxes.b = coefficients.b;
+    boxes.c = coefficients.c;
+    boxes.d = coefficients.d;
+    return boxes;
 }
 
 }  // namespace kelvarox

@@ -3,7 +3,9 @@
 // user left them, parse them, and build the series of the block in memory.
 #include <string>
 
-#include "core/ProgramState.h"
+#include "core/ChannelDefinition.h"
+#include "core/SampleSeries.h"
+#include "core/WodBlock.h"
 
 namespace kelvarox {
 
@@ -17,10 +19,24 @@ struct ChannelBoxTexts {
     std::string orbitHiByte;
 };
 
-// Coefficients from the four boxes, the channel number from the Hex# box and OrbitBase from
-// the Orbit HiByte box (both only when not empty), then the signature test and the series.
-// Returns false, leaving the series as it was, when the block in memory is no WOD block.
-// Raises the conversion error of the first box that does not convert.
-[[nodiscard]] bool PrepareSeries(ProgramState& state, const ChannelBoxTexts& boxes);
+// The seven boxes that Load fills for a block of `channel` that `definition` translates: the
+// name, the unit, the Hex# and the four coefficients (a, b and c with 5 significant digits
+// and 5 decimals, d with 2 decimals). The Orbit HiByte box is not among them.
+ChannelBoxTexts ChannelBoxTextsOf(int32_t channel, const ChannelDefinition& definition);
+
+// What Graph and Table keep from one action to the next.
+struct GraphAndTableState {
+    Coefficients CurrentCoefficients;  // the translation in force: an empty coefficient box keeps its value
+    SampleSeries Series;               // the translated samples of the last Graph or Table
+    ValueAxis Axis;                    // the value scale of the last graph
+};
+
+// Coefficients from the four boxes into the translation in force, then the Hex# box and the
+// Orbit HiByte box checked (each only when not empty; the block's orbits were placed by its
+// Load), then the signature test and the series of `block` and `header`. Returns false,
+// leaving the series as it was, when the block is no WOD block. Raises the conversion error
+// of the first box that does not convert; the coefficients before it stay taken.
+[[nodiscard]] bool PrepareSeries(const WodBlock& block, const BlockHeader& header, GraphAndTableState& state,
+                                 const ChannelBoxTexts& boxes);
 
 }  // namespace kelvarox

@@ -16,11 +16,6 @@ bool EntryBefore(const ChannelEntry& a, const ChannelEntry& b) {
 
 }  // namespace
 
-ChannelDefinition BuiltInDefinition(int32_t channel) {
-    return {ChannelCatalogue::NameOf(channel), ChannelCatalogue::UnitOf(channel),
-            ChannelCatalogue::CoefficientTable[static_cast<size_t>(ChannelCatalogue::RowOf(channel))], std::nullopt};
-}
-
 const SatelliteDefinition& BuiltInSatellite() {
     static const SatelliteDefinition builtIn;
     return builtIn;

@@ -7,27 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/ChannelCatalogue.h"
+#include "core/ChannelDefinition.h"
 #include "core/OrbitalElements.h"
 
 namespace kelvarox {
-
-// The limits of a channel's values; a limit left out never triggers.
-struct ChannelLimits {
-    std::optional<double> redLow;
-    std::optional<double> yellowLow;
-    std::optional<double> yellowHigh;
-    std::optional<double> redHigh;
-    int32_t persistence = 1;  // consecutive samples before an excursion counts
-};
-
-// A channel as a block of a given start date translates it.
-struct ChannelDefinition {
-    std::string name;
-    std::string unit;
-    Coefficients equation;
-    std::optional<ChannelLimits> limits;
-};
 
 // One entry of a satellite file: a channel from a date on (from the beginning without one).
 // A field left out keeps the built-in catalogue's value.
@@ -84,7 +67,5 @@ private:
 // The built-in catalogue as a satellite, for callers that take one.
 const SatelliteDefinition& BuiltInSatellite();
 
-// The built-in catalogue's definition of a channel.
-ChannelDefinition BuiltInDefinition(int32_t channel);
 
 }  // namespace kelvarox

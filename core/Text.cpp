@@ -13,6 +13,12 @@ std::string_view TrimEnds(std::string_view text, Trimmed trimmed) {
 
 }  // namespace
 
+std::string AsciiLowerText(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = AsciiLower(c);
+    return lower;
+}
+
 bool EndsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix) {
     if (text.size() < lowerSuffix.size()) return false;
     const std::string_view tail = text.substr(text.size() - lowerSuffix.size());

@@ -11,6 +11,11 @@ namespace kelvarox {
 
 // The ASCII letters A to Z in lower case; every other byte as it is.
 constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// `text` with its ASCII letters in lower case.
+std::string AsciiLowerText(std::string_view text);
+
+// 0 to 9, a to f and A to F.
+constexpr bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (AsciiLower(c) >= 'a' && AsciiLower(c) <= 'f'); }
 
 // `text` ends in `lowerSuffix` (given in lower case), its ASCII letters compared without case.
 bool EndsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix);

@@ -48,20 +48,6 @@ private:
     std::string path_;
 };
 
-class MainWindowBoxes : public LoaderView {
-public:
-    std::string orbitHiByte;
-    std::array<std::string, 7> boxes;
-
-    std::string OrbitHiByteText() const override { return orbitHiByte; }
-    void SetBoxText(ChannelBox box, const std::string& text) override { boxes[static_cast<size_t>(box)] = text; }
-    void DisableGraphAndTable() override {}
-    void ShowInformation(const std::string& message) override {
-        FUZZ_CHECK(message == msg::kImproperLength || message == msg::kImproperFormat);
-    }
-    const std::string& Box(ChannelBox box) const { return boxes[static_cast<size_t>(box)]; }
-};
-
 bool WithinLimit(GraphPoint p) {
     return std::abs(p.x) <= graph::kCoordinateLimit && std::abs(p.y) <= graph::kCoordinateLimit;
 }
@@ -72,19 +58,21 @@ size_t CountLines(const std::string& text) {
     return lines;
 }
 
-void GraphAndTable(ProgramState& state, const ChannelBoxTexts& boxes, const BlockCase& c) {
-    const std::optional<GraphPicture> picture = BuildGraphPicture(state, boxes);
+void GraphAndTable(const BlockInMemory& loaded, GraphAndTableState& state, const ChannelBoxTexts& boxes,
+                   const BlockCase& c) {
+    const std::optional<GraphPicture> picture =
+        BuildGraphPicture(loaded.Block, loaded.Header, state, boxes, c.displayScale);
     if (!picture) {
-        FUZZ_CHECK(!state.Block.HasSignature());
+        FUZZ_CHECK(!loaded.Block.HasSignature());
         return;
     }
-    const int count = state.Header.SampleCount();
+    const int count = loaded.Header.SampleCount();
     FUZZ_CHECK(state.Series.Count == count);
     for (const DrawStep& step : picture->steps) {
         FUZZ_CHECK(WithinLimit(step.at) && WithinLimit(step.end));
         FUZZ_CHECK(!DescribeStep(step).empty());
     }
-    for (const MATick& tick : SelectMATicks(state.Header)) FUZZ_CHECK(tick.Index >= 0 && tick.Index < count);
+    for (const MATick& tick : SelectMATicks(loaded.Header)) FUZZ_CHECK(tick.Index >= 0 && tick.Index < count);
     const std::vector<GraphPoint> trace = TracePoints(state.Series, state.Axis);
     FUZZ_CHECK(trace.size() == static_cast<size_t>(count == 0 ? 0 : count == 1 ? 2 : 2 * count - 1));
     for (const GraphPoint& p : trace) FUZZ_CHECK(p.x >= graph::kPlotLeft && p.x <= graph::kPlotRight);
@@ -94,11 +82,11 @@ void GraphAndTable(ProgramState& state, const ChannelBoxTexts& boxes, const Bloc
 
     // The table, whole and row by row as the window appends it.
     // The heading holds the boxes' texts as typed, line ends included; one line per sample follows.
-    const std::string table = DataTableText(boxes.name, boxes.number, state.Block, state.Header, state.Series);
+    const std::string table = DataTableText(boxes.name, boxes.number, loaded.Block, loaded.Header, state.Series);
     const std::string heading = DataTableHeading(boxes.name, boxes.number);
     FUZZ_CHECK(CountLines(table) == CountLines(heading) + static_cast<size_t>(count));
     std::string rows = heading;
-    DataTableRows fill(state.Block, state.Header, state.Series);
+    DataTableRows fill(loaded.Block, loaded.Header, state.Series);
     while (!fill.AtEnd()) rows += fill.Next();
     FUZZ_CHECK(rows == table);
 }
@@ -110,48 +98,46 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const BlockCase c = BlockCase::Read(data, size);
     file.Write(c.file);
 
-    // On the heap and first in the state, so that a read before the block meets a red zone.
-    auto state = std::make_unique<ProgramState>();
-    state->Layout = c.layout;
-    state->BlockFilePath = file.Path();
-    state->DisplayScale = c.displayScale;
-    MainWindowBoxes view;
-    view.orbitHiByte = c.orbitHiByte;
+    // On the heap and first in its struct, so that a read before the block meets a red zone.
+    auto loaded = std::make_unique<BlockInMemory>();
+    loaded->BlockFilePath = file.Path();
+    ChannelBoxTexts shown;  // the boxes as the main window's Load fills them
+    const auto load = [&] {
+        const LoadOutcome outcome = LoadBlockFile(*loaded, c.layout, c.orbitHiByte);
+        for (const std::string& message : outcome.messages)
+            FUZZ_CHECK(message == msg::kImproperLength || message == msg::kImproperFormat);
+        const int32_t channel = loaded->Header.Channel;
+        if (outcome.channelDecoded) shown = ChannelBoxTextsOf(channel, BuiltInDefinition(channel));
+    };
 
-    try {
-        LoadInfo(*state, view);
-    } catch (const KelvaroxError&) {
-    }
-    FUZZ_CHECK(state->Block.bytes[kBlockFileSize] == 0);
+    load();
+    FUZZ_CHECK(loaded->Block.bytes[kBlockFileSize] == 0);
     // The file is read exactly when the Orbit HiByte converts and it is 512 bytes long.
     const bool read = ParseDecimal(c.orbitHiByte) && c.file.size() == static_cast<size_t>(kBlockFileSize);
     if (read) {
-        FUZZ_CHECK(std::equal(c.file.begin(), c.file.end(), state->Block.bytes.begin()));
+        FUZZ_CHECK(std::equal(c.file.begin(), c.file.end(), loaded->Block.bytes.begin()));
     } else {
-        FUZZ_CHECK(state->Block.bytes == WodBlock{}.bytes);
+        FUZZ_CHECK(loaded->Block.bytes == WodBlock{}.bytes);
     }
-    FUZZ_CHECK(state->Header.SampleCount() >= 0 && state->Header.SampleCount() <= kSeriesCapacity);
+    FUZZ_CHECK(loaded->Header.SampleCount() >= 0 && loaded->Header.SampleCount() <= kSeriesCapacity);
 
     if (c.flags & BlockCase::kLoadAgain) {
-        state->BlockFilePath.clear();
-        state->LoadFailed = false;
-        try {
-            LoadInfo(*state, view);
-        } catch (const KelvaroxError&) {
-        }
+        loaded->BlockFilePath.clear();
+        load();
     }
 
     ChannelBoxTexts boxes;
-    boxes.name = view.Box(ChannelBox::Name);
-    boxes.unit = view.Box(ChannelBox::Unit);
-    boxes.number = c.number.value_or(view.Box(ChannelBox::Number));
-    boxes.a = c.coefficients[0].value_or(view.Box(ChannelBox::A));
-    boxes.b = c.coefficients[1].value_or(view.Box(ChannelBox::B));
-    boxes.c = c.coefficients[2].value_or(view.Box(ChannelBox::C));
-    boxes.d = c.coefficients[3].value_or(view.Box(ChannelBox::D));
+    boxes.name = shown.name;
+    boxes.unit = shown.unit;
+    boxes.number = c.number.value_or(shown.number);
+    boxes.a = c.coefficients[0].value_or(shown.a);
+    boxes.b = c.coefficients[1].value_or(shown.b);
+    boxes.c = c.coefficients[2].value_or(shown.c);
+    boxes.d = c.coefficients[3].value_or(shown.d);
     boxes.orbitHiByte = c.orbitHiByte;
     try {
-        GraphAndTable(*state, boxes, c);
+        GraphAndTableState state;
+        GraphAndTable(*loaded, state, boxes, c);
     } catch (const KelvaroxError&) {
     }
     return 0;

@@ -10,7 +10,7 @@ packages=(
   xvfb xauth x11-utils libxtst-dev openbox imagemagick fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev
   qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev groff-base
-  libsqlite3-dev libpq-dev postgresql
+  libsqlite3-dev libpq-dev postgresql nettle-dev
   libtomlplusplus-dev
   "$@"
 )

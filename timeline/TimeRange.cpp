@@ -55,6 +55,16 @@ TimeRange Showing(const TimeRange& extent) {
     return Limited({extent.left - margin, extent.right + margin});
 }
 
+TimeRange ViewAfterNewSamples(const TimeRange& view, bool showingAll, bool following,
+                              const std::optional<TimeRange>& before, const std::optional<TimeRange>& after) {
+    if (showingAll && after) return Showing(*after);
+    if (following && before && after && after->right > before->right && view.right >= before->right) {
+        const double moved = after->right - before->right;
+        return Limited({view.left + moved, view.right + moved});
+    }
+    return view;
+}
+
 std::optional<ValueRange> ValuesBetweenRows(const ValueRange& range, double y0, double y1, int height) {
     if (std::abs(y1 - y0) < 2 || height <= 0 || !(range.high > range.low)) return std::nullopt;
     const auto valueAt = [&](double y) { return range.high - y / height * (range.high - range.low); };

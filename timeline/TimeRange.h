@@ -55,6 +55,12 @@ TimeRange BetweenPixels(const TimeRange& view, double x0, double x1, int width);
 // A view that shows everything from `first` to `last` with a small margin on both sides.
 TimeRange Showing(const TimeRange& extent);
 
+// The view after the samples on display changed from those spanning `before` to those spanning
+// `after` (nothing: no samples). A view that shows all follows all of them; with Follow on, a
+// view that reached the newest sample moves on with the new ones; any other view stays.
+TimeRange ViewAfterNewSamples(const TimeRange& view, bool showingAll, bool following,
+                              const std::optional<TimeRange>& before, const std::optional<TimeRange>& after);
+
 // A vertical view: the values from `low` to `high`.
 struct ValueRange {
     double low = 0;

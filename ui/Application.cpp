@@ -1,7 +1,7 @@
 #include "ui/Application.h"
 
 #include "archive/ArchiveLocation.h"
-#include "ui/ArchiveFeed.h"
+#include "services/ArchiveFeed.h"
 #include "ui/ErrorReport.h"
 #include "ui/GraphWindow.h"
 #include "ui/MainWindow.h"
@@ -16,9 +16,10 @@ KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier
     // A settings file the program cannot use, or no home for one: the user hears it once, before
     // the directory dialog or the defaults could leave them wondering why.
     if (const std::string warning = store_.Warning(); !warning.empty()) notifier_.ShowWarning(warning);
-    main_ = std::make_unique<MainWindow>(state_, store_, notifier_, start.directory);
+    state_ = ProgramState(StartProgram(store_, notifier_, start.directory));
+    main_ = std::make_unique<MainWindow>(state_, store_, notifier_);
     graph_ = std::make_unique<GraphWindow>(state_, store_, notifier_);
-    setup_ = new SetupWindow(state_.Layout, store_, notifier_, main_.get());
+    setup_ = new SetupWindow(state_, store_, notifier_, main_.get());
     table_ = new TableWindow(state_, notifier_, main_.get());
     feed_ = std::make_unique<ArchiveFeed>();
     Connect();
@@ -59,7 +60,8 @@ void KelvaroxApplication::Start() {
 }
 
 void KelvaroxApplication::StartArchiveFeed() {
-    feed_->Start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory, state_.Layout, state_.OrbitHiByte});
+    feed_->Start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory(), state_.Layout(),
+                  state_.StoredOrbitHiByte()});
 }
 
 void KelvaroxApplication::ShowTimeLine() {

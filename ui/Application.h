@@ -7,9 +7,9 @@
 // raises ends there in the error report.
 #include <memory>
 
-#include "core/ProgramState.h"
 #include "settings/SettingsStore.h"
 #include "ui/Notifier.h"
+#include "ui/ProgramState.h"
 #include "ui/StartCommandLine.h"
 
 namespace kelvarox {
@@ -23,9 +23,9 @@ class TimeLineWindow;
 
 class KelvaroxApplication {
 public:
-    // Tells the user when the settings file cannot be used (SettingsStore::Warning), then creates
-    // the windows (each runs its start-up steps); none is shown yet. `start` names the command
-    // line's directory for this session and the block to load at Start().
+    // Tells the user when the settings file cannot be used (SettingsStore::Warning), runs the
+    // program's start-up (StartProgram), then creates the windows; none is shown yet. `start`
+    // names the command line's directory for this session and the block to load at Start().
     KelvaroxApplication(SettingsStore store, Notifier& notifier, StartPaths start = {});
     ~KelvaroxApplication();
     KelvaroxApplication(const KelvaroxApplication&) = delete;

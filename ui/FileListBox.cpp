@@ -1,17 +1,13 @@
 #include "ui/FileListBox.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QDir>
-#include <QFile>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <filesystem>
 
+#include "services/DirectoryWatch.h"
 #include "ui/DirectoryListing.h"
 #include "render/TextCodec.h"
 
@@ -67,17 +63,20 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
     connect(this, &QListView::clicked, this, [this] { emit ItemClicked(); });
     connect(this, &QListView::doubleClicked, this, [this] { emit ItemDoubleClicked(); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { SelectShownRow(); });
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { OnDirectoryChanged(); });
     connect(&relistTimer_, &QTimer::timeout, this, [this] { StartListing(); });
     connect(&lookAgainTimer_, &QTimer::timeout, this, [this] { LookForDirectory(); });
-    connect(&listing_, &QFutureWatcher<Listing>::finished, this, [this] { ApplyListing(); });
+    lister_ = new QObject;
+    lister_->moveToThread(&listingThread_);
+    connect(&listingThread_, &QThread::finished, lister_, &QObject::deleteLater);
+    listingThread_.start();
     const QString working = WorkingDirectory();
     if (!working.isEmpty()) ShowDirectory(Normalized(working));
 }
 
 FileListBox::~FileListBox() {
     if (cancelListing_) cancelListing_->store(true);
-    listing_.waitForFinished();
+    listingThread_.quit();
+    listingThread_.wait();
 }
 
 void FileListBox::SetDirectory(const QString& directory) {
@@ -98,30 +97,20 @@ void FileListBox::ShowDirectory(const QString& directory) {
 }
 
 bool FileListBox::Watch() {
-    if (!watchedPath_.isEmpty()) watcher_.removePath(watchedPath_);
-    watchedPath_.clear();
-    const std::string path = PathFromQt(directory_);
-    if (QFile::encodeName(directory_).toStdString() == path) {
-        if (watcher_.addPath(directory_)) watchedPath_ = directory_;
-        return !watchedPath_.isEmpty();
+    const std::string path = PathFromQt(directory_);  // as bytes, UTF-8 or not
+    if (!watch_ || watch_->Directory() != path) {
+        disconnect(watched_);
+        watch_ = DirectoryWatch::Of(path);
+        watched_ = connect(watch_.get(), &DirectoryWatch::changed, this,
+                           [this](const DirectoryWatch::Changes& changes) { OnDirectoryChanged(changes.gone); });
     }
-    // The watcher takes paths in the system's encoding, which a name that is no UTF-8 is not
-    // in: it watches the directory through an open descriptor of it instead. The watch stays
-    // on the directory when the descriptor is closed.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) return false;
-    const QString byDescriptor = QStringLiteral("/proc/self/fd/%1").arg(descriptor);
-    if (watcher_.addPath(byDescriptor)) watchedPath_ = byDescriptor;
-    ::close(descriptor);
-    return !watchedPath_.isEmpty();
+    int error = 0;
+    return watch_->Watch(error);
 }
 
-void FileListBox::OnDirectoryChanged() {
+void FileListBox::OnDirectoryChanged(bool gone) {
     // A directory deleted or moved away is no longer watched: it is looked for until it is back.
-    if (!watcher_.directories().contains(watchedPath_)) {
-        watchedPath_.clear();
-        lookAgainTimer_.start();
-    }
+    if (gone) lookAgainTimer_.start();
     ScheduleListing();
 }
 
@@ -135,12 +124,12 @@ void FileListBox::LookForDirectory() {
 }
 
 void FileListBox::ScheduleListing() {
-    if (listing_.isRunning()) relistPending_ = true;
+    if (listingRunning_) relistPending_ = true;
     else if (!relistTimer_.isActive()) relistTimer_.start();
 }
 
 void FileListBox::StartListing() {
-    if (listing_.isRunning()) {
+    if (listingRunning_) {
         relistPending_ = true;  // list again once the running listing ends
         return;
     }
@@ -148,13 +137,15 @@ void FileListBox::StartListing() {
     const QString directory = directory_;
     cancelListing_ = std::make_shared<std::atomic<bool>>(false);
     listingClock_.start();
-    listing_.setFuture(QtConcurrent::run([directory, cancel = cancelListing_] {
-        return Listing{directory, ListBlockFiles(directory, cancel.get())};
-    }));
+    listingRunning_ = true;
+    QMetaObject::invokeMethod(lister_, [this, directory, cancel = cancelListing_] {
+        Listing result{directory, ListBlockFiles(directory, cancel.get())};
+        QMetaObject::invokeMethod(this, [this, result = std::move(result)] { ApplyListing(result); }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
 }
 
-void FileListBox::ApplyListing() {
-    const Listing result = listing_.result();
+void FileListBox::ApplyListing(const Listing& result) {
+    listingRunning_ = false;
     if (result.directory != directory_) {  // the list was pointed elsewhere meanwhile
         StartListing();
         return;

@@ -3,17 +3,19 @@
 // name, at first the program's working directory. It follows files that appear or vanish while
 // the program runs, and a directory deleted and made again, and lists a large directory in the
 // background so the window answers at once. One row shows at a time: moving through the list,
-// by keys or by its scroll arrows, selects the row it shows.
+// by keys or by its scroll arrows, selects the row it shows. The directory's watch is the one
+// the archive feed follows too (services/DirectoryWatch.h).
 #include <QElapsedTimer>
-#include <QFileSystemWatcher>
-#include <QFutureWatcher>
 #include <QListView>
 #include <QStringListModel>
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <memory>
 
 namespace kelvarox {
+
+class DirectoryWatch;
 
 class FileListBox : public QListView {
     Q_OBJECT
@@ -35,7 +37,7 @@ public:
     void ClearSelectionQuietly();
     QStringList Names() const { return model_.stringList(); }
     // True while a listing of the directory is under way or due.
-    bool IsListing() const { return listing_.isRunning() || relistPending_ || relistTimer_.isActive(); }
+    bool IsListing() const { return listingRunning_ || relistPending_ || relistTimer_.isActive(); }
 
     // The least time between the end of one listing and the start of the next, and its share
     // of the last listing's time: changes that come faster are taken together, and a directory
@@ -59,24 +61,27 @@ protected:
 private:
     void ShowDirectory(const QString& directory);
     [[nodiscard]] bool Watch();
-    void OnDirectoryChanged();
+    void OnDirectoryChanged(bool gone);
     void LookForDirectory();
     void ScheduleListing();
     void StartListing();
-    void ApplyListing();
-    void OnCurrentChanged(const QModelIndex& current);
-    void SelectShownRow();
-
-    QStringListModel model_;
-    QFileSystemWatcher watcher_;
-    QString watchedPath_;       // the path the watcher knows the directory by; empty when unwatched
-    QTimer relistTimer_;        // a listing due after a change
-    QTimer lookAgainTimer_;     // runs while the directory is not watched
     struct Listing {
         QString directory;
         QStringList names;
     };
-    QFutureWatcher<Listing> listing_;
+    void ApplyListing(const Listing& result);
+    void OnCurrentChanged(const QModelIndex& current);
+    void SelectShownRow();
+
+    QStringListModel model_;
+    std::shared_ptr<DirectoryWatch> watch_;  // of directory_
+    QMetaObject::Connection watched_;
+    QTimer relistTimer_;        // a listing due after a change
+    QTimer lookAgainTimer_;     // runs while the directory is not watched
+    // Listings run in a thread of their own, one at a time, by a worker object that lives there.
+    QThread listingThread_;
+    QObject* lister_ = nullptr;  // deleted by listingThread_ when it ends
+    bool listingRunning_ = false;
     std::shared_ptr<std::atomic<bool>> cancelListing_;  // raised when its result is not wanted
     QElapsedTimer listingClock_;  // started with the running listing
     QString directory_;

@@ -7,7 +7,6 @@
 #include <QPainter>
 
 #include "core/Errors.h"
-#include "core/GraphAction.h"
 #include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
 #include "ui/ErrorReport.h"
@@ -22,7 +21,7 @@ namespace kelvarox {
 
 GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier)
     : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::GraphWindow>()),
-      scene_(state_.DisplayScale) {
+      scene_(state_.DisplayScale()) {
     ui_->setupUi(this);
     SetUpClientArea();
     connect(ui_->graphImage, &GraphImage::MouseMoved, this, &GraphWindow::showReadout);
@@ -49,7 +48,7 @@ void GraphWindow::SetUpClientArea() {
 }
 
 void GraphWindow::drawGraph(const ChannelBoxTexts& boxes) {
-    const std::optional<GraphPicture> picture = BuildGraphPicture(state_, boxes);
+    const std::optional<GraphPicture> picture = state_.BuildGraph(boxes);
     if (!picture) return;
     Draw(*picture);
     if (isMinimized()) showNormal();

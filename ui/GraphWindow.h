@@ -9,6 +9,7 @@
 #include "core/GraphDrawing.h"
 #include "core/GraphReadout.h"
 #include "render/GraphScene.h"
+#include "ui/ProgramState.h"
 
 namespace Ui {
 class GraphWindow;
@@ -22,7 +23,7 @@ class SettingsStore;
 class GraphWindow : public QWidget {
     Q_OBJECT
 public:
-    // Created hidden, at its stored position, scaled by the state's DisplayScale.
+    // Created hidden, at its stored position, scaled by the program's display scale.
     GraphWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier);
     ~GraphWindow() override;
 

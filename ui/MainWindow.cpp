@@ -6,20 +6,17 @@
 #include <QToolButton>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLocale>
 #include <QMimeData>
-#include <QScreen>
-#include <clocale>
 
+#include "KelvaroxVersion.h"
 #include "core/BlockFiles.h"
+#include "core/ChannelDefinition.h"
 #include "core/DroppedFiles.h"
 #include "core/Errors.h"
 #include "settings/SettingsNames.h"
 #include "settings/StartupSettings.h"
-#include "settings/TelemetryDirectory.h"
 #include "settings/WindowPosition.h"
 #include "ui/CharacterFilter.h"
-#include "ui/DisplayScale.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
 #include "render/TextCodec.h"
@@ -30,8 +27,7 @@ namespace kelvarox {
 
 const char* const MainWindow::kDropHint = " WOD files may be drag/dropped on to main window. ";
 
-MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier,
-                       const std::optional<std::string>& sessionDirectory)
+MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier)
     : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::MainWindow>()),
       importProblemButton_(new QToolButton(this)) {
     ui_->setupUi(this);
@@ -55,7 +51,12 @@ MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier
     for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>())
         if (child != ui_->blockList && !ui_->blockList->isAncestorOf(child)) child->setToolTip(kDropHint);
     ConnectHandlers();
-    StartUp(sessionDirectory);
+    setAcceptDrops(true);
+    ui_->orbitHiByteEdit->setText(QString::number(state_.StoredOrbitHiByte()));
+    RunHandler(notifier_, [this] {
+        if (!state_.TelemetryDirectory().empty()) PointFileListAt(state_.TelemetryDirectory());
+    });
+    RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kMainWindowPrefix)); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -86,46 +87,19 @@ void MainWindow::ConnectHandlers() {
     });
 }
 
-void MainWindow::StartUp(const std::optional<std::string>& sessionDirectory) {
-    // Each step runs even when an earlier one failed, so that the layout and the Orbit HiByte
-    // always hold their stored or default values.
-    RunHandler(notifier_, [] {
-        // "." is the decimal separator whatever the user's locale.
-        QLocale::setDefault(QLocale::c());
-        std::setlocale(LC_NUMERIC, "C");
-    });
-    setAcceptDrops(true);
-    RunHandler(notifier_, [this, &sessionDirectory] {
-        if (sessionDirectory) state_.TelemetryDirectory = *sessionDirectory;
-        else state_.TelemetryDirectory = FindTelemetryDirectory(store_, [this](const std::string& caption,
-                                                                               const std::string& prompt,
-                                                                               const std::string& offered) {
-            return notifier_.AskForText(caption, prompt, offered);
-        });
-        if (!state_.TelemetryDirectory.empty()) PointFileListAt(state_.TelemetryDirectory);
-    });
-    RunHandler(notifier_, [this] {
-        const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        state_.DisplayScale = screen ? DisplayScaleFor(screen->logicalDotsPerInch()) : 1.0f;
-    });
-    RunHandler(notifier_, [this] {
-        const StoredStartupSettings stored = LoadStartupSettings(store_);
-        state_.Layout = stored.Layout;
-        state_.OrbitHiByte = stored.OrbitHiByte;
-        ui_->orbitHiByteEdit->setText(QString::number(stored.OrbitHiByte));
-        // The values were all taken, each stored or default; the first unreadable one is reported.
-        if (!stored.Error.empty()) throw KelvaroxError(stored.Error);
-    });
-    RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kMainWindowPrefix)); });
-}
-
-bool MainWindow::LoadSucceeded() const { return state_.Block.HasSignature() && !state_.LoadFailed; }
-
 void MainWindow::LoadBlock() {
     emit actionStarting();
-    state_.LoadFailed = false;
-    LoadInfo(state_, *this);
-    if (LoadSucceeded()) {
+    const LoadOutcome outcome = state_.Load(FromQt(ui_->orbitHiByteEdit->text()));
+    for (const std::string& message : outcome.messages) {
+        DisableGraphAndTable();
+        notifier_.ShowInformation(message);
+    }
+    if (outcome.channelDecoded) {
+        const int32_t channel = state_.Loaded().Header.Channel;
+        ShowChannelBoxes(ChannelBoxTextsOf(channel, BuiltInDefinition(channel)));
+    }
+    if (!outcome.error.empty()) throw KelvaroxError(outcome.error);
+    if (state_.LoadSucceeded()) {
         ui_->graphButton->setEnabled(true);
         ui_->tableButton->setEnabled(true);
     }
@@ -149,8 +123,8 @@ void MainWindow::showTable() {
 
 void MainWindow::selectBlockFile() {
     RunHandler(notifier_, [this] {
-        if (!state_.TelemetryDirectory.empty()) PointFileListAt(state_.TelemetryDirectory);
-        state_.BlockFilePath = PathFromQt(ui_->blockList->SelectedPath());
+        if (!state_.TelemetryDirectory().empty()) PointFileListAt(state_.TelemetryDirectory());
+        state_.SelectBlockFile(PathFromQt(ui_->blockList->SelectedPath()));
     });
 }
 
@@ -158,7 +132,7 @@ void MainWindow::loadAndShowGraph() {
     RunHandler(notifier_, [this] {
         LoadBlock();
         // A file that fails to load never opens the graph of the block loaded before it.
-        if (LoadSucceeded()) RequestGraph();
+        if (state_.LoadSucceeded()) RequestGraph();
     });
 }
 
@@ -173,7 +147,7 @@ void MainWindow::clearChannelBoxes() {
 void MainWindow::showAbout() {
     notifier_.ShowInformation(
         // The project's version and the release letter that the box has always shown after it.
-        "Kelvarox Ver " KELVAROX_VERSION "d  -  WOD telemetry decoder in C++ and Qt\n"
+        std::string("Kelvarox Ver ") + kVersion + "d  -  WOD telemetry decoder in C++ and Qt\n"
         "\n"
         "             Kelvarox developers  /  Qarn\n"
         "             Last updated: 2001/10/30");
@@ -196,10 +170,10 @@ void MainWindow::loadDroppedFiles(const QStringList& paths) {
 
 void MainWindow::loadAndGraphFile(const QString& path) {
     RunHandler(notifier_, [&] {
-        state_.BlockFilePath = PathFromQt(path);
+        state_.SelectBlockFile(PathFromQt(path));
         ui_->blockList->ClearSelectionQuietly();
         LoadBlock();
-        if (LoadSucceeded()) RequestGraph();
+        if (state_.LoadSucceeded()) RequestGraph();
     });
 }
 
@@ -210,9 +184,9 @@ void MainWindow::openBlockAt(const QString& path, qint64 orbitHiByte) {
         const bool listed = slash >= 0 && QDir::cleanPath(path.left(slash)) == ui_->blockList->Directory() &&
                             ui_->blockList->SelectName(path.mid(slash + 1));
         if (!listed) ui_->blockList->ClearSelectionQuietly();
-        state_.BlockFilePath = PathFromQt(path);
+        state_.SelectBlockFile(PathFromQt(path));
         LoadBlock();
-        if (LoadSucceeded()) RequestGraph();
+        if (state_.LoadSucceeded()) RequestGraph();
     });
 }
 
@@ -274,29 +248,20 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::PointFileListAt(const std::string& path) { ui_->blockList->SetDirectory(PathToQt(path)); }
 
-// LoaderView
-
-std::string MainWindow::OrbitHiByteText() const { return FromQt(ui_->orbitHiByteEdit->text()); }
-
-void MainWindow::SetBoxText(ChannelBox box, const std::string& text) {
-    QLineEdit* edit = nullptr;
-    switch (box) {
-        case ChannelBox::Name: edit = ui_->nameEdit; break;
-        case ChannelBox::Unit: edit = ui_->unitEdit; break;
-        case ChannelBox::Number: edit = ui_->channelEdit; break;
-        case ChannelBox::A: edit = ui_->coefficientAEdit; break;
-        case ChannelBox::B: edit = ui_->coefficientBEdit; break;
-        case ChannelBox::C: edit = ui_->coefficientCEdit; break;
-        case ChannelBox::D: edit = ui_->coefficientDEdit; break;
-    }
-    edit->setText(ToQt(text));
+void MainWindow::ShowChannelBoxes(const ChannelBoxTexts& boxes) {
+    // In the order the boxes have always been filled.
+    ui_->coefficientAEdit->setText(ToQt(boxes.a));
+    ui_->coefficientBEdit->setText(ToQt(boxes.b));
+    ui_->coefficientCEdit->setText(ToQt(boxes.c));
+    ui_->coefficientDEdit->setText(ToQt(boxes.d));
+    ui_->channelEdit->setText(ToQt(boxes.number));
+    ui_->nameEdit->setText(ToQt(boxes.name));
+    ui_->unitEdit->setText(ToQt(boxes.unit));
 }
 
 void MainWindow::DisableGraphAndTable() {
     ui_->graphButton->setEnabled(false);
     ui_->tableButton->setEnabled(false);
 }
-
-void MainWindow::ShowInformation(const std::string& message) { notifier_.ShowInformation(message); }
 
 }  // namespace kelvarox

@@ -7,9 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "core/BlockLoader.h"
 #include "core/GraphAndTableActions.h"
-#include "core/ProgramState.h"
+#include "ui/ProgramState.h"
 
 class QToolButton;
 
@@ -22,15 +21,12 @@ namespace kelvarox {
 class Notifier;
 class SettingsStore;
 
-class MainWindow : public QMainWindow, private LoaderView {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Runs the start-up steps: the decimal separator, the telemetry directory, the display
-    // scale, the stored layout and Orbit HiByte, and the stored position. A session directory
-    // (from the command line) is the telemetry directory for this run: the settings are not
-    // asked for one, the dialog is not shown, and it is not stored.
-    MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier,
-               const std::optional<std::string>& sessionDirectory = std::nullopt);
+    // The window over the program's state: the file list at its telemetry directory, the
+    // Orbit HiByte box with its stored value, at the stored position.
+    MainWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier);
     ~MainWindow() override;
 
     // The texts of the boxes that Graph and Table read.
@@ -79,19 +75,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void StartUp(const std::optional<std::string>& sessionDirectory);
     void SetUpFonts();
     void ConnectHandlers();
     void LoadBlock();
     void RequestGraph();
     void PointFileListAt(const std::string& path);
-    bool LoadSucceeded() const;
-
-    // LoaderView
-    std::string OrbitHiByteText() const override;
-    void SetBoxText(ChannelBox box, const std::string& text) override;
-    void DisableGraphAndTable() override;
-    void ShowInformation(const std::string& message) override;
+    void ShowChannelBoxes(const ChannelBoxTexts& boxes);
+    void DisableGraphAndTable();
 
     ProgramState& state_;
     const SettingsStore& store_;

@@ -12,6 +12,7 @@
 #include "ui/CharacterFilter.h"
 #include "ui/ErrorReport.h"
 #include "ui/LabelFit.h"
+#include "ui/ProgramState.h"
 #include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_SetupWindow.h"
@@ -29,8 +30,8 @@ void EmptyIfBeyondBlock(QLineEdit& box) {
 
 }  // namespace
 
-SetupWindow::SetupWindow(BlockLayout& layout, const SettingsStore& store, Notifier& notifier, QWidget* owner)
-    : QWidget(owner), layout_(layout), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::SetupWindow>()) {
+SetupWindow::SetupWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier, QWidget* owner)
+    : QWidget(owner), state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::SetupWindow>()) {
     ui_->setupUi(this);
     MakeFixedWindow(this);
     SetUpFonts();
@@ -62,7 +63,7 @@ void SetupWindow::showSetup() {
 }
 
 void SetupWindow::ShowLayout() {
-    const auto texts = BlockLayoutBoxTexts(layout_);
+    const auto texts = BlockLayoutBoxTexts(state_.Layout());
     for (size_t i = 0; i < boxes_.size(); ++i)
         if (texts[i]) boxes_[i]->setText(ToQt(*texts[i]));
 }
@@ -72,8 +73,8 @@ void SetupWindow::save() { RunHandler(notifier_, [this] { SaveLayout(); }); }
 void SetupWindow::SaveLayout() {
     BlockLayoutTexts texts;
     for (size_t i = 0; i < boxes_.size(); ++i) texts[i] = FromQt(boxes_[i]->text());
-    const BlockLayoutSave saved = SaveBlockLayout(store_, texts, layout_);
-    layout_ = saved.Layout;
+    const BlockLayoutSave saved = SaveBlockLayout(store_, texts, state_.Layout());
+    state_.SetLayout(saved.Layout);
     if (!saved.Error.empty()) throw KelvaroxError(saved.Error);
     hide();  // not a close: the position is not stored
 }

@@ -16,13 +16,14 @@ class SetupWindow;
 namespace kelvarox {
 
 class Notifier;
+class ProgramState;
 class SettingsStore;
 
 class SetupWindow : public QWidget {
     Q_OBJECT
 public:
-    // A secondary window of `owner` that edits `layout`, created hidden at its stored position.
-    SetupWindow(BlockLayout& layout, const SettingsStore& store, Notifier& notifier, QWidget* owner);
+    // A secondary window of `owner` that edits the program's layout, created hidden at its stored position.
+    SetupWindow(ProgramState& state, const SettingsStore& store, Notifier& notifier, QWidget* owner);
     ~SetupWindow() override;
 
 public slots:
@@ -46,7 +47,7 @@ private:
     void ShowLayout();
     void SaveLayout();
 
-    BlockLayout& layout_;
+    ProgramState& state_;
     const SettingsStore& store_;
     Notifier& notifier_;
     std::unique_ptr<Ui::SetupWindow> ui_;

@@ -2,18 +2,18 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
+#include "ui/ProgramState.h"
 #include "render/PictureFile.h"
 #include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
@@ -33,8 +33,12 @@ QString TextLines(const std::string& text) {
 }  // namespace
 
 TableWindow::TableWindow(ProgramState& state, Notifier& notifier, QWidget* owner)
-    : QWidget(owner), state_(state), notifier_(notifier), ui_(std::make_unique<Ui::TableWindow>()) {
+    : QWidget(owner), state_(state), notifier_(notifier), ui_(std::make_unique<Ui::TableWindow>()),
+      fillTimer_(new QTimer(this)) {
     ui_->setupUi(this);
+    // Each turn of the event loop gets the next rows.
+    fillTimer_->setInterval(0);
+    connect(fillTimer_, &QTimer::timeout, this, &TableWindow::FillSomeRows);
     MakeFixedWindow(this);
     setFont(FormFont(font(), 11, false));
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -66,35 +70,31 @@ TableWindow::~TableWindow() = default;
 void TableWindow::showTable(const ChannelBoxTexts& boxes) {
     EndFill();
     const std::string heading = DataTableHeading(boxes.name, boxes.number);
-    if (!PrepareSeries(state_, boxes)) return;
+    if (!state_.PrepareSeries(boxes)) return;
     // The fill works on its own copy, whatever happens to the program state meanwhile.
-    DataTableRows rows(state_.Block, state_.Header, state_.Series);
+    const BlockInMemory& loaded = state_.Loaded();
+    auto rows = std::make_unique<DataTableRows>(loaded.Block, loaded.Header, state_.GraphAndTable().Series);
     SetTableText(heading);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
-    FillRows(rows);
+    if (rows->AtEnd()) return;
+    rows_ = std::move(rows);
+    fillTimer_->start();
 }
 
-void TableWindow::FillRows(DataTableRows& rows) {
-    const uint64_t generation = ++fillGeneration_;
-    filling_ = true;
-    const QPointer<TableWindow> self(this);
-    while (!rows.AtEnd()) {
-        const int index = rows.NextIndex();
-        AppendToTable(rows.Next());
-        if (PausesAfterRow(index)) {
-            QCoreApplication::processEvents();
-            if (!self) return;                            // the program went away meanwhile
-            if (generation != fillGeneration_) return;    // another action ended this fill
-        }
+void TableWindow::FillSomeRows() {
+    while (rows_ && !rows_->AtEnd()) {
+        const int index = rows_->NextIndex();
+        AppendToTable(rows_->Next());
+        if (PausesAfterRow(index)) break;
     }
-    filling_ = false;
+    if (rows_ && rows_->AtEnd()) EndFill();
 }
 
 void TableWindow::EndFill() {
-    ++fillGeneration_;
-    filling_ = false;
+    fillTimer_->stop();
+    rows_.reset();
 }
 
 std::string TableWindow::TableText() const {

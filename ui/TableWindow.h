@@ -8,6 +8,8 @@
 
 #include "core/GraphAndTableActions.h"
 
+class QTimer;
+
 namespace Ui {
 class TableWindow;
 }
@@ -16,6 +18,7 @@ namespace kelvarox {
 
 class DataTableRows;
 class Notifier;
+class ProgramState;
 
 class TableWindow : public QWidget {
     Q_OBJECT
@@ -25,8 +28,8 @@ public:
     ~TableWindow() override;
 
     // The Table action: ends a running fill, builds the series from the boxes, puts the
-    // heading into the table box, shows the window and appends the rows, letting events run
-    // after every tenth row. A box that does not convert raises its error before the table
+    // heading into the table box, shows the window and starts the fill: the rows are appended
+    // from a timer, ten at a time, so that events run between (after rows 0, 10, 20, ...). A box that does not convert raises its error before the table
     // box is touched; a block without signature leaves everything as it was.
     void showTable(const ChannelBoxTexts& boxes);
 
@@ -34,7 +37,7 @@ public:
     // action that starts while a table is being filled (Load, Graph, Table) calls it first,
     // and so does the end of the program.
     void EndFill();
-    bool Filling() const { return filling_; }
+    bool Filling() const { return rows_ != nullptr; }
 
     // The table box's text as the table text: its lines, each break a CR LF.
     std::string TableText() const;
@@ -48,13 +51,14 @@ public slots:
 private:
     void SetTableText(const std::string& text);
     void AppendToTable(const std::string& text);
-    void FillRows(DataTableRows& rows);
+    // One turn of the fill: the rows up to the next pause, or to the end.
+    void FillSomeRows();
 
     ProgramState& state_;
     Notifier& notifier_;
     std::unique_ptr<Ui::TableWindow> ui_;
-    uint64_t fillGeneration_ = 0;  // changes whenever a fill starts or is ended
-    bool filling_ = false;
+    QTimer* fillTimer_;
+    std::unique_ptr<DataTableRows> rows_;  // of the running fill, none without one
 };
 
 }  // namespace kelvarox

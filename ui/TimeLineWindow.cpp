@@ -11,7 +11,7 @@
 #include "core/ChannelCatalogue.h"
 #include "timeline/Readout.h"
 #include "core/Errors.h"
-#include "ui/ArchiveReader.h"
+#include "services/ArchiveReader.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
 #include "render/PictureFile.h"
@@ -227,12 +227,7 @@ void TimeLineWindow::TakeTrace(std::shared_ptr<const ChannelTrace> trace) {
     const std::optional<TimeRange> before = Extent();
     (*plot)->SetTrace(std::move(trace));
     const std::optional<TimeRange> after = Extent();
-    if (showingAll_ && after) {
-        view_ = Showing(*after);
-    } else if (following_ && before && after && after->right > before->right && view_.right >= before->right) {
-        // The view reached the newest sample: it moves on with the new ones.
-        view_ = Limited({view_.left + (after->right - before->right), view_.right + (after->right - before->right)});
-    }
+    view_ = ViewAfterNewSamples(view_, showingAll_, following_, before, after);
     Redraw();
 }
 

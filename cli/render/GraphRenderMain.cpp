@@ -64,7 +64,7 @@ int RenderGraph(const Options& options, PictureFormat format) {
     // The window's client area at design size; no settings file is read or written.
     GraphScene scene(1.0f);
     try {
-        if (const auto picture = BuildGraphPicture(block.state, block.boxes)) scene.Draw(picture->steps);
+        if (const auto picture = BuildGraphPicture(block.block, block.header, block.graph, block.boxes, 1.0f)) scene.Draw(picture->steps);
     } catch (const KelvaroxError& e) {
         ReportFailure(std::cerr, blockPath, e.what());
         return 1;
@@ -91,7 +91,7 @@ int RenderSeries(const Options& options, PictureFormat format) {
     timeline::TimeLinePicture picture;
     try {
         archive::Archive archive(ArchiveLocationOf(options), archive::Archive::Access::Read);
-        const Coefficients k = archive::ChannelTranslation(*channel, options.coefficients);
+        const Coefficients k = archive::ChannelTranslation(BuiltInDefinition(*channel), options.coefficients);
         const timeline::ChannelTrace trace =
             timeline::LoadChannelTrace(archive, *channel, {options.fromOrbit, options.toOrbit}, k);
         const timeline::DateLine dates = timeline::LoadDateLine(archive);

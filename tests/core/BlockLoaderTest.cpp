@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "ErrorOf.h"
-#include "RecordingLoaderView.h"
+#include "BlockState.h"
 #include "TestFiles.h"
 #include "core/BlockLoader.h"
 #include "core/Errors.h"
@@ -20,7 +20,7 @@ const std::string kFormat = "Improper format for WOD data block!";
 
 struct Loader {
     TempDir dir;
-    ProgramState state;
+    BlockState state;
     RecordingLoaderView view;
 
     std::string Put(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -32,7 +32,7 @@ struct Loader {
     std::string Load(const std::string& path) {
         state.BlockFilePath = path;
         state.LoadFailed = false;
-        return ErrorOf([&] { LoadInfo(state, view); });
+        return ErrorOf([&] { PressLoad(state, view); });
     }
 };
 

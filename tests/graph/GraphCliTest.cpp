@@ -76,7 +76,9 @@ TEST(GraphCli, ThePngIsTheGraphWindowsPicture) {
     ASSERT_TRUE(loaded.ok());
     RecordingNotifier notifier;
     SettingsStore store((dir / "user.reg").string());
-    GraphWindow window(loaded.state, store, notifier);
+    ProgramState state;
+    state.PutBlock(loaded.block, loaded.header);
+    GraphWindow window(state, store, notifier);
     window.drawGraph(loaded.boxes);
     const QImage grabbed = Opaque(window.grab().toImage());
     const QImage png = Opaque(QImage(QString::fromStdString(out)));

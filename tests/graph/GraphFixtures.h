@@ -5,15 +5,15 @@
 
 #include "TestFiles.h"
 #include "core/GraphAndTableActions.h"
-#include "core/ProgramState.h"
+#include "BlockState.h"
 
 namespace kelvarox::testing {
 
 // A WOD block with these raw samples, its header decoded: orbits 60 to `endOrbit`, MA
 // from 0 in steps of `maStep`, LastSampleIndex one below the number of samples.
-inline ProgramState StateWithSamples(const std::vector<uint8_t>& samples, int32_t maStep = 64,
+inline BlockState StateWithSamples(const std::vector<uint8_t>& samples, int32_t maStep = 64,
                                      int32_t endOrbit = 60) {
-    ProgramState s;
+    BlockState s;
     s.Block.bytes[3] = 'W';
     s.Block.bytes[4] = 'h';
     s.Block.bytes[5] = 'o';

@@ -39,7 +39,7 @@ std::vector<std::string> TraceSteps(const std::vector<DrawStep>& steps) {
     return lines;
 }
 
-GraphPicture Graph(ProgramState& state, const ChannelBoxTexts& boxes = IdentityBoxes()) {
+GraphPicture Graph(BlockState& state, const ChannelBoxTexts& boxes = IdentityBoxes()) {
     auto picture = BuildGraphPicture(state, boxes);
     if (!picture) throw std::runtime_error("no picture");
     return *picture;
@@ -79,7 +79,7 @@ TEST(GraphGeometry, DisplayScaleTruncatesEveryPoint) {
     EXPECT_EQ(ScalePoint({45, 322}, 1.25f), (GraphPoint{56, 402}));
     EXPECT_EQ(ScalePoint({55, 312}, 1.5f), (GraphPoint{82, 468}));
 
-    ProgramState state = StateWithSamples({4, 16, 10, 7});
+    BlockState state = StateWithSamples({4, 16, 10, 7});
     state.DisplayScale = 1.25f;
     const GraphPicture picture = Graph(state);
     EXPECT_EQ(DescribeStep(picture.steps.front()), "Clear 0,0 882,460");
@@ -88,7 +88,7 @@ TEST(GraphGeometry, DisplayScaleTruncatesEveryPoint) {
 }
 
 TEST(GraphGeometry, ComposesTheDrawingInItsOrder) {
-    ProgramState state = StateWithSamples({4, 16, 10, 7});
+    BlockState state = StateWithSamples({4, 16, 10, 7});
     const GraphPicture picture = Graph(state);
     const std::vector<std::string> expected = {
         "Clear 0,0 706,368",
@@ -150,7 +150,7 @@ TEST(GraphGeometry, MarksOfShortAndLongOrbitSpans) {
 }
 
 TEST(GraphGeometry, CursorReadout) {
-    ProgramState state = StateWithSamples(std::vector<uint8_t>(63, 10), 4);
+    BlockState state = StateWithSamples(std::vector<uint8_t>(63, 10), 4);
     state.Header.StartOrbit = 1234;
     state.Header.FirstMA = 120;
     state.Axis = ScaleValueAxis(16.0f, 4.0f);
@@ -185,7 +185,7 @@ TEST(GraphGeometry, CursorReadout) {
 }
 
 TEST(GraphGeometry, NoSamplesDrawAxesAndLevelsOnly) {
-    ProgramState state = StateWithSamples({});
+    BlockState state = StateWithSamples({});
     const GraphPicture picture = Graph(state);
     const std::vector<std::string> levels = {
         "SetLabel Unit Deg C",
@@ -202,7 +202,7 @@ TEST(GraphGeometry, NoSamplesDrawAxesAndLevelsOnly) {
 }
 
 TEST(GraphGeometry, OneSampleIsDrawnAcrossThePlotAndReadEverywhereOverIt) {
-    ProgramState state = StateWithSamples({130});
+    BlockState state = StateWithSamples({130});
     const GraphPicture picture = Graph(state);
     // Axis 128 to 132: the value 130 lies halfway.
     const std::vector<std::string> trace = {"MoveTo 55,172", "LineTo 675,172", "ShowWindow"};
@@ -215,7 +215,7 @@ TEST(GraphGeometry, OneSampleIsDrawnAcrossThePlotAndReadEverywhereOverIt) {
 }
 
 TEST(GraphGeometry, FlatSeriesOnAMultipleOf4IsDrawn) {
-    ProgramState state = StateWithSamples({9, 200, 31});
+    BlockState state = StateWithSamples({9, 200, 31});
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.c = "0";  // every value 0
     const GraphPicture picture = Graph(state, boxes);
@@ -228,7 +228,7 @@ TEST(GraphGeometry, FlatSeriesOnAMultipleOf4IsDrawn) {
 }
 
 TEST(GraphGeometry, OversizedHeaderIsCutTo384Samples) {
-    ProgramState state = StateWithSamples(std::vector<uint8_t>(448, 20), 1, 62);
+    BlockState state = StateWithSamples(std::vector<uint8_t>(448, 20), 1, 62);
     state.Header.LastSampleIndex = 447;
     const GraphPicture picture = Graph(state);
     const auto trace = TraceSteps(picture.steps);
@@ -240,7 +240,7 @@ TEST(GraphGeometry, OversizedHeaderIsCutTo384Samples) {
 }
 
 TEST(GraphGeometry, HugeCoefficientDrawsWithoutFault) {
-    ProgramState state = StateWithSamples({0, 255, 3});
+    BlockState state = StateWithSamples({0, 255, 3});
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.a = "3E38";  // 255 cubed times this is beyond a float
     const GraphPicture picture = Graph(state, boxes);
@@ -260,7 +260,7 @@ TEST(GraphGeometry, HugeCoefficientDrawsWithoutFault) {
 }
 
 TEST(GraphGeometry, FailingBoxOrMissingSignatureGivesNoPicture) {
-    ProgramState state = StateWithSamples({4, 16});
+    BlockState state = StateWithSamples({4, 16});
     state.Axis = ValueAxis{8.0f, 0.0f, 8.0f};
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.orbitHiByte = "1A";

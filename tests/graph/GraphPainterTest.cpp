@@ -25,7 +25,7 @@ QImage Canvas() {
 }
 
 GraphPicture PictureOf(const std::vector<uint8_t>& samples) {
-    ProgramState state = StateWithSamples(samples);
+    BlockState state = StateWithSamples(samples);
     return *BuildGraphPicture(state, IdentityBoxes());
 }
 

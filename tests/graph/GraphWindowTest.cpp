@@ -32,7 +32,9 @@ struct GraphWindowFixture {
     std::unique_ptr<GraphWindow> window;
     std::unique_ptr<GraphForm> widgets;
 
-    explicit GraphWindowFixture(ProgramState s = StateWithSamples({4, 16, 10, 7})) : state(std::move(s)) {
+    explicit GraphWindowFixture(const BlockState& s = StateWithSamples({4, 16, 10, 7}))
+        : state(ProgramStart{{}, {}, 0, s.DisplayScale}) {
+        state.PutBlock(s.Block, s.Header);
         window = std::make_unique<GraphWindow>(state, store, notifier);
         widgets = std::make_unique<GraphForm>(*window);
     }
@@ -118,7 +120,7 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     f.window->drawGraph(IdentityBoxes());
 
     // The window's image is the composed drawing, painted step by step in its order.
-    ProgramState copy = StateWithSamples({4, 16, 10, 7});
+    BlockState copy = StateWithSamples({4, 16, 10, 7});
     const std::optional<GraphPicture> picture = BuildGraphPicture(copy, IdentityBoxes());
     ASSERT_EQ(picture->steps.size(), 51u);
     EXPECT_EQ(DescribeStep(picture->steps.front()), "Clear 0,0 706,368");
@@ -151,8 +153,10 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     EXPECT_EQ(f.MoveMouse(365, 172), (CursorReadout{"60/128", "10.0"}));
     EXPECT_EQ(f.MoveMouse(365, 20), CursorReadout{});
     // A later Load changes nothing the read-out uses; only the next Graph does.
-    f.state.Header.StartOrbit = 900;
-    f.state.Header.LastSampleIndex = 0;
+    BlockHeader later = f.state.Loaded().Header;
+    later.StartOrbit = 900;
+    later.LastSampleIndex = 0;
+    f.state.PutBlock(f.state.Loaded().Block, later);
     EXPECT_EQ(f.MoveMouse(675, 33), (CursorReadout{"60/192", "16.0"}));
 }
 
@@ -164,13 +168,13 @@ TEST(GraphWindow, SecondGraphUsesTheBoxesAndAnEmptyBoxKeepsItsCoefficient) {
     f.window->drawGraph(boxes);
     EXPECT_EQ(f.Text(GraphText::Level4), "32.0");
     EXPECT_EQ(f.Text(GraphText::Level0), "8.0");
-    ProgramState copy = StateWithSamples({4, 16, 10, 7});
+    BlockState copy = StateWithSamples({4, 16, 10, 7});
     const QImage doubled = f.Canvas();
     EXPECT_EQ(doubled, f.Painted(*BuildGraphPicture(copy, boxes)));
 
     boxes.c = "";
     f.window->drawGraph(boxes);
-    EXPECT_EQ(f.state.CurrentCoefficients.c, 2.0f);
+    EXPECT_EQ(f.state.GraphAndTable().CurrentCoefficients.c, 2.0f);
     EXPECT_EQ(f.Text(GraphText::Level4), "32.0");
     EXPECT_EQ(f.Canvas(), doubled);
 }
@@ -196,7 +200,9 @@ TEST(GraphWindow, FailingBoxLeavesThePictureAndLabels) {
     }
 
     // A block without signature: nothing happens at all.
-    f.state.Block.bytes[3] = 'w';
+    WodBlock spoilt = f.state.Loaded().Block;
+    spoilt.bytes[3] = 'w';
+    f.state.PutBlock(spoilt, f.state.Loaded().Header);
     f.window->hide();
     f.window->drawGraph(IdentityBoxes());
     EXPECT_FALSE(f.window->isVisible());
@@ -237,9 +243,9 @@ TEST(GraphWindow, APositionThatCannotBeStoredIsReportedAndTheWindowClosesAllTheS
 }
 
 TEST(GraphWindow, DisplayScaleScalesTheFormAndTheDrawing) {
-    ProgramState state = StateWithSamples({4, 16, 10, 7});
+    BlockState state = StateWithSamples({4, 16, 10, 7});
     state.DisplayScale = 1.25f;
-    GraphWindowFixture f(std::move(state));
+    GraphWindowFixture f(state);
     EXPECT_EQ(f.window->size(), QSize(898, 502));
     EXPECT_EQ(Geometry(f.form().graphImage), "10,2 882x460");
     EXPECT_EQ(f.scene().Place(GraphText::ChannelName).topLeft(), QPoint(101, 6));
@@ -258,7 +264,7 @@ TEST(GraphWindow, TheMainWindowsGraphButtonDrawsTheLoadedBlock) {
     const std::string path = p.AddBlock("four.dat", recipe);
     p.NameTelemetryDirectory();
     KelvaroxApplication& app = p.Start();
-    app.State().BlockFilePath = path;
+    app.State().SelectBlockFile(path);
     const MainForm main(app.Main());
     app.Main().load();
     ASSERT_TRUE(main.graphButton->isEnabled());

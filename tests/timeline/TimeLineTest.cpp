@@ -240,6 +240,30 @@ TEST(TimeLine, ZoomKeepsTheAnchorAndPanMovesByPixels) {
     EXPECT_FALSE(ValuesBetweenRows({0, 100}, 50, 51, 100));
 }
 
+// New samples move a view that shows all, and a followed view at the newest sample; no other.
+TEST(TimeLine, NewSamplesMoveOnlyAViewThatShowsAllOrFollowsTheNewest) {
+    const TimeRange old{100, 200}, grown{100, 250}, view{150, 200};
+    struct Case {
+        bool showingAll, following;
+        std::optional<TimeRange> before, after;
+        TimeRange view, expected;
+    };
+    const Case cases[] = {
+        {true, false, old, grown, view, Showing(grown)},
+        {true, true, std::nullopt, old, view, Showing(old)},
+        {true, true, old, std::nullopt, view, view},              // nothing left to show
+        {false, true, old, grown, view, {200, 250}},              // at the newest: moves on
+        {false, true, old, grown, {150, 230}, {200, 280}},        // past it too
+        {false, true, old, grown, {120, 190}, {120, 190}},        // short of it: stays
+        {false, false, old, grown, view, view},                   // Follow off
+        {false, true, grown, old, view, view},                    // samples went away
+        {false, true, std::nullopt, grown, view, view},           // the first samples
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ViewAfterNewSamples(c.view, c.showingAll, c.following, c.before, c.after), c.expected)
+            << c.showingAll << c.following << c.view.left;
+}
+
 TEST(TimeLine, TheBlocksGiveTheDaysOfTheAxis) {
     DateLine dates;
     dates.AddBlock(300, 301, 8766, 8766);

@@ -95,10 +95,10 @@ TEST(MainWindow, StartsWithItsFormTheBlockFilesAndTheStoredValues) {
     // Block files only, sorted by name whatever their case; no folder, no other extension.
     EXPECT_EQ(Names(*p.form->blockList),
               (QStringList{"a-raw.TLM", "b-temperature.dat", "c-short.dat"}));
-    EXPECT_EQ(p.app->State().TelemetryDirectory, (p.home / "Trelm").string() + "/telemetry/");
-    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
+    EXPECT_EQ(p.app->State().TelemetryDirectory(), (p.home / "Trelm").string() + "/telemetry/");
+    EXPECT_EQ(p.app->State().Layout(), BlockLayout{});
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(p.app->State().DisplayScale, 1.0f);
+    EXPECT_EQ(p.app->State().DisplayScale(), 1.0f);
     EXPECT_EQ(DisplayScaleFor(120), 1.25f);
     EXPECT_EQ(DisplayScaleFor(144), 1.5f);
 }
@@ -120,7 +120,7 @@ TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Down);  // a-raw.TLM
     QTest::keyClick(&list, Qt::Key_Down);  // b-temperature.dat
-    EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "b-temperature.dat").string());
+    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "b-temperature.dat").string());
     QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("Temp - SEU"));
@@ -133,13 +133,13 @@ TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
 
     // Moving to another file sets the path and empties six boxes; d and the buttons stay.
     QTest::keyClick(&list, Qt::Key_Up);
-    EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "a-raw.TLM").string());
+    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "a-raw.TLM").string());
     for (QLineEdit* box : {p.form->nameEdit, p.form->unitEdit, p.form->channelEdit, p.form->coefficientAEdit, p.form->coefficientBEdit, p.form->coefficientCEdit})
         EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
     EXPECT_EQ(p.form->coefficientDEdit->text(), QStringLiteral("-69.72"));
     EXPECT_TRUE(p.form->graphButton->isEnabled());
     // The block in memory is still the one loaded.
-    EXPECT_EQ(p.app->State().Header.Channel, 0x140);
+    EXPECT_EQ(p.app->State().Loaded().Header.Channel, 0x140);
 }
 
 TEST(MainWindow, DoubleClickLoadsAndGraphsOnlyAGoodBlock) {
@@ -158,7 +158,7 @@ TEST(MainWindow, DoubleClickLoadsAndGraphsOnlyAGoodBlock) {
     doubleClick("b-temperature.dat");
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_TRUE(p.app->Graph().isVisible());
-    EXPECT_EQ(p.app->State().Series.Count, p.app->State().Header.SampleCount());
+    EXPECT_EQ(p.app->State().GraphAndTable().Series.Count, p.app->State().Loaded().Header.SampleCount());
 
     // A 100-byte file after a good block: the length message, the old block's channel shown
     // again, the buttons disabled, and no graph of the old block.
@@ -192,11 +192,11 @@ TEST(MainWindow, DroppedFiles) {
     };
     p.Select("a-raw.TLM");
     drop({(elsewhere / "notes.txt").string()});
-    EXPECT_EQ(p.app->State().BlockFilePath, (p.telemetry / "a-raw.TLM").string());  // ignored
+    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "a-raw.TLM").string());  // ignored
     EXPECT_TRUE(p.notifier.boxes.empty());
 
     drop({(elsewhere / "BLOCK.TLM").string(), (p.telemetry / "b-temperature.dat").string()});
-    EXPECT_EQ(p.app->State().BlockFilePath, (elsewhere / "BLOCK.TLM").string());
+    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (elsewhere / "BLOCK.TLM").string());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("I-SA-1 - BCR - 1"));
     EXPECT_FALSE(p.form->blockList->currentIndex().isValid() &&
                  p.form->blockList->selectionModel()->isSelected(p.form->blockList->currentIndex()));
@@ -230,11 +230,11 @@ TEST(MainWindow, KeyFiltersOfTheBoxes) {
 
     // 1A in the Orbit HiByte box stops the next Load before the file is read.
     p.Select("b-temperature.dat");
-    const auto buffer = p.app->State().Block.bytes;
+    const auto buffer = p.app->State().Loaded().Block.bytes;
     QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
     EXPECT_EQ(p.notifier.boxes[0], (RecordingNotifier::Box{"error", "'1A' is not a valid integer value."}));
-    EXPECT_EQ(p.app->State().Block.bytes, buffer);
+    EXPECT_EQ(p.app->State().Loaded().Block.bytes, buffer);
 }
 
 TEST(MainWindow, PastedTextIsFilteredAsTypedTextAndUndoBringsBackTheProgramsText) {
@@ -338,7 +338,7 @@ TEST(MainWindow, AnUnusableSettingsFileOrNoHomeIsToldOnceAtStartUp) {
     EXPECT_EQ(notifier.boxes[0], (RecordingNotifier::Box{"warning", "There is no home folder for the settings (HOME is "
                                                                     "not set). Kelvarox runs with its defaults and "
                                                                     "saves nothing."}));
-    EXPECT_EQ(app.State().Layout, BlockLayout::Defaults());
+    EXPECT_EQ(app.State().Layout(), BlockLayout::Defaults());
     EXPECT_TRUE(app.Main().close());
 }
 
@@ -367,7 +367,7 @@ TEST(MainWindow, ADirectoryThatCannotBeEnteredIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(p.notifier.boxes[0].text, "Cannot open the directory '" + (p.home / "missing").string() +
                                             "/telemetry': No such file or directory.");
     EXPECT_EQ(MainForm(p.app->Main()).orbitHiByteEdit->text(), QStringLiteral("5"));
-    EXPECT_EQ(p.app->State().Layout.MAStepAddr, 40);
+    EXPECT_EQ(p.app->State().Layout().MAStepAddr, 40);
     EXPECT_EQ(p.app->Main().pos(), QPoint(20, 20));
 }
 

@@ -163,7 +163,7 @@ TEST(SetupWindow, BoxesTakeDigitsAndBackspaceAndEmptyAddressesAbove511) {
     QTest::keyClick(box, Qt::Key_Shift);
     EXPECT_EQ(box->text(), QStringLiteral("abc"));  // no integer counts as 1
     // Nothing reaches the layout or the store while typing.
-    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
+    EXPECT_EQ(p.app->State().Layout(), BlockLayout{});
     EXPECT_EQ(p.Stored(kStartupKey, "Start Orbit Addr."), std::nullopt);
 }
 
@@ -178,7 +178,7 @@ TEST(SetupWindow, SaveStopsAtTheFirstBoxThatIsNoInteger) {
     EXPECT_EQ(p.form->startAmDayEdit->text(), QStringLiteral("99999999999"));
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'99999999999' is not a valid integer value."}));
-    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
+    EXPECT_EQ(p.app->State().Layout(), BlockLayout{});
     EXPECT_TRUE(p.setup->isVisible());
 
     // The End Orbit box emptied: the three boxes before it are applied and stored, the rest is not.
@@ -190,7 +190,7 @@ TEST(SetupWindow, SaveStopsAtTheFirstBoxThatIsNoInteger) {
     p.Retype(p.form->startMAEdit, "44");
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'' is not a valid integer value."}));
-    const BlockLayout& layout = p.app->State().Layout;
+    const BlockLayout& layout = p.app->State().Layout();
     EXPECT_EQ(layout.StartAmDayAddr, 0);
     EXPECT_EQ(layout.EndAmDayAddr, 20);
     EXPECT_EQ(layout.StartOrbitAddr, 36);
@@ -224,7 +224,7 @@ TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
     EXPECT_FALSE(p.setup->isVisible());
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Left"), "150");
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), "160");
-    EXPECT_EQ(p.app->State().Layout.EndMAAddr, 504);
+    EXPECT_EQ(p.app->State().Layout().EndMAAddr, 504);
     EXPECT_EQ(p.Stored(kStartupKey, "End MA Addr."), std::nullopt);
     EXPECT_EQ(p.form->endMAEdit->text(), QStringLiteral("300"));  // until the next opening
 
@@ -251,11 +251,11 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     before.channel = "0140";
     before.samples = {1, 2, 3};
     // Outside the listed directory, whose changes would empty the main window's boxes.
-    p.app->State().BlockFilePath = (p.home / "before.dat").string();
+    p.app->State().SelectBlockFile((p.home / "before.dat").string());
     WriteBytes(p.home / "before.dat", BuildBlock(before));
     QTest::mouseClick(main.loadButton, Qt::LeftButton);
     ASSERT_TRUE(p.notifier.boxes.empty());
-    const BlockHeader shown = p.app->State().Header;
+    const BlockHeader shown = p.app->State().Loaded().Header;
 
     BlockLayout moved;
     moved.StartAmDayAddr = 400;
@@ -272,13 +272,13 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     p.Save();
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_FALSE(p.setup->isVisible());
-    EXPECT_EQ(p.app->State().Layout, moved);
+    EXPECT_EQ(p.app->State().Layout(), moved);
     EXPECT_EQ(p.Stored(kStartupKey, "Channel Addr."), "418");
     EXPECT_EQ(p.Stored(kStartupKey, "End  Amday Addr."), "404");
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), std::nullopt);  // hiding by Save is no close
     // The block on display is not decoded again.
-    EXPECT_EQ(p.app->State().Header.Channel, shown.Channel);
-    EXPECT_EQ(p.app->State().Header.StartOrbit, shown.StartOrbit);
+    EXPECT_EQ(p.app->State().Loaded().Header.Channel, shown.Channel);
+    EXPECT_EQ(p.app->State().Loaded().Header.StartOrbit, shown.StartOrbit);
     EXPECT_EQ(main.channelEdit->text(), QStringLiteral("#140"));
 
     BlockRecipe after;
@@ -288,13 +288,13 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     after.startMA = "00";
     after.endMA = "08";
     after.samples = {9, 8, 7};
-    p.app->State().BlockFilePath = (p.home / "after.dat").string();
+    p.app->State().SelectBlockFile((p.home / "after.dat").string());
     WriteBytes(p.home / "after.dat", BuildBlock(after, moved));
     QTest::mouseClick(main.loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_EQ(main.channelEdit->text(), QStringLiteral("#180"));
-    EXPECT_EQ(p.app->State().Header.StartOrbit, 0x50);
-    EXPECT_EQ(p.app->State().Header.LastSampleIndex, 2);
+    EXPECT_EQ(p.app->State().Loaded().Header.StartOrbit, 0x50);
+    EXPECT_EQ(p.app->State().Loaded().Header.LastSampleIndex, 2);
 }
 
 TEST(SetupWindow, AStoreThatRefusesWritesIsReportedAndCloseStillCloses) {
@@ -313,7 +313,7 @@ TEST(SetupWindow, AStoreThatRefusesWritesIsReportedAndCloseStillCloses) {
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Start Amday Addr.'"}));
     EXPECT_TRUE(p.setup->isVisible());
-    EXPECT_EQ(p.app->State().Layout.EndAmDayAddr, 495);
+    EXPECT_EQ(p.app->State().Layout().EndAmDayAddr, 495);
     EXPECT_EQ(ReadText(p.settingsFile), "not a settings text\r\n");
 }
 

@@ -57,15 +57,20 @@ struct TableProgram : TestProgram {
     }
 
     void Load(const std::string& path) {
-        app->State().BlockFilePath = path;
+        app->State().SelectBlockFile(path);
         QTest::mouseClick(main->loadButton, Qt::LeftButton);
     }
-    void PressTable() { QTest::mouseClick(main->tableButton, Qt::LeftButton); }
+    // The Table button, and the event loop until its fill has ended.
+    void PressTable() {
+        QTest::mouseClick(main->tableButton, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !app || !table->Filling(); }, 60000));
+    }
 
     // The whole table of the block and series in memory, as the boxes stand.
     std::string ExpectedTable() {
-        ProgramState& s = app->State();
-        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Block, s.Header, s.Series);
+        const ProgramState& s = app->State();
+        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Loaded().Block, s.Loaded().Header,
+                             s.GraphAndTable().Series);
     }
     static std::string FromBox(const QLineEdit* box) { return box->text().toStdString(); }
 };
@@ -284,7 +289,7 @@ TEST(TableWindow, WindowsDestroyedDuringAFillAreNotTouchedAgain) {
         destroyed = true;
     });
     p.table->showTable(boxes);
-    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return destroyed; }, 60000));
 }
 
 TEST(TableWindow, SaveAsWritesTheTextAsShownAndCopyAllCopiesIt) {

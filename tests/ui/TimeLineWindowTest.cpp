@@ -111,7 +111,7 @@ protected:
     std::vector<std::pair<archive::SeriesSample, std::string>> Samples(double from, double to) {
         archive::Archive archive(location, archive::Archive::Access::Read);
         std::vector<std::pair<archive::SeriesSample, std::string>> samples;
-        archive.ForEachSample(0x140, {}, archive::ChannelTranslation(0x140, std::nullopt),
+        archive.ForEachSample(0x140, {}, archive::ChannelTranslation(BuiltInDefinition(0x140), std::nullopt),
                               [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
                                   const double t = TimeOf(s.orbit, s.ma);
                                   if (t >= from && t <= to) samples.emplace_back(s, b.file);
@@ -415,7 +415,7 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     EXPECT_EQ(form.nameEdit->text(), "Temp - SEU");
     EXPECT_TRUE(app.Graph().isVisible());
     EXPECT_EQ(app.Graph().scene().Text(GraphText::StartOrbit), "Orbit# 529");
-    EXPECT_EQ(app.State().BlockFilePath, (p.telemetry / "c.dat").string());
+    EXPECT_EQ(app.State().Loaded().BlockFilePath, (p.telemetry / "c.dat").string());
 }
 
 namespace {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "archive/BlockIntake.h"
-#include "cli/BlockFileWalk.h"
+#include "core/BlockFileWalk.h"
 
-namespace kelvarox::cli {
+namespace kelvarox::archive {
 
 class ReadAhead {
 public:
@@ -25,7 +25,7 @@ public:
 
     // The next file and what reading it gave, in the files' order (a directory that cannot be
     // listed with the system's message as its error); nothing after the last.
-    using Read = std::pair<std::string, archive::Intake>;
+    using Read = std::pair<std::string, Intake>;
     std::optional<Read> Next();
 
 private:
@@ -47,4 +47,4 @@ private:
     std::thread reader_;
 };
 
-}  // namespace kelvarox::cli
+}  // namespace kelvarox::archive

@@ -1,7 +1,7 @@
-// Everything a telemetry directory or a settings file can throw at the program, each with the
-// message it gets and the state it leaves. Nothing may crash, hang, read outside the block
-// or lose a stored value; the sanitizer build of this suite proves the reads (the block lies
-// on the heap, and every index into it is checked).
+// Everything a telemetry directory can throw at the loader, the series, the graph and the
+// table, each with the message it gets and the state it leaves. Nothing may crash, hang, read
+// outside the block; the sanitizer build of this suite proves the reads (the block lies on the
+// heap, and every index into it is checked).
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/fsuid.h>
@@ -10,30 +10,19 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <algorithm>
 #include <atomic>
 #include <functional>
-#include <iostream>
 #include <limits>
-#include <map>
 #include <thread>
 
+#include "BadBlocks.h"
+#include "BlockState.h"
 #include "ErrorOf.h"
-#include "RecordingLoaderView.h"
-#include "SettingsTestSupport.h"
-#include "UiTestSupport.h"
 #include "core/BlockLoader.h"
 #include "core/DataTable.h"
 #include "core/Errors.h"
 #include "core/GraphAction.h"
-#include "settings/SettingsKey.h"
-#include "settings/StartupSettings.h"
-#include "ui/FileListBox.h"
-#include "ui/GraphWindow.h"
-#include "ui/MainWindow.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -41,30 +30,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kLength = "File is improper length, must be 512 bytes!!";
-const std::string kFormat = "Improper format for WOD data block!";
-const std::string kStartup = "Software\\Qarn Programs\\Kelvarox\\Startup";
-constexpr uint64_t kFourGiB = uint64_t{1} << 32;
-
-using Bytes = std::vector<uint8_t>;
 using Buffer = std::array<uint8_t, kBlockFileSize + 1>;
-
-// The block every test starts from: channel 0x140, start orbit 3C MA 10, end orbit 3D MA 20,
-// step 4, so 69 samples.
-BlockRecipe GoodRecipe() {
-    BlockRecipe recipe;
-    recipe.channel = "0140";
-    recipe.startAmDay = "8034";
-    recipe.endAmDay = "8035";
-    for (int i = 0; i < 69; ++i) recipe.samples.push_back(static_cast<uint8_t>(3 * i));
-    return recipe;
-}
 
 // A telemetry directory and the program state loading from it as the Load button does.
 struct Telemetry {
     TempDir dir;
     // On the heap with the block first in it: a read before byte 0 meets a red zone.
-    std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+    std::unique_ptr<BlockState> state = std::make_unique<BlockState>();
     RecordingLoaderView view;
 
     std::string Put(const std::string& name, const Bytes& bytes) {
@@ -76,7 +48,7 @@ struct Telemetry {
         view.messages.clear();
         state->BlockFilePath = path;
         state->LoadFailed = false;
-        return ErrorOf([&] { LoadInfo(*state, view); });
+        return ErrorOf([&] { PressLoad(*state, view); });
     }
     const Buffer& Block() const { return state->Block.bytes; }
     // The main window's boxes as the load left them.
@@ -99,16 +71,6 @@ Buffer BufferOf(const Bytes& file) {
     Buffer buffer{};
     std::copy(file.begin(), file.end(), buffer.begin());
     return buffer;
-}
-
-// A file of `length` bytes that holds only `start` on disk, the rest a hole.
-std::string SparseFile(const fs::path& path, uint64_t length, const Bytes& start) {
-    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(::ftruncate(fd, static_cast<off_t>(length)), 0) << path;
-    EXPECT_EQ(::pwrite(fd, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
-    ::close(fd);
-    return path.string();
 }
 
 std::string LabelText(const GraphPicture& picture, GraphLabel label) {
@@ -522,190 +484,4 @@ TEST(BadCoefficients, OneE38ShowsAsINFThroughTheSeriesAxisGraphAndTable) {
     // Beyond the float range a box does not convert.
     boxes.a = "1E39";
     EXPECT_EQ(ErrorOf([&] { t.Table(boxes); }), "Floating point overflow");
-}
-
-namespace {
-
-// The values in force of a settings text by key and name, compared without case as the store does.
-std::map<std::pair<std::string, std::string>, RegistryValue> ValuesInForce(const std::string& text) {
-    auto fold = [](std::string s) {
-        for (char& c : s) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        return s;
-    };
-    std::map<std::pair<std::string, std::string>, RegistryValue> values;
-    const auto doc = ParseRegistryText(text);
-    if (!doc) return values;
-    // The last value of a name in the sections of its key is the one in force.
-    for (const auto& section : doc->sections)
-        for (const auto& entry : section.entries)
-            if (entry.value) values[{fold(section.path), fold(entry.value->name)}] = *entry.value;
-    return values;
-}
-
-std::string StartupSection(const std::string& values) {
-    return "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + kStartup + "]\r\n" + values;
-}
-
-}  // namespace
-
-TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
-    std::string junk = "REGEDIT4\r\n";
-    for (int b = 1; b < 256; ++b) junk += static_cast<char>(b == '\n' ? 0 : b);
-    junk += "\n\r\r\n" + std::string("\0\0\xff\xfe", 4) + "\r\n";
-    junk += "[HKEY_CURRENT_USER\\" + kStartup + "]\r\n\"Orbit Offset\"=\"5\"\r\n";
-    std::string tenMegabytes = StartupSection("\"Orbit Offset\"=\"3\"\r\n\"Start MA Addr.\"=\"200\"\r\n\r\n");
-    tenMegabytes += "[HKEY_CURRENT_USER\\Software\\Big]\r\n\"One line\"=\"" + std::string(2'000'000, 'x') + "\"\r\n";
-    for (int i = 0; tenMegabytes.size() < 10'000'000; ++i)
-        tenMegabytes += "\"Value " + std::to_string(i) + "\"=\"" + std::string(40, 'v') + "\"\r\n";
-    // A long value as regedit and the program write it: hex bytes continued over many lines.
-    std::string continued = StartupSection("\"Orbit Offset\"=\"6\"\r\n\r\n") + "[HKEY_CURRENT_USER\\Software\\Big]\r\n\"Blob\"=hex:";
-    while (continued.size() < 3'000'000) continued += "00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\\\r\n  ";
-    continued += "ff\r\n";
-    const std::string longName(10'000, 'n');
-    const std::string longKey = "Software\\" + std::string(10'000, 'k');
-
-    struct Case {
-        std::string name;
-        std::string file;
-        std::string loadError;  // the start-up's message
-        BlockLayout layout;
-        int32_t orbitHiByte;
-        std::string saveError;  // storing the Orbit HiByte box "7"
-    };
-    const BlockLayout defaults;
-    const std::string cannotSave = "Failed to set data for 'Orbit Offset'";
-    const std::vector<Case> cases = {
-        {"empty", "", "", defaults, 0, ""},
-        {"binary", "\x7f" "ELF\x02\x01\x01" + std::string(200, '\0') + "\xff\xfe", "", defaults, 0, cannotSave},
-        {"binary after its first line", junk, "", defaults, 5, ""},
-        {"cut in the middle of a value",
-         StartupSection("\"Start Amday Addr.\"=\"100\"\r\n\"End  Amday Addr.\"=\"101\"\r\n\"Start Orbit Addr.\"=\"4"), "",
-         BlockLayout{100, 101, 471, 502, 473, 504, 36, 60}, 0, ""},
-        {"cut in the middle of a key", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Pro", "", defaults, 0, ""},
-        {"cut in the middle of its first line", "REGED", "", defaults, 0, cannotSave},
-        {"10 MB long", tenMegabytes, "", BlockLayout{464, 495, 471, 502, 200, 504, 36, 60}, 3, ""},
-        {"a hex value continued over 40,000 lines", continued, "", defaults, 6, ""},
-        {"values of other types",
-         StartupSection("\"Start MA Addr.\"=dword:00000010\r\n\"End MA Addr.\"=hex(7):35,00,00\r\n"
-                        "\"MA Step Addr.\"=qword:0000000000000001\r\n\"Channel Addr.\"=hex(2):36,31,00\r\n"
-                        "\"Orbit Offset\"=hex(1):39,00\r\n"),
-         "Invalid data type for 'Start MA Addr.'", BlockLayout{464, 495, 471, 502, 473, 504, 36, 61}, 9, ""},
-        {"names of 10,000 characters",
-         StartupSection("\"" + longName + "\"=\"kept\"\r\n\"Orbit Offset\"=\"4\"\r\n\r\n[HKEY_CURRENT_USER\\" + longKey +
-                        "]\r\n\"v\"=\"kept too\"\r\n"),
-         "", defaults, 4, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir dir;
-        const SettingsStore store((dir / "user.reg").string());
-        WriteText(store.FilePath(), c.file);
-
-        const StoredStartupSettings loaded = LoadStartupSettings(store);
-        EXPECT_EQ(loaded.Error, c.loadError);
-        EXPECT_EQ(loaded.Layout, c.layout);
-        EXPECT_EQ(loaded.OrbitHiByte, c.orbitHiByte);
-
-        const std::string before = ReadText(store.FilePath());
-        EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, "7"); }), c.saveError);
-        const std::string after = ReadText(store.FilePath());
-        if (!c.saveError.empty()) {
-            EXPECT_EQ(after, c.file);  // a file that is no settings text is never overwritten
-            continue;
-        }
-        // Every value in force stays, the one stored is there, and the next start reads it.
-        auto kept = ValuesInForce(before);
-        kept[{"hkey_current_user\\software\\qarn programs\\kelvarox\\startup", "orbit offset"}] =
-            RegistryValue::Text("Orbit Offset", "7");
-        EXPECT_TRUE(ValuesInForce(after) == kept);
-        EXPECT_EQ(StoredText(store, kStartup, "Orbit Offset"), "7");
-        const StoredStartupSettings next = LoadStartupSettings(store);
-        EXPECT_EQ(next.Error, c.loadError);
-        EXPECT_EQ(next.Layout, c.layout);
-        EXPECT_EQ(next.OrbitHiByte, 7);
-    }
-}
-
-TEST(BadSettingsFiles, AKeyPathOf10000CharactersIsCreatedWrittenAndReadBack) {
-    TempDir dir;
-    const SettingsStore store((dir / "user.reg").string());
-    const std::string path = "Software\\" + std::string(10'000, 'k') + "\\Below";
-    {
-        SettingsKey key(store);
-        ASSERT_TRUE(key.OpenSettingsKey(path));
-        key.WriteSettingText(std::string(10'000, 'n'), "long");
-        key.WriteSettingText("Short", "short");
-    }
-    SettingsKey key(store);
-    ASSERT_TRUE(key.OpenSettingsKey(path));
-    EXPECT_EQ(key.ReadSettingText(std::string(10'000, 'N')), "long");  // names compare without case
-    EXPECT_EQ(key.ReadSettingText("Short"), "short");
-    EXPECT_EQ(key.ReadSettingNumber("Missing", 5), 5);
-}
-
-namespace {
-
-void Drop(QWidget* window, const std::string& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
-    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &enter);
-    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &drop);
-}
-
-}  // namespace
-
-TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
-    TestProgram p;
-    fs::create_directories(p.settingsFile.parent_path());
-    WriteText(p.settingsFile, StartupSection("\"Start MA Addr.\"=dword:00000010\r\n\"Orbit Offset\"=\"2\"\r\n") +
-                                  "\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-                                  "\"Default Directory\"=\"" + (p.home / "Trelm").string() + "\"\r\n");
-    const fs::path& d = p.telemetry;
-    const Bytes good = BuildBlock(GoodRecipe());
-    WriteBytes(d / "good.dat", good);
-    WriteBytes(d / "empty.dat", {});
-    WriteBytes(d / "short.TLM", Bytes(good.begin(), good.end() - 1));
-    SparseFile(d / "huge.dat", kFourGiB + 512, good);
-    fs::create_directory(d / "folder.dat");
-    ASSERT_EQ(::mkfifo((d / "pipe.dat").c_str(), 0600), 0);
-    fs::create_symlink(d / "nowhere", d / "dangling.dat");
-    fs::create_symlink("/dev/zero", d / "zero.dat");
-
-    p.Start();
-    p.app->Start();
-    MainWindow& window = p.app->Main();
-    const MainForm form(window);
-    // The start-up reports the value it cannot read and goes on with its default.
-    EXPECT_EQ(p.notifier.boxes, (std::vector<RecordingNotifier::Box>{{"error", "Invalid data type for 'Start MA Addr.'"}}));
-    EXPECT_EQ(p.app->State().Layout, BlockLayout{});
-    EXPECT_EQ(form.orbitHiByteEdit->text(), QStringLiteral("2"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !form.blockList->IsListing() && !form.blockList->Names().empty(); }, 10000));
-    // Only regular files are listed.
-    EXPECT_EQ(form.blockList->Names(), (QStringList{"empty.dat", "good.dat", "huge.dat", "short.TLM"}));
-
-    const std::vector<std::string> bad = {"empty.dat", "short.TLM", "huge.dat", "folder.dat",
-                                          "pipe.dat",  "dangling.dat", "zero.dat"};
-    for (const std::string& name : bad) {
-        p.notifier.boxes.clear();
-        Drop(&window, (d / name).string());
-        EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{kLength, kFormat})) << name;
-        EXPECT_FALSE(p.app->Graph().isVisible()) << name;
-    }
-    p.notifier.boxes.clear();
-    Drop(&window, (d / "good.dat").string());
-    EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_TRUE(p.app->Graph().isVisible());
-    p.app->Graph().hide();
-    for (const std::string& name : bad) {
-        p.notifier.boxes.clear();
-        Drop(&window, (d / name).string());
-        EXPECT_EQ(p.notifier.Texts(), std::vector<std::string>{kLength}) << name;
-        EXPECT_FALSE(p.app->Graph().isVisible()) << name;
-        EXPECT_FALSE(form.graphButton->isEnabled());
-        EXPECT_FALSE(form.tableButton->isEnabled());
-        EXPECT_EQ(form.nameEdit->text(), QStringLiteral("Temp - SEU"));
-    }
 }

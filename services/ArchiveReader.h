@@ -1,18 +1,18 @@
 #pragma once
-// What the time line window shows, read from the block archive in a thread of its own with an
-// archive connection of its own: the archived channels, the traces of the channels on display
+// What the time line window shows, read from the block archive in a thread of its own (a
+// worker object in a QThread) with an archive connection of its own: the archived channels, the traces of the channels on display
 // and the days of the orbit axis. It keeps them up to date whoever changes the archive, so new
-// blocks appear without any click: it looks for a new commit now and then, and at once when
-// told of one, and then reads only the blocks that commits stored or placed anew.
+// blocks appear without any click: it reads at once when told of a commit in this program
+// (ReadNow), looks for a commit of other programs now and then, and then reads only the blocks
+// that commits stored or placed anew.
 #include <QObject>
 #include <QString>
+#include <QThread>
 #include <atomic>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "archive/Archive.h"
@@ -50,17 +50,16 @@ signals:
     void problemChanged(const QString& problem);
 
 private:
-    void Run();
+    class Work;
     template <class Deliver>
     void Post(Deliver deliver);
 
     const std::string location_;
     std::mutex mutex_;
-    std::condition_variable changed_;
-    bool woken_ = false;
+    std::set<int32_t> shown_;  // under mutex_
     std::atomic<bool> stop_{false};
-    std::set<int32_t> shown_;
-    std::thread thread_;
+    QThread thread_;
+    Work* work_;  // lives in thread_, which deletes it when it ends
 };
 
 }  // namespace kelvarox

@@ -1,9 +1,9 @@
-#include "cli/ReadAhead.h"
+#include "archive/ReadAhead.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace kelvarox::cli {
+namespace kelvarox::archive {
 
 namespace {
 
@@ -26,9 +26,9 @@ ReadAhead::~ReadAhead() {
 void ReadAhead::ReadAll() {
     Chunk chunk;
     while (auto step = files_.Next()) {
-        archive::Intake intake;
+        Intake intake;
         if (step->error) intake.error = std::strerror(step->error);
-        else intake = archive::ReadBlockForArchive(step->path, layout_);
+        else intake = ReadBlockForArchive(step->path, layout_);
         chunk.emplace_back(std::move(step->path), std::move(intake));
         if (chunk.size() == kChunk && !Hand(chunk)) return;
     }
@@ -61,4 +61,4 @@ std::optional<ReadAhead::Read> ReadAhead::Next() {
     return std::move(taking_[taken_++]);
 }
 
-}  // namespace kelvarox::cli
+}  // namespace kelvarox::archive

@@ -1,17 +1,17 @@
 #pragma once
 // The telemetry directory's blocks added to the block archive in the background: every block
 // of the directory when the program starts, then, in follow mode, each block the capture
-// program writes, a moment after it lands. The work runs in a thread of its own with an
-// archive connection of its own; the window that shows the archive reads it through another.
-// Between changes it costs nothing: the system tells it which names changed, and it looks at
-// those alone.
+// program writes, a moment after it lands. The work runs in a thread of its own (a worker
+// object in a QThread) with an archive connection of its own; the window that shows the
+// archive reads it through another, and hears of each commit at once (archiveChanged).
+// Between changes it costs nothing: the directory's watch, which the file list shares, tells
+// it which names changed, and it looks at those alone.
 #include <QObject>
 #include <QString>
+#include <QThread>
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include "core/WodBlock.h"
 
@@ -70,19 +70,19 @@ signals:
     void problemChanged(const QString& problem);
     // True while a write waits for another program that writes to the archive.
     void waitingChanged(bool waiting);
-    // A commit stored blocks in the archive.
+    // A commit stored blocks in the archive. Emitted from the feed's thread.
     void archiveChanged();
 
 private:
-    struct Work;
-    void Run(Source source);
+    class Work;
     void PostProgress(int done, int total);
     void PostStatus(const std::string& text);
     void PostProblem(const std::string& text);
     void PostWaiting(bool waiting);
 
-    std::unique_ptr<DirectoryWatch> watch_;
-    std::thread thread_;
+    std::shared_ptr<DirectoryWatch> watch_;
+    QThread thread_;
+    Work* work_ = nullptr;  // lives in thread_, which deletes it when it ends
     std::atomic<bool> stop_{false};
     std::atomic<bool> following_{true};
     int done_ = 0;

@@ -8,7 +8,7 @@
 
 #include "TestFiles.h"
 #include "archive/Archive.h"
-#include "ui/ArchiveFeed.h"
+#include "services/ArchiveFeed.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;

@@ -1,4 +1,4 @@
-#include "cli/BlockFileWalk.h"
+#include "core/BlockFileWalk.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 
 #include "core/BlockFiles.h"
 
-namespace kelvarox::cli {
+namespace kelvarox {
 
 bool IsDirectory(const std::string& path) {
     struct stat info {};
@@ -65,4 +65,4 @@ size_t BlockFileWalk::CountFiles(const std::vector<std::string>& arguments) {
     return count;
 }
 
-}  // namespace kelvarox::cli
+}  // namespace kelvarox

@@ -1,6 +1,6 @@
 #pragma once
-// The files that command-line arguments name, one at a time, as csv and archive add take
-// them: a file as it is, a directory's block files in the file list's name order. A directory
+// The files that paths name (command-line arguments, or the files an import is given), one at a
+// time, as csv and every import take them: a file as it is, a directory's block files in the file list's name order. A directory
 // is listed when the walk reaches it, and only its names are held, packed in one buffer, so
 // memory stays small however many files the arguments name.
 #include <optional>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kelvarox::cli {
+namespace kelvarox {
 
 // Whether `path` names a directory (or a link to one).
 bool IsDirectory(const std::string& path);
@@ -42,4 +42,4 @@ private:
     size_t name_ = 0;
 };
 
-}  // namespace kelvarox::cli
+}  // namespace kelvarox

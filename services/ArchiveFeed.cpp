@@ -1,6 +1,8 @@
-#include "ui/ArchiveFeed.h"
+#include "services/ArchiveFeed.h"
 
 #include <sys/stat.h>
+
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -11,10 +13,11 @@
 #include <vector>
 
 #include "archive/Archive.h"
+#include "archive/Import.h"
 #include "core/BlockFiles.h"
 #include "core/Errors.h"
 #include "render/TextCodec.h"
-#include "ui/DirectoryWatch.h"
+#include "services/DirectoryWatch.h"
 
 namespace kelvarox {
 
@@ -58,28 +61,6 @@ std::string BusyText(const std::string& archive, int64_t files) {
 
 }  // namespace
 
-ArchiveFeed::ArchiveFeed(QObject* parent) : QObject(parent), watch_(std::make_unique<DirectoryWatch>()) {}
-
-ArchiveFeed::~ArchiveFeed() {
-    stop_ = true;
-    watch_->Interrupt();
-    if (thread_.joinable()) thread_.join();
-}
-
-void ArchiveFeed::Start(Source source) {
-    if (thread_.joinable()) return;
-    if (source.directory.empty()) {
-        status_ = QStringLiteral("No telemetry directory: nothing is added to the archive");
-        emit statusChanged(status_);
-        return;
-    }
-    thread_ = std::thread([this, source = std::move(source)] { Run(source); });
-}
-
-void ArchiveFeed::SetFollowing(bool on) {
-    following_ = on;
-    watch_->Interrupt();
-}
 
 void ArchiveFeed::PostProgress(int done, int total) {
     QMetaObject::invokeMethod(
@@ -123,9 +104,12 @@ void ArchiveFeed::PostWaiting(bool waiting) {
         Qt::QueuedConnection);
 }
 
-// The thread's work: what it has read, what is due, and how far it got.
-struct ArchiveFeed::Work {
+// The thread's work: what it has read, what is due, and how far it got. It looks at what is due
+// when the watch tells of changes, and when its timer runs out.
+class ArchiveFeed::Work : public QObject {
+public:
     ArchiveFeed& feed;
+    DirectoryWatch& watch;
     const Source source;
     const std::string directory;                         // with a trailing separator
     std::map<std::string, FileStamp> read;               // the files read, and how they were
@@ -141,11 +125,29 @@ struct ArchiveFeed::Work {
     // The pass under way, as a wait for another writer tells it.
     int64_t passTotal = 0;
     int64_t passFailed = 0;
-    const archive::Importer* importer = nullptr;
+    archive::ImportCounts passCommitted;
     std::unique_ptr<archive::Archive> archive;
+    QTimer timer;  // when to look again
 
-    Work(ArchiveFeed& f, Source s)
-        : feed(f), source(std::move(s)), directory(source.directory.back() == '/' ? source.directory : source.directory + "/") {}
+    Work(ArchiveFeed& f, DirectoryWatch& w, Source s)
+        : feed(f), watch(w), source(std::move(s)),
+          directory(source.directory.back() == '/' ? source.directory : source.directory + "/") {
+        timer.setParent(this);  // moves to the thread with the work
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, this, [this] { Look(); });
+        connect(&watch, &DirectoryWatch::changed, this, [this](const DirectoryWatch::Changes& changes) {
+            Take(changes);
+            Look();
+        });
+    }
+
+    // Looks at what is due, and sets the timer for the next look.
+    void Look() {
+        if (feed.stop_) return;
+        const int waitMs = Step();
+        if (waitMs < 0) timer.stop();
+        else timer.start(waitMs);
+    }
 
     void Report(const std::string& now) {
         if (now == problem) return;
@@ -160,7 +162,7 @@ struct ArchiveFeed::Work {
             feed.PostStatus(problem.empty() ? totals.Text() : problem);
             return;
         }
-        const int64_t stored = importer ? importer->Counts().added + importer->Counts().alreadyStored : 0;
+        const int64_t stored = passCommitted.added + passCommitted.alreadyStored;
         feed.PostStatus(BusyText(archive::Archive::NameOf(source.archive), passTotal - stored - passFailed));
     }
 
@@ -176,6 +178,7 @@ struct ArchiveFeed::Work {
         const int total = static_cast<int>(fresh.size());
         passTotal = total;
         passFailed = 0;
+        passCommitted = {};
         try {
             if (!archive) {
                 archive::WaitHooks hooks;
@@ -183,34 +186,31 @@ struct ArchiveFeed::Work {
                 hooks.writerWaits = [this](bool waiting) { WriterWaits(waiting); };
                 archive = std::make_unique<archive::Archive>(source.archive, archive::Archive::Access::Write, hooks);
             }
-            archive::Importer import(*archive, source.orbitHiByte, false);
-            importer = &import;
-            struct Forget {
-                const archive::Importer*& running;
-                ~Forget() { running = nullptr; }
-            } forget{importer};
+            archive::ImportRequest request{{}, source.layout, source.orbitHiByte};
+            for (const auto& [name, stamp] : fresh) request.paths.push_back(directory + name);
+            archive::ImportEvents events;
+            events.cancel = &feed.stop_;
+            events.failed = [&](const std::string&, const std::string&) { ++passFailed; };
             auto lastPost = Clock::now();
-            feed.PostProgress(0, total);
-            for (int i = 0; i < total; ++i) {
-                if (feed.stop_) return true;  // the blocks of the batch not committed are added next time
-                const auto& [name, stamp] = fresh[static_cast<size_t>(i)];
-                archive::Intake intake = archive::ReadBlockForArchive(directory + name, source.layout);
-                if (intake.block) import.Add(std::move(*intake.block));
-                else ++passFailed;
+            events.progress = [&](size_t done, const archive::ImportCounts& committed) {
+                passCommitted = committed;
                 if (Clock::now() - lastPost > std::chrono::milliseconds(200)) {
-                    feed.PostProgress(i + 1, total);
+                    feed.PostProgress(static_cast<int>(done), total);
                     lastPost = Clock::now();
                 }
-            }
-            import.Finish();
+            };
+            // The reader of the time line hears of each commit at once.
+            events.committed = [this] { emit feed.archiveChanged(); };
+            feed.PostProgress(0, total);
+            archive::ImportResult import;
+            archive::ImportFiles(*archive, request, events, import);
+            if (import.cancelled) return true;  // the blocks of the batch not committed are added next time
             for (const auto& [name, stamp] : fresh) read[name] = stamp;
-            totals.added += import.Counts().added;
-            totals.alreadyStored += import.Counts().alreadyStored;
-            totals.failed += passFailed + import.Counts().refused;
-            totals.unsure += import.Unsure().size();
+            totals.added += import.committed.added;
+            totals.alreadyStored += import.committed.alreadyStored;
+            totals.failed += import.failed + import.committed.refused;
+            totals.unsure += import.unsure.size();
             feed.PostProgress(total, 0);
-            if (import.Counts().added > 0)
-                QMetaObject::invokeMethod(&feed, [f = &feed] { emit f->archiveChanged(); }, Qt::QueuedConnection);
             problem.clear();
             feed.PostProblem(problem);
             feed.PostStatus(totals.Text());
@@ -233,20 +233,16 @@ struct ArchiveFeed::Work {
                 1, std::chrono::duration_cast<std::chrono::milliseconds>(then - Clock::now()).count()));
             waitMs = waitMs < 0 ? ms : std::min(waitMs, ms);
         };
-        DirectoryWatch& watch = *feed.watch_;
         int error = 0;
         std::vector<std::string> names;
         if (!feed.following_ && !firstPass) {
             // Left alone until Follow is on again, which looks at all of it anew.
-            watch.Unwatch();
             due.clear();
             unsettled.clear();
             listAll = true;
             return waitMs;
         }
-        if ((!watch.Watching() && !watch.Watch(source.directory, error)) ||
-            (listAll && !ListBlockFileNames(source.directory, names, error))) {
-            watch.Unwatch();
+        if (!watch.Watch(error) || (listAll && !ListBlockFileNames(source.directory, names, error))) {
             listAll = true;
             directoryProblem = true;
             Report("Cannot read " + source.directory + ": " + std::strerror(error));
@@ -301,13 +297,32 @@ struct ArchiveFeed::Work {
     }
 };
 
-void ArchiveFeed::Run(Source source) {
-    Work work(*this, std::move(source));
-    while (!stop_) {
-        const int waitMs = work.Step();
-        if (stop_) break;
-        work.Take(watch_->Wait(waitMs));
+ArchiveFeed::ArchiveFeed(QObject* parent) : QObject(parent) {}
+
+ArchiveFeed::~ArchiveFeed() {
+    stop_ = true;
+    thread_.quit();
+    thread_.wait();
+}
+
+void ArchiveFeed::Start(Source source) {
+    if (work_) return;
+    if (source.directory.empty()) {
+        status_ = QStringLiteral("No telemetry directory: nothing is added to the archive");
+        emit statusChanged(status_);
+        return;
     }
+    watch_ = DirectoryWatch::Of(source.directory);
+    work_ = new Work(*this, *watch_, std::move(source));
+    work_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, work_, &QObject::deleteLater);
+    thread_.start();
+    QMetaObject::invokeMethod(work_, [work = work_] { work->Look(); }, Qt::QueuedConnection);
+}
+
+void ArchiveFeed::SetFollowing(bool on) {
+    following_ = on;
+    if (work_) QMetaObject::invokeMethod(work_, [work = work_] { work->Look(); }, Qt::QueuedConnection);
 }
 
 }  // namespace kelvarox

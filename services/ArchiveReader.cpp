@@ -1,0 +1,122 @@
+#include "services/ArchiveReader.h"
+
+#include <QTimer>
+#include <map>
+#include <optional>
+
+#include "core/Errors.h"
+#include "timeline/ArchiveTrace.h"
+#include "render/TextCodec.h"
+
+namespace kelvarox {
+
+std::string ArchiveReader::ConnectingStep(const std::string& location) {
+    return "Connecting to the archive " + archive::Archive::NameOf(location) + " ...";
+}
+
+// Runs `deliver` in the window's thread, unless the reader is gone by then.
+template <class Deliver>
+void ArchiveReader::Post(Deliver deliver) {
+    QMetaObject::invokeMethod(this, std::move(deliver), Qt::QueuedConnection);
+}
+
+// The thread's work: it reads when its timer runs out and when told to, and keeps what it read.
+class ArchiveReader::Work : public QObject {
+public:
+    explicit Work(ArchiveReader& reader) : reader_(reader), name_(archive::Archive::NameOf(reader.location_)) {
+        timer_.setParent(this);  // moves to the thread with the work
+        timer_.setInterval(kLookIntervalMs);
+        connect(&timer_, &QTimer::timeout, this, [this] { Read(); });
+    }
+
+    // Reads now, unless a read is due already.
+    void Wake() {
+        if (!pending_.exchange(true)) QMetaObject::invokeMethod(this, [this] { Read(); }, Qt::QueuedConnection);
+    }
+
+    void Read() {
+        pending_ = false;
+        if (!timer_.isActive()) timer_.start();
+        if (reader_.stop_) return;
+        std::set<int32_t> wanted;
+        {
+            std::lock_guard lock(reader_.mutex_);
+            wanted = reader_.shown_;
+        }
+        const std::string& location = reader_.location_;
+        try {
+            if (!archive_) {
+                // Said once: a connection tried again after a failure keeps the failure shown.
+                if (problem_.empty() && !listed_) Step(ConnectingStep(location));
+                archive::WaitHooks hooks;
+                hooks.abandon = &reader_.stop_;
+                archive_ = std::make_unique<archive::Archive>(location, archive::Archive::Access::Read, hooks);
+                if (!listed_) Step("Reading the archive " + name_ + " ...");
+            }
+            const int64_t now = archive_->Generation();
+            if ((now != seen_ || !listed_) && overview_.Update(*archive_)) {
+                reader_.Post([r = &reader_, channels = overview_.Channels()] { emit r->channelsRead(channels); });
+                reader_.Post([r = &reader_, dates = overview_.Dates()] { emit r->datesRead(dates); });
+            }
+            listed_ = true;
+            std::erase_if(followers_, [&](const auto& f) { return !wanted.count(f.first); });
+            for (const int32_t channel : wanted) {
+                auto [follower, added] = followers_.try_emplace(channel, channel);
+                if ((added || now != seen_) && follower->second.Update(*archive_))
+                    reader_.Post([r = &reader_, trace = follower->second.Trace()] { emit r->traceRead(trace); });
+            }
+            seen_ = now;
+            Report(std::string());
+        } catch (const KelvaroxError& e) {
+            archive_.reset();
+            if (!reader_.stop_) Report(e.what());
+        }
+    }
+
+private:
+    void Report(const std::string& now) {
+        if (now == problem_) return;
+        problem_ = now;
+        reader_.Post([r = &reader_, text = ToQt(now)] { emit r->problemChanged(text); });
+    }
+    void Step(const std::string& text) {
+        reader_.Post([r = &reader_, text = ToQt(text)] { emit r->stepChanged(text); });
+    }
+
+    ArchiveReader& reader_;
+    const std::string name_;
+    QTimer timer_;  // looks for commits of other programs
+    std::atomic<bool> pending_{false};
+    std::unique_ptr<archive::Archive> archive_;
+    timeline::ArchiveOverview overview_;
+    std::map<int32_t, timeline::TraceFollower> followers_;  // of the channels shown
+    std::optional<int64_t> seen_;  // the generation everything was read at
+    std::string problem_;
+    bool listed_ = false;
+};
+
+ArchiveReader::ArchiveReader(std::string location, QObject* parent)
+    : QObject(parent), location_(std::move(location)), work_(new Work(*this)) {
+    work_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, work_, &QObject::deleteLater);
+    thread_.start();
+    work_->Wake();
+}
+
+ArchiveReader::~ArchiveReader() {
+    stop_ = true;
+    thread_.quit();
+    thread_.wait();
+}
+
+void ArchiveReader::Show(const std::vector<int32_t>& channels) {
+    {
+        std::lock_guard lock(mutex_);
+        shown_ = std::set<int32_t>(channels.begin(), channels.end());
+    }
+    work_->Wake();
+}
+
+void ArchiveReader::ReadNow() { work_->Wake(); }
+
+}  // namespace kelvarox
