@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "cli/Commands.h"
+#include "cli/SatelliteSession.h"
 #include "cli/TerminalText.h"
 #include "core/Conversions.h"
 #include "core/Errors.h"
@@ -26,7 +27,7 @@ std::optional<std::string> OpenError(const std::string& path) {
     return std::nullopt;
 }
 
-LoadedBlock LoadBlock(const std::string& path, const Options& options) {
+LoadedBlock LoadBlock(const std::string& path, const Options& options, const SatelliteDefinition& satellite) {
     LoadedBlock b;
     const std::optional<int32_t> orbitHiByte = ParseDecimal(options.orbitHiByte);
     if (!orbitHiByte) {
@@ -37,7 +38,8 @@ LoadedBlock LoadBlock(const std::string& path, const Options& options) {
         const HeaderDecoding decoded = DecodeHeader(b.block, options.layout, OrbitBaseOf(*orbitHiByte));
         b.header = decoded.header;
         b.error = decoded.error;
-        if (decoded.ChannelDecoded()) b.boxes = ChannelBoxTextsOf(b.header.Channel, BuiltInDefinition(b.header.Channel));
+        if (decoded.ChannelDecoded())
+            b.boxes = ChannelBoxTextsOf(b.header.Channel, satellite.DefinitionOf(b.header.Channel, b.header.StartAmDay));
     }
     if (!b.error.empty()) b.error = OpenError(path).value_or(b.error);
     b.boxes.orbitHiByte = options.orbitHiByte;
@@ -51,8 +53,8 @@ LoadedBlock LoadBlock(const std::string& path, const Options& options) {
     return b;
 }
 
-LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options) {
-    LoadedBlock b = LoadBlock(path, options);
+LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options, const SatelliteDefinition& satellite) {
+    LoadedBlock b = LoadBlock(path, options, satellite);
     if (!b.ok()) return b;
     try {
         // A block that loaded carries the signature, so the series is always built.
@@ -64,9 +66,12 @@ LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options)
 }
 
 int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, const BlockWriter& write) {
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, err);
+    if (!satellite) return 1;
     int status = 0;
     for (const auto& path : options.files) {
-        const LoadedBlock b = series == WithSeries::Yes ? LoadBlockWithSeries(path, options) : LoadBlock(path, options);
+        const LoadedBlock b =
+            series == WithSeries::Yes ? LoadBlockWithSeries(path, options, *satellite) : LoadBlock(path, options, *satellite);
         if (!b.ok()) {
             ReportFailure(err, path, b.error);
             status = 1;

@@ -7,6 +7,7 @@
 
 #include "cli/CommandLine.h"
 #include "core/GraphAndTableActions.h"
+#include "core/SatelliteDefinition.h"
 #include "core/WodBlock.h"
 
 namespace kelvarox::cli {
@@ -20,11 +21,12 @@ struct LoadedBlock {
     bool ok() const { return error.empty(); }
 };
 
-// Loads the block; a file that cannot be opened (missing, unreadable, a loop of links, a
-// directory) fails with the system's reason rather than the window's length message.
-LoadedBlock LoadBlock(const std::string& path, const Options& options);
+// Loads the block, its channel boxes filled from the satellite's entry in force at its start
+// date; a file that cannot be opened (missing, unreadable, a loop of links, a directory) fails
+// with the system's reason rather than the window's length message.
+LoadedBlock LoadBlock(const std::string& path, const Options& options, const SatelliteDefinition& satellite);
 // The load, then the series as Graph and Table build it from the boxes.
-LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options);
+LoadedBlock LoadBlockWithSeries(const std::string& path, const Options& options, const SatelliteDefinition& satellite);
 
 // The system's reason why `path` cannot be opened as a block file, or nothing when it can.
 std::optional<std::string> OpenError(const std::string& path);
@@ -33,9 +35,10 @@ std::optional<std::string> OpenError(const std::string& path);
 using BlockWriter = std::function<void(const std::string& path, const LoadedBlock& block)>;
 enum class WithSeries { No, Yes };
 
-// Loads the options' files in their order, with the series when asked, hands each block that
-// loaded to `write` and reports each that failed on `err` after its name. The exit status of
-// a command: 0 when every block loaded, 1 when one failed.
+// Loads the options' files in their order under the satellite in force, with the series when
+// asked, hands each block that loaded to `write` and reports each that failed on `err` after
+// its name. The exit status of a command: 0 when every block loaded, 1 when one failed or the
+// satellite file has errors.
 int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, const BlockWriter& write);
 
 }  // namespace kelvarox::cli

@@ -6,6 +6,7 @@
 #include "core/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
+#include "cli/SatelliteSession.h"
 #include "cli/TerminalText.h"
 #include "core/CsvText.h"
 
@@ -116,11 +117,13 @@ void WriteBlock(CsvOutput& csv, const std::string& path, const LoadedBlock& b) {
 
 int RunCsv(const Options& options, std::ostream& out, std::ostream& err) {
     RequireFiles(options);
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, err);
+    if (!satellite) return 1;
     int status = 0;
     CsvOutput csv(out);
     csv.Append(kCsvHeader);
     auto convert = [&](const std::string& path) {
-        const LoadedBlock b = LoadBlockWithSeries(path, options);
+        const LoadedBlock b = LoadBlockWithSeries(path, options, *satellite);
         if (!b.ok()) {
             csv.Flush();  // the rows so far come before the report of the failure
             ReportFailure(err, path, b.error);

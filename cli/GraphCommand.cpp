@@ -52,8 +52,13 @@ int RunGraph(const Options& options, std::ostream&, std::ostream& err) {
     OutputFormatOf(options, "graph");
     std::vector<std::string> args = {"--layout", LayoutText(options.layout), "--orbit-hibyte", options.orbitHiByte};
     if (options.coefficients) args.insert(args.end(), {"--coefficients", JoinedCoefficients(*options.coefficients)});
+    AppendSatelliteArgument(args, options);
     args.insert(args.end(), {"-o", options.output, "--", options.files.front()});
     return RunGraphRenderer(args, err);
+}
+
+void AppendSatelliteArgument(std::vector<std::string>& args, const Options& options) {
+    if (!options.satellite.path.empty()) args.insert(args.end(), {"--satellite", options.satellite.path});
 }
 
 std::string JoinedCoefficients(const std::array<std::string, 4>& texts) {

@@ -6,12 +6,12 @@
 //
 // The renderer's command lines:
 //   kelvarox-graph-render --layout N,N,N,N,N,N,N,N --orbit-hibyte N [--coefficients A,B,C,D]
-//                         -o OUTPUT -- BLOCK
+//                         [--satellite FILE] -o OUTPUT -- BLOCK
 // loads BLOCK with these values, as kelvarox-cli loads a block (the coefficient texts as if
 // typed into the four boxes after Load), runs the Graph action on the graph window's client
 // area (render/GraphScene.h), off screen when there is no display, and writes it to OUTPUT.
 //   kelvarox-graph-render series [--database DB] [--from ORBIT] [--to ORBIT]
-//                         [--coefficients A,B,C,D] -o OUTPUT -- CHANNEL
+//                         [--coefficients A,B,C,D] [--satellite FILE] -o OUTPUT -- CHANNEL
 // reads the channel's samples within the orbits from the archive DB (without --database, the
 // archive that kelvarox-cli would take: $KELVAROX_DATABASE, ...), as the series command reads
 // them, and draws them as the time line window draws a plot, with its orbit axis: over
@@ -46,6 +46,10 @@ PictureFormat OutputFormatOf(const Options& options, std::string_view writer);
 // Runs the renderer with `args` (its command line without the program) in this program's
 // environment with the variables of `environment` set, and returns its exit status, or 1, with
 // the reason on `err`, when it is not installed or cannot be run.
+// "--satellite FILE" for the renderer when a satellite file is in force: the renderer reads
+// no settings and no environment of its own for it.
+void AppendSatelliteArgument(std::vector<std::string>& args, const Options& options);
+
 int RunGraphRenderer(const std::vector<std::string>& args, std::ostream& err,
                      const std::vector<std::pair<std::string, std::string>>& environment = {});
 

@@ -21,6 +21,7 @@ int RunSeriesPicture(const Options& options, std::ostream& err) {
     if (options.fromOrbit) args.insert(args.end(), {"--from", std::to_string(*options.fromOrbit)});
     if (options.toOrbit) args.insert(args.end(), {"--to", std::to_string(*options.toOrbit)});
     if (options.coefficients) args.insert(args.end(), {"--coefficients", JoinedCoefficients(*options.coefficients)});
+    AppendSatelliteArgument(args, options);
     args.insert(args.end(), {"-o", options.output, "--", options.files[0]});
     return RunGraphRenderer(args, err, {{"KELVAROX_DATABASE", ArchiveLocationOf(options)}});
 }

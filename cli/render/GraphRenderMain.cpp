@@ -10,6 +10,7 @@
 #include "cli/BlockSession.h"
 #include "cli/CommandLine.h"
 #include "cli/GraphRender.h"
+#include "cli/SatelliteSession.h"
 #include "cli/TerminalText.h"
 #include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
@@ -56,7 +57,9 @@ int WritePicture(const Options& options, PictureFormat format, const QByteArray&
 
 int RenderGraph(const Options& options, PictureFormat format) {
     const std::string& blockPath = options.files.front();
-    LoadedBlock block = LoadBlock(blockPath, options);
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, std::cerr);
+    if (!satellite) return 1;
+    LoadedBlock block = LoadBlock(blockPath, options, *satellite);
     if (!block.ok()) {
         ReportFailure(std::cerr, blockPath, block.error);
         return 1;
@@ -88,12 +91,15 @@ std::optional<timeline::TimeRange> SeriesView(const Options& options, const time
 int RenderSeries(const Options& options, PictureFormat format) {
     const auto channel = ParseChannelText(options.files.front());
     if (!channel) throw UsageError("'" + options.files.front() + "' is not a channel (#140 or 0x140)");
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, std::cerr);
+    if (!satellite) return 1;
     timeline::TimeLinePicture picture;
     try {
         archive::Archive archive(ArchiveLocationOf(options), archive::Archive::Access::Read);
-        const Coefficients k = archive::ChannelTranslation(BuiltInDefinition(*channel), options.coefficients);
+        std::optional<Coefficients> k;
+        if (options.coefficients) k = archive::ChannelTranslation(BuiltInDefinition(*channel), options.coefficients);
         const timeline::ChannelTrace trace =
-            timeline::LoadChannelTrace(archive, *channel, {options.fromOrbit, options.toOrbit}, k);
+            timeline::LoadChannelTrace(archive, *channel, {options.fromOrbit, options.toOrbit}, k, *satellite);
         const timeline::DateLine dates = timeline::LoadDateLine(archive);
         const auto view = SeriesView(options, trace);
         if (!view) {
@@ -102,7 +108,7 @@ int RenderSeries(const Options& options, PictureFormat format) {
             return 1;
         }
         using namespace timeline::layout;
-        const timeline::PlotContent content{&trace, std::nullopt, timeline::PlotColour(0)};
+        const timeline::PlotContent content{&trace, std::nullopt, timeline::PlotColour(0), &*satellite};
         picture.width = kPictureWidth;
         picture.plots.push_back(timeline::ComposePlot(content, *view, dates, kPictureWidth, kPicturePlotHeight));
         picture.axis = timeline::ComposeAxis(*view, dates, kPictureWidth);

@@ -147,3 +147,33 @@ TEST(SatelliteCli, OrbitsAndFoldOfAnOrbitFromTwoBlocks) {
         EXPECT_EQ(r.out, c.out);
     }
 }
+
+TEST(SatelliteCli, TheExportedCatalogueChangesNoOutputAndEntriesApplyByDate) {
+    CliRunner cli;
+    TempDir dir;
+    const std::string exported = (dir / "built-in.toml").string(), dated = (dir / "dated.toml").string();
+    WriteText(dir / "built-in.toml", cli({"satellite", "export"}).out);
+    const std::string samples = std::string(KELVAROX_SOURCE_DIR) + "/samples/telemetry";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", samples + "/SPIN.TLM", samples + "/BATTERY.DAT"},
+          {"csv", samples},
+          {"table", samples + "/SPIN.TLM"}}) {
+        std::vector<std::string> withFile = args;
+        withFile.insert(withFile.begin() + 1, {"--satellite", exported});
+        const auto plain = cli(args), file = cli(withFile);
+        EXPECT_EQ(file.status, plain.status) << args[0];
+        EXPECT_EQ(file.out, plain.out) << args[0];
+        EXPECT_EQ(file.err, plain.err) << args[0];
+    }
+    // A recalibration from 2002-01-05: a block of 2002-01-01 keeps the catalogue's entry.
+    WriteText(dir / "dated.toml", "format = 1\n[[channel]]\nhex = \"#140\"\nfrom = 2002-01-05\nname = \"Temp - SEU B\"\n"
+                                  "equation = { x1 = 2.0, x0 = -1.0 }\n");
+    BlockRecipe later = RecipeOf("0140", "74", "10", "74", "18", "04", {1, 2, 3});
+    later.startAmDay = later.endAmDay = "8770";
+    WriteBytes(dir / "a.dat", BuildBlock(RecipeOf("0140", "3C", "10", "3C", "18", "04", {1, 2, 3})));
+    WriteBytes(dir / "b.dat", BuildBlock(later));
+    const auto csv = cli({"csv", "--satellite", dated, (dir / "a.dat").string(), (dir / "b.dat").string()});
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_NE(csv.out.find(",#140,Temp - SEU,Deg.C,0,60,16,1,-69.06089,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find(",#140,Temp - SEU B,Deg.C,0,116,16,1,1,"), std::string::npos) << csv.out;
+}

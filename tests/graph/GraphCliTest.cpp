@@ -72,7 +72,7 @@ TEST(GraphCli, ThePngIsTheGraphWindowsPicture) {
     cli::Options options;
     options.orbitHiByte = "2";
     options.coefficients = std::array<std::string, 4>{"", "", "1.5", ""};
-    cli::LoadedBlock loaded = cli::LoadBlock(block, options);
+    cli::LoadedBlock loaded = cli::LoadBlock(block, options, BuiltInSatellite());
     ASSERT_TRUE(loaded.ok());
     RecordingNotifier notifier;
     SettingsStore store((dir / "user.reg").string());
