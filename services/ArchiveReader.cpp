@@ -39,9 +39,18 @@ public:
         if (!timer_.isActive()) timer_.start();
         if (reader_.stop_) return;
         std::set<int32_t> wanted;
+        std::shared_ptr<const SatelliteDefinition> satellite;
         {
             std::lock_guard lock(reader_.mutex_);
             wanted = reader_.shown_;
+            satellite = reader_.satellite_;
+        }
+        if (satellite != satellite_) {
+            // Other names, equations and elements: every trace and the overview anew.
+            satellite_ = satellite;
+            followers_.clear();
+            overview_ = timeline::ArchiveOverview(satellite_);
+            listed_ = false;
         }
         const std::string& location = reader_.location_;
         try {
@@ -57,11 +66,12 @@ public:
             if ((now != seen_ || !listed_) && overview_.Update(*archive_)) {
                 reader_.Post([r = &reader_, channels = overview_.Channels()] { emit r->channelsRead(channels); });
                 reader_.Post([r = &reader_, dates = overview_.Dates()] { emit r->datesRead(dates); });
+                reader_.Post([r = &reader_, text = ToQt(overview_.MisplacedText())] { emit r->misplacedRead(text); });
             }
             listed_ = true;
             std::erase_if(followers_, [&](const auto& f) { return !wanted.count(f.first); });
             for (const int32_t channel : wanted) {
-                auto [follower, added] = followers_.try_emplace(channel, channel);
+                auto [follower, added] = followers_.try_emplace(channel, channel, satellite_);
                 if ((added || now != seen_) && follower->second.Update(*archive_))
                     reader_.Post([r = &reader_, trace = follower->second.Trace()] { emit r->traceRead(trace); });
             }
@@ -90,6 +100,7 @@ private:
     std::unique_ptr<archive::Archive> archive_;
     timeline::ArchiveOverview overview_;
     std::map<int32_t, timeline::TraceFollower> followers_;  // of the channels shown
+    std::shared_ptr<const SatelliteDefinition> satellite_;
     std::optional<int64_t> seen_;  // the generation everything was read at
     std::string problem_;
     bool listed_ = false;
@@ -118,5 +129,13 @@ void ArchiveReader::Show(const std::vector<int32_t>& channels) {
 }
 
 void ArchiveReader::ReadNow() { work_->Wake(); }
+
+void ArchiveReader::UseSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
+    {
+        std::lock_guard lock(mutex_);
+        satellite_ = std::move(satellite);
+    }
+    work_->Wake();
+}
 
 }  // namespace kelvarox

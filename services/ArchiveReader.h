@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "archive/Archive.h"
+#include "core/SatelliteDefinition.h"
 #include "timeline/ChannelTrace.h"
 #include "timeline/DateLine.h"
 
@@ -32,6 +33,8 @@ public:
     void Show(const std::vector<int32_t>& channels);
     // The archive has changed: it is read now rather than at the next look.
     void ReadNow();
+    // The satellite whose names and equations the traces take: everything is read again.
+    void UseSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
 
     // The first step of reading the archive at `location`, as stepChanged tells it.
     static std::string ConnectingStep(const std::string& location);
@@ -48,6 +51,9 @@ signals:
     void stepChanged(const QString& step);
     // The archive cannot be read: the reason; empty once it reads again.
     void problemChanged(const QString& problem);
+    // The blocks that the satellite's elements date otherwise than their headers, named as
+    // ArchiveOverview::MisplacedText names them; empty when there are none.
+    void misplacedRead(const QString& warning);
 
 private:
     class Work;
@@ -57,6 +63,7 @@ private:
     const std::string location_;
     std::mutex mutex_;
     std::set<int32_t> shown_;  // under mutex_
+    std::shared_ptr<const SatelliteDefinition> satellite_;  // under mutex_; none: the built-in one
     std::atomic<bool> stop_{false};
     QThread thread_;
     Work* work_;  // lives in thread_, which deletes it when it ends

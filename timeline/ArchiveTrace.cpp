@@ -163,7 +163,7 @@ bool ArchiveOverview::Update(archive::Archive& archive) {
         }
         // A block moved: its old place is in the summaries, so they are made again.
     }
-    ArchiveOverview read;
+    ArchiveOverview read(satellite_);
     read.generation_ = archive.ForEachChangedBlock(std::nullopt, -1, false,
                                                    [&](const archive::ArchivedBlock& b, std::span<const uint8_t>) { read.Add(b); });
     *this = std::move(read);
@@ -177,8 +177,9 @@ void ArchiveOverview::Add(const archive::ArchivedBlock& b) {
     archive::ChannelSummary& c = at->second;
     if (added) {
         c.channel = b.facts.channel;
-        c.name = ChannelCatalogue::NameOf(c.channel);
-        c.unit = ChannelCatalogue::UnitOf(c.channel);
+        const ChannelDefinition now = (satellite_ ? *satellite_ : BuiltInSatellite()).DefinitionOf(c.channel, INT64_MAX);
+        c.name = now.name;
+        c.unit = now.unit;
         c.firstOrbit = b.startOrbit;
         c.lastOrbit = b.lastOrbit;
         c.firstAmDay = b.facts.startAmDay;
@@ -191,12 +192,25 @@ void ArchiveOverview::Add(const archive::ArchivedBlock& b) {
     c.firstAmDay = std::min(c.firstAmDay, b.facts.startAmDay);
     c.lastAmDay = std::max(c.lastAmDay, b.facts.endAmDay);
 
+    if (satellite_) {
+        if (const auto day = satellite_->MisplacedStartDay(b.facts.startAmDay, b.startOrbit, b.facts.startMA)) {
+            if (misplaced_++ == 0)
+                firstMisplaced_ = b.file + ": " + SatelliteDefinition::MisplacedStartText(*day, b.facts.startAmDay);
+        }
+    }
+
     const OrbitTime start = StartOf(b), end = EndOf(b);
     auto [day, fresh] = days_.try_emplace({b.facts.startAmDay, b.facts.endAmDay}, start, end);
     if (!fresh) {
         day->second.first = std::min(day->second.first, start);
         day->second.second = std::max(day->second.second, end);
     }
+}
+
+std::string ArchiveOverview::MisplacedText() const {
+    if (misplaced_ == 0) return {};
+    return std::to_string(misplaced_) + (misplaced_ == 1 ? " block" : " blocks") +
+           " dated otherwise by the satellite's elements; the first: " + firstMisplaced_;
 }
 
 void ArchiveOverview::Publish() {

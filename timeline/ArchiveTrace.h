@@ -57,8 +57,16 @@ private:
 // and per day a summary, not the blocks.
 class ArchiveOverview {
 public:
+    // The channels named as the satellite names them today, and the blocks that its elements
+    // date otherwise than their headers counted.
+    explicit ArchiveOverview(std::shared_ptr<const SatelliteDefinition> satellite = nullptr)
+        : satellite_(std::move(satellite)) {}
+
     // Reads what changed since the last Update; true when anything did.
     bool Update(archive::Archive& archive);
+    // "3 blocks dated otherwise by the satellite's elements; the first: FILE: the elements
+    // place ..."; empty when the elements agree with every block or there are none.
+    std::string MisplacedText() const;
     const std::vector<archive::ChannelSummary>& Channels() const { return channelList_; }
     std::shared_ptr<const DateLine> Dates() const { return dates_; }
 
@@ -66,8 +74,11 @@ private:
     void Add(const archive::ArchivedBlock& b);
     void Publish();
 
+    std::shared_ptr<const SatelliteDefinition> satellite_;
     int64_t generation_ = -1;
     int64_t lastId_ = 0;
+    int64_t misplaced_ = 0;
+    std::string firstMisplaced_;  // the warning for the first of them
     std::map<int32_t, archive::ChannelSummary> channels_;
     // The blocks of each pair of start and end day: their earliest start and latest end.
     std::map<std::pair<int32_t, int32_t>, std::pair<OrbitTime, OrbitTime>> days_;

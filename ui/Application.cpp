@@ -5,6 +5,7 @@
 #include "ui/ErrorReport.h"
 #include "ui/GraphWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/SatelliteDialog.h"
 #include "ui/SetupWindow.h"
 #include "ui/TableWindow.h"
 #include "ui/TimeLineWindow.h"
@@ -12,11 +13,15 @@
 namespace kelvarox {
 
 KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier, StartPaths start)
-    : store_(std::move(store)), notifier_(notifier), startBlockFile_(std::move(start.blockFile)) {
+    : store_(std::move(store)),
+      notifier_(notifier),
+      startBlockFile_(std::move(start.blockFile)),
+      satelliteFile_(std::move(start.satelliteFile)) {
     // A settings file the program cannot use, or no home for one: the user hears it once, before
     // the directory dialog or the defaults could leave them wondering why.
     if (const std::string warning = store_.Warning(); !warning.empty()) notifier_.ShowWarning(warning);
     state_ = ProgramState(StartProgram(store_, notifier_, start.directory));
+    state_.SetSatellite(LoadSatelliteInForce(satelliteFile_, store_, notifier_));
     main_ = std::make_unique<MainWindow>(state_, store_, notifier_);
     graph_ = std::make_unique<GraphWindow>(state_, store_, notifier_);
     setup_ = new SetupWindow(state_, store_, notifier_, main_.get());
@@ -51,6 +56,7 @@ void KelvaroxApplication::Connect() {
     });
     QObject::connect(main, &MainWindow::setupRequested, setup_, &SetupWindow::showSetup);
     QObject::connect(main, &MainWindow::timeLineRequested, main, [this] { ShowTimeLine(); });
+    QObject::connect(main, &MainWindow::satelliteRequested, main, [this] { ShowSatellite(); });
     QObject::connect(feed_.get(), &ArchiveFeed::problemChanged, main, &MainWindow::showImportProblem);
 }
 
@@ -76,6 +82,7 @@ void KelvaroxApplication::ShowTimeLine() {
         QObject::connect(feed_.get(), &ArchiveFeed::statusChanged, window, &TimeLineWindow::showImportStatus);
         QObject::connect(feed_.get(), &ArchiveFeed::waitingChanged, window, &TimeLineWindow::showImportWaiting);
         QObject::connect(feed_.get(), &ArchiveFeed::archiveChanged, window, &TimeLineWindow::readArchiveNow);
+        window->useSatellite(state_.SharedSatellite());
         window->setFollowing(feed_->Following());
         window->showImportProgress(feed_->Done(), feed_->Total());
         window->showImportStatus(feed_->Status());
@@ -84,6 +91,18 @@ void KelvaroxApplication::ShowTimeLine() {
     timeLine_->show();
     timeLine_->raise();
     timeLine_->activateWindow();
+}
+
+void KelvaroxApplication::ShowSatellite() {
+    if (!satellite_) {
+        satellite_ = new SatelliteDialog(store_, notifier_, satelliteFile_, main_.get());
+        QObject::connect(satellite_, &SatelliteDialog::satelliteChosen, main_.get(), [this] {
+            // The next Load and the time line take the satellite now in force.
+            state_.SetSatellite(LoadSatelliteInForce(satelliteFile_, store_, notifier_));
+            if (timeLine_) timeLine_->useSatellite(state_.SharedSatellite());
+        });
+    }
+    satellite_->open();
 }
 
 }  // namespace kelvarox

@@ -78,6 +78,7 @@ void MainWindow::ConnectHandlers() {
     connect(ui_->blockList, &FileListBox::Changed, this, &MainWindow::clearChannelBoxes);
     connect(ui_->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(ui_->setupAction, &QAction::triggered, this, &MainWindow::showSetup);
+    connect(ui_->satelliteAction, &QAction::triggered, this, &MainWindow::satelliteRequested);
     connect(ui_->timeLineAction, &QAction::triggered, this, &MainWindow::showTimeLine);
     connect(ui_->exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
     connect(importProblemButton_, &QToolButton::clicked, this, [this] {
@@ -96,7 +97,8 @@ void MainWindow::LoadBlock() {
     }
     if (outcome.channelDecoded) {
         const int32_t channel = state_.Loaded().Header.Channel;
-        ShowChannelBoxes(ChannelBoxTextsOf(channel, BuiltInDefinition(channel)));
+        ShowChannelBoxes(
+            ChannelBoxTextsOf(channel, state_.Satellite().DefinitionOf(channel, state_.Loaded().Header.StartAmDay)));
     }
     if (!outcome.error.empty()) throw KelvaroxError(outcome.error);
     if (state_.LoadSucceeded()) {

@@ -41,6 +41,8 @@ signals:
     void tableRequested(const ChannelBoxTexts& boxes);
     void setupRequested();
     void timeLineRequested();
+    // Menu > Satellite...: the dialog of the satellite file in force.
+    void satelliteRequested();
     // Exit, or the window closed: the program ends.
     void quitRequested();
 

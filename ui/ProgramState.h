@@ -5,12 +5,14 @@
 // the last Load left in memory, and the translation and series that Graph and Table share.
 // The windows change it only through its actions.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/BlockLoader.h"
 #include "core/GraphAndTableActions.h"
 #include "core/GraphDrawing.h"
+#include "core/SatelliteDefinition.h"
 
 namespace kelvarox {
 
@@ -47,6 +49,11 @@ public:
     const BlockLayout& Layout() const { return layout_; }
     void SetLayout(const BlockLayout& layout) { layout_ = layout; }
 
+    // The satellite in force: its channels' names, equations and limits by date, its elements.
+    const SatelliteDefinition& Satellite() const { return *satellite_; }
+    std::shared_ptr<const SatelliteDefinition> SharedSatellite() const { return satellite_; }
+    void SetSatellite(std::shared_ptr<const SatelliteDefinition> satellite) { satellite_ = std::move(satellite); }
+
     // The block of the last Load and the file the next one reads.
     const BlockInMemory& Loaded() const { return loaded_; }
     void SelectBlockFile(std::string path) { loaded_.BlockFilePath = std::move(path); }
@@ -75,6 +82,8 @@ private:
     BlockLayout layout_;
     BlockInMemory loaded_;
     GraphAndTableState graphAndTable_;
+    // The built-in one lives as long as the program: shared without an owner.
+    std::shared_ptr<const SatelliteDefinition> satellite_{std::shared_ptr<void>(), &BuiltInSatellite()};
 };
 
 }  // namespace kelvarox

@@ -21,6 +21,18 @@ std::string ErrorLines(const SatelliteFileResult& read) {
 
 }  // namespace
 
+std::shared_ptr<const SatelliteDefinition> LoadSatelliteInForce(const std::optional<std::string>& commandLineFile,
+                                                                const SettingsStore& store, Notifier& notifier) {
+    const SatelliteInForce inForce = FindSatelliteInForce(commandLineFile, &store);
+    if (!inForce.path.empty()) {
+        SatelliteFileResult read = ReadSatelliteFile(inForce.path);
+        if (read.satellite) return std::make_shared<const SatelliteDefinition>(std::move(*read.satellite));
+        notifier.ShowError("The satellite file " + inForce.path + " has errors; the built-in channels are in force." +
+                           ErrorLines(read));
+    }
+    return {std::shared_ptr<void>(), &BuiltInSatellite()};
+}
+
 SatelliteDialog::SatelliteDialog(const SettingsStore& store, Notifier& notifier,
                                  std::optional<std::string> commandLineFile, QWidget* parent)
     : QDialog(parent), store_(store), notifier_(notifier), commandLineFile_(std::move(commandLineFile)),

@@ -1,11 +1,13 @@
 #pragma once
-// The dialog of Menu > Satellite...: the satellite file in force, a choice of another one or
-// of the built-in channels, kept in the program's own settings. A file with errors is
-// reported in one box and the previous choice stays.
+// The satellite in force for the windows, and the dialog of Menu > Satellite...: the satellite
+// file in force, a choice of another one or of the built-in channels, kept in the program's own
+// settings. A file with errors is reported in one box and the previous choice stays.
 #include <QDialog>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "core/SatelliteDefinition.h"
 
 namespace Ui {
 class SatelliteDialog;
@@ -15,6 +17,12 @@ namespace kelvarox {
 
 class Notifier;
 class SettingsStore;
+
+// The satellite that the command line's --satellite, $KELVAROX_SATELLITE or the program's
+// choice names, read; a file with errors is reported in one box and the built-in channels
+// are in force instead.
+std::shared_ptr<const SatelliteDefinition> LoadSatelliteInForce(const std::optional<std::string>& commandLineFile,
+                                                                const SettingsStore& store, Notifier& notifier);
 
 class SatelliteDialog : public QDialog {
     Q_OBJECT

@@ -20,6 +20,11 @@ StartCommandLine ParseStartCommandLine(const QStringList& arguments) {
                                   QStringLiteral("Displays help on commandline options."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption satellite(QStringLiteral("satellite"),
+                                       QStringLiteral("The satellite file whose channel names, equations, limits "
+                                                      "and elements are in force for this session."),
+                                       QStringLiteral("FILE"));
+    parser.addOption(satellite);
     parser.addPositionalArgument(
         QStringLiteral("paths"),
         QStringLiteral("A block file to load and graph (of several, the first), or a directory "
@@ -31,6 +36,7 @@ StartCommandLine ParseStartCommandLine(const QStringList& arguments) {
     line.version = parser.isSet(version);
     line.helpText = parser.helpText();
     line.paths = parser.positionalArguments();
+    if (parser.isSet(satellite)) line.satellite = PathFromQt(parser.value(satellite));
     return line;
 }
 

@@ -14,6 +14,7 @@ struct StartCommandLine {
     QString error;      // a usage error as the parser words it; empty when there is none
     QString helpText;   // the usage, as --help prints it
     QStringList paths;  // the files and directories, in the order given
+    std::optional<std::string> satellite;  // --satellite FILE
 };
 
 // Parses the arguments (the program's name first). Options are read as long options even
@@ -31,6 +32,8 @@ struct StartPaths {
     std::optional<std::string> directory;
     // Loaded and graphed as a dropped file is, once the main window shows.
     std::optional<QString> blockFile;
+    // The satellite file of --satellite, in force over the program's choice for this session.
+    std::optional<std::string> satelliteFile;
 };
 
 // The first directory given is the file list's; the first other path is the block file, and

@@ -82,6 +82,11 @@ void TimeLinePlot::Show(const TimeRange& view, std::shared_ptr<const DateLine> d
     Refresh();
 }
 
+void TimeLinePlot::SetSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
+    satellite_ = std::move(satellite);
+    Refresh();
+}
+
 PlotPicture TimeLinePlot::Picture() const {
     if (!trace_ || !dates_) {
         PlotPicture empty;
@@ -90,7 +95,7 @@ PlotPicture TimeLinePlot::Picture() const {
         empty.colour = colour_;
         return empty;
     }
-    const PlotContent content{trace_.get(), chosen_, colour_};
+    const PlotContent content{trace_.get(), chosen_, colour_, satellite_.get()};
     return ComposePlot(content, view_, *dates_, canvas_->width(), canvas_->height());
 }
 

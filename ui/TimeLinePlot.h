@@ -26,6 +26,8 @@ public:
 
     // Values chosen for the plot's height; nothing gives rounded limits of the samples in view.
     void ChooseValues(std::optional<timeline::ValueRange> values);
+    // The satellite whose limits the plot draws; none: no limits.
+    void SetSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
 
     // Composes the plot for `view` at the canvas's size; again whenever the canvas is resized.
     void Show(const timeline::TimeRange& view, std::shared_ptr<const timeline::DateLine> dates);
@@ -50,6 +52,7 @@ private:
     timeline::Colour colour_;
     std::shared_ptr<const timeline::ChannelTrace> trace_;
     std::shared_ptr<const timeline::DateLine> dates_;
+    std::shared_ptr<const SatelliteDefinition> satellite_;
     std::optional<timeline::ValueRange> chosen_;
     timeline::TimeRange view_;
     QLabel* titleLabel_;

@@ -9,8 +9,10 @@
 #include <set>
 
 #include "core/ChannelCatalogue.h"
-#include "timeline/Readout.h"
 #include "core/Errors.h"
+#include "core/OrbitalElements.h"
+#include "timeline/CalendarAxis.h"
+#include "timeline/Readout.h"
 #include "services/ArchiveReader.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
@@ -47,6 +49,7 @@ TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& not
     ui_->setupUi(this);
     ui_->importProgress->hide();
     ui_->statusLabel->hide();
+    ui_->satelliteLabel->hide();
     ui_->sideSplitter->setStretchFactor(1, 1);
     ui_->sideSplitter->setSizes({330, width() - 330});
     // Each column as wide as its texts.
@@ -72,6 +75,12 @@ void TimeLineWindow::ConnectHandlers() {
         problem_ = problem;
         UpdateMessage();
     });
+    connect(reader_.get(), &ArchiveReader::misplacedRead, this, [this](const QString& warning) {
+        ui_->satelliteLabel->setText(Wrappable(warning));
+        ui_->satelliteLabel->setToolTip(warning);
+        ui_->satelliteLabel->setVisible(!warning.isEmpty());
+    });
+    connect(ui_->axisChoice, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
     connect(reader_.get(), &ArchiveReader::stepChanged, this, [this](const QString& step) {
         step_ = step;
         UpdateMessage();
@@ -85,7 +94,7 @@ void TimeLineWindow::ConnectHandlers() {
         emit followChanged(on);
     });
     connect(ui_->timeAxis, &TimeAxisWidget::resized, this, [this] {
-        ui_->timeAxis->SetPicture(ComposeAxis(view_, *dates_, ui_->timeAxis->width()));
+        ui_->timeAxis->SetPicture(AxisOf(ui_->timeAxis->width()));
     });
 
     const auto key = [this](QKeySequence sequence, auto handler) {
@@ -191,6 +200,7 @@ void TimeLineWindow::ShareHeights(size_t added) {
 TimeLinePlot* TimeLineWindow::AddPlot(int32_t channel) {
     auto* plot = new TimeLinePlot(channel, PlotColour(coloursUsed_++), ui_->plotSplitter);
     ui_->plotSplitter->addWidget(plot);
+    plot->SetSatellite(satellite_);
     plots_.push_back(plot);
     PlotCanvas* canvas = plot->Canvas();
     connect(canvas, &PlotCanvas::cursorMoved, this, [this, plot](double time) {
@@ -243,7 +253,7 @@ void TimeLineWindow::SetView(const TimeRange& view) {
 
 void TimeLineWindow::Redraw() {
     for (TimeLinePlot* plot : plots_) plot->Show(view_, dates_);
-    ui_->timeAxis->SetPicture(ComposeAxis(view_, *dates_, ui_->timeAxis->width()));
+    ui_->timeAxis->SetPicture(AxisOf(ui_->timeAxis->width()));
 }
 
 void TimeLineWindow::showAll() {
@@ -253,8 +263,28 @@ void TimeLineWindow::showAll() {
     Redraw();
 }
 
+timeline::AxisPicture TimeLineWindow::AxisOf(int width) const {
+    if (satellite_ && ui_->axisChoice->currentIndex() == 1) {
+        if (auto calendar = ComposeCalendarAxis(view_, *satellite_, width)) return std::move(*calendar);
+    }
+    return ComposeAxis(view_, *dates_, width);
+}
+
+void TimeLineWindow::useSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
+    satellite_ = std::move(satellite);
+    const bool elements = satellite_ && !satellite_->Elements().empty();
+    ui_->axisChoice->setEnabled(elements);
+    if (!elements) ui_->axisChoice->setCurrentIndex(0);
+    for (TimeLinePlot* plot : plots_) plot->SetSatellite(satellite_);
+    reader_->UseSatellite(satellite_);
+    Redraw();
+}
+
 void TimeLineWindow::ShowCursor(OrbitTime time) {
-    ui_->readoutLabel->setText(ToQt(CursorText(time, *dates_)));
+    std::string text = CursorText(time, *dates_);
+    if (const ElementSet* elements = satellite_ ? ElementsNearOrbit(*satellite_, time) : nullptr)
+        text += "   " + UtcText(TimeOfOrbit(*elements, time));
+    ui_->readoutLabel->setText(ToQt(text));
     for (TimeLinePlot* plot : plots_) plot->ShowCursor(time);
 }
 
@@ -281,7 +311,7 @@ TimeLinePicture TimeLineWindow::Picture() const {
     picture.width = ui_->plotSplitter->width();
     for (const TimeLinePlot* plot : plots_) picture.plots.push_back(plot->Picture());
     if (!picture.plots.empty()) picture.width = picture.plots.front().width;
-    picture.axis = ComposeAxis(view_, *dates_, picture.width);
+    picture.axis = AxisOf(picture.width);
     return picture;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/Archive.h"
+#include "core/SatelliteDefinition.h"
 #include "timeline/DateLine.h"
 #include "timeline/TimeLinePicture.h"
 
@@ -53,6 +54,8 @@ public slots:
     void setFollowing(bool on);
     // The archive has changed: the plots show it now rather than at the next look.
     void readArchiveNow();
+    // The satellite whose names, equations, limits and elements the plots take; read anew.
+    void useSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
 
 private:
     void ConnectHandlers();
@@ -70,6 +73,8 @@ private:
     // The last `added` plots were just added: the height is shared anew.
     void ShareHeights(size_t added);
     std::optional<timeline::TimeRange> Extent() const;
+    // The axis under plots `width` pixels wide: of orbits, or of the calendar when chosen.
+    timeline::AxisPicture AxisOf(int width) const;
     void UpdateMessage();
     // `name` in the folder of the last file saved, at first the working directory.
     std::string InSaveFolder(const std::string& name) const;
@@ -80,6 +85,7 @@ private:
     std::vector<TimeLinePlot*> plots_;  // in their order, top to bottom
     TimeLinePlot* currentPlot_ = nullptr;
     std::shared_ptr<const timeline::DateLine> dates_;
+    std::shared_ptr<const SatelliteDefinition> satellite_;
     timeline::TimeRange view_;
     bool showingAll_ = true;  // the view follows the extent of the plots until a zoom or pan
     bool following_ = true;

@@ -43,8 +43,9 @@ int main(int argc, char** argv) {
     int status = 1;
     // An error escaping the start-up is shown by the error report, and the program ends.
     kelvarox::RunHandler(notifier, [&] {
-        kelvarox::KelvaroxApplication app(kelvarox::SettingsStore::UserStore(), notifier,
-                                          kelvarox::ChooseStartPaths(line.paths));
+        kelvarox::StartPaths start = kelvarox::ChooseStartPaths(line.paths);
+        start.satelliteFile = line.satellite;
+        kelvarox::KelvaroxApplication app(kelvarox::SettingsStore::UserStore(), notifier, std::move(start));
         // Exit and the main window's close end the event loop at once; no other window's
         // close handler runs.
         QObject::connect(&app.Main(), &kelvarox::MainWindow::quitRequested, &qt, [] { QApplication::exit(0); });

@@ -18,6 +18,7 @@
 #include "ui/FileListBox.h"
 #include "ui/GraphWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/SatelliteDialog.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -420,4 +421,42 @@ TEST(MainWindow, AboutBoxAndErrorReportText) {
     EXPECT_EQ(ErrorReportText("a-"), "a-");
     EXPECT_EQ(ErrorReportText("a/"), "a/.");
     EXPECT_EQ(ErrorReportText(""), "");
+}
+
+TEST(MainWindow, TheSatelliteChosenInTheMenuNamesTheChannelsAndSurvivesARestart) {
+    const ScopedEnv noSatellite("KELVAROX_SATELLITE", nullptr);
+    MainWindowProgram p;
+    const std::string good = (p.home / "example.toml").string(), bad = (p.home / "bad.toml").string();
+    WriteText(good, "format = 1\nsatellite = \"Example-1\"\n[[channel]]\nhex = \"#140\"\nname = \"Temp - Deck\"\n"
+                    "equation = { x1 = 2.0 }\n");
+    WriteText(bad, "format = 1\n[[channel]]\nhex = \"#140\"\nnmae = \"x\"\n");
+    const auto menu = [&](const char* button) {
+        p.window->findChild<QAction*>("satelliteAction")->trigger();
+        auto* dialog = p.window->findChild<SatelliteDialog*>();
+        EXPECT_TRUE(dialog && dialog->isVisible());
+        dialog->findChild<QPushButton*>(button)->click();
+        const std::string shown = dialog->findChild<QLabel*>("inForceLabel")->text().toStdString();
+        dialog->close();
+        return shown;
+    };
+    const auto loadedName = [&] {
+        p.Select("b-temperature.dat");
+        QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
+        return p.form->nameEdit->text().toStdString() + " " + p.form->coefficientCEdit->text().toStdString();
+    };
+    p.Open();
+    p.notifier.openPaths = {bad, good};
+    // A file with errors: one box, and the choice stays.
+    EXPECT_EQ(menu("chooseButton"), "In force: the built-in channels");
+    ASSERT_FALSE(p.notifier.boxes.empty());
+    EXPECT_EQ(p.notifier.boxes.back().text,
+              "The satellite file was not taken; the previous choice stays.\n" + bad + ":4:1: unknown key \"nmae\"");
+    EXPECT_EQ(menu("chooseButton"),
+              "In force: " + good + "\nsatellite Example-1: 1 channel, 0 entries with limits, 0 element sets");
+    EXPECT_EQ(loadedName(), "Temp - Deck 2.00000");
+    p.app.reset();
+    p.Open();
+    EXPECT_EQ(loadedName(), "Temp - Deck 2.00000");
+    EXPECT_EQ(menu("builtInButton"), "In force: the built-in channels");
+    EXPECT_EQ(loadedName(), "Temp - SEU 0.65911");
 }
