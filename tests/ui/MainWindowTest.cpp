@@ -92,7 +92,7 @@ TEST(MainWindow, StartsWithItsFormTheBlockFilesAndTheStoredValues) {
     EXPECT_EQ(p.form->menu->title(), QStringLiteral("Menu"));
     QStringList items;
     for (const QAction* item : p.form->menu->actions()) items.push_back(item->text());
-    EXPECT_EQ(items, (QStringList{"About", "Setup", "Time Line", "Exit"}));
+    EXPECT_EQ(items, (QStringList{"About", "Setup", "Satellite...", "Time Line", "Exit"}));
     // Block files only, sorted by name whatever their case; no folder, no other extension.
     EXPECT_EQ(Names(*p.form->blockList),
               (QStringList{"a-raw.TLM", "b-temperature.dat", "c-short.dat"}));

@@ -369,7 +369,7 @@ TEST(RealProgram, TheTimeLineGrowsWhenTheCaptureProgramWritesABlock) {
     ASSERT_TRUE(Poll([&] { return (main = FindWindow(x, kMainWindowTitle)) != 0; }, 30));
     ASSERT_TRUE(Poll([&] { return Colours(x, main) > 4; }, 30)) << "the main window shows no picture";
 
-    // Menu > Time Line: a click on the menu, then the third item under About and Setup.
+    // Menu > Time Line: a click on the menu, then the fourth item under About, Setup and Satellite.
     int left = 0, top = 0;
     Window child = 0;
     XTranslateCoordinates(x, main, DefaultRootWindow(x), 0, 0, &left, &top, &child);
@@ -378,7 +378,7 @@ TEST(RealProgram, TheTimeLineGrowsWhenTheCaptureProgramWritesABlock) {
     XTestFakeButtonEvent(x, 1, False, CurrentTime);
     XFlush(x);
     ASSERT_TRUE(Poll([&] { return PopupShown(x); }, 20)) << "the menu did not open";
-    for (const KeySym key : {XK_Down, XK_Down, XK_Down, XK_Return}) Key(x, key);
+    for (const KeySym key : {XK_Down, XK_Down, XK_Down, XK_Down, XK_Return}) Key(x, key);
     Window timeLine = 0;
     ASSERT_TRUE(Poll([&] { return (timeLine = FindWindow(x, "Time Line  Kelvarox / Qarn")) != 0; }, 20))
         << "the time line window did not open";
