@@ -34,7 +34,7 @@ QColor LevelColour(timeline::LimitLevel level) { return level == timeline::Limit
 // colour, three pixels wide so that one sample shows at any zoom.
 void PaintLimits(QPainter& painter, const timeline::LimitPicture& limits, const QRect& area) {
     for (const timeline::BreachMark& m : limits.marks)
-        painter.fillRect(QRect(QPoint(m.x - 1, m.y0 - 1), QPoint(m.x + 1, m.y1 + 1)), LevelColour(m.level));
+        painter.fillRect(QRect(QPoint(m.x0 - 1, m.y0 - 1), QPoint(m.x1 + 1, m.y1 + 1)), LevelColour(m.level));
     const QFontMetrics metrics(painter.font());
     for (const timeline::LimitLine& l : limits.lines) {
         const QColor colour = LevelColour(l.level);

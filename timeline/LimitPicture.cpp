@@ -65,15 +65,21 @@ LimitPicture ComposeLimits(const ChannelTrace& trace, const SatelliteDefinition&
             const bool beyond = y < frame.top || y > bottom;
             picture.lines.push_back({x0, x1, std::clamp(y, frame.top, bottom), level, beyond, ValueText(**value)});
         }
-        // The parts of the columns beyond each limit: yellow first, red over it.
-        for (const TraceColumn& c : columns) {
+        // The parts of the columns beyond each limit, and the levels that join them: yellow
+        // first, red over it.
+        for (size_t k = 0; k < columns.size(); ++k) {
+            const TraceColumn& c = columns[k];
             if (c.x < span.x0 || c.x > span.x1 || c.x < 0 || c.x >= frame.traceWidth) continue;
             const int32_t x = frame.left + c.x;
+            const int32_t before = k > 0 && c.joinsPrevious ? frame.left + std::max(0, columns[k - 1].x) : x;
             for (const LimitLevel level : {LimitLevel::Yellow, LimitLevel::Red}) {
                 const auto& high = level == LimitLevel::Red ? l.redHigh : l.yellowHigh;
                 const auto& low = level == LimitLevel::Red ? l.redLow : l.yellowLow;
-                if (high && c.high >= *high) picture.marks.push_back({x, row(c.high), row(std::max<double>(c.low, *high)), level});
-                if (low && c.low <= *low) picture.marks.push_back({x, row(std::min<double>(c.high, *low)), row(c.low), level});
+                auto& marks = picture.marks;
+                if (high && c.high >= *high) marks.push_back({x, x, row(c.high), row(std::max<double>(c.low, *high)), level});
+                if (low && c.low <= *low) marks.push_back({x, x, row(std::min<double>(c.high, *low)), row(c.low), level});
+                const bool beyond = (high && c.first >= *high) || (low && c.first <= *low);
+                if (before < x && beyond) marks.push_back({before, x, row(c.first), row(c.first), level});
             }
         }
     }

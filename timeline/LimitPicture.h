@@ -24,9 +24,10 @@ struct LimitLine {
     bool operator==(const LimitLine&) const = default;
 };
 
-// The part of a pixel column at or beyond a limit, from y0 to y1 (y0 <= y1).
+// A part of the step line at or beyond a limit: the part of a pixel column from y0 to y1
+// (x0 = x1), or a step's level from the column before (y0 = y1).
 struct BreachMark {
-    int32_t x = 0, y0 = 0, y1 = 0;
+    int32_t x0 = 0, x1 = 0, y0 = 0, y1 = 0;
     LimitLevel level = LimitLevel::Yellow;
     bool operator==(const BreachMark&) const = default;
 };

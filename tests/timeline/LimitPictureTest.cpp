@@ -27,10 +27,11 @@ TEST(LimitPicture, LinesOfTheEntryInForceAndTheColumnsBeyondThem) {
                                           {0, 3, 15, LimitLevel::Red, false, "25"},
                                           {4, 5, 0, LimitLevel::Yellow, true, "100"}};
     EXPECT_EQ(p.lines, lines);
-    // A sample's step starts at the sample before it: column 1 reaches 20 and column 2 reaches 30.
-    const std::vector<BreachMark> marks = {{1, 20, 25, LimitLevel::Yellow}, {2, 10, 20, LimitLevel::Yellow},
-                                           {2, 10, 15, LimitLevel::Red},    {3, 10, 10, LimitLevel::Yellow},
-                                           {3, 10, 10, LimitLevel::Red}};
+    // A sample's step starts at the sample before it: column 1 reaches 20 and column 2 reaches 30;
+    // the levels 20 and 30 joining columns 2 and 3 to the ones before are marked too.
+    const auto Y = LimitLevel::Yellow, R = LimitLevel::Red;
+    const std::vector<BreachMark> marks = {{1, 1, 20, 25, Y}, {2, 2, 10, 20, Y}, {1, 2, 20, 20, Y}, {2, 2, 10, 15, R},
+                                           {3, 3, 10, 10, Y}, {2, 3, 10, 10, Y}, {3, 3, 10, 10, R}, {2, 3, 10, 10, R}};
     EXPECT_EQ(p.marks, marks);
 }
 
