@@ -59,7 +59,9 @@ void ExcursionFinder::Add(SamplePlace at, float value) {
         // A block that does not join the one before ends every run.
         const int64_t gap = havePrevious_ ? PositionOf(at) - PositionOf(previous_) : -1;
         blockStart_ = PositionOf(at);
+        // What ended before this block is handed on once a block, not once a sample.
         if (!(gap >= 0 && gap <= maStep_)) EndAll();
+        else Release();
         blockStarted_ = false;
     }
     previous_ = at;
@@ -70,7 +72,6 @@ void ExcursionFinder::Add(SamplePlace at, float value) {
         Extend(RunOf(side, LimitLevel::Yellow), level >= LimitLevel::Yellow, at, value);
         Extend(RunOf(side, LimitLevel::Red), level == LimitLevel::Red, at, value);
     }
-    Release();
 }
 
 void ExcursionFinder::Extend(Run& run, bool breach, SamplePlace at, float value) {
@@ -126,6 +127,28 @@ void ExcursionFinder::Release() {
 void ExcursionFinder::Finish() {
     finished_ = true;
     EndAll();
+}
+
+std::vector<Excursion> ExcursionsOf(const ChannelTrace& trace, const SatelliteDefinition& satellite) {
+    std::vector<Excursion> found;
+    ExcursionFinder finder([&](const Excursion& e) { found.push_back(e); });
+    for (size_t b = 0; b < trace.BlockCount(); ++b) {
+        const TraceBlock& block = trace.Block(b);
+        const ChannelEntry* entry = satellite.EntryOf(trace.Channel(), block.startAmDay);
+        finder.StartBlock(entry && entry->limits ? &*entry->limits : nullptr, block.file, block.maStep, block.startAmDay);
+        for (size_t i = block.first; i < block.first + block.count; ++i) {
+            const OrbitAndMA at = OrbitAndMAOf(trace.Time(i));
+            finder.Add({at.orbit, at.ma}, trace.Value(i));
+        }
+    }
+    finder.Finish();
+    return found;
+}
+
+LimitLevel WorstLevel(const std::vector<Excursion>& excursions) {
+    LimitLevel worst = LimitLevel::Within;
+    for (const Excursion& e : excursions) worst = std::max(worst, e.level);
+    return worst;
 }
 
 }  // namespace kelvarox::timeline

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/SatelliteDefinition.h"
+#include "timeline/ChannelTrace.h"
 
 namespace kelvarox::timeline {
 
@@ -89,5 +90,12 @@ private:
     SamplePlace previous_;
     int64_t blockStart_ = INT64_MIN;  // position (orbit * 256 + MA) of the block's first sample
 };
+
+// The excursions of a trace, each block under the limits in force at its start date, in the
+// order of their first samples.
+std::vector<Excursion> ExcursionsOf(const ChannelTrace& trace, const SatelliteDefinition& satellite);
+
+// The worst level of a trace's excursions: Within when there is none.
+LimitLevel WorstLevel(const std::vector<Excursion>& excursions);
 
 }  // namespace kelvarox::timeline

@@ -1,6 +1,8 @@
 #include "ui/TimeLineWindow.h"
 
 #include <QHeaderView>
+#include <QIcon>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -12,8 +14,10 @@
 #include "core/Errors.h"
 #include "core/OrbitalElements.h"
 #include "timeline/CalendarAxis.h"
+#include "timeline/Excursions.h"
 #include "timeline/Readout.h"
 #include "services/ArchiveReader.h"
+#include "ui/BreachList.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
 #include "render/PictureFile.h"
@@ -81,6 +85,10 @@ void TimeLineWindow::ConnectHandlers() {
         ui_->satelliteLabel->setVisible(!warning.isEmpty());
     });
     connect(ui_->axisChoice, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
+    connect(ui_->breachList, &BreachList::excursionChosen, this, [this](const TimeRange& view) {
+        showingAll_ = false;
+        SetView(view);
+    });
     connect(reader_.get(), &ArchiveReader::stepChanged, this, [this](const QString& step) {
         step_ = step;
         UpdateMessage();
@@ -135,6 +143,7 @@ void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& ch
             item->setSelected(selected.count(c.channel) > 0);
         }
     }
+    MarkWorstLevels();
     // The first channel is shown at once when the archive is first listed.
     if (firstList && plots_.empty() && ui_->channelList->topLevelItemCount() > 0)
         ui_->channelList->topLevelItem(0)->setSelected(true);
@@ -146,6 +155,23 @@ void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& ch
     if (sizes.size() == 2 && (sizes[0] < needed || firstList) && sizes[0] + sizes[1] > needed)
         ui_->sideSplitter->setSizes({needed, sizes[0] + sizes[1] - needed});
     UpdateMessage();
+}
+
+void TimeLineWindow::MarkWorstLevels() {
+    for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
+        const auto worst = worst_.find(item->data(0, kChannelRole).toInt());
+        const LimitLevel level = worst == worst_.end() ? LimitLevel::Within : worst->second;
+        if (level == LimitLevel::Within) {
+            item->setIcon(0, QIcon());
+            item->setToolTip(0, QString());
+            continue;
+        }
+        QPixmap mark(10, 10);
+        mark.fill(level == LimitLevel::Red ? QColor(210, 0, 0) : QColor(214, 160, 0));
+        item->setIcon(0, QIcon(mark));
+        item->setToolTip(0, level == LimitLevel::Red ? QStringLiteral("Beyond a red limit") : QStringLiteral("Beyond a yellow limit"));
+    }
 }
 
 void TimeLineWindow::SelectionChanged() {
@@ -175,6 +201,7 @@ void TimeLineWindow::SelectionChanged() {
         }
     }
     ShareHeights(added);
+    ui_->breachList->keepChannels(channels);
     reader_->Show(channels);
     Redraw();
     UpdateMessage();
@@ -235,6 +262,12 @@ void TimeLineWindow::TakeTrace(std::shared_ptr<const ChannelTrace> trace) {
                                    [&](const TimeLinePlot* p) { return p->Channel() == trace->Channel(); });
     if (plot == plots_.end()) return;  // no longer shown
     const std::optional<TimeRange> before = Extent();
+    if (satellite_) {
+        std::vector<Excursion> excursions = ExcursionsOf(*trace, *satellite_);
+        worst_[trace->Channel()] = WorstLevel(excursions);
+        MarkWorstLevels();
+        ui_->breachList->setExcursions(trace->Channel(), std::move(excursions));
+    }
     (*plot)->SetTrace(std::move(trace));
     const std::optional<TimeRange> after = Extent();
     view_ = ViewAfterNewSamples(view_, showingAll_, following_, before, after);
@@ -276,6 +309,9 @@ void TimeLineWindow::useSatellite(std::shared_ptr<const SatelliteDefinition> sat
     ui_->axisChoice->setEnabled(elements);
     if (!elements) ui_->axisChoice->setCurrentIndex(0);
     for (TimeLinePlot* plot : plots_) plot->SetSatellite(satellite_);
+    worst_.clear();
+    MarkWorstLevels();
+    ui_->breachList->keepChannels({});
     reader_->UseSatellite(satellite_);
     Redraw();
 }

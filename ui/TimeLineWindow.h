@@ -5,6 +5,7 @@
 // the statistics of the samples in view; the picture and the samples saved to files. New blocks
 // appear as the archive takes them. A top-level window of its own.
 #include <QWidget>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "archive/Archive.h"
 #include "core/SatelliteDefinition.h"
 #include "timeline/DateLine.h"
+#include "timeline/Excursions.h"
 #include "timeline/TimeLinePicture.h"
 
 namespace Ui {
@@ -61,6 +63,8 @@ private:
     void ConnectHandlers();
     void ShowChannels(const std::vector<archive::ChannelSummary>& channels);
     void SelectionChanged();
+    // The channel list's mark of the worst level beyond the limits of each channel read.
+    void MarkWorstLevels();
     void TakeTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
     void TakeDates(std::shared_ptr<const timeline::DateLine> dates);
     void SetView(const timeline::TimeRange& view);
@@ -86,6 +90,7 @@ private:
     TimeLinePlot* currentPlot_ = nullptr;
     std::shared_ptr<const timeline::DateLine> dates_;
     std::shared_ptr<const SatelliteDefinition> satellite_;
+    std::map<int32_t, timeline::LimitLevel> worst_;  // of the channels whose traces were read
     timeline::TimeRange view_;
     bool showingAll_ = true;  // the view follows the extent of the plots until a zoom or pan
     bool following_ = true;

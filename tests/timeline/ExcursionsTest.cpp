@@ -170,3 +170,38 @@ TEST(Excursions, EqualABruteForceScanOfRandomTimeLines) {
 
 }  // namespace
 }  // namespace kelvarox::timeline
+
+namespace kelvarox::timeline {
+namespace {
+
+TEST(Excursions, OfATraceUnderTheLimitsOfEachBlocksDate) {
+    ChannelTrace trace(0x140, "Temp - SEU", "Deg.C");
+    trace.AddBlock("a.dat", 8766, 8766, 64);
+    for (int i = 0; i < 4; ++i) trace.AddSample(10 + i / 4.0, 10.0f * static_cast<float>(i), 0);
+    trace.AddBlock("b.dat", 8770, 8770, 64);
+    trace.AddSample(11, 35, 0);
+    trace.AddSample(11.25, 45, 0);
+    trace.Finish();
+    ChannelLimits first, later;
+    first.yellowHigh = 15;
+    first.redHigh = 25;
+    later.yellowHigh = 30;
+    later.redHigh = 40;
+    later.persistence = 2;
+    const SatelliteDefinition satellite("Example-1", {{0x140, std::nullopt, {}, {}, {}, first}, {0x140, 8770, {}, {}, {}, later}},
+                                        {});
+    const std::vector<Excursion> found = ExcursionsOf(trace, satellite);
+    // The blocks join (one MA step apart), but the red run of b.dat is one sample short.
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].first, (SamplePlace{10, 128}));
+    EXPECT_EQ(found[0].last, (SamplePlace{11, 64}));
+    EXPECT_EQ(found[0].samples, 4);
+    EXPECT_EQ(found[0].peak, 45.0f);
+    EXPECT_EQ(found[1].level, LimitLevel::Red);
+    EXPECT_EQ(found[1].samples, 1);
+    EXPECT_EQ(WorstLevel(found), LimitLevel::Red);
+    EXPECT_EQ(WorstLevel(ExcursionsOf(trace, SatelliteDefinition())), LimitLevel::Within);
+}
+
+}  // namespace
+}  // namespace kelvarox::timeline

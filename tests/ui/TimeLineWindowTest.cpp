@@ -522,3 +522,30 @@ TEST(SaveDialog, ANameWithoutASuffixTakesThatOfTheFileTypeChosen) {
         EXPECT_EQ(path, (dir / expected).string()) << filters << " " << chosen;
     }
 }
+
+// Limits on #140 (values as raw bytes): a yellow excursion from a.dat into b.dat and one of a
+// sample in b.dat, listed, marked in the channel list, and shown when chosen.
+TEST_F(TimeLineWindowTest, TheExcursionsBeyondTheLimitsAreListedMarkedAndShown) {
+    ChannelLimits limits;
+    limits.yellowHigh = 150;
+    limits.redHigh = 160;
+    window->useSatellite(std::make_shared<const SatelliteDefinition>(
+        "Example-1", std::vector<ChannelEntry>{{0x140, std::nullopt, {}, {}, Coefficients{0, 0, 1, 0}, limits}},
+        std::vector<ElementSet>{}));
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    auto* breaches = FormChild<QTreeWidget>(*window, "breachTree");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return breaches->topLevelItemCount() == 2; }, 10000));
+    const auto rowText = [&](int n) {
+        const QTreeWidgetItem* row = breaches->topLevelItem(n);
+        return row->text(1) + " " + row->text(3) + " " + row->text(4) + " " + row->text(5) + " " + row->text(6);
+    };
+    EXPECT_EQ(rowText(0), "yellow 16/116 16/136 6 158");
+    EXPECT_EQ(rowText(1), "yellow 16/148 16/148 1 150");
+    EXPECT_FALSE(list->topLevelItem(1)->icon(0).isNull());  // #140
+    EXPECT_TRUE(list->topLevelItem(0)->icon(0).isNull());   // #106 has no limits
+    FormChild<QPushButton>(*window, "nextButton")->click();
+    // The excursion with a margin of half its length (at least 8 MA) on either side.
+    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth), 16 + 106 / 256.0, 1 / 256.0);
+    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth + TraceWidth(plot->Canvas()->width())), 16 + 146 / 256.0,
+                1 / 256.0);
+}
