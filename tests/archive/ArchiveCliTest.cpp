@@ -14,9 +14,11 @@
 #include <map>
 #include <set>
 #include <pty.h>
+#include <random>
 #include <thread>
 
 #include "ArchiveBackends.h"
+#include "ExcursionScan.h"
 #include "CliRunner.h"
 #include "PostgresCluster.h"
 #include "archive/Archive.h"
@@ -738,4 +740,48 @@ TEST(ArchiveCli, TheArchiveNoOptionNames) {
     EXPECT_TRUE(std::filesystem::exists(dir / "data" / "kelvarox" / "archive.sqlite"));
     EXPECT_EQ(add("", "relative/data"), 0);
     EXPECT_TRUE(std::filesystem::exists(dir / "home" / ".local" / "share" / "kelvarox" / "archive.sqlite"));
+}
+
+// Random time lines of one channel stored and read back: breaches gives the excursions that a
+// scan sample by sample finds, on either engine.
+TEST_P(ArchiveCliTest, BreachesEqualAScanOfEverySample) {
+    using namespace kelvarox::timeline;
+    std::mt19937 random(20261208);
+    const ChannelLimits limits{10.0, 20.0, 30.0, 40.0, 2};
+    WriteText(dir / "limits.toml", "format = 1\n[[channel]]\nhex = \"#140\"\nequation = { x1 = 1.0 }\n"
+                                   "limits = { red_low = 10.0, yellow_low = 20.0, yellow_high = 30.0, red_high = 40.0, "
+                                   "persistence = 2 }\n");
+    std::vector<Block> blocks;
+    int64_t position = 16 * 256;  // in MA from orbit 0
+    std::filesystem::create_directories(dir / "blocks");
+    for (int n = 0; n < 16; ++n) {
+        Block block{&limits, position, {}};
+        std::vector<uint8_t> raws;
+        for (int i = 1 + static_cast<int>(random() % 24); i > 0; --i) {
+            raws.push_back(static_cast<uint8_t>(random() % 50));
+            block.values.push_back(raws.back());
+        }
+        const int64_t last = position + 4 * static_cast<int64_t>(raws.size() - 1);
+        char text[4][3];
+        for (const auto& [k, v] : {std::pair{0, position / 256 % 256}, {1, position % 256}, {2, last / 256 % 256}, {3, last % 256}})
+            std::snprintf(text[k], 3, "%02X", static_cast<unsigned>(v));
+        WriteBytes(dir / "blocks" / ("b" + std::to_string(n) + ".dat"),
+                   BuildBlock(RecipeOf("0140", text[0], text[1], text[2], text[3], "04", raws)));
+        blocks.push_back(std::move(block));
+        // The next block joins this one (one step on) or leaves a break.
+        const int64_t next[] = {4, 4, 5, 40};
+        position = last + next[random() % 4];
+    }
+    ASSERT_EQ(Run({"archive", "add", "--orbit-hibyte", "0", (dir / "blocks").string()}).err.find(": Improper"),
+              std::string::npos);
+    std::string expected = "channel,level,side,first_orbit,first_ma,last_orbit,last_ma,samples,peak,file\r\n";
+    for (const Excursion& e : BruteForce(blocks))
+        expected += "#140," + std::string(e.level == LimitLevel::Red ? "red," : "yellow,") +
+                    (e.side == LimitSide::Low ? "low," : "high,") + std::to_string(e.first.orbit) + "," +
+                    std::to_string(e.first.ma) + "," + std::to_string(e.last.orbit) + "," + std::to_string(e.last.ma) +
+                    "," + std::to_string(e.samples) + "," + std::to_string(static_cast<int>(e.peak)) + "," +
+                    (dir / "blocks" / (e.file + ".dat")).string() + "\r\n";
+    const auto r = Run({"breaches", "--satellite", (dir / "limits.toml").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
 }
