@@ -100,7 +100,7 @@ void ExcursionFinder::Extend(Run& run, bool breach, SamplePlace at, float value)
 void ExcursionFinder::Close(Run& run) {
     if (!run.open) return;
     run.open = false;
-    if (run.excursion.samples >= run.persistence) ended_.push_back(std::move(run.excursion));
+    if (run.excursion.samples >= run.persistence) ended_.push(std::move(run.excursion));
 }
 
 void ExcursionFinder::EndAll() {
@@ -112,16 +112,14 @@ void ExcursionFinder::EndAll() {
 // excursion of a later block, which starts where its block starts or after.
 void ExcursionFinder::Release() {
     if (ended_.empty()) return;
-    std::sort(ended_.begin(), ended_.end(), StartsBefore);
     const Excursion* earliestOpen = nullptr;
     for (const Run& run : runs_)
         if (run.open && (!earliestOpen || StartsBefore(run.excursion, *earliestOpen))) earliestOpen = &run.excursion;
-    size_t n = 0;
-    while (n < ended_.size() && (finished_ || PositionOf(ended_[n].first) < blockStart_) &&
-           (!earliestOpen || StartsBefore(ended_[n], *earliestOpen)))
-        ++n;
-    for (size_t i = 0; i < n; ++i) emit_(ended_[i]);
-    ended_.erase(ended_.begin(), ended_.begin() + static_cast<std::ptrdiff_t>(n));
+    while (!ended_.empty() && (finished_ || PositionOf(ended_.top().first) < blockStart_) &&
+           (!earliestOpen || StartsBefore(ended_.top(), *earliestOpen))) {
+        emit_(ended_.top());
+        ended_.pop();
+    }
 }
 
 void ExcursionFinder::Finish() {

@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <queue>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,11 @@ private:
 
     Emit emit_;
     Run runs_[4];  // low yellow, low red, high yellow, high red
-    std::vector<Excursion> ended_;  // waiting for the runs that began before them
+    // Excursions that ended, waiting for the runs that began before them: the earliest on top.
+    struct Later {
+        bool operator()(const Excursion& a, const Excursion& b) const { return StartsBefore(b, a); }
+    };
+    std::priority_queue<Excursion, std::vector<Excursion>, Later> ended_;
     const ChannelLimits* limits_ = nullptr;
     std::string file_;
     int64_t startAmDay_ = 0;
