@@ -3,12 +3,12 @@
 #  - archive add of 10,000 blocks into a new SQLite archive, and into a new PostgreSQL database,
 #    against kelvarox-cli csv of the same directory;
 #  - series of one channel (10,000 blocks) out of a 100,000-block archive, SQLite and PostgreSQL,
-#    against csv of just that channel's block files;
+#    against csv of just that channel's block files, and breaches of that channel beside it;
 #  - the peak resident size of add and series for 1,000 and 10,000 blocks;
 #  - at scale (SCALE blocks, default 1,000,000, in SQLite; SCALE=0 leaves it out): add of them
 #    into a new archive against csv of them, the peak resident size of add at 100,000 and at
 #    SCALE blocks, add again when every block is stored, 10,000 blocks older than all of them
-#    added, and four imports of overlapping folders at once against the same four one after
+#    added, series and breaches of one channel out of them, and four imports of overlapping folders at once against the same four one after
 #    another (four tenths of SCALE, two imports for each block).
 # PostgreSQL runs as a throwaway cluster in a temporary folder (Unix socket only), stopped at the end.
 # Usage: [SCALE=N] [RUNS=N] bench/archive.sh [BUILD_DIR [DATA_DIR]]   (default build-bench, a Release
@@ -92,10 +92,14 @@ timed() { /usr/bin/time -f "  ($1: %e s, peak resident size %M KiB)" "${@:2}"; }
 timed 'SQLite, 100,000 blocks' $cli archive add --database "$work/all.sqlite" "$data"/all/*
 $psql -c 'CREATE DATABASE allbench'
 timed 'PostgreSQL, 100,000 blocks' $cli archive add --database "$(pg allbench)" "$data"/all/*
+# Limits of #140 that its sawtooth of values crosses often, with a persistence.
+printf 'format = 1\n[[channel]]\nhex = "#140"\nlimits = { yellow_low = -60.0, yellow_high = 60.0, red_high = 80.0, persistence = 2 }\n' \
+  > "$work/limits.toml"
 hyperfine -N --warmup 2 --runs 10 --export-json "$work/series.json" \
   -n "csv of the channel's 10,000 files" "bash -c '$cli csv $data/all/0140 > /dev/null'" \
   -n 'series #140, SQLite' "bash -c '$cli series --database $work/all.sqlite 0x140 > /dev/null'" \
-  -n 'series #140, PostgreSQL' "bash -c '$cli series --database \"$(pg allbench)\" 0x140 > /dev/null'"
+  -n 'series #140, PostgreSQL' "bash -c '$cli series --database \"$(pg allbench)\" 0x140 > /dev/null'" \
+  -n 'breaches #140, SQLite' "bash -c '$cli breaches --satellite $work/limits.toml --database $work/all.sqlite 0x140 > /dev/null'"
 
 echo; echo "Medians:"; python3 "$(dirname "$0")/medians.py" "$work/add.json" "$work/series.json"
 
@@ -142,6 +146,10 @@ done
 # shellcheck disable=SC2086
 measure "$runs" again "$cli" archive add --database "$work/scale.sqlite" $all_folders
 measure "$runs" older "$cli" archive add --orbit-hibyte 5 --database "$work/scale.sqlite" "$data/older"/d*
+for _ in $(seq "${RUNS:-3}"); do
+  measure "$runs" series "$cli" series --database "$work/scale.sqlite" '#140'
+  measure "$runs" breaches "$cli" breaches --satellite "$work/limits.toml" --database "$work/scale.sqlite" '#140'
+done
 fresh_sqlite "$work/tenth.sqlite"
 # shellcheck disable=SC2086
 measure "$runs" tenth "$cli" archive add --orbit-hibyte 10 --database "$work/tenth.sqlite" $(folders 0 100)
@@ -183,6 +191,8 @@ print(f"  add of them into a new archive:          {median('add', 0):7.1f} s  {m
 print(f"  add of the first 100,000 of them:        {median('tenth', 0):7.1f} s  {median('tenth', 1) / 1024:6.0f} MB")
 print(f"  add of them again, every block stored:   {median('again', 0):7.1f} s  {median('again', 1) / 1024:6.0f} MB")
 print(f"  add of 10,000 blocks older than all:     {median('older', 0):7.1f} s  {median('older', 1) / 1024:6.0f} MB")
+print(f"  series of one channel out of them:       {median('series', 0):7.1f} s  {median('series', 1) / 1024:6.0f} MB")
+print(f"  breaches of that channel:                {median('breaches', 0):7.1f} s  {median('breaches', 1) / 1024:6.0f} MB   breaches / series {median('breaches', 0) / median('series', 0):.2f}")
 if "serial" in runs:
     print(f"  four overlapping imports of {4 * scale // 10:,} blocks, one by one: {median('serial', 0):7.1f} s")
     print(f"  the same four at once:                   {median('parallel', 0):7.1f} s            at once / one by one {median('parallel', 0) / median('serial', 0):.2f}")
