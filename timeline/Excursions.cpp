@@ -94,6 +94,7 @@ void ExcursionFinder::Extend(Run& run, bool breach, SamplePlace at, float value)
     }
     e.last = at;
     e.samples += 1;
+    if (e.samples >= run.persistence) worst_ = std::max(worst_, e.level);
     e.peak = low ? std::min(e.peak, value) : std::max(e.peak, value);
 }
 

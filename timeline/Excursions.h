@@ -65,6 +65,9 @@ public:
     void Add(SamplePlace at, float value);
     // Ends the runs still open.
     void Finish();
+    // The worst level of the excursions found so far, those under way that are long enough
+    // already included: Within when there is none.
+    LimitLevel WorstSoFar() const { return worst_; }
 
 private:
     struct Run {
@@ -93,6 +96,7 @@ private:
     bool havePrevious_ = false;
     bool finished_ = false;
     SamplePlace previous_;
+    LimitLevel worst_ = LimitLevel::Within;
     int64_t blockStart_ = INT64_MIN;  // position (orbit * 256 + MA) of the block's first sample
 };
 

@@ -108,6 +108,12 @@ TEST(Excursions, EqualABruteForceScanOfRandomTimeLines) {
             blocks.push_back(std::move(block));
         }
         ASSERT_EQ(Describe(Find(blocks)), Describe(BruteForce(blocks))) << "round " << round;
+        ExcursionFinder finder([](const Excursion&) {});
+        for (const Block& b : blocks) {
+            finder.StartBlock(b.limits, "b", 4);
+            for (size_t i = 0; i < b.values.size(); ++i) finder.Add(PlaceOf(b, i), b.values[i]);
+        }
+        ASSERT_EQ(finder.WorstSoFar(), WorstLevel(BruteForce(blocks))) << "round " << round;
     }
 }
 
