@@ -54,8 +54,8 @@ private slots:
     void showReadout(Qt::KeyboardModifiers modifiers, int x, int y);
 
 private:
-    void SetUpClientArea();
-    void Draw(const GraphPicture& picture);
+    void setUpClientArea();
+    void draw(const GraphPicture& picture);
 
     ProgramState& state_;
     const SettingsStore& store_;

@@ -33,7 +33,7 @@ struct ListedProgram : TestProgram {
     }
     FileListBox& List() const { return *form->blockList; }
     bool Lists(const QStringList& names) const {
-        return QTest::qWaitFor([&] { return !List().IsListing() && List().Names() == names; }, 5000);
+        return QTest::qWaitFor([&] { return !List().isListing() && List().names() == names; }, 5000);
     }
 };
 
@@ -61,7 +61,7 @@ TEST(FileList, NamesThatAreNoUtf8AreListedLoadedAndFollowed) {
     EXPECT_EQ(static_cast<QStyledItemDelegate*>(p.List().itemDelegate())->displayText(name, QLocale()), QStringLiteral("\u00E9t\u00E9.dat"));
     EXPECT_EQ(p.List().toolTip(), QString::fromLatin1(data + "/telemetry"));
 
-    ASSERT_TRUE(p.List().SelectName(name));
+    ASSERT_TRUE(p.List().selectName(name));
     EXPECT_EQ(p.app->State().Loaded().BlockFilePath, data + "/telemetry/\xE9t\xE9.dat");
     QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());

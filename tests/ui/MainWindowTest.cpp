@@ -53,17 +53,17 @@ struct MainWindowProgram : TestProgram {
         window = &app->Main();
         form = std::make_unique<MainForm>(*window);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return !form->blockList->IsListing() && !form->blockList->Names().empty(); }, 5000));
+            [&] { return !form->blockList->isListing() && !form->blockList->names().empty(); }, 5000));
     }
 
     void Select(const QString& name) {
-        ASSERT_TRUE(form->blockList->SelectName(name));
+        ASSERT_TRUE(form->blockList->selectName(name));
     }
 
     std::string SettingsText() const { return ReadText(settingsFile); }
 };
 
-QStringList Names(const FileListBox& list) { return list.Names(); }
+QStringList Names(const FileListBox& list) { return list.names(); }
 
 }  // namespace
 
@@ -381,7 +381,7 @@ TEST(MainWindow, FirstRunAsksForTheDirectory) {
     EXPECT_EQ(p.notifier.boxes[0].text, "Kelvarox Cannot find Trelm or TrelmCC|Enter directory for telemetry files|" +
                                             QDir::homePath().toStdString() + "/Trelm/telemetry");
     auto& list = *MainForm(p.app->Main()).blockList;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Names() == QStringList{"x.dat"}; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.names() == QStringList{"x.dat"}; }, 5000));
 }
 
 TEST(MainWindow, TheListFollowsTheDirectory) {
@@ -391,13 +391,13 @@ TEST(MainWindow, TheListFollowsTheDirectory) {
     p.Select("b-temperature.dat");
     p.form->nameEdit->setText("typed");
     WriteBytes(p.telemetry / "0-new.dat", BuildBlock(BlockRecipe{}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Names().contains("0-new.dat"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.names().contains("0-new.dat"); }, 5000));
     // A file appearing keeps the selection and the boxes.
-    EXPECT_EQ(list.SelectedPath().toStdString(), (p.telemetry / "b-temperature.dat").string());
+    EXPECT_EQ(list.selectedPath().toStdString(), (p.telemetry / "b-temperature.dat").string());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("typed"));
     std::filesystem::remove(p.telemetry / "b-temperature.dat");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !list.Names().contains("b-temperature.dat"); }, 5000));
-    EXPECT_TRUE(list.SelectedPath().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !list.names().contains("b-temperature.dat"); }, 5000));
+    EXPECT_TRUE(list.selectedPath().isEmpty());
     EXPECT_TRUE(p.form->nameEdit->text().isEmpty());
 }
 

@@ -39,7 +39,7 @@ struct SetupProgram : TestProgram {
         setup = &app->Setup();
         form = std::make_unique<SetupForm>(*setup);
         // The first listing empties the main window's channel boxes when it comes in.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !MainForm(app->Main()).blockList->Names().empty(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !MainForm(app->Main()).blockList->names().empty(); }, 5000));
         boxes = {form->startAmDayEdit, form->endAmDayEdit, form->startOrbitEdit, form->endOrbitEdit,
                  form->startMAEdit, form->endMAEdit, form->maStepEdit, form->channelEdit};
     }

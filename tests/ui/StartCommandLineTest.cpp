@@ -21,7 +21,7 @@ StartPaths PathsOf(const std::vector<std::filesystem::path>& paths) {
 
 bool ListShows(KelvaroxApplication& app, const QStringList& names) {
     const FileListBox& list = *MainForm(app.Main()).blockList;
-    return QTest::qWaitFor([&] { return !list.IsListing() && list.Names() == names; }, 5000);
+    return QTest::qWaitFor([&] { return !list.isListing() && list.names() == names; }, 5000);
 }
 
 }  // namespace
