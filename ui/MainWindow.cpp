@@ -96,9 +96,9 @@ void MainWindow::loadBlock() {
         notifier_.ShowInformation(message);
     }
     if (outcome.channelDecoded) {
-        const int32_t channel = state_.Loaded().Header.Channel;
+        const int32_t channel = state_.Loaded().header.channel;
         showChannelBoxes(
-            ChannelBoxTextsOf(channel, state_.Satellite().DefinitionOf(channel, state_.Loaded().Header.StartAmDay)));
+            ChannelBoxTextsOf(channel, state_.Satellite().DefinitionOf(channel, state_.Loaded().header.startAmDay)));
     }
     if (!outcome.error.empty()) throw KelvaroxError(outcome.error);
     if (state_.LoadSucceeded()) {

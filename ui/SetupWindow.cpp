@@ -74,8 +74,8 @@ void SetupWindow::saveLayout() {
     BlockLayoutTexts texts;
     for (size_t i = 0; i < boxes_.size(); ++i) texts[i] = FromQt(boxes_[i]->text());
     const BlockLayoutSave saved = SaveBlockLayout(store_, texts, state_.Layout());
-    state_.SetLayout(saved.Layout);
-    if (!saved.Error.empty()) throw KelvaroxError(saved.Error);
+    state_.SetLayout(saved.layout);
+    if (!saved.error.empty()) throw KelvaroxError(saved.error);
     hide();  // not a close: the position is not stored
 }
 

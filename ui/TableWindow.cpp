@@ -73,7 +73,7 @@ void TableWindow::showTable(const ChannelBoxTexts& boxes) {
     if (!state_.PrepareSeries(boxes)) return;
     // The fill works on its own copy, whatever happens to the program state meanwhile.
     const BlockInMemory& loaded = state_.Loaded();
-    auto rows = std::make_unique<DataTableRows>(loaded.Block, loaded.Header, state_.GraphAndTable().Series);
+    auto rows = std::make_unique<DataTableRows>(loaded.block, loaded.header, state_.GraphAndTable().series);
     setTableText(heading);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();

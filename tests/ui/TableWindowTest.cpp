@@ -69,8 +69,8 @@ struct TableProgram : TestProgram {
     // The whole table of the block and series in memory, as the boxes stand.
     std::string ExpectedTable() {
         const ProgramState& s = app->State();
-        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Loaded().Block, s.Loaded().Header,
-                             s.GraphAndTable().Series);
+        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Loaded().block, s.Loaded().header,
+                             s.GraphAndTable().series);
     }
     static std::string FromBox(const QLineEdit* box) { return box->text().toStdString(); }
 };

@@ -415,7 +415,7 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     EXPECT_EQ(form.nameEdit->text(), "Temp - SEU");
     EXPECT_TRUE(app.Graph().isVisible());
     EXPECT_EQ(app.Graph().scene().Text(GraphText::StartOrbit), "Orbit# 529");
-    EXPECT_EQ(app.State().Loaded().BlockFilePath, (p.telemetry / "c.dat").string());
+    EXPECT_EQ(app.State().Loaded().blockFilePath, (p.telemetry / "c.dat").string());
 }
 
 namespace {
