@@ -4,7 +4,7 @@
 #include "TestFiles.h"
 #include "core/BlockLoader.h"
 #include "core/DataTable.h"
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;

@@ -16,7 +16,7 @@
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "core/GraphGeometry.h"
 
 using namespace kelvarox;

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "core/GraphDrawing.h"
 #include "core/GraphReadout.h"
 #include "render/GraphScene.h"

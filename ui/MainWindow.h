@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "ui/ProgramState.h"
 
 class QToolButton;

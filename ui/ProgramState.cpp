@@ -6,7 +6,7 @@
 #include <clocale>
 
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "settings/StartupSettings.h"
 #include "settings/TelemetryDirectory.h"
 #include "ui/DisplayScale.h"

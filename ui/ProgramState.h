@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/BlockLoader.h"
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "core/GraphDrawing.h"
 #include "core/SatelliteDefinition.h"
 

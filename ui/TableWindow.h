@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 
 class QTimer;
 

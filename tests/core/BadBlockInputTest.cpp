@@ -22,7 +22,7 @@
 #include "core/BlockLoader.h"
 #include "core/DataTable.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;

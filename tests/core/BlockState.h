@@ -9,8 +9,8 @@
 
 #include "core/BlockLoader.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
-#include "core/GraphAndTableActions.h"
+#include "core/GraphPicture.h"
+#include "core/ChannelBoxTexts.h"
 
 namespace kelvarox::testing {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "BlockState.h"
 
 namespace kelvarox::testing {

@@ -5,7 +5,7 @@
 #include "ErrorOf.h"
 #include "GraphFixtures.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "core/GraphGeometry.h"
 #include "core/GraphReadout.h"
 

@@ -11,7 +11,7 @@
 #include "GraphFixtures.h"
 #include "UiTestSupport.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "render/GraphPainter.h"
 #include "render/TextCodec.h"
 #include "ui/GraphImage.h"

@@ -1,4 +1,4 @@
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 
 namespace kelvarox {
 

@@ -1,4 +1,4 @@
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 
 #include "core/Conversions.h"
 
