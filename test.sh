@@ -2,7 +2,8 @@
 # Builds Kelvarox and runs the whole test suite (the "test" preset), then builds it again with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole suite there too (the
 # "sanitize" preset; any report fails its test), then, when clang is present, runs each fuzz
-# target for a short while. Exits non-zero on any failure.
+# target for a short while. After the plain build it checks the names (scripts/check-format.sh
+# --names-only; the format check joins once the tree is formatted). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -13,7 +14,10 @@ for preset in test sanitize; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
   # The installed tree and the Debian packages, once, from the plain build.
-  if [ "$preset" = test ]; then scripts/check-install.sh build; fi
+  if [ "$preset" = test ]; then
+    scripts/check-install.sh build
+    scripts/check-format.sh --names-only
+  fi
 done
 
 if command -v clang++ >/dev/null; then

@@ -14,11 +14,11 @@ namespace {
 
 int32_t LastRowOrbitOffset(const BlockHeader& header, int sampleCount) {
     BlockHeader relative = header;
-    relative.StartOrbit = 0;
+    relative.startOrbit = 0;
     RowPosition rows(relative);
     OrbitMA at;
     for (int i = 0; i < sampleCount; ++i) at = rows.Next();
-    return at.Orbit;
+    return at.orbit;
 }
 
 }  // namespace
@@ -44,14 +44,14 @@ Intake ReadBlockForArchive(const std::string& path, const BlockLayout& layout) {
     std::copy_n(read.bytes.begin(), kBlockFileSize, block.bytes.begin());
     block.sha256 = Sha256Hex(block.bytes);
     BlockFacts& f = block.facts;
-    f.channel = h.Channel;
-    f.startAmDay = h.StartAmDay;
-    f.endAmDay = h.EndAmDay;
-    f.startOrbitByte = h.StartOrbit;  // loaded with Orbit HiByte 0
-    f.orbitSpan = h.EndOrbit - h.StartOrbit;
-    f.startMA = h.StartMA;
-    f.endMA = h.EndMA;
-    f.maStep = h.MAStep;
+    f.channel = h.channel;
+    f.startAmDay = h.startAmDay;
+    f.endAmDay = h.endAmDay;
+    f.startOrbitByte = h.startOrbit;  // loaded with Orbit HiByte 0
+    f.orbitSpan = h.endOrbit - h.startOrbit;
+    f.startMA = h.startMA;
+    f.endMA = h.endMA;
+    f.maStep = h.maStep;
     f.sampleCount = h.SampleCount();
     f.lastSampleOrbitOffset = LastRowOrbitOffset(h, f.sampleCount);
     intake.block = std::move(block);

@@ -26,14 +26,14 @@ template <class Each>
 void ForEachBlockSample(const BlockFacts& facts, int64_t startOrbit, std::span<const uint8_t> bytes,
                         const Coefficients& k, Each&& each) {
     BlockHeader relative;
-    relative.StartMA = facts.startMA;
-    relative.MAStep = facts.maStep;
+    relative.startMA = facts.startMA;
+    relative.maStep = facts.maStep;
     RowPosition rows(relative);
     for (int i = 0; i < facts.sampleCount; ++i) {
         const OrbitMA at = rows.Next();
         const size_t offset = static_cast<size_t>(kFirstSampleOffset + i);
         const uint8_t raw = offset < bytes.size() ? bytes[offset] : 0;
-        each(SeriesSample{startOrbit + at.Orbit, at.MA, raw, TranslateSample(k, raw)});
+        each(SeriesSample{startOrbit + at.orbit, at.ma, raw, TranslateSample(k, raw)});
     }
 }
 

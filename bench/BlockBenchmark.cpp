@@ -4,7 +4,7 @@
 #include "TestFiles.h"
 #include "core/BlockLoader.h"
 #include "core/DataTable.h"
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -15,22 +15,22 @@ void BM_LoadSeriesTable(benchmark::State& st) {
     TempDir dir;
     WriteBytes(dir / "block.dat", BuildBlock(FullBlockRecipe()));
     BlockInMemory loaded;
-    loaded.BlockFilePath = (dir / "block.dat").string();
+    loaded.blockFilePath = (dir / "block.dat").string();
     GraphAndTableState state;
     const std::string orbitHiByte = "1";
     for (auto _ : st) {
         const LoadOutcome outcome = LoadBlockFile(loaded, BlockLayout{}, orbitHiByte);
-        const int32_t channel = loaded.Header.Channel;
+        const int32_t channel = loaded.header.channel;
         ChannelBoxTexts boxes = ChannelBoxTextsOf(channel, BuiltInDefinition(channel));
         boxes.orbitHiByte = orbitHiByte;
-        if (!outcome.error.empty() || !PrepareSeries(loaded.Block, loaded.Header, state, boxes)) {
+        if (!outcome.error.empty() || !PrepareSeries(loaded.block, loaded.header, state, boxes)) {
             st.SkipWithError("the block did not load");
             break;
         }
-        std::string text = DataTableText(boxes.name, boxes.number, loaded.Block, loaded.Header, state.Series);
+        std::string text = DataTableText(boxes.name, boxes.number, loaded.block, loaded.header, state.series);
         benchmark::DoNotOptimize(text);
     }
-    st.counters["samples"] = state.Series.Count;
+    st.counters["samples"] = state.series.count;
 }
 BENCHMARK(BM_LoadSeriesTable);
 

@@ -53,7 +53,7 @@ void RunEvents(int ms) {
 
 bool WaitForNames(const FileListBox& list, int count) {
     for (int waited = 0; waited < 60000; waited += 50) {
-        if (!list.IsListing() && list.Names().size() >= count) return true;
+        if (!list.isListing() && list.names().size() >= count) return true;
         RunEvents(50);
     }
     return false;
@@ -63,7 +63,7 @@ void BM_ListOnce(benchmark::State& st) {
     const QString directory = QString::fromStdString(BusyDirectory().string());
     for (auto _ : st) {
         FileListBox list;
-        list.SetDirectory(directory);
+        list.setDirectory(directory);
         if (!WaitForNames(list, kFiles)) st.SkipWithError("the directory was not listed");
     }
 }
@@ -72,8 +72,8 @@ BENCHMARK(BM_ListOnce)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations
 void BM_FollowTwentyNewFilesASecond(benchmark::State& st) {
     const std::filesystem::path& directory = BusyDirectory();
     FileListBox list;
-    list.SetDirectory(QString::fromStdString(directory.string()));
-    if (!WaitForNames(list, kFiles) || !list.SelectName("block-050000.dat")) {
+    list.setDirectory(QString::fromStdString(directory.string()));
+    if (!WaitForNames(list, kFiles) || !list.selectName("block-050000.dat")) {
         st.SkipWithError("the directory was not listed");
         return;
     }
@@ -96,7 +96,7 @@ void BM_FollowTwentyNewFilesASecond(benchmark::State& st) {
     st.counters["cpu_share"] = cpu / wall;
     st.counters["listings"] = listings / wall;
     WaitForNames(list, kFiles + added);
-    if (list.SelectedPath().toStdString() != (directory / "block-050000.dat").string()) st.SkipWithError("the selection was lost");
+    if (list.selectedPath().toStdString() != (directory / "block-050000.dat").string()) st.SkipWithError("the selection was lost");
     for (int i = 0; i < added; ++i) std::filesystem::remove(directory / ("new-" + std::to_string(i) + ".dat"));
 }
 BENCHMARK(BM_FollowTwentyNewFilesASecond)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);

@@ -158,7 +158,7 @@ struct RunningProgram {
         auto* status = window->findChild<QLabel*>("statusLabel");
         RunUntil([&] {
             plot = window->findChild<TimeLinePlot*>("plot140");
-            return plot && plot->Trace() && plot->Trace()->BlockCount() >= static_cast<size_t>(Files() / 10) && !progress->isVisible() &&
+            return plot && plot->trace() && plot->trace()->BlockCount() >= static_cast<size_t>(Files() / 10) && !progress->isVisible() &&
                    status->toolTip().startsWith("Archive: added");
         }, 3600);
         RunEvents(2000);
@@ -203,16 +203,16 @@ void BM_NewBlockToRepaint(benchmark::State& state) {
         return;
     }
     PaintWatch watch;
-    program.plot->Canvas()->installEventFilter(&watch);
+    program.plot->canvas()->installEventFilter(&watch);
     int added = 0;
     std::vector<double> times;
     for (auto _ : state) {
-        const size_t blocks = program.plot->Trace()->BlockCount();
+        const size_t blocks = program.plot->trace()->BlockCount();
         const int n = static_cast<int>(blocks) * 10;  // the next pass's block of #140, after all others
         QElapsedTimer clock;
         std::optional<qint64> painted;  // when the canvas first painted it
         watch.painting = [&] {
-            if (!painted && program.plot->Trace()->BlockCount() > blocks) painted = clock.nsecsElapsed();
+            if (!painted && program.plot->trace()->BlockCount() > blocks) painted = clock.nsecsElapsed();
         };
         clock.start();
         WriteBytes(TheData().telemetry / ("new-" + std::to_string(added++) + ".dat"), BlockOf(n));

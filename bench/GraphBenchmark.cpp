@@ -25,7 +25,7 @@ struct LoadedFullBlock {
         state.SelectBlockFile((dir / "block.dat").string());
         const std::string orbitHiByte = "0";
         (void)state.Load(orbitHiByte);
-        const int32_t channel = state.Loaded().Header.Channel;
+        const int32_t channel = state.Loaded().header.channel;
         boxes = ChannelBoxTextsOf(channel, BuiltInDefinition(channel));
         boxes.orbitHiByte = orbitHiByte;
     }
@@ -41,7 +41,7 @@ void BM_GraphAction(benchmark::State& st) {
         window.drawGraph(block.boxes);
         benchmark::ClobberMemory();
     }
-    st.counters["samples"] = block.state.GraphAndTable().Series.Count;
+    st.counters["samples"] = block.state.GraphAndTable().series.count;
 }
 BENCHMARK(BM_GraphAction)->Unit(benchmark::kMicrosecond);
 

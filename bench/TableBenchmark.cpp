@@ -32,12 +32,12 @@ void BM_TableAction384(benchmark::State& st) {
     app.Start();
     app.State().SelectBlockFile((telemetry / "block.dat").string());
     app.Main().load();
-    const ChannelBoxTexts boxes = app.Main().BoxTexts();
+    const ChannelBoxTexts boxes = app.Main().boxTexts();
     for (auto _ : st) {
         app.Table().showTable(boxes);
-        while (app.Table().Filling()) QCoreApplication::processEvents();
+        while (app.Table().filling()) QCoreApplication::processEvents();
     }
-    if (notifier.boxes != 0 || app.Table().TableText().size() < 384 * 32) st.SkipWithError("the table was not written");
+    if (notifier.boxes != 0 || app.Table().tableText().size() < 384 * 32) st.SkipWithError("the table was not written");
 }
 BENCHMARK(BM_TableAction384)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 

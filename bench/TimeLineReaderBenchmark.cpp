@@ -128,7 +128,7 @@ struct OpenReader {
     explicit OpenReader(const std::string& location) : reader(std::make_unique<ArchiveReader>(location)) {
         QObject::connect(reader.get(), &ArchiveReader::channelsRead, reader.get(),
                          [this](const std::vector<archive::ChannelSummary>& channels) {
-                             if (channelLists++ == 0 && !channels.empty()) reader->Show({channels.front().channel});
+                             if (channelLists++ == 0 && !channels.empty()) reader->show({channels.front().channel});
                          });
         QObject::connect(reader.get(), &ArchiveReader::traceRead, reader.get(),
                          [this](std::shared_ptr<const timeline::ChannelTrace> t) {

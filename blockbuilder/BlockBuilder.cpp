@@ -46,14 +46,14 @@ std::vector<uint8_t> BuildBlock(const BlockRecipe& recipe, const BlockLayout& la
         bytes[4] = 'h';
         bytes[5] = 'o';
     }
-    PutField(bytes, layout.StartAmDayAddr, 4, recipe.startAmDay);
-    PutField(bytes, layout.EndAmDayAddr, 4, recipe.endAmDay);
-    PutField(bytes, layout.StartOrbitAddr, 2, recipe.startOrbit);
-    PutField(bytes, layout.StartMAAddr, 2, recipe.startMA);
-    PutField(bytes, layout.EndOrbitAddr, 2, recipe.endOrbit);
-    PutField(bytes, layout.EndMAAddr, 2, recipe.endMA);
-    PutField(bytes, layout.MAStepAddr, 2, recipe.maStep);
-    PutField(bytes, layout.ChannelAddr, 4, recipe.channel);
+    PutField(bytes, layout.startAmDayAddr, 4, recipe.startAmDay);
+    PutField(bytes, layout.endAmDayAddr, 4, recipe.endAmDay);
+    PutField(bytes, layout.startOrbitAddr, 2, recipe.startOrbit);
+    PutField(bytes, layout.startMAAddr, 2, recipe.startMA);
+    PutField(bytes, layout.endOrbitAddr, 2, recipe.endOrbit);
+    PutField(bytes, layout.endMAAddr, 2, recipe.endMA);
+    PutField(bytes, layout.maStepAddr, 2, recipe.maStep);
+    PutField(bytes, layout.channelAddr, 4, recipe.channel);
     return bytes;
 }
 

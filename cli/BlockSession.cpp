@@ -39,7 +39,7 @@ LoadedBlock LoadBlock(const std::string& path, const Options& options, const Sat
         b.header = decoded.header;
         b.error = decoded.error;
         if (decoded.ChannelDecoded())
-            b.boxes = ChannelBoxTextsOf(b.header.Channel, satellite.DefinitionOf(b.header.Channel, b.header.StartAmDay));
+            b.boxes = ChannelBoxTextsOf(b.header.channel, satellite.DefinitionOf(b.header.channel, b.header.startAmDay));
     }
     if (!b.error.empty()) b.error = OpenError(path).value_or(b.error);
     b.boxes.orbitHiByte = options.orbitHiByte;

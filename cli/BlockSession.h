@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/CommandLine.h"
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "core/SatelliteDefinition.h"
 #include "core/WodBlock.h"
 

@@ -95,20 +95,20 @@ void WriteBlock(CsvOutput& csv, const std::string& path, const LoadedBlock& b) {
     // The columns of the block, built once: those before the sample number and those after the value.
     const RepeatedText head(CsvField(path) + "," + CsvField(b.boxes.number) + "," + CsvField(b.boxes.name) + "," +
                             CsvField(b.boxes.unit) + ",");
-    const RepeatedText tail(std::string(",").append(CsvField(b.header.StartDateText)).append("\r\n"));
+    const RepeatedText tail(std::string(",").append(CsvField(b.header.startDateText)).append("\r\n"));
     RowPosition rows(b.header);
-    for (int i = 0; i < b.graph.Series.Count; ++i) {
+    for (int i = 0; i < b.graph.series.count; ++i) {
         const OrbitMA at = rows.Next();
         char* p = head.CopyTo(csv.Reserve(head.size() + kRowNumbersMax + tail.size()));
         p = PutNumber(p, i);
         *p++ = ',';
-        p = PutNumber(p, at.Orbit);
+        p = PutNumber(p, at.orbit);
         *p++ = ',';
-        p = PutNumber(p, at.MA);
+        p = PutNumber(p, at.ma);
         *p++ = ',';
         p = PutNumber(p, b.block.RawSample(i));
         *p++ = ',';
-        p = PutValue(p, b.graph.Series.SampleValue[static_cast<size_t>(i)]);
+        p = PutValue(p, b.graph.series.sampleValue[static_cast<size_t>(i)]);
         csv.Commit(tail.CopyTo(p));
     }
 }

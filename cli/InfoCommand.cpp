@@ -14,17 +14,17 @@ void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b)
         << "Unit:          " << b.boxes.unit << '\n'
         << "Equation:      Value = " << b.boxes.a << "*X^3 + " << b.boxes.b << "*X^2 + " << b.boxes.c
         << "*X + " << b.boxes.d << '\n'
-        << "Start AmDay:   " << h.StartAmDay << "  " << h.StartDateText << '\n'
-        << "End AmDay:     " << h.EndAmDay << "  " << h.EndDateText << '\n'
-        << "Start orbit:   " << h.StartOrbit << '\n'
-        << "End orbit:     " << h.EndOrbit << '\n'
-        << "Start MA:      " << h.StartMA << '\n'
-        << "End MA:        " << h.EndMA << '\n'
-        << "MA step:       " << h.MAStep << '\n'
+        << "Start AmDay:   " << h.startAmDay << "  " << h.startDateText << '\n'
+        << "End AmDay:     " << h.endAmDay << "  " << h.endDateText << '\n'
+        << "Start orbit:   " << h.startOrbit << '\n'
+        << "End orbit:     " << h.endOrbit << '\n'
+        << "Start MA:      " << h.startMA << '\n'
+        << "End MA:        " << h.endMA << '\n'
+        << "MA step:       " << h.maStep << '\n'
         << "Samples:       " << h.SampleCount();
-    if (h.SampleCount() != h.LastSampleIndex + 1 && h.LastSampleIndex >= 0)
-        out << " (the header announces " << static_cast<int64_t>(h.LastSampleIndex) + 1 << ")";
-    out << '\n' << "First MA:      " << h.FirstMA << "\n\n";
+    if (h.SampleCount() != h.lastSampleIndex + 1 && h.lastSampleIndex >= 0)
+        out << " (the header announces " << static_cast<int64_t>(h.lastSampleIndex) + 1 << ")";
+    out << '\n' << "First MA:      " << h.firstMA << "\n\n";
 }
 
 }  // namespace

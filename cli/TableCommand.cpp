@@ -8,7 +8,7 @@ int RunTable(const Options& options, std::ostream& out, std::ostream& err) {
     RequireFiles(options);
     if (options.files.size() != 1) throw UsageError("table takes one file");
     return ForEachBlock(options, WithSeries::Yes, err, [&](const std::string&, const LoadedBlock& b) {
-        out << DataTableText(b.boxes.name, b.boxes.number, b.block, b.header, b.graph.Series);
+        out << DataTableText(b.boxes.name, b.boxes.number, b.block, b.header, b.graph.series);
     });
 }
 

@@ -19,8 +19,8 @@ Defaults StoredDefaults() {
     const auto store = kelvarox::SettingsStore::UserStore(kelvarox::SettingsStore::Access::ReadOnly);
     if (const std::string warning = store.Warning(); !warning.empty()) Report(std::cerr, warning);
     const auto stored = kelvarox::ReadStoredStartupSettings(store);
-    if (!stored.Error.empty()) Report(std::cerr, "settings: " + stored.Error);
-    return Defaults{stored.Layout, std::to_string(stored.OrbitHiByte),
+    if (!stored.error.empty()) Report(std::cerr, "settings: " + stored.error);
+    return Defaults{stored.layout, std::to_string(stored.orbitHiByte),
                     kelvarox::FindSatelliteInForce(std::nullopt, &store)};
 }
 

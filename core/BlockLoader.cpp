@@ -7,25 +7,25 @@ namespace kelvarox {
 
 LoadOutcome LoadBlockFile(BlockInMemory& loaded, const BlockLayout& layout, const std::string& orbitHiByteText) {
     LoadOutcome outcome;
-    loaded.LoadFailed = false;
+    loaded.loadFailed = false;
     const std::optional<int32_t> orbitHiByte = ParseDecimal(orbitHiByteText);
     if (!orbitHiByte) {
         outcome.error = msg::NotAnInteger(orbitHiByteText);
         return outcome;
     }
-    loaded.OrbitBase = OrbitBaseOf(*orbitHiByte);
+    loaded.orbitBase = OrbitBaseOf(*orbitHiByte);
 
-    if (ReadBlockBytes(loaded.BlockFilePath, loaded.Block) != ReadOutcome::Read) {
-        loaded.LoadFailed = true;
+    if (ReadBlockBytes(loaded.blockFilePath, loaded.block) != ReadOutcome::Read) {
+        loaded.loadFailed = true;
         outcome.messages.emplace_back(msg::kImproperLength);
     }
-    const HeaderDecoding decoded = DecodeHeader(loaded.Block, layout, loaded.OrbitBase, loaded.Header);
+    const HeaderDecoding decoded = DecodeHeader(loaded.block, layout, loaded.orbitBase, loaded.header);
     if (decoded.fault == HeaderFault::NoSignature) {
-        loaded.LoadFailed = true;
+        loaded.loadFailed = true;
         outcome.messages.push_back(decoded.error);
         return outcome;
     }
-    loaded.Header = decoded.header;
+    loaded.header = decoded.header;
     outcome.channelDecoded = decoded.ChannelDecoded();
     outcome.error = decoded.error;
     return outcome;

@@ -11,11 +11,11 @@ namespace kelvarox {
 // The main window's block: the file the next Load reads, and what the last Load left in
 // memory, which Graph and Table work on.
 struct BlockInMemory {
-    WodBlock Block;             // the block buffer
-    BlockHeader Header;         // values of the loaded block
-    std::string BlockFilePath;  // the file the next load reads
-    int32_t OrbitBase = 0;      // OrbitHiByte x 256 of the last load, added to the decoded orbit bytes
-    bool LoadFailed = false;    // the last load failed to read or was no WOD block
+    WodBlock block;             // the block buffer
+    BlockHeader header;         // values of the loaded block
+    std::string blockFilePath;  // the file the next load reads
+    int32_t orbitBase = 0;      // OrbitHiByte x 256 of the last load, added to the decoded orbit bytes
+    bool loadFailed = false;    // the last load failed to read or was no WOD block
 };
 
 // What one Load shows in the main window, in this order.
@@ -30,7 +30,7 @@ struct LoadOutcome {
     std::string error;
 };
 
-// The Load of `loaded.BlockFilePath`. An Orbit HiByte text that is no number ends it before
+// The Load of `loaded.blockFilePath`. An Orbit HiByte text that is no number ends it before
 // the file is read. A file that cannot be read as a block (not exactly 512 bytes, not a
 // regular file, unreadable) leaves the block before it in the buffer, which is decoded again,
 // as it always has been: the boxes then show the block that Graph and Table use. A block

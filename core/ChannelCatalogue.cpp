@@ -99,7 +99,7 @@ const std::array<Coefficients, kRowCount> CoefficientTable = {{
     {3.61e-6f, -0.0015379f, 0.3682f, -31.5011f}, // 12
     {0.0f, 0.0f, 0.0503f, -0.3154f},             // 13
     {0.0f, 0.0f, 0.65911f, -69.72f},             // 14
-    {0.0f, 0.0f, 1.0f, 0.0f},                    // 15, IdentityRow
+    {0.0f, 0.0f, 1.0f, 0.0f},                    // 15, kIdentityRow
     {0.0f, 0.0f, 1.0f, 0.0f},                    // 16
     {0.0f, 0.0f, -0.413f, 103.8f},               // 17
     {0.0f, 0.0f, 0.103f, -0.95f},                // 18
@@ -127,7 +127,7 @@ bool InCatalogue(int32_t channel) { return channel >= kFirstChannel && channel <
 }  // namespace
 
 int32_t RowOf(int32_t channel) {
-    return InCatalogue(channel) ? ChannelRowIndex[static_cast<size_t>(channel - kFirstChannel)] : IdentityRow;
+    return InCatalogue(channel) ? ChannelRowIndex[static_cast<size_t>(channel - kFirstChannel)] : kIdentityRow;
 }
 
 std::string NameOf(int32_t channel) {

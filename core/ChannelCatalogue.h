@@ -21,14 +21,14 @@ inline constexpr int32_t kFirstChannel = 0x100;
 inline constexpr int32_t kLastChannel = 0x17F;
 inline constexpr int kChannelCount = 128;
 inline constexpr int kRowCount = 36;
-inline constexpr int32_t IdentityRow = 15;
+inline constexpr int32_t kIdentityRow = 15;
 
 extern const std::array<const char*, kChannelCount> ChannelNames;
 extern const std::array<const char*, kChannelCount> ChannelUnits;
 extern const std::array<int32_t, kChannelCount> ChannelRowIndex;
 extern const std::array<Coefficients, kRowCount> CoefficientTable;
 
-// Row of a channel: its catalogue row, or IdentityRow for channels outside the catalogue.
+// Row of a channel: its catalogue row, or kIdentityRow for channels outside the catalogue.
 int32_t RowOf(int32_t channel);
 // Name and unit: the catalogue's, or "Raw Data" and "Count" outside it.
 std::string NameOf(int32_t channel);

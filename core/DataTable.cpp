@@ -31,11 +31,11 @@ std::string DataTableRow(int index, const OrbitMA& position, uint8_t raw, float 
     std::string row;
     row += PadLeft(std::to_string(index), 4, ' ');
     row += " , ";
-    row += PadLeft(std::to_string(position.Orbit), 5, ' ');
+    row += PadLeft(std::to_string(position.orbit), 5, ' ');
     row += " , ";
     // Zeros go after a sign, as in -005.
-    row += position.MA < 0 ? "-" + PadLeft(std::to_string(-static_cast<int64_t>(position.MA)), 3, '0')
-                           : PadLeft(std::to_string(position.MA), 3, '0');
+    row += position.ma < 0 ? "-" + PadLeft(std::to_string(-static_cast<int64_t>(position.ma)), 3, '0')
+                           : PadLeft(std::to_string(position.ma), 3, '0');
     row += " , #";
     row += UpperHex(raw, 2);
     row += " , ";
@@ -47,8 +47,8 @@ std::string DataTableText(const std::string& channelName, const std::string& cha
                           const WodBlock& block, const BlockHeader& header, const SampleSeries& series) {
     std::string text = DataTableHeading(channelName, channelNumberText);
     RowPosition rows(header);
-    for (int i = 0; i < series.Count; ++i) {
-        text += DataTableRow(i, rows.Next(), block.RawSample(i), series.SampleValue[static_cast<size_t>(i)]);
+    for (int i = 0; i < series.count; ++i) {
+        text += DataTableRow(i, rows.Next(), block.RawSample(i), series.sampleValue[static_cast<size_t>(i)]);
         text += kLineEnd;
     }
     return text;

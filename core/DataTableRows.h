@@ -14,8 +14,8 @@ public:
     DataTableRows(const WodBlock& block, const BlockHeader& header, const SampleSeries& series);
 
     // Rows 0 to Count() - 1, one per sample of the series.
-    int Count() const { return series_.Count; }
-    bool AtEnd() const { return next_ >= series_.Count; }
+    int Count() const { return series_.count; }
+    bool AtEnd() const { return next_ >= series_.count; }
     // The number of the row that Next() gives.
     int NextIndex() const { return next_; }
     // The next row with its CR LF. Only while !AtEnd().

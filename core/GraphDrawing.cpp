@@ -114,10 +114,10 @@ GraphPicture ComposeGraph(const GraphContent& c) {
     s.Label(GraphLabel::Level3, levels[3]);
 
     s.Label(GraphLabel::ChannelName, c.name);
-    s.Label(GraphLabel::StartOrbit, "Orbit# " + std::to_string(h.StartOrbit));
-    s.Label(GraphLabel::EndOrbit, "Orbit# " + std::to_string(h.EndOrbit));
-    s.Label(GraphLabel::StartDate, "Start Date: " + h.StartDateText);
-    s.Label(GraphLabel::EndDate, "End Date: " + h.EndDateText);
+    s.Label(GraphLabel::StartOrbit, "Orbit# " + std::to_string(h.startOrbit));
+    s.Label(GraphLabel::EndOrbit, "Orbit# " + std::to_string(h.endOrbit));
+    s.Label(GraphLabel::StartDate, "Start Date: " + h.startDateText);
+    s.Label(GraphLabel::EndDate, "End Date: " + h.endDateText);
 
     for (AxisMark& mark : OrbitAxisMarks(h)) {
         s.Line({mark.x, kMarkBottom}, {mark.x, kMarkTop});

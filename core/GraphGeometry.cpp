@@ -25,9 +25,9 @@ int32_t PlotX(int i, int lastIndex) {
 }
 
 int32_t PlotY(float v, const ValueAxis& axis) {
-    const double share = (static_cast<double>(v) - axis.AxisMin) / static_cast<double>(axis.AxisRange);
+    const double share = (static_cast<double>(v) - axis.axisMin) / static_cast<double>(axis.axisRange);
     const double y = kPlotBottom - share * kPlotHeight;
-    if (std::isnan(y)) return v > axis.AxisMin ? kPlotTop : kPlotBottom;
+    if (std::isnan(y)) return v > axis.axisMin ? kPlotTop : kPlotBottom;
     return TruncCoordinate(y);
 }
 
@@ -49,18 +49,18 @@ std::vector<AxisMark> OrbitAxisMarks(const BlockHeader& header) {
     const int last = LastPlottedIndex(header);
     std::vector<AxisMark> marks;
     for (const MATick& tick : SelectMATicks(header)) {
-        const int32_t x = PlotX(tick.Index, last);
-        const int32_t labelX = x - (tick.Label == "0" ? kZeroLabelShift : kMarkLabelShift);
-        marks.push_back({x, tick.Label, {labelX, kMarkBottom}});
+        const int32_t x = PlotX(tick.index, last);
+        const int32_t labelX = x - (tick.label == "0" ? kZeroLabelShift : kMarkLabelShift);
+        marks.push_back({x, tick.label, {labelX, kMarkBottom}});
     }
     return marks;
 }
 
 std::vector<GraphPoint> TracePoints(const SampleSeries& series, const ValueAxis& axis) {
     std::vector<GraphPoint> points;
-    const int last = std::min(series.Count, kSeriesCapacity) - 1;
+    const int last = std::min(series.count, kSeriesCapacity) - 1;
     if (last < 0) return points;
-    const auto value = [&](int i) { return series.SampleValue[static_cast<size_t>(i)]; };
+    const auto value = [&](int i) { return series.sampleValue[static_cast<size_t>(i)]; };
     points.push_back({PlotX(0, last), PlotY(value(0), axis)});
     if (last == 0) {
         points.push_back({kPlotRight, points.front().y});

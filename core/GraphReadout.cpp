@@ -25,10 +25,10 @@ CursorReadout ReadCursor(const ReadoutBasis& basis, int x, int y) {
     }
     const double designY = y / scale;
     const float value =
-        RoundToFloat((kPlotBottom - designY) * (1.0 / kPlotHeight) * basis.axis.AxisRange + basis.axis.AxisMin);
-    if (!(basis.axis.AxisMin <= value && value <= basis.axis.AxisMax)) return {};
+        RoundToFloat((kPlotBottom - designY) * (1.0 / kPlotHeight) * basis.axis.axisRange + basis.axis.axisMin);
+    if (!(basis.axis.axisMin <= value && value <= basis.axis.axisMax)) return {};
     const OrbitMA at = SamplePosition(basis.header, static_cast<int>(index));
-    return {std::to_string(at.Orbit) + "/" + std::to_string(at.MA), ValueText(value)};
+    return {std::to_string(at.orbit) + "/" + std::to_string(at.ma), ValueText(value)};
 }
 
 }  // namespace kelvarox

@@ -7,7 +7,7 @@
 namespace kelvarox {
 
 int32_t FirstMAOf(int32_t startMA, int32_t maStep) {
-    // The smallest multiple of the step not below StartMA - 1 (StartMA itself for a step of 1).
+    // The smallest multiple of the step not below startMA - 1 (startMA itself for a step of 1).
     int32_t m = WrapSub(startMA, 1);
     const int32_t r = WrapMod(m, maStep);
     if (r != 0) {
@@ -25,23 +25,23 @@ namespace {
 // Decodes the fields into `h` in their order; raises the conversion error of the first field
 // that is no number, the fields before it already in `h`.
 void DecodeFields(const WodBlock& block, const BlockLayout& layout, int32_t orbitBase, BlockHeader& h) {
-    h.StartAmDay = DecodeDecimalField(block, layout.StartAmDayAddr, 4);
-    h.StartDateText = DayCountToDateText(WrapAdd(h.StartAmDay, kAmDayOffset));
-    h.EndAmDay = DecodeDecimalField(block, layout.EndAmDayAddr, 4);
-    h.EndDateText = DayCountToDateText(WrapAdd(h.EndAmDay, kAmDayOffset));
+    h.startAmDay = DecodeDecimalField(block, layout.startAmDayAddr, 4);
+    h.startDateText = DayCountToDateText(WrapAdd(h.startAmDay, kAmDayOffset));
+    h.endAmDay = DecodeDecimalField(block, layout.endAmDayAddr, 4);
+    h.endDateText = DayCountToDateText(WrapAdd(h.endAmDay, kAmDayOffset));
 
-    const int32_t startOrbitByte = DecodeHexField(block, layout.StartOrbitAddr, 2);
-    h.StartOrbit = WrapAdd(startOrbitByte, orbitBase);
-    h.StartMA = DecodeHexField(block, layout.StartMAAddr, 2);
-    const int32_t endOrbitByte = DecodeHexField(block, layout.EndOrbitAddr, 2);
-    h.EndOrbit = WrapAdd(endOrbitByte, orbitBase);
+    const int32_t startOrbitByte = DecodeHexField(block, layout.startOrbitAddr, 2);
+    h.startOrbit = WrapAdd(startOrbitByte, orbitBase);
+    h.startMA = DecodeHexField(block, layout.startMAAddr, 2);
+    const int32_t endOrbitByte = DecodeHexField(block, layout.endOrbitAddr, 2);
+    h.endOrbit = WrapAdd(endOrbitByte, orbitBase);
     // An end orbit byte below the start one crossed a multiple of 256 orbits within the block.
-    if (endOrbitByte < startOrbitByte) h.EndOrbit = WrapAdd(h.EndOrbit, 256);
-    h.EndMA = DecodeHexField(block, layout.EndMAAddr, 2);
+    if (endOrbitByte < startOrbitByte) h.endOrbit = WrapAdd(h.endOrbit, 256);
+    h.endMA = DecodeHexField(block, layout.endMAAddr, 2);
 
-    h.MAStep = DecodeDecimalField(block, layout.MAStepAddr, 2);
-    h.Channel = DecodeHexField(block, layout.ChannelAddr, 4);
-    h.CoefficientRow = ChannelCatalogue::RowOf(h.Channel);
+    h.maStep = DecodeDecimalField(block, layout.maStepAddr, 2);
+    h.channel = DecodeHexField(block, layout.channelAddr, 4);
+    h.coefficientRow = ChannelCatalogue::RowOf(h.channel);
 }
 
 }  // namespace
@@ -63,15 +63,15 @@ HeaderDecoding DecodeHeader(const WodBlock& block, const BlockLayout& layout, in
         d.error = e.what();
         return d;
     }
-    h.StartPosition = WrapAdd(WrapMul(h.StartOrbit, 256), h.StartMA);
-    h.EndPosition = WrapAdd(WrapMul(h.EndOrbit, 256), h.EndMA);
-    if (h.MAStep == 0) {
+    h.startPosition = WrapAdd(WrapMul(h.startOrbit, 256), h.startMA);
+    h.endPosition = WrapAdd(WrapMul(h.endOrbit, 256), h.endMA);
+    if (h.maStep == 0) {
         d.fault = HeaderFault::ZeroStep;
         d.error = msg::kDivisionByZero;
         return d;
     }
-    h.LastSampleIndex = WrapDiv(WrapSub(h.EndPosition, h.StartPosition), h.MAStep);
-    h.FirstMA = FirstMAOf(h.StartMA, h.MAStep);
+    h.lastSampleIndex = WrapDiv(WrapSub(h.endPosition, h.startPosition), h.maStep);
+    h.firstMA = FirstMAOf(h.startMA, h.maStep);
     return d;
 }
 

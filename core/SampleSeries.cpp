@@ -10,9 +10,9 @@ namespace kelvarox {
 
 float ValueAxis::Level(int k) const {
     switch (k) {
-        case 0: return AxisMin;
-        case 4: return AxisMax;
-        default: return AxisMin + AxisRange * (0.25f * static_cast<float>(k));
+        case 0: return axisMin;
+        case 4: return axisMax;
+        default: return axisMin + axisRange * (0.25f * static_cast<float>(k));
     }
 }
 
@@ -49,12 +49,12 @@ float TranslateSample(const Coefficients& k, uint8_t raw) {
 
 SampleSeries BuildSeries(const WodBlock& block, const BlockHeader& header, const Coefficients& k) {
     SampleSeries s;
-    s.Count = header.SampleCount();
-    for (int i = 0; i < s.Count; ++i) {
+    s.count = header.SampleCount();
+    for (int i = 0; i < s.count; ++i) {
         const float v = TranslateSample(k, block.RawSample(i));
-        s.SampleValue[static_cast<size_t>(i)] = v;
-        if (v > s.DataMax) s.DataMax = v;
-        if (v < s.DataMin) s.DataMin = v;
+        s.sampleValue[static_cast<size_t>(i)] = v;
+        if (v > s.dataMax) s.dataMax = v;
+        if (v < s.dataMin) s.dataMin = v;
     }
     return s;
 }
@@ -68,27 +68,27 @@ bool MultipleOfFour(float v) { return std::fmod(std::trunc(static_cast<double>(v
 
 ValueAxis ScaleValueAxis(float dataMax, float dataMin) {
     ValueAxis axis;
-    axis.AxisMax = std::ceil(dataMax);
-    axis.AxisMin = std::floor(dataMin);
+    axis.axisMax = std::ceil(dataMax);
+    axis.axisMin = std::floor(dataMin);
     // Finite floats reach a multiple of 4 within a few steps: from 2^24 on every step of one
     // lands on an even number, and from 2^26 on every float is a multiple of 4 already.
-    if (std::isfinite(axis.AxisMax)) {
-        while (!MultipleOfFour(axis.AxisMax)) axis.AxisMax += 1.0f;
+    if (std::isfinite(axis.axisMax)) {
+        while (!MultipleOfFour(axis.axisMax)) axis.axisMax += 1.0f;
     }
-    if (std::isfinite(axis.AxisMin)) {
-        while (!MultipleOfFour(axis.AxisMin)) axis.AxisMin -= 1.0f;
+    if (std::isfinite(axis.axisMin)) {
+        while (!MultipleOfFour(axis.axisMin)) axis.axisMin -= 1.0f;
     }
-    if (axis.AxisMax == axis.AxisMin) {
-        axis.AxisMax += 4.0f;
-        axis.AxisMin -= 4.0f;
+    if (axis.axisMax == axis.axisMin) {
+        axis.axisMax += 4.0f;
+        axis.axisMin -= 4.0f;
     }
-    axis.AxisRange = axis.AxisMax - axis.AxisMin;
+    axis.axisRange = axis.axisMax - axis.axisMin;
     return axis;
 }
 
 namespace {
 
-int32_t GraphMA(const BlockHeader& h, int i) { return WrapAdd(WrapMul(i, h.MAStep), h.FirstMA); }
+int32_t GraphMA(const BlockHeader& h, int i) { return WrapAdd(WrapMul(i, h.maStep), h.firstMA); }
 
 }  // namespace
 
@@ -96,14 +96,14 @@ int32_t SampleMA(const BlockHeader& header, int i) { return GraphMA(header, i) %
 
 OrbitMA SamplePosition(const BlockHeader& header, int i) {
     const int32_t ma = GraphMA(header, i);
-    if (ma < 256) return {header.StartOrbit, ma};
-    return {WrapAdd(header.StartOrbit, ma / 256), ma % 256};
+    if (ma < 256) return {header.startOrbit, ma};
+    return {WrapAdd(header.startOrbit, ma / 256), ma % 256};
 }
 
-int32_t OrbitSpan(const BlockHeader& header) { return WrapSub(header.EndOrbit, header.StartOrbit); }
+int32_t OrbitSpan(const BlockHeader& header) { return WrapSub(header.endOrbit, header.startOrbit); }
 
 RowPosition::RowPosition(const BlockHeader& header)
-    : step_(header.MAStep), orbit_(header.StartOrbit), base_(header.StartMA) {}
+    : step_(header.maStep), orbit_(header.startOrbit), base_(header.startMA) {}
 
 OrbitMA RowPosition::Next() {
     int32_t ma = WrapAdd(WrapMul(row_, step_), base_);

@@ -12,30 +12,30 @@
 namespace kelvarox {
 
 struct SampleSeries {
-    std::array<float, kSeriesCapacity> SampleValue{};
-    int Count = 0;            // samples 0 to Count - 1 are valid
-    float DataMax = -1000.0f; // largest value, never below -1000
-    float DataMin = 1000.0f;  // smallest value, never above +1000
+    std::array<float, kSeriesCapacity> sampleValue{};
+    int count = 0;            // samples 0 to count - 1 are valid
+    float dataMax = -1000.0f; // largest value, never below -1000
+    float dataMin = 1000.0f;  // smallest value, never above +1000
 };
 
 struct ValueAxis {
-    float AxisMax = 0.0f;
-    float AxisMin = 0.0f;
-    float AxisRange = 0.0f;
-    // Level k = AxisMin + AxisRange * k / 4 for k = 0 to 4.
+    float axisMax = 0.0f;
+    float axisMin = 0.0f;
+    float axisRange = 0.0f;
+    // Level k = axisMin + axisRange * k / 4 for k = 0 to 4.
     float Level(int k) const;
 };
 
 // A mark of the graph's orbit axis: a sample index and its label.
 struct MATick {
-    int Index = 0;
-    std::string Label;
+    int index = 0;
+    std::string label;
     bool operator==(const MATick&) const = default;
 };
 
 struct OrbitMA {
-    int32_t Orbit = 0;
-    int32_t MA = 0;
+    int32_t orbit = 0;
+    int32_t ma = 0;
     bool operator==(const OrbitMA&) const = default;
 };
 
@@ -59,11 +59,11 @@ SampleSeries BuildSeries(const WodBlock& block, const BlockHeader& header, const
 // would be 0 is widened by 4 on both sides. Non-finite extremes stay as they are.
 ValueAxis ScaleValueAxis(float dataMax, float dataMin);
 
-// Mean anomaly of sample i on the graph axis: (i * MAStep + FirstMA) mod 256.
+// Mean anomaly of sample i on the graph axis: (i * maStep + firstMA) mod 256.
 int32_t SampleMA(const BlockHeader& header, int i);
 // Orbit and mean anomaly of sample i for the graph's cursor read-out.
 OrbitMA SamplePosition(const BlockHeader& header, int i);
-// EndOrbit - StartOrbit.
+// endOrbit - startOrbit.
 int32_t OrbitSpan(const BlockHeader& header);
 
 // Orbit and mean anomaly of the table's rows, produced row by row from row 0 upward.

@@ -12,8 +12,8 @@ struct Span {
     int64_t from, to;  // [from, to)
 };
 
-Span Horizontal(const ScreenRect& r) { return {r.Left, int64_t{r.Left} + std::max(r.Width, 0)}; }
-Span Vertical(const ScreenRect& r) { return {r.Top, int64_t{r.Top} + std::max(r.Height, 0)}; }
+Span Horizontal(const ScreenRect& r) { return {r.left, int64_t{r.left} + std::max(r.width, 0)}; }
+Span Vertical(const ScreenRect& r) { return {r.top, int64_t{r.top} + std::max(r.height, 0)}; }
 
 int64_t Overlap(Span a, Span b) { return std::max<int64_t>(0, std::min(a.to, b.to) - std::max(a.from, b.from)); }
 
@@ -29,23 +29,23 @@ int64_t KeepInside(int64_t start, int64_t length, Span area) {
 }  // namespace
 
 FrameCorner PlaceOnScreens(const ScreenRect& frame, int32_t titleBarHeight, const std::vector<ScreenRect>& screens) {
-    const ScreenRect title{frame.Left, frame.Top, frame.Width, std::max(titleBarHeight, 1)};
+    const ScreenRect title{frame.left, frame.top, frame.width, std::max(titleBarHeight, 1)};
     const Span titleX = Horizontal(title), titleY = Vertical(title);
-    const int64_t grabbable = std::min<int64_t>(kGrabbableTitleWidth, std::max(frame.Width, 1));
+    const int64_t grabbable = std::min<int64_t>(kGrabbableTitleWidth, std::max(frame.width, 1));
 
     const ScreenRect* nearest = nullptr;
     double nearestDistance = std::numeric_limits<double>::infinity();  // gaps reach 2^33: squares as doubles
     for (const ScreenRect& screen : screens) {
         const Span x = Horizontal(screen), y = Vertical(screen);
         if (Overlap(titleY, y) == titleY.to - titleY.from && Overlap(titleX, x) >= grabbable)
-            return {frame.Left, frame.Top};
+            return {frame.left, frame.top};
         const auto dx = static_cast<double>(Gap(titleX, x)), dy = static_cast<double>(Gap(titleY, y));
         if (dx * dx + dy * dy < nearestDistance) {
             nearestDistance = dx * dx + dy * dy;
             nearest = &screen;
         }
     }
-    if (!nearest) return {frame.Left, frame.Top};
+    if (!nearest) return {frame.left, frame.top};
     const Span frameX = Horizontal(frame), frameY = Vertical(frame);
     // Inside a screen whose edges are 32-bit numbers: the corner fits in 32 bits.
     return {static_cast<int32_t>(KeepInside(frameX.from, frameX.to - frameX.from, Horizontal(*nearest))),

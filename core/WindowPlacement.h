@@ -9,15 +9,15 @@ namespace kelvarox {
 
 // A rectangle in screen pixels: a screen's usable area, or a window's outer frame.
 struct ScreenRect {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Width = 0;
-    int32_t Height = 0;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
 struct FrameCorner {
-    int32_t Left = 0;
-    int32_t Top = 0;
+    int32_t left = 0;
+    int32_t top = 0;
     bool operator==(const FrameCorner&) const = default;
 };
 

@@ -21,16 +21,16 @@ uint8_t WodBlock::RawSample(int i) const {
 }
 
 int32_t& BlockLayout::Field(int index) {
-    int32_t* fields[kFieldCount] = {&StartAmDayAddr, &EndAmDayAddr, &StartOrbitAddr, &EndOrbitAddr,
-                                    &StartMAAddr,    &EndMAAddr,    &MAStepAddr,     &ChannelAddr};
+    int32_t* fields[kFieldCount] = {&startAmDayAddr, &endAmDayAddr, &startOrbitAddr, &endOrbitAddr,
+                                    &startMAAddr,    &endMAAddr,    &maStepAddr,     &channelAddr};
     return *fields[index];
 }
 
 int32_t BlockLayout::Field(int index) const { return const_cast<BlockLayout*>(this)->Field(index); }
 
 int BlockHeader::SampleCount() const {
-    if (LastSampleIndex < 0) return 0;
-    return LastSampleIndex >= kSeriesCapacity ? kSeriesCapacity : LastSampleIndex + 1;
+    if (lastSampleIndex < 0) return 0;
+    return lastSampleIndex >= kSeriesCapacity ? kSeriesCapacity : lastSampleIndex + 1;
 }
 
 namespace {

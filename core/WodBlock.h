@@ -26,14 +26,14 @@ struct WodBlock {
 
 // The eight byte addresses of the header fields, counted from byte 0 of the block.
 struct BlockLayout {
-    int32_t StartAmDayAddr = 464;
-    int32_t EndAmDayAddr = 495;
-    int32_t StartOrbitAddr = 471;
-    int32_t EndOrbitAddr = 502;
-    int32_t StartMAAddr = 473;
-    int32_t EndMAAddr = 504;
-    int32_t MAStepAddr = 36;
-    int32_t ChannelAddr = 60;
+    int32_t startAmDayAddr = 464;
+    int32_t endAmDayAddr = 495;
+    int32_t startOrbitAddr = 471;
+    int32_t endOrbitAddr = 502;
+    int32_t startMAAddr = 473;
+    int32_t endMAAddr = 504;
+    int32_t maStepAddr = 36;
+    int32_t channelAddr = 60;
 
     static constexpr int kFieldCount = 8;
     // The fields in their fixed order (start AmDay ... channel).
@@ -45,23 +45,23 @@ struct BlockLayout {
 
 // The decoded and derived values of the loaded block.
 struct BlockHeader {
-    int32_t StartAmDay = 0;
-    int32_t EndAmDay = 0;
-    std::string StartDateText;
-    std::string EndDateText;
-    int32_t StartOrbit = 0;
-    int32_t EndOrbit = 0;
-    int32_t StartMA = 0;
-    int32_t EndMA = 0;
-    int32_t MAStep = 0;
-    int32_t Channel = 0;
-    int32_t CoefficientRow = 0;
-    int32_t StartPosition = 0;
-    int32_t EndPosition = 0;
-    int32_t LastSampleIndex = 0;
-    int32_t FirstMA = 0;
+    int32_t startAmDay = 0;
+    int32_t endAmDay = 0;
+    std::string startDateText;
+    std::string endDateText;
+    int32_t startOrbit = 0;
+    int32_t endOrbit = 0;
+    int32_t startMA = 0;
+    int32_t endMA = 0;
+    int32_t maStep = 0;
+    int32_t channel = 0;
+    int32_t coefficientRow = 0;
+    int32_t startPosition = 0;
+    int32_t endPosition = 0;
+    int32_t lastSampleIndex = 0;
+    int32_t firstMA = 0;
 
-    // The number of samples every consumer works with: LastSampleIndex + 1, none when that
+    // The number of samples every consumer works with: lastSampleIndex + 1, none when that
     // is negative, never more than the series holds.
     int SampleCount() const;
 };

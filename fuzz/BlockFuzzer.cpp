@@ -16,7 +16,7 @@
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "core/GraphGeometry.h"
 
 using namespace kelvarox;
@@ -61,19 +61,19 @@ size_t CountLines(const std::string& text) {
 void GraphAndTable(const BlockInMemory& loaded, GraphAndTableState& state, const ChannelBoxTexts& boxes,
                    const BlockCase& c) {
     const std::optional<GraphPicture> picture =
-        BuildGraphPicture(loaded.Block, loaded.Header, state, boxes, c.displayScale);
+        BuildGraphPicture(loaded.block, loaded.header, state, boxes, c.displayScale);
     if (!picture) {
-        FUZZ_CHECK(!loaded.Block.HasSignature());
+        FUZZ_CHECK(!loaded.block.HasSignature());
         return;
     }
-    const int count = loaded.Header.SampleCount();
-    FUZZ_CHECK(state.Series.Count == count);
+    const int count = loaded.header.SampleCount();
+    FUZZ_CHECK(state.series.count == count);
     for (const DrawStep& step : picture->steps) {
         FUZZ_CHECK(WithinLimit(step.at) && WithinLimit(step.end));
         FUZZ_CHECK(!DescribeStep(step).empty());
     }
-    for (const MATick& tick : SelectMATicks(loaded.Header)) FUZZ_CHECK(tick.Index >= 0 && tick.Index < count);
-    const std::vector<GraphPoint> trace = TracePoints(state.Series, state.Axis);
+    for (const MATick& tick : SelectMATicks(loaded.header)) FUZZ_CHECK(tick.index >= 0 && tick.index < count);
+    const std::vector<GraphPoint> trace = TracePoints(state.series, state.axis);
     FUZZ_CHECK(trace.size() == static_cast<size_t>(count == 0 ? 0 : count == 1 ? 2 : 2 * count - 1));
     for (const GraphPoint& p : trace) FUZZ_CHECK(p.x >= graph::kPlotLeft && p.x <= graph::kPlotRight);
 
@@ -82,11 +82,11 @@ void GraphAndTable(const BlockInMemory& loaded, GraphAndTableState& state, const
 
     // The table, whole and row by row as the window appends it.
     // The heading holds the boxes' texts as typed, line ends included; one line per sample follows.
-    const std::string table = DataTableText(boxes.name, boxes.number, loaded.Block, loaded.Header, state.Series);
+    const std::string table = DataTableText(boxes.name, boxes.number, loaded.block, loaded.header, state.series);
     const std::string heading = DataTableHeading(boxes.name, boxes.number);
     FUZZ_CHECK(CountLines(table) == CountLines(heading) + static_cast<size_t>(count));
     std::string rows = heading;
-    DataTableRows fill(loaded.Block, loaded.Header, state.Series);
+    DataTableRows fill(loaded.block, loaded.header, state.series);
     while (!fill.AtEnd()) rows += fill.Next();
     FUZZ_CHECK(rows == table);
 }
@@ -100,29 +100,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // On the heap and first in its struct, so that a read before the block meets a red zone.
     auto loaded = std::make_unique<BlockInMemory>();
-    loaded->BlockFilePath = file.Path();
+    loaded->blockFilePath = file.Path();
     ChannelBoxTexts shown;  // the boxes as the main window's Load fills them
     const auto load = [&] {
         const LoadOutcome outcome = LoadBlockFile(*loaded, c.layout, c.orbitHiByte);
         for (const std::string& message : outcome.messages)
             FUZZ_CHECK(message == msg::kImproperLength || message == msg::kImproperFormat);
-        const int32_t channel = loaded->Header.Channel;
+        const int32_t channel = loaded->header.channel;
         if (outcome.channelDecoded) shown = ChannelBoxTextsOf(channel, BuiltInDefinition(channel));
     };
 
     load();
-    FUZZ_CHECK(loaded->Block.bytes[kBlockFileSize] == 0);
+    FUZZ_CHECK(loaded->block.bytes[kBlockFileSize] == 0);
     // The file is read exactly when the Orbit HiByte converts and it is 512 bytes long.
     const bool read = ParseDecimal(c.orbitHiByte) && c.file.size() == static_cast<size_t>(kBlockFileSize);
     if (read) {
-        FUZZ_CHECK(std::equal(c.file.begin(), c.file.end(), loaded->Block.bytes.begin()));
+        FUZZ_CHECK(std::equal(c.file.begin(), c.file.end(), loaded->block.bytes.begin()));
     } else {
-        FUZZ_CHECK(loaded->Block.bytes == WodBlock{}.bytes);
+        FUZZ_CHECK(loaded->block.bytes == WodBlock{}.bytes);
     }
-    FUZZ_CHECK(loaded->Header.SampleCount() >= 0 && loaded->Header.SampleCount() <= kSeriesCapacity);
+    FUZZ_CHECK(loaded->header.SampleCount() >= 0 && loaded->header.SampleCount() <= kSeriesCapacity);
 
     if (c.flags & BlockCase::kLoadAgain) {
-        loaded->BlockFilePath.clear();
+        loaded->blockFilePath.clear();
         load();
     }
 

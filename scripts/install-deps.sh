@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils libxtst-dev openbox imagemagick fonts-dejavu-core fonts-dejavu-extra
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy python3
   qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev groff-base
   libsqlite3-dev libpq-dev postgresql nettle-dev
   libtomlplusplus-dev

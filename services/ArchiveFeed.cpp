@@ -62,7 +62,7 @@ std::string BusyText(const std::string& archive, int64_t files) {
 }  // namespace
 
 
-void ArchiveFeed::PostProgress(int done, int total) {
+void ArchiveFeed::postProgress(int done, int total) {
     QMetaObject::invokeMethod(
         this,
         [this, done, total] {
@@ -73,7 +73,7 @@ void ArchiveFeed::PostProgress(int done, int total) {
         Qt::QueuedConnection);
 }
 
-void ArchiveFeed::PostStatus(const std::string& text) {
+void ArchiveFeed::postStatus(const std::string& text) {
     QMetaObject::invokeMethod(
         this,
         [this, text = ToQt(text)] {
@@ -83,7 +83,7 @@ void ArchiveFeed::PostStatus(const std::string& text) {
         Qt::QueuedConnection);
 }
 
-void ArchiveFeed::PostProblem(const std::string& text) {
+void ArchiveFeed::postProblem(const std::string& text) {
     QMetaObject::invokeMethod(
         this,
         [this, text = ToQt(text)] {
@@ -94,7 +94,7 @@ void ArchiveFeed::PostProblem(const std::string& text) {
         Qt::QueuedConnection);
 }
 
-void ArchiveFeed::PostWaiting(bool waiting) {
+void ArchiveFeed::postWaiting(bool waiting) {
     QMetaObject::invokeMethod(
         this,
         [this, waiting] {
@@ -134,40 +134,40 @@ public:
           directory(source.directory.back() == '/' ? source.directory : source.directory + "/") {
         timer.setParent(this);  // moves to the thread with the work
         timer.setSingleShot(true);
-        connect(&timer, &QTimer::timeout, this, [this] { Look(); });
+        connect(&timer, &QTimer::timeout, this, [this] { look(); });
         connect(&watch, &DirectoryWatch::changed, this, [this](const DirectoryWatch::Changes& changes) {
-            Take(changes);
-            Look();
+            take(changes);
+            look();
         });
     }
 
     // Looks at what is due, and sets the timer for the next look.
-    void Look() {
+    void look() {
         if (feed.stop_) return;
-        const int waitMs = Step();
+        const int waitMs = step();
         if (waitMs < 0) timer.stop();
         else timer.start(waitMs);
     }
 
-    void Report(const std::string& now) {
+    void report(const std::string& now) {
         if (now == problem) return;
         problem = now;
-        feed.PostProblem(problem);
-        feed.PostStatus(problem.empty() ? totals.Text() : problem);
+        feed.postProblem(problem);
+        feed.postStatus(problem.empty() ? totals.Text() : problem);
     }
 
-    void WriterWaits(bool waiting) {
-        feed.PostWaiting(waiting);
+    void writerWaits(bool waiting) {
+        feed.postWaiting(waiting);
         if (!waiting) {
-            feed.PostStatus(problem.empty() ? totals.Text() : problem);
+            feed.postStatus(problem.empty() ? totals.Text() : problem);
             return;
         }
         const int64_t stored = passCommitted.added + passCommitted.alreadyStored;
-        feed.PostStatus(BusyText(archive::Archive::NameOf(source.archive), passTotal - stored - passFailed));
+        feed.postStatus(BusyText(archive::Archive::NameOf(source.archive), passTotal - stored - passFailed));
     }
 
     // Adds the due files that are new or changed; false when the archive cannot be written.
-    bool AddDue() {
+    bool addDue() {
         std::vector<std::pair<std::string, FileStamp>> fresh;
         for (const std::string& name : due) {
             const auto stamp = StampOf(directory + name);
@@ -183,7 +183,7 @@ public:
             if (!archive) {
                 archive::WaitHooks hooks;
                 hooks.abandon = &feed.stop_;
-                hooks.writerWaits = [this](bool waiting) { WriterWaits(waiting); };
+                hooks.writerWaits = [this](bool waiting) { writerWaits(waiting); };
                 archive = std::make_unique<archive::Archive>(source.archive, archive::Archive::Access::Write, hooks);
             }
             archive::ImportRequest request{{}, source.layout, source.orbitHiByte};
@@ -195,13 +195,13 @@ public:
             events.progress = [&](size_t done, const archive::ImportCounts& committed) {
                 passCommitted = committed;
                 if (Clock::now() - lastPost > std::chrono::milliseconds(200)) {
-                    feed.PostProgress(static_cast<int>(done), total);
+                    feed.postProgress(static_cast<int>(done), total);
                     lastPost = Clock::now();
                 }
             };
             // The reader of the time line hears of each commit at once.
             events.committed = [this] { emit feed.archiveChanged(); };
-            feed.PostProgress(0, total);
+            feed.postProgress(0, total);
             archive::ImportResult import;
             archive::ImportFiles(*archive, request, events, import);
             if (import.cancelled) return true;  // the blocks of the batch not committed are added next time
@@ -210,23 +210,23 @@ public:
             totals.alreadyStored += import.committed.alreadyStored;
             totals.failed += import.failed + import.committed.refused;
             totals.unsure += import.unsure.size();
-            feed.PostProgress(total, 0);
+            feed.postProgress(total, 0);
             problem.clear();
-            feed.PostProblem(problem);
-            feed.PostStatus(totals.Text());
+            feed.postProblem(problem);
+            feed.postStatus(totals.Text());
             return true;
         } catch (const KelvaroxError& e) {
             if (feed.stop_) return true;
             // The archive cannot be written now; the files are tried again in a moment.
             archive.reset();
-            feed.PostProgress(0, 0);
-            Report(std::string("Archive: ") + e.what());
+            feed.postProgress(0, 0);
+            report(std::string("Archive: ") + e.what());
             return false;
         }
     }
 
     // Looks at what is due; how long to wait for changes then (no limit when negative).
-    int Step() {
+    int step() {
         int waitMs = -1;
         const auto sooner = [&](Clock::time_point then) {
             const int ms = static_cast<int>(std::max<int64_t>(
@@ -242,13 +242,13 @@ public:
             listAll = true;
             return waitMs;
         }
-        if (!watch.Watch(error) || (listAll && !ListBlockFileNames(source.directory, names, error))) {
+        if (!watch.watch(error) || (listAll && !ListBlockFileNames(source.directory, names, error))) {
             listAll = true;
             directoryProblem = true;
-            Report("Cannot read " + source.directory + ": " + std::strerror(error));
+            report("Cannot read " + source.directory + ": " + std::strerror(error));
             return kLookAgainMs;
         }
-        if (directoryProblem) Report(std::string());  // followed again
+        if (directoryProblem) report(std::string());  // followed again
         directoryProblem = false;
         if (listAll) {
             due.insert(names.begin(), names.end());
@@ -266,7 +266,7 @@ public:
         }
         if (!due.empty() && (!retryAt || now >= *retryAt)) {
             retryAt.reset();
-            if (AddDue()) {
+            if (addDue()) {
                 due.clear();
                 retryMs = kRetryMs;
             } else {
@@ -279,7 +279,7 @@ public:
         return waitMs;
     }
 
-    void Take(const DirectoryWatch::Changes& changes) {
+    void take(const DirectoryWatch::Changes& changes) {
         if (changes.overflowed) listAll = true;
         const auto settled = Clock::now() + std::chrono::milliseconds(kSettleMs);
         for (const std::string& name : changes.written) {
@@ -305,24 +305,24 @@ ArchiveFeed::~ArchiveFeed() {
     thread_.wait();
 }
 
-void ArchiveFeed::Start(Source source) {
+void ArchiveFeed::start(Source source) {
     if (work_) return;
     if (source.directory.empty()) {
         status_ = QStringLiteral("No telemetry directory: nothing is added to the archive");
         emit statusChanged(status_);
         return;
     }
-    watch_ = DirectoryWatch::Of(source.directory);
+    watch_ = DirectoryWatch::of(source.directory);
     work_ = new Work(*this, *watch_, std::move(source));
     work_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, work_, &QObject::deleteLater);
     thread_.start();
-    QMetaObject::invokeMethod(work_, [work = work_] { work->Look(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(work_, [work = work_] { work->look(); }, Qt::QueuedConnection);
 }
 
-void ArchiveFeed::SetFollowing(bool on) {
+void ArchiveFeed::setFollowing(bool on) {
     following_ = on;
-    if (work_) QMetaObject::invokeMethod(work_, [work = work_] { work->Look(); }, Qt::QueuedConnection);
+    if (work_) QMetaObject::invokeMethod(work_, [work = work_] { work->look(); }, Qt::QueuedConnection);
 }
 
 }  // namespace kelvarox

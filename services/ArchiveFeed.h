@@ -38,19 +38,19 @@ public:
 
     // Adds the directory's blocks and goes on following it. Once only; an empty directory
     // adds nothing.
-    void Start(Source source);
+    void start(Source source);
 
     // Follow mode, on by default: new blocks are added as they come. Off, the directory is left
     // alone until it is switched on again, which adds what came meanwhile.
-    void SetFollowing(bool on);
-    bool Following() const { return following_; }
+    void setFollowing(bool on);
+    bool following() const { return following_; }
 
     // The last progress, status, problem and wait reported.
-    int Done() const { return done_; }
-    int Total() const { return total_; }
-    QString Status() const { return status_; }
-    QString Problem() const { return problem_; }
-    bool Waiting() const { return waiting_; }
+    int done() const { return done_; }
+    int total() const { return total_; }
+    QString status() const { return status_; }
+    QString problem() const { return problem_; }
+    bool waiting() const { return waiting_; }
 
     // How long a file that was made or changed but not closed must stay as it is before it is
     // read, and how long after a failed write the files are tried again: twice as long after
@@ -75,10 +75,10 @@ signals:
 
 private:
     class Work;
-    void PostProgress(int done, int total);
-    void PostStatus(const std::string& text);
-    void PostProblem(const std::string& text);
-    void PostWaiting(bool waiting);
+    void postProgress(int done, int total);
+    void postStatus(const std::string& text);
+    void postProblem(const std::string& text);
+    void postWaiting(bool waiting);
 
     std::shared_ptr<DirectoryWatch> watch_;
     QThread thread_;

@@ -10,13 +10,13 @@
 
 namespace kelvarox {
 
-std::string ArchiveReader::ConnectingStep(const std::string& location) {
+std::string ArchiveReader::connectingStep(const std::string& location) {
     return "Connecting to the archive " + archive::Archive::NameOf(location) + " ...";
 }
 
 // Runs `deliver` in the window's thread, unless the reader is gone by then.
 template <class Deliver>
-void ArchiveReader::Post(Deliver deliver) {
+void ArchiveReader::post(Deliver deliver) {
     QMetaObject::invokeMethod(this, std::move(deliver), Qt::QueuedConnection);
 }
 
@@ -26,15 +26,15 @@ public:
     explicit Work(ArchiveReader& reader) : reader_(reader), name_(archive::Archive::NameOf(reader.location_)) {
         timer_.setParent(this);  // moves to the thread with the work
         timer_.setInterval(kLookIntervalMs);
-        connect(&timer_, &QTimer::timeout, this, [this] { Read(); });
+        connect(&timer_, &QTimer::timeout, this, [this] { read(); });
     }
 
     // Reads now, unless a read is due already.
-    void Wake() {
-        if (!pending_.exchange(true)) QMetaObject::invokeMethod(this, [this] { Read(); }, Qt::QueuedConnection);
+    void wake() {
+        if (!pending_.exchange(true)) QMetaObject::invokeMethod(this, [this] { read(); }, Qt::QueuedConnection);
     }
 
-    void Read() {
+    void read() {
         pending_ = false;
         if (!timer_.isActive()) timer_.start();
         if (reader_.stop_) return;
@@ -56,41 +56,41 @@ public:
         try {
             if (!archive_) {
                 // Said once: a connection tried again after a failure keeps the failure shown.
-                if (problem_.empty() && !listed_) Step(ConnectingStep(location));
+                if (problem_.empty() && !listed_) step(connectingStep(location));
                 archive::WaitHooks hooks;
                 hooks.abandon = &reader_.stop_;
                 archive_ = std::make_unique<archive::Archive>(location, archive::Archive::Access::Read, hooks);
-                if (!listed_) Step("Reading the archive " + name_ + " ...");
+                if (!listed_) step("Reading the archive " + name_ + " ...");
             }
             const int64_t now = archive_->Generation();
             if ((now != seen_ || !listed_) && overview_.Update(*archive_)) {
-                reader_.Post([r = &reader_, channels = overview_.Channels()] { emit r->channelsRead(channels); });
-                reader_.Post([r = &reader_, dates = overview_.Dates()] { emit r->datesRead(dates); });
-                reader_.Post([r = &reader_, text = ToQt(overview_.MisplacedText())] { emit r->misplacedRead(text); });
+                reader_.post([r = &reader_, channels = overview_.Channels()] { emit r->channelsRead(channels); });
+                reader_.post([r = &reader_, dates = overview_.Dates()] { emit r->datesRead(dates); });
+                reader_.post([r = &reader_, text = ToQt(overview_.MisplacedText())] { emit r->misplacedRead(text); });
             }
             listed_ = true;
             std::erase_if(followers_, [&](const auto& f) { return !wanted.count(f.first); });
             for (const int32_t channel : wanted) {
                 auto [follower, added] = followers_.try_emplace(channel, channel, satellite_);
                 if ((added || now != seen_) && follower->second.Update(*archive_))
-                    reader_.Post([r = &reader_, trace = follower->second.Trace()] { emit r->traceRead(trace); });
+                    reader_.post([r = &reader_, trace = follower->second.Trace()] { emit r->traceRead(trace); });
             }
             seen_ = now;
-            Report(std::string());
+            report(std::string());
         } catch (const KelvaroxError& e) {
             archive_.reset();
-            if (!reader_.stop_) Report(e.what());
+            if (!reader_.stop_) report(e.what());
         }
     }
 
 private:
-    void Report(const std::string& now) {
+    void report(const std::string& now) {
         if (now == problem_) return;
         problem_ = now;
-        reader_.Post([r = &reader_, text = ToQt(now)] { emit r->problemChanged(text); });
+        reader_.post([r = &reader_, text = ToQt(now)] { emit r->problemChanged(text); });
     }
-    void Step(const std::string& text) {
-        reader_.Post([r = &reader_, text = ToQt(text)] { emit r->stepChanged(text); });
+    void step(const std::string& text) {
+        reader_.post([r = &reader_, text = ToQt(text)] { emit r->stepChanged(text); });
     }
 
     ArchiveReader& reader_;
@@ -111,7 +111,7 @@ ArchiveReader::ArchiveReader(std::string location, QObject* parent)
     work_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, work_, &QObject::deleteLater);
     thread_.start();
-    work_->Wake();
+    work_->wake();
 }
 
 ArchiveReader::~ArchiveReader() {
@@ -120,22 +120,22 @@ ArchiveReader::~ArchiveReader() {
     thread_.wait();
 }
 
-void ArchiveReader::Show(const std::vector<int32_t>& channels) {
+void ArchiveReader::show(const std::vector<int32_t>& channels) {
     {
         std::lock_guard lock(mutex_);
         shown_ = std::set<int32_t>(channels.begin(), channels.end());
     }
-    work_->Wake();
+    work_->wake();
 }
 
-void ArchiveReader::ReadNow() { work_->Wake(); }
+void ArchiveReader::readNow() { work_->wake(); }
 
-void ArchiveReader::UseSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
+void ArchiveReader::useSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
     {
         std::lock_guard lock(mutex_);
         satellite_ = std::move(satellite);
     }
-    work_->Wake();
+    work_->wake();
 }
 
 }  // namespace kelvarox

@@ -30,14 +30,14 @@ public:
     ~ArchiveReader() override;
 
     // The channels whose traces are wanted; each is read once and kept up to date.
-    void Show(const std::vector<int32_t>& channels);
+    void show(const std::vector<int32_t>& channels);
     // The archive has changed: it is read now rather than at the next look.
-    void ReadNow();
+    void readNow();
     // The satellite whose names and equations the traces take: everything is read again.
-    void UseSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
+    void useSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
 
     // The first step of reading the archive at `location`, as stepChanged tells it.
-    static std::string ConnectingStep(const std::string& location);
+    static std::string connectingStep(const std::string& location);
 
     // How often the archive is asked whether another program changed it.
     static constexpr int kLookIntervalMs = 700;
@@ -58,7 +58,7 @@ signals:
 private:
     class Work;
     template <class Deliver>
-    void Post(Deliver deliver);
+    void post(Deliver deliver);
 
     const std::string location_;
     std::mutex mutex_;

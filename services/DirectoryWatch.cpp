@@ -23,7 +23,7 @@ std::map<std::string, std::weak_ptr<DirectoryWatch>> watches;  // under watchesM
 
 }  // namespace
 
-std::shared_ptr<DirectoryWatch> DirectoryWatch::Of(const std::string& directory) {
+std::shared_ptr<DirectoryWatch> DirectoryWatch::of(const std::string& directory) {
     std::error_code ignored;
     std::filesystem::path path = std::filesystem::absolute(directory, ignored).lexically_normal();
     if (!path.has_filename() && path.has_parent_path() && path != path.root_path()) path = path.parent_path();
@@ -40,7 +40,7 @@ DirectoryWatch::DirectoryWatch(std::string directory)
     qRegisterMetaType<Changes>();
     if (inotify_ < 0) return;
     notifier_ = std::make_unique<QSocketNotifier>(inotify_, QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { Read(); });
+    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { read(); });
 }
 
 DirectoryWatch::~DirectoryWatch() {
@@ -51,7 +51,7 @@ DirectoryWatch::~DirectoryWatch() {
         watches.erase(found);
 }
 
-bool DirectoryWatch::Watch(int& error) {
+bool DirectoryWatch::watch(int& error) {
     std::lock_guard lock(mutex_);
     error = 0;
     if (watch_ >= 0) return true;
@@ -65,12 +65,12 @@ bool DirectoryWatch::Watch(int& error) {
     return watch_ >= 0;
 }
 
-bool DirectoryWatch::Watching() const {
+bool DirectoryWatch::watching() const {
     std::lock_guard lock(mutex_);
     return watch_ >= 0;
 }
 
-void DirectoryWatch::Read() {
+void DirectoryWatch::read() {
     Changes changes;
     alignas(inotify_event) char buffer[64 * 1024];
     for (;;) {

@@ -20,15 +20,15 @@ class DirectoryWatch : public QObject {
 public:
     // The watch of `directory` (made absolute, without "." and ".." steps), made when no one
     // holds one; it is given up when the last holder lets it go.
-    static std::shared_ptr<DirectoryWatch> Of(const std::string& directory);
+    static std::shared_ptr<DirectoryWatch> of(const std::string& directory);
     ~DirectoryWatch() override;
 
-    const std::string& Directory() const { return directory_; }
+    const std::string& directory() const { return directory_; }
 
     // Watches the directory unless it is watched; false, with the system's error number in
     // `error`, when it cannot be watched (gone, no directory, not readable). From any thread.
-    bool Watch(int& error);
-    bool Watching() const;
+    bool watch(int& error);
+    bool watching() const;
 
     struct Changes {
         std::vector<std::string> written;  // closed after writing, or moved in: complete
@@ -43,7 +43,7 @@ signals:
 
 private:
     explicit DirectoryWatch(std::string directory);
-    void Read();
+    void read();
 
     const std::string directory_;
     int inotify_ = -1;

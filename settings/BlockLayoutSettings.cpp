@@ -23,7 +23,7 @@ BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTex
     // The boxes before the first that holds no address are converted before anything is stored.
     std::vector<std::pair<std::string, std::string>> values;
     BlockLayout converted = layout;
-    for (int i = 0; i < BlockLayout::kFieldCount && save.Error.empty(); ++i) {
+    for (int i = 0; i < BlockLayout::kFieldCount && save.error.empty(); ++i) {
         const std::string& text = boxTexts[static_cast<size_t>(i)];
         try {
             const int32_t address = SettingIntegerOrThrow(text);
@@ -32,7 +32,7 @@ BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTex
             converted.Field(i) = address;
             values.emplace_back(kLayoutValueNames[static_cast<size_t>(i)], std::to_string(address));
         } catch (const KelvaroxError& error) {
-            save.Error = error.what();
+            save.error = error.what();
         }
     }
     if (values.empty()) return save;
@@ -42,12 +42,12 @@ BlockLayoutSave SaveBlockLayout(const SettingsStore& store, const BlockLayoutTex
         if (!key.OpenSettingsKey(std::string(kStartupKey)))
             throw KelvaroxError(msg::FailedToSetData(values.front().first));
         key.WriteSettingTexts(values);
-        save.Layout = converted;
+        save.layout = converted;
     } catch (const KelvaroxError& error) {
         // Nothing was stored: only the first field takes its number, as it did when its own
         // write was the first to fail.
-        save.Layout.Field(0) = converted.Field(0);
-        save.Error = error.what();
+        save.layout.Field(0) = converted.Field(0);
+        save.error = error.what();
     }
     return save;
 }

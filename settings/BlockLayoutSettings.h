@@ -20,8 +20,8 @@ using BlockLayoutTexts = std::array<std::string, BlockLayout::kFieldCount>;
 // How far a save got: the layout with every field taken so far, and the error that ended
 // the save early; empty when all eight were saved.
 struct BlockLayoutSave {
-    BlockLayout Layout;
-    std::string Error;
+    BlockLayout layout;
+    std::string error;
 };
 
 // Converts the box texts in field order strictly ("'%s' is not a valid integer value"; an

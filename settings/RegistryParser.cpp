@@ -95,18 +95,18 @@ RegistryFormat::LineEnd FirstLineEnd(std::string_view text) {
 // feed belong to the line end and any other stays in its line; in a text of CR line ends, CR,
 // LF and CR LF all end a line. Each search for a line end goes on from the last one found.
 Lines SplitLines(std::string_view text, RegistryFormat::LineEnd lineEnd) {
-    constexpr size_t npos = std::string_view::npos;
+    constexpr size_t kNpos = std::string_view::npos;
     const bool crOnly = lineEnd == RegistryFormat::LineEnd::Cr;
     Lines lines;
     size_t nextLf = text.find('\n');
-    size_t nextCr = crOnly ? text.find('\r') : npos;
+    size_t nextCr = crOnly ? text.find('\r') : kNpos;
     for (size_t start = 0; start < text.size();) {
         if (nextLf < start) nextLf = text.find('\n', start);
         if (nextCr < start) nextCr = text.find('\r', start);
         const size_t at = std::min(nextLf, nextCr);
-        std::string_view line = text.substr(start, at == npos ? npos : at - start);
+        std::string_view line = text.substr(start, at == kNpos ? kNpos : at - start);
         size_t next = text.size();
-        if (at != npos) {
+        if (at != kNpos) {
             next = at + 1;
             if (text[at] == '\r' && next < text.size() && text[next] == '\n') ++next;
         }

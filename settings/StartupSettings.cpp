@@ -15,7 +15,7 @@ StoredStartupSettings ReadStartupValues(const SettingsKey& key) {
         try {
             return key.ReadSettingNumber(std::string(name), fallback);
         } catch (const KelvaroxError& error) {
-            if (stored.Error.empty()) stored.Error = error.what();
+            if (stored.error.empty()) stored.error = error.what();
             return fallback;
         }
     };
@@ -25,9 +25,9 @@ StoredStartupSettings ReadStartupValues(const SettingsKey& key) {
         const int32_t address = read(kLayoutValueNames[static_cast<size_t>(i)], fallback);
         // A hand-edited address outside the block counts as no integer.
         const bool inBlock = address >= 0 && address <= kLastBlockByte;
-        stored.Layout.Field(i) = inBlock ? address : fallback;
+        stored.layout.Field(i) = inBlock ? address : fallback;
     }
-    stored.OrbitHiByte = read(kOrbitOffsetValue, kOrbitOffsetDefault);
+    stored.orbitHiByte = read(kOrbitOffsetValue, kOrbitOffsetDefault);
     return stored;
 }
 

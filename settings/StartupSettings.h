@@ -12,11 +12,11 @@ namespace kelvarox {
 // The nine values of the startup key as stored, each falling back to its default when
 // missing, no integer, or (for an address) outside 0 to 511.
 struct StoredStartupSettings {
-    BlockLayout Layout;
-    int32_t OrbitHiByte = 0;
+    BlockLayout layout;
+    int32_t orbitHiByte = 0;
     // The first value of a type that is not text ("Invalid data type for '...'"); that value
     // took its default and the others were read all the same. Empty when all nine could be read.
-    std::string Error;
+    std::string error;
 };
 
 // Opens the startup key, adding it to the file when it is missing, and reads the nine values.

@@ -20,8 +20,8 @@ WindowPosition RestoreWindowPosition(const SettingsStore& store, std::string_vie
     // A key that cannot be added holds no position: the window takes the default one.
     if (!key.OpenSettingsKey(std::string(kPositionKey))) return WindowPosition{};
     WindowPosition position;
-    position.Top = key.ReadSettingNumber(TopName(prefix), kWindowPositionDefault);
-    position.Left = key.ReadSettingNumber(LeftName(prefix), kWindowPositionDefault);
+    position.top = key.ReadSettingNumber(TopName(prefix), kWindowPositionDefault);
+    position.left = key.ReadSettingNumber(LeftName(prefix), kWindowPositionDefault);
     return position;
 }
 
@@ -32,8 +32,8 @@ void SaveWindowPosition(const SettingsStore& store, std::string_view prefix, con
     if (!key.OpenSettingsKey(std::string(kPositionKey))) throw KelvaroxError(msg::FailedToSetData(TopName(prefix)));
     // Both in one write: two copies closing at once never store the top of one and the left
     // of the other.
-    key.WriteSettingTexts({{TopName(prefix), std::to_string(position.Top)},
-                           {LeftName(prefix), std::to_string(position.Left)}});
+    key.WriteSettingTexts({{TopName(prefix), std::to_string(position.top)},
+                           {LeftName(prefix), std::to_string(position.left)}});
 }
 
 }  // namespace kelvarox

@@ -10,8 +10,8 @@ namespace kelvarox {
 
 // A window's outer top-left corner in screen pixels.
 struct WindowPosition {
-    int32_t Top = kWindowPositionDefault;
-    int32_t Left = kWindowPositionDefault;
+    int32_t top = kWindowPositionDefault;
+    int32_t left = kWindowPositionDefault;
     bool operator==(const WindowPosition&) const = default;
 };
 

@@ -45,9 +45,9 @@ void KelvaroxApplication::Connect() {
     GraphWindow* graph = graph_.get();
     TableWindow* table = table_;
     Notifier* notifier = &notifier_;
-    QObject::connect(main, &MainWindow::actionStarting, table, &TableWindow::EndFill);
+    QObject::connect(main, &MainWindow::actionStarting, table, &TableWindow::endFill);
     // A table being filled stops with the program.
-    QObject::connect(main, &MainWindow::quitRequested, table, &TableWindow::EndFill);
+    QObject::connect(main, &MainWindow::quitRequested, table, &TableWindow::endFill);
     QObject::connect(main, &MainWindow::graphRequested, graph, [graph, notifier](const ChannelBoxTexts& boxes) {
         RunHandler(*notifier, [&] { graph->drawGraph(boxes); });
     });
@@ -66,7 +66,7 @@ void KelvaroxApplication::Start() {
 }
 
 void KelvaroxApplication::StartArchiveFeed() {
-    feed_->Start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory(), state_.Layout(),
+    feed_->start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory(), state_.Layout(),
                   state_.StoredOrbitHiByte()});
 }
 
@@ -77,16 +77,16 @@ void KelvaroxApplication::ShowTimeLine() {
         MainWindow* main = main_.get();
         // A double-click on a sample loads and graphs its block, whatever its file is named.
         QObject::connect(window, &TimeLineWindow::blockOpenRequested, main, &MainWindow::openBlockAt);
-        QObject::connect(window, &TimeLineWindow::followChanged, feed_.get(), &ArchiveFeed::SetFollowing);
+        QObject::connect(window, &TimeLineWindow::followChanged, feed_.get(), &ArchiveFeed::setFollowing);
         QObject::connect(feed_.get(), &ArchiveFeed::progressChanged, window, &TimeLineWindow::showImportProgress);
         QObject::connect(feed_.get(), &ArchiveFeed::statusChanged, window, &TimeLineWindow::showImportStatus);
         QObject::connect(feed_.get(), &ArchiveFeed::waitingChanged, window, &TimeLineWindow::showImportWaiting);
         QObject::connect(feed_.get(), &ArchiveFeed::archiveChanged, window, &TimeLineWindow::readArchiveNow);
         window->useSatellite(state_.SharedSatellite());
-        window->setFollowing(feed_->Following());
-        window->showImportProgress(feed_->Done(), feed_->Total());
-        window->showImportStatus(feed_->Status());
-        window->showImportWaiting(feed_->Waiting());
+        window->setFollowing(feed_->following());
+        window->showImportProgress(feed_->done(), feed_->total());
+        window->showImportStatus(feed_->status());
+        window->showImportWaiting(feed_->waiting());
     }
     timeLine_->show();
     timeLine_->raise();

@@ -14,14 +14,14 @@ constexpr qsizetype kHeldTexts = 256;
 
 CharacterFilter::CharacterFilter(QString allowed, QObject* parent) : QObject(parent), allowed_(std::move(allowed)) {}
 
-bool CharacterFilter::Allows(QChar c) const { return c.isNull() || allowed_.contains(c); }
+bool CharacterFilter::allows(QChar c) const { return c.isNull() || allowed_.contains(c); }
 
-void CharacterFilter::Watch(QLineEdit* box) {
+void CharacterFilter::watch(QLineEdit* box) {
     box->installEventFilter(this);
     held_[box] = {box->text()};
     // A user's edit is announced before the change of text, which the program's setText
     // announces too.
-    connect(box, &QLineEdit::textEdited, this, [this, box](const QString& text) { FilterEdit(box, text); });
+    connect(box, &QLineEdit::textEdited, this, [this, box](const QString& text) { filterEdit(box, text); });
     connect(box, &QLineEdit::textChanged, this, [this, box](const QString& text) {
         if (text != box->text()) return;  // a text that a filtered edit has already replaced
         QStringList& texts = held_[box];
@@ -30,7 +30,7 @@ void CharacterFilter::Watch(QLineEdit* box) {
     connect(box, &QObject::destroyed, this, [this, box] { held_.remove(box); });
 }
 
-void CharacterFilter::FilterEdit(QLineEdit* box, const QString& edited) {
+void CharacterFilter::filterEdit(QLineEdit* box, const QString& edited) {
     const bool typed = typing_ == box;
     typing_ = nullptr;
     QStringList& texts = held_[box];
@@ -49,7 +49,7 @@ void CharacterFilter::FilterEdit(QLineEdit* box, const QString& edited) {
         ++tail;
     QString inserted;
     for (const QChar c : edited.mid(head, edited.size() - head - tail))
-        if (c != QLatin1Char('\b') && Allows(c)) inserted += c;
+        if (c != QLatin1Char('\b') && allows(c)) inserted += c;
     const QString filtered = edited.left(head) + inserted + edited.right(tail);
     texts.prepend(filtered);
     if (texts.size() > kHeldTexts) texts.removeAt(texts.size() - 2);  // the program's text stays
@@ -57,7 +57,7 @@ void CharacterFilter::FilterEdit(QLineEdit* box, const QString& edited) {
         box->setText(filtered);
         box->setCursorPosition(static_cast<int>(head + inserted.size()));
     }
-    if (!typed && !inserted.isEmpty()) emit Pasted(box);
+    if (!typed && !inserted.isEmpty()) emit pasted(box);
 }
 
 bool CharacterFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -70,7 +70,7 @@ bool CharacterFilter::eventFilter(QObject* watched, QEvent* event) {
     const QString text = key->text();
     if (text.isEmpty()) return false;  // a key that types nothing
     for (const QChar c : text) {
-        if (!Allows(c)) return true;  // discarded
+        if (!allows(c)) return true;  // discarded
     }
     typing_ = qobject_cast<QLineEdit*>(watched);
     return false;

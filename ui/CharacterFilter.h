@@ -20,20 +20,20 @@ class CharacterFilter : public QObject {
 public:
     // `allowed` lists the characters that may be typed; backspace is given as "\b".
     CharacterFilter(QString allowed, QObject* parent);
-    bool Allows(QChar c) const;
+    bool allows(QChar c) const;
 
     // Applies the rule to `box` from now on.
-    void Watch(QLineEdit* box);
+    void watch(QLineEdit* box);
 
 signals:
     // Text arrived in `box` other than by a typed key, and was filtered.
-    void Pasted(QLineEdit* box);
+    void pasted(QLineEdit* box);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FilterEdit(QLineEdit* box, const QString& edited);
+    void filterEdit(QLineEdit* box, const QString& edited);
 
     QString allowed_;
     QLineEdit* typing_ = nullptr;  // the box of the key being typed, until its edit or release

@@ -59,18 +59,18 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
     relistTimer_.setInterval(kRelistGapMs);
     lookAgainTimer_.setInterval(kLookAgainMs);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { OnCurrentChanged(current); });
-    connect(this, &QListView::clicked, this, [this] { emit ItemClicked(); });
-    connect(this, &QListView::doubleClicked, this, [this] { emit ItemDoubleClicked(); });
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { SelectShownRow(); });
-    connect(&relistTimer_, &QTimer::timeout, this, [this] { StartListing(); });
-    connect(&lookAgainTimer_, &QTimer::timeout, this, [this] { LookForDirectory(); });
+            [this](const QModelIndex& current) { onCurrentChanged(current); });
+    connect(this, &QListView::clicked, this, [this] { emit itemClicked(); });
+    connect(this, &QListView::doubleClicked, this, [this] { emit itemDoubleClicked(); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { selectShownRow(); });
+    connect(&relistTimer_, &QTimer::timeout, this, [this] { startListing(); });
+    connect(&lookAgainTimer_, &QTimer::timeout, this, [this] { lookForDirectory(); });
     lister_ = new QObject;
     lister_->moveToThread(&listingThread_);
     connect(&listingThread_, &QThread::finished, lister_, &QObject::deleteLater);
     listingThread_.start();
     const QString working = WorkingDirectory();
-    if (!working.isEmpty()) ShowDirectory(Normalized(working));
+    if (!working.isEmpty()) showDirectory(Normalized(working));
 }
 
 FileListBox::~FileListBox() {
@@ -79,56 +79,56 @@ FileListBox::~FileListBox() {
     listingThread_.wait();
 }
 
-void FileListBox::SetDirectory(const QString& directory) {
+void FileListBox::setDirectory(const QString& directory) {
     const QString normalized = Normalized(directory);
     if (normalized == directory_) return;
     CheckDirectoryCanBeEntered(normalized);
-    ShowDirectory(normalized);
+    showDirectory(normalized);
 }
 
-void FileListBox::ShowDirectory(const QString& directory) {
+void FileListBox::showDirectory(const QString& directory) {
     if (cancelListing_) cancelListing_->store(true);  // the old directory's names are not wanted
     directory_ = directory;
     setToolTip(PathForDisplay(QDir::toNativeSeparators(directory_)));
-    if (Watch()) lookAgainTimer_.stop();
+    if (watch()) lookAgainTimer_.stop();
     else lookAgainTimer_.start();
     relistTimer_.stop();
-    StartListing();
+    startListing();
 }
 
-bool FileListBox::Watch() {
+bool FileListBox::watch() {
     const std::string path = PathFromQt(directory_);  // as bytes, UTF-8 or not
-    if (!watch_ || watch_->Directory() != path) {
+    if (!watch_ || watch_->directory() != path) {
         disconnect(watched_);
-        watch_ = DirectoryWatch::Of(path);
+        watch_ = DirectoryWatch::of(path);
         watched_ = connect(watch_.get(), &DirectoryWatch::changed, this,
-                           [this](const DirectoryWatch::Changes& changes) { OnDirectoryChanged(changes.gone); });
+                           [this](const DirectoryWatch::Changes& changes) { onDirectoryChanged(changes.gone); });
     }
     int error = 0;
-    return watch_->Watch(error);
+    return watch_->watch(error);
 }
 
-void FileListBox::OnDirectoryChanged(bool gone) {
+void FileListBox::onDirectoryChanged(bool gone) {
     // A directory deleted or moved away is no longer watched: it is looked for until it is back.
     if (gone) lookAgainTimer_.start();
-    ScheduleListing();
+    scheduleListing();
 }
 
-void FileListBox::LookForDirectory() {
-    if (Watch()) {
+void FileListBox::lookForDirectory() {
+    if (watch()) {
         lookAgainTimer_.stop();
-        ScheduleListing();
+        scheduleListing();
     } else if (DirectoryCanBeEntered(directory_)) {
-        ScheduleListing();  // there but not watchable: it is listed as often as looked for
+        scheduleListing();  // there but not watchable: it is listed as often as looked for
     }
 }
 
-void FileListBox::ScheduleListing() {
+void FileListBox::scheduleListing() {
     if (listingRunning_) relistPending_ = true;
     else if (!relistTimer_.isActive()) relistTimer_.start();
 }
 
-void FileListBox::StartListing() {
+void FileListBox::startListing() {
     if (listingRunning_) {
         relistPending_ = true;  // list again once the running listing ends
         return;
@@ -140,14 +140,14 @@ void FileListBox::StartListing() {
     listingRunning_ = true;
     QMetaObject::invokeMethod(lister_, [this, directory, cancel = cancelListing_] {
         Listing result{directory, ListBlockFiles(directory, cancel.get())};
-        QMetaObject::invokeMethod(this, [this, result = std::move(result)] { ApplyListing(result); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, result = std::move(result)] { applyListing(result); }, Qt::QueuedConnection);
     }, Qt::QueuedConnection);
 }
 
-void FileListBox::ApplyListing(const Listing& result) {
+void FileListBox::applyListing(const Listing& result) {
     listingRunning_ = false;
     if (result.directory != directory_) {  // the list was pointed elsewhere meanwhile
-        StartListing();
+        startListing();
         return;
     }
     const qint64 took = listingClock_.elapsed();
@@ -169,30 +169,30 @@ void FileListBox::ApplyListing(const Listing& result) {
         quiet_ = false;
         listedDirectory_ = directory_;
         // A new directory, or a selected file that vanished, is a change of the list.
-        if (!sameDirectory || (!selected.isEmpty() && !selectionKept)) emit Changed();
+        if (!sameDirectory || (!selected.isEmpty() && !selectionKept)) emit changed();
     }
     if (relistPending_) {  // changes came while listing: taken together after a pause
         relistPending_ = false;
         relistTimer_.start();
     } else {
-        emit ListingFinished();
+        emit listingFinished();
     }
 }
 
-QString FileListBox::SelectedPath() const {
+QString FileListBox::selectedPath() const {
     const QModelIndex index = currentIndex();
     if (!index.isValid() || !selectionModel()->isSelected(index)) return QString();
     return QDir(listedDirectory_).filePath(index.data().toString());
 }
 
-bool FileListBox::SelectName(const QString& name) {
+bool FileListBox::selectName(const QString& name) {
     const int row = static_cast<int>(model_.stringList().indexOf(name));
     if (row < 0) return false;
     setCurrentIndex(model_.index(row));
     return true;
 }
 
-void FileListBox::ClearSelectionQuietly() {
+void FileListBox::clearSelectionQuietly() {
     quiet_ = true;
     selectionModel()->clear();
     quiet_ = false;
@@ -213,14 +213,14 @@ void FileListBox::focusInEvent(QFocusEvent* event) {
     quiet_ = false;
 }
 
-void FileListBox::OnCurrentChanged(const QModelIndex& current) {
+void FileListBox::onCurrentChanged(const QModelIndex& current) {
     if (quiet_ || (current.isValid() && !selectionModel()->isSelected(current))) return;
     // A mouse press selects first and reports the click when released.
-    if (current.isValid() && !mousePressing_) emit ItemClicked();
-    emit Changed();
+    if (current.isValid() && !mousePressing_) emit itemClicked();
+    emit changed();
 }
 
-void FileListBox::SelectShownRow() {
+void FileListBox::selectShownRow() {
     // The scroll bar has moved (arrows, wheel, page or drag) but the rows not yet: its position
     // is the row about to show.
     const QModelIndex shown = model_.index(verticalScrollBar()->sliderPosition());

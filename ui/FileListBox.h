@@ -26,18 +26,18 @@ public:
     // Shows the block files of `directory`. Raises KelvaroxError with the system's text when
     // it cannot be entered, and the list keeps its directory; no effect when the list shows
     // that directory already. Names are kept as bytes (see render/TextCodec.h).
-    void SetDirectory(const QString& directory);
-    QString Directory() const { return directory_; }
+    void setDirectory(const QString& directory);
+    QString directory() const { return directory_; }
 
     // The full path of the selected file; empty when nothing is selected.
-    QString SelectedPath() const;
+    QString selectedPath() const;
     // Selects a file by name, as the user would (used by tests and keyboard handling).
-    [[nodiscard]] bool SelectName(const QString& name);
+    [[nodiscard]] bool selectName(const QString& name);
     // Clears the selection without any list event.
-    void ClearSelectionQuietly();
-    QStringList Names() const { return model_.stringList(); }
+    void clearSelectionQuietly();
+    QStringList names() const { return model_.stringList(); }
     // True while a listing of the directory is under way or due.
-    bool IsListing() const { return listingRunning_ || relistPending_ || relistTimer_.isActive(); }
+    bool isListing() const { return listingRunning_ || relistPending_ || relistTimer_.isActive(); }
 
     // The least time between the end of one listing and the start of the next, and its share
     // of the last listing's time: changes that come faster are taken together, and a directory
@@ -49,29 +49,29 @@ public:
     static constexpr int kLookAgainMs = 1000;
 
 signals:
-    void ItemClicked();       // an item was selected by mouse or keyboard, or clicked
-    void ItemDoubleClicked();
-    void Changed();           // the selection or the contents changed
-    void ListingFinished();
+    void itemClicked();       // an item was selected by mouse or keyboard, or clicked
+    void itemDoubleClicked();
+    void changed();           // the selection or the contents changed
+    void listingFinished();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    void ShowDirectory(const QString& directory);
-    [[nodiscard]] bool Watch();
-    void OnDirectoryChanged(bool gone);
-    void LookForDirectory();
-    void ScheduleListing();
-    void StartListing();
+    void showDirectory(const QString& directory);
+    [[nodiscard]] bool watch();
+    void onDirectoryChanged(bool gone);
+    void lookForDirectory();
+    void scheduleListing();
+    void startListing();
     struct Listing {
         QString directory;
         QStringList names;
     };
-    void ApplyListing(const Listing& result);
-    void OnCurrentChanged(const QModelIndex& current);
-    void SelectShownRow();
+    void applyListing(const Listing& result);
+    void onCurrentChanged(const QModelIndex& current);
+    void selectShownRow();
 
     QStringListModel model_;
     std::shared_ptr<DirectoryWatch> watch_;  // of directory_

@@ -18,7 +18,7 @@ QLayoutItem* FlowLayout::takeAt(int index) {
     return items_.takeAt(index);
 }
 
-int FlowLayout::heightForWidth(int width) const { return Arrange(QRect(0, 0, width, 0), false); }
+int FlowLayout::heightForWidth(int width) const { return arrange(QRect(0, 0, width, 0), false); }
 
 QSize FlowLayout::minimumSize() const {
     // As wide as the widest item and as high as one line: the lines a width takes come from
@@ -45,10 +45,10 @@ QSize FlowLayout::sizeHint() const {
 
 void FlowLayout::setGeometry(const QRect& rect) {
     QLayout::setGeometry(rect);
-    Arrange(rect, true);
+    arrange(rect, true);
 }
 
-int FlowLayout::Arrange(const QRect& rect, bool place) const {
+int FlowLayout::arrange(const QRect& rect, bool place) const {
     const QRect area = rect.marginsRemoved(contentsMargins());
     int x = area.x();
     int y = area.y();

@@ -26,7 +26,7 @@ public:
 
 private:
     // Places the items within `rect` (or only measures, when `place` is not set); the height used.
-    int Arrange(const QRect& rect, bool place) const;
+    int arrange(const QRect& rect, bool place) const;
 
     QList<QLayoutItem*> items_;
     int spacing_;

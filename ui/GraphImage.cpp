@@ -8,7 +8,7 @@ GraphImage::GraphImage(QWidget* parent) : QWidget(parent) { setMouseTracking(tru
 
 void GraphImage::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    emit MouseMoved(event->modifiers(), at.x(), at.y());
+    emit mouseMoved(event->modifiers(), at.x(), at.y());
 }
 
 }  // namespace kelvarox

@@ -12,7 +12,7 @@ public:
 
 signals:
     // x and y in pixels relative to the image.
-    void MouseMoved(Qt::KeyboardModifiers shift, int x, int y);
+    void mouseMoved(Qt::KeyboardModifiers shift, int x, int y);
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;

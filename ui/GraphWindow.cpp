@@ -23,8 +23,8 @@ GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifi
     : state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::GraphWindow>()),
       scene_(state_.DisplayScale()) {
     ui_->setupUi(this);
-    SetUpClientArea();
-    connect(ui_->graphImage, &GraphImage::MouseMoved, this, &GraphWindow::showReadout);
+    setUpClientArea();
+    connect(ui_->graphImage, &GraphImage::mouseMoved, this, &GraphWindow::showReadout);
     auto* saveAction = new QAction(QStringLiteral("Save Image..."), this);
     saveAction->setObjectName(QStringLiteral("saveImageAction"));
     connect(saveAction, &QAction::triggered, this, &GraphWindow::saveImage);
@@ -38,7 +38,7 @@ GraphWindow::GraphWindow(ProgramState& state, const SettingsStore& store, Notifi
 
 GraphWindow::~GraphWindow() = default;
 
-void GraphWindow::SetUpClientArea() {
+void GraphWindow::setUpClientArea() {
     // The client area is the scene's picture, painted whole; the image only reads the mouse.
     setWindowTitle(QString::fromLatin1(kGraphWindowTitle));
     resize(scene_.Size());
@@ -50,11 +50,11 @@ void GraphWindow::SetUpClientArea() {
 void GraphWindow::drawGraph(const ChannelBoxTexts& boxes) {
     const std::optional<GraphPicture> picture = state_.BuildGraph(boxes);
     if (!picture) return;
-    Draw(*picture);
+    draw(*picture);
     if (isMinimized()) showNormal();
 }
 
-void GraphWindow::Draw(const GraphPicture& picture) {
+void GraphWindow::draw(const GraphPicture& picture) {
     const bool showWindow = scene_.Draw(picture.steps);
     update();
     readout_ = picture.readout;

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "core/GraphDrawing.h"
 #include "core/GraphReadout.h"
 #include "render/GraphScene.h"
@@ -54,8 +54,8 @@ private slots:
     void showReadout(Qt::KeyboardModifiers modifiers, int x, int y);
 
 private:
-    void SetUpClientArea();
-    void Draw(const GraphPicture& picture);
+    void setUpClientArea();
+    void draw(const GraphPicture& picture);
 
     ProgramState& state_;
     const SettingsStore& store_;

@@ -38,30 +38,30 @@ MainWindow::MainWindow(ProgramState& state, const SettingsStore& store, Notifier
     importProblemButton_->hide();
     ui_->menuBar->setCornerWidget(importProblemButton_, Qt::TopRightCorner);
     MakeFixedWindow(this);
-    SetUpFonts();
+    setUpFonts();
     auto* coefficientFilter = new CharacterFilter(kCoefficientCharacters, this);
     for (QLineEdit* box : {ui_->coefficientAEdit, ui_->coefficientBEdit, ui_->coefficientCEdit, ui_->coefficientDEdit})
-        coefficientFilter->Watch(box);
+        coefficientFilter->watch(box);
     auto* hexFilter = new CharacterFilter(kHexCharacters, this);
-    for (QLineEdit* box : {ui_->channelEdit, ui_->orbitHiByteEdit}) hexFilter->Watch(box);
+    for (QLineEdit* box : {ui_->channelEdit, ui_->orbitHiByteEdit}) hexFilter->watch(box);
     // Dropped files go to the window wherever they land on it.
     for (QLineEdit* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
     setToolTip(kDropHint);
     // The file list's tooltip names the directory it lists.
     for (QWidget* child : ui_->centralwidget->findChildren<QWidget*>())
         if (child != ui_->blockList && !ui_->blockList->isAncestorOf(child)) child->setToolTip(kDropHint);
-    ConnectHandlers();
+    connectHandlers();
     setAcceptDrops(true);
     ui_->orbitHiByteEdit->setText(QString::number(state_.StoredOrbitHiByte()));
     RunHandler(notifier_, [this] {
-        if (!state_.TelemetryDirectory().empty()) PointFileListAt(state_.TelemetryDirectory());
+        if (!state_.TelemetryDirectory().empty()) pointFileListAt(state_.TelemetryDirectory());
     });
     RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kMainWindowPrefix)); });
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::SetUpFonts() {
+void MainWindow::setUpFonts() {
     setFont(FormFont(font(), 11, true));
     const QFont large = FormFont(font(), 15, true);
     for (QLabel* label : {ui_->dataChannelLabel, ui_->cubeTermLabel, ui_->squareTermLabel, ui_->linearTermLabel})
@@ -69,13 +69,13 @@ void MainWindow::SetUpFonts() {
     for (QLabel* label : findChildren<QLabel*>()) label->adjustSize();
 }
 
-void MainWindow::ConnectHandlers() {
+void MainWindow::connectHandlers() {
     connect(ui_->loadButton, &QPushButton::clicked, this, &MainWindow::load);
     connect(ui_->graphButton, &QPushButton::clicked, this, &MainWindow::showGraph);
     connect(ui_->tableButton, &QPushButton::clicked, this, &MainWindow::showTable);
-    connect(ui_->blockList, &FileListBox::ItemClicked, this, &MainWindow::selectBlockFile);
-    connect(ui_->blockList, &FileListBox::ItemDoubleClicked, this, &MainWindow::loadAndShowGraph);
-    connect(ui_->blockList, &FileListBox::Changed, this, &MainWindow::clearChannelBoxes);
+    connect(ui_->blockList, &FileListBox::itemClicked, this, &MainWindow::selectBlockFile);
+    connect(ui_->blockList, &FileListBox::itemDoubleClicked, this, &MainWindow::loadAndShowGraph);
+    connect(ui_->blockList, &FileListBox::changed, this, &MainWindow::clearChannelBoxes);
     connect(ui_->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(ui_->setupAction, &QAction::triggered, this, &MainWindow::showSetup);
     connect(ui_->satelliteAction, &QAction::triggered, this, &MainWindow::satelliteRequested);
@@ -88,17 +88,17 @@ void MainWindow::ConnectHandlers() {
     });
 }
 
-void MainWindow::LoadBlock() {
+void MainWindow::loadBlock() {
     emit actionStarting();
     const LoadOutcome outcome = state_.Load(FromQt(ui_->orbitHiByteEdit->text()));
     for (const std::string& message : outcome.messages) {
-        DisableGraphAndTable();
+        disableGraphAndTable();
         notifier_.ShowInformation(message);
     }
     if (outcome.channelDecoded) {
-        const int32_t channel = state_.Loaded().Header.Channel;
-        ShowChannelBoxes(
-            ChannelBoxTextsOf(channel, state_.Satellite().DefinitionOf(channel, state_.Loaded().Header.StartAmDay)));
+        const int32_t channel = state_.Loaded().header.channel;
+        showChannelBoxes(
+            ChannelBoxTextsOf(channel, state_.Satellite().DefinitionOf(channel, state_.Loaded().header.startAmDay)));
     }
     if (!outcome.error.empty()) throw KelvaroxError(outcome.error);
     if (state_.LoadSucceeded()) {
@@ -107,34 +107,34 @@ void MainWindow::LoadBlock() {
     }
 }
 
-void MainWindow::RequestGraph() {
+void MainWindow::requestGraph() {
     emit actionStarting();
-    emit graphRequested(BoxTexts());
+    emit graphRequested(boxTexts());
 }
 
-void MainWindow::load() { RunHandler(notifier_, [this] { LoadBlock(); }); }
+void MainWindow::load() { RunHandler(notifier_, [this] { loadBlock(); }); }
 
-void MainWindow::showGraph() { RunHandler(notifier_, [this] { RequestGraph(); }); }
+void MainWindow::showGraph() { RunHandler(notifier_, [this] { requestGraph(); }); }
 
 void MainWindow::showTable() {
     RunHandler(notifier_, [this] {
         emit actionStarting();
-        emit tableRequested(BoxTexts());
+        emit tableRequested(boxTexts());
     });
 }
 
 void MainWindow::selectBlockFile() {
     RunHandler(notifier_, [this] {
-        if (!state_.TelemetryDirectory().empty()) PointFileListAt(state_.TelemetryDirectory());
-        state_.SelectBlockFile(PathFromQt(ui_->blockList->SelectedPath()));
+        if (!state_.TelemetryDirectory().empty()) pointFileListAt(state_.TelemetryDirectory());
+        state_.SelectBlockFile(PathFromQt(ui_->blockList->selectedPath()));
     });
 }
 
 void MainWindow::loadAndShowGraph() {
     RunHandler(notifier_, [this] {
-        LoadBlock();
+        loadBlock();
         // A file that fails to load never opens the graph of the block loaded before it.
-        if (state_.LoadSucceeded()) RequestGraph();
+        if (state_.LoadSucceeded()) requestGraph();
     });
 }
 
@@ -173,9 +173,9 @@ void MainWindow::loadDroppedFiles(const QStringList& paths) {
 void MainWindow::loadAndGraphFile(const QString& path) {
     RunHandler(notifier_, [&] {
         state_.SelectBlockFile(PathFromQt(path));
-        ui_->blockList->ClearSelectionQuietly();
-        LoadBlock();
-        if (state_.LoadSucceeded()) RequestGraph();
+        ui_->blockList->clearSelectionQuietly();
+        loadBlock();
+        if (state_.LoadSucceeded()) requestGraph();
     });
 }
 
@@ -183,12 +183,12 @@ void MainWindow::openBlockAt(const QString& path, qint64 orbitHiByte) {
     ui_->orbitHiByteEdit->setText(QString::number(orbitHiByte));
     RunHandler(notifier_, [&] {
         const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-        const bool listed = slash >= 0 && QDir::cleanPath(path.left(slash)) == ui_->blockList->Directory() &&
-                            ui_->blockList->SelectName(path.mid(slash + 1));
-        if (!listed) ui_->blockList->ClearSelectionQuietly();
+        const bool listed = slash >= 0 && QDir::cleanPath(path.left(slash)) == ui_->blockList->directory() &&
+                            ui_->blockList->selectName(path.mid(slash + 1));
+        if (!listed) ui_->blockList->clearSelectionQuietly();
         state_.SelectBlockFile(PathFromQt(path));
-        LoadBlock();
-        if (state_.LoadSucceeded()) RequestGraph();
+        loadBlock();
+        if (state_.LoadSucceeded()) requestGraph();
     });
 }
 
@@ -198,7 +198,7 @@ void MainWindow::showImportProblem(const QString& problem) {
     importProblemButton_->setVisible(!problem.isEmpty());
 }
 
-ChannelBoxTexts MainWindow::BoxTexts() const {
+ChannelBoxTexts MainWindow::boxTexts() const {
     ChannelBoxTexts b;
     b.name = FromQt(ui_->nameEdit->text());
     b.unit = FromQt(ui_->unitEdit->text());
@@ -248,9 +248,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
     loadDroppedFiles(DraggedPaths(*event->mimeData()));
 }
 
-void MainWindow::PointFileListAt(const std::string& path) { ui_->blockList->SetDirectory(PathToQt(path)); }
+void MainWindow::pointFileListAt(const std::string& path) { ui_->blockList->setDirectory(PathToQt(path)); }
 
-void MainWindow::ShowChannelBoxes(const ChannelBoxTexts& boxes) {
+void MainWindow::showChannelBoxes(const ChannelBoxTexts& boxes) {
     // In the order the boxes have always been filled.
     ui_->coefficientAEdit->setText(ToQt(boxes.a));
     ui_->coefficientBEdit->setText(ToQt(boxes.b));
@@ -261,7 +261,7 @@ void MainWindow::ShowChannelBoxes(const ChannelBoxTexts& boxes) {
     ui_->unitEdit->setText(ToQt(boxes.unit));
 }
 
-void MainWindow::DisableGraphAndTable() {
+void MainWindow::disableGraphAndTable() {
     ui_->graphButton->setEnabled(false);
     ui_->tableButton->setEnabled(false);
 }

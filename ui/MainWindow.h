@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "ui/ProgramState.h"
 
 class QToolButton;
@@ -30,7 +30,7 @@ public:
     ~MainWindow() override;
 
     // The texts of the boxes that Graph and Table read.
-    ChannelBoxTexts BoxTexts() const;
+    ChannelBoxTexts boxTexts() const;
 
     static const char* const kDropHint;
 
@@ -77,13 +77,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void SetUpFonts();
-    void ConnectHandlers();
-    void LoadBlock();
-    void RequestGraph();
-    void PointFileListAt(const std::string& path);
-    void ShowChannelBoxes(const ChannelBoxTexts& boxes);
-    void DisableGraphAndTable();
+    void setUpFonts();
+    void connectHandlers();
+    void loadBlock();
+    void requestGraph();
+    void pointFileListAt(const std::string& path);
+    void showChannelBoxes(const ChannelBoxTexts& boxes);
+    void disableGraphAndTable();
 
     ProgramState& state_;
     const SettingsStore& store_;

@@ -23,25 +23,25 @@ PlotCanvas::PlotCanvas(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void PlotCanvas::SetPicture(PlotPicture picture, const TimeRange& view) {
+void PlotCanvas::setPicture(PlotPicture picture, const TimeRange& view) {
     picture_ = std::move(picture);
     view_ = view;
     update();
     // The view moved, or the samples changed, under a mouse that stayed: the cursor is where
     // the mouse is now.
-    if (hoverX_) emit cursorMoved(TimeAt(*hoverX_));
+    if (hoverX_) emit cursorMoved(timeAt(*hoverX_));
 }
 
-void PlotCanvas::SetCursor(std::optional<OrbitTime> time, std::optional<OrbitTime> sampleTime, float sampleValue) {
+void PlotCanvas::setCursorLine(std::optional<OrbitTime> time, std::optional<OrbitTime> sampleTime, float sampleValue) {
     cursor_ = time;
     sampleTime_ = sampleTime;
     sampleValue_ = sampleValue;
     update();
 }
 
-double PlotCanvas::TraceX(double x) const { return x - layout::kValueAxisWidth; }
+double PlotCanvas::traceX(double x) const { return x - layout::kValueAxisWidth; }
 
-OrbitTime PlotCanvas::TimeAt(double x) const { return TimeAtPixel(view_, TraceX(x), TraceWidth(width())); }
+OrbitTime PlotCanvas::timeAt(double x) const { return TimeAtPixel(view_, traceX(x), TraceWidth(width())); }
 
 void PlotCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -90,7 +90,7 @@ void PlotCanvas::mouseMoveEvent(QMouseEvent* event) {
             emit viewChosen(PannedByPixels(dragView_, at.x() - dragStart_.x(), TraceWidth(width())));
         update();
     }
-    emit cursorMoved(TimeAt(at.x()));
+    emit cursorMoved(timeAt(at.x()));
 }
 
 void PlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
@@ -109,7 +109,7 @@ void PlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
     const auto values = ValuesBetweenRows(picture_.range, dragStart_.y() - layout::kTopMargin,
                                           at.y() - layout::kTopMargin, TraceHeight(height()));
     const bool wide = std::abs(at.x() - dragStart_.x()) >= kLeastDrag;
-    const TimeRange view = BetweenPixels(view_, TraceX(dragStart_.x()), TraceX(at.x()), TraceWidth(width()));
+    const TimeRange view = BetweenPixels(view_, traceX(dragStart_.x()), traceX(at.x()), TraceWidth(width()));
     if (values && std::abs(at.y() - dragStart_.y()) >= kLeastDrag) emit valuesChosen(*values);
     if (wide) emit viewChosen(view);
     update();
@@ -118,13 +118,13 @@ void PlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
 void PlotCanvas::leaveEvent(QEvent*) { hoverX_.reset(); }
 
 void PlotCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) emit doubleClicked(TimeAt(event->position().x()));
+    if (event->button() == Qt::LeftButton) emit doubleClicked(timeAt(event->position().x()));
 }
 
 void PlotCanvas::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     if (delta == 0) return;
-    emit viewChosen(ZoomedAround(view_, TimeAt(event->position().x()), WheelZoomFactor(delta)));
+    emit viewChosen(ZoomedAround(view_, timeAt(event->position().x()), WheelZoomFactor(delta)));
     event->accept();
 }
 

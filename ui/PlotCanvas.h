@@ -18,15 +18,15 @@ public:
 
     // The picture to paint, composed for `view` at the canvas's size. Under the mouse, the
     // cursor follows: cursorMoved tells its time in the new view.
-    void SetPicture(timeline::PlotPicture picture, const timeline::TimeRange& view);
-    const timeline::PlotPicture& Picture() const { return picture_; }
+    void setPicture(timeline::PlotPicture picture, const timeline::TimeRange& view);
+    const timeline::PlotPicture& picture() const { return picture_; }
 
     // The cursor's line at `time`, and the sample marked on it; nothing hides them.
-    void SetCursor(std::optional<timeline::OrbitTime> time, std::optional<timeline::OrbitTime> sampleTime,
+    void setCursorLine(std::optional<timeline::OrbitTime> time, std::optional<timeline::OrbitTime> sampleTime,
                    float sampleValue);
 
     // The time at a pixel column of the canvas.
-    timeline::OrbitTime TimeAt(double x) const;
+    timeline::OrbitTime timeAt(double x) const;
 
 signals:
     void resized();
@@ -48,7 +48,7 @@ protected:
 
 private:
     enum class Drag { None, Rectangle, Pan };
-    double TraceX(double x) const;
+    double traceX(double x) const;
 
     timeline::PlotPicture picture_;
     timeline::TimeRange view_;

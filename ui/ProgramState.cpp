@@ -6,7 +6,7 @@
 #include <clocale>
 
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "settings/StartupSettings.h"
 #include "settings/TelemetryDirectory.h"
 #include "ui/DisplayScale.h"
@@ -37,20 +37,20 @@ ProgramStart StartProgram(const SettingsStore& store, Notifier& notifier,
     });
     RunHandler(notifier, [&] {
         const StoredStartupSettings stored = LoadStartupSettings(store);
-        start.layout = stored.Layout;
-        start.orbitHiByte = stored.OrbitHiByte;
+        start.layout = stored.layout;
+        start.orbitHiByte = stored.orbitHiByte;
         // The values were all taken, each stored or default; the first unreadable one is reported.
-        if (!stored.Error.empty()) throw KelvaroxError(stored.Error);
+        if (!stored.error.empty()) throw KelvaroxError(stored.error);
     });
     return start;
 }
 
 std::optional<GraphPicture> ProgramState::BuildGraph(const ChannelBoxTexts& boxes) {
-    return BuildGraphPicture(loaded_.Block, loaded_.Header, graphAndTable_, boxes, start_.displayScale);
+    return BuildGraphPicture(loaded_.block, loaded_.header, graphAndTable_, boxes, start_.displayScale);
 }
 
 bool ProgramState::PrepareSeries(const ChannelBoxTexts& boxes) {
-    return kelvarox::PrepareSeries(loaded_.Block, loaded_.Header, graphAndTable_, boxes);
+    return kelvarox::PrepareSeries(loaded_.block, loaded_.header, graphAndTable_, boxes);
 }
 
 }  // namespace kelvarox

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/BlockLoader.h"
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "core/GraphDrawing.h"
 #include "core/SatelliteDefinition.h"
 
@@ -56,13 +56,13 @@ public:
 
     // The block of the last Load and the file the next one reads.
     const BlockInMemory& Loaded() const { return loaded_; }
-    void SelectBlockFile(std::string path) { loaded_.BlockFilePath = std::move(path); }
+    void SelectBlockFile(std::string path) { loaded_.blockFilePath = std::move(path); }
     // The Load of the selected file at the layout in force (LoadBlockFile).
     [[nodiscard]] LoadOutcome Load(const std::string& orbitHiByteText) {
         return LoadBlockFile(loaded_, layout_, orbitHiByteText);
     }
     // The last Load read a WOD block: Graph and Table may run.
-    bool LoadSucceeded() const { return loaded_.Block.HasSignature() && !loaded_.LoadFailed; }
+    bool LoadSucceeded() const { return loaded_.block.HasSignature() && !loaded_.loadFailed; }
 
     // What Graph and Table share: the translation in force and the last series.
     const GraphAndTableState& GraphAndTable() const { return graphAndTable_; }
@@ -73,8 +73,8 @@ public:
 
     // For tests that start from a block decoded elsewhere.
     void PutBlock(const WodBlock& block, const BlockHeader& header) {
-        loaded_.Block = block;
-        loaded_.Header = header;
+        loaded_.block = block;
+        loaded_.header = header;
     }
 
 private:

@@ -46,11 +46,11 @@ SatelliteDialog::SatelliteDialog(const SettingsStore& store, Notifier& notifier,
 SatelliteDialog::~SatelliteDialog() = default;
 
 void SatelliteDialog::showEvent(QShowEvent* event) {
-    ShowInForce();
+    showInForce();
     QDialog::showEvent(event);
 }
 
-void SatelliteDialog::ShowInForce() {
+void SatelliteDialog::showInForce() {
     using Source = SatelliteInForce::Source;
     const SatelliteInForce inForce = FindSatelliteInForce(commandLineFile_, &store_);
     std::string text = "In force: the built-in channels";
@@ -80,19 +80,19 @@ void SatelliteDialog::chooseFile() {
         notifier_.ShowError("The satellite file was not taken; the previous choice stays." + ErrorLines(read));
         return;
     }
-    Keep(*path);
+    keep(*path);
 }
 
-void SatelliteDialog::chooseBuiltIn() { Keep({}); }
+void SatelliteDialog::chooseBuiltIn() { keep({}); }
 
-void SatelliteDialog::Keep(const std::string& path) {
+void SatelliteDialog::keep(const std::string& path) {
     try {
         SaveSatelliteChoice(store_, path);
     } catch (const std::exception& e) {
         notifier_.ShowError(e.what());
         return;
     }
-    ShowInForce();
+    showInForce();
     emit satelliteChosen();
 }
 

@@ -47,8 +47,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void ShowInForce();
-    void Keep(const std::string& path);
+    void showInForce();
+    void keep(const std::string& path);
 
     const SettingsStore& store_;
     Notifier& notifier_;

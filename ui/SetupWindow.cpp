@@ -34,23 +34,23 @@ SetupWindow::SetupWindow(ProgramState& state, const SettingsStore& store, Notifi
     : QWidget(owner), state_(state), store_(store), notifier_(notifier), ui_(std::make_unique<Ui::SetupWindow>()) {
     ui_->setupUi(this);
     MakeFixedWindow(this);
-    SetUpFonts();
+    setUpFonts();
     boxes_ = {ui_->startAmDayEdit, ui_->endAmDayEdit, ui_->startOrbitEdit, ui_->endOrbitEdit,
               ui_->startMAEdit,    ui_->endMAEdit,    ui_->maStepEdit,     ui_->channelEdit};
     auto* digits = new CharacterFilter(kDigitCharacters, this);
     for (QLineEdit* box : boxes_) {
-        digits->Watch(box);
+        digits->watch(box);
         box->installEventFilter(this);  // the bound check on every key release
         box->setAcceptDrops(false);
     }
-    connect(digits, &CharacterFilter::Pasted, this, [](QLineEdit* box) { EmptyIfBeyondBlock(*box); });
+    connect(digits, &CharacterFilter::pasted, this, [](QLineEdit* box) { EmptyIfBeyondBlock(*box); });
     connect(ui_->saveButton, &QPushButton::clicked, this, &SetupWindow::save);
     RunHandler(notifier_, [this] { MoveTo(this, RestoreWindowPosition(store_, kSetupWindowPrefix)); });
 }
 
 SetupWindow::~SetupWindow() = default;
 
-void SetupWindow::SetUpFonts() {
+void SetupWindow::setUpFonts() {
     setFont(FormFont(font(), 11, false));  // the controls marked bold in the form keep their bold
     ui_->headingLabel->setFont(FormFont(font(), 13, true));
     for (QLabel* label : findChildren<QLabel*>()) FitLabelText(*label);
@@ -62,26 +62,26 @@ void SetupWindow::showSetup() {
     activateWindow();
 }
 
-void SetupWindow::ShowLayout() {
+void SetupWindow::showLayout() {
     const auto texts = BlockLayoutBoxTexts(state_.Layout());
     for (size_t i = 0; i < boxes_.size(); ++i)
         if (texts[i]) boxes_[i]->setText(ToQt(*texts[i]));
 }
 
-void SetupWindow::save() { RunHandler(notifier_, [this] { SaveLayout(); }); }
+void SetupWindow::save() { RunHandler(notifier_, [this] { saveLayout(); }); }
 
-void SetupWindow::SaveLayout() {
+void SetupWindow::saveLayout() {
     BlockLayoutTexts texts;
     for (size_t i = 0; i < boxes_.size(); ++i) texts[i] = FromQt(boxes_[i]->text());
     const BlockLayoutSave saved = SaveBlockLayout(store_, texts, state_.Layout());
-    state_.SetLayout(saved.Layout);
-    if (!saved.Error.empty()) throw KelvaroxError(saved.Error);
+    state_.SetLayout(saved.layout);
+    if (!saved.error.empty()) throw KelvaroxError(saved.error);
     hide();  // not a close: the position is not stored
 }
 
 void SetupWindow::showEvent(QShowEvent* event) {
     // The window system's own show events (a restore from minimized) do not refill the boxes.
-    if (!event->spontaneous()) ShowLayout();
+    if (!event->spontaneous()) showLayout();
     QWidget::showEvent(event);
 }
 

@@ -43,9 +43,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SetUpFonts();
-    void ShowLayout();
-    void SaveLayout();
+    void setUpFonts();
+    void showLayout();
+    void saveLayout();
 
     ProgramState& state_;
     const SettingsStore& store_;

@@ -38,7 +38,7 @@ TableWindow::TableWindow(ProgramState& state, Notifier& notifier, QWidget* owner
     ui_->setupUi(this);
     // Each turn of the event loop gets the next rows.
     fillTimer_->setInterval(0);
-    connect(fillTimer_, &QTimer::timeout, this, &TableWindow::FillSomeRows);
+    connect(fillTimer_, &QTimer::timeout, this, &TableWindow::fillSomeRows);
     MakeFixedWindow(this);
     setFont(FormFont(font(), 11, false));
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -68,13 +68,13 @@ TableWindow::TableWindow(ProgramState& state, Notifier& notifier, QWidget* owner
 TableWindow::~TableWindow() = default;
 
 void TableWindow::showTable(const ChannelBoxTexts& boxes) {
-    EndFill();
+    endFill();
     const std::string heading = DataTableHeading(boxes.name, boxes.number);
     if (!state_.PrepareSeries(boxes)) return;
     // The fill works on its own copy, whatever happens to the program state meanwhile.
     const BlockInMemory& loaded = state_.Loaded();
-    auto rows = std::make_unique<DataTableRows>(loaded.Block, loaded.Header, state_.GraphAndTable().Series);
-    SetTableText(heading);
+    auto rows = std::make_unique<DataTableRows>(loaded.block, loaded.header, state_.GraphAndTable().series);
+    setTableText(heading);
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
@@ -83,21 +83,21 @@ void TableWindow::showTable(const ChannelBoxTexts& boxes) {
     fillTimer_->start();
 }
 
-void TableWindow::FillSomeRows() {
+void TableWindow::fillSomeRows() {
     while (rows_ && !rows_->AtEnd()) {
         const int index = rows_->NextIndex();
-        AppendToTable(rows_->Next());
+        appendToTable(rows_->Next());
         if (PausesAfterRow(index)) break;
     }
-    if (rows_ && rows_->AtEnd()) EndFill();
+    if (rows_ && rows_->AtEnd()) endFill();
 }
 
-void TableWindow::EndFill() {
+void TableWindow::endFill() {
     fillTimer_->stop();
     rows_.reset();
 }
 
-std::string TableWindow::TableText() const {
+std::string TableWindow::tableText() const {
     QString text = ui_->tableText->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
@@ -107,15 +107,15 @@ std::string TableWindow::TableText() const {
 void TableWindow::saveAs() {
     RunHandler(notifier_, [this] {
         const auto path = notifier_.AskForSaveFile("Save As", "table.txt", "Text file (*.txt);;All files (*)");
-        if (path) SaveWholeFile(*path, QByteArray::fromStdString(TableText()));
+        if (path) SaveWholeFile(*path, QByteArray::fromStdString(tableText()));
     });
 }
 
 void TableWindow::copyAll() { QGuiApplication::clipboard()->setText(ui_->tableText->toPlainText()); }
 
-void TableWindow::SetTableText(const std::string& text) { ui_->tableText->setPlainText(TextLines(text)); }
+void TableWindow::setTableText(const std::string& text) { ui_->tableText->setPlainText(TextLines(text)); }
 
-void TableWindow::AppendToTable(const std::string& text) {
+void TableWindow::appendToTable(const std::string& text) {
     QTextCursor end(ui_->tableText->document());
     end.movePosition(QTextCursor::End);
     end.insertText(TextLines(text));

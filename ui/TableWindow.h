@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 
 class QTimer;
 
@@ -36,11 +36,11 @@ public:
     // Ends the running fill, if any, where it stands; the rows written so far stay. Every
     // action that starts while a table is being filled (Load, Graph, Table) calls it first,
     // and so does the end of the program.
-    void EndFill();
-    bool Filling() const { return rows_ != nullptr; }
+    void endFill();
+    bool filling() const { return rows_ != nullptr; }
 
     // The table box's text as the table text: its lines, each break a CR LF.
-    std::string TableText() const;
+    std::string tableText() const;
 
 public slots:
     // The table text as shown saved where the save dialog says (CR LF line ends, one byte a
@@ -49,10 +49,10 @@ public slots:
     void copyAll();
 
 private:
-    void SetTableText(const std::string& text);
-    void AppendToTable(const std::string& text);
+    void setTableText(const std::string& text);
+    void appendToTable(const std::string& text);
     // One turn of the fill: the rows up to the next pause, or to the end.
-    void FillSomeRows();
+    void fillSomeRows();
 
     ProgramState& state_;
     Notifier& notifier_;

@@ -11,7 +11,7 @@ TimeAxisWidget::TimeAxisWidget(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void TimeAxisWidget::SetPicture(timeline::AxisPicture axis) {
+void TimeAxisWidget::setPicture(timeline::AxisPicture axis) {
     axis_ = std::move(axis);
     update();
 }

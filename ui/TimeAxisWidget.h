@@ -10,7 +10,7 @@ class TimeAxisWidget : public QWidget {
     Q_OBJECT
 public:
     explicit TimeAxisWidget(QWidget* parent = nullptr);
-    void SetPicture(timeline::AxisPicture axis);
+    void setPicture(timeline::AxisPicture axis);
 
 signals:
     void resized();

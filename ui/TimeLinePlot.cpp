@@ -57,7 +57,7 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     column->addLayout(header);
     column->addWidget(canvas_, 1);
 
-    connect(canvas_, &PlotCanvas::resized, this, [this] { Refresh(); });
+    connect(canvas_, &PlotCanvas::resized, this, [this] { refresh(); });
     connect(canvas_, &PlotCanvas::menuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
         menu.addActions({moveUpAction_, moveDownAction_, saveCsvAction_});
@@ -65,29 +65,29 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     });
 }
 
-void TimeLinePlot::SetTrace(std::shared_ptr<const ChannelTrace> trace) {
+void TimeLinePlot::setTrace(std::shared_ptr<const ChannelTrace> trace) {
     trace_ = std::move(trace);
     titleLabel_->setText(ToQt(PlotTitle(*trace_)));
-    Refresh();
+    refresh();
 }
 
-void TimeLinePlot::ChooseValues(std::optional<ValueRange> values) {
+void TimeLinePlot::chooseValues(std::optional<ValueRange> values) {
     chosen_ = values;
-    Refresh();
+    refresh();
 }
 
-void TimeLinePlot::Show(const TimeRange& view, std::shared_ptr<const DateLine> dates) {
+void TimeLinePlot::showView(const TimeRange& view, std::shared_ptr<const DateLine> dates) {
     view_ = view;
     dates_ = std::move(dates);
-    Refresh();
+    refresh();
 }
 
-void TimeLinePlot::SetSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
+void TimeLinePlot::setSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
     satellite_ = std::move(satellite);
-    Refresh();
+    refresh();
 }
 
-PlotPicture TimeLinePlot::Picture() const {
+PlotPicture TimeLinePlot::picture() const {
     if (!trace_ || !dates_) {
         PlotPicture empty;
         empty.width = canvas_->width();
@@ -99,23 +99,23 @@ PlotPicture TimeLinePlot::Picture() const {
     return ComposePlot(content, view_, *dates_, canvas_->width(), canvas_->height());
 }
 
-void TimeLinePlot::Refresh() {
-    PlotPicture picture = Picture();
+void TimeLinePlot::refresh() {
+    PlotPicture picture = this->picture();
     statisticsLabel_->setText(ToQt(picture.statistics));
-    canvas_->SetPicture(std::move(picture), view_);
+    canvas_->setPicture(std::move(picture), view_);
 }
 
-std::optional<SampleAt> TimeLinePlot::NearestSample(OrbitTime time) const {
+std::optional<SampleAt> TimeLinePlot::nearestSample(OrbitTime time) const {
     if (!trace_) return std::nullopt;
     return trace_->Nearest(time);
 }
 
-void TimeLinePlot::ShowCursor(std::optional<OrbitTime> time) {
-    const auto sample = time ? NearestSample(*time) : std::nullopt;
+void TimeLinePlot::showCursor(std::optional<OrbitTime> time) {
+    const auto sample = time ? nearestSample(*time) : std::nullopt;
     sampleLabel_->setText(sample ? ToQt(SampleText(*trace_, *sample)) : QString());
     // The read-out keeps the widest room it needed, so the header does not jump with the mouse.
     sampleLabel_->setMinimumWidth(std::max(sampleLabel_->minimumWidth(), sampleLabel_->sizeHint().width()));
-    canvas_->SetCursor(time, sample ? std::optional(sample->time) : std::nullopt, sample ? sample->value : 0.0f);
+    canvas_->setCursorLine(time, sample ? std::optional(sample->time) : std::nullopt, sample ? sample->value : 0.0f);
 }
 
 }  // namespace kelvarox

@@ -19,34 +19,34 @@ class TimeLinePlot : public QWidget {
 public:
     TimeLinePlot(int32_t channel, timeline::Colour colour, QWidget* parent = nullptr);
 
-    int32_t Channel() const { return channel_; }
+    int32_t channel() const { return channel_; }
     // The channel's samples; nothing until the archive has been read.
-    const timeline::ChannelTrace* Trace() const { return trace_.get(); }
-    void SetTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
+    const timeline::ChannelTrace* trace() const { return trace_.get(); }
+    void setTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
 
     // Values chosen for the plot's height; nothing gives rounded limits of the samples in view.
-    void ChooseValues(std::optional<timeline::ValueRange> values);
+    void chooseValues(std::optional<timeline::ValueRange> values);
     // The satellite whose limits the plot draws; none: no limits.
-    void SetSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
+    void setSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
 
     // Composes the plot for `view` at the canvas's size; again whenever the canvas is resized.
-    void Show(const timeline::TimeRange& view, std::shared_ptr<const timeline::DateLine> dates);
+    void showView(const timeline::TimeRange& view, std::shared_ptr<const timeline::DateLine> dates);
     // The plot as a whole picture shows it, composed at the canvas's size.
-    timeline::PlotPicture Picture() const;
+    timeline::PlotPicture picture() const;
 
     // The cursor at `time`: the line across the canvas and the sample nearest to it, in the
     // read-out; nothing clears them.
-    void ShowCursor(std::optional<timeline::OrbitTime> time);
+    void showCursor(std::optional<timeline::OrbitTime> time);
     // The sample nearest to `time`.
-    std::optional<timeline::SampleAt> NearestSample(timeline::OrbitTime time) const;
+    std::optional<timeline::SampleAt> nearestSample(timeline::OrbitTime time) const;
 
-    PlotCanvas* Canvas() const { return canvas_; }
-    QAction* MoveUpAction() const { return moveUpAction_; }
-    QAction* MoveDownAction() const { return moveDownAction_; }
-    QAction* SaveCsvAction() const { return saveCsvAction_; }
+    PlotCanvas* canvas() const { return canvas_; }
+    QAction* moveUpAction() const { return moveUpAction_; }
+    QAction* moveDownAction() const { return moveDownAction_; }
+    QAction* saveCsvAction() const { return saveCsvAction_; }
 
 private:
-    void Refresh();
+    void refresh();
 
     int32_t channel_;
     timeline::Colour colour_;

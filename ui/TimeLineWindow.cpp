@@ -60,40 +60,40 @@ TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& not
     ui_->channelList->header()->setStretchLastSection(false);
     ui_->channelList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->readoutLabel->setMinimumWidth(1);
-    step_ = ToQt(ArchiveReader::ConnectingStep(archiveLocation));
+    step_ = ToQt(ArchiveReader::connectingStep(archiveLocation));
     auto dates = std::make_shared<DateLine>();
     dates->Finish();
     dates_ = std::move(dates);
     reader_ = std::make_unique<ArchiveReader>(archiveLocation);
-    ConnectHandlers();
-    UpdateMessage();
+    connectHandlers();
+    updateMessage();
 }
 
 TimeLineWindow::~TimeLineWindow() = default;
 
-void TimeLineWindow::ConnectHandlers() {
-    connect(reader_.get(), &ArchiveReader::channelsRead, this, &TimeLineWindow::ShowChannels);
-    connect(reader_.get(), &ArchiveReader::traceRead, this, &TimeLineWindow::TakeTrace);
-    connect(reader_.get(), &ArchiveReader::datesRead, this, &TimeLineWindow::TakeDates);
+void TimeLineWindow::connectHandlers() {
+    connect(reader_.get(), &ArchiveReader::channelsRead, this, &TimeLineWindow::showChannels);
+    connect(reader_.get(), &ArchiveReader::traceRead, this, &TimeLineWindow::takeTrace);
+    connect(reader_.get(), &ArchiveReader::datesRead, this, &TimeLineWindow::takeDates);
     connect(reader_.get(), &ArchiveReader::problemChanged, this, [this](const QString& problem) {
         problem_ = problem;
-        UpdateMessage();
+        updateMessage();
     });
     connect(reader_.get(), &ArchiveReader::misplacedRead, this, [this](const QString& warning) {
         ui_->satelliteLabel->setText(Wrappable(warning));
         ui_->satelliteLabel->setToolTip(warning);
         ui_->satelliteLabel->setVisible(!warning.isEmpty());
     });
-    connect(ui_->axisChoice, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
+    connect(ui_->axisChoice, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
     connect(ui_->breachList, &BreachList::excursionChosen, this, [this](const TimeRange& view) {
         showingAll_ = false;
-        SetView(view);
+        setView(view);
     });
     connect(reader_.get(), &ArchiveReader::stepChanged, this, [this](const QString& step) {
         step_ = step;
-        UpdateMessage();
+        updateMessage();
     });
-    connect(ui_->channelList, &QTreeWidget::itemSelectionChanged, this, &TimeLineWindow::SelectionChanged);
+    connect(ui_->channelList, &QTreeWidget::itemSelectionChanged, this, &TimeLineWindow::selectionChanged);
     connect(ui_->showAllButton, &QPushButton::clicked, this, &TimeLineWindow::showAll);
     connect(ui_->saveImageButton, &QPushButton::clicked, this, &TimeLineWindow::saveImage);
     connect(ui_->saveCsvButton, &QPushButton::clicked, this, &TimeLineWindow::saveCsv);
@@ -102,7 +102,7 @@ void TimeLineWindow::ConnectHandlers() {
         emit followChanged(on);
     });
     connect(ui_->timeAxis, &TimeAxisWidget::resized, this, [this] {
-        ui_->timeAxis->SetPicture(AxisOf(ui_->timeAxis->width()));
+        ui_->timeAxis->setPicture(axisOf(ui_->timeAxis->width()));
     });
 
     const auto key = [this](QKeySequence sequence, auto handler) {
@@ -111,11 +111,11 @@ void TimeLineWindow::ConnectHandlers() {
     key(QKeySequence(Qt::Key_Home), [this] { showAll(); });
     const auto zoom = [this](double factor) {
         showingAll_ = false;
-        SetView(ZoomedAround(view_, (view_.left + view_.right) / 2, factor));
+        setView(ZoomedAround(view_, (view_.left + view_.right) / 2, factor));
     };
     const auto pan = [this](double share) {
         showingAll_ = false;
-        SetView(PannedByPixels(view_, share * 1000, 1000));
+        setView(PannedByPixels(view_, share * 1000, 1000));
     };
     key(QKeySequence(Qt::Key_Plus), [zoom] { zoom(kKeyZoom); });
     key(QKeySequence(Qt::Key_Equal), [zoom] { zoom(kKeyZoom); });
@@ -124,10 +124,10 @@ void TimeLineWindow::ConnectHandlers() {
     key(QKeySequence(Qt::Key_Right), [pan] { pan(-kKeyPan); });
 }
 
-void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& channels) {
+void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& channels) {
     channelsRead_ = true;
     std::set<int32_t> selected;
-    for (const TimeLinePlot* plot : plots_) selected.insert(plot->Channel());
+    for (const TimeLinePlot* plot : plots_) selected.insert(plot->channel());
     const bool firstList = ui_->channelList->topLevelItemCount() == 0;
     {
         const QSignalBlocker quiet(ui_->channelList);
@@ -143,7 +143,7 @@ void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& ch
             item->setSelected(selected.count(c.channel) > 0);
         }
     }
-    MarkWorstLevels();
+    markWorstLevels();
     // The first channel is shown at once when the archive is first listed.
     if (firstList && plots_.empty() && ui_->channelList->topLevelItemCount() > 0)
         ui_->channelList->topLevelItem(0)->setSelected(true);
@@ -154,10 +154,10 @@ void TimeLineWindow::ShowChannels(const std::vector<archive::ChannelSummary>& ch
     const QList<int> sizes = ui_->sideSplitter->sizes();
     if (sizes.size() == 2 && (sizes[0] < needed || firstList) && sizes[0] + sizes[1] > needed)
         ui_->sideSplitter->setSizes({needed, sizes[0] + sizes[1] - needed});
-    UpdateMessage();
+    updateMessage();
 }
 
-void TimeLineWindow::MarkWorstLevels() {
+void TimeLineWindow::markWorstLevels() {
     for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
         const auto worst = worst_.find(item->data(0, kChannelRole).toInt());
@@ -174,7 +174,7 @@ void TimeLineWindow::MarkWorstLevels() {
     }
 }
 
-void TimeLineWindow::SelectionChanged() {
+void TimeLineWindow::selectionChanged() {
     std::vector<int32_t> channels;
     for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
@@ -183,7 +183,7 @@ void TimeLineWindow::SelectionChanged() {
     // Plots of channels no longer selected go; the others keep their order and heights, and
     // the newly selected ones come below them.
     for (auto it = plots_.begin(); it != plots_.end();) {
-        if (std::find(channels.begin(), channels.end(), (*it)->Channel()) != channels.end()) {
+        if (std::find(channels.begin(), channels.end(), (*it)->channel()) != channels.end()) {
             ++it;
             continue;
         }
@@ -194,20 +194,20 @@ void TimeLineWindow::SelectionChanged() {
     size_t added = 0;
     for (const int32_t channel : channels) {
         const bool shown =
-            std::any_of(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->Channel() == channel; });
+            std::any_of(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->channel() == channel; });
         if (!shown) {
-            AddPlot(channel);
+            addPlot(channel);
             ++added;
         }
     }
-    ShareHeights(added);
+    shareHeights(added);
     ui_->breachList->keepChannels(channels);
-    reader_->Show(channels);
-    Redraw();
-    UpdateMessage();
+    reader_->show(channels);
+    redraw();
+    updateMessage();
 }
 
-void TimeLineWindow::ShareHeights(size_t added) {
+void TimeLineWindow::shareHeights(size_t added) {
     // Each new plot takes an equal share of the height; the others share the rest as they did.
     QList<int> heights = ui_->plotSplitter->sizes();
     const qsizetype kept = heights.size() - static_cast<qsizetype>(added);
@@ -224,79 +224,79 @@ void TimeLineWindow::ShareHeights(size_t added) {
     ui_->plotSplitter->setSizes(heights);
 }
 
-TimeLinePlot* TimeLineWindow::AddPlot(int32_t channel) {
+TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
     auto* plot = new TimeLinePlot(channel, PlotColour(coloursUsed_++), ui_->plotSplitter);
     ui_->plotSplitter->addWidget(plot);
-    plot->SetSatellite(satellite_);
+    plot->setSatellite(satellite_);
     plots_.push_back(plot);
-    PlotCanvas* canvas = plot->Canvas();
+    PlotCanvas* canvas = plot->canvas();
     connect(canvas, &PlotCanvas::cursorMoved, this, [this, plot](double time) {
         currentPlot_ = plot;
-        ShowCursor(time);
+        showCursor(time);
     });
     connect(canvas, &PlotCanvas::viewChosen, this, [this](const TimeRange& view) {
         showingAll_ = false;
-        SetView(view);
+        setView(view);
     });
-    connect(canvas, &PlotCanvas::valuesChosen, plot, [plot](const ValueRange& values) { plot->ChooseValues(values); });
-    connect(canvas, &PlotCanvas::doubleClicked, this, [this, plot](double time) { OpenNearestBlock(plot, time); });
-    connect(plot->MoveUpAction(), &QAction::triggered, this, [this, plot] { Move(plot, -1); });
-    connect(plot->MoveDownAction(), &QAction::triggered, this, [this, plot] { Move(plot, 1); });
-    connect(plot->SaveCsvAction(), &QAction::triggered, this, [this, plot] { SaveCsvOf(plot); });
+    connect(canvas, &PlotCanvas::valuesChosen, plot, [plot](const ValueRange& values) { plot->chooseValues(values); });
+    connect(canvas, &PlotCanvas::doubleClicked, this, [this, plot](double time) { openNearestBlock(plot, time); });
+    connect(plot->moveUpAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, -1); });
+    connect(plot->moveDownAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, 1); });
+    connect(plot->saveCsvAction(), &QAction::triggered, this, [this, plot] { saveCsvOf(plot); });
     return plot;
 }
 
-std::optional<TimeRange> TimeLineWindow::Extent() const {
+std::optional<TimeRange> TimeLineWindow::extent() const {
     std::optional<TimeRange> extent;
     for (const TimeLinePlot* plot : plots_) {
-        if (!plot->Trace()) continue;
-        const auto e = plot->Trace()->Extent();
+        if (!plot->trace()) continue;
+        const auto e = plot->trace()->Extent();
         if (!e) continue;
         extent = extent ? TimeRange{std::min(extent->left, e->left), std::max(extent->right, e->right)} : *e;
     }
     return extent;
 }
 
-void TimeLineWindow::TakeTrace(std::shared_ptr<const ChannelTrace> trace) {
+void TimeLineWindow::takeTrace(std::shared_ptr<const ChannelTrace> trace) {
     const auto plot = std::find_if(plots_.begin(), plots_.end(),
-                                   [&](const TimeLinePlot* p) { return p->Channel() == trace->Channel(); });
+                                   [&](const TimeLinePlot* p) { return p->channel() == trace->Channel(); });
     if (plot == plots_.end()) return;  // no longer shown
-    const std::optional<TimeRange> before = Extent();
+    const std::optional<TimeRange> before = extent();
     if (satellite_) {
         std::vector<Excursion> excursions = ExcursionsOf(*trace, *satellite_);
         worst_[trace->Channel()] = WorstLevel(excursions);
-        MarkWorstLevels();
+        markWorstLevels();
         ui_->breachList->setExcursions(trace->Channel(), std::move(excursions));
     }
-    (*plot)->SetTrace(std::move(trace));
-    const std::optional<TimeRange> after = Extent();
+    (*plot)->setTrace(std::move(trace));
+    const std::optional<TimeRange> after = extent();
     view_ = ViewAfterNewSamples(view_, showingAll_, following_, before, after);
-    Redraw();
+    redraw();
 }
 
-void TimeLineWindow::TakeDates(std::shared_ptr<const DateLine> dates) {
+void TimeLineWindow::takeDates(std::shared_ptr<const DateLine> dates) {
     dates_ = std::move(dates);
-    Redraw();
+    redraw();
 }
 
-void TimeLineWindow::SetView(const TimeRange& view) {
+void TimeLineWindow::setView(const TimeRange& view) {
     view_ = Limited(view);
-    Redraw();
+    redraw();
 }
 
-void TimeLineWindow::Redraw() {
-    for (TimeLinePlot* plot : plots_) plot->Show(view_, dates_);
-    ui_->timeAxis->SetPicture(AxisOf(ui_->timeAxis->width()));
+void TimeLineWindow::redraw() {
+    for (TimeLinePlot* plot : plots_) plot->showView(view_, dates_);
+    ui_->timeAxis->setPicture(axisOf(ui_->timeAxis->width()));
 }
 
 void TimeLineWindow::showAll() {
     showingAll_ = true;
-    for (TimeLinePlot* plot : plots_) plot->ChooseValues(std::nullopt);
-    if (const auto extent = Extent()) view_ = Showing(*extent);
-    Redraw();
+    for (TimeLinePlot* plot : plots_) plot->chooseValues(std::nullopt);
+    if (const auto extent = this->extent()) view_ = Showing(*extent);
+    redraw();
 }
 
-timeline::AxisPicture TimeLineWindow::AxisOf(int width) const {
+timeline::AxisPicture TimeLineWindow::axisOf(int width) const {
     if (satellite_ && ui_->axisChoice->currentIndex() == 1) {
         if (auto calendar = ComposeCalendarAxis(view_, *satellite_, width)) return std::move(*calendar);
     }
@@ -308,31 +308,31 @@ void TimeLineWindow::useSatellite(std::shared_ptr<const SatelliteDefinition> sat
     const bool elements = satellite_ && !satellite_->Elements().empty();
     ui_->axisChoice->setEnabled(elements);
     if (!elements) ui_->axisChoice->setCurrentIndex(0);
-    for (TimeLinePlot* plot : plots_) plot->SetSatellite(satellite_);
+    for (TimeLinePlot* plot : plots_) plot->setSatellite(satellite_);
     worst_.clear();
-    MarkWorstLevels();
+    markWorstLevels();
     ui_->breachList->keepChannels({});
-    reader_->UseSatellite(satellite_);
-    Redraw();
+    reader_->useSatellite(satellite_);
+    redraw();
 }
 
-void TimeLineWindow::ShowCursor(OrbitTime time) {
+void TimeLineWindow::showCursor(OrbitTime time) {
     std::string text = CursorText(time, *dates_);
     if (const ElementSet* elements = satellite_ ? ElementsNearOrbit(*satellite_, time) : nullptr)
         text += "   " + UtcText(TimeOfOrbit(*elements, time));
     ui_->readoutLabel->setText(ToQt(text));
-    for (TimeLinePlot* plot : plots_) plot->ShowCursor(time);
+    for (TimeLinePlot* plot : plots_) plot->showCursor(time);
 }
 
-void TimeLineWindow::OpenNearestBlock(TimeLinePlot* plot, OrbitTime time) {
-    const auto sample = plot->NearestSample(time);
+void TimeLineWindow::openNearestBlock(TimeLinePlot* plot, OrbitTime time) {
+    const auto sample = plot->nearestSample(time);
     if (!sample) return;
-    const TraceBlock& block = plot->Trace()->Block(sample->block);
+    const TraceBlock& block = plot->trace()->Block(sample->block);
     // The Orbit HiByte that gives the block the orbits of the time line.
     emit blockOpenRequested(PathToQt(block.file), block.startOrbit >> 8);
 }
 
-void TimeLineWindow::Move(TimeLinePlot* plot, int by) {
+void TimeLineWindow::movePlot(TimeLinePlot* plot, int by) {
     const auto at = std::find(plots_.begin(), plots_.end(), plot);
     const auto index = at - plots_.begin();
     const auto to = std::clamp<std::ptrdiff_t>(index + by, 0, static_cast<std::ptrdiff_t>(plots_.size()) - 1);
@@ -342,23 +342,23 @@ void TimeLineWindow::Move(TimeLinePlot* plot, int by) {
     ui_->plotSplitter->insertWidget(static_cast<int>(to), plot);
 }
 
-TimeLinePicture TimeLineWindow::Picture() const {
+TimeLinePicture TimeLineWindow::picture() const {
     TimeLinePicture picture;
     picture.width = ui_->plotSplitter->width();
-    for (const TimeLinePlot* plot : plots_) picture.plots.push_back(plot->Picture());
+    for (const TimeLinePlot* plot : plots_) picture.plots.push_back(plot->picture());
     if (!picture.plots.empty()) picture.width = picture.plots.front().width;
-    picture.axis = AxisOf(picture.width);
+    picture.axis = axisOf(picture.width);
     return picture;
 }
 
 void TimeLineWindow::saveImage() {
     RunHandler(notifier_, [this] {
         if (plots_.empty()) return;
-        const auto path = notifier_.AskForSaveFile("Save Image", InSaveFolder("time-line.png"), kPictureFilters);
+        const auto path = notifier_.AskForSaveFile("Save Image", inSaveFolder("time-line.png"), kPictureFilters);
         if (!path) return;
         const auto format = PictureFormatOf(*path, kTimeLineSaveFormats);
         if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kTimeLineSaveFormats));
-        const TimeLinePicture picture = Picture();
+        const TimeLinePicture picture = this->picture();
         SaveWholeFile(*path, EncodePicture(QSize(picture.width, picture.Height()), *format,
                                            QStringLiteral("Kelvarox time line"),
                                            [&](QPainter& painter) { PaintTimeLine(painter, picture); }));
@@ -369,15 +369,15 @@ void TimeLineWindow::saveImage() {
 void TimeLineWindow::saveCsv() {
     if (plots_.empty()) return;
     const bool current = std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end();
-    SaveCsvOf(current ? currentPlot_ : plots_.front());
+    saveCsvOf(current ? currentPlot_ : plots_.front());
 }
 
-void TimeLineWindow::SaveCsvOf(TimeLinePlot* plot) {
+void TimeLineWindow::saveCsvOf(TimeLinePlot* plot) {
     RunHandler(notifier_, [this, plot] {
-        const ChannelTrace* trace = plot->Trace();
+        const ChannelTrace* trace = plot->trace();
         if (!trace) return;
         const auto path = notifier_.AskForSaveFile(
-            "Save CSV of " + PlotTitle(*trace), InSaveFolder("time-line-" + HexDigits(trace->Channel()) + ".csv"), kCsvFilters);
+            "Save CSV of " + PlotTitle(*trace), inSaveFolder("time-line-" + HexDigits(trace->Channel()) + ".csv"), kCsvFilters);
         if (!path) return;
         SaveWholeFile(*path, QByteArray::fromStdString(SamplesCsv(*trace, view_)));
         saveFolder_ = std::filesystem::path(*path).parent_path().string();
@@ -402,15 +402,15 @@ void TimeLineWindow::showImportWaiting(bool waiting) {
     ui_->importProgress->setFormat(waiting ? QStringLiteral("waiting") : QStringLiteral("%p%"));
 }
 
-void TimeLineWindow::readArchiveNow() { reader_->ReadNow(); }
+void TimeLineWindow::readArchiveNow() { reader_->readNow(); }
 
-std::string TimeLineWindow::InSaveFolder(const std::string& name) const {
+std::string TimeLineWindow::inSaveFolder(const std::string& name) const {
     return saveFolder_.empty() ? name : (std::filesystem::path(saveFolder_) / name).string();
 }
 
 void TimeLineWindow::setFollowing(bool on) { ui_->followCheck->setChecked(on); }
 
-void TimeLineWindow::UpdateMessage() {
+void TimeLineWindow::updateMessage() {
     QString message = problem_;
     if (message.isEmpty() && !channelsRead_) message = step_;
     if (message.isEmpty() && plots_.empty()) {

@@ -34,7 +34,7 @@ public:
     ~TimeLineWindow() override;
 
     // The picture of the plots on display with the orbit axis, at their sizes on the screen.
-    timeline::TimeLinePicture Picture() const;
+    timeline::TimeLinePicture picture() const;
 
 signals:
     // A double-click on a plot: the block of the sample nearest to it, for Load and Graph with
@@ -60,28 +60,28 @@ public slots:
     void useSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
 
 private:
-    void ConnectHandlers();
-    void ShowChannels(const std::vector<archive::ChannelSummary>& channels);
-    void SelectionChanged();
+    void connectHandlers();
+    void showChannels(const std::vector<archive::ChannelSummary>& channels);
+    void selectionChanged();
     // The channel list's mark of the worst level beyond the limits of each channel read.
-    void MarkWorstLevels();
-    void TakeTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
-    void TakeDates(std::shared_ptr<const timeline::DateLine> dates);
-    void SetView(const timeline::TimeRange& view);
-    void Redraw();
-    void ShowCursor(timeline::OrbitTime time);
-    void OpenNearestBlock(TimeLinePlot* plot, timeline::OrbitTime time);
-    void Move(TimeLinePlot* plot, int by);
-    void SaveCsvOf(TimeLinePlot* plot);
-    TimeLinePlot* AddPlot(int32_t channel);
+    void markWorstLevels();
+    void takeTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
+    void takeDates(std::shared_ptr<const timeline::DateLine> dates);
+    void setView(const timeline::TimeRange& view);
+    void redraw();
+    void showCursor(timeline::OrbitTime time);
+    void openNearestBlock(TimeLinePlot* plot, timeline::OrbitTime time);
+    void movePlot(TimeLinePlot* plot, int by);
+    void saveCsvOf(TimeLinePlot* plot);
+    TimeLinePlot* addPlot(int32_t channel);
     // The last `added` plots were just added: the height is shared anew.
-    void ShareHeights(size_t added);
-    std::optional<timeline::TimeRange> Extent() const;
+    void shareHeights(size_t added);
+    std::optional<timeline::TimeRange> extent() const;
     // The axis under plots `width` pixels wide: of orbits, or of the calendar when chosen.
-    timeline::AxisPicture AxisOf(int width) const;
-    void UpdateMessage();
+    timeline::AxisPicture axisOf(int width) const;
+    void updateMessage();
     // `name` in the folder of the last file saved, at first the working directory.
-    std::string InSaveFolder(const std::string& name) const;
+    std::string inSaveFolder(const std::string& name) const;
 
     Notifier& notifier_;
     std::unique_ptr<Ui::TimeLineWindow> ui_;

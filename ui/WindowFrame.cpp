@@ -38,8 +38,8 @@ void MoveTo(QWidget* window, const WindowPosition& position) {
     const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
     const QSize frame = window->frameGeometry().size().expandedTo(window->size() + QSize(0, titleBar));
     const FrameCorner corner =
-        PlaceOnScreens({position.Left, position.Top, frame.width(), frame.height()}, titleBar, screens);
-    window->move(corner.Left, corner.Top);
+        PlaceOnScreens({position.left, position.top, frame.width(), frame.height()}, titleBar, screens);
+    window->move(corner.left, corner.top);
 }
 
 }  // namespace kelvarox

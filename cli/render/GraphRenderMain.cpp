@@ -14,7 +14,7 @@
 #include "cli/TerminalText.h"
 #include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "render/GraphScene.h"
 #include "render/PictureFile.h"
 #include "render/TextCodec.h"

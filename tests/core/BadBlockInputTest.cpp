@@ -22,7 +22,7 @@
 #include "core/BlockLoader.h"
 #include "core/DataTable.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -46,11 +46,11 @@ struct Telemetry {
     // The load's error text, empty when none; view.messages holds the boxes it showed.
     std::string Load(const std::string& path) {
         view.messages.clear();
-        state->BlockFilePath = path;
-        state->LoadFailed = false;
+        state->blockFilePath = path;
+        state->loadFailed = false;
         return ErrorOf([&] { PressLoad(*state, view); });
     }
-    const Buffer& Block() const { return state->Block.bytes; }
+    const Buffer& Block() const { return state->block.bytes; }
     // The main window's boxes as the load left them.
     ChannelBoxTexts Boxes() const {
         auto box = [&](ChannelBox b) {
@@ -63,7 +63,7 @@ struct Telemetry {
     // The Table button on those boxes: the table's text.
     std::string Table(const ChannelBoxTexts& boxes) {
         if (!PrepareSeries(*state, boxes)) return "";
-        return DataTableText(boxes.name, boxes.number, state->Block, state->Header, state->Series);
+        return DataTableText(boxes.name, boxes.number, state->block, state->header, state->series);
     }
 };
 
@@ -111,19 +111,19 @@ TEST(BadBlockFiles, WrongLengthsGiveTheLengthMessageAndKeepTheBlockInMemory) {
     for (const auto& file : files) {
         EXPECT_EQ(t.Load(file), "") << file;
         EXPECT_EQ(t.view.messages, (std::vector<std::string>{kLength, kFormat})) << file;
-        EXPECT_TRUE(t.state->LoadFailed);
+        EXPECT_TRUE(t.state->loadFailed);
         EXPECT_EQ(t.Block(), Buffer{}) << file;
     }
     // After a good block: the length message only, and that block decoded and shown again.
     ASSERT_EQ(t.Load(t.Put("good.dat", good)), "");
     for (const auto& file : files) {
         t.view.boxes.clear();
-        t.state->Header = BlockHeader{};
+        t.state->header = BlockHeader{};
         EXPECT_EQ(t.Load(file), "") << file;
         EXPECT_EQ(t.view.messages, std::vector<std::string>{kLength}) << file;
-        EXPECT_TRUE(t.state->LoadFailed);
+        EXPECT_TRUE(t.state->loadFailed);
         EXPECT_EQ(t.Block(), BufferOf(good)) << file;
-        EXPECT_EQ(t.state->Header.LastSampleIndex, 68);
+        EXPECT_EQ(t.state->header.lastSampleIndex, 68);
         EXPECT_EQ(t.view.boxes[ChannelBox::Name], "Temp - SEU");
     }
 }
@@ -159,7 +159,7 @@ TEST(BadBlockFiles, WhatIsNoRegularFileIsRefusedAtOnce) {
                              "status.dat", "pipe.dat", "socket.dat"}) {
         EXPECT_EQ(t.Load((t.dir / name).string()), "") << name;
         EXPECT_EQ(t.view.messages, std::vector<std::string>{kLength}) << name;
-        EXPECT_TRUE(t.state->LoadFailed) << name;
+        EXPECT_TRUE(t.state->loadFailed) << name;
         EXPECT_EQ(t.Block(), BufferOf(good)) << name;
     }
     Bytes waiting(good.size());
@@ -219,7 +219,7 @@ TEST(BadBlockFiles, FilesWithoutReadPermissionGiveTheLengthMessage) {
     EXPECT_TRUE(openMessages.empty());
     EXPECT_EQ(lockedMessages, std::vector<std::string>{kLength});
     EXPECT_EQ(closedMessages, std::vector<std::string>{kLength});
-    EXPECT_TRUE(t.state->LoadFailed);
+    EXPECT_TRUE(t.state->loadFailed);
     EXPECT_EQ(t.Block(), BufferOf(readable));
     EXPECT_EQ(t.view.boxes[ChannelBox::Name], "I-SA-1 - BCR - 1");
 }
@@ -248,10 +248,10 @@ TEST(BadBlockFiles, AFileThatGrowsAndShrinksWhileReadIsReadWholeOrNotAtAll) {
     for (int n = 0; n < 2000; ++n) {
         ASSERT_EQ(t.Load(steady), "");
         ASSERT_EQ(t.Load(moving), "");
-        if (t.view.messages.empty() && t.Block() == BufferOf(block) && !t.state->LoadFailed) {
+        if (t.view.messages.empty() && t.Block() == BufferOf(block) && !t.state->loadFailed) {
             ++whole;
         } else if (t.view.messages == std::vector<std::string>{kLength} && t.Block() == BufferOf(steadyBytes) &&
-                   t.state->LoadFailed) {
+                   t.state->loadFailed) {
             ++refused;
         } else {
             ++mixed;
@@ -270,7 +270,7 @@ namespace {
 
 // The eight decoded header values in the order the load decodes them.
 std::array<int32_t, 8> Decoded(const BlockHeader& h) {
-    return {h.StartAmDay, h.EndAmDay, h.StartOrbit, h.StartMA, h.EndOrbit, h.EndMA, h.MAStep, h.Channel};
+    return {h.startAmDay, h.endAmDay, h.startOrbit, h.startMA, h.endOrbit, h.endMA, h.maStep, h.channel};
 }
 
 }  // namespace
@@ -314,9 +314,9 @@ TEST(BadBlockHeaders, FieldsOfSpacesLettersSignsAndAZeroStep) {
         SCOPED_TRACE(c.text + " -> " + c.error);
         Telemetry t;
         ASSERT_EQ(t.Load(t.Put("first.dat", BuildBlock(GoodRecipe()))), "");
-        const BlockHeader first = t.state->Header;
+        const BlockHeader first = t.state->header;
         ASSERT_EQ(t.Load(t.Put("second.dat", BuildBlock(second))), "");
-        const BlockHeader wanted = t.state->Header;
+        const BlockHeader wanted = t.state->header;
         ASSERT_EQ(t.Load(t.Put("first.dat", BuildBlock(GoodRecipe()))), "");
 
         BlockRecipe bad = second;
@@ -324,14 +324,14 @@ TEST(BadBlockHeaders, FieldsOfSpacesLettersSignsAndAZeroStep) {
         t.view.boxes.clear();
         EXPECT_EQ(t.Load(t.Put("bad.dat", BuildBlock(bad))), c.error);
         EXPECT_TRUE(t.view.messages.empty());
-        EXPECT_FALSE(t.state->LoadFailed);
+        EXPECT_FALSE(t.state->loadFailed);
         for (int k = 0; k < 8; ++k) {
             const int32_t expected = c.field == 8 && k == 6 ? 0 : Decoded(k < c.field ? wanted : first)[k];
-            EXPECT_EQ(Decoded(t.state->Header)[k], expected) << "field " << k;
+            EXPECT_EQ(Decoded(t.state->header)[k], expected) << "field " << k;
         }
         // The boxes are filled after the channel: only a failing step shows the new channel.
         EXPECT_EQ(t.view.boxes[ChannelBox::Name], c.field == 8 ? "I-SA-1 - BCR - 1" : "");
-        EXPECT_EQ(t.state->Header.LastSampleIndex, first.LastSampleIndex);
+        EXPECT_EQ(t.state->header.lastSampleIndex, first.lastSampleIndex);
     }
 
     // Signs where a decimal field allows them: a negative step gives a block without samples.
@@ -341,14 +341,14 @@ TEST(BadBlockHeaders, FieldsOfSpacesLettersSignsAndAZeroStep) {
     sign.endAmDay = "+100";
     sign.maStep = "-4";
     ASSERT_EQ(t.Load(t.Put("signs.dat", BuildBlock(sign))), "");
-    EXPECT_EQ(t.state->Header.StartAmDay, -100);
-    EXPECT_EQ(t.state->Header.StartDateText, "1977  Sep  23 [Fri]");
-    EXPECT_EQ(t.state->Header.EndAmDay, 100);
-    EXPECT_EQ(t.state->Header.LastSampleIndex, -68);
+    EXPECT_EQ(t.state->header.startAmDay, -100);
+    EXPECT_EQ(t.state->header.startDateText, "1977  Sep  23 [Fri]");
+    EXPECT_EQ(t.state->header.endAmDay, 100);
+    EXPECT_EQ(t.state->header.lastSampleIndex, -68);
     EXPECT_EQ(TableRows(t.Table(t.Boxes())), std::vector<std::string>{});
     const auto picture = BuildGraphPicture(*t.state, t.Boxes());
     ASSERT_TRUE(picture.has_value());
-    EXPECT_EQ(TracePoints(t.state->Series, t.state->Axis), std::vector<GraphPoint>{});
+    EXPECT_EQ(TracePoints(t.state->series, t.state->axis), std::vector<GraphPoint>{});
 }
 
 TEST(BadBlockLayouts, EveryAddressFromMinus1To520ForEveryField) {
@@ -366,8 +366,8 @@ TEST(BadBlockLayouts, EveryAddressFromMinus1To520ForEveryField) {
     int loads = 0;
     for (int field = 0; field < BlockLayout::kFieldCount; ++field) {
         for (int32_t address = -1; address <= 520; ++address) {
-            t.state->Layout = BlockLayout{};
-            t.state->Layout.Field(field) = address;
+            t.state->layout = BlockLayout{};
+            t.state->layout.Field(field) = address;
             std::string text;
             for (int32_t p = address; p < address + widths[field]; ++p)
                 if (p >= 0 && p < kBlockFileSize) text += static_cast<char>(ones[static_cast<size_t>(p)]);
@@ -381,11 +381,11 @@ TEST(BadBlockLayouts, EveryAddressFromMinus1To520ForEveryField) {
             }
             ASSERT_EQ(error, "") << field << " " << address;
             const int32_t value = static_cast<int32_t>(std::stol(text, nullptr, hex[field] ? 16 : 10));
-            const BlockHeader& h = t.state->Header;
+            const BlockHeader& h = t.state->header;
             // The end orbit of a block that crossed a multiple of 256 orbits is 256 further on.
             const int32_t crossed = field == 3 && value < 0x11 ? 256 : 0;
-            const std::array<int32_t, 8> decoded = {h.StartAmDay, h.EndAmDay, h.StartOrbit, h.EndOrbit - crossed,
-                                                    h.StartMA,    h.EndMA,    h.MAStep,     h.Channel};
+            const std::array<int32_t, 8> decoded = {h.startAmDay, h.endAmDay, h.startOrbit, h.endOrbit - crossed,
+                                                    h.startMA,    h.endMA,    h.maStep,     h.channel};
             EXPECT_EQ(decoded[static_cast<size_t>(field)], value) << field << " " << address;
             EXPECT_EQ(TableRows(t.Table(t.Boxes())).size(), static_cast<size_t>(h.SampleCount()));
         }
@@ -403,9 +403,9 @@ TEST(BadBlockHeaders, OrbitHiByteTextsOfTenDigits) {
         SCOPED_TRACE(text);
         t.view.orbitHiByte = text;
         ASSERT_EQ(t.Load(good), "");
-        EXPECT_EQ(t.state->Header.StartOrbit, startOrbit);
-        EXPECT_EQ(t.state->Header.EndOrbit, static_cast<int32_t>(static_cast<uint32_t>(startOrbit) + 1));
-        EXPECT_EQ(t.state->Header.SampleCount(), 69);
+        EXPECT_EQ(t.state->header.startOrbit, startOrbit);
+        EXPECT_EQ(t.state->header.endOrbit, static_cast<int32_t>(static_cast<uint32_t>(startOrbit) + 1));
+        EXPECT_EQ(t.state->header.SampleCount(), 69);
         const auto picture = BuildGraphPicture(*t.state, t.Boxes());
         ASSERT_TRUE(picture.has_value());
         EXPECT_EQ(LabelText(*picture, GraphLabel::StartOrbit), "Orbit# " + std::to_string(startOrbit));
@@ -441,12 +441,12 @@ TEST(BadCoefficients, OneE38ShowsAsINFThroughTheSeriesAxisGraphAndTable) {
     boxes.d = "0";
     auto picture = BuildGraphPicture(*t.state, boxes);
     ASSERT_TRUE(picture.has_value());
-    EXPECT_EQ(t.state->Series.DataMax, std::numeric_limits<float>::infinity());
-    EXPECT_EQ(t.state->Series.DataMin, 0.0f);
-    EXPECT_EQ(LevelTexts(t.state->Axis), (std::array<std::string, 5>{"0.0", "INF", "INF", "INF", "INF"}));
+    EXPECT_EQ(t.state->series.dataMax, std::numeric_limits<float>::infinity());
+    EXPECT_EQ(t.state->series.dataMin, 0.0f);
+    EXPECT_EQ(LevelTexts(t.state->axis), (std::array<std::string, 5>{"0.0", "INF", "INF", "INF", "INF"}));
     EXPECT_EQ(LabelText(*picture, GraphLabel::Level4), "INF");
     // Finite values lie at the foot of an infinite axis, the infinite one at its top.
-    const auto trace = TracePoints(t.state->Series, t.state->Axis);
+    const auto trace = TracePoints(t.state->series, t.state->axis);
     ASSERT_EQ(trace.size(), 2u * 69 - 1);
     EXPECT_EQ(trace[4].y, graph::kPlotBottom);  // sample 2, 2E38
     EXPECT_EQ(trace[5].y, graph::kPlotTop);     // sample 3, INF
@@ -464,7 +464,7 @@ TEST(BadCoefficients, OneE38ShowsAsINFThroughTheSeriesAxisGraphAndTable) {
     boxes.c = "-1E38";
     picture = BuildGraphPicture(*t.state, boxes);
     ASSERT_TRUE(picture.has_value());
-    EXPECT_EQ(LevelTexts(t.state->Axis), (std::array<std::string, 5>{"-INF", "NAN", "NAN", "NAN", "0.0"}));
+    EXPECT_EQ(LevelTexts(t.state->axis), (std::array<std::string, 5>{"-INF", "NAN", "NAN", "NAN", "0.0"}));
     rows = TableRows(t.Table(boxes));
     EXPECT_EQ(ValueOf(rows[1]), "-1E38");
     EXPECT_EQ(ValueOf(rows[3]), " -INF");
@@ -478,8 +478,8 @@ TEST(BadCoefficients, OneE38ShowsAsINFThroughTheSeriesAxisGraphAndTable) {
     EXPECT_EQ(ValueOf(rows[1]), "  0.0");
     EXPECT_EQ(ValueOf(rows[2]), "  INF");
     ASSERT_TRUE(BuildGraphPicture(*t.state, boxes).has_value());
-    EXPECT_EQ(LevelTexts(t.state->Axis)[0], "-1E38");
-    EXPECT_EQ(LevelTexts(t.state->Axis)[4], "INF");
+    EXPECT_EQ(LevelTexts(t.state->axis)[0], "-1E38");
+    EXPECT_EQ(LevelTexts(t.state->axis)[4], "INF");
 
     // Beyond the float range a box does not convert.
     boxes.a = "1E39";

@@ -30,8 +30,8 @@ struct Loader {
     }
     // Load the file as the Load button does; returns the error text, empty when none.
     std::string Load(const std::string& path) {
-        state.BlockFilePath = path;
-        state.LoadFailed = false;
+        state.blockFilePath = path;
+        state.loadFailed = false;
         return ErrorOf([&] { PressLoad(state, view); });
     }
 };
@@ -45,25 +45,25 @@ TEST(BlockLoader, DecodesTheHeaderAndFillsTheChannelBoxes) {
     recipe.startAmDay = "8034";
     recipe.endAmDay = "8035";
     ASSERT_EQ(t.Load(t.Put("a.dat", BuildBlock(recipe))), "");
-    const BlockHeader& h = t.state.Header;
-    EXPECT_EQ(t.state.OrbitBase, 256);
-    EXPECT_EQ(h.StartAmDay, 8034);
-    EXPECT_EQ(h.EndAmDay, 8035);
-    EXPECT_EQ(h.StartDateText, "1999  Dec  31 [Fri]");
-    EXPECT_EQ(h.EndDateText, "2000  Jan  01 [Sat]");
-    EXPECT_EQ(h.StartOrbit, 316);
-    EXPECT_EQ(h.EndOrbit, 317);
-    EXPECT_EQ(h.StartMA, 16);
-    EXPECT_EQ(h.EndMA, 32);
-    EXPECT_EQ(h.MAStep, 4);
-    EXPECT_EQ(h.Channel, 0x17F);
-    EXPECT_EQ(h.CoefficientRow, 15);
-    EXPECT_EQ(h.StartPosition, 80912);
-    EXPECT_EQ(h.EndPosition, 81184);
-    EXPECT_EQ(h.LastSampleIndex, 68);
+    const BlockHeader& h = t.state.header;
+    EXPECT_EQ(t.state.orbitBase, 256);
+    EXPECT_EQ(h.startAmDay, 8034);
+    EXPECT_EQ(h.endAmDay, 8035);
+    EXPECT_EQ(h.startDateText, "1999  Dec  31 [Fri]");
+    EXPECT_EQ(h.endDateText, "2000  Jan  01 [Sat]");
+    EXPECT_EQ(h.startOrbit, 316);
+    EXPECT_EQ(h.endOrbit, 317);
+    EXPECT_EQ(h.startMA, 16);
+    EXPECT_EQ(h.endMA, 32);
+    EXPECT_EQ(h.maStep, 4);
+    EXPECT_EQ(h.channel, 0x17F);
+    EXPECT_EQ(h.coefficientRow, 15);
+    EXPECT_EQ(h.startPosition, 80912);
+    EXPECT_EQ(h.endPosition, 81184);
+    EXPECT_EQ(h.lastSampleIndex, 68);
     EXPECT_EQ(h.SampleCount(), 69);
-    EXPECT_EQ(h.FirstMA, 16);
-    EXPECT_FALSE(t.state.LoadFailed);
+    EXPECT_EQ(h.firstMA, 16);
+    EXPECT_FALSE(t.state.loadFailed);
     EXPECT_TRUE(t.view.messages.empty());
     EXPECT_EQ(t.view.disableCount, 0);
     const std::map<ChannelBox, std::string> expected = {
@@ -136,8 +136,8 @@ TEST(BlockLoader, DerivedPositionsAndSampleCounts) {
     recipe.maStep = "2";
     t.view.orbitHiByte = "12";
     ASSERT_EQ(t.Load(t.Put("a.dat", BuildBlock(recipe))), "");
-    EXPECT_EQ(t.state.OrbitBase, 3072);
-    EXPECT_EQ(t.state.Header.LastSampleIndex, 3);  // 7 / 2, the remainder dropped
+    EXPECT_EQ(t.state.orbitBase, 3072);
+    EXPECT_EQ(t.state.header.lastSampleIndex, 3);  // 7 / 2, the remainder dropped
 
     // The orbit byte wrapped within the block: FE to 01 is three orbits on, not 253 back.
     recipe.startOrbit = "FE";
@@ -147,23 +147,23 @@ TEST(BlockLoader, DerivedPositionsAndSampleCounts) {
     recipe.maStep = "04";
     t.view.orbitHiByte = "0";
     ASSERT_EQ(t.Load(t.Put("b.dat", BuildBlock(recipe))), "");
-    EXPECT_EQ(t.state.Header.StartOrbit, 254);
-    EXPECT_EQ(t.state.Header.EndOrbit, 257);
-    EXPECT_EQ(t.state.Header.LastSampleIndex, 192);
+    EXPECT_EQ(t.state.header.startOrbit, 254);
+    EXPECT_EQ(t.state.header.endOrbit, 257);
+    EXPECT_EQ(t.state.header.lastSampleIndex, 192);
 
     // A header announcing more samples than a block holds is cut to 384.
     recipe.startOrbit = "00";
     recipe.endOrbit = "09";
     recipe.maStep = "01";
     ASSERT_EQ(t.Load(t.Put("c.dat", BuildBlock(recipe))), "");
-    EXPECT_EQ(t.state.Header.LastSampleIndex, 2304);
-    EXPECT_EQ(t.state.Header.SampleCount(), 384);
+    EXPECT_EQ(t.state.header.lastSampleIndex, 2304);
+    EXPECT_EQ(t.state.header.SampleCount(), 384);
 
     // A huge Orbit HiByte wraps instead of overflowing.
     t.view.orbitHiByte = "2147483647";
     ASSERT_EQ(t.Load(t.Put("d.dat", BuildBlock(recipe))), "");
-    EXPECT_EQ(t.state.OrbitBase, -256);
-    EXPECT_EQ(t.state.Header.StartOrbit, -256);
+    EXPECT_EQ(t.state.orbitBase, -256);
+    EXPECT_EQ(t.state.header.startOrbit, -256);
 }
 
 TEST(BlockLoader, ImproperLengthKeepsTheBufferAndDecodesItAgain) {
@@ -171,15 +171,15 @@ TEST(BlockLoader, ImproperLengthKeepsTheBufferAndDecodesItAgain) {
     // First load ever of a 100-byte file: the length message, then the format message.
     EXPECT_EQ(t.Load(t.Put("short.dat", std::vector<uint8_t>(100, 'x'))), "");
     EXPECT_EQ(t.view.messages, (std::vector<std::string>{kLength, kFormat}));
-    EXPECT_TRUE(t.state.LoadFailed);
+    EXPECT_TRUE(t.state.loadFailed);
     EXPECT_EQ(t.view.disableCount, 2);
-    EXPECT_EQ(t.state.Block.bytes, WodBlock{}.bytes);
+    EXPECT_EQ(t.state.block.bytes, WodBlock{}.bytes);
 
     BlockRecipe recipe;
     recipe.samples = {1, 2, 3};
     ASSERT_EQ(t.Load(t.Put("good.dat", BuildBlock(recipe))), "");
-    const auto good = t.state.Block.bytes;
-    const int32_t lastIndex = t.state.Header.LastSampleIndex;
+    const auto good = t.state.block.bytes;
+    const int32_t lastIndex = t.state.header.lastSampleIndex;
 
     const std::vector<std::string> improper = {
         t.Put("511.dat", std::vector<uint8_t>(511, 'x')),
@@ -194,9 +194,9 @@ TEST(BlockLoader, ImproperLengthKeepsTheBufferAndDecodesItAgain) {
         EXPECT_EQ(t.Load(path), "") << path;
         // The previous block is decoded again and its channel shown again.
         EXPECT_EQ(t.view.messages, std::vector<std::string>{kLength}) << path;
-        EXPECT_TRUE(t.state.LoadFailed);
-        EXPECT_EQ(t.state.Block.bytes, good);
-        EXPECT_EQ(t.state.Header.LastSampleIndex, lastIndex);
+        EXPECT_TRUE(t.state.loadFailed);
+        EXPECT_EQ(t.state.block.bytes, good);
+        EXPECT_EQ(t.state.header.lastSampleIndex, lastIndex);
         EXPECT_EQ(t.view.boxes[ChannelBox::Number], "#17F");
     }
 }
@@ -227,7 +227,7 @@ TEST(BlockLoader, OnlyRegularFilesAreRead) {
     t.view.messages.clear();
     EXPECT_EQ(t.Load((t.dir / "link.dat").string()), "");
     EXPECT_TRUE(t.view.messages.empty());
-    EXPECT_FALSE(t.state.LoadFailed);
+    EXPECT_FALSE(t.state.loadFailed);
 }
 
 TEST(BlockLoader, SignatureAndConversionFailures) {
@@ -235,7 +235,7 @@ TEST(BlockLoader, SignatureAndConversionFailures) {
     BlockRecipe recipe;
     recipe.channel = "0140";
     ASSERT_EQ(t.Load(t.Put("good.dat", BuildBlock(recipe))), "");
-    const BlockHeader before = t.state.Header;
+    const BlockHeader before = t.state.header;
 
     // Without "Who" the header keeps its values.
     BlockRecipe bad = recipe;
@@ -244,18 +244,18 @@ TEST(BlockLoader, SignatureAndConversionFailures) {
     t.view.boxes.clear();
     EXPECT_EQ(t.Load(t.Put("bad.dat", BuildBlock(bad))), "");
     EXPECT_EQ(t.view.messages, std::vector<std::string>{kFormat});
-    EXPECT_TRUE(t.state.LoadFailed);
-    EXPECT_EQ(t.state.Header.StartOrbit, before.StartOrbit);
+    EXPECT_TRUE(t.state.loadFailed);
+    EXPECT_EQ(t.state.header.startOrbit, before.startOrbit);
     EXPECT_TRUE(t.view.boxes.empty());
 
     // An Orbit HiByte that is no number stops the load before the file is read.
     t.view.messages.clear();
-    const auto buffer = t.state.Block.bytes;
+    const auto buffer = t.state.block.bytes;
     for (const char* text : {"1A", "", "1.5"}) {
         t.view.orbitHiByte = text;
         EXPECT_EQ(t.Load(t.Put("other.dat", BuildBlock(BlockRecipe{}))),
                   std::string("'") + text + "' is not a valid integer value");
-        EXPECT_EQ(t.state.Block.bytes, buffer);
+        EXPECT_EQ(t.state.block.bytes, buffer);
         EXPECT_TRUE(t.view.messages.empty());
     }
     t.view.orbitHiByte = "0";
@@ -265,9 +265,9 @@ TEST(BlockLoader, SignatureAndConversionFailures) {
     blanks.startAmDay = "0100";
     blanks.endOrbit = "  ";
     EXPECT_EQ(t.Load(t.Put("blank.dat", BuildBlock(blanks))), "'0x' is not a valid integer value");
-    EXPECT_EQ(t.state.Header.StartAmDay, 100);
-    EXPECT_EQ(t.state.Header.MAStep, before.MAStep);
-    EXPECT_FALSE(t.state.LoadFailed);
+    EXPECT_EQ(t.state.header.startAmDay, 100);
+    EXPECT_EQ(t.state.header.maStep, before.maStep);
+    EXPECT_FALSE(t.state.loadFailed);
 
     BlockRecipe letters;
     letters.startAmDay = "12AB";
@@ -282,6 +282,6 @@ TEST(BlockLoader, SignatureAndConversionFailures) {
     zero.channel = "0141";
     t.view.boxes.clear();
     EXPECT_EQ(t.Load(t.Put("zero.dat", BuildBlock(zero))), "Division by zero");
-    EXPECT_EQ(t.state.Header.Channel, 0x141);
+    EXPECT_EQ(t.state.header.channel, 0x141);
     EXPECT_EQ(t.view.boxes[ChannelBox::Name], "Temp - EPU");
 }

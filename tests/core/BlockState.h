@@ -9,14 +9,14 @@
 
 #include "core/BlockLoader.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
-#include "core/GraphAndTableActions.h"
+#include "core/GraphPicture.h"
+#include "core/ChannelBoxTexts.h"
 
 namespace kelvarox::testing {
 
 struct BlockState : BlockInMemory, GraphAndTableState {
-    BlockLayout Layout;
-    float DisplayScale = 1.0f;
+    BlockLayout layout;
+    float displayScale = 1.0f;
 };
 
 // The main window's boxes that Load fills.
@@ -51,16 +51,16 @@ public:
 
 // The Load button: raises the error that ends the load, as the window reports it.
 inline void PressLoad(BlockState& state, RecordingLoaderView& view) {
-    const LoadOutcome outcome = LoadBlockFile(state, state.Layout, view.orbitHiByte);
-    view.Show(outcome, state.Header.Channel);
+    const LoadOutcome outcome = LoadBlockFile(state, state.layout, view.orbitHiByte);
+    view.Show(outcome, state.header.channel);
 }
 
 inline std::optional<GraphPicture> BuildGraphPicture(BlockState& state, const ChannelBoxTexts& boxes) {
-    return kelvarox::BuildGraphPicture(state.Block, state.Header, state, boxes, state.DisplayScale);
+    return kelvarox::BuildGraphPicture(state.block, state.header, state, boxes, state.displayScale);
 }
 
 inline bool PrepareSeries(BlockState& state, const ChannelBoxTexts& boxes) {
-    return kelvarox::PrepareSeries(state.Block, state.Header, state, boxes);
+    return kelvarox::PrepareSeries(state.block, state.header, state, boxes);
 }
 
 }  // namespace kelvarox::testing

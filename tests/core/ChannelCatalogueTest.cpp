@@ -26,10 +26,10 @@ TEST(ChannelCatalogue, EveryChannelHasNameUnitAndRow) {
     EXPECT_EQ(cat::RowOf(0x17F), 15);
     EXPECT_EQ(cat::NameOf(0x180), "Raw Data");
     EXPECT_EQ(cat::UnitOf(0x180), "Count");
-    EXPECT_EQ(cat::RowOf(0xFFFF), cat::IdentityRow);
+    EXPECT_EQ(cat::RowOf(0xFFFF), cat::kIdentityRow);
     // Below the catalogue: shown as raw data as well.
     EXPECT_EQ(cat::NameOf(0x0FF), "Raw Data");
-    EXPECT_EQ(cat::RowOf(0), cat::IdentityRow);
+    EXPECT_EQ(cat::RowOf(0), cat::kIdentityRow);
 
     int temperatureChannels = 0;
     for (int k = 0; k < cat::kChannelCount; ++k)

@@ -14,15 +14,15 @@ TEST(DataTable, ExampleTableByteForByte) {
     block.bytes[66] = 0x80;
     block.bytes[67] = 0xFF;
     BlockHeader h;
-    h.StartOrbit = 316;
-    h.StartMA = 248;
-    h.MAStep = 4;
-    h.LastSampleIndex = 3;
+    h.startOrbit = 316;
+    h.startMA = 248;
+    h.maStep = 4;
+    h.lastSampleIndex = 3;
     const SampleSeries series = BuildSeries(block, h, Coefficients{0, 0, 1, 0});
     const std::string expected = kExampleTableText;
     EXPECT_EQ(DataTableText("Raw Data", "#180", block, h, series), expected);
 
-    h.LastSampleIndex = -1;
+    h.lastSampleIndex = -1;
     const std::string heading = DataTableText("Raw Data", "#180", block, h, BuildSeries(block, h, Coefficients{}));
     EXPECT_EQ(heading, expected.substr(0, expected.find("   0 ,")));
 }

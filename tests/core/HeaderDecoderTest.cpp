@@ -11,12 +11,12 @@ using namespace kelvarox::testing;
 
 TEST(HeaderDecoder, EachFailureSaysWhereItStoppedAndKeepsTheValuesFromThere) {
     BlockHeader before;
-    before.StartAmDay = before.StartMA = before.MAStep = before.Channel = before.LastSampleIndex = -7;
+    before.startAmDay = before.startMA = before.maStep = before.channel = before.lastSampleIndex = -7;
     struct Case {
         std::function<void(BlockRecipe&)> spoil;
         HeaderFault fault;
         std::string error;
-        std::array<int32_t, 5> values;  // StartAmDay, StartMA, MAStep, Channel, LastSampleIndex
+        std::array<int32_t, 5> values;  // startAmDay, startMA, maStep, channel, lastSampleIndex
     };
     const Case cases[] = {
         {[](BlockRecipe&) {}, HeaderFault::None, "", {8766, 16, 4, 0x17F, 68}},
@@ -39,7 +39,7 @@ TEST(HeaderDecoder, EachFailureSaysWhereItStoppedAndKeepsTheValuesFromThere) {
         EXPECT_EQ(d.error, c.error);
         EXPECT_EQ(d.ChannelDecoded(), c.fault == HeaderFault::None || c.fault == HeaderFault::ZeroStep) << c.error;
         const BlockHeader& h = d.header;
-        EXPECT_EQ((std::array<int32_t, 5>{h.StartAmDay, h.StartMA, h.MAStep, h.Channel, h.LastSampleIndex}), c.values)
+        EXPECT_EQ((std::array<int32_t, 5>{h.startAmDay, h.startMA, h.maStep, h.channel, h.lastSampleIndex}), c.values)
             << c.error;
     }
 }

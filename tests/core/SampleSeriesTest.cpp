@@ -23,18 +23,18 @@ WodBlock BlockWithSamples(const std::vector<uint8_t>& samples) {
 BlockHeader Header(int32_t lastIndex, int32_t step = 4, int32_t firstMA = 0, int32_t startOrbit = 100,
                    int32_t endOrbit = 101, int32_t startMA = 0) {
     BlockHeader h;
-    h.LastSampleIndex = lastIndex;
-    h.MAStep = step;
-    h.FirstMA = firstMA;
-    h.StartOrbit = startOrbit;
-    h.EndOrbit = endOrbit;
-    h.StartMA = startMA;
+    h.lastSampleIndex = lastIndex;
+    h.maStep = step;
+    h.firstMA = firstMA;
+    h.startOrbit = startOrbit;
+    h.endOrbit = endOrbit;
+    h.startMA = startMA;
     return h;
 }
 
 std::string Labels(const std::vector<MATick>& ticks) {
     std::string s;
-    for (const auto& t : ticks) s += "[" + std::to_string(t.Index) + ":" + t.Label + "]";
+    for (const auto& t : ticks) s += "[" + std::to_string(t.index) + ":" + t.label + "]";
     return s;
 }
 
@@ -58,31 +58,31 @@ TEST(SampleSeries, UpdateCoefficientsInOrderAndKeepsEmptyOnes) {
 TEST(SampleSeries, TranslationAndExtremes) {
     const WodBlock block = BlockWithSamples({0, 127, 128, 255, 255});
     const auto identity = BuildSeries(block, Header(4), Coefficients{0, 0, 1, 0});
-    ASSERT_EQ(identity.Count, 5);
-    EXPECT_EQ(identity.SampleValue[1], 127.0f);
-    EXPECT_EQ(identity.SampleValue[3], 255.0f);
-    EXPECT_EQ(identity.DataMax, 255.0f);
-    EXPECT_EQ(identity.DataMin, 0.0f);
+    ASSERT_EQ(identity.count, 5);
+    EXPECT_EQ(identity.sampleValue[1], 127.0f);
+    EXPECT_EQ(identity.sampleValue[3], 255.0f);
+    EXPECT_EQ(identity.dataMax, 255.0f);
+    EXPECT_EQ(identity.dataMin, 0.0f);
 
     const auto cube = BuildSeries(block, Header(4), Coefficients{1, 0, 0, 0});
-    EXPECT_EQ(cube.SampleValue[3], 16581375.0f);
-    EXPECT_EQ(BuildSeries(block, Header(0), Coefficients{5, 6, 7, -3.5f}).SampleValue[0], -3.5f);
+    EXPECT_EQ(cube.sampleValue[3], 16581375.0f);
+    EXPECT_EQ(BuildSeries(block, Header(0), Coefficients{5, 6, 7, -3.5f}).sampleValue[0], -3.5f);
 
     // The starting extremes stay in force.
     const auto high = BuildSeries(block, Header(4), Coefficients{0, 0, 0, 1250});
-    EXPECT_EQ(high.DataMax, 1250.0f);
-    EXPECT_EQ(high.DataMin, 1000.0f);
+    EXPECT_EQ(high.dataMax, 1250.0f);
+    EXPECT_EQ(high.dataMin, 1000.0f);
     const auto none = BuildSeries(block, Header(-1), Coefficients{0, 0, 1, 0});
-    EXPECT_EQ(none.Count, 0);
-    EXPECT_EQ(none.DataMax, -1000.0f);
-    EXPECT_EQ(none.DataMin, 1000.0f);
+    EXPECT_EQ(none.count, 0);
+    EXPECT_EQ(none.dataMax, -1000.0f);
+    EXPECT_EQ(none.dataMin, 1000.0f);
 
     // A huge coefficient gives infinite values, not an error.
     const auto huge = BuildSeries(block, Header(4), Coefficients{1e38f, 0, 0, 0});
-    EXPECT_EQ(huge.SampleValue[0], 0.0f);
-    EXPECT_EQ(huge.SampleValue[3], std::numeric_limits<float>::infinity());
-    EXPECT_EQ(ValueText(huge.SampleValue[3]), "INF");
-    EXPECT_EQ(BuildSeries(block, Header(4), Coefficients{-3e38f, 0, 0, 0}).SampleValue[1],
+    EXPECT_EQ(huge.sampleValue[0], 0.0f);
+    EXPECT_EQ(huge.sampleValue[3], std::numeric_limits<float>::infinity());
+    EXPECT_EQ(ValueText(huge.sampleValue[3]), "INF");
+    EXPECT_EQ(BuildSeries(block, Header(4), Coefficients{-3e38f, 0, 0, 0}).sampleValue[1],
               -std::numeric_limits<float>::infinity());
     EXPECT_EQ(RoundToFloat(1e39), std::numeric_limits<float>::infinity());
     EXPECT_EQ(RoundToFloat(-1e300), -std::numeric_limits<float>::infinity());
@@ -96,15 +96,15 @@ TEST(SampleSeries, TranslationAndExtremes) {
 
     // At most 384 samples, whatever the header says.
     std::vector<uint8_t> many(448, 9);
-    EXPECT_EQ(BuildSeries(BlockWithSamples(many), Header(2000), Coefficients{0, 0, 1, 0}).Count, 384);
+    EXPECT_EQ(BuildSeries(BlockWithSamples(many), Header(2000), Coefficients{0, 0, 1, 0}).count, 384);
 }
 
 TEST(SampleSeries, ValueAxisRoundsOutwardToMultiplesOfFour) {
     auto check = [](float max, float min, float axisMax, float axisMin) {
         const ValueAxis a = ScaleValueAxis(max, min);
-        EXPECT_EQ(a.AxisMax, axisMax) << max << " " << min;
-        EXPECT_EQ(a.AxisMin, axisMin) << max << " " << min;
-        EXPECT_EQ(a.AxisRange, axisMax - axisMin);
+        EXPECT_EQ(a.axisMax, axisMax) << max << " " << min;
+        EXPECT_EQ(a.axisMin, axisMin) << max << " " << min;
+        EXPECT_EQ(a.axisRange, axisMax - axisMin);
     };
     check(13.2f, 2.7f, 16, 0);
     check(-1.5f, -6.2f, 0, -8);
@@ -135,11 +135,11 @@ TEST(SampleSeries, ValueAxisRoundsOutwardToMultiplesOfFour) {
     EXPECT_EQ(ValueText(wild.Level(4)), "INF");
     EXPECT_EQ(ValueText(wild.Level(0)), "-INF");
     const ValueAxis huge = ScaleValueAxis(3.4e38f, -3.4e38f);
-    EXPECT_EQ(huge.AxisMax, 3.4e38f);
+    EXPECT_EQ(huge.axisMax, 3.4e38f);
 }
 
 TEST(SampleSeries, PositionsOnTheOrbitAxis) {
-    // StartOrbit 100, StartMA 250, step 4, FirstMA 252.
+    // startOrbit 100, startMA 250, step 4, firstMA 252.
     const BlockHeader h = Header(3, 4, 252, 100, 101, 250);
     EXPECT_EQ(SampleMA(h, 0), 252);
     EXPECT_EQ(SampleMA(h, 1), 0);

@@ -4,30 +4,30 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "BlockState.h"
 
 namespace kelvarox::testing {
 
 // A WOD block with these raw samples, its header decoded: orbits 60 to `endOrbit`, MA
-// from 0 in steps of `maStep`, LastSampleIndex one below the number of samples.
+// from 0 in steps of `maStep`, lastSampleIndex one below the number of samples.
 inline BlockState StateWithSamples(const std::vector<uint8_t>& samples, int32_t maStep = 64,
                                      int32_t endOrbit = 60) {
     BlockState s;
-    s.Block.bytes[3] = 'W';
-    s.Block.bytes[4] = 'h';
-    s.Block.bytes[5] = 'o';
+    s.block.bytes[3] = 'W';
+    s.block.bytes[4] = 'h';
+    s.block.bytes[5] = 'o';
     for (size_t i = 0; i < samples.size() && kFirstSampleOffset + i < kBlockFileSize; ++i)
-        s.Block.bytes[kFirstSampleOffset + i] = samples[i];
-    BlockHeader& h = s.Header;
-    h.StartOrbit = 60;
-    h.EndOrbit = endOrbit;
-    h.StartMA = 0;
-    h.MAStep = maStep;
-    h.FirstMA = 0;
-    h.LastSampleIndex = static_cast<int32_t>(samples.size()) - 1;
-    h.StartDateText = "2002/01/01";
-    h.EndDateText = "2002/01/02";
+        s.block.bytes[kFirstSampleOffset + i] = samples[i];
+    BlockHeader& h = s.header;
+    h.startOrbit = 60;
+    h.endOrbit = endOrbit;
+    h.startMA = 0;
+    h.maStep = maStep;
+    h.firstMA = 0;
+    h.lastSampleIndex = static_cast<int32_t>(samples.size()) - 1;
+    h.startDateText = "2002/01/01";
+    h.endDateText = "2002/01/02";
     return s;
 }
 

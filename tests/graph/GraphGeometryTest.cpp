@@ -5,7 +5,7 @@
 #include "ErrorOf.h"
 #include "GraphFixtures.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "core/GraphGeometry.h"
 #include "core/GraphReadout.h"
 
@@ -57,10 +57,10 @@ TEST(GraphGeometry, PlotXSpreadsSamplesOverThePlotWidth) {
     EXPECT_EQ(PlotX(0, 0), 55);
     // A header that announces more samples than a block holds is cut to 384.
     BlockHeader h;
-    h.LastSampleIndex = 1000;
+    h.lastSampleIndex = 1000;
     EXPECT_EQ(LastPlottedIndex(h), 383);
     EXPECT_EQ(PlotX(383, LastPlottedIndex(h)), 675);
-    h.LastSampleIndex = -5;
+    h.lastSampleIndex = -5;
     EXPECT_EQ(LastPlottedIndex(h), -1);
 }
 
@@ -80,7 +80,7 @@ TEST(GraphGeometry, DisplayScaleTruncatesEveryPoint) {
     EXPECT_EQ(ScalePoint({55, 312}, 1.5f), (GraphPoint{82, 468}));
 
     BlockState state = StateWithSamples({4, 16, 10, 7});
-    state.DisplayScale = 1.25f;
+    state.displayScale = 1.25f;
     const GraphPicture picture = Graph(state);
     EXPECT_EQ(DescribeStep(picture.steps.front()), "Clear 0,0 882,460");
     // Sample 0 is the lowest value: design point (55, 312).
@@ -121,14 +121,14 @@ TEST(GraphGeometry, ComposesTheDrawingInItsOrder) {
         "ShowWindow",
     };
     EXPECT_EQ(Described(picture.steps), expected);
-    EXPECT_EQ(state.Axis.AxisMax, 16.0f);
-    EXPECT_EQ(state.Axis.AxisMin, 4.0f);
+    EXPECT_EQ(state.axis.axisMax, 16.0f);
+    EXPECT_EQ(state.axis.axisMin, 4.0f);
 }
 
 TEST(GraphGeometry, MarksOfShortAndLongOrbitSpans) {
     // One orbit at every 4th MA: every multiple of 32 is marked, pass by pass.
     std::vector<uint8_t> samples(64, 100);
-    BlockHeader h = StateWithSamples(samples, 4, 61).Header;
+    BlockHeader h = StateWithSamples(samples, 4, 61).header;
     std::vector<std::string> marks;
     for (const auto& m : OrbitAxisMarks(h))
         marks.push_back(m.label + "@" + std::to_string(m.x) + "/" + std::to_string(m.labelAt.x));
@@ -139,7 +139,7 @@ TEST(GraphGeometry, MarksOfShortAndLongOrbitSpans) {
     EXPECT_EQ(marks, dense);
 
     // Ten orbits at every 8th MA: only MA 0, once per orbit.
-    h = StateWithSamples(std::vector<uint8_t>(320, 100), 8, 70).Header;
+    h = StateWithSamples(std::vector<uint8_t>(320, 100), 8, 70).header;
     const auto sparse = OrbitAxisMarks(h);
     ASSERT_EQ(sparse.size(), 10u);
     for (size_t k = 0; k < sparse.size(); ++k) {
@@ -151,10 +151,10 @@ TEST(GraphGeometry, MarksOfShortAndLongOrbitSpans) {
 
 TEST(GraphGeometry, CursorReadout) {
     BlockState state = StateWithSamples(std::vector<uint8_t>(63, 10), 4);
-    state.Header.StartOrbit = 1234;
-    state.Header.FirstMA = 120;
-    state.Axis = ScaleValueAxis(16.0f, 4.0f);
-    ReadoutBasis basis{state.Header, 62, state.Axis, 1.0f};
+    state.header.startOrbit = 1234;
+    state.header.firstMA = 120;
+    state.axis = ScaleValueAxis(16.0f, 4.0f);
+    ReadoutBasis basis{state.header, 62, state.axis, 1.0f};
 
     // Samples are 10 apart: x 60 is exactly halfway to sample 1 and reads it, x 59 reads sample 0.
     EXPECT_EQ(ReadCursor(basis, 60, 100).orbitMA, "1234/124");
@@ -219,8 +219,8 @@ TEST(GraphGeometry, FlatSeriesOnAMultipleOf4IsDrawn) {
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.c = "0";  // every value 0
     const GraphPicture picture = Graph(state, boxes);
-    EXPECT_EQ(state.Axis.AxisMax, 4.0f);
-    EXPECT_EQ(state.Axis.AxisMin, -4.0f);
+    EXPECT_EQ(state.axis.axisMax, 4.0f);
+    EXPECT_EQ(state.axis.axisMin, -4.0f);
     const std::vector<std::string> trace = {"MoveTo 55,172", "LineTo 55,172",  "LineTo 365,172",
                                             "LineTo 365,172", "LineTo 675,172", "ShowWindow"};
     EXPECT_EQ(TraceSteps(picture.steps), trace);
@@ -229,7 +229,7 @@ TEST(GraphGeometry, FlatSeriesOnAMultipleOf4IsDrawn) {
 
 TEST(GraphGeometry, OversizedHeaderIsCutTo384Samples) {
     BlockState state = StateWithSamples(std::vector<uint8_t>(448, 20), 1, 62);
-    state.Header.LastSampleIndex = 447;
+    state.header.lastSampleIndex = 447;
     const GraphPicture picture = Graph(state);
     const auto trace = TraceSteps(picture.steps);
     ASSERT_EQ(trace.size(), 1u + 2u * 383u + 1u);
@@ -253,21 +253,21 @@ TEST(GraphGeometry, HugeCoefficientDrawsWithoutFault) {
     EXPECT_EQ(TruncCoordinate(-1e300), -graph::kCoordinateLimit);
     EXPECT_EQ(TruncCoordinate(-2.9), -2);
     EXPECT_EQ(TruncCoordinate(std::nan("")), 0);
-    EXPECT_EQ(PlotY(std::nanf(""), state.Axis), 312);
-    // The cursor's height stands for an infinite value, shown as such; at AxisMin it has none.
+    EXPECT_EQ(PlotY(std::nanf(""), state.axis), 312);
+    // The cursor's height stands for an infinite value, shown as such; at axisMin it has none.
     EXPECT_EQ(ReadCursor(picture.readout, 365, 100), (CursorReadout{"60/64", "INF"}));
     EXPECT_EQ(ReadCursor(picture.readout, 365, 312), CursorReadout{});
 }
 
 TEST(GraphGeometry, FailingBoxOrMissingSignatureGivesNoPicture) {
     BlockState state = StateWithSamples({4, 16});
-    state.Axis = ValueAxis{8.0f, 0.0f, 8.0f};
+    state.axis = ValueAxis{8.0f, 0.0f, 8.0f};
     ChannelBoxTexts boxes = IdentityBoxes();
     boxes.orbitHiByte = "1A";
     EXPECT_EQ(ErrorOf([&] { (void)BuildGraphPicture(state, boxes); }), "'1A' is not a valid integer value");
-    EXPECT_EQ(state.Axis.AxisMax, 8.0f);  // the axis of the previous graph stays
+    EXPECT_EQ(state.axis.axisMax, 8.0f);  // the axis of the previous graph stays
 
-    state.Block.bytes[4] = 'H';
+    state.block.bytes[4] = 'H';
     EXPECT_FALSE(BuildGraphPicture(state, IdentityBoxes()).has_value());
-    EXPECT_EQ(state.Axis.AxisMax, 8.0f);
+    EXPECT_EQ(state.axis.axisMax, 8.0f);
 }

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "GraphFixtures.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "render/GraphPainter.h"
 #include "render/GraphScene.h"
 

@@ -11,7 +11,7 @@
 #include "GraphFixtures.h"
 #include "UiTestSupport.h"
 #include "core/Errors.h"
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 #include "render/GraphPainter.h"
 #include "render/TextCodec.h"
 #include "ui/GraphImage.h"
@@ -33,8 +33,8 @@ struct GraphWindowFixture {
     std::unique_ptr<GraphForm> widgets;
 
     explicit GraphWindowFixture(const BlockState& s = StateWithSamples({4, 16, 10, 7}))
-        : state(ProgramStart{{}, {}, 0, s.DisplayScale}) {
-        state.PutBlock(s.Block, s.Header);
+        : state(ProgramStart{{}, {}, 0, s.displayScale}) {
+        state.PutBlock(s.block, s.header);
         window = std::make_unique<GraphWindow>(state, store, notifier);
         widgets = std::make_unique<GraphForm>(*window);
     }
@@ -153,10 +153,10 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     EXPECT_EQ(f.MoveMouse(365, 172), (CursorReadout{"60/128", "10.0"}));
     EXPECT_EQ(f.MoveMouse(365, 20), CursorReadout{});
     // A later Load changes nothing the read-out uses; only the next Graph does.
-    BlockHeader later = f.state.Loaded().Header;
-    later.StartOrbit = 900;
-    later.LastSampleIndex = 0;
-    f.state.PutBlock(f.state.Loaded().Block, later);
+    BlockHeader later = f.state.Loaded().header;
+    later.startOrbit = 900;
+    later.lastSampleIndex = 0;
+    f.state.PutBlock(f.state.Loaded().block, later);
     EXPECT_EQ(f.MoveMouse(675, 33), (CursorReadout{"60/192", "16.0"}));
 }
 
@@ -174,7 +174,7 @@ TEST(GraphWindow, SecondGraphUsesTheBoxesAndAnEmptyBoxKeepsItsCoefficient) {
 
     boxes.c = "";
     f.window->drawGraph(boxes);
-    EXPECT_EQ(f.state.GraphAndTable().CurrentCoefficients.c, 2.0f);
+    EXPECT_EQ(f.state.GraphAndTable().currentCoefficients.c, 2.0f);
     EXPECT_EQ(f.Text(GraphText::Level4), "32.0");
     EXPECT_EQ(f.Canvas(), doubled);
 }
@@ -200,9 +200,9 @@ TEST(GraphWindow, FailingBoxLeavesThePictureAndLabels) {
     }
 
     // A block without signature: nothing happens at all.
-    WodBlock spoilt = f.state.Loaded().Block;
+    WodBlock spoilt = f.state.Loaded().block;
     spoilt.bytes[3] = 'w';
-    f.state.PutBlock(spoilt, f.state.Loaded().Header);
+    f.state.PutBlock(spoilt, f.state.Loaded().header);
     f.window->hide();
     f.window->drawGraph(IdentityBoxes());
     EXPECT_FALSE(f.window->isVisible());
@@ -244,7 +244,7 @@ TEST(GraphWindow, APositionThatCannotBeStoredIsReportedAndTheWindowClosesAllTheS
 
 TEST(GraphWindow, DisplayScaleScalesTheFormAndTheDrawing) {
     BlockState state = StateWithSamples({4, 16, 10, 7});
-    state.DisplayScale = 1.25f;
+    state.displayScale = 1.25f;
     GraphWindowFixture f(state);
     EXPECT_EQ(f.window->size(), QSize(898, 502));
     EXPECT_EQ(Geometry(f.form().graphImage), "10,2 882x460");

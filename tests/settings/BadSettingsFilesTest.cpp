@@ -89,9 +89,9 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
         WriteText(store.FilePath(), c.file);
 
         const StoredStartupSettings loaded = LoadStartupSettings(store);
-        EXPECT_EQ(loaded.Error, c.loadError);
-        EXPECT_EQ(loaded.Layout, c.layout);
-        EXPECT_EQ(loaded.OrbitHiByte, c.orbitHiByte);
+        EXPECT_EQ(loaded.error, c.loadError);
+        EXPECT_EQ(loaded.layout, c.layout);
+        EXPECT_EQ(loaded.orbitHiByte, c.orbitHiByte);
 
         const std::string before = ReadText(store.FilePath());
         EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, "7"); }), c.saveError);
@@ -107,9 +107,9 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
         EXPECT_TRUE(ValuesInForce(after) == kept);
         EXPECT_EQ(StoredText(store, kStartup, "Orbit Offset"), "7");
         const StoredStartupSettings next = LoadStartupSettings(store);
-        EXPECT_EQ(next.Error, c.loadError);
-        EXPECT_EQ(next.Layout, c.layout);
-        EXPECT_EQ(next.OrbitHiByte, 7);
+        EXPECT_EQ(next.error, c.loadError);
+        EXPECT_EQ(next.layout, c.layout);
+        EXPECT_EQ(next.orbitHiByte, 7);
     }
 }
 

@@ -39,9 +39,9 @@ TEST(StartupProcedures, FirstRunWithAnEmptyStore) {
     for (const std::string& key : {std::string("Software\\VB and VBA Program Settings\\TrelmC\\Startup"),
                                    std::string("Software\\Qarn Programs\\Trelm\\Startup"), kStartup, kPosition})
         EXPECT_EQ(KeyValues(store, key), std::vector<RegistryValue>()) << key;
-    EXPECT_EQ(stored.Layout, (BlockLayout{464, 495, 471, 502, 473, 504, 36, 60}));
-    EXPECT_EQ(stored.OrbitHiByte, 0);
-    EXPECT_EQ(stored.Error, "");
+    EXPECT_EQ(stored.layout, (BlockLayout{464, 495, 471, 502, 473, 504, 36, 60}));
+    EXPECT_EQ(stored.orbitHiByte, 0);
+    EXPECT_EQ(stored.error, "");
     for (const WindowPosition& position : {main, graph, setup}) EXPECT_EQ(position, (WindowPosition{20, 20}));
 }
 
@@ -50,7 +50,7 @@ TEST(StartupProcedures, OrbitOffsetIsLoadedAsNumberAndSavedAsTyped) {
     const SettingsStore store((dir / "user.reg").string());
     for (const auto& [stored, loaded] : {std::pair<std::string, int32_t>{"abc", 0}, {"  12", 12}, {"", 0}}) {
         WriteText(store.FilePath(), "REGEDIT4\n[HKEY_CURRENT_USER\\" + kStartup + "]\n\"Orbit Offset\"=\"" + stored + "\"\n");
-        EXPECT_EQ(LoadStartupSettings(store).OrbitHiByte, loaded) << stored;
+        EXPECT_EQ(LoadStartupSettings(store).orbitHiByte, loaded) << stored;
     }
     SaveOrbitHiByte(store, " 7x");
     EXPECT_EQ(StoredText(store, kStartup, "Orbit Offset"), " 7x");
@@ -62,8 +62,8 @@ TEST(StartupProcedures, SaveBlockLayoutStopsAtTheFirstBoxThatIsNoNumber) {
     WriteText(store.FilePath(), "REGEDIT4\n[HKEY_CURRENT_USER\\" + kStartup + "]\n\"End Orbit Addr.\"=\"111\"\n");
     BlockLayoutTexts boxes = {"470", "007", " 472", "", "1", "2", "3", "4"};
     BlockLayoutSave save = SaveBlockLayout(store, boxes, BlockLayout{});
-    EXPECT_EQ(save.Error, "'' is not a valid integer value");
-    EXPECT_EQ(save.Layout, (BlockLayout{470, 7, 472, 502, 473, 504, 36, 60}));
+    EXPECT_EQ(save.error, "'' is not a valid integer value");
+    EXPECT_EQ(save.layout, (BlockLayout{470, 7, 472, 502, 473, 504, 36, 60}));
     EXPECT_EQ(KeyValues(store, kStartup),
               (std::vector<RegistryValue>{RegistryValue::Text("End Orbit Addr.", "111"),
                                           RegistryValue::Text("Start Amday Addr.", "470"),
@@ -71,9 +71,9 @@ TEST(StartupProcedures, SaveBlockLayoutStopsAtTheFirstBoxThatIsNoNumber) {
                                           RegistryValue::Text("Start Orbit Addr.", "472")}));
 
     boxes[3] = "0";
-    save = SaveBlockLayout(store, boxes, save.Layout);
-    EXPECT_EQ(save.Error, "");
-    const BlockLayout loaded = LoadStartupSettings(store).Layout;
+    save = SaveBlockLayout(store, boxes, save.layout);
+    EXPECT_EQ(save.error, "");
+    const BlockLayout loaded = LoadStartupSettings(store).layout;
     EXPECT_EQ(loaded, (BlockLayout{470, 7, 472, 0, 1, 2, 3, 4}));
 
     // A field of 0 leaves its box as it was.
@@ -83,8 +83,8 @@ TEST(StartupProcedures, SaveBlockLayoutStopsAtTheFirstBoxThatIsNoNumber) {
     // An address past the block is no address: it is neither taken nor stored.
     const std::string before = ReadText(store.FilePath());
     save = SaveBlockLayout(store, {"512", "1", "2", "3", "4", "5", "6", "7"}, loaded);
-    EXPECT_EQ(save.Error, "'512' is not a valid integer value");
-    EXPECT_EQ(save.Layout, loaded);
+    EXPECT_EQ(save.error, "'512' is not a valid integer value");
+    EXPECT_EQ(save.layout, loaded);
     EXPECT_EQ(ReadText(store.FilePath()), before);
 }
 
@@ -111,11 +111,11 @@ TEST(StartupProcedures, APositionAndALayoutLandInOneWriteEach) {
 
     SaveWindowPosition(store, kSetupWindowPrefix, WindowPosition{30, 40}, WindowState::Normal);
     EXPECT_EQ(Renames(watch), 1);
-    EXPECT_EQ(SaveBlockLayout(store, {"1", "2", "3", "4", "5", "6", "7", "8"}, BlockLayout{}).Error, "");
+    EXPECT_EQ(SaveBlockLayout(store, {"1", "2", "3", "4", "5", "6", "7", "8"}, BlockLayout{}).error, "");
     EXPECT_EQ(Renames(watch), 1);
     ::close(watch);
     EXPECT_EQ(RestoreWindowPosition(store, kSetupWindowPrefix), (WindowPosition{30, 40}));
-    EXPECT_EQ(LoadStartupSettings(store).Layout, (BlockLayout{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(LoadStartupSettings(store).layout, (BlockLayout{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 TEST(StartupProcedures, WindowPositionIsSavedOnlyInTheNormalState) {

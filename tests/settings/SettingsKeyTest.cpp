@@ -59,10 +59,10 @@ TEST(SettingsKey, ValuesOfOtherTypesAreNoText) {
 
     // The load goes on past the faulty value with its default, then reports it.
     const StoredStartupSettings loaded = LoadStartupSettings(store);
-    EXPECT_EQ(loaded.Error, "Invalid data type for 'Start MA Addr.'");
-    EXPECT_EQ(loaded.Layout, (BlockLayout{470, 495, 471, 502, 473, 504, 36, 60}));
-    EXPECT_EQ(loaded.OrbitHiByte, 5);
-    EXPECT_EQ(ReadStoredStartupSettings(store).Error, "Invalid data type for 'Start MA Addr.'");
+    EXPECT_EQ(loaded.error, "Invalid data type for 'Start MA Addr.'");
+    EXPECT_EQ(loaded.layout, (BlockLayout{470, 495, 471, 502, 473, 504, 36, 60}));
+    EXPECT_EQ(loaded.orbitHiByte, 5);
+    EXPECT_EQ(ReadStoredStartupSettings(store).error, "Invalid data type for 'Start MA Addr.'");
 }
 
 TEST(SettingsKey, StoreThatCannotBeWrittenFailsEachWriteAndKeepsItsFile) {
@@ -102,8 +102,8 @@ TEST(SettingsKey, HandWrittenFileKeepsAllItsLinesWhenTheProgramWrites) {
 TEST(SettingsKey, StoredStartupSettingsAreReadWithoutWriting) {
     TempDir dir;
     const StoredStartupSettings none = ReadStoredStartupSettings(SettingsStore((dir / "none/user.reg").string()));
-    EXPECT_EQ(none.Layout, BlockLayout::Defaults());
-    EXPECT_EQ(none.OrbitHiByte, 0);
+    EXPECT_EQ(none.layout, BlockLayout::Defaults());
+    EXPECT_EQ(none.orbitHiByte, 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 
     // Through a store for reading only, the procedures read as usual and never write.
@@ -120,9 +120,9 @@ TEST(SettingsKey, StoredStartupSettingsAreReadWithoutWriting) {
         "\"Start MA Addr.\"=\"$1F\"\n\"End MA Addr.\"=\"4.5\"\n\"Channel Addr.\"=\"0\"\n\"Orbit Offset\"=\" 12\"\n";
     WriteText(store.FilePath(), text);
     const StoredStartupSettings stored = ReadStoredStartupSettings(store);
-    EXPECT_EQ(stored.Layout, (BlockLayout{464, 495, 471, 511, 31, 504, 36, 0}));
-    EXPECT_EQ(stored.OrbitHiByte, 12);
-    EXPECT_EQ(stored.Error, "");
+    EXPECT_EQ(stored.layout, (BlockLayout{464, 495, 471, 511, 31, 504, 36, 0}));
+    EXPECT_EQ(stored.orbitHiByte, 12);
+    EXPECT_EQ(stored.error, "");
     EXPECT_EQ(ReadText(store.FilePath()), text);
 }
 

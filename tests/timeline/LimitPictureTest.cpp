@@ -29,9 +29,9 @@ TEST(LimitPicture, LinesOfTheEntryInForceAndTheColumnsBeyondThem) {
     EXPECT_EQ(p.lines, lines);
     // A sample's step starts at the sample before it: column 1 reaches 20 and column 2 reaches 30;
     // the levels 20 and 30 joining columns 2 and 3 to the ones before are marked too.
-    const auto Y = LimitLevel::Yellow, R = LimitLevel::Red;
-    const std::vector<BreachMark> marks = {{1, 1, 20, 25, Y}, {2, 2, 10, 20, Y}, {1, 2, 20, 20, Y}, {2, 2, 10, 15, R},
-                                           {3, 3, 10, 10, Y}, {2, 3, 10, 10, Y}, {3, 3, 10, 10, R}, {2, 3, 10, 10, R}};
+    const auto y = LimitLevel::Yellow, r = LimitLevel::Red;
+    const std::vector<BreachMark> marks = {{1, 1, 20, 25, y}, {2, 2, 10, 20, y}, {1, 2, 20, 20, y}, {2, 2, 10, 15, r},
+                                           {3, 3, 10, 10, y}, {2, 3, 10, 10, y}, {3, 3, 10, 10, r}, {2, 3, 10, 10, r}};
     EXPECT_EQ(p.marks, marks);
 }
 

@@ -57,9 +57,9 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
     EXPECT_EQ(p.app->State().Layout(), BlockLayout{});
     EXPECT_EQ(form.orbitHiByteEdit->text(), QStringLiteral("2"));
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !form.blockList->IsListing() && !form.blockList->Names().empty(); }, 10000));
+        QTest::qWaitFor([&] { return !form.blockList->isListing() && !form.blockList->names().empty(); }, 10000));
     // Only regular files are listed.
-    EXPECT_EQ(form.blockList->Names(), (QStringList{"empty.dat", "good.dat", "huge.dat", "short.TLM"}));
+    EXPECT_EQ(form.blockList->names(), (QStringList{"empty.dat", "good.dat", "huge.dat", "short.TLM"}));
 
     const std::vector<std::string> bad = {"empty.dat", "short.TLM", "huge.dat", "folder.dat",
                                           "pipe.dat",  "dangling.dat", "zero.dat"};

@@ -33,7 +33,7 @@ struct ListedProgram : TestProgram {
     }
     FileListBox& List() const { return *form->blockList; }
     bool Lists(const QStringList& names) const {
-        return QTest::qWaitFor([&] { return !List().IsListing() && List().Names() == names; }, 5000);
+        return QTest::qWaitFor([&] { return !List().isListing() && List().names() == names; }, 5000);
     }
 };
 
@@ -61,8 +61,8 @@ TEST(FileList, NamesThatAreNoUtf8AreListedLoadedAndFollowed) {
     EXPECT_EQ(static_cast<QStyledItemDelegate*>(p.List().itemDelegate())->displayText(name, QLocale()), QStringLiteral("\u00E9t\u00E9.dat"));
     EXPECT_EQ(p.List().toolTip(), QString::fromLatin1(data + "/telemetry"));
 
-    ASSERT_TRUE(p.List().SelectName(name));
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, data + "/telemetry/\xE9t\xE9.dat");
+    ASSERT_TRUE(p.List().selectName(name));
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, data + "/telemetry/\xE9t\xE9.dat");
     QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("Temp - SEU"));
@@ -130,14 +130,14 @@ TEST(FileList, TheScrollArrowsSelectTheRowTheyShow) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return arrows.maximum() == 2; }, 5000));
     p.form->nameEdit->setText("typed");
     arrows.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "b.dat").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "b.dat").string());
     EXPECT_TRUE(p.form->nameEdit->text().isEmpty());
     QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("Temp - SEU"));
     arrows.triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "c.dat").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "c.dat").string());
     arrows.triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "b.dat").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "b.dat").string());
     EXPECT_EQ(p.List().currentIndex().row(), arrows.value());
 }

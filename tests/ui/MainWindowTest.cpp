@@ -53,17 +53,17 @@ struct MainWindowProgram : TestProgram {
         window = &app->Main();
         form = std::make_unique<MainForm>(*window);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return !form->blockList->IsListing() && !form->blockList->Names().empty(); }, 5000));
+            [&] { return !form->blockList->isListing() && !form->blockList->names().empty(); }, 5000));
     }
 
     void Select(const QString& name) {
-        ASSERT_TRUE(form->blockList->SelectName(name));
+        ASSERT_TRUE(form->blockList->selectName(name));
     }
 
     std::string SettingsText() const { return ReadText(settingsFile); }
 };
 
-QStringList Names(const FileListBox& list) { return list.Names(); }
+QStringList Names(const FileListBox& list) { return list.names(); }
 
 }  // namespace
 
@@ -121,7 +121,7 @@ TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Down);  // a-raw.TLM
     QTest::keyClick(&list, Qt::Key_Down);  // b-temperature.dat
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "b-temperature.dat").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "b-temperature.dat").string());
     QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("Temp - SEU"));
@@ -134,13 +134,13 @@ TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
 
     // Moving to another file sets the path and empties six boxes; d and the buttons stay.
     QTest::keyClick(&list, Qt::Key_Up);
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "a-raw.TLM").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "a-raw.TLM").string());
     for (QLineEdit* box : {p.form->nameEdit, p.form->unitEdit, p.form->channelEdit, p.form->coefficientAEdit, p.form->coefficientBEdit, p.form->coefficientCEdit})
         EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
     EXPECT_EQ(p.form->coefficientDEdit->text(), QStringLiteral("-69.72"));
     EXPECT_TRUE(p.form->graphButton->isEnabled());
     // The block in memory is still the one loaded.
-    EXPECT_EQ(p.app->State().Loaded().Header.Channel, 0x140);
+    EXPECT_EQ(p.app->State().Loaded().header.channel, 0x140);
 }
 
 TEST(MainWindow, DoubleClickLoadsAndGraphsOnlyAGoodBlock) {
@@ -159,7 +159,7 @@ TEST(MainWindow, DoubleClickLoadsAndGraphsOnlyAGoodBlock) {
     doubleClick("b-temperature.dat");
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_TRUE(p.app->Graph().isVisible());
-    EXPECT_EQ(p.app->State().GraphAndTable().Series.Count, p.app->State().Loaded().Header.SampleCount());
+    EXPECT_EQ(p.app->State().GraphAndTable().series.count, p.app->State().Loaded().header.SampleCount());
 
     // A 100-byte file after a good block: the length message, the old block's channel shown
     // again, the buttons disabled, and no graph of the old block.
@@ -193,11 +193,11 @@ TEST(MainWindow, DroppedFiles) {
     };
     p.Select("a-raw.TLM");
     drop({(elsewhere / "notes.txt").string()});
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "a-raw.TLM").string());  // ignored
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "a-raw.TLM").string());  // ignored
     EXPECT_TRUE(p.notifier.boxes.empty());
 
     drop({(elsewhere / "BLOCK.TLM").string(), (p.telemetry / "b-temperature.dat").string()});
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (elsewhere / "BLOCK.TLM").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (elsewhere / "BLOCK.TLM").string());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("I-SA-1 - BCR - 1"));
     EXPECT_FALSE(p.form->blockList->currentIndex().isValid() &&
                  p.form->blockList->selectionModel()->isSelected(p.form->blockList->currentIndex()));
@@ -231,11 +231,11 @@ TEST(MainWindow, KeyFiltersOfTheBoxes) {
 
     // 1A in the Orbit HiByte box stops the next Load before the file is read.
     p.Select("b-temperature.dat");
-    const auto buffer = p.app->State().Loaded().Block.bytes;
+    const auto buffer = p.app->State().Loaded().block.bytes;
     QTest::mouseClick(p.form->loadButton, Qt::LeftButton);
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
     EXPECT_EQ(p.notifier.boxes[0], (RecordingNotifier::Box{"error", "'1A' is not a valid integer value."}));
-    EXPECT_EQ(p.app->State().Loaded().Block.bytes, buffer);
+    EXPECT_EQ(p.app->State().Loaded().block.bytes, buffer);
 }
 
 TEST(MainWindow, PastedTextIsFilteredAsTypedTextAndUndoBringsBackTheProgramsText) {
@@ -368,7 +368,7 @@ TEST(MainWindow, ADirectoryThatCannotBeEnteredIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(p.notifier.boxes[0].text, "Cannot open the directory '" + (p.home / "missing").string() +
                                             "/telemetry': No such file or directory.");
     EXPECT_EQ(MainForm(p.app->Main()).orbitHiByteEdit->text(), QStringLiteral("5"));
-    EXPECT_EQ(p.app->State().Layout().MAStepAddr, 40);
+    EXPECT_EQ(p.app->State().Layout().maStepAddr, 40);
     EXPECT_EQ(p.app->Main().pos(), QPoint(20, 20));
 }
 
@@ -381,7 +381,7 @@ TEST(MainWindow, FirstRunAsksForTheDirectory) {
     EXPECT_EQ(p.notifier.boxes[0].text, "Kelvarox Cannot find Trelm or TrelmCC|Enter directory for telemetry files|" +
                                             QDir::homePath().toStdString() + "/Trelm/telemetry");
     auto& list = *MainForm(p.app->Main()).blockList;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Names() == QStringList{"x.dat"}; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.names() == QStringList{"x.dat"}; }, 5000));
 }
 
 TEST(MainWindow, TheListFollowsTheDirectory) {
@@ -391,13 +391,13 @@ TEST(MainWindow, TheListFollowsTheDirectory) {
     p.Select("b-temperature.dat");
     p.form->nameEdit->setText("typed");
     WriteBytes(p.telemetry / "0-new.dat", BuildBlock(BlockRecipe{}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Names().contains("0-new.dat"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.names().contains("0-new.dat"); }, 5000));
     // A file appearing keeps the selection and the boxes.
-    EXPECT_EQ(list.SelectedPath().toStdString(), (p.telemetry / "b-temperature.dat").string());
+    EXPECT_EQ(list.selectedPath().toStdString(), (p.telemetry / "b-temperature.dat").string());
     EXPECT_EQ(p.form->nameEdit->text(), QStringLiteral("typed"));
     std::filesystem::remove(p.telemetry / "b-temperature.dat");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !list.Names().contains("b-temperature.dat"); }, 5000));
-    EXPECT_TRUE(list.SelectedPath().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !list.names().contains("b-temperature.dat"); }, 5000));
+    EXPECT_TRUE(list.selectedPath().isEmpty());
     EXPECT_TRUE(p.form->nameEdit->text().isEmpty());
 }
 

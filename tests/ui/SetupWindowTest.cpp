@@ -39,7 +39,7 @@ struct SetupProgram : TestProgram {
         setup = &app->Setup();
         form = std::make_unique<SetupForm>(*setup);
         // The first listing empties the main window's channel boxes when it comes in.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !MainForm(app->Main()).blockList->Names().empty(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !MainForm(app->Main()).blockList->names().empty(); }, 5000));
         boxes = {form->startAmDayEdit, form->endAmDayEdit, form->startOrbitEdit, form->endOrbitEdit,
                  form->startMAEdit, form->endMAEdit, form->maStepEdit, form->channelEdit};
     }
@@ -191,11 +191,11 @@ TEST(SetupWindow, SaveStopsAtTheFirstBoxThatIsNoInteger) {
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'' is not a valid integer value."}));
     const BlockLayout& layout = p.app->State().Layout();
-    EXPECT_EQ(layout.StartAmDayAddr, 0);
-    EXPECT_EQ(layout.EndAmDayAddr, 20);
-    EXPECT_EQ(layout.StartOrbitAddr, 36);
-    EXPECT_EQ(layout.EndOrbitAddr, 502);
-    EXPECT_EQ(layout.StartMAAddr, 473);
+    EXPECT_EQ(layout.startAmDayAddr, 0);
+    EXPECT_EQ(layout.endAmDayAddr, 20);
+    EXPECT_EQ(layout.startOrbitAddr, 36);
+    EXPECT_EQ(layout.endOrbitAddr, 502);
+    EXPECT_EQ(layout.startMAAddr, 473);
     EXPECT_EQ(p.Stored(kStartupKey, "Start Amday Addr."), "0");
     EXPECT_EQ(p.Stored(kStartupKey, "End  Amday Addr."), "20");
     EXPECT_EQ(p.Stored(kStartupKey, "Start Orbit Addr."), "36");
@@ -224,7 +224,7 @@ TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
     EXPECT_FALSE(p.setup->isVisible());
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Left"), "150");
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), "160");
-    EXPECT_EQ(p.app->State().Layout().EndMAAddr, 504);
+    EXPECT_EQ(p.app->State().Layout().endMAAddr, 504);
     EXPECT_EQ(p.Stored(kStartupKey, "End MA Addr."), std::nullopt);
     EXPECT_EQ(p.form->endMAEdit->text(), QStringLiteral("300"));  // until the next opening
 
@@ -255,17 +255,17 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     WriteBytes(p.home / "before.dat", BuildBlock(before));
     QTest::mouseClick(main.loadButton, Qt::LeftButton);
     ASSERT_TRUE(p.notifier.boxes.empty());
-    const BlockHeader shown = p.app->State().Loaded().Header;
+    const BlockHeader shown = p.app->State().Loaded().header;
 
     BlockLayout moved;
-    moved.StartAmDayAddr = 400;
-    moved.EndAmDayAddr = 404;
-    moved.StartOrbitAddr = 408;
-    moved.EndOrbitAddr = 410;
-    moved.StartMAAddr = 412;
-    moved.EndMAAddr = 414;
-    moved.MAStepAddr = 416;
-    moved.ChannelAddr = 418;
+    moved.startAmDayAddr = 400;
+    moved.endAmDayAddr = 404;
+    moved.startOrbitAddr = 408;
+    moved.endOrbitAddr = 410;
+    moved.startMAAddr = 412;
+    moved.endMAAddr = 414;
+    moved.maStepAddr = 416;
+    moved.channelAddr = 418;
     p.Open();
     for (int i = 0; i < BlockLayout::kFieldCount; ++i)
         p.Retype(p.boxes[static_cast<size_t>(i)], QString::number(moved.Field(i)));
@@ -277,8 +277,8 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     EXPECT_EQ(p.Stored(kStartupKey, "End  Amday Addr."), "404");
     EXPECT_EQ(p.Stored(kPositionKey, "Form3 Top"), std::nullopt);  // hiding by Save is no close
     // The block on display is not decoded again.
-    EXPECT_EQ(p.app->State().Loaded().Header.Channel, shown.Channel);
-    EXPECT_EQ(p.app->State().Loaded().Header.StartOrbit, shown.StartOrbit);
+    EXPECT_EQ(p.app->State().Loaded().header.channel, shown.channel);
+    EXPECT_EQ(p.app->State().Loaded().header.startOrbit, shown.startOrbit);
     EXPECT_EQ(main.channelEdit->text(), QStringLiteral("#140"));
 
     BlockRecipe after;
@@ -293,8 +293,8 @@ TEST(SetupWindow, SavedAddressesDecodeTheNextLoadAndLeaveTheShownBlockAlone) {
     QTest::mouseClick(main.loadButton, Qt::LeftButton);
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_EQ(main.channelEdit->text(), QStringLiteral("#180"));
-    EXPECT_EQ(p.app->State().Loaded().Header.StartOrbit, 0x50);
-    EXPECT_EQ(p.app->State().Loaded().Header.LastSampleIndex, 2);
+    EXPECT_EQ(p.app->State().Loaded().header.startOrbit, 0x50);
+    EXPECT_EQ(p.app->State().Loaded().header.lastSampleIndex, 2);
 }
 
 TEST(SetupWindow, AStoreThatRefusesWritesIsReportedAndCloseStillCloses) {
@@ -313,7 +313,7 @@ TEST(SetupWindow, AStoreThatRefusesWritesIsReportedAndCloseStillCloses) {
     p.Save();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"Failed to set data for 'Start Amday Addr.'"}));
     EXPECT_TRUE(p.setup->isVisible());
-    EXPECT_EQ(p.app->State().Layout().EndAmDayAddr, 495);
+    EXPECT_EQ(p.app->State().Layout().endAmDayAddr, 495);
     EXPECT_EQ(ReadText(p.settingsFile), "not a settings text\r\n");
 }
 

@@ -21,7 +21,7 @@ StartPaths PathsOf(const std::vector<std::filesystem::path>& paths) {
 
 bool ListShows(KelvaroxApplication& app, const QStringList& names) {
     const FileListBox& list = *MainForm(app.Main()).blockList;
-    return QTest::qWaitFor([&] { return !list.IsListing() && list.Names() == names; }, 5000);
+    return QTest::qWaitFor([&] { return !list.isListing() && list.names() == names; }, 5000);
 }
 
 }  // namespace
@@ -36,7 +36,7 @@ TEST(StartCommandLine, TheFirstFileIsLoadedAndGraphedWhateverItsNameAndItsFolder
     p.Start(PathsOf({p.telemetry / "captured.bin", p.telemetry / "other.dat"}));
     p.app->Start();
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "captured.bin").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "captured.bin").string());
     EXPECT_EQ(MainForm(p.app->Main()).nameEdit->text(), QStringLiteral("I-SA-1 - BCR - 1"));
     EXPECT_TRUE(p.app->Main().isVisible());
     EXPECT_TRUE(p.app->Graph().isVisible());
@@ -54,7 +54,7 @@ TEST(StartCommandLine, ADirectoryIsListedForThisSessionAndNothingIsStored) {
     p.app->Start();
     EXPECT_TRUE(p.notifier.boxes.empty());  // no directory dialog
     EXPECT_TRUE(ListShows(*p.app, {"loaded.dat", "y.tlm"}));
-    EXPECT_EQ(p.app->State().Loaded().BlockFilePath, (p.telemetry / "x.dat").string());
+    EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "x.dat").string());
     p.app->Main().close();  // stores the window position and the Orbit HiByte
     const std::string settings = ReadText(p.settingsFile);
     EXPECT_EQ(settings.find("Default Directory"), std::string::npos) << settings;

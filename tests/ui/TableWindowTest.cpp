@@ -43,7 +43,7 @@ struct TableProgram : TestProgram {
         main = std::make_unique<MainForm>(app->Main());
         // The first listing of the telemetry directory empties the channel boxes when it
         // comes in; it has to be over before a block is loaded.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !main->blockList->Names().empty(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !main->blockList->names().empty(); }, 5000));
         table = &app->Table();
         memo = TableForm(*table).tableText;
     }
@@ -63,14 +63,14 @@ struct TableProgram : TestProgram {
     // The Table button, and the event loop until its fill has ended.
     void PressTable() {
         QTest::mouseClick(main->tableButton, Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !app || !table->Filling(); }, 60000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !app || !table->filling(); }, 60000));
     }
 
     // The whole table of the block and series in memory, as the boxes stand.
     std::string ExpectedTable() {
         const ProgramState& s = app->State();
-        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Loaded().Block, s.Loaded().Header,
-                             s.GraphAndTable().Series);
+        return DataTableText(FromBox(main->nameEdit), FromBox(main->channelEdit), s.Loaded().block, s.Loaded().header,
+                             s.GraphAndTable().series);
     }
     static std::string FromBox(const QLineEdit* box) { return box->text().toStdString(); }
 };
@@ -115,7 +115,7 @@ TEST(TableWindow, HasItsFormAndWritesTheExampleTableByteForByte) {
     EXPECT_FALSE(p.memo->isReadOnly());
     const QFontMetrics pitch(p.memo->font());
     EXPECT_EQ(pitch.horizontalAdvance(QLatin1Char('i')), pitch.horizontalAdvance(QLatin1Char('W')));
-    EXPECT_EQ(w.TableText(), "Memo1");
+    EXPECT_EQ(w.tableText(), "Memo1");
 
     p.main->orbitHiByteEdit->setText("1");
     p.Load(p.AddBlock("example.dat", ExampleTableRecipe()));
@@ -123,17 +123,17 @@ TEST(TableWindow, HasItsFormAndWritesTheExampleTableByteForByte) {
     EXPECT_EQ(p.main->nameEdit->text(), QStringLiteral("Raw Data"));
     p.PressTable();
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(w.TableText(), kExampleTable);
+    EXPECT_EQ(w.tableText(), kExampleTable);
     EXPECT_EQ(p.memo->toPlainText().count(QLatin1Char('\n')), 11);  // the box shows the lines
     EXPECT_TRUE(w.isVisible());
-    EXPECT_FALSE(w.Filling());
+    EXPECT_FALSE(w.filling());
 
     // Table again over a minimized window: the window comes back and the text does not grow.
     w.showMinimized();
     p.PressTable();
     EXPECT_FALSE(w.isMinimized());
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.TableText(), kExampleTable);
+    EXPECT_EQ(w.tableText(), kExampleTable);
     EXPECT_EQ(w.pos(), QPoint(244, 224));
 }
 
@@ -146,7 +146,7 @@ TEST(TableWindow, WritesRowsWithTheirPaddingAndTheCoefficientsOfTheBoxes) {
     recipe.samples[3] = 0xFF;
     p.Load(p.AddBlock("short.dat", recipe));
     p.PressTable();
-    std::vector<std::string> lines = Lines(p.table->TableText());
+    std::vector<std::string> lines = Lines(p.table->tableText());
     ASSERT_EQ(lines.size(), 7u + 20u);
     EXPECT_EQ(lines[7], "   0 ,    60 , 000 , #00 ,   0.0");
     EXPECT_EQ(lines[8], "   1 ,    60 , 004 , #01 ,   1.0");
@@ -157,18 +157,18 @@ TEST(TableWindow, WritesRowsWithTheirPaddingAndTheCoefficientsOfTheBoxes) {
     p.main->coefficientCEdit->setText("0.125");
     p.main->coefficientDEdit->setText("-1000");
     p.PressTable();
-    lines = Lines(p.table->TableText());
+    lines = Lines(p.table->tableText());
     ASSERT_EQ(lines.size(), 27u);
     EXPECT_EQ(lines[7], "   0 ,    60 , 000 , #00 , -1000.0");
     EXPECT_EQ(lines[7].size(), 34u);
     EXPECT_EQ(lines[10], "   3 ,    60 , 012 , #FF , -968.1");
-    EXPECT_EQ(p.table->TableText(), p.ExpectedTable());
+    EXPECT_EQ(p.table->tableText(), p.ExpectedTable());
 
     // An emptied box keeps the coefficient of the table before.
     p.main->coefficientDEdit->clear();
     p.main->coefficientCEdit->setText("-0.5");
     p.PressTable();
-    lines = Lines(p.table->TableText());
+    lines = Lines(p.table->tableText());
     EXPECT_EQ(lines[3], " Number: #180");
     EXPECT_EQ(lines[9], "   2 ,    60 , 008 , #02 , -1001.0");
 }
@@ -179,7 +179,7 @@ TEST(TableWindow, TextsAreLatin1ByteForByte) {
     // One byte a character; a character beyond Latin-1 cannot be kept and becomes "?".
     p.main->nameEdit->setText(QString::fromUtf8("Température °C €"));
     p.PressTable();
-    EXPECT_EQ(Lines(p.table->TableText())[2], " Name: Temp\xE9rature \xB0" "C ?");
+    EXPECT_EQ(Lines(p.table->tableText())[2], " Name: Temp\xE9rature \xB0" "C ?");
     EXPECT_TRUE(p.memo->toPlainText().contains(QString::fromUtf8(" Name: Température °C ?")));
 }
 
@@ -193,24 +193,24 @@ TEST(TableWindow, BoxesThatDoNotConvertAndBlocksWithoutSamplesOrSignature) {
     p.app->Main().showTable();
     EXPECT_TRUE(p.notifier.boxes.empty());
     EXPECT_FALSE(p.table->isVisible());
-    EXPECT_EQ(p.table->TableText(), "Memo1");
+    EXPECT_EQ(p.table->tableText(), "Memo1");
 
     p.Load(p.AddBlock("example.dat", ExampleTableRecipe()));
     p.PressTable();
-    const std::string table = p.table->TableText();
+    const std::string table = p.table->tableText();
     p.table->hide();
 
     // A coefficient that is no number: the error report, and the box untouched.
     p.main->coefficientBEdit->setText("-");
     p.PressTable();
     EXPECT_EQ(p.notifier.Texts(), (std::vector<std::string>{"'-' is not a valid floating point value."}));
-    EXPECT_EQ(p.table->TableText(), table);
+    EXPECT_EQ(p.table->tableText(), table);
     EXPECT_FALSE(p.table->isVisible());
     p.main->coefficientBEdit->setText("0");
     p.main->orbitHiByteEdit->setText("1A");
     p.PressTable();
     EXPECT_EQ(p.notifier.boxes.back().text, "'1A' is not a valid integer value.");
-    EXPECT_EQ(p.table->TableText(), table);
+    EXPECT_EQ(p.table->tableText(), table);
     p.main->orbitHiByteEdit->setText("0");
 
     // End before start: no samples, the heading alone.
@@ -220,7 +220,7 @@ TEST(TableWindow, BoxesThatDoNotConvertAndBlocksWithoutSamplesOrSignature) {
     p.notifier.boxes.clear();
     p.PressTable();
     EXPECT_TRUE(p.notifier.boxes.empty());
-    EXPECT_EQ(p.table->TableText(), DataTableHeading("Raw Data", "#180"));
+    EXPECT_EQ(p.table->tableText(), DataTableHeading("Raw Data", "#180"));
     EXPECT_TRUE(p.table->isVisible());
 }
 
@@ -230,14 +230,14 @@ TEST(TableWindow, LoadAndTableDuringAFillEndItWithNoRowOfTheOldBlock) {
     const std::string second = p.AddBlock("second.dat", FullBlock("0180", 100));
     p.Load(first);
     p.PressTable();
-    const std::string firstTable = p.table->TableText();
+    const std::string firstTable = p.table->tableText();
     ASSERT_EQ(Lines(firstTable).size(), 7u + 384u);
     EXPECT_EQ(firstTable, p.ExpectedTable());
 
     // Load and Table of another block while the first table is at row 100 or so.
     std::string secondTable;
     DuringFill(p, 100, [&] {
-        EXPECT_TRUE(p.table->Filling());
+        EXPECT_TRUE(p.table->filling());
         p.Load(second);
         p.PressTable();
         secondTable = p.ExpectedTable();
@@ -246,14 +246,14 @@ TEST(TableWindow, LoadAndTableDuringAFillEndItWithNoRowOfTheOldBlock) {
     EXPECT_TRUE(p.notifier.boxes.empty());
     ASSERT_FALSE(secondTable.empty()) << "the action did not come in during the fill";
     EXPECT_NE(secondTable, firstTable);
-    EXPECT_EQ(p.table->TableText(), secondTable);
-    EXPECT_FALSE(p.table->Filling());
+    EXPECT_EQ(p.table->tableText(), secondTable);
+    EXPECT_FALSE(p.table->filling());
 
     // Load alone: the first table stops where it was, after a pause.
     p.Load(first);
     DuringFill(p, 200, [&] { p.Load(second); });
     p.PressTable();
-    const std::string cut = p.table->TableText();
+    const std::string cut = p.table->tableText();
     const size_t rows = Lines(cut).size() - 7;
     EXPECT_GT(rows, 200u);
     EXPECT_LT(rows, 384u);
@@ -265,8 +265,8 @@ TEST(TableWindow, LoadAndTableDuringAFillEndItWithNoRowOfTheOldBlock) {
     p.Load(first);
     DuringFill(p, 50, [&] { QTest::mouseClick(p.main->graphButton, Qt::LeftButton); });
     p.PressTable();
-    EXPECT_LT(Lines(p.table->TableText()).size(), 7u + 384u);
-    EXPECT_FALSE(p.table->Filling());
+    EXPECT_LT(Lines(p.table->tableText()).size(), 7u + 384u);
+    EXPECT_FALSE(p.table->filling());
 }
 
 TEST(TableWindow, ClosingTheProgramDuringAFillIsSafe) {
@@ -275,14 +275,14 @@ TEST(TableWindow, ClosingTheProgramDuringAFillIsSafe) {
     DuringFill(p, 30, [&] { p.app->Main().close(); });
     p.PressTable();
     EXPECT_EQ(p.quitCount, 1);
-    EXPECT_LT(Lines(p.table->TableText()).size(), 7u + 384u);
+    EXPECT_LT(Lines(p.table->tableText()).size(), 7u + 384u);
 
 }
 
 TEST(TableWindow, WindowsDestroyedDuringAFillAreNotTouchedAgain) {
     TableProgram p;
     p.Load(p.AddBlock("second.dat", FullBlock("0180", 1)));
-    const ChannelBoxTexts boxes = p.app->Main().BoxTexts();
+    const ChannelBoxTexts boxes = p.app->Main().boxTexts();
     bool destroyed = false;
     DuringFill(p, 20, [&] {
         p.app.reset();
@@ -297,7 +297,7 @@ TEST(TableWindow, SaveAsWritesTheTextAsShownAndCopyAllCopiesIt) {
     p.main->orbitHiByteEdit->setText("1");
     p.Load(p.AddBlock("example.dat", ExampleTableRecipe()));
     p.PressTable();
-    ASSERT_EQ(p.table->TableText(), kExampleTable);
+    ASSERT_EQ(p.table->tableText(), kExampleTable);
 
     const std::filesystem::path saved = p.home / "table.txt";
     const std::filesystem::path nowhere = p.home / "no-folder" / "table.txt";

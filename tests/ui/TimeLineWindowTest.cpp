@@ -103,7 +103,7 @@ protected:
         list->topLevelItem(1)->setSelected(true);
         TimeLinePlot* plot = window->findChild<TimeLinePlot*>("plot140");
         EXPECT_TRUE(plot);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return plot && plot->Trace(); }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return plot && plot->trace(); }, 10000));
         return plot;
     }
 
@@ -124,11 +124,11 @@ protected:
 
     static int PixelAt(const TimeLinePlot* plot, const TimeRange& view, double time) {
         return layout::kValueAxisWidth +
-               static_cast<int>(std::lround(PixelOf(view, time, TraceWidth(plot->Canvas()->width()))));
+               static_cast<int>(std::lround(PixelOf(view, time, TraceWidth(plot->canvas()->width()))));
     }
 
     double TimeUnder(TimeLinePlot* plot, int x) {
-        QTest::mouseMove(plot->Canvas(), QPoint(x, 100));
+        QTest::mouseMove(plot->canvas(), QPoint(x, 100));
         return ReadoutTime(readout);
     }
 
@@ -167,10 +167,10 @@ TEST_F(TimeLineWindowTest, SelectedChannelsAreStackedAndReordered) {
     auto* temperature = window->findChild<TimeLinePlot*>("plot140");
     ASSERT_TRUE(temperature);
     EXPECT_EQ(Stacked(splitter), (std::vector<QWidget*>{battery106, temperature}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return temperature->Trace() && battery106->Trace(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return temperature->trace() && battery106->trace(); }, 10000));
     EXPECT_EQ(FormChild<QLabel>(*temperature, "statisticsLabel")->text().left(9), "Count 96 ");
 
-    temperature->MoveUpAction()->trigger();
+    temperature->moveUpAction()->trigger();
     EXPECT_EQ(Stacked(splitter), (std::vector<QWidget*>{temperature, battery106}));
     list->topLevelItem(0)->setSelected(false);
     EXPECT_EQ(Stacked(splitter), std::vector<QWidget*>{temperature});
@@ -185,15 +185,15 @@ TEST_F(TimeLineWindowTest, TheWheelZoomsAroundTheCursorARectangleIntoItselfAndHo
     EXPECT_NEAR(under, 17.0, 2 / 256.0);
     const double farBefore = TimeUnder(plot, x + 300) - under;
 
-    Wheel(plot->Canvas(), x, 120);
+    Wheel(plot->canvas(), x, 120);
     EXPECT_EQ(TimeUnder(plot, x), under);
     EXPECT_NEAR(TimeUnder(plot, x + 300) - under, farBefore / 1.25, 2 / 256.0);
 
     // A rectangle from 16/064 to 16/192 across the plot's whole height: its edges become the view's.
     const TimeRange zoomed = ZoomedAround(all, under, 1.25);
-    DragRectangle(plot->Canvas(), QPoint(PixelAt(plot, zoomed, 16.25), 100), QPoint(PixelAt(plot, zoomed, 16.75), 101));
+    DragRectangle(plot->canvas(), QPoint(PixelAt(plot, zoomed, 16.25), 100), QPoint(PixelAt(plot, zoomed, 16.75), 101));
     EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth), 16.25, 2 / 256.0);
-    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth + TraceWidth(plot->Canvas()->width())), 16.75, 2 / 256.0);
+    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth + TraceWidth(plot->canvas()->width())), 16.75, 2 / 256.0);
 
     QTest::keyClick(window.get(), Qt::Key_Home);
     EXPECT_EQ(TimeUnder(plot, x), under);
@@ -236,21 +236,21 @@ TEST_F(TimeLineWindowTest, StatisticsAndTheNearestSampleAreThoseOfTheArchive) {
     TimeUnder(plot, PixelAt(plot, all, fifth) + 1);
     EXPECT_EQ(FormChild<QLabel>(*plot, "sampleLabel")->text().toStdString(), value + " at 17/148 in c.dat");
     QSignalSpy opened(window.get(), &TimeLineWindow::blockOpenRequested);
-    QTest::mouseDClick(plot->Canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(PixelAt(plot, all, fifth) - 1, 100));
+    QTest::mouseDClick(plot->canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(PixelAt(plot, all, fifth) - 1, 100));
     ASSERT_EQ(opened.count(), 1);
     EXPECT_EQ(opened.at(0).at(0).toString().toStdString(), (dir / "c.dat").string());
 
     // Zoomed from the gap before C to the end: the statistics are C's.
-    const int right = layout::kValueAxisWidth + TraceWidth(plot->Canvas()->width());
-    DragRectangle(plot->Canvas(), QPoint(right, 100), QPoint(PixelAt(plot, all, 17.25), 101));
+    const int right = layout::kValueAxisWidth + TraceWidth(plot->canvas()->width());
+    DragRectangle(plot->canvas(), QPoint(right, 100), QPoint(PixelAt(plot, all, 17.25), 101));
     expectStatistics(17.25, 100);
 }
 
 TEST_F(TimeLineWindowTest, BlocksThatDoNotJoinAreDrawnWithABreak) {
     TimeLinePlot* plot = ShowTemperatureOnly();
     const TimeRange all = AllOf140();
-    const QImage canvas = plot->Canvas()->grab().toImage();
-    const Colour c = plot->Canvas()->Picture().colour;
+    const QImage canvas = plot->canvas()->grab().toImage();
+    const Colour c = plot->canvas()->picture().colour;
     const QRgb trace = qRgb(c.r, c.g, c.b);
     const auto traceIn = [&](int x) {
         for (int y = layout::kTopMargin; y < canvas.height() - layout::kBottomMargin; ++y)
@@ -276,11 +276,11 @@ TEST_F(TimeLineWindowTest, TheCursorStaysUnderTheMouseWhenFollowMovesTheView) {
     const double before = TimeUnder(plot, x);
     AddToArchive({{"e.dat", Run32("0140", 0x13, 0x00, 70, 2)}});
     window->readArchiveNow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return plot->Trace()->BlockCount() == 4; }, 10000));
-    const double now = plot->Canvas()->TimeAt(x);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plot->trace()->BlockCount() == 4; }, 10000));
+    const double now = plot->canvas()->timeAt(x);
     EXPECT_GT(now - before, 0.25);
     EXPECT_NEAR(ReadoutTime(readout), now, 1 / 256.0);
-    const auto sample = plot->NearestSample(now);
+    const auto sample = plot->nearestSample(now);
     ASSERT_TRUE(sample);
     std::string value;
     AppendShortestFloat(value, sample->value);
@@ -321,7 +321,7 @@ TEST_F(TimeLineWindowTest, PlotsShareTheWindowWhoseTextsStayWhole) {
     for (const int width : {1100, 900, 700, 400}) {
         window->resize(width, placed.height());
         QTest::qWait(30);
-        QTest::mouseMove(first->Canvas(), QPoint(first->Canvas()->width() / 2, 20));
+        QTest::mouseMove(first->canvas(), QPoint(first->canvas()->width() / 2, 20));
         QTest::qWait(30);
         for (QWidget* plot : Stacked(splitter)) {
             std::vector<QRect> taken;
@@ -346,7 +346,7 @@ TEST_F(TimeLineWindowTest, SavesThePictureAndTheSamplesInView) {
     for (int i = 0; i < 5; ++i) QTest::mouseClick(saveImage, Qt::LeftButton);
     QTest::mouseClick(FormChild<QPushButton>(*window, "saveCsvButton"), Qt::LeftButton);
 
-    const TimeLinePicture picture = window->Picture();
+    const TimeLinePicture picture = window->picture();
     const QImage png(QString::fromStdString((dir / "line.png").string()));
     EXPECT_EQ(png.size(), QSize(picture.width, picture.Height()));
     const std::string svg = ReadText(dir / "line.svg");
@@ -400,7 +400,7 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     list->topLevelItem(0)->setSelected(false);
     list->topLevelItem(1)->setSelected(true);
     TimeLinePlot* plot = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (plot = window->findChild<TimeLinePlot*>("plot140")) && plot->Trace(); },
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (plot = window->findChild<TimeLinePlot*>("plot140")) && plot->trace(); },
                                 10000));
 
     // The user has typed Orbit HiByte 0 and selected the other file. A double-click loads the
@@ -408,14 +408,14 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     // and graphs it, as a drop does.
     MainForm form(app.Main());
     form.orbitHiByteEdit->setText("0");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.blockList->SelectName("b.dat"); }, 10000));
-    QTest::mouseDClick(plot->Canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 100));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.blockList->selectName("b.dat"); }, 10000));
+    QTest::mouseDClick(plot->canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 100));
     EXPECT_EQ(form.orbitHiByteEdit->text(), "2");
-    EXPECT_EQ(form.blockList->SelectedPath().toStdString(), (p.telemetry / "c.dat").string());
+    EXPECT_EQ(form.blockList->selectedPath().toStdString(), (p.telemetry / "c.dat").string());
     EXPECT_EQ(form.nameEdit->text(), "Temp - SEU");
     EXPECT_TRUE(app.Graph().isVisible());
     EXPECT_EQ(app.Graph().scene().Text(GraphText::StartOrbit), "Orbit# 529");
-    EXPECT_EQ(app.State().Loaded().BlockFilePath, (p.telemetry / "c.dat").string());
+    EXPECT_EQ(app.State().Loaded().blockFilePath, (p.telemetry / "c.dat").string());
 }
 
 namespace {
@@ -546,6 +546,6 @@ TEST_F(TimeLineWindowTest, TheExcursionsBeyondTheLimitsAreListedMarkedAndShown) 
     FormChild<QPushButton>(*window, "nextButton")->click();
     // The excursion with a margin of half its length (at least 8 MA) on either side.
     EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth), 16 + 106 / 256.0, 1 / 256.0);
-    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth + TraceWidth(plot->Canvas()->width())), 16 + 146 / 256.0,
+    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth + TraceWidth(plot->canvas()->width())), 16 + 146 / 256.0,
                 1 / 256.0);
 }

@@ -1,4 +1,4 @@
-#include "core/GraphAction.h"
+#include "core/GraphPicture.h"
 
 namespace kelvarox {
 
@@ -6,8 +6,8 @@ std::optional<GraphPicture> BuildGraphPicture(const WodBlock& block, const Block
                                               GraphAndTableState& state, const ChannelBoxTexts& boxes,
                                               float displayScale) {
     if (!PrepareSeries(block, header, state, boxes)) return std::nullopt;
-    state.Axis = ScaleValueAxis(state.Series.DataMax, state.Series.DataMin);
-    return ComposeGraph({header, state.Series, state.Axis, boxes.name, boxes.unit, displayScale});
+    state.axis = ScaleValueAxis(state.series.dataMax, state.series.dataMin);
+    return ComposeGraph({header, state.series, state.axis, boxes.name, boxes.unit, displayScale});
 }
 
 }  // namespace kelvarox

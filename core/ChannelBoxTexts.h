@@ -26,9 +26,9 @@ ChannelBoxTexts ChannelBoxTextsOf(int32_t channel, const ChannelDefinition& defi
 
 // What Graph and Table keep from one action to the next.
 struct GraphAndTableState {
-    Coefficients CurrentCoefficients;  // the translation in force: an empty coefficient box keeps its value
-    SampleSeries Series;               // the translated samples of the last Graph or Table
-    ValueAxis Axis;                    // the value scale of the last graph
+    Coefficients currentCoefficients;  // the translation in force: an empty coefficient box keeps its value
+    SampleSeries series;               // the translated samples of the last Graph or Table
+    ValueAxis axis;                    // the value scale of the last graph
 };
 
 // Coefficients from the four boxes into the translation in force, then the Hex# box and the

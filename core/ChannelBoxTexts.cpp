@@ -1,4 +1,4 @@
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 
 #include "core/Conversions.h"
 
@@ -6,11 +6,11 @@ namespace kelvarox {
 
 bool PrepareSeries(const WodBlock& block, const BlockHeader& header, GraphAndTableState& state,
                    const ChannelBoxTexts& boxes) {
-    UpdateCoefficients(state.CurrentCoefficients, boxes.a, boxes.b, boxes.c, boxes.d);
+    UpdateCoefficients(state.currentCoefficients, boxes.a, boxes.b, boxes.c, boxes.d);
     if (!boxes.number.empty()) (void)ChannelFromBoxText(boxes.number);
     if (!boxes.orbitHiByte.empty()) (void)DecimalOrThrow(boxes.orbitHiByte);
     if (!block.HasSignature()) return false;
-    state.Series = BuildSeries(block, header, state.CurrentCoefficients);
+    state.series = BuildSeries(block, header, state.currentCoefficients);
     return true;
 }
 

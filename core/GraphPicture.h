@@ -3,7 +3,7 @@
 // into the series, the value axis and the picture that the graph window paints.
 #include <optional>
 
-#include "core/GraphAndTableActions.h"
+#include "core/ChannelBoxTexts.h"
 #include "core/GraphDrawing.h"
 
 namespace kelvarox {
