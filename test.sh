@@ -2,8 +2,8 @@
 # Builds Kelvarox and runs the whole test suite (the "test" preset), then builds it again with
 # AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole suite there too (the
 # "sanitize" preset; any report fails its test), then, when clang is present, runs each fuzz
-# target for a short while. After the plain build it checks the names (scripts/check-format.sh
-# --names-only; the format check joins once the tree is formatted). Exits non-zero on any failure.
+# target for a short while. After the plain build it checks the format and the names
+# (scripts/check-format.sh). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -16,7 +16,7 @@ for preset in test sanitize; do
   # The installed tree and the Debian packages, once, from the plain build.
   if [ "$preset" = test ]; then
     scripts/check-install.sh build
-    scripts/check-format.sh --names-only
+    scripts/check-format.sh
   fi
 done
 

@@ -72,7 +72,9 @@ struct BlockColumns {
         b.orbitSure = r.Int(orbitSure) != 0;
         b.pinnedOrbit = r.IsNull(pinnedOrbit) ? std::nullopt : std::optional(r.Int(pinnedOrbit));
     }
-    std::span<const uint8_t> Bytes(const Row& r) const { return bytes < 0 ? std::span<const uint8_t>() : r.Bytes(bytes); }
+    std::span<const uint8_t> Bytes(const Row& r) const {
+        return bytes < 0 ? std::span<const uint8_t>() : r.Bytes(bytes);
+    }
 
     int id, file, sha256, channel, startAmDay, endAmDay, startOrbitByte, orbitSpan, startMA, endMA, maStep, sampleCount,
         lastOrbitOffset, startOrbit, endOrbit, lastOrbit, orbitSure, pinnedOrbit, bytes;
@@ -152,9 +154,9 @@ void Archive::ForEachBlock(std::optional<int32_t> channel, const OrbitRange& ran
         // its last one not before its start; no block spans more orbits than the longest one.
         const int64_t longest = ReadMeta(db, meta::kLongestBlock).value_or(0);
         sql += " WHERE channel = $1 AND start_orbit >= $2 AND start_orbit <= $3 AND last_orbit >= $4";
-        const int64_t earliestStart = range.from && *range.from > INT64_MIN + longest ? *range.from - longest : INT64_MIN;
-        params = {int64_t{*channel}, earliestStart, range.to.value_or(INT64_MAX),
-                  range.from.value_or(INT64_MIN)};
+        const int64_t earliestStart =
+            range.from && *range.from > INT64_MIN + longest ? *range.from - longest : INT64_MIN;
+        params = {int64_t{*channel}, earliestStart, range.to.value_or(INT64_MAX), range.from.value_or(INT64_MIN)};
     }
     sql += " ORDER BY start_orbit, start_ma, start_amday, id";
     ForEachBlockRow(db, sql, params, withBytes, each);
@@ -204,22 +206,23 @@ std::vector<ChannelSummary> Archive::Channels() {
     std::vector<ChannelSummary> channels;
     Database& db = *db_;
     Transaction t(db, Transaction::Kind::Read);
-    db.Query("SELECT channel, COUNT(*) AS blocks, SUM(sample_count) AS samples, MIN(start_orbit) AS first_orbit, "
-             "MAX(last_orbit) AS last_orbit, MIN(start_amday) AS first_amday, MAX(end_amday) AS last_amday "
-             "FROM kelvarox_blocks GROUP BY channel ORDER BY channel",
-             {}, [&](const Row& r) {
-                 ChannelSummary c;
-                 c.channel = static_cast<int32_t>(r.Int("channel"));
-                 c.name = ChannelCatalogue::NameOf(c.channel);
-                 c.unit = ChannelCatalogue::UnitOf(c.channel);
-                 c.blocks = r.Int("blocks");
-                 c.samples = r.Int("samples");
-                 c.firstOrbit = r.Int("first_orbit");
-                 c.lastOrbit = r.Int("last_orbit");
-                 c.firstAmDay = static_cast<int32_t>(r.Int("first_amday"));
-                 c.lastAmDay = static_cast<int32_t>(r.Int("last_amday"));
-                 channels.push_back(std::move(c));
-             });
+    db.Query(
+        "SELECT channel, COUNT(*) AS blocks, SUM(sample_count) AS samples, MIN(start_orbit) AS first_orbit, "
+        "MAX(last_orbit) AS last_orbit, MIN(start_amday) AS first_amday, MAX(end_amday) AS last_amday "
+        "FROM kelvarox_blocks GROUP BY channel ORDER BY channel",
+        {}, [&](const Row& r) {
+            ChannelSummary c;
+            c.channel = static_cast<int32_t>(r.Int("channel"));
+            c.name = ChannelCatalogue::NameOf(c.channel);
+            c.unit = ChannelCatalogue::UnitOf(c.channel);
+            c.blocks = r.Int("blocks");
+            c.samples = r.Int("samples");
+            c.firstOrbit = r.Int("first_orbit");
+            c.lastOrbit = r.Int("last_orbit");
+            c.firstAmDay = static_cast<int32_t>(r.Int("first_amday"));
+            c.lastAmDay = static_cast<int32_t>(r.Int("last_amday"));
+            channels.push_back(std::move(c));
+        });
     t.Commit();
     return channels;
 }
@@ -276,12 +279,13 @@ std::vector<UnsurePlacement> Archive::Unsure(const UnsurePasses& passes, bool wi
     for (const auto& [key, pass] : passes) {
         if (pass.outlier && !withOutliers) continue;
         const Param p[] = {int64_t{key.first}, int64_t{key.second}};
-        db_->Query("SELECT sha256, file, start_orbit FROM kelvarox_blocks WHERE start_amday = $1 AND "
-                   "start_orbit_byte = $2 AND orbit_sure = 0 ORDER BY id",
-                   p, [&](const Row& r) {
-                       unsure.push_back({std::string(r.Text("sha256")), TextOf(r.Bytes("file")), r.Int("start_orbit"), pass.gapDays,
-                                         pass.outlier});
-                   });
+        db_->Query(
+            "SELECT sha256, file, start_orbit FROM kelvarox_blocks WHERE start_amday = $1 AND "
+            "start_orbit_byte = $2 AND orbit_sure = 0 ORDER BY id",
+            p, [&](const Row& r) {
+                unsure.push_back({std::string(r.Text("sha256")), TextOf(r.Bytes("file")), r.Int("start_orbit"),
+                                  pass.gapDays, pass.outlier});
+            });
     }
     t.Commit();
     // In the order of the time line.
@@ -377,8 +381,9 @@ void Importer::Finish() {
 
 void Importer::Flush() {
     for (;;) {
-        const Archive::OrbitBase base =
-            started_ ? Archive::OrbitBase::Settled : replace_ ? Archive::OrbitBase::Replace : Archive::OrbitBase::Stored;
+        const Archive::OrbitBase base = started_   ? Archive::OrbitBase::Settled
+                                        : replace_ ? Archive::OrbitBase::Replace
+                                                   : Archive::OrbitBase::Stored;
         Archive::StoredBatch stored = archive_.StoreBlocks(batch_, orbitHiByte_, base, unsure_);
         if (stored.committed) {
             started_ = true;

@@ -37,7 +37,7 @@ struct ArchivedBlock {
     BlockFacts facts;
     int64_t startOrbit = 0;  // absolute
     int64_t endOrbit = 0;
-    int64_t lastOrbit = 0;   // of the last sample, as the data table counts
+    int64_t lastOrbit = 0;  // of the last sample, as the data table counts
     bool orbitSure = true;
     std::optional<int64_t> pinnedOrbit;
 };

@@ -38,8 +38,7 @@ inline std::string Damaged(const std::string& sha256) {
 inline std::string NotSure(int64_t orbit, int32_t gapDays) {
     const std::string before = gapDays == 0 ? "the block before it is of the same day"
                                             : "the block before it is " + std::to_string(gapDays) + " days earlier";
-    return "orbit " + std::to_string(orbit) + " is not sure (" + before +
-           "); kelvarox-cli archive set-orbit fixes it";
+    return "orbit " + std::to_string(orbit) + " is not sure (" + before + "); kelvarox-cli archive set-orbit fixes it";
 }
 inline std::string Outlier(int64_t orbit) {
     return "orbit " + std::to_string(orbit) +

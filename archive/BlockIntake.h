@@ -15,8 +15,8 @@ struct BlockFacts {
     int32_t channel = 0;
     int32_t startAmDay = 0;
     int32_t endAmDay = 0;
-    int32_t startOrbitByte = 0;         // the low byte of the start orbit, 0 to 255
-    int32_t orbitSpan = 0;              // end orbit - start orbit, 0 to 255 (past FF counts on)
+    int32_t startOrbitByte = 0;  // the low byte of the start orbit, 0 to 255
+    int32_t orbitSpan = 0;       // end orbit - start orbit, 0 to 255 (past FF counts on)
     int32_t startMA = 0;
     int32_t endMA = 0;
     int32_t maStep = 0;

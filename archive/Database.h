@@ -27,7 +27,8 @@ using Param = std::variant<std::monostate, int64_t, std::string_view, std::span<
 class DatabaseError : public KelvaroxError {
 public:
     DatabaseError(const std::string& text, int sqliteCode) : KelvaroxError(text), sqliteCode_(sqliteCode) {}
-    DatabaseError(const std::string& text, std::string sqlState) : KelvaroxError(text), sqlState_(std::move(sqlState)) {}
+    DatabaseError(const std::string& text, std::string sqlState)
+        : KelvaroxError(text), sqlState_(std::move(sqlState)) {}
     // 0 from PostgreSQL.
     int SqliteCode() const { return sqliteCode_; }
     // Empty from SQLite, and when the server sent none (the connection was lost).
@@ -148,8 +149,10 @@ class Transaction {
 public:
     enum class Kind { Read, Write };
     Transaction(Database& db, Kind kind) : db_(db) {
-        if (kind == Kind::Write) db_.BeginWrite();
-        else db_.BeginRead();
+        if (kind == Kind::Write)
+            db_.BeginWrite();
+        else
+            db_.BeginRead();
     }
     ~Transaction() {
         if (!done_) db_.Rollback();

@@ -16,8 +16,8 @@ namespace kelvarox::archive {
 struct ImportRequest {
     std::vector<std::string> paths;  // files and directories
     BlockLayout layout;
-    int64_t orbitHiByte = 0;         // of the earliest block, when the archive has none yet
-    bool replaceOrbitHiByte = false;  // make it the archive's and place every block again
+    int64_t orbitHiByte = 0;                         // of the earliest block, when the archive has none yet
+    bool replaceOrbitHiByte = false;                 // make it the archive's and place every block again
     size_t readAhead = 2 * Importer::kDefaultBatch;  // files read ahead of the batches
 };
 

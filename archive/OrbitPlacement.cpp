@@ -96,7 +96,8 @@ PlacedOrbit OrbitSequence::Decide() {
         placed.startOrbit = firstOrbitHiByte_ * 256 + pass.orbitByte;
         if (window > 1) {
             const OrbitPass& next = waiting_[1];
-            const PlacementAnchor nextAt{next.amDay, next.pinnedOrbit.value_or(firstOrbitHiByte_ * 256 + next.orbitByte)};
+            const PlacementAnchor nextAt{next.amDay,
+                                         next.pinnedOrbit.value_or(firstOrbitHiByte_ * 256 + next.orbitByte)};
             placed.outlier = following(nextAt, 2) >= following({pass.amDay, placed.startOrbit}, 1) + 2;
         }
     } else {
@@ -107,8 +108,10 @@ PlacedOrbit OrbitSequence::Decide() {
         const int without = following(*end_, 1), with = following({pass.amDay, placed.startOrbit}, 1);
         placed.outlier = Agrees(*end_, pass) ? without >= with + 2 : without > 0 && without >= with;
     }
-    if (placed.outlier) placed.sure = false;
-    else end_ = PlacementAnchor{pass.amDay, placed.startOrbit};
+    if (placed.outlier)
+        placed.sure = false;
+    else
+        end_ = PlacementAnchor{pass.amDay, placed.startOrbit};
     return placed;
 }
 

@@ -48,7 +48,8 @@ struct StoredPass {
         const int64_t unpinned = blocks - pinnedBlocks;
         const int64_t sureUnpinned = p.outlier ? 0 : unpinned - (p.sure ? 0 : 1);
         return misplacedPins == 0 && outliers == (p.outlier ? unpinned : 0) && sures == pinnedBlocks + sureUnpinned &&
-               (!HasUnpinned() || (unpinnedLowest == p.startOrbit && unpinnedHighest == p.startOrbit && firstSure == p.sure));
+               (!HasUnpinned() ||
+                (unpinnedLowest == p.startOrbit && unpinnedHighest == p.startOrbit && firstSure == p.sure));
     }
 };
 
@@ -93,13 +94,14 @@ std::optional<int32_t> ResumeDay(Database& db, int32_t firstDay) {
     std::optional<int32_t> day;
     int64_t passes = 0;
     const Param p[] = {int64_t{firstDay}, static_cast<int64_t>(kLookahead)};
-    db.Query("SELECT start_amday, COUNT(DISTINCT start_orbit_byte) AS passes FROM kelvarox_blocks WHERE start_amday < $1 "
-             "GROUP BY start_amday ORDER BY start_amday DESC LIMIT $2",
-             p, [&](const Row& r) {
-                 if (passes >= static_cast<int64_t>(kLookahead)) return;
-                 day = static_cast<int32_t>(r.Int("start_amday"));
-                 passes += r.Int("passes");
-             });
+    db.Query(
+        "SELECT start_amday, COUNT(DISTINCT start_orbit_byte) AS passes FROM kelvarox_blocks WHERE start_amday < $1 "
+        "GROUP BY start_amday ORDER BY start_amday DESC LIMIT $2",
+        p, [&](const Row& r) {
+            if (passes >= static_cast<int64_t>(kLookahead)) return;
+            day = static_cast<int32_t>(r.Int("start_amday"));
+            passes += r.Int("passes");
+        });
     return passes >= static_cast<int64_t>(kLookahead) ? day : std::nullopt;
 }
 
@@ -123,7 +125,8 @@ public:
     Placing(Database& db, const PlacementChange& change, int64_t orbitHiByte, UnsurePasses& unsure)
         : db_(db), change_(change), unsure_(unsure), fresh_(change.fresh.begin(), change.fresh.end()) {
         std::stable_sort(fresh_.begin(), fresh_.end(), [](const IncomingBlock* a, const IncomingBlock* b) {
-            return std::pair(a->facts.startAmDay, a->facts.startOrbitByte) < std::pair(b->facts.startAmDay, b->facts.startOrbitByte);
+            return std::pair(a->facts.startAmDay, a->facts.startOrbitByte) <
+                   std::pair(b->facts.startAmDay, b->facts.startOrbitByte);
         });
         const auto resume = ResumeDay(db, change.firstDay);
         if (resume) {
@@ -185,8 +188,7 @@ private:
 
     // Gives the sequence the days that hold fresh blocks only, up to `day`.
     void FeedFreshDaysBefore(int32_t day) {
-        while (!stopped_ && freshAt_ < fresh_.size() && fresh_[freshAt_]->facts.startAmDay < day)
-            FeedDay({});
+        while (!stopped_ && freshAt_ < fresh_.size() && fresh_[freshAt_]->facts.startAmDay < day) FeedDay({});
     }
 
     // Gives the sequence one day's stored passes (in ascending order of their orbit bytes)
@@ -196,18 +198,23 @@ private:
         std::vector<SequencePass> passes;
         size_t s = 0;
         while (s < stored.size() || (freshAt_ < fresh_.size() && fresh_[freshAt_]->facts.startAmDay == day)) {
-            const bool freshNext = freshAt_ < fresh_.size() && fresh_[freshAt_]->facts.startAmDay == day &&
-                                   (s == stored.size() || fresh_[freshAt_]->facts.startOrbitByte <= stored[s].pass.orbitByte);
+            const bool freshNext =
+                freshAt_ < fresh_.size() && fresh_[freshAt_]->facts.startAmDay == day &&
+                (s == stored.size() || fresh_[freshAt_]->facts.startOrbitByte <= stored[s].pass.orbitByte);
             if (!freshNext) {
                 passes.push_back(std::move(stored[s++]));
                 continue;
             }
             const int32_t byte = fresh_[freshAt_]->facts.startOrbitByte;
             size_t end = freshAt_;
-            while (end < fresh_.size() && fresh_[end]->facts.startAmDay == day && fresh_[end]->facts.startOrbitByte == byte) ++end;
+            while (end < fresh_.size() && fresh_[end]->facts.startAmDay == day &&
+                   fresh_[end]->facts.startOrbitByte == byte)
+                ++end;
             SequencePass sp;
-            if (s < stored.size() && stored[s].pass.orbitByte == byte) sp = std::move(stored[s++]);
-            else sp.pass = OrbitPass{day, byte, std::nullopt};
+            if (s < stored.size() && stored[s].pass.orbitByte == byte)
+                sp = std::move(stored[s++]);
+            else
+                sp.pass = OrbitPass{day, byte, std::nullopt};
             sp.fresh = std::span(fresh_).subspan(freshAt_, end - freshAt_);
             passes.push_back(std::move(sp));
             freshAt_ = end;
@@ -235,19 +242,22 @@ private:
         const bool restSure = !placed.outlier;
         const bool storedChanged = sp.stored && !sp.stored->Holds(placed);
         if (storedChanged) {
-            updates_.push_back({day, byte, placed.startOrbit, sp.stored->firstId, placed.sure, restSure, placed.outlier});
+            updates_.push_back(
+                {day, byte, placed.startOrbit, sp.stored->firstId, placed.sure, restSure, placed.outlier});
             if (updates_.size() >= kUpdateChunk) FlushUpdates();
         }
         const bool storedFirst = sp.stored && sp.stored->HasUnpinned();
-        const int64_t unpinned = (sp.stored ? sp.stored->blocks - sp.stored->pinnedBlocks : 0) +
-                                 static_cast<int64_t>(sp.fresh.size());
+        const int64_t unpinned =
+            (sp.stored ? sp.stored->blocks - sp.stored->pinnedBlocks : 0) + static_cast<int64_t>(sp.fresh.size());
         for (size_t i = 0; i < sp.fresh.size(); ++i) {
             const bool first = i == 0 && !storedFirst && !sp.pass.pinnedOrbit;
             rows_.push_back({sp.fresh[i], placed.startOrbit, first ? placed.sure : restSure, placed.outlier});
         }
         if (storedChanged || !sp.fresh.empty()) {
-            if (placed.sure) unsure_.erase({day, byte});
-            else unsure_[{day, byte}] = {placed.gapDays, placed.outlier, unpinned};
+            if (placed.sure)
+                unsure_.erase({day, byte});
+            else
+                unsure_[{day, byte}] = {placed.gapDays, placed.outlier, unpinned};
         }
         if (sp.stored && !sp.stored->Outlier()) storedEnd_ = PlacementAnchor{day, sp.stored->Orbit()};
         takenDay_ = day;
@@ -257,7 +267,8 @@ private:
     // every pass after this one then keeps its stored placement.
     bool SequenceAsStored() const {
         if (change_.toTheEnd) return false;
-        const bool pastChange = waiting_.empty() ? takenDay_ >= change_.lastDay : waiting_.front().pass.amDay > change_.lastDay;
+        const bool pastChange =
+            waiting_.empty() ? takenDay_ >= change_.lastDay : waiting_.front().pass.amDay > change_.lastDay;
         const auto& end = sequence_->End();
         return pastChange && end == storedEnd_ && (end.has_value() || !change_.newOrbitHiByte);
     }

@@ -17,11 +17,11 @@ namespace kelvarox::archive {
 
 // What changed since the archive was last placed.
 struct PlacementChange {
-    int32_t firstDay = 0;  // the first day whose passes changed
-    int32_t lastDay = 0;   // and the last one: placing goes on at least to its end
+    int32_t firstDay = 0;                         // the first day whose passes changed
+    int32_t lastDay = 0;                          // and the last one: placing goes on at least to its end
     std::span<const IncomingBlock* const> fresh;  // blocks to store, placed here first
-    bool newOrbitHiByte = false;  // the earliest block's Orbit HiByte changed
-    bool toTheEnd = false;        // place every pass to the last, whatever is stored
+    bool newOrbitHiByte = false;                  // the earliest block's Orbit HiByte changed
+    bool toTheEnd = false;                        // place every pass to the last, whatever is stored
 };
 
 // A pass placed not sure: the days since the pass before it, whether it is an outlier, and

@@ -17,7 +17,8 @@ constexpr size_t kShortestPiece = 3;
 
 size_t SchemeLength(std::string_view location) {
     for (const std::string_view scheme : kSchemes)
-        if (location.size() >= scheme.size() && AsciiLowerText(location.substr(0, scheme.size())) == scheme) return scheme.size();
+        if (location.size() >= scheme.size() && AsciiLowerText(location.substr(0, scheme.size())) == scheme)
+            return scheme.size();
     return 0;
 }
 
@@ -52,7 +53,8 @@ void AddSecret(std::vector<std::string>& secrets, const std::string& text) {
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find_first_of(kSplitters, start);
         if (end == std::string::npos) end = text.size();
-        if (end - start >= kShortestPiece && end - start < text.size()) AddSecret(secrets, text.substr(start, end - start));
+        if (end - start >= kShortestPiece && end - start < text.size())
+            AddSecret(secrets, text.substr(start, end - start));
         start = end + 1;
     }
 }

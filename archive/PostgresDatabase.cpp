@@ -67,7 +67,8 @@ public:
         return std::string_view(PQgetvalue(r_, 0, c), static_cast<size_t>(PQgetlength(r_, 0, c)));
     }
     std::span<const uint8_t> Bytes(int c) const override {
-        return std::span(reinterpret_cast<const uint8_t*>(PQgetvalue(r_, 0, c)), static_cast<size_t>(PQgetlength(r_, 0, c)));
+        return std::span(reinterpret_cast<const uint8_t*>(PQgetvalue(r_, 0, c)),
+                         static_cast<size_t>(PQgetlength(r_, 0, c)));
     }
 
 private:
@@ -86,11 +87,20 @@ void AppendCopyValue(std::string& out, const Param& value) {
     } else if (const auto* t = std::get_if<std::string_view>(&value)) {
         for (char c : *t) {
             switch (c) {
-                case '\\': out += "\\\\"; break;
-                case '\t': out += "\\t"; break;
-                case '\n': out += "\\n"; break;
-                case '\r': out += "\\r"; break;
-                default: out += c;
+                case '\\':
+                    out += "\\\\";
+                    break;
+                case '\t':
+                    out += "\\t";
+                    break;
+                case '\n':
+                    out += "\\n";
+                    break;
+                case '\r':
+                    out += "\\r";
+                    break;
+                default:
+                    out += c;
             }
         }
     } else if (const auto* b = std::get_if<std::span<const uint8_t>>(&value)) {
@@ -108,8 +118,10 @@ void AppendCopyValue(std::string& out, const Param& value) {
 class PostgresDatabase : public Database {
 public:
     PostgresDatabase(PGconn* c, std::string address, PostgresAddress parsed, WaitHooks hooks)
-        : c_(c), address_(std::move(address)), parsed_(std::move(parsed)), name_(parsed_.shown), hooks_(std::move(hooks)) {
-        PQsetNoticeProcessor(c_, [](void*, const char*) {}, nullptr);
+        : c_(c), address_(std::move(address)), parsed_(std::move(parsed)), name_(parsed_.shown),
+          hooks_(std::move(hooks)) {
+        PQsetNoticeProcessor(
+            c_, [](void*, const char*) {}, nullptr);
     }
     ~PostgresDatabase() override { PQfinish(c_); }
 
@@ -120,8 +132,9 @@ public:
     bool HasTable(std::string_view name) override {
         int64_t count = 0;
         const Param p[] = {name};
-        Query("SELECT count(*) AS tables FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename = $1",
-              p, [&](const Row& r) { count = r.Int("tables"); });
+        Query(
+            "SELECT count(*) AS tables FROM pg_catalog.pg_tables WHERE schemaname = current_schema() AND tablename = $1",
+            p, [&](const Row& r) { count = r.Int("tables"); });
         return count > 0;
     }
 
@@ -352,8 +365,8 @@ int ConnectTimeoutSeconds(PGconn* c) {
 
 // Connects as PQconnectdbParams does, but looks at `abandon` while it waits for the server.
 // Nothing when abandoned; a connection whose status tells the failure otherwise.
-PGconn* ConnectUnlessAbandoned(const char* const* keywords, const char* const* values,
-                               const std::atomic<bool>& abandon, std::string& failure) {
+PGconn* ConnectUnlessAbandoned(const char* const* keywords, const char* const* values, const std::atomic<bool>& abandon,
+                               std::string& failure) {
     PGconn* c = PQconnectStartParams(keywords, values, 1);
     if (!c || PQstatus(c) == CONNECTION_BAD) return c;
     const int timeout = ConnectTimeoutSeconds(c);

@@ -12,7 +12,8 @@ constexpr size_t kChunk = 64;
 }  // namespace
 
 ReadAhead::ReadAhead(BlockFileWalk files, const BlockLayout& layout, size_t depth)
-    : files_(std::move(files)), layout_(layout), chunks_(std::max<size_t>(1, depth / kChunk)), reader_([this] { ReadAll(); }) {}
+    : files_(std::move(files)), layout_(layout), chunks_(std::max<size_t>(1, depth / kChunk)),
+      reader_([this] { ReadAll(); }) {}
 
 ReadAhead::~ReadAhead() {
     {
@@ -27,8 +28,10 @@ void ReadAhead::ReadAll() {
     Chunk chunk;
     while (auto step = files_.Next()) {
         Intake intake;
-        if (step->error) intake.error = std::strerror(step->error);
-        else intake = ReadBlockForArchive(step->path, layout_);
+        if (step->error)
+            intake.error = std::strerror(step->error);
+        else
+            intake = ReadBlockForArchive(step->path, layout_);
         chunk.emplace_back(std::move(step->path), std::move(intake));
         if (chunk.size() == kChunk && !Hand(chunk)) return;
     }

@@ -42,7 +42,7 @@ private:
     std::deque<Chunk> ready_;
     bool done_ = false;  // the reader has handed its last chunk
     bool stop_ = false;
-    Chunk taking_;       // the chunk Next() takes its files from
+    Chunk taking_;  // the chunk Next() takes its files from
     size_t taken_ = 0;
     std::thread reader_;
 };

@@ -11,10 +11,14 @@ namespace {
 std::string VersionOne(const Database& db) {
     return std::string("CREATE TABLE kelvarox_meta (key TEXT PRIMARY KEY, value TEXT NOT NULL);") +
            "CREATE TABLE kelvarox_blocks ("
-           "id " + std::string(db.IdColumnType()) + ", "
+           "id " +
+           std::string(db.IdColumnType()) +
+           ", "
            "sha256 TEXT NOT NULL UNIQUE, "
            "file TEXT NOT NULL, "
-           "bytes " + std::string(db.BytesType()) + " NOT NULL, "
+           "bytes " +
+           std::string(db.BytesType()) +
+           " NOT NULL, "
            "channel INTEGER NOT NULL, "
            "start_amday INTEGER NOT NULL, "
            "end_amday INTEGER NOT NULL, "
@@ -77,9 +81,10 @@ std::optional<int64_t> ReadMeta(Database& db, const char* key) {
 void WriteMeta(Database& db, const char* key, int64_t value) {
     const std::string text = std::to_string(value);
     const Param p[] = {std::string_view(key), std::string_view(text)};
-    db.Execute("INSERT INTO kelvarox_meta (key, value) VALUES ($1, $2) "
-               "ON CONFLICT (key) DO UPDATE SET value = excluded.value",
-               p);
+    db.Execute(
+        "INSERT INTO kelvarox_meta (key, value) VALUES ($1, $2) "
+        "ON CONFLICT (key) DO UPDATE SET value = excluded.value",
+        p);
 }
 
 int64_t StoredSchemaVersion(Database& db) {
@@ -137,9 +142,8 @@ const char* InsertBlockSql() {
 }
 
 std::array<Param, kPlacedColumnCount> PassUpdateValues(const PassUpdate& pass) {
-    return {int64_t{pass.amDay},         int64_t{pass.orbitByte},      pass.orbit,
-            pass.firstId,                int64_t{pass.firstSure},      int64_t{pass.restSure},
-            int64_t{pass.outlier}};
+    return {int64_t{pass.amDay},     int64_t{pass.orbitByte}, pass.orbit,           pass.firstId,
+            int64_t{pass.firstSure}, int64_t{pass.restSure},  int64_t{pass.outlier}};
 }
 
 const char* UpdateFromPlacedSql() {
@@ -154,7 +158,8 @@ const char* UpdateFromPlacedSql() {
         " + b.orbit_span, last_orbit = " + orbit + " + b.last_orbit_offset, orbit_sure = " + sure +
         ", orbit_outlier = " + outlier + ", generation = NULL" +
         " FROM kelvarox_placed AS p WHERE b.start_amday = p.amday AND b.start_orbit_byte = p.orbit_byte AND "
-        "(b.start_orbit <> " + orbit + " OR b.orbit_sure <> " + sure + " OR b.orbit_outlier <> " + outlier + ")";
+        "(b.start_orbit <> " +
+        orbit + " OR b.orbit_sure <> " + sure + " OR b.orbit_outlier <> " + outlier + ")";
     return sql.c_str();
 }
 

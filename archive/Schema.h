@@ -47,8 +47,8 @@ const char* UpdateFromPlacedSql();
 // The archive's own values beside the blocks (kelvarox_meta).
 namespace meta {
 inline constexpr const char* kSchemaVersion = "schema_version";
-inline constexpr const char* kOrbitHiByte = "orbit_hibyte";        // of the earliest block
-inline constexpr const char* kGeneration = "generation";          // counts the commits that changed blocks
+inline constexpr const char* kOrbitHiByte = "orbit_hibyte";           // of the earliest block
+inline constexpr const char* kGeneration = "generation";              // counts the commits that changed blocks
 inline constexpr const char* kLongestBlock = "longest_block_orbits";  // the most orbits one block spans
 }  // namespace meta
 

@@ -83,9 +83,10 @@ public:
 
     bool HoldsForeignTables() override {
         bool found = false;
-        Query("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'kelvarox\\_%' ESCAPE '\\' "
-              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' LIMIT 1",
-              {}, [&](const Row&) { found = true; });
+        Query(
+            "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'kelvarox\\_%' ESCAPE '\\' "
+            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' LIMIT 1",
+            {}, [&](const Row&) { found = true; });
         return found;
     }
 
@@ -215,7 +216,9 @@ public:
     const char* LastMessage() const { return sqlite3_errmsg(db_); }
 
 private:
-    [[noreturn]] void Fail() { throw DatabaseError(msg::Failed(name_, sqlite3_errmsg(db_)), sqlite3_extended_errcode(db_)); }
+    [[noreturn]] void Fail() {
+        throw DatabaseError(msg::Failed(name_, sqlite3_errmsg(db_)), sqlite3_extended_errcode(db_));
+    }
 
     void Begin(std::string_view sql) {
         storing_ = false;
@@ -227,8 +230,8 @@ private:
         if (auto found = statements_.find(key); found != statements_.end()) return found->second.get();
         const std::string text = NumberedParameters(sql);
         sqlite3_stmt* s = nullptr;
-        const int rc =
-            sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+        const int rc = sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &s, nullptr);
         Statement statement(s);
         if (rc != SQLITE_OK) Fail();
         return statements_.emplace(key, std::move(statement)).first->second.get();
@@ -238,12 +241,14 @@ private:
         for (size_t i = 0; i < params.size(); ++i) {
             const int n = static_cast<int>(i) + 1;
             int rc = SQLITE_OK;
-            if (const auto* v = std::get_if<int64_t>(&params[i])) rc = sqlite3_bind_int64(s, n, *v);
+            if (const auto* v = std::get_if<int64_t>(&params[i]))
+                rc = sqlite3_bind_int64(s, n, *v);
             else if (const auto* t = std::get_if<std::string_view>(&params[i]))
                 rc = sqlite3_bind_text(s, n, t->data(), static_cast<int>(t->size()), SQLITE_STATIC);
             else if (const auto* b = std::get_if<std::span<const uint8_t>>(&params[i]))
                 rc = sqlite3_bind_blob(s, n, b->data(), static_cast<int>(b->size()), SQLITE_STATIC);
-            else rc = sqlite3_bind_null(s, n);
+            else
+                rc = sqlite3_bind_null(s, n);
             if (rc != SQLITE_OK) Fail();
         }
     }

@@ -3,8 +3,8 @@
 
 #include "TestFiles.h"
 #include "core/BlockLoader.h"
-#include "core/DataTable.h"
 #include "core/ChannelBoxTexts.h"
+#include "core/DataTable.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;

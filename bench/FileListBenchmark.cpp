@@ -81,7 +81,8 @@ void BM_FollowTwentyNewFilesASecond(benchmark::State& st) {
     QObject::connect(list.model(), &QAbstractItemModel::modelReset, [&] { ++listings; });
     int added = 0;
     QTimer adder;
-    QObject::connect(&adder, &QTimer::timeout, [&] { std::ofstream(directory / ("new-" + std::to_string(added++) + ".dat")); });
+    QObject::connect(&adder, &QTimer::timeout,
+                     [&] { std::ofstream(directory / ("new-" + std::to_string(added++) + ".dat")); });
     double cpu = 0, wall = 0;
     for (auto _ : st) {
         QElapsedTimer clock;
@@ -96,7 +97,8 @@ void BM_FollowTwentyNewFilesASecond(benchmark::State& st) {
     st.counters["cpu_share"] = cpu / wall;
     st.counters["listings"] = listings / wall;
     WaitForNames(list, kFiles + added);
-    if (list.selectedPath().toStdString() != (directory / "block-050000.dat").string()) st.SkipWithError("the selection was lost");
+    if (list.selectedPath().toStdString() != (directory / "block-050000.dat").string())
+        st.SkipWithError("the selection was lost");
     for (int i = 0; i < added; ++i) std::filesystem::remove(directory / ("new-" + std::to_string(i) + ".dat"));
 }
 BENCHMARK(BM_FollowTwentyNewFilesASecond)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);

@@ -16,9 +16,9 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
-#include <QEventLoop>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -83,7 +83,8 @@ std::string Hex2(int value) {
 
 // Block n of the directory: one pass of one of ten channels, 64 samples, 50 passes a day.
 std::vector<uint8_t> BlockOf(int n) {
-    static const char* const channels[] = {"0140", "0141", "0106", "010B", "0171", "0100", "0134", "0130", "0142", "0180"};
+    static const char* const channels[] = {"0140", "0141", "0106", "010B", "0171",
+                                           "0100", "0134", "0130", "0142", "0180"};
     const int pass = n / 10;
     const double orbits = 256 + pass * 14.3 / 50;
     const int orbit = static_cast<int>(orbits);
@@ -94,7 +95,8 @@ std::vector<uint8_t> BlockOf(int n) {
     samples[0] = static_cast<uint8_t>(n);
     samples[1] = static_cast<uint8_t>(n >> 8);
     samples[2] = static_cast<uint8_t>(n >> 16);
-    BlockRecipe recipe = RecipeOf(channels[n % 10], Hex2(orbit), Hex2(ma), Hex2(end / 256), Hex2(end % 256), "04", samples);
+    BlockRecipe recipe =
+        RecipeOf(channels[n % 10], Hex2(orbit), Hex2(ma), Hex2(end / 256), Hex2(end % 256), "04", samples);
     recipe.startAmDay = recipe.endAmDay = std::to_string(7000 + pass / 50);
     return BuildBlock(recipe);
 }
@@ -152,15 +154,18 @@ struct RunningProgram {
         TimeLineWindow* window = app->TimeLine();
         auto* list = window->findChild<QTreeWidget*>("channelList");
         RunUntil([&] { return list->topLevelItemCount() == 10; }, 3600);
-        for (int i = 0; i < list->topLevelItemCount(); ++i) list->topLevelItem(i)->setSelected(list->topLevelItem(i)->text(0) == "#140");
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            list->topLevelItem(i)->setSelected(list->topLevelItem(i)->text(0) == "#140");
         // The whole directory is in the archive and on display, and the first pass is over.
         auto* progress = window->findChild<QProgressBar*>("importProgress");
         auto* status = window->findChild<QLabel*>("statusLabel");
-        RunUntil([&] {
-            plot = window->findChild<TimeLinePlot*>("plot140");
-            return plot && plot->trace() && plot->trace()->BlockCount() >= static_cast<size_t>(Files() / 10) && !progress->isVisible() &&
-                   status->toolTip().startsWith("Archive: added");
-        }, 3600);
+        RunUntil(
+            [&] {
+                plot = window->findChild<TimeLinePlot*>("plot140");
+                return plot && plot->trace() && plot->trace()->BlockCount() >= static_cast<size_t>(Files() / 10) &&
+                       !progress->isVisible() && status->toolTip().startsWith("Archive: added");
+            },
+            3600);
         RunEvents(2000);
     }
 };

@@ -3,7 +3,6 @@
 // its labels set.
 #include <benchmark/benchmark.h>
 
-
 #include "TestFiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/GraphWindow.h"

@@ -35,7 +35,8 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) !
 
 std::vector<uint8_t> Block(int64_t n) {
     std::vector<uint8_t> samples(256);
-    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<uint8_t>((static_cast<int64_t>(i) * 7 + n) & 0xFF);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<uint8_t>((static_cast<int64_t>(i) * 7 + n) & 0xFF);
     const uint64_t tag = static_cast<uint64_t>(n) & 0xFFFFFF;  // makes the bytes of every block differ
     samples[0] = static_cast<uint8_t>(tag);
     samples[1] = static_cast<uint8_t>(tag >> 8);

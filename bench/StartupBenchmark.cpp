@@ -5,8 +5,8 @@
 // milliseconds from the start of main to the exposure, which leaves out the end of the process
 // (a listing of a large directory still running is stopped and waited for there).
 #include <QApplication>
-#include <QLabel>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -26,7 +26,8 @@ class QuitWhenExposed : public QObject {
 public:
     QuitWhenExposed(QWidget* widget, const QElapsedTimer* report) : widget_(widget), report_(report) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Expose && !done_ && widget_->windowHandle() && widget_->windowHandle()->isExposed()) {
+        if (event->type() == QEvent::Expose && !done_ && widget_->windowHandle() &&
+            widget_->windowHandle()->isExposed()) {
             done_ = true;
             if (report_) std::printf("%lld\n", static_cast<long long>(report_->elapsed()));
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);

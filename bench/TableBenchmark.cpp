@@ -23,8 +23,10 @@ void BM_TableAction384(benchmark::State& st) {
     const std::filesystem::path telemetry = home / "Trelm/telemetry";
     std::filesystem::create_directories(telemetry);
     std::filesystem::create_directories(home / "config");
-    WriteText(home / "config/user.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-                                        "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
+    WriteText(home / "config/user.reg",
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
+              "\"Default Directory\"=\"" +
+                  (home / "Trelm").string() + "\"\r\n");
     WriteBytes(telemetry / "block.dat", BuildBlock(FullBlockRecipe()));
 
     SilentNotifier notifier;

@@ -15,9 +15,9 @@
 #include "PassRecipe.h"
 #include "TestFiles.h"
 #include "archive/Archive.h"
+#include "render/TimeLinePainter.h"
 #include "timeline/ArchiveTrace.h"
 #include "timeline/TimeLinePicture.h"
-#include "render/TimeLinePainter.h"
 
 using namespace kelvarox;
 using namespace kelvarox::timeline;
@@ -32,7 +32,8 @@ void Frame(const std::vector<const ChannelTrace*>& traces, const TimeRange& view
            QImage& image) {
     QPainter painter(&image);
     for (size_t i = 0; i < traces.size(); ++i) {
-        const PlotPicture plot = ComposePlot({traces[i], std::nullopt, PlotColour(i)}, view, dates, kWidth, kPlotHeight);
+        const PlotPicture plot =
+            ComposePlot({traces[i], std::nullopt, PlotColour(i)}, view, dates, kWidth, kPlotHeight);
         painter.save();
         painter.translate(0, static_cast<int>(i) * kPlotHeight);
         PaintPlot(painter, plot);
@@ -130,9 +131,8 @@ void BM_ZoomInto100kBlockArchive(benchmark::State& state) {
     QImage image(kWidth, 2 * kPlotHeight + layout::kAxisHeight, QImage::Format_RGB32);
     for (auto _ : state) Frame({&big.temperature, &big.current}, view, big.dates, image);
     state.counters["orbits in view"] = view.Span();
-    state.counters["samples in view"] =
-        static_cast<double>(big.temperature.SummaryWithin(view.left, view.right).count +
-                            big.current.SummaryWithin(view.left, view.right).count);
+    state.counters["samples in view"] = static_cast<double>(big.temperature.SummaryWithin(view.left, view.right).count +
+                                                            big.current.SummaryWithin(view.left, view.right).count);
 }
 BENCHMARK(BM_ZoomInto100kBlockArchive)
     ->ArgName("notches")

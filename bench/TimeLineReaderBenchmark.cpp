@@ -1,8 +1,8 @@
 // The time line window's archive reader on an archive of 1,000,000 blocks (ten channels, 100,000
-// passes of one orbit each, twelve a day over 23 years, 64 samples a block): the processor time and the peak resident size
-// of opening it (the channel list, the days of the axis and the first channel's 6.4 million
-// samples), and of following ten commits of a running import of 1,000 blocks each after that.
-// The reader runs as in the window: in its own thread, delivering to the event loop.
+// passes of one orbit each, twelve a day over 23 years, 64 samples a block): the processor time and the peak resident
+// size of opening it (the channel list, the days of the axis and the first channel's 6.4 million samples), and of
+// following ten commits of a running import of 1,000 blocks each after that. The reader runs as in the window: in its
+// own thread, delivering to the event loop.
 //
 // Each benchmark reports `cpu_s` (the process's processor time, the importer's own thread left
 // out) and `peak_MB` (the process's peak resident size). The peak is the process's, so run each

@@ -16,12 +16,12 @@
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
+#include "core/AmDayCalendar.h"
 #include "core/BlockFileWalk.h"
 #include "core/BlockFiles.h"
 #include "core/ChannelCatalogue.h"
 #include "core/CsvText.h"
 #include "core/Errors.h"
-#include "core/AmDayCalendar.h"
 #include "core/Text.h"
 
 namespace kelvarox::cli {
@@ -120,8 +120,8 @@ int List(const Options& o, const std::vector<std::string>& args, std::ostream& o
             std::snprintf(line, sizeof line, "%c%7" PRId64 "/%03d - %7" PRId64 "/%03d  ", mark, b.startOrbit,
                           b.facts.startMA, b.endOrbit, b.facts.endMA);
             char count[32];
-            std::snprintf(count, sizeof count, "  %-6s %3d  ", ChannelCatalogue::ChannelNumberText(b.facts.channel).c_str(),
-                          b.facts.sampleCount);
+            std::snprintf(count, sizeof count, "  %-6s %3d  ",
+                          ChannelCatalogue::ChannelNumberText(b.facts.channel).c_str(), b.facts.sampleCount);
             out << line << DateText(b.facts.startAmDay) << " - " << DateText(b.facts.endAmDay) << count
                 << TerminalName(b.file) << '\n';
         });
@@ -164,8 +164,8 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
                 << "Last orbit:    " << c.lastOrbit << "  " << DateText(c.lastAmDay) << '\n'
                 << "Minimum:       " << ValueOrNone(count > 0, lowest) << '\n'
                 << "Maximum:       " << ValueOrNone(count > 0, highest) << '\n'
-                << "Mean:          " << ValueOrNone(count > 0, RoundToFloat(sum / static_cast<double>(count ? count : 1)))
-                << '\n';
+                << "Mean:          "
+                << ValueOrNone(count > 0, RoundToFloat(sum / static_cast<double>(count ? count : 1))) << '\n';
             shown = true;
         }
         if (!shown && only) return NoBlockOfChannel(err, *only);

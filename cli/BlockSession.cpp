@@ -39,7 +39,8 @@ LoadedBlock LoadBlock(const std::string& path, const Options& options, const Sat
         b.header = decoded.header;
         b.error = decoded.error;
         if (decoded.ChannelDecoded())
-            b.boxes = ChannelBoxTextsOf(b.header.channel, satellite.DefinitionOf(b.header.channel, b.header.startAmDay));
+            b.boxes =
+                ChannelBoxTextsOf(b.header.channel, satellite.DefinitionOf(b.header.channel, b.header.startAmDay));
     }
     if (!b.error.empty()) b.error = OpenError(path).value_or(b.error);
     b.boxes.orbitHiByte = options.orbitHiByte;
@@ -70,8 +71,8 @@ int ForEachBlock(const Options& options, WithSeries series, std::ostream& err, c
     if (!satellite) return 1;
     int status = 0;
     for (const auto& path : options.files) {
-        const LoadedBlock b =
-            series == WithSeries::Yes ? LoadBlockWithSeries(path, options, *satellite) : LoadBlock(path, options, *satellite);
+        const LoadedBlock b = series == WithSeries::Yes ? LoadBlockWithSeries(path, options, *satellite)
+                                                        : LoadBlock(path, options, *satellite);
         if (!b.ok()) {
             ReportFailure(err, path, b.error);
             status = 1;

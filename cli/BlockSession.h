@@ -16,8 +16,8 @@ struct LoadedBlock {
     WodBlock block;
     BlockHeader header;
     GraphAndTableState graph;  // the series, when built
-    ChannelBoxTexts boxes;  // as Load left them, with the --coefficients texts typed over
-    std::string error;   // the first message of a load that failed; empty on success
+    ChannelBoxTexts boxes;     // as Load left them, with the --coefficients texts typed over
+    std::string error;         // the first message of a load that failed; empty on success
     bool ok() const { return error.empty(); }
 };
 

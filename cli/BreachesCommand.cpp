@@ -59,9 +59,12 @@ struct Tally {
 
 int RunBreaches(const Options& options, std::ostream& out, std::ostream& err) {
     std::optional<LimitLevel> only;
-    if (options.level == "yellow") only = LimitLevel::Yellow;
-    else if (options.level == "red") only = LimitLevel::Red;
-    else if (!options.level.empty()) throw UsageError("--level: '" + options.level + "' is neither yellow nor red");
+    if (options.level == "yellow")
+        only = LimitLevel::Yellow;
+    else if (options.level == "red")
+        only = LimitLevel::Red;
+    else if (!options.level.empty())
+        throw UsageError("--level: '" + options.level + "' is neither yellow nor red");
     const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, err);
     if (!satellite) return 1;
     const std::vector<int32_t> channels = ChannelsOf(options, *satellite);
@@ -114,15 +117,15 @@ int RunBreaches(const Options& options, std::ostream& out, std::ostream& err) {
             });
             DatedTranslation translation = TranslationOf(*satellite, channel, options);
             int64_t blockId = -1;
-            archive::ForEachDatedSample(
-                archive, channel, range, translation, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
-                    if (b.id != blockId) {
-                        blockId = b.id;
-                        finder.StartBlock(translation.LimitsAt(b.facts.startAmDay), b.file, b.facts.maStep,
-                                          b.facts.startAmDay);
-                    }
-                    finder.Add({s.orbit, s.ma}, s.value);
-                });
+            archive::ForEachDatedSample(archive, channel, range, translation,
+                                        [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
+                                            if (b.id != blockId) {
+                                                blockId = b.id;
+                                                finder.StartBlock(translation.LimitsAt(b.facts.startAmDay), b.file,
+                                                                  b.facts.maStep, b.facts.startAmDay);
+                                            }
+                                            finder.Add({s.orbit, s.ma}, s.value);
+                                        });
             finder.Finish();
             if (options.summary) {
                 for (const LimitLevel level : {LimitLevel::Yellow, LimitLevel::Red}) {

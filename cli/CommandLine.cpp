@@ -65,9 +65,12 @@ int64_t ParseOrbit(const std::string& option, const std::string& text) {
 
 std::optional<int32_t> ParseChannelText(const std::string& text) {
     std::string digits;
-    if (text.starts_with("#")) digits = text.substr(1);
-    else if (text.starts_with("0x") || text.starts_with("0X")) digits = text.substr(2);
-    else return std::nullopt;
+    if (text.starts_with("#"))
+        digits = text.substr(1);
+    else if (text.starts_with("0x") || text.starts_with("0X"))
+        digits = text.substr(2);
+    else
+        return std::nullopt;
     if (digits.empty() || digits.size() > 4) return std::nullopt;
     return ParseHex("0x" + digits);
 }
@@ -87,8 +90,10 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
         // A negative number (set-orbit's orbit) is an argument, not an option.
         const bool negativeNumber = arg.size() > 1 && arg[0] == '-' && arg[1] >= '0' && arg[1] <= '9';
         if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-" || negativeNumber) {
-            if (o.command.empty()) o.command = arg;
-            else o.files.push_back(arg);
+            if (o.command.empty())
+                o.command = arg;
+            else
+                o.files.push_back(arg);
             continue;
         }
         auto value = [&]() -> std::string {
@@ -105,8 +110,7 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults) {
             o.orbitHiByte = value();
             o.orbitHiByteGiven = true;
             const auto hiByte = ParseDecimal(o.orbitHiByte);
-            if (!hiByte)
-                throw UsageError("--orbit-hibyte: '" + o.orbitHiByte + "' is not a valid integer value");
+            if (!hiByte) throw UsageError("--orbit-hibyte: '" + o.orbitHiByte + "' is not a valid integer value");
             if (*hiByte < 0) throw UsageError("--orbit-hibyte: '" + o.orbitHiByte + "' is below 0");
         } else if (arg == "--coefficients") {
             o.coefficients = ParseCoefficients(value());

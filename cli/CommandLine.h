@@ -14,22 +14,22 @@ namespace kelvarox::cli {
 struct Options {
     std::string command;
     std::vector<std::string> files;
-    std::string orbitHiByte = "0";                         // as typed into the Orbit HiByte box
-    std::optional<std::array<std::string, 4>> coefficients; // as typed into the four boxes after Load
+    std::string orbitHiByte = "0";                           // as typed into the Orbit HiByte box
+    std::optional<std::array<std::string, 4>> coefficients;  // as typed into the four boxes after Load
     BlockLayout layout;
-    std::string output;                                    // -o, for commands that write a file
+    std::string output;  // -o, for commands that write a file
     bool help = false;
     bool version = false;
-    bool orbitHiByteGiven = false;                         // --orbit-hibyte was on the command line
-    std::string database;                                  // --database: an SQLite file or a postgresql:// address
-    std::optional<int32_t> channel;                        // --channel
-    std::optional<int64_t> fromOrbit, toOrbit;             // --from, --to
-    SatelliteInForce satellite;                            // --satellite, else the defaults' file
-    bool utc = false;                                      // --utc: series adds the samples' UTC
-    bool wholeArchive = false;                             // --archive: satellite check reads the archive too
-    std::string level;                                     // --level: breaches of yellow or red only
-    bool summary = false;                                  // --summary: breaches counted per channel and level
-    std::optional<int> bins;                               // --bins: fold's bins over MA 0 to 256
+    bool orbitHiByteGiven = false;              // --orbit-hibyte was on the command line
+    std::string database;                       // --database: an SQLite file or a postgresql:// address
+    std::optional<int32_t> channel;             // --channel
+    std::optional<int64_t> fromOrbit, toOrbit;  // --from, --to
+    SatelliteInForce satellite;                 // --satellite, else the defaults' file
+    bool utc = false;                           // --utc: series adds the samples' UTC
+    bool wholeArchive = false;                  // --archive: satellite check reads the archive too
+    std::string level;                          // --level: breaches of yellow or red only
+    bool summary = false;                       // --summary: breaches counted per channel and level
+    std::optional<int> bins;                    // --bins: fold's bins over MA 0 to 256
 };
 
 // Defaults that the options start from (the stored settings, when there are any).

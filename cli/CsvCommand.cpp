@@ -3,11 +3,11 @@
 #include <limits>
 #include <vector>
 
-#include "core/BlockFileWalk.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
 #include "cli/SatelliteSession.h"
 #include "cli/TerminalText.h"
+#include "core/BlockFileWalk.h"
 #include "core/CsvText.h"
 
 namespace kelvarox::cli {

@@ -31,8 +31,8 @@ std::string ProgramFolder() {
 // empty when neither is there.
 std::string FindGraphRenderer() {
     const std::string folder = ProgramFolder();
-    for (const std::string& candidate : {folder + kGraphRenderProgram,
-                                         folder + kInstalledGraphRenderFolder + "/" + kGraphRenderProgram}) {
+    for (const std::string& candidate :
+         {folder + kGraphRenderProgram, folder + kInstalledGraphRenderFolder + "/" + kGraphRenderProgram}) {
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return std::string();
@@ -84,9 +84,8 @@ int RunGraphRenderer(const std::vector<std::string>& rendererArgs, std::ostream&
     for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
     for (char** entry = environ; *entry; ++entry) {
         const std::string_view variable(*entry);
-        const bool replaced = std::any_of(environment.begin(), environment.end(), [&](const auto& e) {
-            return variable.starts_with(e.first + "=");
-        });
+        const bool replaced = std::any_of(environment.begin(), environment.end(),
+                                          [&](const auto& e) { return variable.starts_with(e.first + "="); });
         if (!replaced) variables.emplace_back(variable);
     }
     std::vector<char*> envp;

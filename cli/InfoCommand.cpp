@@ -12,8 +12,8 @@ void WriteInfo(std::ostream& out, const std::string& path, const LoadedBlock& b)
         << "Channel:       " << b.boxes.number << '\n'
         << "Name:          " << b.boxes.name << '\n'
         << "Unit:          " << b.boxes.unit << '\n'
-        << "Equation:      Value = " << b.boxes.a << "*X^3 + " << b.boxes.b << "*X^2 + " << b.boxes.c
-        << "*X + " << b.boxes.d << '\n'
+        << "Equation:      Value = " << b.boxes.a << "*X^3 + " << b.boxes.b << "*X^2 + " << b.boxes.c << "*X + "
+        << b.boxes.d << '\n'
         << "Start AmDay:   " << h.startAmDay << "  " << h.startDateText << '\n'
         << "End AmDay:     " << h.endAmDay << "  " << h.endDateText << '\n'
         << "Start orbit:   " << h.startOrbit << '\n'

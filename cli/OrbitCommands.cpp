@@ -85,19 +85,19 @@ int RunOrbits(const Options& options, std::ostream& out, std::ostream& err) {
         }
     };
     int64_t blockId = -1;
-    const int status = ForEachSampleOf(options, channel, err, [&](const archive::SeriesSample& s,
-                                                                  const archive::ArchivedBlock& b) {
-        if (b.id != blockId) {
-            blockId = b.id;
-            writeBefore(s.orbit);
-        }
-        if (!std::isfinite(s.value)) return;
-        OrbitTally& t = open[s.orbit];
-        ++t.samples;
-        t.min = std::min(t.min, s.value);
-        t.max = std::max(t.max, s.value);
-        t.sum += s.value;
-    });
+    const int status =
+        ForEachSampleOf(options, channel, err, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
+            if (b.id != blockId) {
+                blockId = b.id;
+                writeBefore(s.orbit);
+            }
+            if (!std::isfinite(s.value)) return;
+            OrbitTally& t = open[s.orbit];
+            ++t.samples;
+            t.min = std::min(t.min, s.value);
+            t.max = std::max(t.max, s.value);
+            t.sum += s.value;
+        });
     if (status != 0) return status;
     writeBefore(INT64_MAX);
     out << text;
@@ -109,10 +109,9 @@ int RunFold(const Options& options, std::ostream& out, std::ostream& err) {
     const int bins = options.bins.value_or(timeline::FoldStatistics::kDefaultBins);
     if (bins < 1 || bins > 256) throw UsageError("--bins: " + std::to_string(bins) + " is not from 1 to 256");
     timeline::FoldStatistics fold(bins);
-    const int status = ForEachSampleOf(options, channel, err, [&](const archive::SeriesSample& s,
-                                                                  const archive::ArchivedBlock&) {
-        fold.Add(s.ma, s.value);
-    });
+    const int status = ForEachSampleOf(
+        options, channel, err,
+        [&](const archive::SeriesSample& s, const archive::ArchivedBlock&) { fold.Add(s.ma, s.value); });
     if (status != 0) return status;
     std::string text = "ma,samples,min,p05,median,p95,max\r\n";
     for (const timeline::FoldBin& bin : fold.Bins()) {

@@ -16,7 +16,8 @@ std::optional<SatelliteDefinition> SatelliteOf(const Options& options, std::ostr
 
 DatedTranslation TranslationOf(const SatelliteDefinition& satellite, int32_t channel, const Options& options) {
     if (!options.coefficients) return DatedTranslation(satellite, channel);
-    return DatedTranslation(satellite, channel, archive::ChannelTranslation(BuiltInDefinition(channel), options.coefficients));
+    return DatedTranslation(satellite, channel,
+                            archive::ChannelTranslation(BuiltInDefinition(channel), options.coefficients));
 }
 
 }  // namespace kelvarox::cli

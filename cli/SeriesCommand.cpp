@@ -55,19 +55,20 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
         text = archive::kSeriesCsvHeader;
         if (options.utc) text.insert(text.size() - 2, ",utc");
         bool any = false;
-        archive::ForEachDatedSample(archive, *channel, range, translation, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
-            any = true;
-            if (b.id != fieldOf) {
-                fileField = CsvField(b.file);
-                fieldOf = b.id;
-            }
-            archive::AppendSeriesCsvRow(text, s, fileField);
-            if (options.utc) {
-                const auto time = satellite->SampleTime(b.facts.startAmDay, s.orbit, s.ma);
-                text.insert(text.size() - 2, "," + UtcText(*time));
-            }
-            if (text.size() >= kFlushAt) flush();
-        });
+        archive::ForEachDatedSample(archive, *channel, range, translation,
+                                    [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
+                                        any = true;
+                                        if (b.id != fieldOf) {
+                                            fileField = CsvField(b.file);
+                                            fieldOf = b.id;
+                                        }
+                                        archive::AppendSeriesCsvRow(text, s, fileField);
+                                        if (options.utc) {
+                                            const auto time = satellite->SampleTime(b.facts.startAmDay, s.orbit, s.ma);
+                                            text.insert(text.size() - 2, "," + UtcText(*time));
+                                        }
+                                        if (text.size() >= kFlushAt) flush();
+                                    });
         // A channel the archive does not hold is an error, as for archive stats and the picture;
         // orbits without samples of a channel it holds are an empty series.
         if (!any && !archive.HoldsChannel(*channel)) {

@@ -33,9 +33,8 @@ size_t CharacterLength(std::string_view text, size_t i) {
     if (lead >= 0xF0 && lead <= 0xF4) {
         const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
         const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
-        return IsContinuation(text, i + 1, low, high) && IsContinuation(text, i + 2) && IsContinuation(text, i + 3)
-                   ? 4
-                   : 0;
+        return IsContinuation(text, i + 1, low, high) && IsContinuation(text, i + 2) && IsContinuation(text, i + 3) ? 4
+                                                                                                                    : 0;
     }
     return 0;
 }

@@ -1,10 +1,10 @@
 // kelvarox-cli: the command-line companion of Kelvarox, for scripts and many blocks at once.
 #include <iostream>
 
+#include "KelvaroxVersion.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
-#include "KelvaroxVersion.h"
 #include "settings/SatelliteChoice.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupSettings.h"

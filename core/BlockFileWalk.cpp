@@ -17,7 +17,8 @@ bool IsDirectory(const std::string& path) {
 bool HasBlockFiles(const std::string& directory) {
     std::atomic<bool> found{false};
     int error = 0;
-    (void)ForEachBlockFileName(directory, [&](std::string_view) { found = true; }, error, &found);
+    (void)ForEachBlockFileName(
+        directory, [&](std::string_view) { found = true; }, error, &found);
     return found;
 }
 
@@ -47,9 +48,8 @@ bool BlockFileWalk::ListDirectory(const std::string& directory, int& error) {
             names_.push_back('\0');
         },
         error);
-    std::sort(starts_.begin(), starts_.end(), [&](size_t a, size_t b) {
-        return BlockFileNameLess(names_.data() + a, names_.data() + b);
-    });
+    std::sort(starts_.begin(), starts_.end(),
+              [&](size_t a, size_t b) { return BlockFileNameLess(names_.data() + a, names_.data() + b); });
     return listed;
 }
 
@@ -59,8 +59,11 @@ size_t BlockFileWalk::CountFiles(const std::vector<std::string>& arguments) {
     size_t count = 0;
     for (const auto& argument : arguments) {
         int error = 0;
-        if (!IsDirectory(argument)) ++count;
-        else (void)ForEachBlockFileName(argument, [&](std::string_view) { ++count; }, error);
+        if (!IsDirectory(argument))
+            ++count;
+        else
+            (void)ForEachBlockFileName(
+                argument, [&](std::string_view) { ++count; }, error);
     }
     return count;
 }

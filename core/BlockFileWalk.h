@@ -1,8 +1,8 @@
 #pragma once
 // The files that paths name (command-line arguments, or the files an import is given), one at a
-// time, as csv and every import take them: a file as it is, a directory's block files in the file list's name order. A directory
-// is listed when the walk reaches it, and only its names are held, packed in one buffer, so
-// memory stays small however many files the arguments name.
+// time, as csv and every import take them: a file as it is, a directory's block files in the file list's name order. A
+// directory is listed when the walk reaches it, and only its names are held, packed in one buffer, so memory stays
+// small however many files the arguments name.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,8 +36,8 @@ private:
 
     std::vector<std::string> arguments_;
     size_t argument_ = 0;
-    std::string directory_;   // the directory being walked, with its trailing '/'
-    std::string names_;       // its block file names, each ended by '\0'
+    std::string directory_;       // the directory being walked, with its trailing '/'
+    std::string names_;           // its block file names, each ended by '\0'
     std::vector<size_t> starts_;  // where each name begins in names_, in name order
     size_t name_ = 0;
 };

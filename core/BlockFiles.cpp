@@ -46,8 +46,8 @@ int DirectoryOpenError(const std::string& directory) {
     return dir ? 0 : errno;
 }
 
-bool ForEachBlockFileName(const std::string& directory, const std::function<void(std::string_view)>& each,
-                          int& error, const std::atomic<bool>* cancelled) {
+bool ForEachBlockFileName(const std::string& directory, const std::function<void(std::string_view)>& each, int& error,
+                          const std::atomic<bool>* cancelled) {
     const DirectoryHandle dir(::opendir(directory.c_str()));
     if (!dir) {
         error = errno;
@@ -72,7 +72,8 @@ bool ForEachBlockFileName(const std::string& directory, const std::function<void
 bool ListBlockFileNames(const std::string& directory, std::vector<std::string>& names, int& error,
                         const std::atomic<bool>* cancelled) {
     names.clear();
-    if (!ForEachBlockFileName(directory, [&](std::string_view name) { names.emplace_back(name); }, error, cancelled))
+    if (!ForEachBlockFileName(
+            directory, [&](std::string_view name) { names.emplace_back(name); }, error, cancelled))
         return false;
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return BlockFileNameLess(a, b); });

@@ -12,10 +12,10 @@ namespace kelvarox {
 // The texts of the main window's boxes that Graph and Table read: the channel boxes that the
 // loader fills, and the Orbit HiByte box.
 struct ChannelBoxTexts {
-    std::string name;         // the channel's name
+    std::string name;  // the channel's name
     std::string unit;
-    std::string number;       // "Hex#": "#" and the channel in hexadecimal
-    std::string a, b, c, d;   // the coefficients of a*X^3 + b*X^2 + c*X + d
+    std::string number;      // "Hex#": "#" and the channel in hexadecimal
+    std::string a, b, c, d;  // the coefficients of a*X^3 + b*X^2 + c*X + d
     std::string orbitHiByte;
 };
 

@@ -15,7 +15,7 @@ constexpr bool IsLeapYear(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y 
 constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2 ? 1 : 0;
     const int64_t era = FloorDiv(y, 400);
-    const int64_t yearOfEra = y - era * 400;                          // [0, 399]
+    const int64_t yearOfEra = y - era * 400;                                   // [0, 399]
     const int64_t dayOfYear = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;  // [0, 365]
     const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + dayOfEra - 719468;
@@ -37,10 +37,10 @@ int64_t AmDayOfDate(const CivilDate& date) { return DaysFromCivil(date.year, dat
 CivilDate DateOfAmDay(int64_t amDay) {
     const int64_t z = amDay + kAmDayZero + 719468;
     const int64_t era = FloorDiv(z, 146097);
-    const int64_t dayOfEra = z - era * 146097;                                              // [0, 146096]
+    const int64_t dayOfEra = z - era * 146097;                                                            // [0, 146096]
     const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;  // [0, 399]
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);  // [0, 365]
-    const int64_t mp = (5 * dayOfYear + 2) / 153;                                           // [0, 11]
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);             // [0, 365]
+    const int64_t mp = (5 * dayOfYear + 2) / 153;                                                         // [0, 11]
     const int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
     const int64_t month = mp < 10 ? mp + 3 : mp - 9;
     const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);

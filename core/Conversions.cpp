@@ -18,9 +18,12 @@ namespace {
 
 int DigitValue(char c, int base) {
     int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -123,10 +126,16 @@ std::optional<std::string> NumberShape(std::string_view text) {
         ++i;
     }
     size_t mantissaDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) { out += text[i++]; ++mantissaDigits; }
+    while (i < text.size() && IsDigit(text[i])) {
+        out += text[i++];
+        ++mantissaDigits;
+    }
     if (i < text.size() && text[i] == '.') {
         out += text[i++];
-        while (i < text.size() && IsDigit(text[i])) { out += text[i++]; ++mantissaDigits; }
+        while (i < text.size() && IsDigit(text[i])) {
+            out += text[i++];
+            ++mantissaDigits;
+        }
     }
     if (mantissaDigits == 0) return std::nullopt;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -134,7 +143,10 @@ std::optional<std::string> NumberShape(std::string_view text) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) out += text[i++];
         size_t exponentDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) { out += text[i++]; ++exponentDigits; }
+        while (i < text.size() && IsDigit(text[i])) {
+            out += text[i++];
+            ++exponentDigits;
+        }
         if (exponentDigits == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;

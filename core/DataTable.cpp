@@ -17,10 +17,10 @@ std::string PadLeft(std::string text, size_t width, char fill) {
 
 std::string DataTableHeading(const std::string& channelName, const std::string& channelNumberText) {
     std::string text;
-    for (const std::string& line : {std::string(" WOD Data Channel Table"), std::string(), " Name: " + channelName,
-                                    " Number: " + channelNumberText, std::string(),
-                                    std::string("   No.  Orbit   MA   Raw   Trans "),
-                                    std::string(" -------------------------------")}) {
+    for (const std::string& line :
+         {std::string(" WOD Data Channel Table"), std::string(), " Name: " + channelName,
+          " Number: " + channelNumberText, std::string(), std::string("   No.  Orbit   MA   Raw   Trans "),
+          std::string(" -------------------------------")}) {
         text += line;
         text += kLineEnd;
     }
@@ -43,8 +43,8 @@ std::string DataTableRow(int index, const OrbitMA& position, uint8_t raw, float 
     return row;
 }
 
-std::string DataTableText(const std::string& channelName, const std::string& channelNumberText,
-                          const WodBlock& block, const BlockHeader& header, const SampleSeries& series) {
+std::string DataTableText(const std::string& channelName, const std::string& channelNumberText, const WodBlock& block,
+                          const BlockHeader& header, const SampleSeries& series) {
     std::string text = DataTableHeading(channelName, channelNumberText);
     RowPosition rows(header);
     for (int i = 0; i < series.count; ++i) {

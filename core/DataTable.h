@@ -20,7 +20,7 @@ std::string DataTableHeading(const std::string& channelName, const std::string& 
 std::string DataTableRow(int index, const OrbitMA& position, uint8_t raw, float value);
 
 // The whole table: the heading and every row of the series, each with its CR LF.
-std::string DataTableText(const std::string& channelName, const std::string& channelNumberText,
-                          const WodBlock& block, const BlockHeader& header, const SampleSeries& series);
+std::string DataTableText(const std::string& channelName, const std::string& channelNumberText, const WodBlock& block,
+                          const BlockHeader& header, const SampleSeries& series);
 
 }  // namespace kelvarox

@@ -9,7 +9,8 @@ DataTableRows::DataTableRows(const WodBlock& block, const BlockHeader& header, c
 
 std::string DataTableRows::Next() {
     const int i = next_++;
-    std::string row = DataTableRow(i, position_.Next(), block_.RawSample(i), series_.sampleValue[static_cast<size_t>(i)]);
+    std::string row =
+        DataTableRow(i, position_.Next(), block_.RawSample(i), series_.sampleValue[static_cast<size_t>(i)]);
     row += kLineEnd;
     return row;
 }

@@ -3,9 +3,9 @@
 // start date, taken as Graph takes it from the boxes that Load fills (written as the box texts
 // and read back), so the archive, the command line and the windows give the same values.
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <utility>
-#include <deque>
 
 #include "core/SatelliteDefinition.h"
 

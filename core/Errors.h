@@ -19,8 +19,8 @@ inline constexpr const char* kImproperFormat = "Improper format for WOD data blo
 inline constexpr const char* kDivisionByZero = "Division by zero";
 inline constexpr const char* kFloatOverflow = "Floating point overflow";
 
-std::string NotAnInteger(const std::string& text);   // '%s' is not a valid integer value
-std::string NotAFloat(const std::string& text);      // '%s' is not a valid floating point value
+std::string NotAnInteger(const std::string& text);  // '%s' is not a valid integer value
+std::string NotAFloat(const std::string& text);     // '%s' is not a valid floating point value
 }  // namespace msg
 
 }  // namespace kelvarox

@@ -18,7 +18,8 @@ size_t ValidSequence(std::string_view bytes, char32_t& codePoint) {
     }
     size_t length = 0;
     unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
     else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
         if (lead == 0xE0) low = 0xA0;

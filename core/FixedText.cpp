@@ -23,8 +23,8 @@ std::string FixedText(double value, int precision, int decimals) {
 
     // |value| as 0.d1d2...d18 x 10^e.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, kSignificantDigits - 1);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
+                                      kSignificantDigits - 1);
     const std::string_view sci(buffer, static_cast<size_t>(result.ptr - buffer));
     std::string digits;
     digits += sci[0];

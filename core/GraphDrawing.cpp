@@ -8,17 +8,28 @@ using namespace graph;
 
 const char* LabelRole(GraphLabel label) {
     switch (label) {
-        case GraphLabel::ChannelName: return "ChannelName";
-        case GraphLabel::Unit: return "Unit";
-        case GraphLabel::Level0: return "Level0";
-        case GraphLabel::Level1: return "Level1";
-        case GraphLabel::Level2: return "Level2";
-        case GraphLabel::Level3: return "Level3";
-        case GraphLabel::Level4: return "Level4";
-        case GraphLabel::StartOrbit: return "StartOrbit";
-        case GraphLabel::EndOrbit: return "EndOrbit";
-        case GraphLabel::StartDate: return "StartDate";
-        case GraphLabel::EndDate: return "EndDate";
+        case GraphLabel::ChannelName:
+            return "ChannelName";
+        case GraphLabel::Unit:
+            return "Unit";
+        case GraphLabel::Level0:
+            return "Level0";
+        case GraphLabel::Level1:
+            return "Level1";
+        case GraphLabel::Level2:
+            return "Level2";
+        case GraphLabel::Level3:
+            return "Level3";
+        case GraphLabel::Level4:
+            return "Level4";
+        case GraphLabel::StartOrbit:
+            return "StartOrbit";
+        case GraphLabel::EndOrbit:
+            return "EndOrbit";
+        case GraphLabel::StartDate:
+            return "StartDate";
+        case GraphLabel::EndDate:
+            return "EndDate";
     }
     return "";
 }
@@ -75,16 +86,23 @@ private:
 
 std::string DescribeStep(const DrawStep& d) {
     switch (d.kind) {
-        case DrawStep::Kind::Clear: return "Clear " + PointText(d.at) + " " + PointText(d.end);
+        case DrawStep::Kind::Clear:
+            return "Clear " + PointText(d.at) + " " + PointText(d.end);
         case DrawStep::Kind::PenColor:
             return "PenColor " + std::to_string(d.color.r) + "," + std::to_string(d.color.g) + "," +
                    std::to_string(d.color.b);
-        case DrawStep::Kind::PenWidth: return "PenWidth " + std::to_string(d.width);
-        case DrawStep::Kind::MoveTo: return "MoveTo " + PointText(d.at);
-        case DrawStep::Kind::LineTo: return "LineTo " + PointText(d.at);
-        case DrawStep::Kind::TextAt: return "TextAt " + PointText(d.at) + " " + d.text;
-        case DrawStep::Kind::SetLabel: return std::string("SetLabel ") + LabelRole(d.label) + " " + d.text;
-        case DrawStep::Kind::ShowWindow: return "ShowWindow";
+        case DrawStep::Kind::PenWidth:
+            return "PenWidth " + std::to_string(d.width);
+        case DrawStep::Kind::MoveTo:
+            return "MoveTo " + PointText(d.at);
+        case DrawStep::Kind::LineTo:
+            return "LineTo " + PointText(d.at);
+        case DrawStep::Kind::TextAt:
+            return "TextAt " + PointText(d.at) + " " + d.text;
+        case DrawStep::Kind::SetLabel:
+            return std::string("SetLabel ") + LabelRole(d.label) + " " + d.text;
+        case DrawStep::Kind::ShowWindow:
+            return "ShowWindow";
     }
     return "";
 }
@@ -127,8 +145,10 @@ GraphPicture ComposeGraph(const GraphContent& c) {
     const std::vector<GraphPoint> trace = TracePoints(c.series, c.axis);
     s.Pen(kBlack, 1);
     for (size_t i = 0; i < trace.size(); ++i) {
-        if (i == 0) s.MoveTo(trace[i]);
-        else s.LineTo(trace[i]);
+        if (i == 0)
+            s.MoveTo(trace[i]);
+        else
+            s.LineTo(trace[i]);
     }
 
     s.Show();

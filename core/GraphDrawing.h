@@ -22,7 +22,17 @@ inline constexpr Rgb kBlack{0, 0, 0};
 // unit, the five levels of the value axis from AxisMin (Level0) up to AxisMax (Level4), the
 // start and end orbit and the start and end date.
 enum class GraphLabel {
-    ChannelName, Unit, Level0, Level1, Level2, Level3, Level4, StartOrbit, EndOrbit, StartDate, EndDate
+    ChannelName,
+    Unit,
+    Level0,
+    Level1,
+    Level2,
+    Level3,
+    Level4,
+    StartOrbit,
+    EndOrbit,
+    StartDate,
+    EndDate
 };
 // The label's role as the records of a drawing name it ("Unit").
 const char* LabelRole(GraphLabel label);

@@ -15,8 +15,8 @@ namespace kelvarox {
 namespace graph {
 inline constexpr int32_t kImageWidth = 706;
 inline constexpr int32_t kImageHeight = 368;
-inline constexpr int32_t kPlotLeft = 55;     // x of sample 0
-inline constexpr int32_t kPlotRight = 675;   // x of the last sample
+inline constexpr int32_t kPlotLeft = 55;    // x of sample 0
+inline constexpr int32_t kPlotRight = 675;  // x of the last sample
 inline constexpr int32_t kPlotWidth = kPlotRight - kPlotLeft;
 inline constexpr int32_t kPlotTop = 33;      // y of AxisMax
 inline constexpr int32_t kPlotBottom = 312;  // y of AxisMin

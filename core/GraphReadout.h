@@ -10,8 +10,8 @@ namespace kelvarox {
 // The values of the graph on display that the read-out works from, kept when it was drawn,
 // so that a later Load or Table does not change what the read-out shows.
 struct ReadoutBasis {
-    BlockHeader header;      // StartOrbit, MAStep and FirstMA of the drawn block
-    int lastIndex = -1;      // last sample drawn; -1 before any graph or with no samples
+    BlockHeader header;  // StartOrbit, MAStep and FirstMA of the drawn block
+    int lastIndex = -1;  // last sample drawn; -1 before any graph or with no samples
     ValueAxis axis;
     float displayScale = 1.0f;
 };

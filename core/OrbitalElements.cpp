@@ -47,7 +47,8 @@ public:
         const std::string_view t = TrimBlanks(Columns(text_, f));
         const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
         if (t.empty() || ec != std::errc() || end != t.data() + t.size())
-            return Fail(f.first, "the " + std::string(f.name) + " \"" + std::string(Columns(text_, f)) + "\" is no number");
+            return Fail(f.first,
+                        "the " + std::string(f.name) + " \"" + std::string(Columns(text_, f)) + "\" is no number");
         if (!(out >= low && out < high)) return Fail(f.first, "the " + std::string(f.name) + " is out of range");
         return true;
     }
@@ -57,15 +58,16 @@ public:
         const std::string_view t = TrimBlanks(Columns(text_, f));
         const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
         if (t.empty() || ec != std::errc() || end != t.data() + t.size() || t[0] == '-')
-            return Fail(f.first, "the " + std::string(f.name) + " \"" + std::string(Columns(text_, f)) + "\" is no whole number");
+            return Fail(f.first, "the " + std::string(f.name) + " \"" + std::string(Columns(text_, f)) +
+                                     "\" is no whole number");
         return true;
     }
 
     // Length, line number and checksum.
     bool Frame() {
         if (text_.size() != kElementLineLength)
-            return Fail(1, "line " + std::to_string(number_) + " has " + std::to_string(text_.size()) +
-                               " characters, not 69");
+            return Fail(
+                1, "line " + std::to_string(number_) + " has " + std::to_string(text_.size()) + " characters, not 69");
         if (text_[0] != static_cast<char>('0' + number_))
             return Fail(1, "line " + std::to_string(number_) + " must begin with " + std::to_string(number_));
         const char last = text_[kElementLineLength - 1];
@@ -87,8 +89,10 @@ int ElementChecksum(std::string_view line) {
     int sum = 0;
     for (size_t i = 0; i < line.size() && i < kElementLineLength - 1; ++i) {
         const char c = line[i];
-        if (c >= '0' && c <= '9') sum += c - '0';
-        else if (c == '-') sum += 1;
+        if (c >= '0' && c <= '9')
+            sum += c - '0';
+        else if (c == '-')
+            sum += 1;
     }
     return sum % 10;
 }
@@ -125,7 +129,8 @@ ElementParse ParseElementLines(std::string_view line1, std::string_view line2) {
 }
 
 double SampleAmDayTime(const ElementSet& e, int64_t orbit, double ma) {
-    const double revolutions = static_cast<double>(orbit - e.orbitOffset - e.revolution) + ma / 256.0 - e.meanAnomaly / 360.0;
+    const double revolutions =
+        static_cast<double>(orbit - e.orbitOffset - e.revolution) + ma / 256.0 - e.meanAnomaly / 360.0;
     return e.epochAmDay + revolutions / e.meanMotion;
 }
 

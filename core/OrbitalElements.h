@@ -16,16 +16,16 @@ namespace kelvarox {
 inline constexpr size_t kElementLineLength = 69;
 
 struct ElementSet {
-    double epochAmDay = 0;      // T0: AmDays with the time of day as fraction (AmDay 0.0 is 1978 Jan 1 00:00 UTC)
-    double meanAnomaly = 0;     // M0, degrees
-    double meanMotion = 0;      // n, revolutions a day
-    int64_t revolution = 0;     // R0
-    int64_t orbitOffset = 0;    // the satellite's orbit number minus the elements' revolution number
+    double epochAmDay = 0;    // T0: AmDays with the time of day as fraction (AmDay 0.0 is 1978 Jan 1 00:00 UTC)
+    double meanAnomaly = 0;   // M0, degrees
+    double meanMotion = 0;    // n, revolutions a day
+    int64_t revolution = 0;   // R0
+    int64_t orbitOffset = 0;  // the satellite's orbit number minus the elements' revolution number
 };
 
 // Why a line of elements was refused, and the column (1-based) where the fault lies.
 struct ElementFault {
-    int line = 1;     // 1 or 2
+    int line = 1;  // 1 or 2
     int column = 1;
     std::string message;
 };

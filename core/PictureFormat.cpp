@@ -38,11 +38,16 @@ std::optional<PictureFormat> PictureFormatOf(std::string_view fileName, std::spa
 
 const char* PictureFormatName(PictureFormat format) {
     switch (format) {
-        case PictureFormat::Png: return "PNG";
-        case PictureFormat::Jpeg: return "JPEG";
-        case PictureFormat::Bmp: return "BMP";
-        case PictureFormat::Svg: return "SVG";
-        case PictureFormat::Pdf: return "PDF";
+        case PictureFormat::Png:
+            return "PNG";
+        case PictureFormat::Jpeg:
+            return "JPEG";
+        case PictureFormat::Bmp:
+            return "BMP";
+        case PictureFormat::Svg:
+            return "SVG";
+        case PictureFormat::Pdf:
+            return "PDF";
     }
     return "PNG";
 }

@@ -10,14 +10,17 @@ namespace kelvarox {
 
 float ValueAxis::Level(int k) const {
     switch (k) {
-        case 0: return axisMin;
-        case 4: return axisMax;
-        default: return axisMin + axisRange * (0.25f * static_cast<float>(k));
+        case 0:
+            return axisMin;
+        case 4:
+            return axisMax;
+        default:
+            return axisMin + axisRange * (0.25f * static_cast<float>(k));
     }
 }
 
-void UpdateCoefficients(Coefficients& current, const std::string& a, const std::string& b,
-                        const std::string& c, const std::string& d) {
+void UpdateCoefficients(Coefficients& current, const std::string& a, const std::string& b, const std::string& c,
+                        const std::string& d) {
     const std::string* texts[] = {&a, &b, &c, &d};
     float* targets[] = {&current.a, &current.b, &current.c, &current.d};
     for (int i = 0; i < 4; ++i) {
@@ -32,7 +35,7 @@ float RoundToFloat(double value) {
     // undefined, so both cases are explicit.
     constexpr float kLargest = std::numeric_limits<float>::max();  // 0x1.fffffep127
     constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    constexpr double kHalfway = 0x1.ffffffp127;                     // 2^128 - 2^103
+    constexpr double kHalfway = 0x1.ffffffp127;  // 2^128 - 2^103
     const double magnitude = std::fabs(value);
     if (magnitude >= kHalfway) return value > 0 ? kInfinity : -kInfinity;
     if (magnitude > static_cast<double>(kLargest)) return value > 0 ? kLargest : -kLargest;

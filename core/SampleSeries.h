@@ -13,9 +13,9 @@ namespace kelvarox {
 
 struct SampleSeries {
     std::array<float, kSeriesCapacity> sampleValue{};
-    int count = 0;            // samples 0 to count - 1 are valid
-    float dataMax = -1000.0f; // largest value, never below -1000
-    float dataMin = 1000.0f;  // smallest value, never above +1000
+    int count = 0;             // samples 0 to count - 1 are valid
+    float dataMax = -1000.0f;  // largest value, never below -1000
+    float dataMin = 1000.0f;   // smallest value, never above +1000
 };
 
 struct ValueAxis {
@@ -42,8 +42,8 @@ struct OrbitMA {
 // Takes the texts of the four coefficient boxes in the order a, b, c, d: an empty text leaves
 // its coefficient as it is, any other is parsed; the first text that is no number raises its
 // error with the coefficients before it already changed.
-void UpdateCoefficients(Coefficients& current, const std::string& a, const std::string& b,
-                        const std::string& c, const std::string& d);
+void UpdateCoefficients(Coefficients& current, const std::string& a, const std::string& b, const std::string& c,
+                        const std::string& d);
 
 // A double rounded to the nearest float, as IEEE rounds: infinite (of its sign) only from the
 // halfway point between the largest float and 2^128 on.

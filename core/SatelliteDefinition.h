@@ -67,5 +67,4 @@ private:
 // The built-in catalogue as a satellite, for callers that take one.
 const SatelliteDefinition& BuiltInSatellite();
 
-
 }  // namespace kelvarox

@@ -70,8 +70,10 @@ ReadOutcome ReadBlockBytes(const std::string& path, WodBlock& block) {
     while (ok && got < static_cast<size_t>(kBlockFileSize)) {
         const ssize_t n = ::read(fd, data.data() + got, static_cast<size_t>(kBlockFileSize) - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;  // a read error, or the file shrank while read
-        else got += static_cast<size_t>(n);
+        if (n <= 0)
+            ok = false;  // a read error, or the file shrank while read
+        else
+            got += static_cast<size_t>(n);
     }
     // The end of the file must follow: a file that grew while read is no block either.
     if (ok) {

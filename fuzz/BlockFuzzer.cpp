@@ -16,8 +16,8 @@
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
 #include "core/Errors.h"
-#include "core/GraphPicture.h"
 #include "core/GraphGeometry.h"
+#include "core/GraphPicture.h"
 
 using namespace kelvarox;
 using namespace kelvarox::fuzz;
@@ -138,7 +138,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         GraphAndTableState state;
         GraphAndTable(*loaded, state, boxes, c);
-    } catch (const KelvaroxError&) {
-    }
+    } catch (const KelvaroxError&) {}
     return 0;
 }

@@ -17,8 +17,8 @@ namespace kelvarox::fuzz {
     std::abort();
 }
 
-#define FUZZ_CHECK(condition) \
-    do { \
+#define FUZZ_CHECK(condition)                                                       \
+    do {                                                                            \
         if (!(condition)) ::kelvarox::fuzz::Broken(#condition, __FILE__, __LINE__); \
     } while (0)
 
@@ -88,8 +88,10 @@ public:
         bytes_.insert(bytes_.end(), text.begin(), text.end());
     }
     void OptionalText(const std::optional<std::string>& text) {
-        if (text) Text(*text);
-        else Byte(ByteReader::kAbsent);
+        if (text)
+            Text(*text);
+        else
+            Byte(ByteReader::kAbsent);
     }
     void Bytes(const std::vector<uint8_t>& bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
     const std::vector<uint8_t>& bytes() const { return bytes_; }

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <limits>
 
-#include "blockbuilder/BlockBuilder.h"
 #include "BlockCase.h"
+#include "blockbuilder/BlockBuilder.h"
 
 using namespace kelvarox;
 using namespace kelvarox::fuzz;
@@ -91,8 +91,8 @@ void BlockSeeds(const fs::path& dir) {
 
     BlockCase edges = c;
     edges.flags = BlockCase::kExactLength | BlockCase::kSignature;
-    const int32_t addresses[] = {-1, 510, 511, 512, std::numeric_limits<int32_t>::min(),
-                                 std::numeric_limits<int32_t>::max(), -4, 600};
+    const int32_t addresses[] = {
+        -1, 510, 511, 512, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), -4, 600};
     for (int i = 0; i < BlockLayout::kFieldCount; ++i) edges.layout.Field(i) = addresses[i];
     edges.file.assign(kBlockFileSize, '1');
     put("layout-outside-the-block", edges);
@@ -153,7 +153,9 @@ void SettingsSeeds(const fs::path& dir) {
                          "\"List\"=hex(7):61,00,00,00\n\"Broken\"=hex:zz\n  [ HKEY_CURRENT_USER\\Software\\Odd ]  \n"
                          "\"a\" = \"spaced\"\nnot a value line\n"});
     put("empty-file", {startup, "Start MA Addr.", "473", ""});
-    put("not-a-settings-file", {startup, "Orbit Offset", "1", "\x7f" "ELF\x02\x01\x01\0\0\0binary"});
+    put("not-a-settings-file", {startup, "Orbit Offset", "1",
+                                "\x7f"
+                                "ELF\x02\x01\x01\0\0\0binary"});
     put("cut-mid-line", {startup, "End MA Addr.", "504",
                          "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\n"
                          "\"Start MA Addr.\"=\"47"});
@@ -187,9 +189,9 @@ void SettingsSeeds(const fs::path& dir) {
 }
 
 void TextSeeds(const fs::path& dir) {
-    const char* texts[] = {"0",    "12",      "-2147483648", "2147483648", "+7",      "0x17F",     "0xffffffff",
-                           "$FF",  "  -12",   "1E38",        "-1E38",      "1e39",    "3.4028235E38", "1.5e-46",
-                           ".5",   "  2.5  ", "#17F",        "1A",         "0.00000", "-69.72",    "1.235E5"};
+    const char* texts[] = {"0",   "12",      "-2147483648", "2147483648", "+7",      "0x17F",        "0xffffffff",
+                           "$FF", "  -12",   "1E38",        "-1E38",      "1e39",    "3.4028235E38", "1.5e-46",
+                           ".5",  "  2.5  ", "#17F",        "1A",         "0.00000", "-69.72",       "1.235E5"};
     int n = 0;
     for (const char* text : texts) Put(dir, "text-" + std::to_string(n++), Bytes(text));
     // Numbers in the leading bytes: a double, a float, the precision and the decimals.

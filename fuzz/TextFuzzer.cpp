@@ -80,8 +80,7 @@ void Conversions(const std::string& s) {
     try {
         const int32_t channel = ChannelFromBoxText(s);
         FUZZ_CHECK(channel >= 0 && channel <= 0xFFF);
-    } catch (const KelvaroxError&) {
-    }
+    } catch (const KelvaroxError&) {}
 }
 
 // FixedText read back and written again, as a double through the C library and as a float

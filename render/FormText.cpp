@@ -18,8 +18,10 @@ QRect WidenToFit(const QRect& place, int neededWidth, Qt::Alignment alignment) {
     if (neededWidth <= place.width()) return place;
     const int extra = neededWidth - place.width();
     int left = place.left();
-    if (alignment & Qt::AlignRight) left -= extra;
-    else if (alignment & Qt::AlignHCenter) left -= extra / 2;
+    if (alignment & Qt::AlignRight)
+        left -= extra;
+    else if (alignment & Qt::AlignHCenter)
+        left -= extra / 2;
     return QRect(left, place.top(), neededWidth, place.height());
 }
 

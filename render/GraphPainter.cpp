@@ -16,9 +16,7 @@ QFont CanvasFont() {
 }
 
 GraphStepPainter::GraphStepPainter(QPainter& painter)
-    : painter_(painter),
-      pen_(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin),
-      textPen_(Qt::black),
+    : painter_(painter), pen_(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin), textPen_(Qt::black),
       ascent_(QFontMetrics(CanvasFont()).ascent()) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setPen(pen_);

@@ -93,8 +93,7 @@ QSize TextSize(const QFont& font, const FormLabel& label, const QString& text) {
 GraphScene::GraphScene(float displayScale)
     : scale_(std::isfinite(displayScale) && displayScale > 0.0f ? displayScale : 1.0f),
       size_(ScaleCoordinate(kFormSize.width(), scale_), ScaleCoordinate(kFormSize.height(), scale_)),
-      canvasPlace_(Scaled(kCanvasPlace, scale_)),
-      canvas_(canvasPlace_.size(), QImage::Format_ARGB32_Premultiplied) {
+      canvasPlace_(Scaled(kCanvasPlace, scale_)), canvas_(canvasPlace_.size(), QImage::Format_ARGB32_Premultiplied) {
     canvas_.fill(Qt::transparent);
     for (const FormLabel& label : kFormLabels) texts_[static_cast<size_t>(label.text)] = label.initial;
 }
@@ -106,8 +105,10 @@ bool GraphScene::Draw(const std::vector<DrawStep>& steps) {
         GraphStepPainter canvas(painter);
         for (const DrawStep& step : steps) {
             if (canvas.Paint(step)) continue;
-            if (step.kind == DrawStep::Kind::SetLabel) SetText(TextOf(step.label), step.text);
-            else shown = true;
+            if (step.kind == DrawStep::Kind::SetLabel)
+                SetText(TextOf(step.label), step.text);
+            else
+                shown = true;
         }
     }
     steps_ = steps;

@@ -24,8 +24,21 @@ inline constexpr const char* kGraphWindowTitle = " Kelvarox - Tarvane  /  Qarn";
 // The texts of the client area: first those a drawing sets, in the order of GraphLabel, then
 // the read-out at the cursor with its captions.
 enum class GraphText {
-    ChannelName, Unit, Level0, Level1, Level2, Level3, Level4, StartOrbit, EndOrbit, StartDate, EndDate,
-    OrbitMACaption, OrbitMA, ValueCaption, Value
+    ChannelName,
+    Unit,
+    Level0,
+    Level1,
+    Level2,
+    Level3,
+    Level4,
+    StartOrbit,
+    EndOrbit,
+    StartDate,
+    EndDate,
+    OrbitMACaption,
+    OrbitMA,
+    ValueCaption,
+    Value
 };
 inline constexpr size_t kGraphTextCount = 15;
 constexpr GraphText TextOf(GraphLabel label) { return static_cast<GraphText>(label); }

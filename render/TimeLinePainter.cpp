@@ -130,9 +130,9 @@ void PaintAxis(QPainter& painter, const timeline::AxisPicture& axis) {
         painter.setPen(kText);
         const QString orbit = ToQt(mark.orbitText);
         const int orbitWidth = metrics.horizontalAdvance(orbit);
-        painter.drawText(QPoint(std::clamp(mark.x - orbitWidth / 2, 0, std::max(0, axis.width - orbitWidth)),
-                                6 + metrics.ascent()),
-                         orbit);
+        painter.drawText(
+            QPoint(std::clamp(mark.x - orbitWidth / 2, 0, std::max(0, axis.width - orbitWidth)), 6 + metrics.ascent()),
+            orbit);
     }
 
     // The first and the last date of the view stand at its ends; between them, a mark's date

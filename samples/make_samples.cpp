@@ -67,8 +67,8 @@ void WriteWeek(const std::filesystem::path& dir) {
                     std::vector<uint8_t> samples;
                     for (int i = 0; i < 64; ++i) {
                         const double phase = (ma + 4 * i) / 256.0;
-                        const double value = c.level + c.swing * std::sin(2 * M_PI * phase) +
-                                             c.trend * (day - 8759) + 2 * next();
+                        const double value =
+                            c.level + c.swing * std::sin(2 * M_PI * phase) + c.trend * (day - 8759) + 2 * next();
                         samples.push_back(static_cast<uint8_t>(std::lround(std::fmin(255, std::fmax(0, value)))));
                     }
                     const int start = orbit + b;
@@ -148,12 +148,18 @@ Arguments Parse(int argc, char** argv) {
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (!optionsEnded && arg == "--") optionsEnded = true;
-        else if (!optionsEnded && (arg == "-h" || arg == "--help")) a.help = true;
-        else if (!optionsEnded && arg == "--week") a.week = true;
-        else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') a.error = "unknown option " + arg;
-        else if (a.directory.empty()) a.directory = arg;
-        else a.error = "one directory only, not also " + arg;
+        if (!optionsEnded && arg == "--")
+            optionsEnded = true;
+        else if (!optionsEnded && (arg == "-h" || arg == "--help"))
+            a.help = true;
+        else if (!optionsEnded && arg == "--week")
+            a.week = true;
+        else if (!optionsEnded && arg.size() > 1 && arg[0] == '-')
+            a.error = "unknown option " + arg;
+        else if (a.directory.empty())
+            a.directory = arg;
+        else
+            a.error = "one directory only, not also " + arg;
         if (!a.error.empty()) return a;
     }
     if (!a.help && a.directory.empty()) a.error = "no directory given";
@@ -175,12 +181,13 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path dir = arguments.directory;
         std::filesystem::create_directories(dir);
-        if (arguments.week) WriteWeek(dir);
-        else WriteDozen(dir);
+        if (arguments.week)
+            WriteWeek(dir);
+        else
+            WriteDozen(dir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kelvarox-make-samples: %s\n", e.what());
         return 1;
     }
     return 0;
 }
-

@@ -5,12 +5,12 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
-#include <set>
 #include <limits>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include <toml++/toml.h>
@@ -30,16 +30,26 @@ constexpr std::streamsize kLargestFile = 16 << 20;
 
 const char* TypeName(toml::node_type t) {
     switch (t) {
-    case toml::node_type::string: return "a text";
-    case toml::node_type::integer: return "a whole number";
-    case toml::node_type::floating_point: return "a number";
-    case toml::node_type::boolean: return "true or false";
-    case toml::node_type::date: return "a date";
-    case toml::node_type::time: return "a time";
-    case toml::node_type::date_time: return "a date and time";
-    case toml::node_type::table: return "a table";
-    case toml::node_type::array: return "an array";
-    default: return "nothing";
+        case toml::node_type::string:
+            return "a text";
+        case toml::node_type::integer:
+            return "a whole number";
+        case toml::node_type::floating_point:
+            return "a number";
+        case toml::node_type::boolean:
+            return "true or false";
+        case toml::node_type::date:
+            return "a date";
+        case toml::node_type::time:
+            return "a time";
+        case toml::node_type::date_time:
+            return "a date and time";
+        case toml::node_type::table:
+            return "a table";
+        case toml::node_type::array:
+            return "an array";
+        default:
+            return "nothing";
     }
 }
 
@@ -110,8 +120,10 @@ private:
     // A number, whole or not, that must be finite.
     std::optional<double> Number(const toml::node& node, std::string_view name) {
         double value = 0;
-        if (const auto* i = node.as_integer()) value = static_cast<double>(i->get());
-        else if (const auto* f = node.as_floating_point()) value = f->get();
+        if (const auto* i = node.as_integer())
+            value = static_cast<double>(i->get());
+        else if (const auto* f = node.as_floating_point())
+            value = f->get();
         else {
             WrongType(node, name, "a number");
             return std::nullopt;
@@ -132,8 +144,10 @@ private:
             return;
         }
         for (const toml::node& item : *array) {
-            if (const auto* t = item.as_table()) each(*t);
-            else WrongType(item, name, "a table");
+            if (const auto* t = item.as_table())
+                each(*t);
+            else
+                WrongType(item, name, "a table");
         }
     }
 
@@ -141,9 +155,12 @@ private:
         const auto text = Text(node, "hex");
         if (!text) return std::nullopt;
         std::string_view digits = *text;
-        if (digits.starts_with('#')) digits.remove_prefix(1);
-        else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
-        else digits = {};
+        if (digits.starts_with('#'))
+            digits.remove_prefix(1);
+        else if (digits.starts_with("0x") || digits.starts_with("0X"))
+            digits.remove_prefix(2);
+        else
+            digits = {};
         bool hex = !digits.empty();
         for (char c : digits) hex = hex && std::isxdigit(static_cast<unsigned char>(c));
         if (!hex) {
@@ -168,7 +185,11 @@ private:
         bool ok = true;
         for (auto&& [key, term] : *t) {
             const std::string_view name = key.str();
-            float* slot = name == "x3" ? &k.a : name == "x2" ? &k.b : name == "x1" ? &k.c : name == "x0" ? &k.d : nullptr;
+            float* slot = name == "x3"   ? &k.a
+                          : name == "x2" ? &k.b
+                          : name == "x1" ? &k.c
+                          : name == "x0" ? &k.d
+                                         : nullptr;
             if (!slot) {
                 UnknownKey(key);
                 ok = false;
@@ -204,9 +225,12 @@ private:
                                                                   : nullptr;
             if (name == "persistence") {
                 const auto p = Integer(value, name);
-                if (p && *p < 1) Error(value, "\"persistence\" must be 1 or more");
-                else if (p && *p > INT32_MAX) Error(value, "\"persistence\" is too large");
-                else if (p) limits.persistence = static_cast<int32_t>(*p);
+                if (p && *p < 1)
+                    Error(value, "\"persistence\" must be 1 or more");
+                else if (p && *p > INT32_MAX)
+                    Error(value, "\"persistence\" is too large");
+                else if (p)
+                    limits.persistence = static_cast<int32_t>(*p);
                 ok = ok && p && *p >= 1 && *p <= INT32_MAX;
             } else if (slot) {
                 *slot = Number(value, name);
@@ -304,7 +328,8 @@ private:
         if (!ok) return std::nullopt;
         places_.push_back({e.channel, e.fromAmDay, t.source()});
         if (e.limits)
-            WarnUnreachable(*limitsNode, e.channel, *e.limits, e.equation.value_or(BuiltInDefinition(e.channel).equation));
+            WarnUnreachable(*limitsNode, e.channel, *e.limits,
+                            e.equation.value_or(BuiltInDefinition(e.channel).equation));
         return e;
     }
 
@@ -314,8 +339,10 @@ private:
         for (auto&& [key, node] : t) {
             const std::string_view k = key.str();
             if (k == "line1" || k == "line2") {
-                if (node.is_string()) lines[k == "line2" ? 1 : 0] = &node;
-                else WrongType(node, k, "a text");
+                if (node.is_string())
+                    lines[k == "line2" ? 1 : 0] = &node;
+                else
+                    WrongType(node, k, "a text");
             } else if (k == "orbit_offset") {
                 offset = Integer(node, k);
             } else {
@@ -402,10 +429,10 @@ std::string BuiltInSatelliteFile() {
         "format = 1\n";
     for (int32_t channel = ChannelCatalogue::kFirstChannel; channel <= ChannelCatalogue::kLastChannel; ++channel) {
         const ChannelDefinition d = BuiltInDefinition(channel);
-        s += "\n[[channel]]\nhex = " + Quoted(ChannelCatalogue::ChannelNumberText(channel)) + "\nname = " + Quoted(d.name) +
-             "\nunit = " + Quoted(d.unit) + "\nequation = { x3 = " + FloatLiteral(d.equation.a) +
-             ", x2 = " + FloatLiteral(d.equation.b) + ", x1 = " + FloatLiteral(d.equation.c) +
-             ", x0 = " + FloatLiteral(d.equation.d) + " }\n";
+        s += "\n[[channel]]\nhex = " + Quoted(ChannelCatalogue::ChannelNumberText(channel)) +
+             "\nname = " + Quoted(d.name) + "\nunit = " + Quoted(d.unit) +
+             "\nequation = { x3 = " + FloatLiteral(d.equation.a) + ", x2 = " + FloatLiteral(d.equation.b) +
+             ", x1 = " + FloatLiteral(d.equation.c) + ", x0 = " + FloatLiteral(d.equation.d) + " }\n";
     }
     return s;
 }

@@ -61,7 +61,6 @@ std::string BusyText(const std::string& archive, int64_t files) {
 
 }  // namespace
 
-
 void ArchiveFeed::postProgress(int done, int total) {
     QMetaObject::invokeMethod(
         this,
@@ -145,8 +144,10 @@ public:
     void look() {
         if (feed.stop_) return;
         const int waitMs = step();
-        if (waitMs < 0) timer.stop();
-        else timer.start(waitMs);
+        if (waitMs < 0)
+            timer.stop();
+        else
+            timer.start(waitMs);
     }
 
     void report(const std::string& now) {
@@ -317,12 +318,15 @@ void ArchiveFeed::start(Source source) {
     work_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, work_, &QObject::deleteLater);
     thread_.start();
-    QMetaObject::invokeMethod(work_, [work = work_] { work->look(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        work_, [work = work_] { work->look(); }, Qt::QueuedConnection);
 }
 
 void ArchiveFeed::setFollowing(bool on) {
     following_ = on;
-    if (work_) QMetaObject::invokeMethod(work_, [work = work_] { work->look(); }, Qt::QueuedConnection);
+    if (work_)
+        QMetaObject::invokeMethod(
+            work_, [work = work_] { work->look(); }, Qt::QueuedConnection);
 }
 
 }  // namespace kelvarox

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "core/Errors.h"
-#include "timeline/ArchiveTrace.h"
 #include "render/TextCodec.h"
+#include "timeline/ArchiveTrace.h"
 
 namespace kelvarox {
 
@@ -31,7 +31,9 @@ public:
 
     // Reads now, unless a read is due already.
     void wake() {
-        if (!pending_.exchange(true)) QMetaObject::invokeMethod(this, [this] { read(); }, Qt::QueuedConnection);
+        if (!pending_.exchange(true))
+            QMetaObject::invokeMethod(
+                this, [this] { read(); }, Qt::QueuedConnection);
     }
 
     void read() {

@@ -1,10 +1,9 @@
 #pragma once
 // What the time line window shows, read from the block archive in a thread of its own (a
-// worker object in a QThread) with an archive connection of its own: the archived channels, the traces of the channels on display
-// and the days of the orbit axis. It keeps them up to date whoever changes the archive, so new
-// blocks appear without any click: it reads at once when told of a commit in this program
-// (ReadNow), looks for a commit of other programs now and then, and then reads only the blocks
-// that commits stored or placed anew.
+// worker object in a QThread) with an archive connection of its own: the archived channels, the traces of the channels
+// on display and the days of the orbit axis. It keeps them up to date whoever changes the archive, so new blocks appear
+// without any click: it reads at once when told of a commit in this program (ReadNow), looks for a commit of other
+// programs now and then, and then reads only the blocks that commits stored or placed anew.
 #include <QObject>
 #include <QString>
 #include <QThread>
@@ -62,7 +61,7 @@ private:
 
     const std::string location_;
     std::mutex mutex_;
-    std::set<int32_t> shown_;  // under mutex_
+    std::set<int32_t> shown_;                               // under mutex_
     std::shared_ptr<const SatelliteDefinition> satellite_;  // under mutex_; none: the built-in one
     std::atomic<bool> stop_{false};
     QThread thread_;

@@ -95,9 +95,12 @@ void DirectoryWatch::read() {
                 continue;
             }
             if (name.empty()) continue;
-            if (event.mask & kWritten) changes.written.push_back(name);
-            else if (event.mask & kRemoved) changes.removed.push_back(name);
-            else if (event.mask & kTouched) changes.touched.push_back(name);
+            if (event.mask & kWritten)
+                changes.written.push_back(name);
+            else if (event.mask & kRemoved)
+                changes.removed.push_back(name);
+            else if (event.mask & kTouched)
+                changes.touched.push_back(name);
         }
     }
     if (changes.gone || changes.overflowed || !changes.written.empty() || !changes.touched.empty() ||

@@ -144,7 +144,8 @@ bool CreateFolders(const std::string& folder) {
     if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
     const std::string parent = Folder(folder);
     if (parent != folder && !CreateFolders(parent)) return false;
-    if (::mkdir(folder.c_str(), 0777) != 0) return errno == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::mkdir(folder.c_str(), 0777) != 0)
+        return errno == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         GiveToFolderOwner(fd, parent);
@@ -165,7 +166,8 @@ void RemoveAbandonedCopies(const std::string& path) {
         if (owner == 0) continue;
         struct stat info {};
         if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) continue;
-        if (!IsRunning(owner) || now - info.st_mtime > kAbandonedAfterSeconds) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        if (!IsRunning(owner) || now - info.st_mtime > kAbandonedAfterSeconds)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
 }

@@ -8,9 +8,7 @@ namespace {
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsBlankLine(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
+bool IsBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
 bool IsBlankEntry(const RegistryEntry& entry) {
     return !entry.value && entry.lines.size() == 1 && IsBlankLine(entry.lines.front());

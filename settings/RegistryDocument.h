@@ -22,10 +22,10 @@ struct RegistryValue {
 
     std::string name;
     Type type = Type::String;
-    std::string text;                // String: the text, escapes resolved
-    uint32_t number = 0;             // Dword
-    std::optional<uint32_t> hexKind; // Hex: empty for "hex:", N for "hex(N):"
-    std::string bytes;               // Hex: the data bytes
+    std::string text;                 // String: the text, escapes resolved
+    uint32_t number = 0;              // Dword
+    std::optional<uint32_t> hexKind;  // Hex: empty for "hex:", N for "hex(N):"
+    std::string bytes;                // Hex: the data bytes
 
     bool operator==(const RegistryValue&) const = default;
 
@@ -67,10 +67,10 @@ struct RegistryFormat {
     enum class LineEnd { Lf, CrLf, Cr };
 
     Encoding encoding = Encoding::Bytes;
-    LineEnd lineEnd = LineEnd::Lf;            // the first line end of the text
+    LineEnd lineEnd = LineEnd::Lf;                              // the first line end of the text
     RegistryCharacters characters = RegistryCharacters::Bytes;  // REGEDIT4 or version 5
-    std::vector<std::string> leadingLines;    // blank lines before the header, as read
-    std::string headerLine = "REGEDIT4";     // as read
+    std::vector<std::string> leadingLines;                      // blank lines before the header, as read
+    std::string headerLine = "REGEDIT4";                        // as read
 
     bool operator==(const RegistryFormat&) const = default;
 };

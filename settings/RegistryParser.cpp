@@ -246,8 +246,9 @@ std::optional<RegistryDocument> ParseRegistryText(std::string_view bytes, Regist
     while (first < lines.size() && IsBlank(lines[first])) ++first;
     if (first == lines.size()) return doc;
     if (!ReadHeader(lines[first], format))
-        return Fail(error, first + 1,
-                    "is not \"" + std::string(kRegistryHeader) + "\" or \"" + std::string(kRegistryHeaderVersion5) + "\"");
+        return Fail(
+            error, first + 1,
+            "is not \"" + std::string(kRegistryHeader) + "\" or \"" + std::string(kRegistryHeaderVersion5) + "\"");
     // UTF-16 holds nothing but Unicode, whatever the header says.
     if (format.encoding == RegistryFormat::Encoding::Utf16LeBom) format.characters = RegistryCharacters::Unicode;
     format.leadingLines.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(first));
@@ -274,8 +275,10 @@ std::optional<RegistryDocument> ParseRegistryText(std::string_view bytes, Regist
             i += count;
             continue;
         }
-        if (doc.sections.empty()) doc.preamble.emplace_back(line);
-        else doc.sections.back().entries.push_back(RegistryEntry{std::nullopt, {std::string(line)}});
+        if (doc.sections.empty())
+            doc.preamble.emplace_back(line);
+        else
+            doc.sections.back().entries.push_back(RegistryEntry{std::nullopt, {std::string(line)}});
         ++i;
     }
     return doc;

@@ -38,12 +38,12 @@ std::vector<std::string> FormatValue(const RegistryValue& value, RegistryCharact
 
     const std::string head = value.name.empty() ? std::string("@=") : Quote(value.name) + "=";
     switch (value.type) {
-    case RegistryValue::Type::String:
-        return {head + Quote(value.text)};
-    case RegistryValue::Type::Dword:
-        return {head + "dword:" + LowerHex(value.number, 8)};
-    case RegistryValue::Type::Hex:
-        break;
+        case RegistryValue::Type::String:
+            return {head + Quote(value.text)};
+        case RegistryValue::Type::Dword:
+            return {head + "dword:" + LowerHex(value.number, 8)};
+        case RegistryValue::Type::Hex:
+            break;
     }
     std::vector<std::string> lines;
     std::string line = head + (value.hexKind ? "hex(" + LowerHex(*value.hexKind, 1) + "):" : std::string("hex:"));
@@ -67,7 +67,9 @@ std::vector<std::string> FormatValue(const RegistryValue& value, RegistryCharact
 std::string WriteRegistryText(const RegistryDocument& doc) {
     const RegistryFormat& format = doc.format;
     using LineEnd = RegistryFormat::LineEnd;
-    const std::string_view newline = format.lineEnd == LineEnd::CrLf ? "\r\n" : format.lineEnd == LineEnd::Cr ? "\r" : "\n";
+    const std::string_view newline = format.lineEnd == LineEnd::CrLf ? "\r\n"
+                                     : format.lineEnd == LineEnd::Cr ? "\r"
+                                                                     : "\n";
     std::string out;
     auto put = [&](std::string_view line) {
         out += line;
@@ -87,12 +89,12 @@ std::string WriteRegistryText(const RegistryDocument& doc) {
         }
     }
     switch (format.encoding) {
-    case RegistryFormat::Encoding::Bytes:
-        return out;
-    case RegistryFormat::Encoding::Utf8Bom:
-        return std::string(kUtf8Mark) + out;
-    case RegistryFormat::Encoding::Utf16LeBom:
-        break;
+        case RegistryFormat::Encoding::Bytes:
+            return out;
+        case RegistryFormat::Encoding::Utf8Bom:
+            return std::string(kUtf8Mark) + out;
+        case RegistryFormat::Encoding::Utf16LeBom:
+            break;
     }
     return std::string(kUtf16LeMark) + Utf8ToUtf16Le(out);
 }

@@ -25,6 +25,7 @@ void SaveSatelliteChoice(const SettingsStore& store, const std::string& path);
 
 // The satellite file in force, given the path a command names (if any). `store` may be null
 // when there is no settings file.
-[[nodiscard]] SatelliteInForce FindSatelliteInForce(const std::optional<std::string>& option, const SettingsStore* store);
+[[nodiscard]] SatelliteInForce FindSatelliteInForce(const std::optional<std::string>& option,
+                                                    const SettingsStore* store);
 
 }  // namespace kelvarox

@@ -31,7 +31,8 @@ bool SettingsKey::OpenSettingsKey(const std::string& keyPath) {
     }
     const std::string& path = fullPath_;
     const auto result = store_.Update([&path](RegistryDocument& doc) { return AddKey(doc, path); });
-    open_ = writable_ = result == SettingsStore::UpdateResult::Saved || result == SettingsStore::UpdateResult::Unchanged;
+    open_ = writable_ =
+        result == SettingsStore::UpdateResult::Saved || result == SettingsStore::UpdateResult::Unchanged;
     lockHeldAtOpen_ = result == SettingsStore::UpdateResult::Locked;
     return open_;
 }

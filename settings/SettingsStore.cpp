@@ -209,9 +209,12 @@ SettingsStore::UpdateResult SettingsStore::Update(const std::function<bool(Regis
     QLockFile lock(lockPath);
     lock.setStaleLockTime(kStaleLockMs);
     switch (TakeLock(lock, folder.empty() ? std::string(".") : folder)) {
-    case QLockFile::NoError: break;
-    case QLockFile::LockFailedError: return UpdateResult::Locked;
-    default: return UpdateResult::Failed;
+        case QLockFile::NoError:
+            break;
+        case QLockFile::LockFailedError:
+            return UpdateResult::Locked;
+        default:
+            return UpdateResult::Failed;
     }
     RemoveLeftovers(lockPath, filePath_);
 

@@ -71,7 +71,7 @@ private:
 
     std::string filePath_;
     Access access_;
-    std::string noFileReason_;     // why a user store has no file
+    std::string noFileReason_;      // why a user store has no file
     std::shared_ptr<Cache> cache_;  // shared by copies of the store, which name the same file
 };
 

@@ -17,8 +17,8 @@ inline constexpr std::string_view kDirectoryDialogPrompt = "Enter directory for 
 
 // The modal text-input dialog with OK and Cancel, given its caption, prompt and offered text:
 // the box's text, unchanged, on OK; nothing on Cancel or when the dialog is closed.
-using AskForDirectory = std::function<std::optional<std::string>(
-    const std::string& caption, const std::string& prompt, const std::string& offered)>;
+using AskForDirectory = std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt,
+                                                                 const std::string& offered)>;
 
 // The directory the dialog offers: Trelm/telemetry in the user's home folder.
 std::string DefaultTelemetryDirectory();

@@ -32,8 +32,8 @@ void SaveWindowPosition(const SettingsStore& store, std::string_view prefix, con
     if (!key.OpenSettingsKey(std::string(kPositionKey))) throw KelvaroxError(msg::FailedToSetData(TopName(prefix)));
     // Both in one write: two copies closing at once never store the top of one and the left
     // of the other.
-    key.WriteSettingTexts({{TopName(prefix), std::to_string(position.top)},
-                           {LeftName(prefix), std::to_string(position.left)}});
+    key.WriteSettingTexts(
+        {{TopName(prefix), std::to_string(position.top)}, {LeftName(prefix), std::to_string(position.left)}});
 }
 
 }  // namespace kelvarox

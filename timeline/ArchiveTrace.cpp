@@ -38,13 +38,13 @@ ChannelTrace LoadChannelTrace(archive::Archive& archive, int32_t channel, const 
     DatedTranslation translation(satellite, channel, k);
     int64_t blockId = -1;
     archive::ForEachDatedSample(archive, channel, range, translation,
-                          [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
-                              if (b.id != blockId) {
-                                  trace.AddBlock(HeadOf(b));
-                                  blockId = b.id;
-                              }
-                              trace.AddSample(TimeOf(s.orbit, s.ma), s.value, s.raw);
-                          });
+                                [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
+                                    if (b.id != blockId) {
+                                        trace.AddBlock(HeadOf(b));
+                                        blockId = b.id;
+                                    }
+                                    trace.AddSample(TimeOf(s.orbit, s.ma), s.value, s.raw);
+                                });
     trace.Finish();
     return trace;
 }
@@ -69,8 +69,7 @@ TraceFollower::TraceFollower(int32_t channel, std::shared_ptr<const SatelliteDef
       // The built-in satellite lives as long as the program: shared without an owner.
       satellite_(satellite ? std::move(satellite)
                            : std::shared_ptr<const SatelliteDefinition>(std::shared_ptr<void>(), &BuiltInSatellite())),
-      translation_(*satellite_, channel),
-      trace_(EmptyTrace(channel, *satellite_)) {}
+      translation_(*satellite_, channel), trace_(EmptyTrace(channel, *satellite_)) {}
 
 bool TraceFollower::Update(archive::Archive& archive) {
     const auto add = [](ChannelTrace& trace, const archive::ArchivedBlock& b, auto&& samples) {
@@ -83,7 +82,9 @@ bool TraceFollower::Update(archive::Archive& archive) {
         int64_t lastId = 0;
         const int64_t generation = archive.ForEachChangedBlock(
             channel_, -1, true, [&](const archive::ArchivedBlock& b, std::span<const uint8_t> bytes) {
-                add(read, b, [&](auto&& each) { ForEachBlockSample(b.facts, b.startOrbit, bytes, translation_.At(b.facts.startAmDay), each); });
+                add(read, b, [&](auto&& each) {
+                    ForEachBlockSample(b.facts, b.startOrbit, bytes, translation_.At(b.facts.startAmDay), each);
+                });
                 lastId = std::max(lastId, b.id);
             });
         read.Finish();
@@ -164,8 +165,8 @@ bool ArchiveOverview::Update(archive::Archive& archive) {
         // A block moved: its old place is in the summaries, so they are made again.
     }
     ArchiveOverview read(satellite_);
-    read.generation_ = archive.ForEachChangedBlock(std::nullopt, -1, false,
-                                                   [&](const archive::ArchivedBlock& b, std::span<const uint8_t>) { read.Add(b); });
+    read.generation_ = archive.ForEachChangedBlock(
+        std::nullopt, -1, false, [&](const archive::ArchivedBlock& b, std::span<const uint8_t>) { read.Add(b); });
     *this = std::move(read);
     Publish();
     return true;
@@ -177,7 +178,8 @@ void ArchiveOverview::Add(const archive::ArchivedBlock& b) {
     archive::ChannelSummary& c = at->second;
     if (added) {
         c.channel = b.facts.channel;
-        const ChannelDefinition now = (satellite_ ? *satellite_ : BuiltInSatellite()).DefinitionOf(c.channel, INT64_MAX);
+        const ChannelDefinition now =
+            (satellite_ ? *satellite_ : BuiltInSatellite()).DefinitionOf(c.channel, INT64_MAX);
         c.name = now.name;
         c.unit = now.unit;
         c.firstOrbit = b.startOrbit;

@@ -23,11 +23,26 @@ struct Step {
     int months;   // for steps of months and years
 };
 
-constexpr Step kSteps[] = {{kMinute, 0},      {5 * kMinute, 0}, {10 * kMinute, 0}, {30 * kMinute, 0},
-                           {60 * kMinute, 0}, {3.0 / 24, 0},    {6.0 / 24, 0},     {12.0 / 24, 0},
-                           {1, 0},            {2, 0},           {7, 0},            {14, 0},
-                           {0, 1},            {0, 3},           {0, 6},            {0, 12},
-                           {0, 24},           {0, 60},          {0, 120},          {0, 240}};
+constexpr Step kSteps[] = {{kMinute, 0},
+                           {5 * kMinute, 0},
+                           {10 * kMinute, 0},
+                           {30 * kMinute, 0},
+                           {60 * kMinute, 0},
+                           {3.0 / 24, 0},
+                           {6.0 / 24, 0},
+                           {12.0 / 24, 0},
+                           {1, 0},
+                           {2, 0},
+                           {7, 0},
+                           {14, 0},
+                           {0, 1},
+                           {0, 3},
+                           {0, 6},
+                           {0, 12},
+                           {0, 24},
+                           {0, 60},
+                           {0, 120},
+                           {0, 240}};
 
 // The first day of the month `months` after January of year 1978 + 0, as an AmDay.
 double MonthStart(int64_t months) {
@@ -55,7 +70,9 @@ const ElementSet* ElementsNearOrbit(const SatelliteDefinition& satellite, OrbitT
     return nearest;
 }
 
-double TimeOfOrbit(const ElementSet& e, OrbitTime orbit) { return e.epochAmDay + (orbit - EpochOrbit(e)) / e.meanMotion; }
+double TimeOfOrbit(const ElementSet& e, OrbitTime orbit) {
+    return e.epochAmDay + (orbit - EpochOrbit(e)) / e.meanMotion;
+}
 
 OrbitTime OrbitOfTime(const ElementSet& e, double amDayTime) {
     return EpochOrbit(e) + (amDayTime - e.epochAmDay) * e.meanMotion;
@@ -88,9 +105,10 @@ std::optional<AxisPicture> ComposeCalendarAxis(const TimeRange& view, const Sate
         mark.time = OrbitOfTime(*e, t);
         mark.x = static_cast<int32_t>(std::lround(x)) + layout::kValueAxisWidth;
         const bool dayStart = std::fabs(t - std::round(t)) < kMinute / 10;
-        mark.orbitText = step->months || step->days >= 1 ? IsoDateText(static_cast<int64_t>(std::round(t)))
-                                                         : TimeOfDayText(t);
-        if (dayStart && step->days < 1 && !step->months) mark.dateText = IsoDateText(static_cast<int64_t>(std::round(t)));
+        mark.orbitText =
+            step->months || step->days >= 1 ? IsoDateText(static_cast<int64_t>(std::round(t))) : TimeOfDayText(t);
+        if (dayStart && step->days < 1 && !step->months)
+            mark.dateText = IsoDateText(static_cast<int64_t>(std::round(t)));
         axis.marks.push_back(std::move(mark));
     };
     if (step->months) {

@@ -13,8 +13,10 @@ template <class Below>
 size_t FirstNotBelow(size_t from, size_t to, Below&& below) {
     while (from < to) {
         const size_t middle = from + (to - from) / 2;
-        if (below(middle)) from = middle + 1;
-        else to = middle;
+        if (below(middle))
+            from = middle + 1;
+        else
+            to = middle;
     }
     return from;
 }

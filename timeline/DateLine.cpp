@@ -27,17 +27,20 @@ std::optional<int32_t> DateLine::AmDayAt(OrbitTime time) const {
     const size_t after = static_cast<size_t>(
         std::upper_bound(spans_.begin(), spans_.end(), time, [](OrbitTime t, const Span& s) { return t < s.start; }) -
         spans_.begin());
-    const size_t first = static_cast<size_t>(std::lower_bound(reach_.begin(), reach_.begin() + static_cast<std::ptrdiff_t>(after), time) -
-                                             reach_.begin());
+    const size_t first = static_cast<size_t>(
+        std::lower_bound(reach_.begin(), reach_.begin() + static_cast<std::ptrdiff_t>(after), time) - reach_.begin());
     std::optional<int32_t> day;
     bool held = false;
     for (size_t i = first; i < after; ++i) {
         const Span& s = spans_[i];
         if (s.end < time) continue;
         held = true;
-        if (s.startAmDay == s.endAmDay) day = s.startAmDay;
-        else if (time == s.start) day = s.startAmDay;
-        else if (time == s.end) day = s.endAmDay;
+        if (s.startAmDay == s.endAmDay)
+            day = s.startAmDay;
+        else if (time == s.start)
+            day = s.startAmDay;
+        else if (time == s.end)
+            day = s.endAmDay;
         if (day) return day;
     }
     if (held || after == 0 || after == spans_.size()) return std::nullopt;

@@ -37,7 +37,7 @@ private:
         OrbitTime start, end;
         int32_t startAmDay, endAmDay;
     };
-    std::vector<Span> spans_;      // by start
+    std::vector<Span> spans_;       // by start
     std::vector<OrbitTime> reach_;  // the latest end up to each span
     std::vector<size_t> reachSpan_;
 };

@@ -9,8 +9,7 @@ namespace {
 
 class ColumnWriter {
 public:
-    ColumnWriter(const TimeRange& view, int width)
-        : left_(view.left), scale_(width / view.Span()), width_(width) {}
+    ColumnWriter(const TimeRange& view, int width) : left_(view.left), scale_(width / view.Span()), width_(width) {}
 
     int32_t ColumnOf(OrbitTime t) const {
         const double x = std::floor((t - left_) * scale_);

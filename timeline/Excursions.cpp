@@ -19,9 +19,7 @@ bool StartsBefore(const Excursion& a, const Excursion& b) {
     return a.file < b.file;
 }
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 LimitLevel LevelOn(const ChannelLimits& limits, LimitSide side, double value) {
     if (!std::isfinite(value)) return LimitLevel::Invalid;
@@ -60,8 +58,10 @@ void ExcursionFinder::Add(SamplePlace at, float value) {
         const int64_t gap = havePrevious_ ? PositionOf(at) - PositionOf(previous_) : -1;
         blockStart_ = PositionOf(at);
         // What ended before this block is handed on once a block, not once a sample.
-        if (!(gap >= 0 && gap <= maStep_)) EndAll();
-        else Release();
+        if (!(gap >= 0 && gap <= maStep_))
+            EndAll();
+        else
+            Release();
         blockStarted_ = false;
     }
     previous_ = at;
@@ -134,7 +134,8 @@ std::vector<Excursion> ExcursionsOf(const ChannelTrace& trace, const SatelliteDe
     for (size_t b = 0; b < trace.BlockCount(); ++b) {
         const TraceBlock& block = trace.Block(b);
         const ChannelEntry* entry = satellite.EntryOf(trace.Channel(), block.startAmDay);
-        finder.StartBlock(entry && entry->limits ? &*entry->limits : nullptr, block.file, block.maStep, block.startAmDay);
+        finder.StartBlock(entry && entry->limits ? &*entry->limits : nullptr, block.file, block.maStep,
+                          block.startAmDay);
         for (size_t i = block.first; i < block.first + block.count; ++i) {
             const OrbitAndMA at = OrbitAndMAOf(trace.Time(i));
             finder.Add({at.orbit, at.ma}, trace.Value(i));

@@ -41,8 +41,8 @@ struct Excursion {
     SamplePlace first;
     SamplePlace last;
     int64_t samples = 0;
-    float peak = 0;    // the most extreme value on its side
-    std::string file;  // of the first sample
+    float peak = 0;          // the most extreme value on its side
+    std::string file;        // of the first sample
     int64_t startAmDay = 0;  // the start date of the first sample's block
     bool operator==(const Excursion&) const = default;
 };

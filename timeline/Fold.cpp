@@ -19,7 +19,10 @@ float NearestRank(const std::map<float, int64_t>& counts, int64_t k, double p) {
 }
 
 FoldStatistics::FoldStatistics(int bins)
-    : bins_(bins < 1 ? 1 : bins > 256 ? 256 : bins), counts_(static_cast<size_t>(bins_)), totals_(static_cast<size_t>(bins_)) {}
+    : bins_(bins < 1     ? 1
+            : bins > 256 ? 256
+                         : bins),
+      counts_(static_cast<size_t>(bins_)), totals_(static_cast<size_t>(bins_)) {}
 
 void FoldStatistics::Add(int32_t ma, float value) {
     if (std::isnan(value) || ma < 0 || ma > 255) return;

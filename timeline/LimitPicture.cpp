@@ -56,9 +56,10 @@ LimitPicture ComposeLimits(const ChannelTrace& trace, const SatelliteDefinition&
     for (const LimitSpan& span : SpansOf(trace, satellite, view, frame.traceWidth)) {
         const ChannelLimits& l = *span.limits;
         const int32_t x0 = frame.left + std::max(0, span.x0), x1 = frame.left + std::min(frame.traceWidth, span.x1);
-        const std::pair<const std::optional<double>*, LimitLevel> limits[] = {
-            {&l.redLow, LimitLevel::Red}, {&l.yellowLow, LimitLevel::Yellow},
-            {&l.yellowHigh, LimitLevel::Yellow}, {&l.redHigh, LimitLevel::Red}};
+        const std::pair<const std::optional<double>*, LimitLevel> limits[] = {{&l.redLow, LimitLevel::Red},
+                                                                              {&l.yellowLow, LimitLevel::Yellow},
+                                                                              {&l.yellowHigh, LimitLevel::Yellow},
+                                                                              {&l.redHigh, LimitLevel::Red}};
         for (const auto& [value, level] : limits) {
             if (!*value) continue;
             const int32_t y = row(**value);
@@ -76,8 +77,10 @@ LimitPicture ComposeLimits(const ChannelTrace& trace, const SatelliteDefinition&
                 const auto& high = level == LimitLevel::Red ? l.redHigh : l.yellowHigh;
                 const auto& low = level == LimitLevel::Red ? l.redLow : l.yellowLow;
                 auto& marks = picture.marks;
-                if (high && c.high >= *high) marks.push_back({x, x, row(c.high), row(std::max<double>(c.low, *high)), level});
-                if (low && c.low <= *low) marks.push_back({x, x, row(std::min<double>(c.high, *low)), row(c.low), level});
+                if (high && c.high >= *high)
+                    marks.push_back({x, x, row(c.high), row(std::max<double>(c.low, *high)), level});
+                if (low && c.low <= *low)
+                    marks.push_back({x, x, row(std::min<double>(c.high, *low)), row(c.low), level});
                 const bool beyond = (high && c.first >= *high) || (low && c.first <= *low);
                 if (before < x && beyond) marks.push_back({before, x, row(c.first), row(c.first), level});
             }

@@ -39,8 +39,8 @@ struct LimitPicture {
 
 // Where a plot's rows and columns lie: the trace area's place in the canvas and its value range.
 struct PlotFrame {
-    int32_t left = 0;       // canvas x of trace column 0
-    int32_t top = 0;        // canvas y of the range's high end
+    int32_t left = 0;  // canvas x of trace column 0
+    int32_t top = 0;   // canvas y of the range's high end
     int32_t traceWidth = 1;
     int32_t traceHeight = 1;
     ValueRange range;

@@ -29,7 +29,8 @@ std::vector<TimeMark> TimeMarks(const TimeRange& view, int width, const DateLine
     std::vector<TimeMark> marks;
     if (width <= 0 || !(view.Span() > 0)) return marks;
     const double step = MarkStep(view.Span(), width);
-    for (double k = std::ceil(view.left / step); k * step <= view.right && marks.size() <= static_cast<size_t>(width); ++k) {
+    for (double k = std::ceil(view.left / step); k * step <= view.right && marks.size() <= static_cast<size_t>(width);
+         ++k) {
         const OrbitTime t = k * step;
         TimeMark mark;
         mark.time = t;

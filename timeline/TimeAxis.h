@@ -16,9 +16,9 @@ inline constexpr int kMarkSpacing = 80;
 
 struct TimeMark {
     OrbitTime time = 0;
-    int32_t x = 0;          // pixel from the left edge of the plots
+    int32_t x = 0;  // pixel from the left edge of the plots
     std::string orbitText;
-    std::string dateText;   // empty where the date is unknown
+    std::string dateText;  // empty where the date is unknown
 };
 
 // The marks of `view` over `width` pixels, at the smallest round step that keeps them

@@ -52,7 +52,8 @@ ValueScale ScaleOf(const PlotContent& content, const Summary& inView) {
     if (content.chosenRange) return ScaleWithin(*content.chosenRange);
     Summary summary = inView;
     if (summary.count == 0) {
-        if (const auto extent = content.trace->Extent()) summary = content.trace->SummaryWithin(extent->left, extent->right);
+        if (const auto extent = content.trace->Extent())
+            summary = content.trace->SummaryWithin(extent->left, extent->right);
     }
     if (summary.count == 0) return RoundedScale(0, 1);
     return RoundedScale(summary.min, summary.max);

@@ -63,7 +63,7 @@ struct PlotPicture {
     std::string title;       // "#140  Temp - SEU  (Deg.C)"
     std::string statistics;  // of the samples in view
     Colour colour;
-    ValueRange range;        // what the height shows
+    ValueRange range;  // what the height shows
     std::vector<LevelMark> levels;
     std::vector<int32_t> grid;     // x of the orbit axis's marks
     std::vector<PixelLine> trace;  // the step line, within the trace area

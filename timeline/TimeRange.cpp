@@ -22,9 +22,7 @@ TimeRange Limited(TimeRange view) {
     return {centre - span / 2, centre + span / 2};
 }
 
-double PixelOf(const TimeRange& view, OrbitTime time, int width) {
-    return (time - view.left) / view.Span() * width;
-}
+double PixelOf(const TimeRange& view, OrbitTime time, int width) { return (time - view.left) / view.Span() * width; }
 
 OrbitTime TimeAtPixel(const TimeRange& view, double pixel, int width) {
     return view.left + pixel / std::max(width, 1) * view.Span();

@@ -24,7 +24,8 @@ double RoundStep(double span) {
 // As many decimals as the step has, at most 9.
 int DecimalsOf(double step) {
     int decimals = 0;
-    while (decimals < 9 && std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
+    while (decimals < 9 &&
+           std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
         ++decimals;
     return decimals;
 }
@@ -32,8 +33,10 @@ int DecimalsOf(double step) {
 std::string LevelText(double value, int decimals) {
     if (std::abs(value) < 1e-12) value = 0;  // no "-0"
     char text[64];
-    if (std::abs(value) >= 1e9) std::snprintf(text, sizeof text, "%.3g", value);
-    else std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    if (std::abs(value) >= 1e9)
+        std::snprintf(text, sizeof text, "%.3g", value);
+    else
+        std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
 

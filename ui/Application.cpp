@@ -13,9 +13,7 @@
 namespace kelvarox {
 
 KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier, StartPaths start)
-    : store_(std::move(store)),
-      notifier_(notifier),
-      startBlockFile_(std::move(start.blockFile)),
+    : store_(std::move(store)), notifier_(notifier), startBlockFile_(std::move(start.blockFile)),
       satelliteFile_(std::move(start.satelliteFile)) {
     // A settings file the program cannot use, or no home for one: the user hears it once, before
     // the directory dialog or the defaults could leave them wondering why.
@@ -66,8 +64,8 @@ void KelvaroxApplication::Start() {
 }
 
 void KelvaroxApplication::StartArchiveFeed() {
-    feed_->start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory(), state_.Layout(),
-                  state_.StoredOrbitHiByte()});
+    feed_->start(
+        {archive::DefaultArchiveLocation(), state_.TelemetryDirectory(), state_.Layout(), state_.StoredOrbitHiByte()});
 }
 
 void KelvaroxApplication::ShowTimeLine() {

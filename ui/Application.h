@@ -62,9 +62,9 @@ private:
     std::optional<QString> startBlockFile_;
     std::optional<std::string> satelliteFile_;  // of the command line
     std::unique_ptr<MainWindow> main_;
-    std::unique_ptr<GraphWindow> graph_;  // a top-level window of its own
-    SetupWindow* setup_ = nullptr;        // owned by the main window
-    TableWindow* table_ = nullptr;        // owned by the main window
+    std::unique_ptr<GraphWindow> graph_;    // a top-level window of its own
+    SetupWindow* setup_ = nullptr;          // owned by the main window
+    TableWindow* table_ = nullptr;          // owned by the main window
     SatelliteDialog* satellite_ = nullptr;  // owned by the main window; made when first asked for
     std::unique_ptr<ArchiveFeed> feed_;
     std::unique_ptr<TimeLineWindow> timeLine_;  // a top-level window of its own

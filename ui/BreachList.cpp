@@ -20,16 +20,12 @@ using timeline::LimitLevel;
 
 namespace {
 
-QString PlaceText(const timeline::SamplePlace& at) {
-    return QString::number(at.orbit) + u'/' + QString::number(at.ma);
-}
+QString PlaceText(const timeline::SamplePlace& at) { return QString::number(at.orbit) + u'/' + QString::number(at.ma); }
 
 }  // namespace
 
 BreachList::BreachList(QWidget* parent)
-    : QWidget(parent),
-      tree_(new QTreeWidget(this)),
-      previousButton_(new QPushButton(QStringLiteral("Previous"), this)),
+    : QWidget(parent), tree_(new QTreeWidget(this)), previousButton_(new QPushButton(QStringLiteral("Previous"), this)),
       nextButton_(new QPushButton(QStringLiteral("Next"), this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -67,7 +63,9 @@ void BreachList::setExcursions(int32_t channel, std::vector<Excursion> excursion
 }
 
 void BreachList::keepChannels(const std::vector<int32_t>& channels) {
-    std::erase_if(byChannel_, [&](const auto& c) { return std::find(channels.begin(), channels.end(), c.first) == channels.end(); });
+    std::erase_if(byChannel_, [&](const auto& c) {
+        return std::find(channels.begin(), channels.end(), c.first) == channels.end();
+    });
     refill();
 }
 
@@ -86,16 +84,18 @@ void BreachList::refill() {
     std::vector<std::pair<int32_t, const Excursion*>> all;
     for (const auto& [channel, excursions] : byChannel_)
         for (const Excursion& e : excursions) all.emplace_back(channel, &e);
-    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return timeline::StartsBefore(*a.second, *b.second); });
+    std::stable_sort(all.begin(), all.end(),
+                     [](const auto& a, const auto& b) { return timeline::StartsBefore(*a.second, *b.second); });
     tree_->clear();
     shown_.clear();
     for (const auto& [channel, e] : all) {
         std::string text;
         AppendShortestFloat(text, e->peak);
-        auto* item = new QTreeWidgetItem(
-            {ToQt(ChannelCatalogue::ChannelNumberText(channel)), e->level == LimitLevel::Red ? QStringLiteral("red") : QStringLiteral("yellow"),
-             e->side == timeline::LimitSide::Low ? QStringLiteral("low") : QStringLiteral("high"), PlaceText(e->first),
-             PlaceText(e->last), QString::number(e->samples), ToQt(text)});
+        auto* item =
+            new QTreeWidgetItem({ToQt(ChannelCatalogue::ChannelNumberText(channel)),
+                                 e->level == LimitLevel::Red ? QStringLiteral("red") : QStringLiteral("yellow"),
+                                 e->side == timeline::LimitSide::Low ? QStringLiteral("low") : QStringLiteral("high"),
+                                 PlaceText(e->first), PlaceText(e->last), QString::number(e->samples), ToQt(text)});
         item->setForeground(1, e->level == LimitLevel::Red ? QColor(210, 0, 0) : QColor(170, 120, 0));
         item->setToolTip(0, PathToQt(e->file));
         tree_->addTopLevelItem(item);

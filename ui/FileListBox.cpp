@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "render/TextCodec.h"
 #include "services/DirectoryWatch.h"
 #include "ui/DirectoryListing.h"
-#include "render/TextCodec.h"
 
 namespace kelvarox {
 
@@ -90,8 +90,10 @@ void FileListBox::showDirectory(const QString& directory) {
     if (cancelListing_) cancelListing_->store(true);  // the old directory's names are not wanted
     directory_ = directory;
     setToolTip(PathForDisplay(QDir::toNativeSeparators(directory_)));
-    if (watch()) lookAgainTimer_.stop();
-    else lookAgainTimer_.start();
+    if (watch())
+        lookAgainTimer_.stop();
+    else
+        lookAgainTimer_.start();
     relistTimer_.stop();
     startListing();
 }
@@ -124,8 +126,10 @@ void FileListBox::lookForDirectory() {
 }
 
 void FileListBox::scheduleListing() {
-    if (listingRunning_) relistPending_ = true;
-    else if (!relistTimer_.isActive()) relistTimer_.start();
+    if (listingRunning_)
+        relistPending_ = true;
+    else if (!relistTimer_.isActive())
+        relistTimer_.start();
 }
 
 void FileListBox::startListing() {
@@ -138,10 +142,14 @@ void FileListBox::startListing() {
     cancelListing_ = std::make_shared<std::atomic<bool>>(false);
     listingClock_.start();
     listingRunning_ = true;
-    QMetaObject::invokeMethod(lister_, [this, directory, cancel = cancelListing_] {
-        Listing result{directory, ListBlockFiles(directory, cancel.get())};
-        QMetaObject::invokeMethod(this, [this, result = std::move(result)] { applyListing(result); }, Qt::QueuedConnection);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        lister_,
+        [this, directory, cancel = cancelListing_] {
+            Listing result{directory, ListBlockFiles(directory, cancel.get())};
+            QMetaObject::invokeMethod(
+                this, [this, result = std::move(result)] { applyListing(result); }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
 }
 
 void FileListBox::applyListing(const Listing& result) {

@@ -49,9 +49,9 @@ public:
     static constexpr int kLookAgainMs = 1000;
 
 signals:
-    void itemClicked();       // an item was selected by mouse or keyboard, or clicked
+    void itemClicked();  // an item was selected by mouse or keyboard, or clicked
     void itemDoubleClicked();
-    void changed();           // the selection or the contents changed
+    void changed();  // the selection or the contents changed
     void listingFinished();
 
 protected:
@@ -76,18 +76,18 @@ private:
     QStringListModel model_;
     std::shared_ptr<DirectoryWatch> watch_;  // of directory_
     QMetaObject::Connection watched_;
-    QTimer relistTimer_;        // a listing due after a change
-    QTimer lookAgainTimer_;     // runs while the directory is not watched
+    QTimer relistTimer_;     // a listing due after a change
+    QTimer lookAgainTimer_;  // runs while the directory is not watched
     // Listings run in a thread of their own, one at a time, by a worker object that lives there.
     QThread listingThread_;
     QObject* lister_ = nullptr;  // deleted by listingThread_ when it ends
     bool listingRunning_ = false;
     std::shared_ptr<std::atomic<bool>> cancelListing_;  // raised when its result is not wanted
-    QElapsedTimer listingClock_;  // started with the running listing
+    QElapsedTimer listingClock_;                        // started with the running listing
     QString directory_;
-    QString listedDirectory_;   // the directory whose names the model holds
-    bool relistPending_ = false; // the directory changed while a listing ran
-    bool quiet_ = false;        // selection changes made by the list itself
+    QString listedDirectory_;     // the directory whose names the model holds
+    bool relistPending_ = false;  // the directory changed while a listing ran
+    bool quiet_ = false;          // selection changes made by the list itself
     bool mousePressing_ = false;
 };
 

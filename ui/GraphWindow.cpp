@@ -7,13 +7,13 @@
 #include <QPainter>
 
 #include "core/Errors.h"
+#include "render/GraphScene.h"
+#include "render/PictureFile.h"
+#include "render/TextCodec.h"
 #include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
 #include "ui/ErrorReport.h"
-#include "render/GraphScene.h"
 #include "ui/Notifier.h"
-#include "render/PictureFile.h"
-#include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_GraphWindow.h"
 

@@ -2,24 +2,24 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QMenuBar>
-#include <QToolButton>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QToolButton>
 
 #include "KelvaroxVersion.h"
 #include "core/BlockFiles.h"
 #include "core/ChannelDefinition.h"
 #include "core/DroppedFiles.h"
 #include "core/Errors.h"
+#include "render/TextCodec.h"
 #include "settings/SettingsNames.h"
 #include "settings/StartupSettings.h"
 #include "settings/WindowPosition.h"
 #include "ui/CharacterFilter.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
-#include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_MainWindow.h"
 
@@ -112,9 +112,13 @@ void MainWindow::requestGraph() {
     emit graphRequested(boxTexts());
 }
 
-void MainWindow::load() { RunHandler(notifier_, [this] { loadBlock(); }); }
+void MainWindow::load() {
+    RunHandler(notifier_, [this] { loadBlock(); });
+}
 
-void MainWindow::showGraph() { RunHandler(notifier_, [this] { requestGraph(); }); }
+void MainWindow::showGraph() {
+    RunHandler(notifier_, [this] { requestGraph(); });
+}
 
 void MainWindow::showTable() {
     RunHandler(notifier_, [this] {
@@ -139,8 +143,8 @@ void MainWindow::loadAndShowGraph() {
 }
 
 void MainWindow::clearChannelBoxes() {
-    for (QLineEdit* box : {ui_->nameEdit, ui_->unitEdit, ui_->channelEdit, ui_->coefficientAEdit,
-                           ui_->coefficientBEdit, ui_->coefficientCEdit})
+    for (QLineEdit* box : {ui_->nameEdit, ui_->unitEdit, ui_->channelEdit, ui_->coefficientAEdit, ui_->coefficientBEdit,
+                           ui_->coefficientCEdit})
         box->clear();
     // Coefficient d keeps its text, as it always has: Graph and Table after a new selection
     // still add the constant the box shows.
@@ -149,7 +153,8 @@ void MainWindow::clearChannelBoxes() {
 void MainWindow::showAbout() {
     notifier_.ShowInformation(
         // The project's version and the release letter that the box has always shown after it.
-        std::string("Kelvarox Ver ") + kVersion + "d  -  WOD telemetry decoder in C++ and Qt\n"
+        std::string("Kelvarox Ver ") + kVersion +
+        "d  -  WOD telemetry decoder in C++ and Qt\n"
         "\n"
         "             Kelvarox developers  /  Qarn\n"
         "             Last updated: 2001/10/30");

@@ -1,6 +1,7 @@
 #pragma once
 // Every modal box the program shows goes through here: the error report, the information
-// boxes, the text-input dialog and the dialog that asks where to save a file. The application shows real boxes; tests record them.
+// boxes, the text-input dialog and the dialog that asks where to save a file. The application shows real boxes; tests
+// record them.
 #include <optional>
 #include <string>
 

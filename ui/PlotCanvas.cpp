@@ -49,8 +49,8 @@ void PlotCanvas::paintEvent(QPaintEvent*) {
     const QRect area(layout::kValueAxisWidth, layout::kTopMargin, TraceWidth(width()), TraceHeight(height()));
     painter.setClipRect(area);
     const auto xOf = [&](OrbitTime t) {
-        return layout::kValueAxisWidth + static_cast<int>(std::lround(std::clamp(
-                                             PixelOf(view_, t, area.width()), -1.0, static_cast<double>(area.width()))));
+        return layout::kValueAxisWidth + static_cast<int>(std::lround(std::clamp(PixelOf(view_, t, area.width()), -1.0,
+                                                                                 static_cast<double>(area.width()))));
     };
     if (cursor_) {
         painter.setPen(QPen(QColor(120, 120, 120), 1, Qt::DashLine));

@@ -23,7 +23,7 @@ public:
 
     // The cursor's line at `time`, and the sample marked on it; nothing hides them.
     void setCursorLine(std::optional<timeline::OrbitTime> time, std::optional<timeline::OrbitTime> sampleTime,
-                   float sampleValue);
+                       float sampleValue);
 
     // The time at a pixel column of the canvas.
     timeline::OrbitTime timeAt(double x) const;

@@ -24,12 +24,13 @@ ProgramStart StartProgram(const SettingsStore& store, Notifier& notifier,
         std::setlocale(LC_NUMERIC, "C");
     });
     RunHandler(notifier, [&] {
-        if (sessionDirectory) start.telemetryDirectory = *sessionDirectory;
-        else start.telemetryDirectory = FindTelemetryDirectory(store, [&notifier](const std::string& caption,
-                                                                                  const std::string& prompt,
-                                                                                  const std::string& offered) {
-            return notifier.AskForText(caption, prompt, offered);
-        });
+        if (sessionDirectory)
+            start.telemetryDirectory = *sessionDirectory;
+        else
+            start.telemetryDirectory = FindTelemetryDirectory(
+                store, [&notifier](const std::string& caption, const std::string& prompt, const std::string& offered) {
+                    return notifier.AskForText(caption, prompt, offered);
+                });
     });
     RunHandler(notifier, [&] {
         const QScreen* screen = QGuiApplication::primaryScreen();

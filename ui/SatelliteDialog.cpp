@@ -62,8 +62,9 @@ void SatelliteDialog::showInForce() {
     ui_->inForceLabel->setText(PathToQt(text));
     std::string source;
     if (inForce.source == Source::Option)
-        source = "The command line names this file (--satellite); a choice made here applies from the next "
-                 "start without it.";
+        source =
+            "The command line names this file (--satellite); a choice made here applies from the next "
+            "start without it.";
     else if (inForce.source == Source::Environment)
         source = "$KELVAROX_SATELLITE names this file; a choice made here applies when it is not set.";
     ui_->sourceLabel->setText(ToQt(source));
@@ -72,8 +73,9 @@ void SatelliteDialog::showInForce() {
 
 void SatelliteDialog::chooseFile() {
     const std::string chosen = ReadSatelliteChoice(store_);
-    const auto path = notifier_.AskForOpenFile("Satellite File", chosen.empty() ? std::string("satellite.toml") : chosen,
-                                               "Satellite file (*.toml);;All files (*)");
+    const auto path =
+        notifier_.AskForOpenFile("Satellite File", chosen.empty() ? std::string("satellite.toml") : chosen,
+                                 "Satellite file (*.toml);;All files (*)");
     if (!path) return;
     const SatelliteFileResult read = ReadSatelliteFile(*path);
     if (!read.satellite) {

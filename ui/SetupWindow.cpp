@@ -6,6 +6,7 @@
 
 #include "core/Conversions.h"
 #include "core/Errors.h"
+#include "render/TextCodec.h"
 #include "settings/BlockLayoutSettings.h"
 #include "settings/SettingsNames.h"
 #include "settings/WindowPosition.h"
@@ -13,7 +14,6 @@
 #include "ui/ErrorReport.h"
 #include "ui/LabelFit.h"
 #include "ui/ProgramState.h"
-#include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_SetupWindow.h"
 
@@ -68,7 +68,9 @@ void SetupWindow::showLayout() {
         if (texts[i]) boxes_[i]->setText(ToQt(*texts[i]));
 }
 
-void SetupWindow::save() { RunHandler(notifier_, [this] { saveLayout(); }); }
+void SetupWindow::save() {
+    RunHandler(notifier_, [this] { saveLayout(); });
+}
 
 void SetupWindow::saveLayout() {
     BlockLayoutTexts texts;

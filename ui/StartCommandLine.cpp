@@ -12,8 +12,7 @@ namespace kelvarox {
 StartCommandLine ParseStartCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Graph and tabulate the WOD telemetry blocks of a satellite."));
+    parser.setApplicationDescription(QStringLiteral("Graph and tabulate the WOD telemetry blocks of a satellite."));
     // The parser's own help option would add --help-all, which needs the window system to
     // list its options: this one is answered without it.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -46,8 +45,7 @@ StartPaths ChooseStartPaths(const QStringList& paths) {
     StartPaths start;
     for (const QString& path : paths) {
         const QFileInfo info(path);
-        const bool isDirectory =
-            info.isDir() || (!info.exists() && !IsBlockFileName(PathFromQt(info.fileName())));
+        const bool isDirectory = info.isDir() || (!info.exists() && !IsBlockFileName(PathFromQt(info.fileName())));
         if (isDirectory) {
             if (!start.directory) start.directory = PathFromQt(info.absoluteFilePath());
         } else if (!start.blockFile) {

@@ -11,9 +11,9 @@ namespace kelvarox {
 struct StartCommandLine {
     bool help = false;
     bool version = false;
-    QString error;      // a usage error as the parser words it; empty when there is none
-    QString helpText;   // the usage, as --help prints it
-    QStringList paths;  // the files and directories, in the order given
+    QString error;                         // a usage error as the parser words it; empty when there is none
+    QString helpText;                      // the usage, as --help prints it
+    QStringList paths;                     // the files and directories, in the order given
     std::optional<std::string> satellite;  // --satellite FILE
 };
 

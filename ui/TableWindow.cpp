@@ -11,11 +11,11 @@
 
 #include "core/DataTable.h"
 #include "core/DataTableRows.h"
+#include "render/PictureFile.h"
+#include "render/TextCodec.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
 #include "ui/ProgramState.h"
-#include "render/PictureFile.h"
-#include "render/TextCodec.h"
 #include "ui/WindowFrame.h"
 #include "ui_TableWindow.h"
 
@@ -57,12 +57,13 @@ TableWindow::TableWindow(ProgramState& state, Notifier& notifier, QWidget* owner
     connect(copyAction, &QAction::triggered, this, &TableWindow::copyAll);
     // The box's own menu, with the two after it.
     ui_->tableText->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui_->tableText, &QWidget::customContextMenuRequested, this, [this, saveAction, copyAction](const QPoint& at) {
-        std::unique_ptr<QMenu> menu(ui_->tableText->createStandardContextMenu());
-        menu->addSeparator();
-        menu->addActions({saveAction, copyAction});
-        menu->exec(ui_->tableText->viewport()->mapToGlobal(at));
-    });
+    connect(ui_->tableText, &QWidget::customContextMenuRequested, this,
+            [this, saveAction, copyAction](const QPoint& at) {
+                std::unique_ptr<QMenu> menu(ui_->tableText->createStandardContextMenu());
+                menu->addSeparator();
+                menu->addActions({saveAction, copyAction});
+                menu->exec(ui_->tableText->viewport()->mapToGlobal(at));
+            });
 }
 
 TableWindow::~TableWindow() = default;

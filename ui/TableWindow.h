@@ -29,8 +29,8 @@ public:
 
     // The Table action: ends a running fill, builds the series from the boxes, puts the
     // heading into the table box, shows the window and starts the fill: the rows are appended
-    // from a timer, ten at a time, so that events run between (after rows 0, 10, 20, ...). A box that does not convert raises its error before the table
-    // box is touched; a block without signature leaves everything as it was.
+    // from a timer, ten at a time, so that events run between (after rows 0, 10, 20, ...). A box that does not convert
+    // raises its error before the table box is touched; a block without signature leaves everything as it was.
     void showTable(const ChannelBoxTexts& boxes);
 
     // Ends the running fill, if any, where it stands; the rows written so far stay. Every

@@ -1,13 +1,13 @@
 #include "ui/TimeLinePlot.h"
 
 #include <QMenu>
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/ChannelCatalogue.h"
-#include "timeline/Readout.h"
 #include "render/TextCodec.h"
 #include "render/TimeLinePainter.h"
+#include "timeline/Readout.h"
 #include "ui/FlowLayout.h"
 
 namespace kelvarox {
@@ -15,13 +15,8 @@ namespace kelvarox {
 using namespace timeline;
 
 TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
-    : QWidget(parent),
-      channel_(channel),
-      colour_(colour),
-      titleLabel_(new QLabel(this)),
-      sampleLabel_(new QLabel(this)),
-      statisticsLabel_(new QLabel(this)),
-      canvas_(new PlotCanvas(this)),
+    : QWidget(parent), channel_(channel), colour_(colour), titleLabel_(new QLabel(this)),
+      sampleLabel_(new QLabel(this)), statisticsLabel_(new QLabel(this)), canvas_(new PlotCanvas(this)),
       moveUpAction_(new QAction(QStringLiteral("Move Up"), this)),
       moveDownAction_(new QAction(QStringLiteral("Move Down"), this)),
       saveCsvAction_(new QAction(QStringLiteral("Save CSV..."), this)) {
@@ -40,9 +35,9 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     titleLabel_->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3)").arg(colour.r).arg(colour.g).arg(colour.b));
     titleLabel_->setText(ToQt(ChannelCatalogue::ChannelNumberText(channel) + "  " + ChannelCatalogue::NameOf(channel)));
     for (QLabel* label : {sampleLabel_, statisticsLabel_}) label->setFont(TimeLineFont());
-    statisticsLabel_->setToolTip(QStringLiteral(
-        "Count, Min, Max, Mean and SD of the samples within the orbits in view. A range of values "
-        "chosen with a rectangle changes only the plot's height, not these."));
+    statisticsLabel_->setToolTip(
+        QStringLiteral("Count, Min, Max, Mean and SD of the samples within the orbits in view. A range of values "
+                       "chosen with a rectangle changes only the plot's height, not these."));
 
     // Each text whole: one that does not fit beside the others goes to a line of its own.
     auto* header = new FlowLayout(16);

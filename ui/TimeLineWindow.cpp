@@ -13,16 +13,16 @@
 #include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
 #include "core/OrbitalElements.h"
-#include "timeline/CalendarAxis.h"
-#include "timeline/Excursions.h"
-#include "timeline/Readout.h"
-#include "services/ArchiveReader.h"
-#include "ui/BreachList.h"
-#include "ui/ErrorReport.h"
-#include "ui/Notifier.h"
 #include "render/PictureFile.h"
 #include "render/TextCodec.h"
 #include "render/TimeLinePainter.h"
+#include "services/ArchiveReader.h"
+#include "timeline/CalendarAxis.h"
+#include "timeline/Excursions.h"
+#include "timeline/Readout.h"
+#include "ui/BreachList.h"
+#include "ui/ErrorReport.h"
+#include "ui/Notifier.h"
 #include "ui/TimeLinePlot.h"
 #include "ui_TimeLineWindow.h"
 
@@ -101,9 +101,8 @@ void TimeLineWindow::connectHandlers() {
         following_ = on;
         emit followChanged(on);
     });
-    connect(ui_->timeAxis, &TimeAxisWidget::resized, this, [this] {
-        ui_->timeAxis->setPicture(axisOf(ui_->timeAxis->width()));
-    });
+    connect(ui_->timeAxis, &TimeAxisWidget::resized, this,
+            [this] { ui_->timeAxis->setPicture(axisOf(ui_->timeAxis->width())); });
 
     const auto key = [this](QKeySequence sequence, auto handler) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, handler);
@@ -170,7 +169,8 @@ void TimeLineWindow::markWorstLevels() {
         QPixmap mark(10, 10);
         mark.fill(level == LimitLevel::Red ? QColor(210, 0, 0) : QColor(214, 160, 0));
         item->setIcon(0, QIcon(mark));
-        item->setToolTip(0, level == LimitLevel::Red ? QStringLiteral("Beyond a red limit") : QStringLiteral("Beyond a yellow limit"));
+        item->setToolTip(0, level == LimitLevel::Red ? QStringLiteral("Beyond a red limit")
+                                                     : QStringLiteral("Beyond a yellow limit"));
     }
 }
 
@@ -359,9 +359,9 @@ void TimeLineWindow::saveImage() {
         const auto format = PictureFormatOf(*path, kTimeLineSaveFormats);
         if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kTimeLineSaveFormats));
         const TimeLinePicture picture = this->picture();
-        SaveWholeFile(*path, EncodePicture(QSize(picture.width, picture.Height()), *format,
-                                           QStringLiteral("Kelvarox time line"),
-                                           [&](QPainter& painter) { PaintTimeLine(painter, picture); }));
+        SaveWholeFile(
+            *path, EncodePicture(QSize(picture.width, picture.Height()), *format, QStringLiteral("Kelvarox time line"),
+                                 [&](QPainter& painter) { PaintTimeLine(painter, picture); }));
         saveFolder_ = std::filesystem::path(*path).parent_path().string();
     });
 }
@@ -376,8 +376,9 @@ void TimeLineWindow::saveCsvOf(TimeLinePlot* plot) {
     RunHandler(notifier_, [this, plot] {
         const ChannelTrace* trace = plot->trace();
         if (!trace) return;
-        const auto path = notifier_.AskForSaveFile(
-            "Save CSV of " + PlotTitle(*trace), inSaveFolder("time-line-" + HexDigits(trace->Channel()) + ".csv"), kCsvFilters);
+        const auto path =
+            notifier_.AskForSaveFile("Save CSV of " + PlotTitle(*trace),
+                                     inSaveFolder("time-line-" + HexDigits(trace->Channel()) + ".csv"), kCsvFilters);
         if (!path) return;
         SaveWholeFile(*path, QByteArray::fromStdString(SamplesCsv(*trace, view_)));
         saveFolder_ = std::filesystem::path(*path).parent_path().string();
@@ -414,8 +415,9 @@ void TimeLineWindow::updateMessage() {
     QString message = problem_;
     if (message.isEmpty() && !channelsRead_) message = step_;
     if (message.isEmpty() && plots_.empty()) {
-        message = ui_->channelList->topLevelItemCount() == 0 ? QStringLiteral("The archive holds no blocks yet")
-                                                              : QStringLiteral("Select one or more channels on the left");
+        message = ui_->channelList->topLevelItemCount() == 0
+                      ? QStringLiteral("The archive holds no blocks yet")
+                      : QStringLiteral("Select one or more channels on the left");
     }
     ui_->messageLabel->setText(Wrappable(message));
     ui_->messageLabel->setVisible(!message.isEmpty());

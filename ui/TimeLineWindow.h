@@ -96,9 +96,9 @@ private:
     bool following_ = true;
     size_t coloursUsed_ = 0;
     QString problem_;
-    QString step_;               // what the reader does before the channels are first read
+    QString step_;  // what the reader does before the channels are first read
     bool channelsRead_ = false;
-    std::string saveFolder_;     // of the last file saved
+    std::string saveFolder_;  // of the last file saved
 };
 
 }  // namespace kelvarox

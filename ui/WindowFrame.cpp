@@ -13,8 +13,10 @@ namespace kelvarox {
 void MakeFixedWindow(QWidget* window) {
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    if (window->layout()) window->layout()->setSizeConstraint(QLayout::SetFixedSize);
-    else window->setFixedSize(window->size());
+    if (window->layout())
+        window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    else
+        window->setFixedSize(window->size());
 }
 
 WindowPosition PositionOf(const QWidget* window) { return {window->pos().y(), window->pos().x()}; }

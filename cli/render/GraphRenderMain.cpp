@@ -32,9 +32,7 @@ void QtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& text
     if (type == QtCriticalMsg || type == QtFatalMsg) Report(std::cerr, text.toStdString(), kGraphRenderProgram);
 }
 
-bool HasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
+bool HasDisplay() { return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
 
 int ReportUsageError(const UsageError& error) {
     Report(std::cerr, error.what(), kGraphRenderProgram);
@@ -67,7 +65,8 @@ int RenderGraph(const Options& options, PictureFormat format) {
     // The window's client area at design size; no settings file is read or written.
     GraphScene scene(1.0f);
     try {
-        if (const auto picture = BuildGraphPicture(block.block, block.header, block.graph, block.boxes, 1.0f)) scene.Draw(picture->steps);
+        if (const auto picture = BuildGraphPicture(block.block, block.header, block.graph, block.boxes, 1.0f))
+            scene.Draw(picture->steps);
     } catch (const KelvaroxError& e) {
         ReportFailure(std::cerr, blockPath, e.what());
         return 1;

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "TestFiles.h"
 #include "Satellite.h"
+#include "TestFiles.h"
 
 namespace kelvarox::testing {
 

@@ -7,19 +7,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <libpq-fe.h>
+#include <pty.h>
 #include <charconv>
 #include <cmath>
 #include <fstream>
-#include <libpq-fe.h>
 #include <map>
-#include <set>
-#include <pty.h>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "ArchiveBackends.h"
-#include "ExcursionScan.h"
 #include "CliRunner.h"
+#include "ExcursionScan.h"
 #include "PostgresCluster.h"
 #include "archive/Archive.h"
 #include "archive/Database.h"
@@ -101,7 +101,8 @@ protected:
         for (size_t i = 0; i < passes.size(); ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "b%06zu.dat", i);
-            WriteBytes(dir / folder / name, PassBlock(passes[i], i % 2 ? "0140" : "0171", 40, tag0 + static_cast<int>(i)));
+            WriteBytes(dir / folder / name,
+                       PassBlock(passes[i], i % 2 ? "0140" : "0171", 40, tag0 + static_cast<int>(i)));
             truth[(dir / folder / name).string()] = passes[i].orbit;
         }
         return truth;
@@ -123,7 +124,8 @@ protected:
         } else {
             PGconn* c = PQconnectdb(location.c_str());
             PGresult* r = PQexec(c, statement.c_str());
-            EXPECT_TRUE(PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK) << PQerrorMessage(c);
+            EXPECT_TRUE(PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK)
+                << PQerrorMessage(c);
             if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0) value = PQgetvalue(r, 0, 0);
             PQclear(r);
             PQfinish(c);
@@ -178,14 +180,15 @@ TEST_P(ArchiveCliTest, AddListSeriesAndStatsOfTheSampleBlocks) {
     auto r = Run({"archive", "add", samples});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "added 10, already stored 0, failed 2\n");
-    EXPECT_EQ(Split(r.err, "\n"),
-              (std::vector<std::string>{
-                  SamplePath("bad-signature.dat") + ": Improper format for WOD data block!",
-                  SamplePath("short-100-bytes.dat") + ": File is improper length, must be 512 bytes!!",
-                  SamplePath("battery-current-four-orbits.dat") +
-                      ": orbit 272 is not sure (the block before it is of the same day); kelvarox-cli archive set-orbit fixes it",
-                  SamplePath("BATTERY.DAT") +
-                      ": orbit 316 is not sure (the block before it is of the same day); kelvarox-cli archive set-orbit fixes it"}));
+    EXPECT_EQ(
+        Split(r.err, "\n"),
+        (std::vector<std::string>{
+            SamplePath("bad-signature.dat") + ": Improper format for WOD data block!",
+            SamplePath("short-100-bytes.dat") + ": File is improper length, must be 512 bytes!!",
+            SamplePath("battery-current-four-orbits.dat") +
+                ": orbit 272 is not sure (the block before it is of the same day); kelvarox-cli archive set-orbit fixes it",
+            SamplePath("BATTERY.DAT") +
+                ": orbit 316 is not sure (the block before it is of the same day); kelvarox-cli archive set-orbit fixes it"}));
 
     // The same bytes under another name are the same block.
     std::filesystem::copy_file(SamplePath("SPIN.TLM"), dir / "copy.dat");
@@ -202,15 +205,17 @@ TEST_P(ArchiveCliTest, AddListSeriesAndStatsOfTheSampleBlocks) {
 
     // The time line holds what csv gives for the channel's two blocks, with the same orbits.
     const auto series = Split(Run({"series", "0x140"}).out, "\r\n");
-    const auto csv = Split(cli({"csv", "--orbit-hibyte", "1", SamplePath("temperature-one-orbit.dat"),
-                                SamplePath("one-sample.dat")}).out, "\r\n");
+    const auto csv = Split(
+        cli({"csv", "--orbit-hibyte", "1", SamplePath("temperature-one-orbit.dat"), SamplePath("one-sample.dat")}).out,
+        "\r\n");
     ASSERT_EQ(series.size(), 66u);
     ASSERT_EQ(csv.size(), series.size());
     EXPECT_EQ(series[0], "orbit,ma,value,raw,file");
     float lowest = INFINITY, highest = -INFINITY;
     double sum = 0;
     for (size_t i = 1; i < series.size(); ++i) {
-        const auto s = Fields(series[i]), c = Fields(csv[i]);  // c: file,channel,name,unit,sample,orbit,ma,raw,value,...
+        const auto s = Fields(series[i]),
+                   c = Fields(csv[i]);  // c: file,channel,name,unit,sample,orbit,ma,raw,value,...
         EXPECT_EQ(s, (std::vector<std::string>{c[5], c[6], c[8], c[7], c[0]})) << i;
         float value = 0;
         std::from_chars(s[2].data(), s[2].data() + s[2].size(), value);
@@ -269,7 +274,9 @@ TEST_P(ArchiveCliTest, ANewerSchemaIsRefusedAndLeftAsItIs) {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(location.c_str(), &db), SQLITE_OK);
         ASSERT_EQ(sqlite3_exec(db, bump, nullptr, nullptr, nullptr), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE); PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA wal_checkpoint(TRUNCATE); PRAGMA journal_mode = DELETE", nullptr, nullptr,
+                               nullptr),
+                  SQLITE_OK);
         sqlite3_close(db);
         before = ReadText(location);
     } else {
@@ -280,8 +287,9 @@ TEST_P(ArchiveCliTest, ANewerSchemaIsRefusedAndLeftAsItIs) {
     const std::string message = "kelvarox-cli: The archive " + location +
                                 " has schema version 99, newer than this Kelvarox knows (" +
                                 std::to_string(kSchemaVersion) + "); it was left as it is\n";
-    for (const auto& command : {std::vector<std::string>{"archive", "add", SamplePath("")},
-                                std::vector<std::string>{"archive", "list"}, std::vector<std::string>{"series", "#100"}}) {
+    for (const auto& command :
+         {std::vector<std::string>{"archive", "add", SamplePath("")}, std::vector<std::string>{"archive", "list"},
+          std::vector<std::string>{"series", "#100"}}) {
         const auto r = Run(command);
         EXPECT_EQ(r.status, 1) << command[1];
         EXPECT_EQ(r.err, message) << command[1];
@@ -291,7 +299,9 @@ TEST_P(ArchiveCliTest, ANewerSchemaIsRefusedAndLeftAsItIs) {
         EXPECT_EQ(ReadText(location), before);
     } else {
         PGconn* c = PQconnectdb(location.c_str());
-        PGresult* r = PQexec(c, "SELECT (SELECT count(*) FROM kelvarox_blocks), (SELECT value FROM kelvarox_meta WHERE key = 'schema_version')");
+        PGresult* r = PQexec(
+            c,
+            "SELECT (SELECT count(*) FROM kelvarox_blocks), (SELECT value FROM kelvarox_meta WHERE key = 'schema_version')");
         EXPECT_EQ(std::string(PQgetvalue(r, 0, 0)) + "," + PQgetvalue(r, 0, 1), "1,99");
         PQclear(r);
         PQfinish(c);
@@ -348,7 +358,8 @@ TEST_P(ArchiveCliTest, AnArchiveOfVersionOneIsReadAndBroughtUpToDate) {
     EXPECT_NE(before.out.find(SamplePath("SPIN.TLM") + "\n"), std::string::npos) << before.out;
 
     // A writer finds the block by its name, stored as a text.
-    const auto r = Run({"archive", "set-orbit", SamplePath("SPIN.TLM"), std::to_string(std::stoll(before.out.substr(1, 7)))});
+    const auto r =
+        Run({"archive", "set-orbit", SamplePath("SPIN.TLM"), std::to_string(std::stoll(before.out.substr(1, 7)))});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Run({"archive", "list"}).out, "=" + before.out.substr(1));
     EXPECT_EQ(Sql("SELECT value FROM kelvarox_meta WHERE key = 'schema_version'"), std::to_string(kSchemaVersion));
@@ -387,8 +398,9 @@ TEST_P(ArchiveCliTest, KilledImportsLeaveTheArchiveWhole) {
     const auto truth = WriteDay("blocks", 3000, 0);
     int64_t killedAt = 0;
     for (int round = 0; round < 2; ++round) {
-        const pid_t pid = StartCli({"archive", "add", "--orbit-hibyte", "5", "--database", location,
-                                    (dir / "blocks").string()}, cli.config, {{"KELVAROX_TEST_STOP_BEFORE_COMMIT", "2"}});
+        const pid_t pid =
+            StartCli({"archive", "add", "--orbit-hibyte", "5", "--database", location, (dir / "blocks").string()},
+                     cli.config, {{"KELVAROX_TEST_STOP_BEFORE_COMMIT", "2"}});
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, WUNTRACED), pid);
         ASSERT_TRUE(WIFSTOPPED(status)) << "the import ended before its second commit of blocks";
@@ -442,10 +454,13 @@ TEST_P(ArchiveCliTest, TwoImportsAtOnceStoreEachBlockOnce) {
     truth.insert(two.begin(), two.end());
 
     std::vector<ProcessResult> runs(2);
-    std::thread first([&] { runs[0] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "one").string(),
-                                           (dir / "shared").string()}); });
-    std::thread second([&] { runs[1] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "shared").string(),
-                                            (dir / "copies").string(), (dir / "two").string()}); });
+    std::thread first([&] {
+        runs[0] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "one").string(), (dir / "shared").string()});
+    });
+    std::thread second([&] {
+        runs[1] = Run({"archive", "add", "--orbit-hibyte", "5", (dir / "shared").string(), (dir / "copies").string(),
+                       (dir / "two").string()});
+    });
     first.join();
     second.join();
     int64_t added = 0, already = 0;
@@ -461,7 +476,8 @@ TEST_P(ArchiveCliTest, TwoImportsAtOnceStoreEachBlockOnce) {
     // The three folders' blocks share their dates, so only the count tells here.
     Archive archive(location, Archive::Access::Read);
     std::map<std::string, int> shas;
-    archive.ForEachBlock(std::nullopt, {}, false, [&](const ArchivedBlock& b, std::span<const uint8_t>) { ++shas[b.sha256]; });
+    archive.ForEachBlock(std::nullopt, {}, false,
+                         [&](const ArchivedBlock& b, std::span<const uint8_t>) { ++shas[b.sha256]; });
     EXPECT_EQ(shas.size(), 2400u);
 }
 
@@ -487,8 +503,9 @@ TEST_P(ArchiveCliTest, OutliersArePlacedOnTheirOwnAndNamed) {
         {"amday-0", {dayZero}, ""},
         {"ahead", {ahead}, ""},
         {"foreign", {other.At(25.5)}, ""},
-        {"mixed", mixed, "kelvarox-cli: 30 blocks disagree in date and orbit byte with the blocks around them and were "
-                         "placed on their own, not sure: an archive holds the blocks of one satellite\n"},
+        {"mixed", mixed,
+         "kelvarox-cli: 30 blocks disagree in date and orbit byte with the blocks around them and were "
+         "placed on their own, not sure: an archive holds the blocks of one satellite\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -513,9 +530,10 @@ TEST_P(ArchiveCliTest, OutliersArePlacedOnTheirOwnAndNamed) {
                 return;
             }
             EXPECT_FALSE(b.orbitSure) << b.file;
-            named += b.file + ": orbit " + std::to_string(b.startOrbit) +
-                     " is not sure (its date and orbit byte disagree with the blocks around it, so it was placed on its "
-                     "own); kelvarox-cli archive set-orbit fixes it\n";
+            named +=
+                b.file + ": orbit " + std::to_string(b.startOrbit) +
+                " is not sure (its date and orbit byte disagree with the blocks around it, so it was placed on its "
+                "own); kelvarox-cli archive set-orbit fixes it\n";
         });
         EXPECT_EQ(r.err, c.summary.empty() ? named : c.summary);
     }
@@ -561,7 +579,8 @@ TEST(ArchiveCli, DatabasesOutOfReach) {
     const std::string nowhere = "postgresql://someone:secret@/archive?host=" + (dir / "no-server").string();
     r = cli({"archive", "list", "--database", nowhere});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind("kelvarox-cli: Cannot connect to the archive postgresql://someone@/archive?host=", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind("kelvarox-cli: Cannot connect to the archive postgresql://someone@/archive?host=", 0), 0u)
+        << r.err;
     EXPECT_EQ(r.err.find("secret"), std::string::npos);
     // Passwords in every spelling, in addresses libpq cannot read (it repeats them in its own
     // texts), and the scheme in any case: never a password, never a folder named after it.
@@ -618,13 +637,14 @@ TEST(ArchiveCli, WhatTheCommandLineSaysOfItsArguments) {
     std::filesystem::create_directories(dir / "folders" / "inner");
     WriteBytes(dir / "folders" / "inner" / "deep.dat", BuildBlock(BlockRecipe{}));
     std::filesystem::create_symlink("loop.dat", dir / "loop.dat");
-    auto r = cli({"archive", "add", "--database", db, d + "/missing.dat", d + "/missing-dir/", d + "/loop.dat",
-                  d + "/folders"});
+    auto r = cli(
+        {"archive", "add", "--database", db, d + "/missing.dat", d + "/missing-dir/", d + "/loop.dat", d + "/folders"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "added 0, already stored 0, failed 3\n");
     EXPECT_EQ(r.err, d + "/folders: no block files (*.dat, *.tlm) here; the folders in it are not searched\n" + d +
-                         "/missing.dat: No such file or directory\n" + d + "/missing-dir/: No such file or directory\n" +
-                         d + "/loop.dat: Too many levels of symbolic links\n");
+                         "/missing.dat: No such file or directory\n" + d +
+                         "/missing-dir/: No such file or directory\n" + d +
+                         "/loop.dat: Too many levels of symbolic links\n");
 
     // A file the user may not read (as root, the user is nobody).
     WriteBytes(dir / "locked.dat", BuildBlock(BlockRecipe{}));
@@ -681,9 +701,9 @@ TEST(ArchiveCli, AnArchiveThatCannotBeWrittenIsRead) {
     std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
     std::filesystem::permissions(db, std::filesystem::perms(0444));
     std::filesystem::permissions(dir / "kept", std::filesystem::perms(0555));
-    for (const std::vector<std::string>& command : {std::vector<std::string>{"archive", "list"},
-                                                    std::vector<std::string>{"archive", "stats"},
-                                                    std::vector<std::string>{"series", "#140"}}) {
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"archive", "list"}, std::vector<std::string>{"archive", "stats"},
+          std::vector<std::string>{"series", "#140"}}) {
         std::vector<std::string> args = command;
         args.insert(args.end(), {"--database", db});
         const auto expected = cli(args);
@@ -703,7 +723,8 @@ TEST(ArchiveCli, ProgressOnATerminal) {
     const auto passes = Satellite{}.Blocks(0, 30, 20, random);
     std::filesystem::create_directories(dir / "blocks");
     for (size_t i = 0; i < passes.size(); ++i)
-        WriteBytes(dir / "blocks" / ("b" + std::to_string(i) + ".dat"), PassBlock(passes[i], "0140", 8, static_cast<int>(i)));
+        WriteBytes(dir / "blocks" / ("b" + std::to_string(i) + ".dat"),
+                   PassBlock(passes[i], "0140", 8, static_cast<int>(i)));
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
@@ -731,8 +752,11 @@ TEST(ArchiveCli, TheArchiveNoOptionNames) {
     const std::string home = (dir / "home").string();
     auto add = [&](const std::string& named, const std::string& data) {
         return RunProcess(KELVAROX_CLI, {"archive", "add", SamplePath("SPIN.TLM")},
-                          {{"HOME", home}, {"XDG_CONFIG_HOME", home + "/config"}, {"KELVAROX_DATABASE", named},
-                           {"XDG_DATA_HOME", data}}).status;
+                          {{"HOME", home},
+                           {"XDG_CONFIG_HOME", home + "/config"},
+                           {"KELVAROX_DATABASE", named},
+                           {"XDG_DATA_HOME", data}})
+            .status;
     };
     EXPECT_EQ(add((dir / "named.sqlite").string(), (dir / "data").string()), 0);
     EXPECT_TRUE(std::filesystem::exists(dir / "named.sqlite"));
@@ -748,9 +772,10 @@ TEST_P(ArchiveCliTest, BreachesEqualAScanOfEverySample) {
     using namespace kelvarox::timeline;
     std::mt19937 random(20261208);
     const ChannelLimits limits{10.0, 20.0, 30.0, 40.0, 2};
-    WriteText(dir / "limits.toml", "format = 1\n[[channel]]\nhex = \"#140\"\nequation = { x1 = 1.0 }\n"
-                                   "limits = { red_low = 10.0, yellow_low = 20.0, yellow_high = 30.0, red_high = 40.0, "
-                                   "persistence = 2 }\n");
+    WriteText(dir / "limits.toml",
+              "format = 1\n[[channel]]\nhex = \"#140\"\nequation = { x1 = 1.0 }\n"
+              "limits = { red_low = 10.0, yellow_low = 20.0, yellow_high = 30.0, red_high = 40.0, "
+              "persistence = 2 }\n");
     std::vector<Block> blocks;
     int64_t position = 16 * 256;  // in MA from orbit 0
     std::filesystem::create_directories(dir / "blocks");
@@ -763,7 +788,8 @@ TEST_P(ArchiveCliTest, BreachesEqualAScanOfEverySample) {
         }
         const int64_t last = position + 4 * static_cast<int64_t>(raws.size() - 1);
         char text[4][3];
-        for (const auto& [k, v] : {std::pair{0, position / 256 % 256}, {1, position % 256}, {2, last / 256 % 256}, {3, last % 256}})
+        for (const auto& [k, v] :
+             {std::pair{0, position / 256 % 256}, {1, position % 256}, {2, last / 256 % 256}, {3, last % 256}})
             std::snprintf(text[k], 3, "%02X", static_cast<unsigned>(v));
         WriteBytes(dir / "blocks" / ("b" + std::to_string(n) + ".dat"),
                    BuildBlock(RecipeOf("0140", text[0], text[1], text[2], text[3], "04", raws)));

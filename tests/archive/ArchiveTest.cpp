@@ -26,7 +26,8 @@ protected:
     std::string location = FreshArchive(GetParam(), dir);
 
     // Writes the blocks of `passes` into `folder` and returns the true orbit of each file.
-    std::map<std::string, int64_t> WriteBlocks(const std::string& folder, const std::vector<TruePass>& passes, int tag0) {
+    std::map<std::string, int64_t> WriteBlocks(const std::string& folder, const std::vector<TruePass>& passes,
+                                               int tag0) {
         std::filesystem::create_directories(dir / folder);
         std::map<std::string, int64_t> truth;
         for (size_t i = 0; i < passes.size(); ++i) {
@@ -38,7 +39,8 @@ protected:
         return truth;
     }
 
-    ImportCounts Import(const std::string& folder, int64_t hiByte, bool replace, size_t batch = Importer::kDefaultBatch) {
+    ImportCounts Import(const std::string& folder, int64_t hiByte, bool replace,
+                        size_t batch = Importer::kDefaultBatch) {
         Archive archive(location, Archive::Access::Write);
         Importer importer(archive, hiByte, replace, batch);
         for (const auto& entry : std::filesystem::directory_iterator(dir / folder)) {
@@ -70,9 +72,9 @@ TEST_P(ArchiveTest, BlocksAddedLaterPlaceTheirNeighboursAgain) {
     auto truth = WriteBlocks("late", satellite.Blocks(25, 40, 3, random), 0);
     const auto early = WriteBlocks("early", satellite.Blocks(0, 5, 3, random), 1000);
     const auto middle = WriteBlocks("middle", satellite.Blocks(5, 25, 2, random), 2000);
-    const int64_t lateHiByte = std::min_element(truth.begin(), truth.end(), [](auto& a, auto& b) {
-                                   return a.second < b.second;
-                               })->second / 256;
+    const int64_t lateHiByte =
+        std::min_element(truth.begin(), truth.end(), [](auto& a, auto& b) { return a.second < b.second; })->second /
+        256;
 
     EXPECT_EQ(Import("late", lateHiByte, false).added, 45);
     for (const auto& [file, b] : Stored()) EXPECT_EQ(b.startOrbit, truth[file]) << file;
@@ -109,18 +111,16 @@ TEST_P(ArchiveTest, SamplesOfAnOrbitRange) {
 
     Archive archive(location, Archive::Access::Read);
     std::vector<std::pair<int64_t, SeriesSample>> all;
-    archive.ForEachSample(0x140, {}, Coefficients{0, 0, 1, 0}, [&](const SeriesSample& s, const ArchivedBlock& b) {
-        all.emplace_back(b.id, s);
-    });
+    archive.ForEachSample(0x140, {}, Coefficients{0, 0, 1, 0},
+                          [&](const SeriesSample& s, const ArchivedBlock& b) { all.emplace_back(b.id, s); });
     const int64_t longStart = satellite.At(15.2).orbit;
     for (const OrbitRange range : {OrbitRange{longStart + 3, longStart + 4}, OrbitRange{std::nullopt, 4050},
                                    OrbitRange{4100, std::nullopt}, OrbitRange{4200, 4100}}) {
         std::vector<std::pair<int64_t, SeriesSample>> expected, got;
         for (const auto& s : all)
             if (range.Contains(s.second.orbit)) expected.push_back(s);
-        archive.ForEachSample(0x140, range, Coefficients{0, 0, 1, 0}, [&](const SeriesSample& s, const ArchivedBlock& b) {
-            got.emplace_back(b.id, s);
-        });
+        archive.ForEachSample(0x140, range, Coefficients{0, 0, 1, 0},
+                              [&](const SeriesSample& s, const ArchivedBlock& b) { got.emplace_back(b.id, s); });
         ASSERT_EQ(got.size(), expected.size());
         for (size_t i = 0; i < got.size(); ++i) {
             EXPECT_EQ(got[i].first, expected[i].first);
@@ -184,8 +184,7 @@ TEST_P(ArchiveTest, ReadersLearnWhichBlocksCommitsStoredOrPlacedAnew) {
     int64_t generation = -1;
     std::map<std::string, std::pair<int64_t, bool>> before;
     const std::vector<std::function<void()>> steps = {
-        [&] { Import("late", 11, false); },
-        [&] { Import("early", 2, true, 7); },
+        [&] { Import("late", 11, false); }, [&] { Import("early", 2, true, 7); },
         [&] { Import("middle", 0, false, 11); },
         [&] {
             Archive writer(location, Archive::Access::Write);
@@ -213,8 +212,9 @@ TEST_P(ArchiveTest, ReadersLearnWhichBlocksCommitsStoredOrPlacedAnew) {
 
     // Made an archive of the schema before generations, every block counts as changed until a
     // writer brings it up to date; then none has.
-    RunSql(location, "DROP INDEX kelvarox_blocks_by_generation; ALTER TABLE kelvarox_blocks DROP COLUMN generation; "
-                     "UPDATE kelvarox_meta SET value = '2' WHERE key = 'schema_version'");
+    RunSql(location,
+           "DROP INDEX kelvarox_blocks_by_generation; ALTER TABLE kelvarox_blocks DROP COLUMN generation; "
+           "UPDATE kelvarox_meta SET value = '2' WHERE key = 'schema_version'");
     EXPECT_EQ(changedSince(std::nullopt, generation).second, before);
     { Archive updated(location, Archive::Access::Write); }
     EXPECT_TRUE(changedSince(std::nullopt, generation).second.empty());
@@ -290,7 +290,8 @@ TEST_P(ArchiveTest, ImportsInAnyOrderEndAsOneImport) {
     // the blocks after the gap show them to be outliers.
     for (const TruePass& odd : {dayZero, ahead, other.At(5.5), other.At(30.5), other.At(31.5), other.At(55.5)})
         blocks.emplace_back("odd", odd);
-    for (int n = 0; n < 80; ++n) blocks.emplace_back("odd", TruePass{8800 + 60, 6 * 256 + 3 * n, 0});  // a day of 80 passes
+    for (int n = 0; n < 80; ++n)
+        blocks.emplace_back("odd", TruePass{8800 + 60, 6 * 256 + 3 * n, 0});  // a day of 80 passes
     for (size_t i = 0; i < blocks.size(); ++i) {
         std::filesystem::create_directories(dir / blocks[i].first);
         WriteBytes(dir / blocks[i].first / ("b" + std::to_string(i) + ".dat"),

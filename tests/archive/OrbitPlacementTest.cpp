@@ -67,9 +67,8 @@ TEST(OrbitPlacement, LongSequenceFindsTheTrueOrbits) {
 
     const auto placed = Place(passes, 3);
     // The earliest block takes the Orbit HiByte given; it may lie on either side of 3 x 256 + 255.
-    const int64_t earliest = std::min_element(passes.begin(), passes.end(), [](auto& a, auto& b) {
-                                 return a.orbit < b.orbit;
-                             })->orbit;
+    const int64_t earliest =
+        std::min_element(passes.begin(), passes.end(), [](auto& a, auto& b) { return a.orbit < b.orbit; })->orbit;
     const int64_t shift = earliest - (3 * 256 + earliest % 256);
     for (size_t i = 0; i < passes.size(); ++i) {
         EXPECT_EQ(placed[i].startOrbit + shift, passes[i].orbit) << "block " << i << " of day " << passes[i].amDay;
@@ -92,8 +91,10 @@ TEST(OrbitPlacement, GapsAndSetOrbit) {
     const int64_t hiByte = 1000 / 256;
 
     const auto placed = Place(passes, hiByte);
-    const size_t firstAfterGap = longGapAt + static_cast<size_t>(std::min_element(afterLongGap.begin(), afterLongGap.end(),
-        [](auto& a, auto& b) { return a.orbit < b.orbit; }) - afterLongGap.begin());
+    const size_t firstAfterGap =
+        longGapAt + static_cast<size_t>(std::min_element(afterLongGap.begin(), afterLongGap.end(),
+                                                         [](auto& a, auto& b) { return a.orbit < b.orbit; }) -
+                                        afterLongGap.begin());
     for (size_t i = 0; i < passes.size(); ++i) {
         if (i < longGapAt) {
             EXPECT_EQ(placed[i].startOrbit, passes[i].orbit) << i;

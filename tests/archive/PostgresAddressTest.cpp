@@ -27,7 +27,8 @@ TEST(PostgresAddress, PasswordsAreLeftOutOfTheAddressAndOfEveryText) {
         const size_t rest = c.address.find("//");
         EXPECT_EQ(a.forLibpq, (rest == 11 ? "postgresql:" : "postgres:") + c.address.substr(rest));
         std::string text = "\"" + c.address + "\" \"" + c.address.substr(c.address.find("//") + 2) + "\"";
-        for (size_t p = c.address.find_first_of("?&:@/"); p != std::string::npos; p = c.address.find_first_of("?&:@/", p + 1))
+        for (size_t p = c.address.find_first_of("?&:@/"); p != std::string::npos;
+             p = c.address.find_first_of("?&:@/", p + 1))
             text += " \"" + c.address.substr(p + 1, c.address.find_first_of("?&@/", p + 1) - p - 1) + "\"";
         const std::string filtered = WithoutSecrets(text, c.address, a);
         EXPECT_EQ(filtered.find("cret"), std::string::npos) << filtered;

@@ -26,7 +26,8 @@ std::string ServerBinaries() {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator("/usr/lib/postgresql", error))
         if (std::filesystem::exists(entry.path() / "bin" / "initdb")) found.push_back(entry.path() / "bin");
-    if (found.empty()) throw std::runtime_error("no PostgreSQL server under /usr/lib/postgresql (scripts/install-deps.sh)");
+    if (found.empty())
+        throw std::runtime_error("no PostgreSQL server under /usr/lib/postgresql (scripts/install-deps.sh)");
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
         return std::stoi(a.parent_path().filename().string()) < std::stoi(b.parent_path().filename().string());
     });

@@ -16,7 +16,7 @@ struct TruePass {
 
 struct Satellite {
     double orbitsPerDay = 14.3;
-    int64_t firstOrbit = 0;   // at 0:00 of firstDay
+    int64_t firstOrbit = 0;  // at 0:00 of firstDay
     int32_t firstDay = 8766;
 
     TruePass At(double days) const {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
 #include "Process.h"
+#include "TestFiles.h"
 
 using namespace kelvarox::archive;
 using namespace kelvarox::testing;

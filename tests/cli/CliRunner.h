@@ -13,8 +13,8 @@ public:
     ProcessResult operator()(const std::vector<std::string>& args) const { return Run(KELVAROX_CLI, args); }
     // Another program (a copy of kelvarox-cli, a shell) in the same surroundings.
     ProcessResult Run(const std::string& program, const std::vector<std::string>& args) const {
-        return RunProcess(program, args, {{"XDG_CONFIG_HOME", (config.path() / "config").string()},
-                                          {"HOME", config.path().string()}});
+        return RunProcess(program, args,
+                          {{"XDG_CONFIG_HOME", (config.path() / "config").string()}, {"HOME", config.path().string()}});
     }
     TempDir config;
 };

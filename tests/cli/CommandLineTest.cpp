@@ -26,20 +26,21 @@ TEST(Cli, InfoReportsEveryBlockAndGoesOnAfterFailures) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, SamplePath("short-100-bytes.dat") + ": File is improper length, must be 512 bytes!!\n" +
                          SamplePath("bad-signature.dat") + ": Improper format for WOD data block!\n");
-    EXPECT_EQ(r.out, "File:          " + SamplePath("temperature-one-orbit.dat") + "\n"
-                     "Channel:       #140\n"
-                     "Name:          Temp - SEU\n"
-                     "Unit:          Deg.C\n"
-                     "Equation:      Value = 0.00000*X^3 + 0.00000*X^2 + 0.65911*X + -69.72\n"
-                     "Start AmDay:   8766  2002  Jan  01 [Tue]\n"
-                     "End AmDay:     8766  2002  Jan  01 [Tue]\n"
-                     "Start orbit:   60\n"
-                     "End orbit:     60\n"
-                     "Start MA:      0\n"
-                     "End MA:        252\n"
-                     "MA step:       4\n"
-                     "Samples:       64\n"
-                     "First MA:      0\n\n");
+    EXPECT_EQ(r.out, "File:          " + SamplePath("temperature-one-orbit.dat") +
+                         "\n"
+                         "Channel:       #140\n"
+                         "Name:          Temp - SEU\n"
+                         "Unit:          Deg.C\n"
+                         "Equation:      Value = 0.00000*X^3 + 0.00000*X^2 + 0.65911*X + -69.72\n"
+                         "Start AmDay:   8766  2002  Jan  01 [Tue]\n"
+                         "End AmDay:     8766  2002  Jan  01 [Tue]\n"
+                         "Start orbit:   60\n"
+                         "End orbit:     60\n"
+                         "Start MA:      0\n"
+                         "End MA:        252\n"
+                         "MA step:       4\n"
+                         "Samples:       64\n"
+                         "First MA:      0\n\n");
 
     const auto ok = cli({"info", SamplePath("SPIN.TLM"), SamplePath("BATTERY.DAT")});
     EXPECT_EQ(ok.status, 0);
@@ -72,8 +73,8 @@ TEST(Cli, LayoutOptionAndFieldErrors) {
 
 TEST(Cli, VersionIsTheProjectVersionWhateverElseIsGiven) {
     CliRunner cli;
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--version"}, {"table", "--version", "no-such-file.dat"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--version"}, {"table", "--version", "no-such-file.dat"}}) {
         const auto r = cli(args);
         EXPECT_EQ(r.status, 0) << ::testing::PrintToString(args);
         EXPECT_EQ(r.out, std::string("kelvarox-cli ") + kVersion + "\n");
@@ -86,18 +87,18 @@ TEST(Cli, UsageErrors) {
     const auto help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: kelvarox-cli", 0), 0u);
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {},
-             {"info"},
-             {"frobnicate", "x.dat"},
-             {"info", "--orbit-hibyte", "1A", "x.dat"},
-             {"info", "--layout", "1,2,3", "x.dat"},
-             {"info", "--layout", "1,2,3,4,5,6,7,512", "x.dat"},
-             {"info", "--coefficients", "1,2,3,x", "x.dat"},
-             {"info", "--coefficients", "1,2,3", "x.dat"},
-             {"info", "--bogus", "x.dat"},
-             {"table", "a.dat", "b.dat"},
-             {"info", "--orbit-hibyte"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"info"},
+                                               {"frobnicate", "x.dat"},
+                                               {"info", "--orbit-hibyte", "1A", "x.dat"},
+                                               {"info", "--layout", "1,2,3", "x.dat"},
+                                               {"info", "--layout", "1,2,3,4,5,6,7,512", "x.dat"},
+                                               {"info", "--coefficients", "1,2,3,x", "x.dat"},
+                                               {"info", "--coefficients", "1,2,3", "x.dat"},
+                                               {"info", "--bogus", "x.dat"},
+                                               {"table", "a.dat", "b.dat"},
+                                               {"info", "--orbit-hibyte"}}) {
         const auto r = cli(args);
         EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(r.err.find("Usage: kelvarox-cli"), std::string::npos);
@@ -115,15 +116,24 @@ TEST(Cli, ControlBytesOfBlocksAndFileNamesReachTheTerminalEscaped) {
     CliRunner cli;
     TempDir dir;
     BlockRecipe recipe;
-    recipe.channel = "\x1b" "c\x9b\xe9";  // ESC c resets a terminal, 9B is CSI in 8 bits, E9 is é
-    const std::string name = "clear\x1b[2J\r\n\xc2\x9b" "caf\xe9.dat";
+    recipe.channel =
+        "\x1b"
+        "c\x9b\xe9";  // ESC c resets a terminal, 9B is CSI in 8 bits, E9 is é
+    const std::string name =
+        "clear\x1b[2J\r\n\xc2\x9b"
+        "caf\xe9.dat";
     WriteBytes(dir / name, BuildBlock(recipe));
     const auto r = cli({"info", (dir / name).string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, dir.path().string() +
-                         "/clear\\x1B[2J\\x0D\\x0A\\xC2\\x9Bcaf\\xE9.dat: '0x\\x1Bc\\x9B\xc3\xa9' is not a valid integer value\n");
+    EXPECT_EQ(
+        r.err,
+        dir.path().string() +
+            "/clear\\x1B[2J\\x0D\\x0A\\xC2\\x9Bcaf\\xE9.dat: '0x\\x1Bc\\x9B\xc3\xa9' is not a valid integer value\n");
 
-    const auto usage = cli({"info", "--layout", "1,2,3,4,5,6,7,\x1b" "c", "x.dat"});
+    const auto usage = cli({"info", "--layout",
+                            "1,2,3,4,5,6,7,\x1b"
+                            "c",
+                            "x.dat"});
     EXPECT_EQ(usage.err.substr(0, usage.err.find('\n')),
               "kelvarox-cli: --layout: '\\x1Bc' is not an address from 0 to 511");
 }
@@ -132,14 +142,17 @@ TEST(Cli, SettingsThatCannotBeUsedAreReportedOnceAndTheDefaultsUsed) {
     CliRunner cli;
     const auto file = cli.config.path() / "config/kelvarox/user.reg";
     std::filesystem::create_directories(file.parent_path());
-    WriteText(file, std::string("\xff\xfe" "R\0E\0", 6));  // UTF-16 without a header
+    WriteText(file, std::string("\xff\xfe"
+                                "R\0E\0",
+                                6));  // UTF-16 without a header
     const auto r = cli({"info", SamplePath("SPIN.TLM"), SamplePath("BATTERY.DAT")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "kelvarox-cli: The settings file '" + file.string() +
                          "' is not used: line 1 is not \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\". "
                          "Kelvarox leaves it as it is and runs with its defaults.\n");
 
-    const auto homeless = RunProcess(KELVAROX_CLI, {"info", SamplePath("SPIN.TLM")}, {{"HOME", ""}, {"XDG_CONFIG_HOME", ""}});
+    const auto homeless =
+        RunProcess(KELVAROX_CLI, {"info", SamplePath("SPIN.TLM")}, {{"HOME", ""}, {"XDG_CONFIG_HOME", ""}});
     EXPECT_EQ(homeless.status, 0);
     EXPECT_EQ(homeless.err,
               "kelvarox-cli: There is no home folder for the settings (HOME is not set). Kelvarox runs with its "

@@ -73,7 +73,8 @@ TEST(CliCsv, FilesAndDirectoriesMixedAndTheirFailures) {
     CliRunner cli;
     TempDir dir;
     WriteBytes(dir / "one.dat", BuildBlock(BlockRecipe{}));
-    const auto r = cli({"csv", (dir / "one.dat").string(), (dir / "missing-dir/").string(), (dir / "one.dat").string()});
+    const auto r =
+        cli({"csv", (dir / "one.dat").string(), (dir / "missing-dir/").string(), (dir / "one.dat").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, (dir / "missing-dir/").string() + ": No such file or directory\n");
     EXPECT_EQ(Lines(r.out).size(), 1u + 2 * 69);

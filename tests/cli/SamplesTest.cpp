@@ -42,7 +42,8 @@ TEST(Samples, HelpAndUsageErrorsWriteNothing) {
           {{"--weak", "out"}, 2, "kelvarox-make-samples: unknown option --weak"},
           {{"out", "more"}, 2, "kelvarox-make-samples: one directory only, not also more"}}) {
         // Run in `dir`, where a directory named after an option would appear.
-        std::vector<std::string> command = {"-c", "cd \"$0\" && exec \"$@\"", dir.path().string(), KELVAROX_MAKE_SAMPLES};
+        std::vector<std::string> command = {"-c", "cd \"$0\" && exec \"$@\"", dir.path().string(),
+                                            KELVAROX_MAKE_SAMPLES};
         command.insert(command.end(), args.begin(), args.end());
         const auto r = RunProcess("/bin/sh", command);
         EXPECT_EQ(r.status, status) << r.err;

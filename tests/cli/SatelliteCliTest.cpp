@@ -18,8 +18,7 @@ std::string WithChecksum(std::string line) {
 // revolutions a day: orbit 60 MA 0 is the epoch, and an MA is 1/4096 of a day.
 std::string SatelliteWithElements() {
     return "format = 1\nsatellite = \"Example-1\"\n[[elements]]\nline1 = \"" +
-           WithChecksum("1 24278U 96046B   02001.00000000  .00000023  00000-0  10000-4 0  9990") +
-           "\"\nline2 = \"" +
+           WithChecksum("1 24278U 96046B   02001.00000000  .00000023  00000-0  10000-4 0  9990") + "\"\nline2 = \"" +
            WithChecksum("2 24278  98.5000 123.4567 0011000  90.0000   0.0000 16.00000000   600") + "\"\n";
 }
 
@@ -59,9 +58,14 @@ TEST(SatelliteCli, ExportCheckAndTheSamplesTimes) {
         {{"series", "#140", "--database", db, "--utc", "--satellite", timed, "--to", "60"},
          0,
          "orbit,ma,value,raw,file,utc\r\n"
-         "60,16,-69.06089,1," + (dir / "a.dat").string() + ",2002-01-01T00:05:37.500Z\r\n"
-         "60,20,-68.40178,2," + (dir / "a.dat").string() + ",2002-01-01T00:07:01.875Z\r\n"
-         "60,24,-67.74267,3," + (dir / "a.dat").string() + ",2002-01-01T00:08:26.250Z\r\n",
+         "60,16,-69.06089,1," +
+             (dir / "a.dat").string() +
+             ",2002-01-01T00:05:37.500Z\r\n"
+             "60,20,-68.40178,2," +
+             (dir / "a.dat").string() +
+             ",2002-01-01T00:07:01.875Z\r\n"
+             "60,24,-67.74267,3," +
+             (dir / "a.dat").string() + ",2002-01-01T00:08:26.250Z\r\n",
          ""},
         {{"series", "#140", "--database", db, "--satellite", typo}, 1, "", typo + ":4:1: unknown key \"limts\"\n"},
     };
@@ -99,12 +103,13 @@ TEST(SatelliteCli, BreachesByTheLimitsInForceAtEachBlock) {
         {{},
          0,
          "channel,level,side,first_orbit,first_ma,last_orbit,last_ma,samples,peak,file\r\n"
-         "#140,yellow,high,60,20,60,24,2,25," + a + "\r\n#140,red,high,60,24,60,24,1,25," + a +
-             "\r\n#140,yellow,high,116,16,116,20,2,45," + b + "\r\n"},
+         "#140,yellow,high,60,20,60,24,2,25," +
+             a + "\r\n#140,red,high,60,24,60,24,1,25," + a + "\r\n#140,yellow,high,116,16,116,20,2,45," + b + "\r\n"},
         {{"#140", "--level", "red"},
          0,
          "channel,level,side,first_orbit,first_ma,last_orbit,last_ma,samples,peak,file\r\n"
-         "#140,red,high,60,24,60,24,1,25," + a + "\r\n"},
+         "#140,red,high,60,24,60,24,1,25," +
+             a + "\r\n"},
         {{"--summary"}, 0, "channel,level,excursions,samples,orbits\r\n#140,yellow,2,4,0.03125\r\n#140,red,1,1,0\r\n"},
         {{"#141"}, 2, ""},
         {{"--level", "orange"}, 2, ""},
@@ -166,8 +171,9 @@ TEST(SatelliteCli, TheExportedCatalogueChangesNoOutputAndEntriesApplyByDate) {
         EXPECT_EQ(file.err, plain.err) << args[0];
     }
     // A recalibration from 2002-01-05: a block of 2002-01-01 keeps the catalogue's entry.
-    WriteText(dir / "dated.toml", "format = 1\n[[channel]]\nhex = \"#140\"\nfrom = 2002-01-05\nname = \"Temp - SEU B\"\n"
-                                  "equation = { x1 = 2.0, x0 = -1.0 }\n");
+    WriteText(dir / "dated.toml",
+              "format = 1\n[[channel]]\nhex = \"#140\"\nfrom = 2002-01-05\nname = \"Temp - SEU B\"\n"
+              "equation = { x1 = 2.0, x0 = -1.0 }\n");
     BlockRecipe later = RecipeOf("0140", "74", "10", "74", "18", "04", {1, 2, 3});
     later.startAmDay = later.endAmDay = "8770";
     WriteBytes(dir / "a.dat", BuildBlock(RecipeOf("0140", "3C", "10", "3C", "18", "04", {1, 2, 3})));

@@ -2,8 +2,8 @@
 // table, each with the message it gets and the state it leaves. Nothing may crash, hang, read
 // outside the block; the sanitizer build of this suite proves the reads (the block lies on the
 // heap, and every index into it is checked).
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/fsuid.h>
 #include <sys/socket.h>
 #include <sys/stat.h>

@@ -4,8 +4,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "ErrorOf.h"
 #include "BlockState.h"
+#include "ErrorOf.h"
 #include "TestFiles.h"
 #include "core/BlockLoader.h"
 #include "core/Errors.h"
@@ -66,10 +66,13 @@ TEST(BlockLoader, DecodesTheHeaderAndFillsTheChannelBoxes) {
     EXPECT_FALSE(t.state.loadFailed);
     EXPECT_TRUE(t.view.messages.empty());
     EXPECT_EQ(t.view.disableCount, 0);
-    const std::map<ChannelBox, std::string> expected = {
-        {ChannelBox::Name, "[NOT ASSIGNED]"}, {ChannelBox::Unit, "NA"},  {ChannelBox::Number, "#17F"},
-        {ChannelBox::A, "0.00000"},           {ChannelBox::B, "0.00000"}, {ChannelBox::C, "1.00000"},
-        {ChannelBox::D, "0.00"}};
+    const std::map<ChannelBox, std::string> expected = {{ChannelBox::Name, "[NOT ASSIGNED]"},
+                                                        {ChannelBox::Unit, "NA"},
+                                                        {ChannelBox::Number, "#17F"},
+                                                        {ChannelBox::A, "0.00000"},
+                                                        {ChannelBox::B, "0.00000"},
+                                                        {ChannelBox::C, "1.00000"},
+                                                        {ChannelBox::D, "0.00"}};
     EXPECT_EQ(t.view.boxes, expected);
 
     recipe.channel = "0180";
@@ -111,8 +114,7 @@ TEST(BlockLoader, FieldsNeverReadOutsideTheBlock) {
     // Positions before byte 0 are passed over.
     EXPECT_EQ(DecodeDecimalField(block, -2, 4), 11);
     for (int32_t address : {512, 513, 100000, INT32_MAX, -4, -100000, INT32_MIN}) {
-        EXPECT_EQ(ErrorOf([&] { DecodeHexField(block, address, 4); }), "'0x' is not a valid integer value")
-            << address;
+        EXPECT_EQ(ErrorOf([&] { DecodeHexField(block, address, 4); }), "'0x' is not a valid integer value") << address;
     }
 }
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/BlockLoader.h"
+#include "core/ChannelBoxTexts.h"
 #include "core/Errors.h"
 #include "core/GraphPicture.h"
-#include "core/ChannelBoxTexts.h"
 
 namespace kelvarox::testing {
 

@@ -67,7 +67,8 @@ TEST(ChannelCatalogue, TranslationUsesTheCoefficientsAsShown) {
     const auto r17 = cat::CoefficientTextsOf(17);
     UpdateCoefficients(k17, r17.a, r17.b, r17.c, r17.d);
     EXPECT_EQ(ValueText(TranslateSample(k17, 0)), "103.8");
-    EXPECT_EQ(TranslateSample(k17, 255), static_cast<float>(static_cast<double>(-0.413f) * 255 + static_cast<double>(103.8f)));
+    EXPECT_EQ(TranslateSample(k17, 255),
+              static_cast<float>(static_cast<double>(-0.413f) * 255 + static_cast<double>(103.8f)));
     EXPECT_NEAR(TranslateSample(k17, 255), -1.515f, 1e-4f);
 
     // Row 10 translates every sample to 0.

@@ -12,7 +12,8 @@ TEST(DataTableRows, GivesTheTableRowsOfTheBlockAsItWasWhenTaken) {
     h.startMA = 200;
     h.maStep = 16;
     h.lastSampleIndex = 24;
-    for (int i = 0; i <= h.lastSampleIndex; ++i) block.bytes[static_cast<size_t>(64 + i)] = static_cast<uint8_t>(i * 11);
+    for (int i = 0; i <= h.lastSampleIndex; ++i)
+        block.bytes[static_cast<size_t>(64 + i)] = static_cast<uint8_t>(i * 11);
     SampleSeries series = BuildSeries(block, h, Coefficients{0, 0, 2, -5});
     const std::string table = DataTableText("Name", "#100", block, h, series);
 

@@ -33,6 +33,5 @@ TEST(DataTable, FieldWidthsAndOverflowingFields) {
     EXPECT_EQ(wide, " 383 , 123456 , 255 , #FF , -1000.0");
     EXPECT_EQ(DataTableRow(0, {1, 0}, 0, -1000.0f).size(), 34u);
     EXPECT_EQ(DataTableRow(0, {1, -5}, 0, 1.0f), "   0 ,     1 , -005 , #00 ,   1.0");
-    EXPECT_EQ(DataTableRow(0, {-3, 4}, 0, std::numeric_limits<float>::infinity()),
-              "   0 ,    -3 , 004 , #00 ,   INF");
+    EXPECT_EQ(DataTableRow(0, {-3, 4}, 0, std::numeric_limits<float>::infinity()), "   0 ,    -3 , 004 , #00 ,   INF");
 }

@@ -31,6 +31,7 @@ TEST(DroppedFiles, LocalPathsOfAUriListAsBytes) {
         "file:///cut%E\r\n"
         "file:///zero%00.dat\r\n"
         "FILE:///e.tlm";
-    EXPECT_EQ(LocalPathsOfUriList(list),
-              (std::vector<std::string>{"/data/Donn\xE9""es/\xC3\xA9t\xC3\xA9 x.dat", "/b.TLM", "/e.tlm"}));
+    EXPECT_EQ(LocalPathsOfUriList(list), (std::vector<std::string>{"/data/Donn\xE9"
+                                                                   "es/\xC3\xA9t\xC3\xA9 x.dat",
+                                                                   "/b.TLM", "/e.tlm"}));
 }

@@ -33,7 +33,7 @@ TEST(FixedText, RoundingCarriesAndSmallValues) {
     EXPECT_EQ(FixedText(-0.000004, 5, 5), "0.00000");  // no sign on a zero
     EXPECT_EQ(FixedText(0.000005, 5, 5), "0.00001");   // half rounds away from zero
     EXPECT_EQ(FixedText(-0.000006, 5, 5), "-0.00001");
-    EXPECT_EQ(FixedText(0.0004, 4, 1), "0.0");         // k below zero counts as zero
+    EXPECT_EQ(FixedText(0.0004, 4, 1), "0.0");  // k below zero counts as zero
     EXPECT_EQ(FixedText(12345.0, 5, 2), "12345.00");
     EXPECT_EQ(FixedText(123456.0, 5, 2), "1.2346E5");
     EXPECT_EQ(FixedText(100000.0, 4, 1), "1E5");

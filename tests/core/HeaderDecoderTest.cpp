@@ -20,11 +20,17 @@ TEST(HeaderDecoder, EachFailureSaysWhereItStoppedAndKeepsTheValuesFromThere) {
     };
     const Case cases[] = {
         {[](BlockRecipe&) {}, HeaderFault::None, "", {8766, 16, 4, 0x17F, 68}},
-        {[](BlockRecipe& r) { r.signature = false; }, HeaderFault::NoSignature, "Improper format for WOD data block!",
+        {[](BlockRecipe& r) { r.signature = false; },
+         HeaderFault::NoSignature,
+         "Improper format for WOD data block!",
          {-7, -7, -7, -7, -7}},
-        {[](BlockRecipe& r) { r.startAmDay = "12AB"; }, HeaderFault::NotANumber, "'12AB' is not a valid integer value",
+        {[](BlockRecipe& r) { r.startAmDay = "12AB"; },
+         HeaderFault::NotANumber,
+         "'12AB' is not a valid integer value",
          {-7, -7, -7, -7, -7}},
-        {[](BlockRecipe& r) { r.endOrbit = "  "; }, HeaderFault::NotANumber, "'0x' is not a valid integer value",
+        {[](BlockRecipe& r) { r.endOrbit = "  "; },
+         HeaderFault::NotANumber,
+         "'0x' is not a valid integer value",
          {8766, 16, -7, -7, -7}},
         {[](BlockRecipe& r) { r.maStep = "00"; }, HeaderFault::ZeroStep, "Division by zero", {8766, 16, 0, 0x17F, -7}},
     };

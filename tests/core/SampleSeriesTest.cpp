@@ -47,7 +47,8 @@ TEST(SampleSeries, UpdateCoefficientsInOrderAndKeepsEmptyOnes) {
     EXPECT_EQ(k.b, 0.5f);
     EXPECT_EQ(k.c, 3.0f);
     EXPECT_EQ(k.d, -1.0f);
-    EXPECT_EQ(ErrorOf([&] { UpdateCoefficients(k, "7", "8", "x9", "10"); }), "'x9' is not a valid floating point value");
+    EXPECT_EQ(ErrorOf([&] { UpdateCoefficients(k, "7", "8", "x9", "10"); }),
+              "'x9' is not a valid floating point value");
     // The ones before the bad text changed, it and those after it did not.
     EXPECT_EQ(k.a, 7.0f);
     EXPECT_EQ(k.b, 8.0f);
@@ -166,12 +167,10 @@ TEST(SampleSeries, PositionsOnTheOrbitAxis) {
 TEST(SampleSeries, MarksOfTheOrbitAxisByOrbitSpan) {
     // Step 32 over one orbit: marks at 0, 128, 64, 192, 32, 96, 160 and 224 in pass order.
     const BlockHeader one = Header(8, 32, 0, 100, 101);
-    EXPECT_EQ(Labels(SelectMATicks(one)),
-              "[0:0][8:0][4:128][2: 64][6:192][1: 32][3: 96][5:160][7:224]");
+    EXPECT_EQ(Labels(SelectMATicks(one)), "[0:0][8:0][4:128][2: 64][6:192][1: 32][3: 96][5:160][7:224]");
     EXPECT_EQ(Labels(SelectMATicks(Header(8, 32, 0, 100, 107))), "[0:0][8:0][4:128]");
     EXPECT_EQ(Labels(SelectMATicks(Header(8, 32, 0, 100, 108))), "[0:0][8:0]");
-    EXPECT_EQ(Labels(SelectMATicks(Header(8, 32, 0, 100, 105))),
-              "[0:0][8:0][4:128][2: 64][6:192]");
+    EXPECT_EQ(Labels(SelectMATicks(Header(8, 32, 0, 100, 105))), "[0:0][8:0][4:128][2: 64][6:192]");
     // Step 3 from 0: MA 0 recurs only at sample 256.
     EXPECT_EQ(Labels(SelectMATicks(Header(255, 3, 0, 100, 110))), "[0:0]");
     EXPECT_TRUE(SelectMATicks(Header(-1, 4, 0, 100, 101)).empty());

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "TestFiles.h"
 #include "KelvaroxVersion.h"
+#include "TestFiles.h"
 
 using namespace kelvarox::testing;
 namespace fs = std::filesystem;

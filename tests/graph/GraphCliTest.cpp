@@ -8,9 +8,9 @@
 #include "UiTestSupport.h"
 #include "archive/Archive.h"
 #include "cli/BlockSession.h"
+#include "render/TimeLinePainter.h"
 #include "timeline/ArchiveTrace.h"
 #include "timeline/TimeLinePicture.h"
-#include "render/TimeLinePainter.h"
 #include "ui/GraphWindow.h"
 
 using namespace kelvarox;
@@ -116,20 +116,26 @@ TEST(GraphCli, TheSuffixNamesTheImageFormat) {
     CliRunner cli;
     TempDir dir;
     const auto startOf = [](const std::filesystem::path& path, size_t n) { return ReadText(path).substr(0, n); };
-    for (const auto& [name, magic] : std::initializer_list<std::pair<std::string, std::string>>{
-             {"spin.JPG", "\xFF\xD8\xFF"}, {"spin.jpeg", "\xFF\xD8\xFF"}, {"spin.Bmp", "BM"}, {"spin.png", "\x89PNG"},
-             {"spin.svg", "<?xml"}}) {
+    for (const auto& [name, magic] :
+         std::initializer_list<std::pair<std::string, std::string>>{{"spin.JPG", "\xFF\xD8\xFF"},
+                                                                    {"spin.jpeg", "\xFF\xD8\xFF"},
+                                                                    {"spin.Bmp", "BM"},
+                                                                    {"spin.png", "\x89PNG"},
+                                                                    {"spin.svg", "<?xml"}}) {
         const auto r = cli({"graph", SamplePath("SPIN.TLM"), "-o", (dir / name).string()});
         EXPECT_EQ(r.status, 0) << name << ": " << r.err;
         EXPECT_EQ(startOf(dir / name, magic.size()), magic) << name;
-        if (name.ends_with(".svg")) EXPECT_NE(ReadText(dir / name).find("viewBox=\"0 0 719 402\""), std::string::npos);
-        else EXPECT_EQ(QImage(QString::fromStdString((dir / name).string())).size(), QSize(719, 402)) << name;
+        if (name.ends_with(".svg"))
+            EXPECT_NE(ReadText(dir / name).find("viewBox=\"0 0 719 402\""), std::string::npos);
+        else
+            EXPECT_EQ(QImage(QString::fromStdString((dir / name).string())).size(), QSize(719, 402)) << name;
     }
     const std::string gif = (dir / "spin.gif").string();
     const auto unknown = cli({"graph", SamplePath("SPIN.TLM"), "-o", gif});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err.rfind("kelvarox-cli: graph writes .png, .jpg, .jpeg, .bmp or .svg images, not '" + gif + "'\n", 0),
-              0u)
+    EXPECT_EQ(
+        unknown.err.rfind("kelvarox-cli: graph writes .png, .jpg, .jpeg, .bmp or .svg images, not '" + gif + "'\n", 0),
+        0u)
         << unknown.err;
     EXPECT_FALSE(std::filesystem::exists(gif));
 }
@@ -187,8 +193,9 @@ TEST(GraphCli, SeriesPassesTheArchiveToTheRendererOutOfSight) {
               "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\nprintf '%s' \"$KELVAROX_DATABASE\" > \"$0.database\"\n");
     std::filesystem::permissions(bin / "kelvarox-graph-render", std::filesystem::perms(0755));
     const std::string address = "postgresql://kx:secret@/archive?host=/nowhere";
-    const auto r = RunProcess((bin / "kelvarox-cli").string(), {"series", "#140", "-o", (bin / "t.png").string()},
-                              {{"XDG_CONFIG_HOME", (cli.config.path() / "config").string()}, {"KELVAROX_DATABASE", address}});
+    const auto r =
+        RunProcess((bin / "kelvarox-cli").string(), {"series", "#140", "-o", (bin / "t.png").string()},
+                   {{"XDG_CONFIG_HOME", (cli.config.path() / "config").string()}, {"KELVAROX_DATABASE", address}});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadText(bin / "kelvarox-graph-render.args"), "series\n-o\n" + (bin / "t.png").string() + "\n--\n#140\n");
     EXPECT_EQ(ReadText(bin / "kelvarox-graph-render.database"), address);
@@ -223,8 +230,8 @@ TEST(GraphCli, SeriesDrawsTheTimeLinePictureOfTheArchive) {
     EXPECT_EQ(Opaque(QImage(QString::fromStdString(png))), painted);
     EXPECT_EQ(picture.plots[0].statistics.substr(0, 9), "Count 65 ");
 
-    const auto svg = RunWithoutDisplay(cli, {"series", "--database", db, "#140", "--from", "316", "--to", "316", "-o",
-                                             (dir / "t.svg").string()});
+    const auto svg = RunWithoutDisplay(
+        cli, {"series", "--database", db, "#140", "--from", "316", "--to", "316", "-o", (dir / "t.svg").string()});
     EXPECT_EQ(svg.status, 0) << svg.err;
     EXPECT_NE(ReadText(dir / "t.svg").find("Temp - SEU"), std::string::npos);
     const auto none = RunWithoutDisplay(cli, {"series", "--database", db, "#150", "-o", png});

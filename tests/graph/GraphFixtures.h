@@ -3,16 +3,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "BlockState.h"
 #include "TestFiles.h"
 #include "core/ChannelBoxTexts.h"
-#include "BlockState.h"
 
 namespace kelvarox::testing {
 
 // A WOD block with these raw samples, its header decoded: orbits 60 to `endOrbit`, MA
 // from 0 in steps of `maStep`, lastSampleIndex one below the number of samples.
-inline BlockState StateWithSamples(const std::vector<uint8_t>& samples, int32_t maStep = 64,
-                                     int32_t endOrbit = 60) {
+inline BlockState StateWithSamples(const std::vector<uint8_t>& samples, int32_t maStep = 64, int32_t endOrbit = 60) {
     BlockState s;
     s.block.bytes[3] = 'W';
     s.block.bytes[4] = 'h';

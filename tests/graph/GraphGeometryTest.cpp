@@ -5,8 +5,8 @@
 #include "ErrorOf.h"
 #include "GraphFixtures.h"
 #include "core/Errors.h"
-#include "core/GraphPicture.h"
 #include "core/GraphGeometry.h"
+#include "core/GraphPicture.h"
 #include "core/GraphReadout.h"
 
 using namespace kelvarox;
@@ -33,8 +33,10 @@ std::vector<std::string> TraceSteps(const std::vector<DrawStep>& steps) {
     std::vector<std::string> lines;
     bool black = false;
     for (const auto& s : steps) {
-        if (s.kind == DrawStep::Kind::PenColor) black = s.color == kBlack;
-        else if (black && s.kind != DrawStep::Kind::PenWidth) lines.push_back(DescribeStep(s));
+        if (s.kind == DrawStep::Kind::PenColor)
+            black = s.color == kBlack;
+        else if (black && s.kind != DrawStep::Kind::PenWidth)
+            lines.push_back(DescribeStep(s));
     }
     return lines;
 }
@@ -92,32 +94,56 @@ TEST(GraphGeometry, ComposesTheDrawingInItsOrder) {
     const GraphPicture picture = Graph(state);
     const std::vector<std::string> expected = {
         "Clear 0,0 706,368",
-        "PenColor 128,128,128", "PenWidth 2",
-        "MoveTo 45,312", "LineTo 860,312",
-        "MoveTo 54,322", "LineTo 54,30",
+        "PenColor 128,128,128",
+        "PenWidth 2",
+        "MoveTo 45,312",
+        "LineTo 860,312",
+        "MoveTo 54,322",
+        "LineTo 54,30",
         "PenWidth 1",
         "SetLabel Unit Deg C",
         "PenWidth 2",
-        "MoveTo 40,33", "LineTo 54,33",
-        "MoveTo 40,103", "LineTo 54,103",
-        "MoveTo 40,172", "LineTo 54,172",
-        "MoveTo 40,242", "LineTo 54,242",
+        "MoveTo 40,33",
+        "LineTo 54,33",
+        "MoveTo 40,103",
+        "LineTo 54,103",
+        "MoveTo 40,172",
+        "LineTo 54,172",
+        "MoveTo 40,242",
+        "LineTo 54,242",
         "PenWidth 1",
-        "SetLabel Level4 16.0", "SetLabel Level0 4.0", "SetLabel Level1 7.0",
-        "SetLabel Level2 10.0", "SetLabel Level3 13.0",
+        "SetLabel Level4 16.0",
+        "SetLabel Level0 4.0",
+        "SetLabel Level1 7.0",
+        "SetLabel Level2 10.0",
+        "SetLabel Level3 13.0",
         "SetLabel ChannelName Temp - SEU",
-        "SetLabel StartOrbit Orbit# 60", "SetLabel EndOrbit Orbit# 60",
-        "SetLabel StartDate Start Date: 2002/01/01", "SetLabel EndDate End Date: 2002/01/02",
+        "SetLabel StartOrbit Orbit# 60",
+        "SetLabel EndOrbit Orbit# 60",
+        "SetLabel StartDate Start Date: 2002/01/01",
+        "SetLabel EndDate End Date: 2002/01/02",
         // Marks in the order of their passes: MA 0, then 128, then 64 and 192.
-        "MoveTo 55,322", "LineTo 55,30", "TextAt 52,322 0",
-        "MoveTo 468,322", "LineTo 468,30", "TextAt 458,322 128",
-        "MoveTo 261,322", "LineTo 261,30", "TextAt 251,322  64",
-        "MoveTo 675,322", "LineTo 675,30", "TextAt 665,322 192",
-        "PenColor 0,0,0", "PenWidth 1",
+        "MoveTo 55,322",
+        "LineTo 55,30",
+        "TextAt 52,322 0",
+        "MoveTo 468,322",
+        "LineTo 468,30",
+        "TextAt 458,322 128",
+        "MoveTo 261,322",
+        "LineTo 261,30",
+        "TextAt 251,322  64",
+        "MoveTo 675,322",
+        "LineTo 675,30",
+        "TextAt 665,322 192",
+        "PenColor 0,0,0",
+        "PenWidth 1",
         "MoveTo 55,312",
-        "LineTo 55,33", "LineTo 261,33",
-        "LineTo 261,172", "LineTo 468,172",
-        "LineTo 468,242", "LineTo 675,242",
+        "LineTo 55,33",
+        "LineTo 261,33",
+        "LineTo 261,172",
+        "LineTo 468,172",
+        "LineTo 468,242",
+        "LineTo 675,242",
         "ShowWindow",
     };
     EXPECT_EQ(Described(picture.steps), expected);
@@ -133,8 +159,8 @@ TEST(GraphGeometry, MarksOfShortAndLongOrbitSpans) {
     for (const auto& m : OrbitAxisMarks(h))
         marks.push_back(m.label + "@" + std::to_string(m.x) + "/" + std::to_string(m.labelAt.x));
     const std::vector<std::string> dense = {
-        "0@55/52",       "128@369/359",   " 64@212/202",   "192@527/517",
-        " 32@133/123",   " 96@291/281",   "160@448/438",   "224@606/596",
+        "0@55/52",     "128@369/359", " 64@212/202", "192@527/517",
+        " 32@133/123", " 96@291/281", "160@448/438", "224@606/596",
     };
     EXPECT_EQ(marks, dense);
 
@@ -189,10 +215,16 @@ TEST(GraphGeometry, NoSamplesDrawAxesAndLevelsOnly) {
     const GraphPicture picture = Graph(state);
     const std::vector<std::string> levels = {
         "SetLabel Unit Deg C",
-        "SetLabel Level4 -1000.0", "SetLabel Level0 1000.0", "SetLabel Level1 500.0",
-        "SetLabel Level2 0.0",     "SetLabel Level3 -500.0",
-        "SetLabel ChannelName Temp - SEU", "SetLabel StartOrbit Orbit# 60", "SetLabel EndOrbit Orbit# 60",
-        "SetLabel StartDate Start Date: 2002/01/01", "SetLabel EndDate End Date: 2002/01/02",
+        "SetLabel Level4 -1000.0",
+        "SetLabel Level0 1000.0",
+        "SetLabel Level1 500.0",
+        "SetLabel Level2 0.0",
+        "SetLabel Level3 -500.0",
+        "SetLabel ChannelName Temp - SEU",
+        "SetLabel StartOrbit Orbit# 60",
+        "SetLabel EndOrbit Orbit# 60",
+        "SetLabel StartDate Start Date: 2002/01/01",
+        "SetLabel EndDate End Date: 2002/01/02",
     };
     EXPECT_EQ(OfKind(picture.steps, DrawStep::Kind::SetLabel), levels);
     EXPECT_TRUE(OfKind(picture.steps, DrawStep::Kind::TextAt).empty());
@@ -208,8 +240,7 @@ TEST(GraphGeometry, OneSampleIsDrawnAcrossThePlotAndReadEverywhereOverIt) {
     const std::vector<std::string> trace = {"MoveTo 55,172", "LineTo 675,172", "ShowWindow"};
     EXPECT_EQ(TraceSteps(picture.steps), trace);
     EXPECT_EQ(OfKind(picture.steps, DrawStep::Kind::TextAt), std::vector<std::string>{"TextAt 52,322 0"});
-    for (int x : {55, 300, 675})
-        EXPECT_EQ(ReadCursor(picture.readout, x, 172), (CursorReadout{"60/0", "130.0"})) << x;
+    for (int x : {55, 300, 675}) EXPECT_EQ(ReadCursor(picture.readout, x, 172), (CursorReadout{"60/0", "130.0"})) << x;
     EXPECT_EQ(ReadCursor(picture.readout, 54, 172), CursorReadout{});
     EXPECT_EQ(ReadCursor(picture.readout, 676, 172), CursorReadout{});
 }
@@ -221,7 +252,7 @@ TEST(GraphGeometry, FlatSeriesOnAMultipleOf4IsDrawn) {
     const GraphPicture picture = Graph(state, boxes);
     EXPECT_EQ(state.axis.axisMax, 4.0f);
     EXPECT_EQ(state.axis.axisMin, -4.0f);
-    const std::vector<std::string> trace = {"MoveTo 55,172", "LineTo 55,172",  "LineTo 365,172",
+    const std::vector<std::string> trace = {"MoveTo 55,172",  "LineTo 55,172",  "LineTo 365,172",
                                             "LineTo 365,172", "LineTo 675,172", "ShowWindow"};
     EXPECT_EQ(TraceSteps(picture.steps), trace);
     EXPECT_EQ(ReadCursor(picture.readout, 365, 172).value, "0.0");

@@ -128,9 +128,9 @@ TEST(GraphWindow, GraphDrawsItsStepsInOrderLabelsAndShows) {
     EXPECT_EQ(f.Canvas(), f.Painted(*picture));
 
     EXPECT_TRUE(f.window->isVisible());
-    EXPECT_EQ(f.LabelTexts(), (std::vector<std::string>{"Temp - SEU", "Deg C", "4.0", "7.0", "10.0", "13.0", "16.0",
-                                                        "Orbit# 60", "Orbit# 60", "Start Date: 2002/01/01",
-                                                        "End Date: 2002/01/02"}));
+    EXPECT_EQ(f.LabelTexts(),
+              (std::vector<std::string>{"Temp - SEU", "Deg C", "4.0", "7.0", "10.0", "13.0", "16.0", "Orbit# 60",
+                                        "Orbit# 60", "Start Date: 2002/01/01", "End Date: 2002/01/02"}));
     const QImage canvas = f.Canvas();
     EXPECT_EQ(canvas.pixel(150, 33), qRgb(0, 0, 0));
     EXPECT_EQ(canvas.pixel(300, 312), qRgb(128, 128, 128));

@@ -75,7 +75,8 @@ TEST(SatelliteFile, EntriesApplyFromTheirDatesAndKeepWhatTheyLeaveOut) {
         "[[channel]]\nhex = \"#140\"\nunit = \"K\"\nlimits = { yellow_high = 30.0, red_high = 35.0, persistence = 2 }\n"
         "[[channel]]\nhex = \"#140\"\nfrom = 1996-03-01\nequation = { x1 = 2.0, x0 = -1 }\n"
         "[[channel]]\nhex = \"#140\"\nfrom = 1999-01-01\nname = \"Temp - new\"\nlimits = { red_low = -300 }\n"
-        "[[elements]]\nline1 = \"" + std::string(kLine1) + "\"\nline2 = \"" + std::string(kLine2) + "\"\norbit_offset = 7\n",
+        "[[elements]]\nline1 = \"" +
+            std::string(kLine1) + "\"\nline2 = \"" + std::string(kLine2) + "\"\norbit_offset = 7\n",
         "sat.toml");
     ASSERT_TRUE(r.errors.empty()) << r.errors.front().ToString();
     ASSERT_EQ(r.warnings.size(), 1u);  // red_low -300 lies below every value of the built-in equation

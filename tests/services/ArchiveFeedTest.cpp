@@ -2,9 +2,9 @@
 // directory that goes away and comes back, and an archive that another program is writing to.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <sqlite3.h>
 
 #include "TestFiles.h"
 #include "archive/Archive.h"

@@ -32,7 +32,6 @@ std::map<std::pair<std::string, std::string>, RegistryValue> ValuesInForce(const
     return values;
 }
 
-
 }  // namespace
 
 TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
@@ -45,8 +44,10 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
     for (int i = 0; tenMegabytes.size() < 10'000'000; ++i)
         tenMegabytes += "\"Value " + std::to_string(i) + "\"=\"" + std::string(40, 'v') + "\"\r\n";
     // A long value as regedit and the program write it: hex bytes continued over many lines.
-    std::string continued = StartupSection("\"Orbit Offset\"=\"6\"\r\n\r\n") + "[HKEY_CURRENT_USER\\Software\\Big]\r\n\"Blob\"=hex:";
-    while (continued.size() < 3'000'000) continued += "00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\\\r\n  ";
+    std::string continued =
+        StartupSection("\"Orbit Offset\"=\"6\"\r\n\r\n") + "[HKEY_CURRENT_USER\\Software\\Big]\r\n\"Blob\"=hex:";
+    while (continued.size() < 3'000'000)
+        continued += "00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\\\r\n  ";
     continued += "ff\r\n";
     const std::string longName(10'000, 'n');
     const std::string longKey = "Software\\" + std::string(10'000, 'k');
@@ -63,11 +64,15 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
     const std::string cannotSave = "Failed to set data for 'Orbit Offset'";
     const std::vector<Case> cases = {
         {"empty", "", "", defaults, 0, ""},
-        {"binary", "\x7f" "ELF\x02\x01\x01" + std::string(200, '\0') + "\xff\xfe", "", defaults, 0, cannotSave},
+        {"binary",
+         "\x7f"
+         "ELF\x02\x01\x01" +
+             std::string(200, '\0') + "\xff\xfe",
+         "", defaults, 0, cannotSave},
         {"binary after its first line", junk, "", defaults, 5, ""},
         {"cut in the middle of a value",
-         StartupSection("\"Start Amday Addr.\"=\"100\"\r\n\"End  Amday Addr.\"=\"101\"\r\n\"Start Orbit Addr.\"=\"4"), "",
-         BlockLayout{100, 101, 471, 502, 473, 504, 36, 60}, 0, ""},
+         StartupSection("\"Start Amday Addr.\"=\"100\"\r\n\"End  Amday Addr.\"=\"101\"\r\n\"Start Orbit Addr.\"=\"4"),
+         "", BlockLayout{100, 101, 471, 502, 473, 504, 36, 60}, 0, ""},
         {"cut in the middle of a key", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Pro", "", defaults, 0, ""},
         {"cut in the middle of its first line", "REGED", "", defaults, 0, cannotSave},
         {"10 MB long", tenMegabytes, "", BlockLayout{464, 495, 471, 502, 200, 504, 36, 60}, 3, ""},
@@ -78,8 +83,8 @@ TEST(BadSettingsFiles, EachGetsItsMessageAndLosesNoStoredValue) {
                         "\"Orbit Offset\"=hex(1):39,00\r\n"),
          "Invalid data type for 'Start MA Addr.'", BlockLayout{464, 495, 471, 502, 473, 504, 36, 61}, 9, ""},
         {"names of 10,000 characters",
-         StartupSection("\"" + longName + "\"=\"kept\"\r\n\"Orbit Offset\"=\"4\"\r\n\r\n[HKEY_CURRENT_USER\\" + longKey +
-                        "]\r\n\"v\"=\"kept too\"\r\n"),
+         StartupSection("\"" + longName + "\"=\"kept\"\r\n\"Orbit Offset\"=\"4\"\r\n\r\n[HKEY_CURRENT_USER\\" +
+                        longKey + "]\r\n\"v\"=\"kept too\"\r\n"),
          "", defaults, 4, ""},
     };
     for (const Case& c : cases) {

@@ -5,8 +5,8 @@
 
 #include <QDir>
 
-#include "SettingsTestSupport.h"
 #include "ScopedEnv.h"
+#include "SettingsTestSupport.h"
 #include "settings/BlockLayoutSettings.h"
 #include "settings/SatelliteChoice.h"
 #include "settings/StartupSettings.h"
@@ -33,9 +33,9 @@ TEST(StartupProcedures, FirstRunWithAnEmptyStore) {
     const WindowPosition graph = RestoreWindowPosition(store, kGraphWindowPrefix);
     const WindowPosition setup = RestoreWindowPosition(store, kSetupWindowPrefix);
 
-    EXPECT_EQ(dialog.asked, (std::vector<std::string>{"Kelvarox Cannot find Trelm or TrelmCC",
-                                                      "Enter directory for telemetry files",
-                                                      QDir::homePath().toStdString() + "/Trelm/telemetry"}));
+    EXPECT_EQ(dialog.asked,
+              (std::vector<std::string>{"Kelvarox Cannot find Trelm or TrelmCC", "Enter directory for telemetry files",
+                                        QDir::homePath().toStdString() + "/Trelm/telemetry"}));
     for (const std::string& key : {std::string("Software\\VB and VBA Program Settings\\TrelmC\\Startup"),
                                    std::string("Software\\Qarn Programs\\Trelm\\Startup"), kStartup, kPosition})
         EXPECT_EQ(KeyValues(store, key), std::vector<RegistryValue>()) << key;
@@ -49,7 +49,8 @@ TEST(StartupProcedures, OrbitOffsetIsLoadedAsNumberAndSavedAsTyped) {
     TempDir dir;
     const SettingsStore store((dir / "user.reg").string());
     for (const auto& [stored, loaded] : {std::pair<std::string, int32_t>{"abc", 0}, {"  12", 12}, {"", 0}}) {
-        WriteText(store.FilePath(), "REGEDIT4\n[HKEY_CURRENT_USER\\" + kStartup + "]\n\"Orbit Offset\"=\"" + stored + "\"\n");
+        WriteText(store.FilePath(),
+                  "REGEDIT4\n[HKEY_CURRENT_USER\\" + kStartup + "]\n\"Orbit Offset\"=\"" + stored + "\"\n");
         EXPECT_EQ(LoadStartupSettings(store).orbitHiByte, loaded) << stored;
     }
     SaveOrbitHiByte(store, " 7x");
@@ -65,10 +66,9 @@ TEST(StartupProcedures, SaveBlockLayoutStopsAtTheFirstBoxThatIsNoNumber) {
     EXPECT_EQ(save.error, "'' is not a valid integer value");
     EXPECT_EQ(save.layout, (BlockLayout{470, 7, 472, 502, 473, 504, 36, 60}));
     EXPECT_EQ(KeyValues(store, kStartup),
-              (std::vector<RegistryValue>{RegistryValue::Text("End Orbit Addr.", "111"),
-                                          RegistryValue::Text("Start Amday Addr.", "470"),
-                                          RegistryValue::Text("End  Amday Addr.", "7"),
-                                          RegistryValue::Text("Start Orbit Addr.", "472")}));
+              (std::vector<RegistryValue>{
+                  RegistryValue::Text("End Orbit Addr.", "111"), RegistryValue::Text("Start Amday Addr.", "470"),
+                  RegistryValue::Text("End  Amday Addr.", "7"), RegistryValue::Text("Start Orbit Addr.", "472")}));
 
     boxes[3] = "0";
     save = SaveBlockLayout(store, boxes, save.layout);
@@ -95,7 +95,8 @@ int Renames(int watch) {
     alignas(inotify_event) char buffer[4096];
     for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
         for (ssize_t at = 0; at < n; ++renames)
-            at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<const inotify_event*>(buffer + at)->len);
+            at +=
+                static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<const inotify_event*>(buffer + at)->len);
     }
     return renames;
 }
@@ -126,8 +127,8 @@ TEST(StartupProcedures, WindowPositionIsSavedOnlyInTheNormalState) {
 
     SaveWindowPosition(store, kGraphWindowPrefix, WindowPosition{-5, 42}, WindowState::Normal);
     SaveWindowPosition(store, kGraphWindowPrefix, WindowPosition{1, 42}, WindowState::MinimizedOrMaximized);
-    EXPECT_EQ(KeyValues(store, kPosition),
-              (std::vector<RegistryValue>{RegistryValue::Text("Form2 Top", "-5"), RegistryValue::Text("Form2 Left", "42")}));
+    EXPECT_EQ(KeyValues(store, kPosition), (std::vector<RegistryValue>{RegistryValue::Text("Form2 Top", "-5"),
+                                                                       RegistryValue::Text("Form2 Left", "42")}));
     EXPECT_EQ(RestoreWindowPosition(store, kGraphWindowPrefix), (WindowPosition{-5, 42}));
 }
 

@@ -83,8 +83,9 @@ TEST(RegistryText, ValuesTheProgramSetsReadBackTheSame) {
 }
 
 TEST(RegistryText, ReadsTheFormsUsersHaveAndRewritesEachInItsOwnForm) {
-    const std::string body = "\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\n"
-                             "\"Default Directory\"=\"/data/trelm\"\n";
+    const std::string body =
+        "\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\n"
+        "\"Default Directory\"=\"/data/trelm\"\n";
     const std::string version5 = "Windows Registry Editor Version 5.00\n" + body;
     const std::vector<std::pair<std::string, std::string>> forms = {
         {"UTF-8 mark", "\xEF\xBB\xBFREGEDIT4\n" + body},

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -42,7 +42,9 @@ void SetModified(const fs::path& path, timespec when) {
 TEST(SettingsFile, AnUnchangedFileIsParsedOnceAndEveryReadSeesTheFileAsItIsNow) {
     TempDir dir;
     const SettingsStore store((dir / "user.reg").string());
-    const auto file = [](char top) { return "REGEDIT4\n[HKEY_CURRENT_USER\\" + std::string(kPosition) + "]\n\"Form1 Top\"=\"" + top + "\"\n"; };
+    const auto file = [](char top) {
+        return "REGEDIT4\n[HKEY_CURRENT_USER\\" + std::string(kPosition) + "]\n\"Form1 Top\"=\"" + top + "\"\n";
+    };
     WriteText(store.FilePath(), file('1'));
     const timespec minuteAgo{std::time(nullptr) - 60, 123456789};
     SetModified(store.FilePath(), minuteAgo);

@@ -40,8 +40,9 @@ TEST(SettingsKey, OpensCreatesReadsAndWritesThroughTheFile) {
     WriteText(store.FilePath(), "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Test]\n\"n\"=\"77\"\n");
     EXPECT_EQ(key.ReadSettingNumber("n", -1), 77);
     key.WriteSettingText("Path", "C:\\Trelm\\ \"quoted\"");
-    EXPECT_EQ(ReadText(store.FilePath()),
-              "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Test]\n\"n\"=\"77\"\n\"Path\"=\"C:\\\\Trelm\\\\ \\\"quoted\\\"\"\n");
+    EXPECT_EQ(
+        ReadText(store.FilePath()),
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Test]\n\"n\"=\"77\"\n\"Path\"=\"C:\\\\Trelm\\\\ \\\"quoted\\\"\"\n");
 }
 
 TEST(SettingsKey, ValuesOfOtherTypesAreNoText) {
@@ -52,7 +53,8 @@ TEST(SettingsKey, ValuesOfOtherTypesAreNoText) {
               "\"Form1 Top\"=dword:00000064\n\"Form1 Left\"=hex(2):33,30,00,39\n"
               "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\n"
               "\"Start Amday Addr.\"=\"470\"\n\"Start MA Addr.\"=hex:01\n\"Orbit Offset\"=hex(1):35,00\n");
-    EXPECT_EQ(ErrorOf([&] { (void)RestoreWindowPosition(store, kMainWindowPrefix); }), "Invalid data type for 'Form1 Top'");
+    EXPECT_EQ(ErrorOf([&] { (void)RestoreWindowPosition(store, kMainWindowPrefix); }),
+              "Invalid data type for 'Form1 Top'");
     SettingsKey key(store);
     ASSERT_TRUE(key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position"));
     EXPECT_EQ(key.ReadSettingNumber("Form1 Left", 0), 30);
@@ -76,7 +78,9 @@ TEST(SettingsKey, StoreThatCannotBeWrittenFailsEachWriteAndKeepsItsFile) {
         const SettingsStore store(path.string());
         SettingsKey key(store);
         EXPECT_FALSE(key.OpenSettingsKey("Software\\Qarn Programs\\Kelvarox\\Position"));
-        EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(store, kMainWindowPrefix, {671, 42}, WindowState::Normal); }),
+        EXPECT_EQ(ErrorOf([&] {
+                      SaveWindowPosition(store, kMainWindowPrefix, {671, 42}, WindowState::Normal);
+                  }),
                   "Failed to set data for 'Form1 Top'");
         EXPECT_EQ(RestoreWindowPosition(store, kMainWindowPrefix), (WindowPosition{20, 20}));
         EXPECT_EQ(ErrorOf([&] { SaveOrbitHiByte(store, "3"); }), "Failed to set data for 'Orbit Offset'");
@@ -94,8 +98,9 @@ TEST(SettingsKey, HandWrittenFileKeepsAllItsLinesWhenTheProgramWrites) {
     std::string expected = kHandWrittenFile;
     const std::string offset = "\"orbit offset\"=\"3\"   \n";
     expected.replace(expected.find(offset), offset.size(), "\"orbit offset\"=\"5\"\n");
-    expected += "\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\n"
-                "\"Form1 Top\"=\"671\"\n\"Form1 Left\"=\"-30\"\n\n";
+    expected +=
+        "\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\n"
+        "\"Form1 Top\"=\"671\"\n\"Form1 Left\"=\"-30\"\n\n";
     EXPECT_EQ(ReadText(store.FilePath()), expected);
 }
 
@@ -109,7 +114,9 @@ TEST(SettingsKey, StoredStartupSettingsAreReadWithoutWriting) {
     // Through a store for reading only, the procedures read as usual and never write.
     const SettingsStore readOnly((dir / "none/user.reg").string(), SettingsStore::Access::ReadOnly);
     EXPECT_EQ(RestoreWindowPosition(readOnly, kMainWindowPrefix), (WindowPosition{20, 20}));
-    EXPECT_EQ(ErrorOf([&] { SaveWindowPosition(readOnly, kMainWindowPrefix, {671, 42}, WindowState::Normal); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  SaveWindowPosition(readOnly, kMainWindowPrefix, {671, 42}, WindowState::Normal);
+              }),
               "Failed to set data for 'Form1 Top'");
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 

@@ -45,7 +45,8 @@ inline std::optional<std::vector<RegistryValue>> KeyValues(const SettingsStore& 
     return values;
 }
 
-inline std::optional<std::string> StoredText(const SettingsStore& store, const std::string& key, const std::string& name) {
+inline std::optional<std::string> StoredText(const SettingsStore& store, const std::string& key,
+                                             const std::string& name) {
     const RegistryDocument doc = ParsedFile(store);
     const RegistryValue* value = FindValue(doc, "HKEY_CURRENT_USER\\" + key, name);
     return value ? TextOfValue(*value) : std::nullopt;

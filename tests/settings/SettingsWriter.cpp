@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
                     key.WriteSettingTexts({{name, std::to_string(i)}, {name + " too", std::to_string(i)}});
                     break;
                 } catch (const kelvarox::KelvaroxError& error) {
-                    if (attempt == kAttempts || std::string(error.what()) != kelvarox::msg::SettingsFileHeld(name)) throw;
+                    if (attempt == kAttempts || std::string(error.what()) != kelvarox::msg::SettingsFileHeld(name))
+                        throw;
                 }
             }
             std::printf("%ld\n", i);

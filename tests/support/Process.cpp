@@ -13,8 +13,7 @@ namespace kelvarox::testing {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env) {
     int outPipe[2], errPipe[2];
-    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     const pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
@@ -23,8 +22,10 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         const int devnull = ::open("/dev/null", O_RDONLY);
         ::dup2(devnull, 0);
         for (const auto& [name, value] : env) {
-            if (value.empty()) ::unsetenv(name.c_str());
-            else ::setenv(name.c_str(), value.c_str(), 1);
+            if (value.empty())
+                ::unsetenv(name.c_str());
+            else
+                ::setenv(name.c_str(), value.c_str(), 1);
         }
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));

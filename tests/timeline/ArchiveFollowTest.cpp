@@ -53,7 +53,8 @@ Copied Copy(const ChannelTrace& trace) {
         const TraceBlock& block = trace.Block(b);
         c.blocks.emplace_back(block.file, block.startOrbit, block.count, block.joinsPrevious);
     }
-    for (size_t i = 0; i < trace.SampleCount(); ++i) c.samples.emplace_back(trace.Time(i), trace.Value(i), trace.Raw(i));
+    for (size_t i = 0; i < trace.SampleCount(); ++i)
+        c.samples.emplace_back(trace.Time(i), trace.Value(i), trace.Raw(i));
     return c;
 }
 
@@ -80,9 +81,8 @@ TEST(ArchiveFollow, EachCommitReadAloneGivesWhatReadingEverythingGives) {
     // Ten days; five after them; one before them all; a block and those after it moved by hand;
     // moved back; nothing.
     const std::vector<std::pair<std::function<void()>, bool>> commits = {
-        {[&] { import(0, 10); }, true},       {[&] { import(10, 15); }, true}, {[&] { import(-3, -2); }, true},
-        {[&] { setOrbit(6, 256); }, true},    {[&] { setOrbit(6, -256); }, true},
-        {[] {}, false}};
+        {[&] { import(0, 10); }, true},    {[&] { import(10, 15); }, true},    {[&] { import(-3, -2); }, true},
+        {[&] { setOrbit(6, 256); }, true}, {[&] { setOrbit(6, -256); }, true}, {[] {}, false}};
 
     archive::Archive reader(location, archive::Archive::Access::Write);
     TraceFollower follower(0x140);
@@ -114,5 +114,6 @@ TEST(ArchiveFollow, EachCommitReadAloneGivesWhatReadingEverythingGives) {
             ASSERT_EQ(overview.Dates()->AmDayAt(t), dates.AmDayAt(t)) << step << " at " << t;
     }
     // Traces handed out earlier still hold what they held.
-    for (size_t step = 0; step < handedOut.size(); ++step) EXPECT_EQ(Copy(*handedOut[step].first), handedOut[step].second) << step;
+    for (size_t step = 0; step < handedOut.size(); ++step)
+        EXPECT_EQ(Copy(*handedOut[step].first), handedOut[step].second) << step;
 }

@@ -37,7 +37,9 @@ inline std::vector<Excursion> BruteForce(const std::vector<Block>& blocks) {
             const SamplePlace at = PlaceOf(b, i);
             bool brk = false;
             if (i == 0) {
-                const int64_t gap = samples.empty() ? -1 : (at.orbit * 256 + at.ma) - (samples.back().at.orbit * 256 + samples.back().at.ma);
+                const int64_t gap =
+                    samples.empty() ? -1
+                                    : (at.orbit * 256 + at.ma) - (samples.back().at.orbit * 256 + samples.back().at.ma);
                 brk = !(gap >= 0 && gap <= 4);
             }
             samples.push_back({at, b.values[i], b.limits, "b" + std::to_string(n), brk});
@@ -57,7 +59,8 @@ inline std::vector<Excursion> BruteForce(const std::vector<Block>& blocks) {
                 }
                 size_t j = i + 1;
                 while (j < samples.size() && !samples[j].breakBefore && in(j)) ++j;
-                Excursion e{level, side, samples[i].at, samples[j - 1].at, static_cast<int64_t>(j - i), samples[i].v, samples[i].file};
+                Excursion e{level,        side,           samples[i].at, samples[j - 1].at, static_cast<int64_t>(j - i),
+                            samples[i].v, samples[i].file};
                 for (size_t k = i; k < j; ++k)
                     e.peak = side == LimitSide::Low ? std::min(e.peak, samples[k].v) : std::max(e.peak, samples[k].v);
                 if (e.samples >= samples[i].limits->persistence) all.push_back(e);

@@ -15,8 +15,7 @@ std::vector<Excursion> Find(const std::vector<Block>& blocks) {
     int n = 0;
     for (const Block& b : blocks) {
         finder.StartBlock(b.limits, "b" + std::to_string(n++), 4);
-        for (size_t i = 0; i < b.values.size(); ++i)
-            finder.Add(PlaceOf(b, i), b.values[i]);
+        for (size_t i = 0; i < b.values.size(); ++i) finder.Add(PlaceOf(b, i), b.values[i]);
     }
     finder.Finish();
     return found;
@@ -84,13 +83,14 @@ TEST(Excursions, ABreakBetweenBlocksEndsTheRun) {
     };
     ASSERT_EQ(run(104).size(), 1u);  // one MA step on: joined
     EXPECT_EQ(run(104)[0].last, (SamplePlace{7, 104}));
-    EXPECT_TRUE(run(105).empty());   // a step and one more: a break, two runs of one sample
-    EXPECT_TRUE(run(99).empty());    // back in time: a break too
+    EXPECT_TRUE(run(105).empty());  // a step and one more: a break, two runs of one sample
+    EXPECT_TRUE(run(99).empty());   // back in time: a break too
 }
 
 TEST(Excursions, EqualABruteForceScanOfRandomTimeLines) {
     std::mt19937 random(20261207);
-    const ChannelLimits limits[] = {{10.0, 20.0, 30.0, 40.0, 1}, {std::nullopt, 15.0, 35.0, std::nullopt, 3},
+    const ChannelLimits limits[] = {{10.0, 20.0, 30.0, 40.0, 1},
+                                    {std::nullopt, 15.0, 35.0, std::nullopt, 3},
                                     {5.0, std::nullopt, std::nullopt, 45.0, 2}};
     for (int round = 0; round < 300; ++round) {
         std::vector<Block> blocks;
@@ -137,8 +137,8 @@ TEST(Excursions, OfATraceUnderTheLimitsOfEachBlocksDate) {
     later.yellowHigh = 30;
     later.redHigh = 40;
     later.persistence = 2;
-    const SatelliteDefinition satellite("Example-1", {{0x140, std::nullopt, {}, {}, {}, first}, {0x140, 8770, {}, {}, {}, later}},
-                                        {});
+    const SatelliteDefinition satellite(
+        "Example-1", {{0x140, std::nullopt, {}, {}, {}, first}, {0x140, 8770, {}, {}, {}, later}}, {});
     const std::vector<Excursion> found = ExcursionsOf(trace, satellite);
     // The blocks join (one MA step apart), but the red run of b.dat is one sample short.
     ASSERT_EQ(found.size(), 2u);

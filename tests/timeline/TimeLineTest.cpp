@@ -49,9 +49,14 @@ std::vector<TestBlock> RandomBlocks(std::mt19937& random, int count) {
         blocks.push_back({t, samples, step});
         const OrbitTime end = t + (samples - 1) * step / 256.0;
         switch (random() % 4) {
-            case 0: t = end + step / 256.0; break;           // joins
-            case 1: t = end - 0.5; break;                    // overlaps
-            default: t = end + (random() % 4000) / 256.0;   // a gap
+            case 0:
+                t = end + step / 256.0;
+                break;  // joins
+            case 1:
+                t = end - 0.5;
+                break;  // overlaps
+            default:
+                t = end + (random() % 4000) / 256.0;  // a gap
         }
     }
     return blocks;
@@ -119,7 +124,8 @@ TEST(TimeLine, ATraceTakesMoreBlocksAndItsCopiesKeepWhatTheyHad) {
     const auto add = [](ChannelTrace& trace, const TestBlock& b, size_t n) {
         trace.AddBlock("b" + std::to_string(n) + ".dat", 8766, 8766, b.maStep);
         for (int i = 0; i < b.samples; ++i)
-            trace.AddSample(b.start + i * b.maStep / 256.0, static_cast<float>((n * 31 + i * 7) % 200), static_cast<uint8_t>(i));
+            trace.AddSample(b.start + i * b.maStep / 256.0, static_cast<float>((n * 31 + i * 7) % 200),
+                            static_cast<uint8_t>(i));
     };
     const auto contents = [](const ChannelTrace& trace) {
         std::vector<std::tuple<std::string, size_t, bool, double, float>> rows;
@@ -251,13 +257,13 @@ TEST(TimeLine, NewSamplesMoveOnlyAViewThatShowsAllOrFollowsTheNewest) {
     const Case cases[] = {
         {true, false, old, grown, view, Showing(grown)},
         {true, true, std::nullopt, old, view, Showing(old)},
-        {true, true, old, std::nullopt, view, view},              // nothing left to show
-        {false, true, old, grown, view, {200, 250}},              // at the newest: moves on
-        {false, true, old, grown, {150, 230}, {200, 280}},        // past it too
-        {false, true, old, grown, {120, 190}, {120, 190}},        // short of it: stays
-        {false, false, old, grown, view, view},                   // Follow off
-        {false, true, grown, old, view, view},                    // samples went away
-        {false, true, std::nullopt, grown, view, view},           // the first samples
+        {true, true, old, std::nullopt, view, view},        // nothing left to show
+        {false, true, old, grown, view, {200, 250}},        // at the newest: moves on
+        {false, true, old, grown, {150, 230}, {200, 280}},  // past it too
+        {false, true, old, grown, {120, 190}, {120, 190}},  // short of it: stays
+        {false, false, old, grown, view, view},             // Follow off
+        {false, true, grown, old, view, view},              // samples went away
+        {false, true, std::nullopt, grown, view, view},     // the first samples
     };
     for (const Case& c : cases)
         EXPECT_EQ(ViewAfterNewSamples(c.view, c.showingAll, c.following, c.before, c.after), c.expected)
@@ -280,8 +286,11 @@ TEST(TimeLine, TheBlocksGiveTheDaysOfTheAxis) {
 
     // The first and last day of a view: at its ends where known, else the blocks' ends within it.
     const std::vector<std::tuple<TimeRange, std::optional<int32_t>, std::optional<int32_t>>> views = {
-        {{299, 312}, 8766, 8767},    {{303, 308}, 8766, 8767}, {{305.2, 309}, 8767, 8767},
-        {{305.5, 305.7}, {}, {}},    {{320, 330}, {}, {}}};
+        {{299, 312}, 8766, 8767},
+        {{303, 308}, 8766, 8767},
+        {{305.2, 309}, 8767, 8767},
+        {{305.5, 305.7}, {}, {}},
+        {{320, 330}, {}, {}}};
     for (const auto& [view, first, last] : views) {
         EXPECT_EQ(dates.FirstAmDayWithin(view.left, view.right), first) << view.left;
         EXPECT_EQ(dates.LastAmDayWithin(view.left, view.right), last) << view.left;

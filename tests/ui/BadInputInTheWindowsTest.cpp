@@ -36,7 +36,8 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
     fs::create_directories(p.settingsFile.parent_path());
     WriteText(p.settingsFile, StartupSection("\"Start MA Addr.\"=dword:00000010\r\n\"Orbit Offset\"=\"2\"\r\n") +
                                   "\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-                                  "\"Default Directory\"=\"" + (p.home / "Trelm").string() + "\"\r\n");
+                                  "\"Default Directory\"=\"" +
+                                  (p.home / "Trelm").string() + "\"\r\n");
     const fs::path& d = p.telemetry;
     const Bytes good = BuildBlock(GoodRecipe());
     WriteBytes(d / "good.dat", good);
@@ -53,7 +54,8 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
     MainWindow& window = p.app->Main();
     const MainForm form(window);
     // The start-up reports the value it cannot read and goes on with its default.
-    EXPECT_EQ(p.notifier.boxes, (std::vector<RecordingNotifier::Box>{{"error", "Invalid data type for 'Start MA Addr.'"}}));
+    EXPECT_EQ(p.notifier.boxes,
+              (std::vector<RecordingNotifier::Box>{{"error", "Invalid data type for 'Start MA Addr.'"}}));
     EXPECT_EQ(p.app->State().Layout(), BlockLayout{});
     EXPECT_EQ(form.orbitHiByteEdit->text(), QStringLiteral("2"));
     ASSERT_TRUE(
@@ -61,7 +63,7 @@ TEST(BadInputInTheWindows, ADirectoryOfBadFilesAndASettingsValueOfAnotherType) {
     // Only regular files are listed.
     EXPECT_EQ(form.blockList->names(), (QStringList{"empty.dat", "good.dat", "huge.dat", "short.TLM"}));
 
-    const std::vector<std::string> bad = {"empty.dat", "short.TLM", "huge.dat", "folder.dat",
+    const std::vector<std::string> bad = {"empty.dat", "short.TLM",    "huge.dat", "folder.dat",
                                           "pipe.dat",  "dangling.dat", "zero.dat"};
     for (const std::string& name : bad) {
         p.notifier.boxes.clear();

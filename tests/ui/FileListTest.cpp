@@ -2,15 +2,15 @@
 // directory deleted and made again or missing, drags of other files, the one-row list's arrows.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <unistd.h>
 
 #include "UiTestSupport.h"
-#include "ui/FileListBox.h"
 #include "render/TextCodec.h"
+#include "ui/FileListBox.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -25,8 +25,10 @@ struct ListedProgram : TestProgram {
 
     void Open(const std::string& directory) {
         std::filesystem::create_directories(settingsFile.parent_path());
-        WriteText(settingsFile, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-                                "\"Default Directory\"=\"" + directory + "\"\r\n");
+        WriteText(settingsFile,
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
+                  "\"Default Directory\"=\"" +
+                      directory + "\"\r\n");
         Start();
         app->Start();
         form = std::make_unique<MainForm>(app->Main());
@@ -49,7 +51,10 @@ struct WorkingDirectory {
 TEST(FileList, NamesThatAreNoUtf8AreListedLoadedAndFollowed) {
     ListedProgram p;
     // A Latin-1 "Default Directory" and a Latin-1 block name, as older capture programs write.
-    const std::string data = (p.home / "Donn\xE9""es").string();
+    const std::string data = (p.home /
+                              "Donn\xE9"
+                              "es")
+                                 .string();
     std::filesystem::create_directories(data + "/telemetry");
     BlockRecipe recipe;
     recipe.channel = "0140";
@@ -58,7 +63,8 @@ TEST(FileList, NamesThatAreNoUtf8AreListedLoadedAndFollowed) {
     EXPECT_TRUE(p.notifier.boxes.empty());
     const QString name = PathToQt("\xE9t\xE9.dat");
     ASSERT_TRUE(p.Lists({name}));
-    EXPECT_EQ(static_cast<QStyledItemDelegate*>(p.List().itemDelegate())->displayText(name, QLocale()), QStringLiteral("\u00E9t\u00E9.dat"));
+    EXPECT_EQ(static_cast<QStyledItemDelegate*>(p.List().itemDelegate())->displayText(name, QLocale()),
+              QStringLiteral("\u00E9t\u00E9.dat"));
     EXPECT_EQ(p.List().toolTip(), QString::fromLatin1(data + "/telemetry"));
 
     ASSERT_TRUE(p.List().selectName(name));

@@ -52,13 +52,11 @@ struct MainWindowProgram : TestProgram {
         app->Start();
         window = &app->Main();
         form = std::make_unique<MainForm>(*window);
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return !form->blockList->isListing() && !form->blockList->names().empty(); }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !form->blockList->isListing() && !form->blockList->names().empty(); }, 5000));
     }
 
-    void Select(const QString& name) {
-        ASSERT_TRUE(form->blockList->selectName(name));
-    }
+    void Select(const QString& name) { ASSERT_TRUE(form->blockList->selectName(name)); }
 
     std::string SettingsText() const { return ReadText(settingsFile); }
 };
@@ -87,15 +85,15 @@ TEST(MainWindow, StartsWithItsFormTheBlockFilesAndTheStoredValues) {
     EXPECT_EQ(p.form->cubeTermLabel->text(), QStringLiteral("*X^3 + "));
     EXPECT_EQ(p.form->cubeTermLabel->font().pixelSize(), 15);
     EXPECT_TRUE(p.form->cubeTermLabel->font().bold());
-    EXPECT_EQ(p.form->coefficientDEdit->toolTip(), QStringLiteral(" WOD files may be drag/dropped on to main window. "));
+    EXPECT_EQ(p.form->coefficientDEdit->toolTip(),
+              QStringLiteral(" WOD files may be drag/dropped on to main window. "));
     EXPECT_EQ(w.toolTip(), QStringLiteral(" WOD files may be drag/dropped on to main window. "));
     EXPECT_EQ(p.form->menu->title(), QStringLiteral("Menu"));
     QStringList items;
     for (const QAction* item : p.form->menu->actions()) items.push_back(item->text());
     EXPECT_EQ(items, (QStringList{"About", "Setup", "Satellite...", "Time Line", "Exit"}));
     // Block files only, sorted by name whatever their case; no folder, no other extension.
-    EXPECT_EQ(Names(*p.form->blockList),
-              (QStringList{"a-raw.TLM", "b-temperature.dat", "c-short.dat"}));
+    EXPECT_EQ(Names(*p.form->blockList), (QStringList{"a-raw.TLM", "b-temperature.dat", "c-short.dat"}));
     EXPECT_EQ(p.app->State().TelemetryDirectory(), (p.home / "Trelm").string() + "/telemetry/");
     EXPECT_EQ(p.app->State().Layout(), BlockLayout{});
     EXPECT_TRUE(p.notifier.boxes.empty());
@@ -135,7 +133,8 @@ TEST(MainWindow, LoadFillsTheBoxesAndArrowKeysSelectAndEmptyThem) {
     // Moving to another file sets the path and empties six boxes; d and the buttons stay.
     QTest::keyClick(&list, Qt::Key_Up);
     EXPECT_EQ(p.app->State().Loaded().blockFilePath, (p.telemetry / "a-raw.TLM").string());
-    for (QLineEdit* box : {p.form->nameEdit, p.form->unitEdit, p.form->channelEdit, p.form->coefficientAEdit, p.form->coefficientBEdit, p.form->coefficientCEdit})
+    for (QLineEdit* box : {p.form->nameEdit, p.form->unitEdit, p.form->channelEdit, p.form->coefficientAEdit,
+                           p.form->coefficientBEdit, p.form->coefficientCEdit})
         EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
     EXPECT_EQ(p.form->coefficientDEdit->text(), QStringLiteral("-69.72"));
     EXPECT_TRUE(p.form->graphButton->isEnabled());
@@ -217,7 +216,8 @@ TEST(MainWindow, KeyFiltersOfTheBoxes) {
     orbit->clear();
     QTest::keyClicks(orbit, "1A b.-");
     EXPECT_EQ(orbit->text(), QStringLiteral("1A"));
-    for (QLineEdit* box : {p.form->coefficientAEdit, p.form->coefficientBEdit, p.form->coefficientCEdit, p.form->coefficientDEdit}) {
+    for (QLineEdit* box :
+         {p.form->coefficientAEdit, p.form->coefficientBEdit, p.form->coefficientCEdit, p.form->coefficientDEdit}) {
         box->clear();
         QTest::keyClicks(box, "-1.5e+x 2");
         EXPECT_EQ(box->text(), QStringLiteral("-1.52")) << box->objectName().toStdString();
@@ -287,7 +287,8 @@ TEST(MainWindow, CloseSavesOnlyInTheNormalStateAndExitSavesNothing) {
         EXPECT_TRUE(p.window->close());
         EXPECT_EQ(p.quitCount, 1);
         const std::string text = p.SettingsText();
-        EXPECT_NE(text.find("\"Form1 Top\"=\"" + std::to_string(p.window->pos().y()) + "\""), std::string::npos) << text;
+        EXPECT_NE(text.find("\"Form1 Top\"=\"" + std::to_string(p.window->pos().y()) + "\""), std::string::npos)
+            << text;
         EXPECT_NE(text.find("\"Form1 Left\"=\"" + std::to_string(p.window->pos().x()) + "\""), std::string::npos);
         EXPECT_NE(text.find("\"Orbit Offset\"=\"12\""), std::string::npos);
 
@@ -336,17 +337,19 @@ TEST(MainWindow, AnUnusableSettingsFileOrNoHomeIsToldOnceAtStartUp) {
     RecordingNotifier notifier;
     KelvaroxApplication app(SettingsStore::UserStore(), notifier);
     ASSERT_FALSE(notifier.boxes.empty());
-    EXPECT_EQ(notifier.boxes[0], (RecordingNotifier::Box{"warning", "There is no home folder for the settings (HOME is "
-                                                                    "not set). Kelvarox runs with its defaults and "
-                                                                    "saves nothing."}));
+    EXPECT_EQ(notifier.boxes[0], (RecordingNotifier::Box{"warning",
+                                                         "There is no home folder for the settings (HOME is "
+                                                         "not set). Kelvarox runs with its defaults and "
+                                                         "saves nothing."}));
     EXPECT_EQ(app.State().Layout(), BlockLayout::Defaults());
     EXPECT_TRUE(app.Main().close());
 }
 
 TEST(MainWindow, AStoredPositionOffEveryScreenIsMovedOntoOne) {
     MainWindowProgram p;
-    WriteText(p.settingsFile, p.SettingsText() + "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\r\n"
-                                                 "\"Form1 Top\"=\"2147483647\"\r\n\"Form1 Left\"=\"-2147483648\"\r\n");
+    WriteText(p.settingsFile, p.SettingsText() +
+                                  "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\r\n"
+                                  "\"Form1 Top\"=\"2147483647\"\r\n\"Form1 Left\"=\"-2147483648\"\r\n");
     p.Open();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(p.window->pos().x(), screen.left());
@@ -359,9 +362,11 @@ TEST(MainWindow, ADirectoryThatCannotBeEnteredIsReportedAndStartUpGoesOn) {
     std::filesystem::create_directories(p.settingsFile.parent_path());
     WriteText(p.settingsFile,
               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-              "\"Default Directory\"=\"" + (p.home / "missing").string() + "\"\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\r\n"
-              "\"Orbit Offset\"=\"5\"\r\n\"MA Step Addr.\"=\"40\"\r\n");
+              "\"Default Directory\"=\"" +
+                  (p.home / "missing").string() +
+                  "\"\r\n"
+                  "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\r\n"
+                  "\"Orbit Offset\"=\"5\"\r\n\"MA Step Addr.\"=\"40\"\r\n");
     p.Start();
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
     EXPECT_EQ(p.notifier.boxes[0].kind, "error");
@@ -427,8 +432,9 @@ TEST(MainWindow, TheSatelliteChosenInTheMenuNamesTheChannelsAndSurvivesARestart)
     const ScopedEnv noSatellite("KELVAROX_SATELLITE", nullptr);
     MainWindowProgram p;
     const std::string good = (p.home / "example.toml").string(), bad = (p.home / "bad.toml").string();
-    WriteText(good, "format = 1\nsatellite = \"Example-1\"\n[[channel]]\nhex = \"#140\"\nname = \"Temp - Deck\"\n"
-                    "equation = { x1 = 2.0 }\n");
+    WriteText(good,
+              "format = 1\nsatellite = \"Example-1\"\n[[channel]]\nhex = \"#140\"\nname = \"Temp - Deck\"\n"
+              "equation = { x1 = 2.0 }\n");
     WriteText(bad, "format = 1\n[[channel]]\nhex = \"#140\"\nnmae = \"x\"\n");
     const auto menu = [&](const char* button) {
         p.window->findChild<QAction*>("satelliteAction")->trigger();

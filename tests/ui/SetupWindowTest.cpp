@@ -41,7 +41,7 @@ struct SetupProgram : TestProgram {
         // The first listing empties the main window's channel boxes when it comes in.
         EXPECT_TRUE(QTest::qWaitFor([&] { return !MainForm(app->Main()).blockList->names().empty(); }, 5000));
         boxes = {form->startAmDayEdit, form->endAmDayEdit, form->startOrbitEdit, form->endOrbitEdit,
-                 form->startMAEdit, form->endMAEdit, form->maStepEdit, form->channelEdit};
+                 form->startMAEdit,    form->endMAEdit,    form->maStepEdit,     form->channelEdit};
     }
 
     void Open() { app->Main().showSetup(); }
@@ -117,8 +117,9 @@ TEST(SetupWindow, HasItsFormAndShowsTheLayoutWhenOpened) {
     EXPECT_TRUE(p.form->headingLabel->font().bold());
     EXPECT_EQ(p.form->firstByteLabel->font().pixelSize(), 11);
     EXPECT_FALSE(p.form->firstByteLabel->font().bold());
-    for (QWidget* bold : std::initializer_list<QWidget*>{p.form->startAmDayLabel, p.form->channelLabel, p.form->startAmDayEdit, p.form->channelEdit,
-                                                         p.form->saveButton}) {
+    for (QWidget* bold :
+         std::initializer_list<QWidget*>{p.form->startAmDayLabel, p.form->channelLabel, p.form->startAmDayEdit,
+                                         p.form->channelEdit, p.form->saveButton}) {
         EXPECT_TRUE(bold->font().bold()) << bold->objectName().toStdString();
         EXPECT_EQ(bold->font().pixelSize(), 11) << bold->objectName().toStdString();
     }
@@ -132,8 +133,9 @@ TEST(SetupWindow, HasItsFormAndShowsTheLayoutWhenOpened) {
 
     // Tab goes through the boxes in order, then to Save.
     p.form->startAmDayEdit->setFocus();
-    for (QWidget* next : std::initializer_list<QWidget*>{p.form->endAmDayEdit, p.form->startOrbitEdit, p.form->endOrbitEdit, p.form->startMAEdit,
-                                                         p.form->endMAEdit, p.form->maStepEdit, p.form->channelEdit, p.form->saveButton}) {
+    for (QWidget* next : std::initializer_list<QWidget*>{p.form->endAmDayEdit, p.form->startOrbitEdit,
+                                                         p.form->endOrbitEdit, p.form->startMAEdit, p.form->endMAEdit,
+                                                         p.form->maStepEdit, p.form->channelEdit, p.form->saveButton}) {
         QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(w.focusWidget(), next);
     }
@@ -214,8 +216,9 @@ TEST(SetupWindow, SaveStopsAtTheFirstBoxThatIsNoInteger) {
 }
 
 TEST(SetupWindow, CloseStoresThePositionOnlyInTheNormalStateAndAppliesNothing) {
-    SetupProgram p("[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\r\n"
-                   "\"Form3 Top\"=\"130\"\r\n\"Form3 Left\"=\"140\"\r\n");
+    SetupProgram p(
+        "[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Position]\r\n"
+        "\"Form3 Top\"=\"130\"\r\n\"Form3 Left\"=\"140\"\r\n");
     EXPECT_EQ(p.setup->pos(), QPoint(140, 130));
     p.Open();
     p.Retype(p.form->endMAEdit, "300");

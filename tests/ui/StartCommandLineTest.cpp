@@ -88,7 +88,8 @@ TEST(StartCommandLine, VersionHelpAndUsageErrorOfTheProgram) {
     EXPECT_NE(help.out.find("[options] [FILE | DIRECTORY]..."), std::string::npos) << help.out;
 
     const auto unknown = RunProcess(KELVAROX_PROGRAM, {"--bogus", "x.dat"},
-                                    {{"QT_QPA_PLATFORM", "offscreen"}, {"HOME", home.path().string()},
+                                    {{"QT_QPA_PLATFORM", "offscreen"},
+                                     {"HOME", home.path().string()},
                                      {"XDG_CONFIG_HOME", (home / "config").string()},
                                      {"XDG_RUNTIME_DIR", home.path().string()}});
     EXPECT_EQ(unknown.status, 2);

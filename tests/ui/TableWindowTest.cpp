@@ -179,7 +179,9 @@ TEST(TableWindow, TextsAreLatin1ByteForByte) {
     // One byte a character; a character beyond Latin-1 cannot be kept and becomes "?".
     p.main->nameEdit->setText(QString::fromUtf8("Température °C €"));
     p.PressTable();
-    EXPECT_EQ(Lines(p.table->tableText())[2], " Name: Temp\xE9rature \xB0" "C ?");
+    EXPECT_EQ(Lines(p.table->tableText())[2],
+              " Name: Temp\xE9rature \xB0"
+              "C ?");
     EXPECT_TRUE(p.memo->toPlainText().contains(QString::fromUtf8(" Name: Température °C ?")));
 }
 
@@ -276,7 +278,6 @@ TEST(TableWindow, ClosingTheProgramDuringAFillIsSafe) {
     p.PressTable();
     EXPECT_EQ(p.quitCount, 1);
     EXPECT_LT(Lines(p.table->tableText()).size(), 7u + 384u);
-
 }
 
 TEST(TableWindow, WindowsDestroyedDuringAFillAreNotTouchedAgain) {

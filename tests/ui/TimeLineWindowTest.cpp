@@ -284,7 +284,8 @@ TEST_F(TimeLineWindowTest, TheCursorStaysUnderTheMouseWhenFollowMovesTheView) {
     ASSERT_TRUE(sample);
     std::string value;
     AppendShortestFloat(value, sample->value);
-    EXPECT_EQ(FormChild<QLabel>(*plot, "sampleLabel")->text().toStdString().substr(0, value.size() + 4), value + " at ");
+    EXPECT_EQ(FormChild<QLabel>(*plot, "sampleLabel")->text().toStdString().substr(0, value.size() + 4),
+              value + " at ");
 }
 
 // Nine channels share the window's height; the window keeps its size and place. Every text of
@@ -313,7 +314,8 @@ TEST_F(TimeLineWindowTest, PlotsShareTheWindowWhoseTextsStayWhole) {
     const QFontMetrics metrics(list->font());
     for (int column = 0; column < 4; ++column)
         for (int row = 0; row < list->topLevelItemCount(); ++row)
-            EXPECT_GE(list->header()->sectionSize(column), metrics.horizontalAdvance(list->topLevelItem(row)->text(column)))
+            EXPECT_GE(list->header()->sectionSize(column),
+                      metrics.horizontalAdvance(list->topLevelItem(row)->text(column)))
                 << column << ", " << row;
     EXPECT_GE(list->viewport()->width(), list->header()->length());
 
@@ -330,7 +332,8 @@ TEST_F(TimeLineWindowTest, PlotsShareTheWindowWhoseTextsStayWhole) {
                 if (label->text().isEmpty()) continue;
                 EXPECT_GE(label->width(), label->sizeHint().width()) << name << " at " << width;
                 EXPECT_LE(label->geometry().right(), plot->width()) << name << " at " << width;
-                for (const QRect& other : taken) EXPECT_FALSE(other.intersects(label->geometry())) << name << " at " << width;
+                for (const QRect& other : taken)
+                    EXPECT_FALSE(other.intersects(label->geometry())) << name << " at " << width;
                 taken.push_back(label->geometry());
             }
         }
@@ -339,9 +342,9 @@ TEST_F(TimeLineWindowTest, PlotsShareTheWindowWhoseTextsStayWhole) {
 
 TEST_F(TimeLineWindowTest, SavesThePictureAndTheSamplesInView) {
     ShowTemperatureOnly();
-    notifier.savePaths = {(dir / "line.png").string(), (dir / "line.svg").string(), (dir / "line.pdf").string(),
-                          (dir / "line.gif").string(), (dir / "no-folder/line.png").string(),
-                          (dir / "line.csv").string()};
+    notifier.savePaths = {(dir / "line.png").string(),           (dir / "line.svg").string(),
+                          (dir / "line.pdf").string(),           (dir / "line.gif").string(),
+                          (dir / "no-folder/line.png").string(), (dir / "line.csv").string()};
     auto* saveImage = FormChild<QPushButton>(*window, "saveImageButton");
     for (int i = 0; i < 5; ++i) QTest::mouseClick(saveImage, Qt::LeftButton);
     QTest::mouseClick(FormChild<QPushButton>(*window, "saveCsvButton"), Qt::LeftButton);
@@ -357,13 +360,15 @@ TEST_F(TimeLineWindowTest, SavesThePictureAndTheSamplesInView) {
     EXPECT_FALSE(std::filesystem::exists(dir / "line.gif"));
     EXPECT_FALSE(std::filesystem::exists(dir / "no-folder"));
     ASSERT_EQ(notifier.Texts().size(), 8u);
-    EXPECT_EQ(notifier.Texts()[4], "Pictures are saved as .png, .svg or .pdf files, not as " + (dir / "line.gif").string() + ".");
+    EXPECT_EQ(notifier.Texts()[4],
+              "Pictures are saved as .png, .svg or .pdf files, not as " + (dir / "line.gif").string() + ".");
     EXPECT_EQ(notifier.Texts()[6].rfind("Cannot save " + (dir / "no-folder/line.png").string() + ": ", 0), 0u);
     // The dialogs start in the folder of the last file saved.
     const std::string imageFilters = "|PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)";
     EXPECT_EQ(notifier.Texts()[0], "Save Image|time-line.png" + imageFilters);
     EXPECT_EQ(notifier.Texts()[1], "Save Image|" + (dir / "time-line.png").string() + imageFilters);
-    EXPECT_EQ(notifier.Texts()[7], "Save CSV of #140  Temp - SEU  (Deg.C)|" + (dir / "time-line-140.csv").string() + "|CSV file (*.csv)");
+    EXPECT_EQ(notifier.Texts()[7],
+              "Save CSV of #140  Temp - SEU  (Deg.C)|" + (dir / "time-line-140.csv").string() + "|CSV file (*.csv)");
 
     // Every sample is in view: the CSV is what the series command writes.
     const auto series = RunProcess(KELVAROX_CLI, {"series", "--database", location, "#140"});
@@ -381,8 +386,9 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     WriteBytes(p.telemetry / "short.dat", std::vector<uint8_t>(100, 'W'));
     p.NameTelemetryDirectory();
     // The blocks are added with the stored Orbit HiByte 2: orbit 17 is 529.
-    WriteText(p.settingsFile, ReadText(p.settingsFile) + "\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\r\n"
-                                                        "\"Orbit Offset\"=\"2\"\r\n");
+    WriteText(p.settingsFile, ReadText(p.settingsFile) +
+                                  "\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Kelvarox\\Startup]\r\n"
+                                  "\"Orbit Offset\"=\"2\"\r\n");
     KelvaroxApplication& app = p.Start();
     app.Start();
     app.StartArchiveFeed();
@@ -393,15 +399,16 @@ TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensT
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(FormChild<QCheckBox>(*window, "followCheck")->isChecked());
     QLabel* status = FormChild<QLabel>(*window, "statusLabel");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return status->toolTip() == "Archive: added 2, already stored 0, failed 1"; }, 10000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return status->toolTip() == "Archive: added 2, already stored 0, failed 1"; }, 10000))
         << status->toolTip().toStdString();
     QTreeWidget* list = FormChild<QTreeWidget>(*window, "channelList");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == 2; }, 10000));
     list->topLevelItem(0)->setSelected(false);
     list->topLevelItem(1)->setSelected(true);
     TimeLinePlot* plot = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (plot = window->findChild<TimeLinePlot*>("plot140")) && plot->trace(); },
-                                10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (plot = window->findChild<TimeLinePlot*>("plot140")) && plot->trace(); }, 10000));
 
     // The user has typed Orbit HiByte 0 and selected the other file. A double-click loads the
     // block of the nearest sample with the Orbit HiByte of the time line, selects its file,
@@ -447,14 +454,16 @@ TEST(TimeLineProgram, AnArchiveThatCannotBeWrittenIsToldInFull) {
     sqlite3_close(db);
     ScopedEnv database("KELVAROX_DATABASE", location.c_str());
     KelvaroxApplication& app = StartWithABlock(p);
-    const std::string message = "Archive: The archive " + location + " has schema version 99, newer than this Kelvarox knows (" +
+    const std::string message = "Archive: The archive " + location +
+                                " has schema version 99, newer than this Kelvarox knows (" +
                                 std::to_string(archive::kSchemaVersion) + "); it was left as it is";
     auto* stopped = FormChild<QToolButton>(app.Main(), "importProblemButton");
     ASSERT_TRUE(QTest::qWaitFor([&] { return stopped->isVisible(); }, 10000));
     EXPECT_EQ(stopped->toolTip().toStdString(), message);
     stopped->click();
     ASSERT_EQ(p.notifier.boxes.size(), 1u);
-    EXPECT_EQ(p.notifier.boxes[0].text, "Adding the telemetry directory's blocks to the archive has stopped:\n" + message);
+    EXPECT_EQ(p.notifier.boxes[0].text,
+              "Adding the telemetry directory's blocks to the archive has stopped:\n" + message);
 
     FormChild<QAction>(app.Main(), "timeLineAction")->trigger();
     TimeLineWindow* window = app.TimeLine();
@@ -492,8 +501,8 @@ TEST(TimeLineProgram, ConnectingIsShownAndAServerThatNeverAnswersHoldsNothingUp)
     q.app->Start();
     FormChild<QAction>(q.app->Main(), "timeLineAction")->trigger();
     QLabel* outcome = FormChild<QLabel>(*q.app->TimeLine(), "messageLabel");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Shown(*outcome).starts_with("Cannot connect to the archive " + nowhere + ": "); },
-                                10000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Shown(*outcome).starts_with("Cannot connect to the archive " + nowhere + ": "); }, 10000))
         << Shown(*outcome);
 }
 
@@ -502,8 +511,8 @@ TEST(SaveDialog, ANameWithoutASuffixTakesThatOfTheFileTypeChosen) {
     TempDir dir;
     MessageBoxNotifier notifier;
     for (const auto& [filters, chosen, expected] :
-         {std::tuple<std::string, std::string, std::string>{"PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)",
-                                                            "SVG picture (*.svg)", "picture.svg"},
+         {std::tuple<std::string, std::string, std::string>{
+              "PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)", "SVG picture (*.svg)", "picture.svg"},
           {"PNG image (*.png);;SVG picture (*.svg);;PDF document (*.pdf)", "", "picture.png"},
           {"CSV file (*.csv)", "", "picture.csv"}}) {
         QTimer::singleShot(0, [&, chosen = chosen] {

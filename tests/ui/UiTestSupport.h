@@ -83,8 +83,10 @@ struct TestProgram {
 
     void NameTelemetryDirectory() {
         std::filesystem::create_directories(settingsFile.parent_path());
-        WriteText(settingsFile, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-                                "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
+        WriteText(settingsFile,
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
+                  "\"Default Directory\"=\"" +
+                      (home / "Trelm").string() + "\"\r\n");
     }
 
     KelvaroxApplication& Start(StartPaths start = {}) {

@@ -1,7 +1,9 @@
 // Starts the real program on a virtual X display, as a user would see it, and closes it as a
 // window manager would; opens its time line window with the mouse and the keyboard and watches
 // a block the capture program writes appear there.
+// GoogleTest before the X11 headers, whose macros (None, Bool) it cannot take.
 #include <gtest/gtest.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -61,7 +63,8 @@ std::string WindowName(Display* display, Window w) {
     unsigned long count, after;
     unsigned char* data = nullptr;
     if (XGetWindowProperty(display, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
-            Success && data) {
+            Success &&
+        data) {
         name.assign(reinterpret_cast<char*>(data), count);
         XFree(data);
     }
@@ -135,9 +138,8 @@ struct VirtualDisplay {
         // run at the same time never start two servers on one number.
         int pipeEnds[2];
         if (::pipe(pipeEnds) != 0) return;
-        server.pid = Spawn({"Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen", "0", "1400x900x24",
-                            "-nolisten", "tcp"},
-                           {});
+        server.pid = Spawn(
+            {"Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen", "0", "1400x900x24", "-nolisten", "tcp"}, {});
         ::close(pipeEnds[1]);
         std::string number;
         pollfd ready{pipeEnds[0], POLLIN, 0};
@@ -167,10 +169,12 @@ struct ProgramHome {
         std::filesystem::create_directories(config / "kelvarox");
         WriteText(config / "kelvarox/user.reg",
                   "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"
-                  "\"Default Directory\"=\"" + (home / "Trelm").string() + "\"\r\n");
+                  "\"Default Directory\"=\"" +
+                      (home / "Trelm").string() + "\"\r\n");
         std::filesystem::create_directories(home / "Trelm");
         if (withSampleBlocks)
-            std::filesystem::create_directory_symlink(std::string(KELVAROX_SOURCE_DIR) + "/samples/telemetry", telemetry);
+            std::filesystem::create_directory_symlink(std::string(KELVAROX_SOURCE_DIR) + "/samples/telemetry",
+                                                      telemetry);
         else
             std::filesystem::create_directories(telemetry);
     }
@@ -189,11 +193,11 @@ struct ProgramHome {
 Child StartProgram(const VirtualDisplay& display, const ProgramHome& home) {
     Child program;
     program.pid = Spawn({KELVAROX_PROGRAM}, {{"DISPLAY", display.name},
-                                            {"QT_QPA_PLATFORM", "xcb"},
-                                            {"HOME", home.home.path().string()},
-                                            {"XDG_CONFIG_HOME", home.config.string()},
-                                            {"XDG_DATA_HOME", (home.home / "data").string()},
-                                            {"XDG_RUNTIME_DIR", home.home.path().string()}});
+                                             {"QT_QPA_PLATFORM", "xcb"},
+                                             {"HOME", home.home.path().string()},
+                                             {"XDG_CONFIG_HOME", home.config.string()},
+                                             {"XDG_DATA_HOME", (home.home / "data").string()},
+                                             {"XDG_RUNTIME_DIR", home.home.path().string()}});
     return program;
 }
 
@@ -325,16 +329,19 @@ TEST(RealProgram, KeepsItsPlaceUnderAWindowManager) {
     Child manager;
     manager.pid = Spawn({"openbox"}, {{"DISPLAY", display.name}, {"HOME", home.home.path().string()}}, true);
     const Atom supporting = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
-    ASSERT_TRUE(Poll([&] {
-        Atom type;
-        int format;
-        unsigned long count = 0, after;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(x, DefaultRootWindow(x), supporting, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                           &after, &data);
-        if (data) XFree(data);
-        return count == 1;
-    }, 30)) << "the window manager did not start";
+    ASSERT_TRUE(Poll(
+        [&] {
+            Atom type;
+            int format;
+            unsigned long count = 0, after;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(x, DefaultRootWindow(x), supporting, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                               &after, &data);
+            if (data) XFree(data);
+            return count == 1;
+        },
+        30))
+        << "the window manager did not start";
 
     std::vector<std::string> stored;
     for (int run = 0; run < 2; ++run) {
