@@ -7,6 +7,7 @@
 #include "core/Errors.h"
 #include "render/TextCodec.h"
 #include "timeline/ArchiveTrace.h"
+#include "timeline/LimitWatch.h"
 
 namespace kelvarox {
 
@@ -52,6 +53,10 @@ public:
             satellite_ = satellite;
             followers_.clear();
             overview_ = timeline::ArchiveOverview(satellite_);
+            watch_.reset();
+            if (satellite_ && !satellite_->ChannelsWithLimits().empty())
+                watch_ = std::make_unique<timeline::LimitWatch>(satellite_);
+            reader_.post([r = &reader_] { emit r->worstLevelsRead({}); });
             listed_ = false;
         }
         const std::string& location = reader_.location_;
@@ -77,6 +82,11 @@ public:
                 if ((added || now != seen_) && follower->second.Update(*archive_))
                     reader_.post([r = &reader_, trace = follower->second.Trace()] { emit r->traceRead(trace); });
             }
+            // The marks of the channel list, after the plots: at a million blocks the first
+            // read of every channel with limits takes a while.
+            if (watch_ && (now != seen_ || !watched_) && watch_->Update(*archive_))
+                reader_.post([r = &reader_, levels = watch_->Levels()] { emit r->worstLevelsRead(levels); });
+            watched_ = watch_ != nullptr;
             seen_ = now;
             report(std::string());
         } catch (const KelvaroxError& e) {
@@ -103,7 +113,9 @@ private:
     timeline::ArchiveOverview overview_;
     std::map<int32_t, timeline::TraceFollower> followers_;  // of the channels shown
     std::shared_ptr<const SatelliteDefinition> satellite_;
-    std::optional<int64_t> seen_;  // the generation everything was read at
+    std::unique_ptr<timeline::LimitWatch> watch_;  // none without limits
+    bool watched_ = false;                         // the watch has read the archive once
+    std::optional<int64_t> seen_;                  // the generation everything was read at
     std::string problem_;
     bool listed_ = false;
 };

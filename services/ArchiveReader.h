@@ -8,6 +8,7 @@
 #include <QString>
 #include <QThread>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -18,6 +19,7 @@
 #include "core/SatelliteDefinition.h"
 #include "timeline/ChannelTrace.h"
 #include "timeline/DateLine.h"
+#include "timeline/Excursions.h"
 
 namespace kelvarox {
 
@@ -53,6 +55,9 @@ signals:
     // The blocks that the satellite's elements date otherwise than their headers, named as
     // ArchiveOverview::MisplacedText names them; empty when there are none.
     void misplacedRead(const QString& warning);
+    // The worst level beyond its limits of each channel that has limits, across the archive;
+    // empty when another satellite was chosen.
+    void worstLevelsRead(const std::map<int32_t, kelvarox::timeline::LimitLevel>& levels);
 
 private:
     class Work;

@@ -85,6 +85,10 @@ void TimeLineWindow::connectHandlers() {
         ui_->satelliteLabel->setVisible(!warning.isEmpty());
     });
     connect(ui_->axisChoice, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
+    connect(reader_.get(), &ArchiveReader::worstLevelsRead, this, [this](const std::map<int32_t, LimitLevel>& levels) {
+        worst_ = levels;
+        markWorstLevels();
+    });
     connect(ui_->breachList, &BreachList::excursionChosen, this, [this](const TimeRange& view) {
         showingAll_ = false;
         setView(view);
@@ -263,10 +267,7 @@ void TimeLineWindow::takeTrace(std::shared_ptr<const ChannelTrace> trace) {
     if (plot == plots_.end()) return;  // no longer shown
     const std::optional<TimeRange> before = extent();
     if (satellite_) {
-        std::vector<Excursion> excursions = ExcursionsOf(*trace, *satellite_);
-        worst_[trace->Channel()] = WorstLevel(excursions);
-        markWorstLevels();
-        ui_->breachList->setExcursions(trace->Channel(), std::move(excursions));
+        ui_->breachList->setExcursions(trace->Channel(), ExcursionsOf(*trace, *satellite_));
     }
     (*plot)->setTrace(std::move(trace));
     const std::optional<TimeRange> after = extent();

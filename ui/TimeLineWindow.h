@@ -63,7 +63,7 @@ private:
     void connectHandlers();
     void showChannels(const std::vector<archive::ChannelSummary>& channels);
     void selectionChanged();
-    // The channel list's mark of the worst level beyond the limits of each channel read.
+    // The channel list's mark of the worst level beyond the limits of each channel.
     void markWorstLevels();
     void takeTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
     void takeDates(std::shared_ptr<const timeline::DateLine> dates);
@@ -90,7 +90,7 @@ private:
     TimeLinePlot* currentPlot_ = nullptr;
     std::shared_ptr<const timeline::DateLine> dates_;
     std::shared_ptr<const SatelliteDefinition> satellite_;
-    std::map<int32_t, timeline::LimitLevel> worst_;  // of the channels whose traces were read
+    std::map<int32_t, timeline::LimitLevel> worst_;  // of the channels with limits, across the archive
     timeline::TimeRange view_;
     bool showingAll_ = true;  // the view follows the extent of the plots until a zoom or pan
     bool following_ = true;

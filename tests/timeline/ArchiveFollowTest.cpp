@@ -9,6 +9,7 @@
 #include "TestFiles.h"
 #include "archive/Archive.h"
 #include "timeline/ArchiveTrace.h"
+#include "timeline/LimitWatch.h"
 
 using namespace kelvarox;
 using namespace kelvarox::testing;
@@ -87,6 +88,13 @@ TEST(ArchiveFollow, EachCommitReadAloneGivesWhatReadingEverythingGives) {
     archive::Archive reader(location, archive::Archive::Access::Write);
     TraceFollower follower(0x140);
     ArchiveOverview overview;
+    ChannelLimits limits;
+    limits.yellowHigh = 25;
+    limits.redHigh = 28.5;
+    limits.persistence = 3;
+    const auto satellite = std::make_shared<const SatelliteDefinition>(
+        "Example-1", std::vector<ChannelEntry>{{0x140, std::nullopt, {}, {}, {}, limits}}, std::vector<ElementSet>{});
+    LimitWatch watch(satellite);
     std::vector<std::pair<std::shared_ptr<const ChannelTrace>, Copied>> handedOut;
     for (size_t step = 0; step < commits.size(); ++step) {
         commits[step].first();
@@ -94,6 +102,8 @@ TEST(ArchiveFollow, EachCommitReadAloneGivesWhatReadingEverythingGives) {
         EXPECT_EQ(overview.Update(reader), commits[step].second) << step;
 
         const ChannelTrace all = LoadChannelTrace(reader, 0x140);
+        watch.Update(reader);
+        EXPECT_EQ(watch.Levels().at(0x140), WorstLevel(ExcursionsOf(all, *satellite))) << step;
         const auto trace = follower.Trace();
         EXPECT_EQ(Copy(*trace), Copy(all)) << step;
         EXPECT_GT(trace->SampleCount(), 0u);
