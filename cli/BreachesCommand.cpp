@@ -1,6 +1,5 @@
 // breaches: the excursions of channels beyond the limits of the satellite file in force.
 #include <algorithm>
-#include <charconv>
 
 #include "archive/DatedSamples.h"
 #include "cli/ArchiveSession.h"
@@ -20,13 +19,6 @@ using timeline::LimitLevel;
 using timeline::LimitSide;
 
 const char* LevelText(LimitLevel level) { return level == LimitLevel::Red ? "red" : "yellow"; }
-
-template <class Number>
-void Append(std::string& out, Number n) {
-    char digits[32];
-    const auto r = std::to_chars(digits, digits + sizeof digits, n);
-    out.append(digits, static_cast<size_t>(r.ptr - digits));
-}
 
 // The channels that the command names, else every channel with limits; a named channel
 // without limits is a usage error.
@@ -95,15 +87,15 @@ int RunBreaches(const Options& options, std::ostream& out, std::ostream& err) {
                 text += ',';
                 text += LevelText(e.level);
                 text += e.side == LimitSide::Low ? ",low," : ",high,";
-                Append(text, e.first.orbit);
+                AppendNumber(text, e.first.orbit);
                 text += ',';
-                Append(text, e.first.ma);
+                AppendNumber(text, e.first.ma);
                 text += ',';
-                Append(text, e.last.orbit);
+                AppendNumber(text, e.last.orbit);
                 text += ',';
-                Append(text, e.last.ma);
+                AppendNumber(text, e.last.ma);
                 text += ',';
-                Append(text, e.samples);
+                AppendNumber(text, e.samples);
                 text += ',';
                 AppendShortestFloat(text, e.peak);
                 text += ',';
@@ -132,11 +124,11 @@ int RunBreaches(const Options& options, std::ostream& out, std::ostream& err) {
                     if (only && level != *only) continue;
                     const Tally& t = tally[level == LimitLevel::Red ? 1 : 0];
                     text += channelText + ',' + LevelText(level) + ',';
-                    Append(text, t.excursions);
+                    AppendNumber(text, t.excursions);
                     text += ',';
-                    Append(text, t.samples);
+                    AppendNumber(text, t.samples);
                     text += ',';
-                    Append(text, static_cast<double>(t.span) / 256.0);
+                    AppendShortestDouble(text, static_cast<double>(t.span) / 256.0);
                     text += "\r\n";
                 }
             }

@@ -1,5 +1,4 @@
 // orbits and fold: a channel's samples reduced per orbit, and folded on MA over many orbits.
-#include <charconv>
 #include <cmath>
 #include <map>
 
@@ -13,13 +12,6 @@
 namespace kelvarox::cli {
 
 namespace {
-
-template <class Number>
-void Append(std::string& out, Number n) {
-    char digits[32];
-    const auto r = std::to_chars(digits, digits + sizeof digits, n);
-    out.append(digits, static_cast<size_t>(r.ptr - digits));
-}
 
 int32_t ChannelArgument(const Options& options, const char* command) {
     if (options.files.size() != 1) throw UsageError(std::string(command) + " takes one channel");
@@ -54,15 +46,15 @@ struct OrbitTally {
 };
 
 void AppendOrbitRow(std::string& text, int64_t orbit, const OrbitTally& t) {
-    Append(text, orbit);
+    AppendNumber(text, orbit);
     text += ',';
-    Append(text, t.samples);
+    AppendNumber(text, t.samples);
     text += ',';
     AppendShortestFloat(text, t.min);
     text += ',';
     AppendShortestFloat(text, t.max);
     text += ',';
-    Append(text, t.sum / static_cast<double>(t.samples));
+    AppendShortestDouble(text, t.sum / static_cast<double>(t.samples));
     text += "\r\n";
 }
 
@@ -115,9 +107,9 @@ int RunFold(const Options& options, std::ostream& out, std::ostream& err) {
     if (status != 0) return status;
     std::string text = "ma,samples,min,p05,median,p95,max\r\n";
     for (const timeline::FoldBin& bin : fold.Bins()) {
-        Append(text, bin.lowerMA);
+        AppendShortestDouble(text, bin.lowerMA);
         text += ',';
-        Append(text, bin.samples);
+        AppendNumber(text, bin.samples);
         for (const float value : {bin.min, bin.p05, bin.median, bin.p95, bin.max}) {
             text += ',';
             AppendShortestFloat(text, value);

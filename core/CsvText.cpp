@@ -16,6 +16,18 @@ std::string CsvField(std::string_view text) {
     return quoted;
 }
 
+void AppendNumber(std::string& out, int64_t value) {
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, static_cast<size_t>(r.ptr - digits));
+}
+
+void AppendShortestDouble(std::string& out, double value) {
+    char digits[32];
+    const auto r = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, static_cast<size_t>(r.ptr - digits));
+}
+
 void AppendShortestFloat(std::string& out, float value) {
     if (value != value) {
         out += "NAN";

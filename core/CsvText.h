@@ -1,5 +1,6 @@
 #pragma once
 // Pieces of the program's CSV text (RFC 4180).
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,8 @@ std::string CsvField(std::string_view text);
 // Appends the shortest text that reads back as the same 32-bit float; INF, -INF and NAN for
 // the values that have no digits.
 void AppendShortestFloat(std::string& out, float value);
+// Appends a whole number; a double in the shortest text that reads back as the same double.
+void AppendNumber(std::string& out, int64_t value);
+void AppendShortestDouble(std::string& out, double value);
 
 }  // namespace kelvarox
