@@ -139,8 +139,7 @@ std::string ValueOrNone(bool any, float value) {
 int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::optional<int32_t> only;
     if (args.size() > 1) throw UsageError("archive stats takes at most one channel");
-    if (args.size() == 1 && !(only = ParseChannelText(args[0])))
-        throw UsageError("'" + args[0] + "' is not a channel (#140 or 0x140)");
+    if (args.size() == 1) only = ChannelArgument(args[0]);
     return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
         bool shown = false;
         for (const auto& c : archive.Channels()) {

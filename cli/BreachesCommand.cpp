@@ -30,12 +30,11 @@ std::vector<int32_t> ChannelsOf(const Options& options, const SatelliteDefinitio
     }
     std::vector<int32_t> channels;
     for (const std::string& text : options.files) {
-        const auto channel = ParseChannelText(text);
-        if (!channel) throw UsageError("'" + text + "' is not a channel (#140 or 0x140)");
-        if (std::find(limited.begin(), limited.end(), *channel) == limited.end())
-            throw UsageError("channel " + ChannelCatalogue::ChannelNumberText(*channel) +
+        const int32_t channel = ChannelArgument(text);
+        if (std::find(limited.begin(), limited.end(), channel) == limited.end())
+            throw UsageError("channel " + ChannelCatalogue::ChannelNumberText(channel) +
                              " has no limits in the satellite file in force");
-        channels.push_back(*channel);
+        channels.push_back(channel);
     }
     return channels;
 }
@@ -60,8 +59,7 @@ int RunBreaches(const Options& options, std::ostream& out, std::ostream& err) {
     const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, err);
     if (!satellite) return 1;
     const std::vector<int32_t> channels = ChannelsOf(options, *satellite);
-    if (options.utc && satellite->Elements().empty())
-        throw UsageError("--utc needs orbital elements, and the satellite file in force has none");
+    if (options.utc) RequireElements(*satellite);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
     std::string text = options.summary ? "channel,level,excursions,samples,orbits\r\n"
                                        : "channel,level,side,first_orbit,first_ma,last_orbit,last_ma,samples,peak,file";

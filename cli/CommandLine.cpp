@@ -75,6 +75,17 @@ std::optional<int32_t> ParseChannelText(const std::string& text) {
     return ParseHex("0x" + digits);
 }
 
+int32_t ChannelArgument(const std::string& text) {
+    const auto channel = ParseChannelText(text);
+    if (!channel) throw UsageError("'" + text + "' is not a channel (#140 or 0x140)");
+    return *channel;
+}
+
+int32_t OneChannelArgument(const Options& options, const std::string& command) {
+    if (options.files.size() != 1) throw UsageError(command + " takes one channel");
+    return ChannelArgument(options.files[0]);
+}
+
 std::string ArchiveLocationOf(const Options& options) {
     return options.database.empty() ? archive::DefaultArchiveLocation() : options.database;
 }

@@ -51,6 +51,10 @@ Options ParseCommandLine(int argc, char** argv, const Defaults& defaults);
 
 // A channel as the Hex# box shows it (#140) or as 0x140.
 std::optional<int32_t> ParseChannelText(const std::string& text);
+// A channel argument; anything else raises UsageError ("'X' is not a channel (#140 or 0x140)").
+int32_t ChannelArgument(const std::string& text);
+// The one channel argument of `command`: "COMMAND takes one channel" when there is not one.
+int32_t OneChannelArgument(const Options& options, const std::string& command);
 
 // The archive the options name: --database, else the default archive (archive/ArchiveLocation.h).
 std::string ArchiveLocationOf(const Options& options);

@@ -13,13 +13,6 @@ namespace kelvarox::cli {
 
 namespace {
 
-int32_t ChannelArgument(const Options& options, const char* command) {
-    if (options.files.size() != 1) throw UsageError(std::string(command) + " takes one channel");
-    const auto channel = ParseChannelText(options.files[0]);
-    if (!channel) throw UsageError("'" + options.files[0] + "' is not a channel (#140 or 0x140)");
-    return *channel;
-}
-
 // Runs `each` over the channel's samples in the orbits the options name, translated as series
 // translates them; a channel the archive does not hold is an error.
 int ForEachSampleOf(const Options& options, int32_t channel, std::ostream& err,
@@ -61,7 +54,7 @@ void AppendOrbitRow(std::string& text, int64_t orbit, const OrbitTally& t) {
 }  // namespace
 
 int RunOrbits(const Options& options, std::ostream& out, std::ostream& err) {
-    const int32_t channel = ChannelArgument(options, "orbits");
+    const int32_t channel = OneChannelArgument(options, "orbits");
     std::string text = "orbit,samples,min,max,mean\r\n";
     // Blocks come in the order of their first samples, so an orbit before a block's first one
     // gets no more samples: it is written then, and only the orbits of overlapping blocks wait.
@@ -97,7 +90,7 @@ int RunOrbits(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunFold(const Options& options, std::ostream& out, std::ostream& err) {
-    const int32_t channel = ChannelArgument(options, "fold");
+    const int32_t channel = OneChannelArgument(options, "fold");
     const int bins = options.bins.value_or(timeline::FoldStatistics::kDefaultBins);
     if (bins < 1 || bins > 256) throw UsageError("--bins: " + std::to_string(bins) + " is not from 1 to 256");
     timeline::FoldStatistics fold(bins);

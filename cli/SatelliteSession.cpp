@@ -14,6 +14,11 @@ std::optional<SatelliteDefinition> SatelliteOf(const Options& options, std::ostr
     return std::move(read.satellite);
 }
 
+void RequireElements(const SatelliteDefinition& satellite) {
+    if (satellite.Elements().empty())
+        throw UsageError("--utc needs orbital elements, and the satellite file in force has none");
+}
+
 DatedTranslation TranslationOf(const SatelliteDefinition& satellite, int32_t channel, const Options& options) {
     if (!options.coefficients) return DatedTranslation(satellite, channel);
     return DatedTranslation(satellite, channel,

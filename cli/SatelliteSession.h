@@ -14,6 +14,9 @@ namespace kelvarox::cli {
 // error a line ("FILE:LINE:COLUMN: message"), and gives none: the command ends with status 1.
 std::optional<SatelliteDefinition> SatelliteOf(const Options& options, std::ostream& err);
 
+// Raises the usage error of --utc when the satellite has no orbital elements to time samples by.
+void RequireElements(const SatelliteDefinition& satellite);
+
 // A channel's translation under the satellite: the --coefficients typed, else the equation in
 // force at each block's start date.
 DatedTranslation TranslationOf(const SatelliteDefinition& satellite, int32_t channel, const Options& options);

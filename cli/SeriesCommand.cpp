@@ -29,18 +29,15 @@ int RunSeriesPicture(const Options& options, std::ostream& err) {
 }  // namespace
 
 int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
-    if (options.files.size() != 1) throw UsageError("series takes one channel");
-    const auto channel = ParseChannelText(options.files[0]);
-    if (!channel) throw UsageError("'" + options.files[0] + "' is not a channel (#140 or 0x140)");
+    const int32_t channel = OneChannelArgument(options, "series");
     if (!options.output.empty()) {
         if (options.utc) throw UsageError("--utc adds a column to the CSV of series, not to a picture");
         return RunSeriesPicture(options, err);
     }
     const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, err);
     if (!satellite) return 1;
-    if (options.utc && satellite->Elements().empty())
-        throw UsageError("--utc needs orbital elements, and the satellite file in force has none");
-    DatedTranslation translation = TranslationOf(*satellite, *channel, options);
+    if (options.utc) RequireElements(*satellite);
+    DatedTranslation translation = TranslationOf(*satellite, channel, options);
     const archive::OrbitRange range{options.fromOrbit, options.toOrbit};
     constexpr size_t kFlushAt = 1 << 16;
     std::string text;
@@ -55,7 +52,7 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
         text = archive::kSeriesCsvHeader;
         if (options.utc) text.insert(text.size() - 2, ",utc");
         bool any = false;
-        archive::ForEachDatedSample(archive, *channel, range, translation,
+        archive::ForEachDatedSample(archive, channel, range, translation,
                                     [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
                                         any = true;
                                         if (b.id != fieldOf) {
@@ -71,9 +68,9 @@ int RunSeries(const Options& options, std::ostream& out, std::ostream& err) {
                                     });
         // A channel the archive does not hold is an error, as for archive stats and the picture;
         // orbits without samples of a channel it holds are an empty series.
-        if (!any && !archive.HoldsChannel(*channel)) {
+        if (!any && !archive.HoldsChannel(channel)) {
             text.clear();
-            return NoBlockOfChannel(err, *channel);
+            return NoBlockOfChannel(err, channel);
         }
         return 0;
     });

@@ -71,7 +71,8 @@ const ElementSet* ElementsNearOrbit(const SatelliteDefinition& satellite, OrbitT
 }
 
 double TimeOfOrbit(const ElementSet& e, OrbitTime orbit) {
-    return e.epochAmDay + (orbit - EpochOrbit(e)) / e.meanMotion;
+    const double whole = std::floor(orbit);
+    return SampleAmDayTime(e, static_cast<int64_t>(whole), (orbit - whole) * kMAPerOrbit);
 }
 
 OrbitTime OrbitOfTime(const ElementSet& e, double amDayTime) {

@@ -88,21 +88,20 @@ std::optional<timeline::TimeRange> SeriesView(const Options& options, const time
 }
 
 int RenderSeries(const Options& options, PictureFormat format) {
-    const auto channel = ParseChannelText(options.files.front());
-    if (!channel) throw UsageError("'" + options.files.front() + "' is not a channel (#140 or 0x140)");
+    const int32_t channel = ChannelArgument(options.files.front());
     const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, std::cerr);
     if (!satellite) return 1;
     timeline::TimeLinePicture picture;
     try {
         archive::Archive archive(ArchiveLocationOf(options), archive::Archive::Access::Read);
         std::optional<Coefficients> k;
-        if (options.coefficients) k = archive::ChannelTranslation(BuiltInDefinition(*channel), options.coefficients);
+        if (options.coefficients) k = archive::ChannelTranslation(BuiltInDefinition(channel), options.coefficients);
         const timeline::ChannelTrace trace =
-            timeline::LoadChannelTrace(archive, *channel, {options.fromOrbit, options.toOrbit}, k, *satellite);
+            timeline::LoadChannelTrace(archive, channel, {options.fromOrbit, options.toOrbit}, k, *satellite);
         const timeline::DateLine dates = timeline::LoadDateLine(archive);
         const auto view = SeriesView(options, trace);
         if (!view) {
-            Report(std::cerr, "no sample of channel " + ChannelCatalogue::ChannelNumberText(*channel) +
+            Report(std::cerr, "no sample of channel " + ChannelCatalogue::ChannelNumberText(channel) +
                                   " in the archive " + archive.Name());
             return 1;
         }
