@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace kelvarox::timeline {
+namespace kelvarox {
 
 struct OrbitStatistics {
     int64_t orbit = 0;
@@ -26,4 +26,4 @@ struct OrbitStatistics {
     bool operator==(const OrbitStatistics&) const = default;
 };
 
-}  // namespace kelvarox::timeline
+}  // namespace kelvarox
