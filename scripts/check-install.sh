@@ -110,9 +110,14 @@ complete_line() {  # prints the completions of the words given, the last one bei
          _kelvarox_cli; printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd " "' \
     _ "$prefix/share/bash-completion/completions/kelvarox-cli" kelvarox-cli "$@")
 }
-[ "$(complete_line "")" = "csv graph info table" ] || fail "completion of the command: $(complete_line "")"
+[ "$(complete_line "")" = "archive breaches csv fold graph info orbits satellite series table" ] ||
+  fail "completion of the command: $(complete_line "")"
+[ "$(complete_line archive s)" = "set-orbit stats" ] || fail "completion of archive's subcommand: $(complete_line archive s)"
+[ "$(complete_line --database x archive add "")" = "B.TLM a.dat subfolder" ] ||
+  fail "completion of a block to add: $(complete_line --database x archive add "")"
+[ "$(complete_line breaches --level r)" = "red" ] || fail "completion of a level: $(complete_line breaches --level r)"
 [ "$(complete_line --orbit-hibyte 1 t)" = "table" ] || fail "completion after an option: $(complete_line --orbit-hibyte 1 t)"
-[ "$(complete_line info --l)" = "--layout" ] || fail "completion of an option: $(complete_line info --l)"
+[ "$(complete_line info --la)" = "--layout" ] || fail "completion of an option: $(complete_line info --la)"
 [ "$(complete_line table "")" = "B.TLM a.dat subfolder" ] || fail "completion of a block: $(complete_line table "")"
 
 echo "check-install: Debian packages"
