@@ -279,6 +279,27 @@ TEST_F(TimeLineWindowTest, TypedRangesAndTheHistoryOfViews) {
     expectView(16.375, 16.625);
 }
 
+// With orbital elements (2002-01-01 00:00 UTC at orbit 16, 16 orbits a day) a range is typed
+// as UTC, the boxes show the view's ends so, and the read-out gives the UTC at the cursor.
+TEST_F(TimeLineWindowTest, WithElementsARangeIsTypedAsUtc) {
+    ElementSet elements;
+    elements.epochAmDay = 8766;
+    elements.revolution = 16;
+    elements.meanMotion = 16;
+    window->useSatellite(std::make_shared<const SatelliteDefinition>("Example-1", std::vector<ChannelEntry>{},
+                                                                     std::vector<ElementSet>{elements}));
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    auto* from = FormChild<QLineEdit>(*window, "fromEdit");
+    auto* to = FormChild<QLineEdit>(*window, "toEdit");
+    from->setText("2002-01-01 00:45");
+    to->setText("2002-01-01T01:30:00");
+    QTest::keyClick(from, Qt::Key_Enter);
+    EXPECT_EQ(from->text(), "2002-01-01 00:45:00");
+    EXPECT_EQ(to->text(), "2002-01-01 01:30:00");
+    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth), 16.5, 1 / 256.0);
+    EXPECT_TRUE(readout->text().endsWith("2002-01-01T00:45:00.000Z")) << readout->text().toStdString();
+}
+
 TEST_F(TimeLineWindowTest, StatisticsAndTheNearestSampleAreThoseOfTheArchive) {
     TimeLinePlot* plot = ShowTemperatureOnly();
     QLabel* statistics = FormChild<QLabel>(*plot, "statisticsLabel");
