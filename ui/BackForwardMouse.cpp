@@ -10,15 +10,17 @@ BackForwardMouse::BackForwardMouse(QAction* back, QAction* forward, QObject* par
 void BackForwardMouse::watch(QObject* widget) { widget->installEventFilter(this); }
 
 bool BackForwardMouse::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+    const QEvent::Type type = event->type();
+    // A second press soon after the first comes as a double-click.
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (press || type == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::BackButton || mouse->button() == Qt::ForwardButton) {
-            if (event->type() == QEvent::MouseButtonPress)
-                (mouse->button() == Qt::BackButton ? back_ : forward_)->trigger();
+            if (press) (mouse->button() == Qt::BackButton ? back_ : forward_)->trigger();
             return true;
         }
         held_ = mouse->buttons() != Qt::NoButton;
-        if (event->type() == QEvent::MouseButtonPress) ++drag_;
+        if (type == QEvent::MouseButtonPress) ++drag_;
     }
     return QObject::eventFilter(watched, event);
 }

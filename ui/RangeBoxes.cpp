@@ -12,12 +12,12 @@ const char* const kBadText = "QLineEdit { border: 1px solid #d20000; }";
 
 }  // namespace
 
-RangeBoxes::RangeBoxes(QLineEdit* from, QLineEdit* to, QObject* parent) : QObject(parent), from_(from), to_(to) {
+RangeBoxes::RangeBoxes(QLineEdit* from, QLineEdit* to, QObject* parent)
+    : QObject(parent), from_(from), to_(to), fromTip_(from->toolTip()), toTip_(to->toolTip()) {
     auto dates = std::make_shared<DateLine>();
     dates->Finish();
     dates_ = std::move(dates);
     for (QLineEdit* box : {from_, to_}) {
-        box->setProperty("usualToolTip", box->toolTip());
         connect(box, &QLineEdit::returnPressed, this, &RangeBoxes::apply);
         connect(box, &QLineEdit::textEdited, this, [this, box] { mark(box, {}); });
     }
@@ -54,12 +54,11 @@ void RangeBoxes::apply() {
     toForm_ = range.to.form;
     dropTyping();
     emit rangeTyped(*range.view);
-    showEnds();
 }
 
 void RangeBoxes::mark(QLineEdit* box, const std::string& problem) {
     box->setStyleSheet(problem.empty() ? QString() : QString::fromLatin1(kBadText));
-    box->setToolTip(problem.empty() ? box->property("usualToolTip").toString() : ToQt(problem));
+    box->setToolTip(problem.empty() ? (box == from_ ? fromTip_ : toTip_) : ToQt(problem));
 }
 
 }  // namespace kelvarox

@@ -21,7 +21,8 @@ public:
     // The view on display, with the dates and the satellite the texts read and write with.
     void showView(const timeline::TimeRange& view, std::shared_ptr<const timeline::DateLine> dates,
                   std::shared_ptr<const SatelliteDefinition> satellite);
-    // The user chose a view elsewhere: what was typed and not applied gives way to it.
+    // The user chose a view: what was typed and not applied gives way to it. The boxes show
+    // its ends at the next showView.
     void dropTyping();
 
 signals:
@@ -34,6 +35,7 @@ private:
 
     QLineEdit* from_;
     QLineEdit* to_;
+    QString fromTip_, toTip_;  // when the text reads
     timeline::TimeRange view_;
     std::shared_ptr<const timeline::DateLine> dates_;
     std::shared_ptr<const SatelliteDefinition> satellite_;

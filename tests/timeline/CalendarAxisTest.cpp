@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "ExampleElements.h"
+
 namespace kelvarox::timeline {
 namespace {
 
 TEST(CalendarAxis, MarksAtRoundTimesOfDayFromTheElements) {
-    // Epoch 2002-01-01 00:00 UTC at orbit 60, 16 orbits a day: 1.5 orbits are 2 h 15 min.
-    ElementSet elements;
-    elements.epochAmDay = 8766;
-    elements.revolution = 60;
-    elements.meanMotion = 16;
-    const SatelliteDefinition satellite("Example-1", {}, {elements});
+    // 1.5 orbits are 2 h 15 min.
+    const ElementSet elements = ExampleElements();
+    const SatelliteDefinition satellite = ExampleSatellite();
     EXPECT_DOUBLE_EQ(OrbitOfTime(elements, TimeOfOrbit(elements, 61.25)), 61.25);
     // 540 pixels for 135 minutes: half-hour marks, 120 pixels apart.
     const auto axis = ComposeCalendarAxis({60, 61.5}, satellite, 540 + layout::kValueAxisWidth + layout::kRightMargin);
@@ -27,12 +26,8 @@ TEST(CalendarAxis, MarksAtRoundTimesOfDayFromTheElements) {
 }
 
 TEST(CalendarAxis, MarksReadWellFromAMinuteToThirtyYears) {
-    // 2002-01-01 00:00 UTC at orbit 60, 16 orbits a day; views from there over 1000 pixels.
-    ElementSet elements;
-    elements.epochAmDay = 8766;
-    elements.revolution = 60;
-    elements.meanMotion = 16;
-    const SatelliteDefinition satellite("Example-1", {}, {elements});
+    // Views from 2002-01-01 00:09 over 1000 pixels.
+    const SatelliteDefinition satellite = ExampleSatellite();
     const int width = 1000 + layout::kValueAxisWidth + layout::kRightMargin;
     const double minute = 16.0 / 1440;
     // The span in orbits, the first mark and the view's first end.

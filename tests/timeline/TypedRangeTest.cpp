@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ExampleElements.h"
 #include "timeline/TimeLinePicture.h"
 
 namespace kelvarox::timeline {
@@ -20,18 +21,9 @@ DateLine Dates() {
     return dates;
 }
 
-// 2002-01-01 00:00 UTC at orbit 60, 16 orbits a day.
-SatelliteDefinition WithElements() {
-    ElementSet elements;
-    elements.epochAmDay = 8766;
-    elements.revolution = 60;
-    elements.meanMotion = 16;
-    return SatelliteDefinition("Example-1", {}, {elements});
-}
-
 TEST(TypedRange, ReadsOrbitsOrbitsAndMAAndDates) {
     const DateLine dates = Dates();
-    const SatelliteDefinition satellite = WithElements();
+    const SatelliteDefinition satellite = ExampleSatellite();
     const std::string forms = "Type an orbit (1234), an orbit and MA (1234/128) or a date (2001-12-25)";
     struct Case {
         std::string text;
@@ -89,7 +81,7 @@ TEST(TypedRange, ReadsOrbitsOrbitsAndMAAndDates) {
 
 TEST(TypedRange, TheTextsOfAViewsEndsReadBack) {
     const DateLine dates = Dates();
-    const SatelliteDefinition satellite = WithElements();
+    const SatelliteDefinition satellite = ExampleSatellite();
     struct Case {
         TimeRange view;
         EndForm form;
