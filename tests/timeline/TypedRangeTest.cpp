@@ -32,33 +32,33 @@ TEST(TypedRange, ReadsOrbitsOrbitsAndMAAndDates) {
         std::optional<OrbitTime> time;
         std::string problem;
     };
-    const RangeEnd F = RangeEnd::From, T = RangeEnd::To;
+    const RangeEnd from = RangeEnd::From, to = RangeEnd::To;
     const std::vector<Case> cases = {
-        {"1234", F, false, 1234, ""},
-        {"1234", T, false, 1235, ""},  // to the orbit's end
-        {" 1234/128 ", F, false, 1234.5, ""},
-        {"1234/128", T, false, 1234.5, ""},
-        {"-3/64", F, false, -2.75, ""},
-        {"2002-01-01", F, false, 300, ""},  // the first orbit the blocks date on that day
-        {"2002-01-01", T, false, 306, ""},  // the end of the last: the block over midnight starts on it
-        {"2002-01-02", F, false, 306, ""},
-        {"2002-01-02", T, false, 310, ""},
-        {"2002-01-01", F, true, 60, ""},
-        {"2002-01-01", T, true, 76, ""},
-        {"2002-01-01 13:30", F, true, 69, ""},
-        {"2002-01-01T13:30:00", T, true, 69, ""},
-        {"2002-01-03", F, false, {}, "No block is dated 2002-01-03"},
-        {"2002-01-01 13:30", F, false, {}, "A time of day needs the orbital elements of a satellite file"},
-        {"2002-02-30", F, true, {}, "2002-02-30 is no date"},
-        {"2002-01-01 24:00", F, true, {}, "24:00 is no time of day"},
-        {"1234/256", F, false, {}, "The MA runs from 0 to 255"},
-        {"99999999999999", F, false, {}, "Orbit 99999999999999 lies beyond the time line"},
-        {"", F, false, {}, forms},
-        {"12a", F, false, {}, forms},
-        {"1234/", F, false, {}, forms},
-        {"2002-1-01x", F, false, {}, forms},
-        {"2002-01-01 13", F, true, {}, forms},
-        {"2002-01-01 13:30:00Z", F, true, {}, forms},
+        {"1234", from, false, 1234, ""},
+        {"1234", to, false, 1235, ""},  // to the orbit's end
+        {" 1234/128 ", from, false, 1234.5, ""},
+        {"1234/128", to, false, 1234.5, ""},
+        {"-3/64", from, false, -2.75, ""},
+        {"2002-01-01", from, false, 300, ""},  // the first orbit the blocks date on that day
+        {"2002-01-01", to, false, 306, ""},    // the end of the last: the block over midnight starts on it
+        {"2002-01-02", from, false, 306, ""},
+        {"2002-01-02", to, false, 310, ""},
+        {"2002-01-01", from, true, 60, ""},
+        {"2002-01-01", to, true, 76, ""},
+        {"2002-01-01 13:30", from, true, 69, ""},
+        {"2002-01-01T13:30:00", to, true, 69, ""},
+        {"2002-01-03", from, false, {}, "No block is dated 2002-01-03"},
+        {"2002-01-01 13:30", from, false, {}, "A time of day needs the orbital elements of a satellite file"},
+        {"2002-02-30", from, true, {}, "2002-02-30 is no date"},
+        {"2002-01-01 24:00", from, true, {}, "24:00 is no time of day"},
+        {"1234/256", from, false, {}, "The MA runs from 0 to 255"},
+        {"99999999999999", from, false, {}, "Orbit 99999999999999 lies beyond the time line"},
+        {"", from, false, {}, forms},
+        {"12a", from, false, {}, forms},
+        {"1234/", from, false, {}, forms},
+        {"2002-1-01x", from, false, {}, forms},
+        {"2002-01-01 13", from, true, {}, forms},
+        {"2002-01-01 13:30:00Z", from, true, {}, forms},
     };
     for (const Case& k : cases) {
         const TypedEnd read = ReadRangeEnd(k.text, k.end, dates, k.elements ? &satellite : nullptr);
