@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QVector>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -135,30 +136,28 @@ void PaintAxis(QPainter& painter, const timeline::AxisPicture& axis) {
             orbit);
     }
 
-    // The first and the last date of the view stand at its ends; between them, a mark's date
-    // where the day changes and it runs into no date drawn.
-    const int baseline = 8 + metrics.height() + metrics.ascent();
-    constexpr int kGap = 8;
-    std::vector<std::pair<int, int>> drawn;  // left and right of each date drawn
-    const auto draw = [&](const std::string& text, int left) {
-        const QString date = ToQt(text);
-        const int width = metrics.horizontalAdvance(date);
-        left = std::clamp(left, 0, std::max(0, axis.width - width));
-        for (const auto& [l, r] : drawn)
-            if (left < r + kGap && left + width + kGap > l) return false;
-        painter.drawText(QPoint(left, baseline), date);
-        drawn.emplace_back(left, left + width);
-        return true;
+    // The first and the last date of the view stand at its ends; between them, the dates of
+    // the days that begin in view and the calendar's dates under its marks, where they have room.
+    std::vector<QString> texts;
+    std::vector<timeline::LabelSpan> spans;
+    // Each label at `anchor` less `share` of its width; the ends moved in to be seen whole.
+    const auto add = [&](const std::string& text, int anchor, double share, bool end) {
+        texts.push_back(ToQt(text));
+        const int width = metrics.horizontalAdvance(texts.back());
+        int left = anchor - static_cast<int>(std::lround(share * width));
+        if (end) left = std::clamp(left, 0, std::max(0, axis.width - width));
+        spans.push_back({left, width});
     };
+    if (!axis.firstDate.empty()) add(axis.firstDate, kValueAxisWidth, 0, true);
+    if (!axis.lastDate.empty() && axis.lastDate != axis.firstDate) add(axis.lastDate, right, 1, true);
+    for (const timeline::DayStartMark& day : axis.dayStarts) add(day.text, day.x, 0, false);
+    for (const timeline::TimeMark& mark : axis.marks)
+        if (!mark.dateText.empty()) add(mark.dateText, mark.x, 0.5, false);
+    constexpr int kGap = 8;
+    const int baseline = 8 + metrics.height() + metrics.ascent();
     painter.setPen(kText);
-    if (!axis.firstDate.empty()) draw(axis.firstDate, kValueAxisWidth);
-    if (!axis.lastDate.empty() && axis.lastDate != axis.firstDate)
-        draw(axis.lastDate, right - metrics.horizontalAdvance(ToQt(axis.lastDate)));
-    std::string shown = axis.firstDate;
-    for (const timeline::TimeMark& mark : axis.marks) {
-        if (mark.dateText.empty() || mark.dateText == shown || mark.dateText == axis.lastDate) continue;
-        if (draw(mark.dateText, mark.x - metrics.horizontalAdvance(ToQt(mark.dateText)) / 2)) shown = mark.dateText;
-    }
+    for (const size_t i : timeline::LabelsWithRoom(spans, axis.width, kGap))
+        painter.drawText(QPoint(spans[i].left, baseline), texts[i]);
     painter.restore();
 }
 

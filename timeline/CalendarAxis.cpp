@@ -23,7 +23,9 @@ struct Step {
     int months;   // for steps of months and years
 };
 
-constexpr Step kSteps[] = {{kMinute, 0},
+constexpr Step kSteps[] = {{kMinute / 6, 0},
+                           {kMinute / 2, 0},
+                           {kMinute, 0},
                            {5 * kMinute, 0},
                            {10 * kMinute, 0},
                            {30 * kMinute, 0},
@@ -51,14 +53,15 @@ double MonthStart(int64_t months) {
     return static_cast<double>(AmDayOfDate({static_cast<int32_t>(year), month, 1}));
 }
 
-std::string TimeOfDayText(double amDayTime) {
-    const std::string utc = UtcText(amDayTime);  // "2001-12-25T13:04:05.123Z"
-    return utc.size() >= 16 ? utc.substr(11, 5) : utc;
+// The time of day to the minute, or to the second.
+std::string TimeOfDayText(double amDayTime, bool seconds) {
+    const std::string utc = UtcText(amDayTime + (seconds ? 0.5 : 0) / 86400);  // "2001-12-25T13:04:05.123Z"
+    return utc.size() >= 19 ? utc.substr(11, seconds ? 8 : 5) : utc;
 }
 
-std::string DateAndTimeText(double amDayTime) {
+std::string DateAndTimeText(double amDayTime, bool seconds) {
     const std::string utc = UtcText(amDayTime);
-    return utc.size() >= 16 ? utc.substr(0, 10) + " " + utc.substr(11, 5) : utc;
+    return utc.size() >= 19 ? utc.substr(0, 10) + " " + TimeOfDayText(amDayTime, seconds) : utc;
 }
 
 }  // namespace
@@ -86,28 +89,32 @@ std::optional<AxisPicture> ComposeCalendarAxis(const TimeRange& view, const Sate
     const double from = TimeOfOrbit(*e, view.left), to = TimeOfOrbit(*e, view.right);
     AxisPicture axis;
     axis.width = width;
-    axis.firstDate = DateAndTimeText(from);
-    axis.lastDate = DateAndTimeText(to);
     const double span = to - from;
-    if (!(span > 0) || !std::isfinite(span)) return axis;
     const double daysPerPixel = span / traceWidth;
     const Step* step = &kSteps[std::size(kSteps) - 1];
     for (const Step& s : kSteps) {
-        const double days = s.months ? s.months * 30.4 : s.days;
+        const double days = s.months ? s.months * 28 : s.days;  // the shortest month
         if (days / daysPerPixel >= kMarkSpacing) {
             step = &s;
             break;
         }
     }
+    const bool seconds = !step->months && step->days < kMinute;
+    axis.firstDate = DateAndTimeText(from, seconds);
+    axis.lastDate = DateAndTimeText(to, seconds);
+    if (!(span > 0) || !std::isfinite(span)) return axis;
     const auto add = [&](double t) {
         const double x = PixelOf(view, OrbitOfTime(*e, t), traceWidth);
         if (x < 0 || x > traceWidth) return;
         TimeMark mark;
         mark.time = OrbitOfTime(*e, t);
         mark.x = static_cast<int32_t>(std::lround(x)) + layout::kValueAxisWidth;
-        const bool dayStart = std::fabs(t - std::round(t)) < kMinute / 10;
-        mark.orbitText =
-            step->months || step->days >= 1 ? IsoDateText(static_cast<int64_t>(std::round(t))) : TimeOfDayText(t);
+        const bool dayStart = std::fabs(t - std::round(t)) < kMinute / 100;
+        const auto day = static_cast<int64_t>(std::round(t));
+        if (step->months >= 12)
+            mark.orbitText = std::to_string(DateOfAmDay(day).year);
+        else
+            mark.orbitText = step->months || step->days >= 1 ? IsoDateText(day) : TimeOfDayText(t, seconds);
         if (dayStart && step->days < 1 && !step->months)
             mark.dateText = IsoDateText(static_cast<int64_t>(std::round(t)));
         axis.marks.push_back(std::move(mark));

@@ -17,10 +17,11 @@ double TimeOfOrbit(const ElementSet& elements, OrbitTime orbit);
 OrbitTime OrbitOfTime(const ElementSet& elements, double amDayTime);
 
 // The axis of `view` over plots `width` pixels wide with its marks at the smallest round step
-// of time (1, 5, 10, 30 minutes, 1, 3, 6, 12 hours, 1, 2, 7, 14 days, 1 to 12 months in
-// months, then years) that keeps them kMarkSpacing apart. A mark reads as the time of day
-// ("13:30"), a date under each day's first; the ends give the date and time of the view's
-// first and last pixel ("2001-12-25 13:04"). None without elements.
+// of time (10, 30 seconds, 1, 5, 10, 30 minutes, 1, 3, 6, 12 hours, 1, 2, 7, 14 days, 1, 3,
+// 6 months, then years) that keeps them kMarkSpacing apart. A mark reads as the time of day
+// ("13:30", "13:30:10" for steps of seconds) with a date under each day's first, as the date
+// for steps of days and months, as the year for steps of years; the ends give the date and time
+// of the view's first and last pixel ("2001-12-25 13:04"). None without elements.
 std::optional<AxisPicture> ComposeCalendarAxis(const TimeRange& view, const SatelliteDefinition& satellite, int width);
 
 }  // namespace kelvarox::timeline

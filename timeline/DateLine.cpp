@@ -1,6 +1,7 @@
 #include "timeline/DateLine.h"
 
 #include <algorithm>
+#include <map>
 
 #include "core/AmDayCalendar.h"
 #include "core/WodBlock.h"
@@ -20,6 +21,35 @@ void DateLine::Finish() {
         reach_[i] = further ? spans_[i].end : reach_[i - 1];
         reachSpan_[i] = further ? i : reachSpan_[i - 1];
     }
+    std::map<int32_t, DayTimes> days;
+    const auto take = [&](int32_t amDay, OrbitTime t) {
+        const auto [at, added] = days.try_emplace(amDay, DayTimes{amDay, t, t});
+        if (added) return;
+        at->second.first = std::min(at->second.first, t);
+        at->second.last = std::max(at->second.last, t);
+    };
+    for (const Span& s : spans_) {
+        take(s.startAmDay, s.start);
+        take(s.endAmDay, s.end);
+    }
+    days_.clear();
+    for (const auto& [amDay, times] : days) days_.push_back(times);
+    std::stable_sort(days_.begin(), days_.end(),
+                     [](const DayTimes& a, const DayTimes& b) { return a.first < b.first; });
+}
+
+std::optional<DateLine::DayTimes> DateLine::TimesOfDay(int32_t amDay) const {
+    for (const DayTimes& day : days_)
+        if (day.amDay == amDay) return day;
+    return std::nullopt;
+}
+
+std::vector<DateLine::DayTimes> DateLine::DaysBeginningWithin(OrbitTime from, OrbitTime to) const {
+    const auto first =
+        std::lower_bound(days_.begin(), days_.end(), from, [](const DayTimes& d, OrbitTime t) { return d.first < t; });
+    std::vector<DayTimes> within;
+    for (auto it = first; it != days_.end() && it->first <= to; ++it) within.push_back(*it);
+    return within;
 }
 
 std::optional<int32_t> DateLine::AmDayAt(OrbitTime time) const {

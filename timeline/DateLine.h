@@ -28,6 +28,18 @@ public:
     std::optional<int32_t> FirstAmDayWithin(OrbitTime from, OrbitTime to) const;
     std::optional<int32_t> LastAmDayWithin(OrbitTime from, OrbitTime to) const;
 
+    // The first and the last time a block dates on `amDay`: the earliest and the latest block
+    // end (start or end) of that day. Nothing when no block tells that day.
+    struct DayTimes {
+        int32_t amDay = 0;
+        OrbitTime first = 0;
+        OrbitTime last = 0;
+    };
+    std::optional<DayTimes> TimesOfDay(int32_t amDay) const;
+    // The days whose first time lies within [from, to], by that time: where the blocks tell that
+    // a new day has begun.
+    std::vector<DayTimes> DaysBeginningWithin(OrbitTime from, OrbitTime to) const;
+
 private:
     // The ends of blocks within [from, to] with their days, as each(time, amDay).
     template <class Each>
@@ -40,6 +52,7 @@ private:
     std::vector<Span> spans_;       // by start
     std::vector<OrbitTime> reach_;  // the latest end up to each span
     std::vector<size_t> reachSpan_;
+    std::vector<DayTimes> days_;  // by first time
 };
 
 // The date text of an AmDay, as the block graph writes it: "2002  Jan  01 [Tue]".

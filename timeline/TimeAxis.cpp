@@ -1,5 +1,6 @@
 #include "timeline/TimeAxis.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvarox::timeline {
@@ -40,6 +41,31 @@ std::vector<TimeMark> TimeMarks(const TimeRange& view, int width, const DateLine
         marks.push_back(std::move(mark));
     }
     return marks;
+}
+
+std::vector<DayStartMark> DayStartMarks(const TimeRange& view, int width, const DateLine& dates) {
+    std::vector<DayStartMark> marks;
+    if (width <= 0 || !(view.Span() > 0)) return marks;
+    for (const DateLine::DayTimes& day : dates.DaysBeginningWithin(view.left, view.right)) {
+        const auto x = static_cast<int32_t>(std::lround(PixelOf(view, day.first, width)));
+        if (!marks.empty() && x - marks.back().x < kLeastDayStartSpacing) continue;
+        marks.push_back({x, AmDayText(day.amDay)});
+    }
+    return marks;
+}
+
+std::vector<size_t> LabelsWithRoom(const std::vector<LabelSpan>& labels, int width, int gap) {
+    std::vector<size_t> taken;
+    for (size_t i = 0; i < labels.size(); ++i) {
+        const LabelSpan& label = labels[i];
+        if (label.left < 0 || label.left + label.width > width) continue;
+        const bool room = std::none_of(taken.begin(), taken.end(), [&](size_t k) {
+            const LabelSpan& other = labels[k];
+            return label.left < other.left + other.width + gap && label.left + label.width + gap > other.left;
+        });
+        if (room) taken.push_back(i);
+    }
+    return taken;
 }
 
 }  // namespace kelvarox::timeline

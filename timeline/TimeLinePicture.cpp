@@ -106,9 +106,18 @@ AxisPicture ComposeAxis(const TimeRange& view, const DateLine& dates, int width)
     AxisPicture axis;
     axis.width = width;
     axis.marks = TimeMarks(view, TraceWidth(width), dates);
-    for (TimeMark& mark : axis.marks) mark.x += kValueAxisWidth;
+    // The day starts tell the dates where they change; a mark's day would repeat them.
+    for (TimeMark& mark : axis.marks) {
+        mark.x += kValueAxisWidth;
+        mark.dateText.clear();
+    }
     if (const auto first = dates.FirstAmDayWithin(view.left, view.right)) axis.firstDate = AmDayText(*first);
     if (const auto last = dates.LastAmDayWithin(view.left, view.right)) axis.lastDate = AmDayText(*last);
+    for (DayStartMark& day : DayStartMarks(view, TraceWidth(width), dates)) {
+        if (day.text == axis.firstDate) continue;
+        day.x += kValueAxisWidth;
+        axis.dayStarts.push_back(std::move(day));
+    }
     return axis;
 }
 

@@ -86,13 +86,15 @@ ValueScale ScaleOf(const PlotContent& content, const Summary& inView);
 PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const DateLine& dates, int width,
                         int height);
 
-// The orbit axis under plots `width` pixels wide: its marks at canvas x, and the first and the
-// last date of the view (empty where the blocks give none), which stand at its ends.
+// The orbit axis under plots `width` pixels wide: its marks at canvas x, the first and the
+// last date of the view (empty where the blocks give none), which stand at its ends, and the
+// dates of the days that begin in view, where the blocks tell it, at canvas x.
 struct AxisPicture {
     int width = 0;
     std::vector<TimeMark> marks;
     std::string firstDate;
     std::string lastDate;
+    std::vector<DayStartMark> dayStarts;
 };
 AxisPicture ComposeAxis(const TimeRange& view, const DateLine& dates, int width);
 

@@ -20,9 +20,11 @@
 #include "timeline/CalendarAxis.h"
 #include "timeline/Excursions.h"
 #include "timeline/Readout.h"
+#include "ui/BackForwardMouse.h"
 #include "ui/BreachList.h"
 #include "ui/ErrorReport.h"
 #include "ui/Notifier.h"
+#include "ui/RangeBoxes.h"
 #include "ui/TimeLinePlot.h"
 #include "ui_TimeLineWindow.h"
 
@@ -65,6 +67,11 @@ TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& not
     dates->Finish();
     dates_ = std::move(dates);
     reader_ = std::make_unique<ArchiveReader>(archiveLocation);
+    rangeBoxes_ = new RangeBoxes(ui_->fromEdit, ui_->toEdit, this);
+    ui_->backButton->setDefaultAction(ui_->backAction);
+    ui_->forwardButton->setDefaultAction(ui_->forwardAction);
+    mouse_ = new BackForwardMouse(ui_->backAction, ui_->forwardAction, this);
+    mouse_->watch(ui_->timeAxis);
     connectHandlers();
     updateMessage();
 }
@@ -89,10 +96,10 @@ void TimeLineWindow::connectHandlers() {
         worst_ = levels;
         markWorstLevels();
     });
-    connect(ui_->breachList, &BreachList::excursionChosen, this, [this](const TimeRange& view) {
-        showingAll_ = false;
-        setView(view);
-    });
+    connect(ui_->breachList, &BreachList::excursionChosen, this, [this](const TimeRange& view) { chooseView(view); });
+    connect(rangeBoxes_, &RangeBoxes::rangeTyped, this, [this](const TimeRange& view) { chooseView(view); });
+    connect(ui_->backAction, &QAction::triggered, this, &TimeLineWindow::goBack);
+    connect(ui_->forwardAction, &QAction::triggered, this, &TimeLineWindow::goForward);
     connect(reader_.get(), &ArchiveReader::stepChanged, this, [this](const QString& step) {
         step_ = step;
         updateMessage();
@@ -113,13 +120,9 @@ void TimeLineWindow::connectHandlers() {
     };
     key(QKeySequence(Qt::Key_Home), [this] { showAll(); });
     const auto zoom = [this](double factor) {
-        showingAll_ = false;
-        setView(ZoomedAround(view_, (view_.left + view_.right) / 2, factor));
+        chooseView(ZoomedAround(view_, (view_.left + view_.right) / 2, factor));
     };
-    const auto pan = [this](double share) {
-        showingAll_ = false;
-        setView(PannedByPixels(view_, share * 1000, 1000));
-    };
+    const auto pan = [this](double share) { chooseView(PannedByPixels(view_, share * 1000, 1000)); };
     key(QKeySequence(Qt::Key_Plus), [zoom] { zoom(kKeyZoom); });
     key(QKeySequence(Qt::Key_Equal), [zoom] { zoom(kKeyZoom); });
     key(QKeySequence(Qt::Key_Minus), [zoom] { zoom(1 / kKeyZoom); });
@@ -238,10 +241,8 @@ TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
         currentPlot_ = plot;
         showCursor(time);
     });
-    connect(canvas, &PlotCanvas::viewChosen, this, [this](const TimeRange& view) {
-        showingAll_ = false;
-        setView(view);
-    });
+    connect(canvas, &PlotCanvas::viewChosen, this, [this](const TimeRange& view) { chooseView(view, mouse_->drag()); });
+    mouse_->watch(canvas);
     connect(canvas, &PlotCanvas::valuesChosen, plot, [plot](const ValueRange& values) { plot->chooseValues(values); });
     connect(canvas, &PlotCanvas::doubleClicked, this, [this, plot](double time) { openNearestBlock(plot, time); });
     connect(plot->moveUpAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, -1); });
@@ -272,6 +273,7 @@ void TimeLineWindow::takeTrace(std::shared_ptr<const ChannelTrace> trace) {
     (*plot)->setTrace(std::move(trace));
     const std::optional<TimeRange> after = extent();
     view_ = ViewAfterNewSamples(view_, showingAll_, following_, before, after);
+    history_.Follow(view_);
     redraw();
 }
 
@@ -285,16 +287,52 @@ void TimeLineWindow::setView(const TimeRange& view) {
     redraw();
 }
 
+void TimeLineWindow::chooseView(const TimeRange& view, uint64_t drag) {
+    showingAll_ = false;
+    rangeBoxes_->dropTyping();
+    setView(view);
+    history_.Step({view_, false}, drag);
+    enableHistoryActions();
+}
+
 void TimeLineWindow::redraw() {
     for (TimeLinePlot* plot : plots_) plot->showView(view_, dates_);
     ui_->timeAxis->setPicture(axisOf(ui_->timeAxis->width()));
+    rangeBoxes_->showView(view_, dates_, satellite_);
 }
 
 void TimeLineWindow::showAll() {
+    showEverything();
+    history_.Step({view_, true});
+    enableHistoryActions();
+}
+
+void TimeLineWindow::showEverything() {
     showingAll_ = true;
+    rangeBoxes_->dropTyping();
     for (TimeLinePlot* plot : plots_) plot->chooseValues(std::nullopt);
     if (const auto extent = this->extent()) view_ = Showing(*extent);
     redraw();
+}
+
+void TimeLineWindow::enableHistoryActions() {
+    ui_->backAction->setEnabled(history_.CanGoBack());
+    ui_->forwardAction->setEnabled(history_.CanGoForward());
+}
+
+void TimeLineWindow::goBack() { showHistoryView(history_.Back()); }
+
+void TimeLineWindow::goForward() { showHistoryView(history_.Forward()); }
+
+void TimeLineWindow::showHistoryView(const std::optional<HistoryView>& view) {
+    if (view && view->all) {
+        showEverything();
+    } else if (view) {
+        showingAll_ = false;
+        rangeBoxes_->dropTyping();
+        setView(view->view);
+    }
+    enableHistoryActions();
 }
 
 timeline::AxisPicture TimeLineWindow::axisOf(int width) const {

@@ -15,6 +15,7 @@
 #include "timeline/DateLine.h"
 #include "timeline/Excursions.h"
 #include "timeline/TimeLinePicture.h"
+#include "timeline/ViewHistory.h"
 
 namespace Ui {
 class TimeLineWindow;
@@ -23,6 +24,8 @@ class TimeLineWindow;
 namespace kelvarox {
 
 class ArchiveReader;
+class BackForwardMouse;
+class RangeBoxes;
 class Notifier;
 class TimeLinePlot;
 
@@ -46,6 +49,9 @@ signals:
 public slots:
     // Every sample of the plots on display, at the heights of their values.
     void showAll();
+    // The view before or after the present one in the history of the views chosen.
+    void goBack();
+    void goForward();
     void saveImage();
     // The samples in view of the plot the mouse was last over (the first when none) as CSV.
     void saveCsv();
@@ -68,6 +74,11 @@ private:
     void takeTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
     void takeDates(std::shared_ptr<const timeline::DateLine> dates);
     void setView(const timeline::TimeRange& view);
+    // A view the user chose: a step of the history (the drag's pans one step).
+    void chooseView(const timeline::TimeRange& view, uint64_t drag = 0);
+    void showEverything();
+    void showHistoryView(const std::optional<timeline::HistoryView>& view);
+    void enableHistoryActions();
     void redraw();
     void showCursor(timeline::OrbitTime time);
     void openNearestBlock(TimeLinePlot* plot, timeline::OrbitTime time);
@@ -93,6 +104,9 @@ private:
     std::map<int32_t, timeline::LimitLevel> worst_;  // of the channels with limits, across the archive
     timeline::TimeRange view_;
     bool showingAll_ = true;  // the view follows the extent of the plots until a zoom or pan
+    timeline::ViewHistory history_;
+    RangeBoxes* rangeBoxes_ = nullptr;
+    BackForwardMouse* mouse_ = nullptr;
     bool following_ = true;
     size_t coloursUsed_ = 0;
     QString problem_;

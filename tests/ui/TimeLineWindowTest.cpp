@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTimer>
@@ -26,6 +27,7 @@
 #include "archive/Schema.h"
 #include "core/CsvText.h"
 #include "timeline/TimeLinePicture.h"
+#include "timeline/TypedRange.h"
 #include "ui/GraphWindow.h"
 #include "ui/MessageBoxNotifier.h"
 #include "ui/TimeLinePlot.h"
@@ -197,6 +199,107 @@ TEST_F(TimeLineWindowTest, TheWheelZoomsAroundTheCursorARectangleIntoItselfAndHo
 
     QTest::keyClick(window.get(), Qt::Key_Home);
     EXPECT_EQ(TimeUnder(plot, x), under);
+}
+
+// A range typed into From and To and applied with Enter; texts that do not read are marked and
+// change nothing; the boxes follow a zoom; Alt+Left, Alt+Right and the mouse's back button go
+// through the views chosen, a pan drag being one step.
+TEST_F(TimeLineWindowTest, TypedRangesAndTheHistoryOfViews) {
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    auto* from = FormChild<QLineEdit>(*window, "fromEdit");
+    auto* to = FormChild<QLineEdit>(*window, "toEdit");
+    const auto edges = [&] {
+        return std::pair(TimeUnder(plot, layout::kValueAxisWidth),
+                         TimeUnder(plot, layout::kValueAxisWidth + TraceWidth(plot->canvas()->width())));
+    };
+    const auto expectView = [&](double left, double right) {
+        const auto [l, r] = edges();
+        EXPECT_NEAR(l, left, 2 / 256.0);
+        EXPECT_NEAR(r, right, 2 / 256.0);
+    };
+    const auto type = [&](QLineEdit* box, const char* text) {
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    };
+    const auto all = edges();
+
+    type(from, "16/64");
+    type(to, "16/192");
+    QTest::keyClick(to, Qt::Key_Return);
+    expectView(16.25, 16.75);
+    EXPECT_EQ(from->text(), "16/64");
+    EXPECT_EQ(to->text(), "16/192");
+
+    const QString usual = to->toolTip();
+    const std::vector<std::tuple<const char*, const char*, QString, QString>> refused = {
+        {"16/300", "17", "The MA runs from 0 to 255", usual},
+        {"17", "16", "From must lie before To", "From must lie before To"},
+        {"2002-01-01 13:00", "17", "A time of day needs the orbital elements of a satellite file", usual}};
+    for (const auto& [fromText, toText, fromTip, toTip] : refused) {
+        type(from, fromText);
+        type(to, toText);
+        QTest::keyClick(from, Qt::Key_Return);
+        expectView(16.25, 16.75);
+        EXPECT_EQ(from->toolTip(), fromTip);
+        EXPECT_EQ(to->toolTip(), toTip);
+        EXPECT_FALSE(from->styleSheet().isEmpty());
+        EXPECT_EQ(to->styleSheet().isEmpty(), toTip == usual);
+    }
+
+    // A zoom: the boxes show its ends, the marks go.
+    Wheel(plot->canvas(), PixelAt(plot, {16.25, 16.75}, 16.5), 120);
+    const auto zoomed = edges();
+    EXPECT_EQ(from->text().toStdString(),
+              ViewEndText({zoomed.first, zoomed.second}, RangeEnd::From, EndForm::Orbit, DateLine(), nullptr));
+    EXPECT_TRUE(from->styleSheet().isEmpty());
+
+    // A pan of one drag is one step.
+    const QPoint start(400, 100);
+    QTest::mousePress(plot->canvas(), Qt::RightButton, Qt::NoModifier, start);
+    for (const int dx : {20, 40, 60}) QTest::mouseMove(plot->canvas(), start + QPoint(dx, 0));
+    QTest::mouseRelease(plot->canvas(), Qt::RightButton, Qt::NoModifier, start + QPoint(60, 0));
+    const auto panned = edges();
+    EXPECT_LT(panned.first, zoomed.first);
+
+    QTest::keyClick(window.get(), Qt::Key_Left, Qt::AltModifier);
+    expectView(zoomed.first, zoomed.second);
+    QTest::keyClick(window.get(), Qt::Key_Left, Qt::AltModifier);
+    expectView(16.25, 16.75);
+    EXPECT_EQ(from->text(), "16/64");
+    QTest::mouseClick(plot->canvas(), Qt::BackButton, Qt::NoModifier, start);
+    expectView(all.first, all.second);
+    EXPECT_FALSE(FormChild<QAction>(*window, "backAction")->isEnabled());
+    QTest::keyClick(window.get(), Qt::Key_Right, Qt::AltModifier);
+    expectView(16.25, 16.75);
+
+    // A new step drops those ahead; Show All is a step.
+    QTest::keyClick(window.get(), Qt::Key_Plus);
+    EXPECT_FALSE(FormChild<QAction>(*window, "forwardAction")->isEnabled());
+    QTest::keyClick(window.get(), Qt::Key_Home);
+    expectView(all.first, all.second);
+    QTest::keyClick(window.get(), Qt::Key_Left, Qt::AltModifier);
+    expectView(16.375, 16.625);
+}
+
+// With orbital elements (2002-01-01 00:00 UTC at orbit 16, 16 orbits a day) a range is typed
+// as UTC, the boxes show the view's ends so, and the read-out gives the UTC at the cursor.
+TEST_F(TimeLineWindowTest, WithElementsARangeIsTypedAsUtc) {
+    ElementSet elements;
+    elements.epochAmDay = 8766;
+    elements.revolution = 16;
+    elements.meanMotion = 16;
+    window->useSatellite(std::make_shared<const SatelliteDefinition>("Example-1", std::vector<ChannelEntry>{},
+                                                                     std::vector<ElementSet>{elements}));
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    auto* from = FormChild<QLineEdit>(*window, "fromEdit");
+    auto* to = FormChild<QLineEdit>(*window, "toEdit");
+    from->setText("2002-01-01 00:45");
+    to->setText("2002-01-01T01:30:00");
+    QTest::keyClick(from, Qt::Key_Enter);
+    EXPECT_EQ(from->text(), "2002-01-01 00:45:00");
+    EXPECT_EQ(to->text(), "2002-01-01 01:30:00");
+    EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth), 16.5, 1 / 256.0);
+    EXPECT_TRUE(readout->text().endsWith("2002-01-01T00:45:00.000Z")) << readout->text().toStdString();
 }
 
 TEST_F(TimeLineWindowTest, StatisticsAndTheNearestSampleAreThoseOfTheArchive) {
