@@ -8,6 +8,7 @@
 #include "render/TextCodec.h"
 #include "render/TimeLinePainter.h"
 #include "timeline/Readout.h"
+#include "timeline/Trend.h"
 #include "ui/FlowLayout.h"
 
 namespace kelvarox {
@@ -62,6 +63,7 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
 
 void TimeLinePlot::setTrace(std::shared_ptr<const ChannelTrace> trace) {
     trace_ = std::move(trace);
+    orbitsOf_ = nullptr;
     titleLabel_->setText(ToQt(PlotTitle(*trace_)));
     refresh();
 }
@@ -90,8 +92,20 @@ PlotPicture TimeLinePlot::picture() const {
         empty.colour = colour_;
         return empty;
     }
-    const PlotContent content{trace_.get(), chosen_, colour_, satellite_.get()};
+    const PlotContent content{trace_.get(), chosen_, colour_, satellite_.get(), orbitStatistics()};
     return ComposePlot(content, view_, *dates_, canvas_->width(), canvas_->height());
+}
+
+std::span<const OrbitStatistics> TimeLinePlot::orbitStatistics() const {
+    if (!UsesTrend(view_, TraceWidth(canvas_->width()))) return {};
+    // Reckoned from the samples the plot holds, once per trace. This is the place where the
+    // statistics the archive keeps per orbit are to come in, read by the archive reader with
+    // the trace, so that a wide view needs no samples at all.
+    if (orbitsOf_ != trace_.get()) {
+        orbits_ = OrbitStatisticsOf(*trace_);
+        orbitsOf_ = trace_.get();
+    }
+    return orbits_;
 }
 
 void TimeLinePlot::refresh() {
