@@ -12,6 +12,11 @@ namespace kelvarox::timeline {
 
 using namespace foldlayout;
 
+archive::OrbitRange OrbitsInView(const TimeRange& view) {
+    const double last = std::ceil(view.right) - 1;
+    return {static_cast<int64_t>(std::floor(view.left)), static_cast<int64_t>(std::max(std::floor(view.left), last))};
+}
+
 void FoldSamples::AddBlock(std::string file) {
     files_.push_back(std::move(file));
     newBlock_ = true;

@@ -13,10 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "archive/Archive.h"
 #include "timeline/Fold.h"
 #include "timeline/TimeLinePicture.h"
 
 namespace kelvarox::timeline {
+
+// The orbits a fold of the time line's view takes: each one the view shows a part of.
+archive::OrbitRange OrbitsInView(const TimeRange& view);
 
 // The samples of the folded orbits as they come: in pieces, each the samples of one orbit from
 // one block, in their order.

@@ -20,7 +20,8 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
       sampleLabel_(new QLabel(this)), statisticsLabel_(new QLabel(this)), canvas_(new PlotCanvas(this)),
       moveUpAction_(new QAction(QStringLiteral("Move Up"), this)),
       moveDownAction_(new QAction(QStringLiteral("Move Down"), this)),
-      saveCsvAction_(new QAction(QStringLiteral("Save CSV..."), this)) {
+      saveCsvAction_(new QAction(QStringLiteral("Save CSV..."), this)),
+      foldAction_(new QAction(QStringLiteral("Fold..."), this)) {
     const QString hex = ToQt(ChannelCatalogue::ChannelNumberText(channel).substr(1));
     setObjectName(QStringLiteral("plot") + hex);
     titleLabel_->setObjectName(QStringLiteral("titleLabel"));
@@ -29,6 +30,7 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     moveUpAction_->setObjectName(QStringLiteral("moveUpAction"));
     moveDownAction_->setObjectName(QStringLiteral("moveDownAction"));
     saveCsvAction_->setObjectName(QStringLiteral("saveCsvAction"));
+    foldAction_->setObjectName(QStringLiteral("foldAction"));
 
     QFont bold = TimeLineFont();
     bold.setBold(true);
@@ -56,7 +58,7 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     connect(canvas_, &PlotCanvas::resized, this, [this] { refresh(); });
     connect(canvas_, &PlotCanvas::menuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
-        menu.addActions({moveUpAction_, moveDownAction_, saveCsvAction_});
+        menu.addActions({moveUpAction_, moveDownAction_, saveCsvAction_, foldAction_});
         menu.exec(at);
     });
 }

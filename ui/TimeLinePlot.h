@@ -46,6 +46,7 @@ public:
     QAction* moveUpAction() const { return moveUpAction_; }
     QAction* moveDownAction() const { return moveDownAction_; }
     QAction* saveCsvAction() const { return saveCsvAction_; }
+    QAction* foldAction() const { return foldAction_; }
 
 private:
     void refresh();
@@ -68,6 +69,7 @@ private:
     QAction* moveUpAction_;
     QAction* moveDownAction_;
     QAction* saveCsvAction_;
+    QAction* foldAction_;
 };
 
 }  // namespace kelvarox
