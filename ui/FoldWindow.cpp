@@ -47,9 +47,9 @@ FoldWindow::FoldWindow(FoldReader::Request request, std::string title, Notifier&
     connect(ui_->foldCanvas, &FoldCanvas::orbitClicked, this, &FoldWindow::orbitChosen);
     connect(ui_->saveImageButton, &QPushButton::clicked, this, &FoldWindow::saveImage);
     connect(ui_->saveCsvButton, &QPushButton::clicked, this, &FoldWindow::saveCsv);
-    reader_ = std::make_unique<FoldReader>(request_);
-    connect(reader_.get(), &FoldReader::samplesRead, this, &FoldWindow::take);
-    connect(reader_.get(), &FoldReader::finished, this, &FoldWindow::finish);
+    reader_ = new FoldReader(request_, this);
+    connect(reader_, &FoldReader::samplesRead, this, &FoldWindow::take);
+    connect(reader_, &FoldReader::finished, this, &FoldWindow::finish);
 }
 
 FoldWindow::~FoldWindow() = default;
@@ -61,7 +61,9 @@ void FoldWindow::take(const std::shared_ptr<const FoldSamples>& more, const std:
 }
 
 void FoldWindow::finish(const QString& problem) {
-    reader_.reset();
+    // Deleted once its signal has been handled, not within it.
+    reader_->deleteLater();
+    reader_ = nullptr;
     composeTimer_.stop();
     compose();
     if (!problem.isEmpty()) {

@@ -30,7 +30,7 @@ public:
 
     const archive::OrbitRange& orbits() const { return request_.orbits; }
     // All the samples have been read, or could not be.
-    bool isRead() const { return !reader_; }
+    bool isRead() const { return reader_ == nullptr; }
     // The picture at the canvas's size.
     timeline::FoldPicture picture() const;
     // The bins' statistics as CSV.
@@ -54,7 +54,7 @@ private:
     const std::string title_;
     Notifier& notifier_;
     std::unique_ptr<Ui::FoldWindow> ui_;
-    std::unique_ptr<FoldReader> reader_;  // none once everything is read
+    FoldReader* reader_ = nullptr;  // a child of the window; none once everything is read
     std::shared_ptr<timeline::FoldSamples> samples_;
     std::vector<timeline::FoldBin> bins_;
     QTimer composeTimer_;  // gathers the batches that come close together into one picture

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace kelvarox::timeline {
 namespace {
@@ -91,6 +92,42 @@ TEST(FoldPicture, TheMouseNamesTheOrbitMAValueAndFile) {
     };
     for (const auto& c : cases) EXPECT_EQ(FoldHitAt(p, f.samples, c.x, c.y), c.hit) << c.x << " " << c.y;
     EXPECT_EQ(FoldHitText({31, 16, 2.5f, "new.dat"}), "Orbit 31  MA 16  Value 2.5  File new.dat");
+}
+
+TEST(FoldPicture, BatchesAppendedKeepEachSampleWithItsOrbitAndFile) {
+    // Orbit 5 runs on from one block into the next batch's first block: two pieces.
+    FoldSamples first, second, together;
+    for (FoldSamples* s : {&first, &together}) {
+        s->AddBlock("a.dat");
+        s->Add(4, 250, 1);
+        s->Add(5, 0, 2);
+        s->Add(5, 300, 9);  // no MA: left out
+    }
+    for (FoldSamples* s : {&second, &together}) {
+        s->AddBlock("b.dat");
+        s->Add(5, 4, NAN);  // no number: left out
+        s->Add(5, 8, 3);
+    }
+    first.Append(second);
+    for (const FoldSamples* s : {&first, &together}) {
+        ASSERT_EQ(s->PieceCount(), 3u);
+        const FoldPiece& last = s->Piece(2);
+        EXPECT_EQ((std::tuple{last.orbit, last.count, s->File(last), s->MA(last.first), s->Value(last.first)}),
+                  (std::tuple{int64_t{5}, 1u, std::string("b.dat"), 8, 3.0f}));
+        EXPECT_EQ(s->File(s->Piece(1)), "a.dat");
+        EXPECT_EQ(s->Orbits(), (std::pair<int64_t, int64_t>{4, 5}));
+    }
+}
+
+TEST(FoldPicture, TheOrbitsOfAViewAreThoseItShowsAPartOf) {
+    const struct {
+        TimeRange view;
+        int64_t from, to;
+    } cases[] = {{{16, 18}, 16, 17}, {{15.9, 18.01}, 15, 18}, {{-1.5, -0.5}, -2, -1}, {{7.25, 7.5}, 7, 7}};
+    for (const auto& c : cases) {
+        const archive::OrbitRange orbits = OrbitsInView(c.view);
+        EXPECT_EQ(std::pair(*orbits.from, *orbits.to), std::pair(c.from, c.to)) << c.view.left << " " << c.view.right;
+    }
 }
 
 }  // namespace
