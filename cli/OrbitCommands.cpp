@@ -98,18 +98,7 @@ int RunFold(const Options& options, std::ostream& out, std::ostream& err) {
         options, channel, err,
         [&](const archive::SeriesSample& s, const archive::ArchivedBlock&) { fold.Add(s.ma, s.value); });
     if (status != 0) return status;
-    std::string text = "ma,samples,min,p05,median,p95,max\r\n";
-    for (const timeline::FoldBin& bin : fold.Bins()) {
-        AppendShortestDouble(text, bin.lowerMA);
-        text += ',';
-        AppendNumber(text, bin.samples);
-        for (const float value : {bin.min, bin.p05, bin.median, bin.p95, bin.max}) {
-            text += ',';
-            AppendShortestFloat(text, value);
-        }
-        text += "\r\n";
-    }
-    out << text;
+    out << timeline::FoldCsv(fold.Bins());
     return 0;
 }
 

@@ -13,6 +13,7 @@ enum class PictureFormat { Png, Jpeg, Bmp, Svg, Pdf };
 // The formats each writer of pictures offers.
 inline constexpr PictureFormat kGraphSaveFormats[] = {PictureFormat::Png, PictureFormat::Svg};
 inline constexpr PictureFormat kTimeLineSaveFormats[] = {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf};
+inline constexpr PictureFormat kFoldSaveFormats[] = {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf};
 inline constexpr PictureFormat kCommandLineFormats[] = {PictureFormat::Png, PictureFormat::Jpeg, PictureFormat::Bmp,
                                                         PictureFormat::Svg};
 

@@ -59,6 +59,27 @@ void PaintLimits(QPainter& painter, const timeline::LimitPicture& limits, const 
     painter.setBrush(Qt::NoBrush);
 }
 
+// The trend: the band from minimum to maximum a quarter as dark as the channel's colour, the
+// mean over it in the colour itself, broken where a column holds no orbit.
+void PaintTrend(QPainter& painter, const std::vector<timeline::TrendPixels>& trend, const QColor& colour) {
+    if (trend.empty()) return;
+    const QColor light(255 - (255 - colour.red()) / 4, 255 - (255 - colour.green()) / 4,
+                       255 - (255 - colour.blue()) / 4);
+    QVector<QLine> band, mean;
+    band.reserve(static_cast<qsizetype>(trend.size()));
+    mean.reserve(static_cast<qsizetype>(trend.size()));
+    for (size_t k = 0; k < trend.size(); ++k) {
+        const timeline::TrendPixels& c = trend[k];
+        band.push_back(QLine(c.x, c.top, c.x, c.bottom));
+        const bool joins = k > 0 && trend[k - 1].x + 1 == c.x;
+        mean.push_back(joins ? QLine(trend[k - 1].x, trend[k - 1].mean, c.x, c.mean) : QLine(c.x, c.mean, c.x, c.mean));
+    }
+    painter.setPen(QPen(light, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawLines(band);
+    painter.setPen(QPen(colour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawLines(mean);
+}
+
 }  // namespace
 
 QFont TimeLineFont() {
@@ -97,6 +118,7 @@ void PaintPlot(QPainter& painter, const timeline::PlotPicture& plot) {
     painter.setClipRect(area);
     painter.setPen(QPen(ColourOf(plot.colour), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawLines(lines);
+    PaintTrend(painter, plot.trend, ColourOf(plot.colour));
     PaintLimits(painter, plot.limits, area);
     painter.restore();
 }

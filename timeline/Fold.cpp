@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/CsvText.h"
+
 namespace kelvarox::timeline {
 
 float NearestRank(const std::map<float, int64_t>& counts, int64_t k, double p) {
@@ -41,6 +43,21 @@ std::vector<FoldBin> FoldStatistics::Bins() const {
                         NearestRank(counts, k, 50), NearestRank(counts, k, 95), counts.rbegin()->first});
     }
     return rows;
+}
+
+std::string FoldCsv(const std::vector<FoldBin>& bins) {
+    std::string text = "ma,samples,min,p05,median,p95,max\r\n";
+    for (const FoldBin& bin : bins) {
+        AppendShortestDouble(text, bin.lowerMA);
+        text += ',';
+        AppendNumber(text, bin.samples);
+        for (const float value : {bin.min, bin.p05, bin.median, bin.p95, bin.max}) {
+            text += ',';
+            AppendShortestFloat(text, value);
+        }
+        text += "\r\n";
+    }
+    return text;
 }
 
 }  // namespace kelvarox::timeline

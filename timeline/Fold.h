@@ -7,6 +7,7 @@
 // and memory stays small over any number of blocks.
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace kelvarox::timeline {
@@ -42,5 +43,9 @@ private:
     std::vector<std::map<float, int64_t>> counts_;
     std::vector<int64_t> totals_;
 };
+
+// The bins as CSV: "ma,samples,min,p05,median,p95,max", then a row per bin, lines ending in CR LF,
+// the values as the series CSV writes them.
+std::string FoldCsv(const std::vector<FoldBin>& bins);
 
 }  // namespace kelvarox::timeline

@@ -8,6 +8,7 @@
 #include "core/CsvText.h"
 #include "core/SampleSeries.h"
 #include "timeline/Decimation.h"
+#include "timeline/Trend.h"
 
 namespace kelvarox::timeline {
 
@@ -59,26 +60,10 @@ ValueScale ScaleOf(const PlotContent& content, const Summary& inView) {
     return RoundedScale(summary.min, summary.max);
 }
 
-PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const DateLine& dates, int width,
-                        int height) {
-    const ChannelTrace& trace = *content.trace;
-    PlotPicture plot;
-    plot.width = width;
-    plot.height = height;
-    plot.title = PlotTitle(trace);
-    const Summary inView = trace.SummaryWithin(view.left, view.right);
-    plot.statistics = StatisticsText(inView);
-    plot.colour = content.colour;
+namespace {
 
-    const int traceWidth = TraceWidth(width);
-    const int traceHeight = TraceHeight(height);
-    const ValueScale scale = ScaleOf(content, inView);
-    plot.range = scale.range;
-    const auto row = [&](double value) { return kTopMargin + RowOf(value, scale.range, traceHeight); };
-    for (const ValueLevel& level : scale.levels) plot.levels.push_back({row(level.value), level.text});
-    for (const TimeMark& mark : TimeMarks(view, traceWidth, dates)) plot.grid.push_back(kValueAxisWidth + mark.x);
-
-    const std::vector<TraceColumn> columns = DecimateTrace(trace, view, traceWidth);
+// The step line of the samples' columns, a lone sample as a small cross.
+void AddStepLine(PlotPicture& plot, const std::vector<TraceColumn>& columns, const auto& row) {
     plot.trace.reserve(columns.size() * 2);
     for (size_t k = 0; k < columns.size(); ++k) {
         const TraceColumn& c = columns[k];
@@ -95,6 +80,45 @@ PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const
             plot.trace.push_back({x - 2, y, x + 2, y});
             plot.trace.push_back({x, y - 2, x, y + 2});
         }
+    }
+}
+
+}  // namespace
+
+PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const DateLine& dates, int width,
+                        int height) {
+    const ChannelTrace& trace = *content.trace;
+    PlotPicture plot;
+    plot.width = width;
+    plot.height = height;
+    plot.title = PlotTitle(trace);
+    plot.colour = content.colour;
+    const int traceWidth = TraceWidth(width);
+    const int traceHeight = TraceHeight(height);
+    // A view of more orbits than columns is drawn from the orbits' statistics, its own statistics
+    // too: it reads no sample.
+    const bool trend = !content.orbits.empty() && UsesTrend(view, traceWidth);
+    const Summary inView =
+        trend ? SummaryOfOrbits(content.orbits, view.left, view.right) : trace.SummaryWithin(view.left, view.right);
+    plot.statistics = StatisticsText(inView);
+
+    const ValueScale scale = ScaleOf(content, inView);
+    plot.range = scale.range;
+    const auto row = [&](double value) { return kTopMargin + RowOf(value, scale.range, traceHeight); };
+    for (const ValueLevel& level : scale.levels) plot.levels.push_back({row(level.value), level.text});
+    for (const TimeMark& mark : TimeMarks(view, traceWidth, dates)) plot.grid.push_back(kValueAxisWidth + mark.x);
+
+    std::vector<TraceColumn> columns;
+    if (trend) {
+        // The limits read the trend as columns reaching from the minimum to the maximum.
+        for (const TrendColumn& c : TrendColumns(view, traceWidth, content.orbits)) {
+            plot.trend.push_back({kValueAxisWidth + c.x, row(c.mean), row(c.max), row(c.min)});
+            const bool joins = !columns.empty() && columns.back().x + 1 == c.x;
+            columns.push_back({c.x, static_cast<float>(c.mean), c.min, c.max, joins});
+        }
+    } else {
+        columns = DecimateTrace(trace, view, traceWidth);
+        AddStepLine(plot, columns, row);
     }
     if (content.satellite)
         plot.limits = ComposeLimits(trace, *content.satellite, view,

@@ -5,9 +5,11 @@
 // so all of them show the same.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "core/OrbitStatistics.h"
 #include "timeline/ChannelTrace.h"
 #include "timeline/LimitPicture.h"
 #include "timeline/TimeAxis.h"
@@ -51,6 +53,16 @@ struct PixelLine {
     bool operator==(const PixelLine&) const = default;
 };
 
+// A column of the trend: the row of its mean and the rows of its band, from its maximum (`top`)
+// to its minimum (`bottom`).
+struct TrendPixels {
+    int32_t x = 0;
+    int32_t mean = 0;
+    int32_t top = 0;
+    int32_t bottom = 0;
+    bool operator==(const TrendPixels&) const = default;
+};
+
 struct LevelMark {
     int32_t y = 0;  // in the canvas
     std::string text;
@@ -67,7 +79,9 @@ struct PlotPicture {
     std::vector<LevelMark> levels;
     std::vector<int32_t> grid;     // x of the orbit axis's marks
     std::vector<PixelLine> trace;  // the step line, within the trace area
-    LimitPicture limits;           // the limit lines and the step line beyond them
+    // In a view of more orbits than columns, the trend instead of the step line.
+    std::vector<TrendPixels> trend;
+    LimitPicture limits;  // the limit lines and the step line beyond them
 };
 
 // What a plot shows: a channel's trace in a view, with the values the user chose for its
@@ -77,6 +91,9 @@ struct PlotContent {
     std::optional<ValueRange> chosenRange;
     Colour colour;
     const SatelliteDefinition* satellite = nullptr;  // whose limits it shows; none: no limits
+    // The statistics of the channel's orbits in orbit order, for the trend of a wide view; none:
+    // always the samples.
+    std::span<const OrbitStatistics> orbits = {};
 };
 
 // The value scale of a plot: the chosen range, or rounded limits of the samples in view

@@ -3,6 +3,7 @@
 #include "archive/ArchiveLocation.h"
 #include "services/ArchiveFeed.h"
 #include "ui/ErrorReport.h"
+#include "ui/FoldLink.h"
 #include "ui/GraphWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/SatelliteDialog.h"
@@ -75,6 +76,7 @@ void KelvaroxApplication::ShowTimeLine() {
         MainWindow* main = main_.get();
         // A double-click on a sample loads and graphs its block, whatever its file is named.
         QObject::connect(window, &TimeLineWindow::blockOpenRequested, main, &MainWindow::openBlockAt);
+        OpenFoldsOf(*window, notifier_);
         QObject::connect(window, &TimeLineWindow::followChanged, feed_.get(), &ArchiveFeed::setFollowing);
         QObject::connect(feed_.get(), &ArchiveFeed::progressChanged, window, &TimeLineWindow::showImportProgress);
         QObject::connect(feed_.get(), &ArchiveFeed::statusChanged, window, &TimeLineWindow::showImportStatus);

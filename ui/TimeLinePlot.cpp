@@ -8,6 +8,7 @@
 #include "render/TextCodec.h"
 #include "render/TimeLinePainter.h"
 #include "timeline/Readout.h"
+#include "timeline/Trend.h"
 #include "ui/FlowLayout.h"
 
 namespace kelvarox {
@@ -19,7 +20,8 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
       sampleLabel_(new QLabel(this)), statisticsLabel_(new QLabel(this)), canvas_(new PlotCanvas(this)),
       moveUpAction_(new QAction(QStringLiteral("Move Up"), this)),
       moveDownAction_(new QAction(QStringLiteral("Move Down"), this)),
-      saveCsvAction_(new QAction(QStringLiteral("Save CSV..."), this)) {
+      saveCsvAction_(new QAction(QStringLiteral("Save CSV..."), this)),
+      foldAction_(new QAction(QStringLiteral("Fold..."), this)) {
     const QString hex = ToQt(ChannelCatalogue::ChannelNumberText(channel).substr(1));
     setObjectName(QStringLiteral("plot") + hex);
     titleLabel_->setObjectName(QStringLiteral("titleLabel"));
@@ -28,6 +30,7 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     moveUpAction_->setObjectName(QStringLiteral("moveUpAction"));
     moveDownAction_->setObjectName(QStringLiteral("moveDownAction"));
     saveCsvAction_->setObjectName(QStringLiteral("saveCsvAction"));
+    foldAction_->setObjectName(QStringLiteral("foldAction"));
 
     QFont bold = TimeLineFont();
     bold.setBold(true);
@@ -55,13 +58,14 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     connect(canvas_, &PlotCanvas::resized, this, [this] { refresh(); });
     connect(canvas_, &PlotCanvas::menuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
-        menu.addActions({moveUpAction_, moveDownAction_, saveCsvAction_});
+        menu.addActions({moveUpAction_, moveDownAction_, saveCsvAction_, foldAction_});
         menu.exec(at);
     });
 }
 
 void TimeLinePlot::setTrace(std::shared_ptr<const ChannelTrace> trace) {
     trace_ = std::move(trace);
+    orbitsOf_ = nullptr;
     titleLabel_->setText(ToQt(PlotTitle(*trace_)));
     refresh();
 }
@@ -90,8 +94,20 @@ PlotPicture TimeLinePlot::picture() const {
         empty.colour = colour_;
         return empty;
     }
-    const PlotContent content{trace_.get(), chosen_, colour_, satellite_.get()};
+    const PlotContent content{trace_.get(), chosen_, colour_, satellite_.get(), orbitStatistics()};
     return ComposePlot(content, view_, *dates_, canvas_->width(), canvas_->height());
+}
+
+std::span<const OrbitStatistics> TimeLinePlot::orbitStatistics() const {
+    if (!UsesTrend(view_, TraceWidth(canvas_->width()))) return {};
+    // Reckoned from the samples the plot holds, once per trace. This is the place where the
+    // statistics the archive keeps per orbit are to come in, read by the archive reader with
+    // the trace, so that a wide view needs no samples at all.
+    if (orbitsOf_ != trace_.get()) {
+        orbits_ = OrbitStatisticsOf(*trace_);
+        orbitsOf_ = trace_.get();
+    }
+    return orbits_;
 }
 
 void TimeLinePlot::refresh() {

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "timeline/DateLine.h"
 #include "timeline/TimeLinePicture.h"
@@ -44,13 +46,18 @@ public:
     QAction* moveUpAction() const { return moveUpAction_; }
     QAction* moveDownAction() const { return moveDownAction_; }
     QAction* saveCsvAction() const { return saveCsvAction_; }
+    QAction* foldAction() const { return foldAction_; }
 
 private:
     void refresh();
+    // The statistics of the channel's orbits for the trend of a view of more orbits than columns.
+    std::span<const OrbitStatistics> orbitStatistics() const;
 
     int32_t channel_;
     timeline::Colour colour_;
     std::shared_ptr<const timeline::ChannelTrace> trace_;
+    mutable std::vector<OrbitStatistics> orbits_;  // of trace_, once a view needs them
+    mutable const timeline::ChannelTrace* orbitsOf_ = nullptr;
     std::shared_ptr<const timeline::DateLine> dates_;
     std::shared_ptr<const SatelliteDefinition> satellite_;
     std::optional<timeline::ValueRange> chosen_;
@@ -62,6 +69,7 @@ private:
     QAction* moveUpAction_;
     QAction* moveDownAction_;
     QAction* saveCsvAction_;
+    QAction* foldAction_;
 };
 
 }  // namespace kelvarox

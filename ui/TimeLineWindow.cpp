@@ -19,6 +19,7 @@
 #include "services/ArchiveReader.h"
 #include "timeline/CalendarAxis.h"
 #include "timeline/Excursions.h"
+#include "timeline/FoldPicture.h"
 #include "timeline/Readout.h"
 #include "ui/BackForwardMouse.h"
 #include "ui/BreachList.h"
@@ -51,7 +52,8 @@ QString Wrappable(QString text) { return text.replace(QLatin1Char('/'), QStringL
 }  // namespace
 
 TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& notifier, QWidget* parent)
-    : QWidget(parent, Qt::Window), notifier_(notifier), ui_(std::make_unique<Ui::TimeLineWindow>()) {
+    : QWidget(parent, Qt::Window), archiveLocation_(archiveLocation), notifier_(notifier),
+      ui_(std::make_unique<Ui::TimeLineWindow>()) {
     ui_->setupUi(this);
     ui_->importProgress->hide();
     ui_->statusLabel->hide();
@@ -108,6 +110,11 @@ void TimeLineWindow::connectHandlers() {
     connect(ui_->showAllButton, &QPushButton::clicked, this, &TimeLineWindow::showAll);
     connect(ui_->saveImageButton, &QPushButton::clicked, this, &TimeLineWindow::saveImage);
     connect(ui_->saveCsvButton, &QPushButton::clicked, this, &TimeLineWindow::saveCsv);
+    connect(ui_->foldButton, &QPushButton::clicked, this, [this] {
+        if (!plots_.empty())
+            foldOf(std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end() ? currentPlot_
+                                                                                         : plots_.front());
+    });
     connect(ui_->followCheck, &QCheckBox::toggled, this, [this](bool on) {
         following_ = on;
         emit followChanged(on);
@@ -248,6 +255,7 @@ TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
     connect(plot->moveUpAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, -1); });
     connect(plot->moveDownAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, 1); });
     connect(plot->saveCsvAction(), &QAction::triggered, this, [this, plot] { saveCsvOf(plot); });
+    connect(plot->foldAction(), &QAction::triggered, this, [this, plot] { foldOf(plot); });
     return plot;
 }
 
@@ -424,6 +432,18 @@ void TimeLineWindow::saveCsvOf(TimeLinePlot* plot) {
     });
 }
 
+void TimeLineWindow::foldOf(TimeLinePlot* plot) {
+    if (!plot->trace()) return;
+    emit foldRequested(
+        {archiveLocation_, plot->channel(), OrbitsInView(view_), FoldStatistics::kDefaultBins, satellite_},
+        ToQt(PlotTitle(*plot->trace())));
+}
+
+void TimeLineWindow::showOrbit(qint64 orbit) {
+    showingAll_ = false;
+    setView({static_cast<double>(orbit), static_cast<double>(orbit) + 1});
+}
+
 void TimeLineWindow::showImportProgress(int done, int total) {
     ui_->importProgress->setVisible(total > 0);
     if (total > 0) {
@@ -462,6 +482,7 @@ void TimeLineWindow::updateMessage() {
     ui_->messageLabel->setVisible(!message.isEmpty());
     ui_->saveImageButton->setEnabled(!plots_.empty());
     ui_->saveCsvButton->setEnabled(!plots_.empty());
+    ui_->foldButton->setEnabled(!plots_.empty());
 }
 
 }  // namespace kelvarox

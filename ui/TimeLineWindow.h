@@ -12,6 +12,7 @@
 
 #include "archive/Archive.h"
 #include "core/SatelliteDefinition.h"
+#include "services/FoldReader.h"
 #include "timeline/DateLine.h"
 #include "timeline/Excursions.h"
 #include "timeline/TimeLinePicture.h"
@@ -45,6 +46,8 @@ signals:
     void blockOpenRequested(const QString& path, qint64 orbitHiByte);
     // Follow mode was switched.
     void followChanged(bool on);
+    // Fold was chosen for a plot: its channel over the orbits in view, named by `title`.
+    void foldRequested(const kelvarox::FoldReader::Request& request, const QString& title);
 
 public slots:
     // Every sample of the plots on display, at the heights of their values.
@@ -64,6 +67,8 @@ public slots:
     void readArchiveNow();
     // The satellite whose names, equations, limits and elements the plots take; read anew.
     void useSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
+    // The view of one whole orbit.
+    void showOrbit(qint64 orbit);
 
 private:
     void connectHandlers();
@@ -84,6 +89,7 @@ private:
     void openNearestBlock(TimeLinePlot* plot, timeline::OrbitTime time);
     void movePlot(TimeLinePlot* plot, int by);
     void saveCsvOf(TimeLinePlot* plot);
+    void foldOf(TimeLinePlot* plot);
     TimeLinePlot* addPlot(int32_t channel);
     // The last `added` plots were just added: the height is shared anew.
     void shareHeights(size_t added);
@@ -94,6 +100,7 @@ private:
     // `name` in the folder of the last file saved, at first the working directory.
     std::string inSaveFolder(const std::string& name) const;
 
+    const std::string archiveLocation_;
     Notifier& notifier_;
     std::unique_ptr<Ui::TimeLineWindow> ui_;
     std::unique_ptr<ArchiveReader> reader_;

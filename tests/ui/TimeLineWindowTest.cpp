@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 #include <climits>
 #include <cmath>
+#include <set>
 
 #include <sqlite3.h>
 
@@ -28,6 +29,9 @@
 #include "core/CsvText.h"
 #include "timeline/TimeLinePicture.h"
 #include "timeline/TypedRange.h"
+#include "ui/FoldCanvas.h"
+#include "ui/FoldLink.h"
+#include "ui/FoldWindow.h"
 #include "ui/GraphWindow.h"
 #include "ui/MessageBoxNotifier.h"
 #include "ui/TimeLinePlot.h"
@@ -477,6 +481,58 @@ TEST_F(TimeLineWindowTest, SavesThePictureAndTheSamplesInView) {
     const auto series = RunProcess(KELVAROX_CLI, {"series", "--database", location, "#140"});
     ASSERT_EQ(series.status, 0) << series.err;
     EXPECT_EQ(ReadText(dir / "line.csv"), series.out);
+}
+
+TEST_F(TimeLineWindowTest, FoldOfAPlotNamesTheArchivesSamplesSavesItsBinsAndShowsAClickedOrbit) {
+    OpenFoldsOf(*window, notifier);
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    plot->foldAction()->trigger();
+    auto* fold = window->findChild<FoldWindow*>();
+    ASSERT_TRUE(fold);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fold->isRead(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fold));
+    auto* canvas = FormChild<FoldCanvas>(*fold, "foldCanvas");
+    const FoldPicture picture = canvas->picture();
+    ASSERT_EQ(picture.subtitle, "2 orbits from 16 to 17");
+
+    // The mouse on a line of each orbit names a sample of the archive.
+    auto* readout = FormChild<QLabel>(*fold, "readoutLabel");
+    std::set<long> named;
+    for (size_t i = 0; i < picture.lineCells.size(); i += 97) {
+        if (picture.lineCells[i] == 0) continue;
+        const QPoint at(picture.lines.x + static_cast<int>(i % picture.lines.width),
+                        picture.lines.y + static_cast<int>(i / picture.lines.width));
+        QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &move);
+        long orbit = 0;
+        int ma = 0;
+        float value = 0;
+        const std::string text = readout->text().toStdString();
+        ASSERT_EQ(std::sscanf(text.c_str(), "Orbit %ld  MA %d  Value %f  File ", &orbit, &ma, &value), 3) << text;
+        const auto samples = Samples(TimeOf(orbit, ma), TimeOf(orbit, ma));
+        ASSERT_EQ(samples.size(), 1u) << orbit << " " << ma;
+        EXPECT_EQ(samples[0].first.value, value);
+        EXPECT_EQ(text.substr(text.find("  File ") + 7), samples[0].second);
+        named.insert(orbit);
+        if (named.size() == 1) {
+            // A click shows the orbit in the time line.
+            QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
+            EXPECT_EQ(plot->canvas()->timeAt(layout::kValueAxisWidth), orbit);
+            EXPECT_EQ(plot->canvas()->timeAt(layout::kValueAxisWidth + TraceWidth(plot->canvas()->width())), orbit + 1);
+        }
+    }
+    EXPECT_EQ(named, (std::set<long>{16, 17}));
+
+    // The bins as the command line folds the same orbits, and the picture as a PDF file.
+    notifier.savePaths = {(dir / "fold.csv").string(), (dir / "fold.pdf").string()};
+    QTest::mouseClick(FormChild<QPushButton>(*fold, "saveCsvButton"), Qt::LeftButton);
+    QTest::mouseClick(FormChild<QPushButton>(*fold, "saveImageButton"), Qt::LeftButton);
+    const auto cli =
+        RunProcess(KELVAROX_CLI, {"fold", "--database", location, "#140", "--from",
+                                  std::to_string(*fold->orbits().from), "--to", std::to_string(*fold->orbits().to)});
+    ASSERT_EQ(cli.status, 0) << cli.err;
+    EXPECT_EQ(ReadText(dir / "fold.csv"), cli.out);
+    EXPECT_EQ(ReadText(dir / "fold.pdf").substr(0, 5), "%PDF-");
 }
 
 TEST(TimeLineProgram, MenuTimeLineShowsTheImportedDirectoryAndADoubleClickOpensTheBlock) {
