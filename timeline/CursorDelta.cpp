@@ -1,11 +1,11 @@
 #include "timeline/CursorDelta.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "core/CsvText.h"
-#include "core/SampleSeries.h"
 #include "timeline/Readout.h"
 
 namespace kelvarox::timeline {
@@ -41,8 +41,15 @@ std::string TimeDeltaText(double days) {
 
 std::string ValueDeltaText(float from, float to) {
     const double difference = static_cast<double>(to) - static_cast<double>(from);
-    std::string text = difference < 0 ? "" : "+";
-    AppendShortestFloat(text, RoundToFloat(difference));
+    if (!std::isfinite(difference)) return "?";
+    // The fewest digits that stay within half a step of the floats subtracted: 0.3 - 0.1 is 0.2.
+    const float larger = std::max(std::abs(from), std::abs(to));
+    const double step = static_cast<double>(std::nextafter(larger, INFINITY)) - static_cast<double>(larger);
+    char text[40];
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%+.*g", digits, difference);
+        if (std::abs(std::strtod(text, nullptr) - difference) <= step / 2) break;
+    }
     return text;
 }
 

@@ -25,7 +25,7 @@ OrbitDelta OrbitsBetween(OrbitTime from, OrbitTime to);
 std::string OrbitDeltaText(const OrbitDelta& delta);
 // A span of days, to the millisecond: "+00:41:02.125", "-3 d 02:00:00.000".
 std::string TimeDeltaText(double days);
-// `to` minus `from` in the shortest text that reads back as the same 32-bit float: "+2.25".
+// `to` minus `from` in the fewest digits the two 32-bit floats tell: "+2.25", "+0.2" for 0.3 - 0.1.
 std::string ValueDeltaText(float from, float to);
 
 // The window's measure: "Difference +0 orbits 132 MA", with the time between the cursors'

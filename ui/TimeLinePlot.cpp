@@ -130,7 +130,9 @@ void TimeLinePlot::removeChannel(int32_t channel) {
     if (at == channels_.end() || channels_.size() == 1) return;
     if (at == channels_.begin()) chosen_.reset();  // the values chosen were the first channel's
     delete at->header;
-    delete at->remove;
+    // The action may be the one being triggered.
+    at->remove->setObjectName(QString());
+    at->remove->deleteLater();
     channels_.erase(at);
     nameChannels();
     refresh();

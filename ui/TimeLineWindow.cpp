@@ -331,13 +331,17 @@ TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
     connect(canvas, &PlotCanvas::doubleClicked, this, [this, plot](double time) { openNearestBlock(plot, time); });
     connect(canvas, &PlotCanvas::secondCursorChosen, this, [this](double time) { setSecondCursor(time); });
     connect(plot->clearSecondCursorAction(), &QAction::triggered, this, [this] { setSecondCursor(std::nullopt); });
-    connect(plot, &TimeLinePlot::removeRequested, this, [this](int32_t channel) {
-        // Taken off the plot is taken off the display: the list's selection is what is drawn.
-        for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
-            if (item->data(0, kChannelRole).toInt() == channel) item->setSelected(false);
-        }
-    });
+    // Taken off the plot is taken off the display: the list's selection is what is drawn. Once
+    // the plot's menu has closed, as the plot may go with it.
+    connect(
+        plot, &TimeLinePlot::removeRequested, this,
+        [this](int32_t channel) {
+            for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
+                if (item->data(0, kChannelRole).toInt() == channel) item->setSelected(false);
+            }
+        },
+        Qt::QueuedConnection);
     connect(plot->moveUpAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, -1); });
     connect(plot->moveDownAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, 1); });
     connect(plot->saveCsvAction(), &QAction::triggered, this, [this, plot] { saveCsvOf(plot); });
