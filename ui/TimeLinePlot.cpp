@@ -55,7 +55,7 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
 }
 
 TimeLinePlot::Channel TimeLinePlot::makeChannel(int32_t channel, Colour colour) {
-    Channel c{channel,          colour,           nullptr,          new QWidget(this),
+    Channel c{channel,          colour,           nullptr,          new FlowLayout(16),
               new QLabel(this), new QLabel(this), new QLabel(this), new QAction(this)};
     QFont bold = TimeLineFont();
     bold.setBold(true);
@@ -73,15 +73,10 @@ TimeLinePlot::Channel TimeLinePlot::makeChannel(int32_t channel, Colour colour) 
     connect(c.remove, &QAction::triggered, this, [this, channel] { emit removeRequested(channel); });
 
     // Each text whole: one that does not fit beside the others goes to a line of its own.
-    auto* header = new FlowLayout(16);
-    header->setContentsMargins(4, 0, layout::kRightMargin, 0);
-    for (QLabel* label : {c.title, c.sample, c.statistics}) {
-        label->setParent(c.header);
-        header->addWidget(label);
-    }
-    header->setAlignment(c.statistics, Qt::AlignRight);
-    c.header->setLayout(header);
-    headers_->addWidget(c.header);
+    c.header->setContentsMargins(4, 0, layout::kRightMargin, 0);
+    for (QLabel* label : {c.title, c.sample, c.statistics}) c.header->addWidget(label);
+    c.header->setAlignment(c.statistics, Qt::AlignRight);
+    headers_->addLayout(c.header);
     return c;
 }
 
@@ -92,14 +87,12 @@ void TimeLinePlot::nameChannels() {
         const Channel& c = channels_[n];
         // The first channel's labels keep the plot's own names; the others' carry their Hex#.
         const QString suffix = n == 0 ? QString() : HexDigits(c.number);
-        c.header->setObjectName(QStringLiteral("headerRow") + suffix);
         c.title->setObjectName(QStringLiteral("titleLabel") + suffix);
         c.sample->setObjectName(QStringLiteral("sampleLabel") + suffix);
         c.statistics->setObjectName(QStringLiteral("statisticsLabel") + suffix);
         c.remove->setObjectName(QStringLiteral("removeAction") + HexDigits(c.number));
         c.statistics->setStyleSheet(overlaid ? c.title->styleSheet() : QString());
         c.sample->setStyleSheet(overlaid ? c.title->styleSheet() : QString());
-        headers_->insertWidget(static_cast<int>(n), c.header);
     }
 }
 
@@ -129,6 +122,8 @@ void TimeLinePlot::removeChannel(int32_t channel) {
         std::find_if(channels_.begin(), channels_.end(), [&](const Channel& c) { return c.number == channel; });
     if (at == channels_.end() || channels_.size() == 1) return;
     if (at == channels_.begin()) chosen_.reset();  // the values chosen were the first channel's
+    headers_->removeItem(at->header);
+    for (QLabel* label : {at->title, at->sample, at->statistics}) delete label;
     delete at->header;
     // The action may be the one being triggered.
     at->remove->setObjectName(QString());

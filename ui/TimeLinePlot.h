@@ -14,6 +14,7 @@
 
 #include "timeline/DateLine.h"
 #include "timeline/TimeLinePicture.h"
+#include "ui/FlowLayout.h"
 #include "ui/PlotCanvas.h"
 
 namespace kelvarox {
@@ -75,7 +76,7 @@ private:
         int32_t number = 0;
         timeline::Colour colour;
         std::shared_ptr<const timeline::ChannelTrace> trace;
-        QWidget* header = nullptr;
+        FlowLayout* header = nullptr;
         QLabel* title = nullptr;
         QLabel* sample = nullptr;
         QLabel* statistics = nullptr;
