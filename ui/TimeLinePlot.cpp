@@ -1,6 +1,9 @@
 #include "ui/TimeLinePlot.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <algorithm>
 
 #include "core/ChannelCatalogue.h"
@@ -17,6 +20,14 @@ using namespace timeline;
 namespace {
 
 QString HexDigits(int32_t channel) { return ToQt(ChannelCatalogue::ChannelNumberText(channel).substr(1)); }
+
+// The channel a drag carries; nothing when it carries none.
+std::optional<int32_t> DraggedChannel(const QMimeData* data) {
+    if (!data || !data->hasFormat(QString::fromLatin1(kChannelMimeType))) return std::nullopt;
+    bool ok = false;
+    const int channel = data->data(QString::fromLatin1(kChannelMimeType)).toInt(&ok);
+    return ok ? std::optional<int32_t>(channel) : std::nullopt;
+}
 
 }  // namespace
 
@@ -42,6 +53,7 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
     column->addWidget(canvas_, 1);
     channels_.push_back(makeChannel(channel, colour));
     nameChannels();
+    setAcceptDrops(true);
 
     connect(canvas_, &PlotCanvas::resized, this, [this] { refresh(); });
     connect(canvas_, &PlotCanvas::menuRequested, this, [this](const QPoint& at) {
@@ -52,6 +64,18 @@ TimeLinePlot::TimeLinePlot(int32_t channel, Colour colour, QWidget* parent)
         menu.addAction(clearSecondCursorAction_);
         menu.exec(at);
     });
+}
+
+void TimeLinePlot::dragEnterEvent(QDragEnterEvent* event) {
+    const auto channel = DraggedChannel(event->mimeData());
+    if (channel && !shows(*channel)) event->acceptProposedAction();
+}
+
+void TimeLinePlot::dropEvent(QDropEvent* event) {
+    const auto channel = DraggedChannel(event->mimeData());
+    if (!channel || shows(*channel)) return;
+    event->acceptProposedAction();
+    emit channelDropped(*channel);
 }
 
 TimeLinePlot::Channel TimeLinePlot::makeChannel(int32_t channel, Colour colour) {

@@ -19,6 +19,9 @@
 
 namespace kelvarox {
 
+// What a channel dragged from the channel list carries: its number as decimal text.
+inline constexpr const char* kChannelMimeType = "application/x-kelvarox-channel";
+
 class TimeLinePlot : public QWidget {
     Q_OBJECT
 public:
@@ -70,6 +73,12 @@ public:
 signals:
     // "Remove NAME from plot" was chosen.
     void removeRequested(int32_t channel);
+    // A channel it does not show was dropped on the plot.
+    void channelDropped(int32_t channel);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Channel {

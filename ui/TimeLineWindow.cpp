@@ -1,8 +1,11 @@
 #include "ui/TimeLineWindow.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QHeaderView>
 #include <QIcon>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
@@ -288,12 +291,41 @@ void TimeLineWindow::showChannelMenu(const QPoint& at) {
 }
 
 bool TimeLineWindow::eventFilter(QObject* watched, QEvent* event) {
+    QTreeWidget* list = ui_->channelList;
+    if (watched != list->viewport()) return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
     // A right click selects nothing: it would take the other channels off the plots.
-    if (watched == ui_->channelList->viewport() &&
-        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+    if (mouse->button() == Qt::RightButton) return true;
+    // A press on a channel selects it only at the release, so that dragging it to a plot leaves
+    // the others where they are. With Ctrl or Shift the list selects as it always does.
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && list->itemAt(at) &&
+        !(mouse->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
+        pressedAt_ = at;
+        list->setFocus(Qt::MouseFocusReason);
         return true;
-    return QWidget::eventFilter(watched, event);
+    }
+    if (!pressedAt_) return false;
+    QTreeWidgetItem* item = list->itemAt(*pressedAt_);
+    if (type == QEvent::MouseButtonRelease) {
+        pressedAt_.reset();
+        if (item) list->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        return true;
+    }
+    if (type == QEvent::MouseMove && (at - *pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+        pressedAt_.reset();
+        if (!item) return true;
+        auto* data = new QMimeData;
+        data->setData(QString::fromLatin1(kChannelMimeType), QByteArray::number(item->data(0, kChannelRole).toInt()));
+        auto* drag = new QDrag(list);
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+        return true;
+    }
+    return false;
 }
 
 void TimeLineWindow::shareHeights(size_t added) {
@@ -329,6 +361,7 @@ TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
     });
     connect(canvas, &PlotCanvas::valuesChosen, plot, [plot](const ValueRange& values) { plot->chooseValues(values); });
     connect(canvas, &PlotCanvas::doubleClicked, this, [this, plot](double time) { openNearestBlock(plot, time); });
+    connect(plot, &TimeLinePlot::channelDropped, this, [this, plot](int32_t channel) { addToPlot(plot, channel); });
     connect(canvas, &PlotCanvas::secondCursorChosen, this, [this](double time) { setSecondCursor(time); });
     connect(plot->clearSecondCursorAction(), &QAction::triggered, this, [this] { setSecondCursor(std::nullopt); });
     // Taken off the plot is taken off the display: the list's selection is what is drawn. Once

@@ -71,7 +71,8 @@ public slots:
     void setSecondCursor(std::optional<timeline::OrbitTime> time);
 
 protected:
-    // The channel list's right button opens its menu without changing the selection.
+    // The channel list's right button opens its menu without changing the selection; a channel
+    // dragged from it with the left button is dropped on a plot.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -121,6 +122,8 @@ private:
     std::optional<timeline::OrbitTime> cursor_;
     std::optional<timeline::OrbitTime> secondCursor_;
     QAction* addToPlotAction_;
+    // A channel pressed in the list without Ctrl or Shift: a drag, or a click at its release.
+    std::optional<QPoint> pressedAt_;
     bool showingAll_ = true;  // the view follows the extent of the plots until a zoom or pan
     bool following_ = true;
     size_t coloursUsed_ = 0;

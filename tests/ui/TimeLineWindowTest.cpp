@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTimer>
@@ -625,4 +626,29 @@ TEST_F(TimeLineWindowTest, AChannelAddedToAPlotIsDrawnOverItAndTheSecondCursorMe
     EXPECT_TRUE(QTest::qWaitFor([&] { return plot->channels() == std::vector<int32_t>{0x140}; }, 10000));
     EXPECT_FALSE(list->topLevelItem(0)->isSelected());
     EXPECT_EQ(Stacked(splitter), std::vector<QWidget*>{plot});
+}
+
+// A channel dropped on a plot is drawn in it, once; a click in the list selects one channel alone.
+TEST_F(TimeLineWindowTest, AChannelDroppedOnAPlotIsDrawnInItAndAClickSelectsOneAlone) {
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    QMimeData data;
+    data.setData(kChannelMimeType, "262");  // #106
+    const auto drop = [&] {
+        QDragEnterEvent enter(QPoint(200, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(200, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &dropped);
+        return true;
+    };
+    EXPECT_TRUE(drop());
+    EXPECT_EQ(plot->channels(), (std::vector<int32_t>{0x140, 0x106}));
+    EXPECT_FALSE(drop());
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->topLevelItem(0)).center());
+    EXPECT_TRUE(list->topLevelItem(0)->isSelected());
+    EXPECT_FALSE(list->topLevelItem(1)->isSelected());
+    ASSERT_EQ(window->plots().size(), 1u);
+    EXPECT_EQ(window->plots()[0]->channels(), std::vector<int32_t>{0x106});
 }
