@@ -1,6 +1,7 @@
 #pragma once
 // The time line as a picture in plain data: for each plot its title, statistics, value levels,
-// grid and step line in pixels, and the shared orbit axis beneath. The window paints its plots
+// grid and step line in pixels, the same of each channel drawn over its first with the place of
+// its value axis, and the shared orbit axis beneath. The window paints its plots
 // from it, and the pictures it saves and the ones kelvarox-cli draws are painted from it whole,
 // so all of them show the same.
 #include <cstdint>

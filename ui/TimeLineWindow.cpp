@@ -235,6 +235,7 @@ void TimeLineWindow::channelsChanged() {
     reader_->show(channels);
     redraw();
     updateMessage();
+    if (secondCursor_) setSecondCursor(secondCursor_);  // in the plots just added too
 }
 
 TimeLinePlot* TimeLineWindow::plotOf(int32_t channel) const {
