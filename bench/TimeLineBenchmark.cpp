@@ -1,8 +1,10 @@
-// The time line's frames: one repaint of a plot with 1,000,000 samples in view, one of 30 years
-// drawn from per-orbit statistics, and the frames of zooming from all of a 100,000-block archive
-// into one day, two channels on display (the plots composed, reduced per pixel column and
-// painted, the axis too). The goal is under 16 ms a frame. The archive is built once (10 channels, 10,000 passes of one
-// orbit each over five and a half years); KELVAROX_BENCH_DATA names a folder that keeps it for the next run.
+// The time line's frames: one repaint of a plot with 1,000,000 samples in view, of one plot with
+// three channels of 1,000,000 samples each drawn over each other, one of 30 years drawn from
+// per-orbit statistics, and the frames of zooming from all of a 100,000-block archive into one
+// day, two channels on display (the plots composed, reduced per pixel column and painted, the
+// axis too). The goal is under 16 ms a frame. The archive is built once (10 channels, 10,000
+// passes of one orbit each over five and a half years); KELVAROX_BENCH_DATA names a folder that
+// keeps it for the next run.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -44,15 +46,15 @@ void Frame(const std::vector<const ChannelTrace*>& traces, const TimeRange& view
 }
 
 // 1,000,000 samples: 2,605 blocks of 384 samples at every MA, each after a gap (`joined` 0)
-// or each joining the one before (`joined` 1).
-ChannelTrace MillionSamples(bool joined) {
-    ChannelTrace trace(0x140, "Temp - SEU", "Deg.C");
+// or each joining the one before (`joined` 1); a sine of `frequency` a sample with a ripple.
+ChannelTrace MillionSamples(bool joined, int32_t channel = 0x140, double frequency = 0.001) {
+    ChannelTrace trace(channel, "Temp - SEU", "Deg.C");
     double start = 1000;
     size_t n = 0;
     for (int b = 0; n < 1'000'000; ++b) {
         trace.AddBlock("b" + std::to_string(b) + ".dat", 8766, 8766, 1);
         for (int i = 0; i < 384 && n < 1'000'000; ++i, ++n)
-            trace.AddSample(start + i / 256.0, static_cast<float>(std::sin(n * 0.001) * 40 + (n % 7)), 0);
+            trace.AddSample(start + i / 256.0, static_cast<float>(std::sin(n * frequency) * 40 + (n % 7)), 0);
         start += joined ? 384 / 256.0 : 384 / 256.0 + 2.0;
     }
     trace.Finish();
@@ -101,6 +103,36 @@ void BM_TrendOf30Years(benchmark::State& state) {
     state.counters["trend columns"] = static_cast<double>(columns);
 }
 BENCHMARK(BM_TrendOf30Years)->Unit(benchmark::kMillisecond);
+
+// One plot of three channels over each other, 1,000,000 samples each, all in view: three
+// traces reduced and drawn, three value axes, the axis beneath.
+void BM_RepaintThreeOverlaidMillionSamples(benchmark::State& state) {
+    const ChannelTrace first = MillionSamples(state.range(0) != 0, 0x140);
+    const ChannelTrace second = MillionSamples(state.range(0) != 0, 0x106, 0.0007);
+    const ChannelTrace third = MillionSamples(state.range(0) != 0, 0x10B, 0.0013);
+    DateLine dates;
+    dates.Finish();
+    const TimeRange view = Showing(*first.Extent());
+    const int room = RightAxesRoom(3);
+    QImage image(kWidth, kPlotHeight + layout::kAxisHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        const PlotPicture plot = ComposePlot({{&first, std::nullopt, PlotColour(0)},
+                                              {&second, std::nullopt, PlotColour(1)},
+                                              {&third, std::nullopt, PlotColour(2)}},
+                                             view, dates, kWidth, kPlotHeight, room);
+        QPainter painter(&image);
+        PaintPlot(painter, plot);
+        painter.translate(0, kPlotHeight);
+        AxisPicture axis = ComposeAxis(view, dates, kWidth - room);
+        axis.width = kWidth;
+        axis.rightRoom = room;
+        PaintAxis(painter, axis);
+    }
+    state.counters["samples in view"] = static_cast<double>(first.SummaryWithin(view.left, view.right).count +
+                                                            second.SummaryWithin(view.left, view.right).count +
+                                                            third.SummaryWithin(view.left, view.right).count);
+}
+BENCHMARK(BM_RepaintThreeOverlaidMillionSamples)->ArgName("joined")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The archive of the frames below, built on first use.
 struct BigArchive {

@@ -25,7 +25,7 @@ const QColor kRed(210, 0, 0);
 QColor ColourOf(const timeline::Colour& c) { return QColor(c.r, c.g, c.b); }
 
 QRect TraceArea(const timeline::PlotPicture& plot) {
-    return QRect(kValueAxisWidth, kTopMargin, timeline::TraceWidth(plot.width), timeline::TraceHeight(plot.height));
+    return QRect(kValueAxisWidth, kTopMargin, timeline::TraceWidth(plot), timeline::TraceHeight(plot.height));
 }
 
 QColor LevelColour(timeline::LimitLevel level) { return level == timeline::LimitLevel::Red ? kRed : kYellow; }
@@ -80,6 +80,34 @@ void PaintTrend(QPainter& painter, const std::vector<timeline::TrendPixels>& tre
     painter.drawLines(mean);
 }
 
+// A value axis: a tick and a label at each level, outward from the axis's line; an axis further
+// out than the trace area's edge draws its line too.
+void PaintValueAxis(QPainter& painter, const std::vector<timeline::LevelMark>& levels,
+                    const timeline::ValueAxisPlace& place, const QRect& area, const QColor& colour) {
+    const QFontMetrics metrics(painter.font());
+    const int outward = place.right ? 1 : -1;
+    if (place.right && place.x > area.right() + 1) {
+        painter.setPen(QPen(colour, 1));
+        painter.drawLine(place.x, area.top(), place.x, area.bottom());
+    }
+    for (const timeline::LevelMark& level : levels) {
+        painter.setPen(QPen(place.x > area.right() + 1 ? colour : kFrame, 1));
+        painter.drawLine(place.x, level.y, place.x + 4 * outward, level.y);
+        painter.setPen(colour);
+        const QString text = ToQt(level.text);
+        const int left = place.right ? place.x + 7 : place.x - 7 - metrics.horizontalAdvance(text);
+        painter.drawText(QPoint(left, level.y + metrics.ascent() / 2 - 1), text);
+    }
+}
+
+void PaintStepLine(QPainter& painter, const std::vector<timeline::PixelLine>& trace, const timeline::Colour& colour) {
+    QVector<QLine> lines;
+    lines.reserve(static_cast<qsizetype>(trace.size()));
+    for (const timeline::PixelLine& l : trace) lines.push_back(QLine(l.x0, l.y0, l.x1, l.y1));
+    painter.setPen(QPen(ColourOf(colour), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawLines(lines);
+}
+
 }  // namespace
 
 QFont TimeLineFont() {
@@ -102,39 +130,44 @@ void PaintPlot(QPainter& painter, const timeline::PlotPicture& plot) {
 
     painter.setPen(QPen(kFrame, 1));
     painter.drawRect(area.adjusted(-1, -1, 0, 0));
-    const QFontMetrics metrics(painter.font());
-    for (const timeline::LevelMark& level : plot.levels) {
-        painter.setPen(QPen(kFrame, 1));
-        painter.drawLine(area.left() - 5, level.y, area.left() - 1, level.y);
-        painter.setPen(kText);
-        const QString text = ToQt(level.text);
-        painter.drawText(QPoint(area.left() - 8 - metrics.horizontalAdvance(text), level.y + metrics.ascent() / 2 - 1),
-                         text);
-    }
+    // With channels over the first, each axis's labels are in its channel's colour.
+    const bool overlaid = !plot.overlays.empty();
+    PaintValueAxis(painter, plot.levels, {false, area.left() - 1}, area, overlaid ? ColourOf(plot.colour) : kText);
+    for (const timeline::OverlayPicture& overlay : plot.overlays)
+        PaintValueAxis(painter, overlay.levels, overlay.axis, area, ColourOf(overlay.colour));
 
-    QVector<QLine> lines;
-    lines.reserve(static_cast<qsizetype>(plot.trace.size()));
-    for (const timeline::PixelLine& l : plot.trace) lines.push_back(QLine(l.x0, l.y0, l.x1, l.y1));
     painter.setClipRect(area);
-    painter.setPen(QPen(ColourOf(plot.colour), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.drawLines(lines);
+    PaintStepLine(painter, plot.trace, plot.colour);
     PaintTrend(painter, plot.trend, ColourOf(plot.colour));
     PaintLimits(painter, plot.limits, area);
+    for (const timeline::OverlayPicture& overlay : plot.overlays) {
+        PaintStepLine(painter, overlay.trace, overlay.colour);
+        PaintTrend(painter, overlay.trend, ColourOf(overlay.colour));
+    }
     painter.restore();
 }
 
 void PaintPlotHeader(QPainter& painter, const timeline::PlotPicture& plot) {
     painter.save();
-    painter.fillRect(QRect(0, 0, plot.width, kHeaderHeight), kBackground);
+    painter.fillRect(QRect(0, 0, plot.width, timeline::HeaderHeight(plot)), kBackground);
     QFont bold = TimeLineFont();
     bold.setBold(true);
-    painter.setFont(bold);
-    painter.setPen(ColourOf(plot.colour));
-    const QRect line(4, 0, plot.width - 4 - kRightMargin, kHeaderHeight);
-    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, ToQt(plot.title));
-    painter.setFont(TimeLineFont());
-    painter.setPen(kText);
-    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, ToQt(plot.statistics));
+    const bool overlaid = !plot.overlays.empty();
+    const auto paintLine = [&](int n, const std::string& title, const std::string& statistics,
+                               const timeline::Colour& colour) {
+        const QRect line(4, n * kHeaderHeight, plot.width - 4 - kRightMargin, kHeaderHeight);
+        painter.setFont(bold);
+        painter.setPen(ColourOf(colour));
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, ToQt(title));
+        painter.setFont(TimeLineFont());
+        painter.setPen(overlaid ? ColourOf(colour) : kText);
+        painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, ToQt(statistics));
+    };
+    paintLine(0, plot.title, plot.statistics, plot.colour);
+    for (size_t n = 0; n < plot.overlays.size(); ++n) {
+        const timeline::OverlayPicture& overlay = plot.overlays[n];
+        paintLine(static_cast<int>(n + 1), overlay.title, overlay.statistics, overlay.colour);
+    }
     painter.restore();
 }
 
@@ -144,7 +177,7 @@ void PaintAxis(QPainter& painter, const timeline::AxisPicture& axis) {
     painter.setFont(TimeLineFont());
     painter.fillRect(QRect(0, 0, axis.width, kAxisHeight), kBackground);
     const QFontMetrics metrics(painter.font());
-    const int right = kValueAxisWidth + timeline::TraceWidth(axis.width);
+    const int right = kValueAxisWidth + timeline::TraceWidth(axis.width - axis.rightRoom);
     painter.setPen(QPen(kFrame, 1));
     painter.drawLine(kValueAxisWidth - 1, 0, right, 0);
     for (const timeline::TimeMark& mark : axis.marks) {
@@ -190,10 +223,10 @@ void PaintTimeLine(QPainter& painter, const timeline::TimeLinePicture& picture) 
         painter.save();
         painter.translate(0, y);
         PaintPlotHeader(painter, plot);
-        painter.translate(0, kHeaderHeight);
+        painter.translate(0, timeline::HeaderHeight(plot));
         PaintPlot(painter, plot);
         painter.restore();
-        y += kHeaderHeight + plot.height;
+        y += timeline::HeaderHeight(plot) + plot.height;
     }
     painter.save();
     painter.translate(0, y);

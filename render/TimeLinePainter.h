@@ -14,7 +14,8 @@ QFont TimeLineFont();
 // A plot's canvas with its top left at the painter's origin: background, value levels, the
 // grid of the orbit axis's marks, the frame of the trace area and the step line within it.
 void PaintPlot(QPainter& painter, const timeline::PlotPicture& plot);
-// The line above a plot in a whole picture: its title on the left, its statistics on the right.
+// The lines above a plot in a whole picture, one for each channel: its title on the left, its
+// statistics on the right.
 void PaintPlotHeader(QPainter& painter, const timeline::PlotPicture& plot);
 // The orbit axis under the plots: marks, orbit numbers and dates.
 void PaintAxis(QPainter& painter, const timeline::AxisPicture& axis);

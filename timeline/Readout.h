@@ -1,6 +1,7 @@
 #pragma once
 // The texts of the time line's read-out and its CSV export.
 #include <string>
+#include <vector>
 
 #include "timeline/ChannelTrace.h"
 #include "timeline/DateLine.h"
@@ -18,5 +19,10 @@ std::string SampleText(const ChannelTrace& trace, const SampleAt& sample);
 // The samples of `trace` within `view` as the series command writes them: CSV (RFC 4180,
 // CR LF) with the columns orbit,ma,value,raw,file.
 std::string SamplesCsv(const ChannelTrace& trace, const TimeRange& view);
+
+// The samples within `view` of the channels of one plot: CSV (RFC 4180, CR LF) with the columns
+// orbit, ma and a value column for each channel, headed by its title. A row for each orbit and
+// MA with a sample, in time order; a channel without a sample there leaves its field empty.
+std::string OverlaidSamplesCsv(const std::vector<const ChannelTrace*>& traces, const TimeRange& view);
 
 }  // namespace kelvarox::timeline

@@ -1,6 +1,7 @@
 #pragma once
 // The time line as a picture in plain data: for each plot its title, statistics, value levels,
-// grid and step line in pixels, and the shared orbit axis beneath. The window paints its plots
+// grid and step line in pixels, the same of each channel drawn over its first with the place of
+// its value axis, and the shared orbit axis beneath. The window paints its plots
 // from it, and the pictures it saves and the ones kelvarox-cli draws are painted from it whole,
 // so all of them show the same.
 #include <cstdint>
@@ -68,6 +69,30 @@ struct LevelMark {
     std::string text;
 };
 
+// Where a channel's value axis stands in a plot of several channels: the first left of the trace
+// area, the second right of it, a third and more further out on the right, a column each, so
+// that no labels overlap. `x` is the canvas column of the axis's line; its labels lie outward.
+struct ValueAxisPlace {
+    bool right = false;
+    int32_t x = 0;
+    bool operator==(const ValueAxisPlace&) const = default;
+};
+std::vector<ValueAxisPlace> PlaceValueAxes(size_t channels, int traceLeft, int traceRight);
+// The room the value axes of `channels` channels take right of the trace area, beyond its margin.
+int RightAxesRoom(size_t channels);
+
+// A channel drawn over the plot's first one: its own colour, value scale and axis.
+struct OverlayPicture {
+    std::string title;
+    std::string statistics;
+    Colour colour;
+    ValueRange range;
+    std::vector<LevelMark> levels;
+    std::vector<PixelLine> trace;
+    std::vector<TrendPixels> trend;  // as the plot's
+    ValueAxisPlace axis;
+};
+
 // One plot, in the pixels of its canvas.
 struct PlotPicture {
     int width = 0;
@@ -82,7 +107,15 @@ struct PlotPicture {
     // In a view of more orbits than columns, the trend instead of the step line.
     std::vector<TrendPixels> trend;
     LimitPicture limits;  // the limit lines and the step line beyond them
+    // The channels over the first, in their order, and the room their axes take on the right
+    // (the same in every plot of a window, so that their trace areas line up).
+    std::vector<OverlayPicture> overlays;
+    int rightRoom = 0;
 };
+// The trace area's width in a plot's canvas, and the height of its header in a whole picture: a
+// line for each channel.
+int TraceWidth(const PlotPicture& plot);
+int HeaderHeight(const PlotPicture& plot);
 
 // What a plot shows: a channel's trace in a view, with the values the user chose for its
 // height or, without them, rounded limits of the samples in view.
@@ -102,12 +135,17 @@ ValueScale ScaleOf(const PlotContent& content, const Summary& inView);
 
 PlotPicture ComposePlot(const PlotContent& content, const TimeRange& view, const DateLine& dates, int width,
                         int height);
+// A plot of several channels, the first as above, each further one over it with its own scale;
+// the values chosen for the height and the limits are the first channel's.
+PlotPicture ComposePlot(const std::vector<PlotContent>& contents, const TimeRange& view, const DateLine& dates,
+                        int width, int height, int rightRoom);
 
 // The orbit axis under plots `width` pixels wide: its marks at canvas x, the first and the
 // last date of the view (empty where the blocks give none), which stand at its ends, and the
 // dates of the days that begin in view, where the blocks tell it, at canvas x.
 struct AxisPicture {
     int width = 0;
+    int rightRoom = 0;  // as the plots' above
     std::vector<TimeMark> marks;
     std::string firstDate;
     std::string lastDate;

@@ -32,21 +32,27 @@ void PlotCanvas::setPicture(PlotPicture picture, const TimeRange& view) {
     if (hoverX_) emit cursorMoved(timeAt(*hoverX_));
 }
 
-void PlotCanvas::setCursorLine(std::optional<OrbitTime> time, std::optional<OrbitTime> sampleTime, float sampleValue) {
+void PlotCanvas::setCursorLine(std::optional<OrbitTime> time, std::vector<SampleMark> samples) {
     cursor_ = time;
-    sampleTime_ = sampleTime;
-    sampleValue_ = sampleValue;
+    samples_ = std::move(samples);
+    update();
+}
+
+void PlotCanvas::setSecondCursorLine(std::optional<OrbitTime> time) {
+    secondCursor_ = time;
     update();
 }
 
 double PlotCanvas::traceX(double x) const { return x - layout::kValueAxisWidth; }
 
-OrbitTime PlotCanvas::timeAt(double x) const { return TimeAtPixel(view_, traceX(x), TraceWidth(width())); }
+int PlotCanvas::traceWidth() const { return TraceWidth(width() - picture_.rightRoom); }
+
+OrbitTime PlotCanvas::timeAt(double x) const { return TimeAtPixel(view_, traceX(x), traceWidth()); }
 
 void PlotCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintPlot(painter, picture_);
-    const QRect area(layout::kValueAxisWidth, layout::kTopMargin, TraceWidth(width()), TraceHeight(height()));
+    const QRect area(layout::kValueAxisWidth, layout::kTopMargin, traceWidth(), TraceHeight(height()));
     painter.setClipRect(area);
     const auto xOf = [&](OrbitTime t) {
         return layout::kValueAxisWidth + static_cast<int>(std::lround(std::clamp(PixelOf(view_, t, area.width()), -1.0,
@@ -57,10 +63,18 @@ void PlotCanvas::paintEvent(QPaintEvent*) {
         const int x = xOf(*cursor_);
         painter.drawLine(x, area.top(), x, area.bottom());
     }
-    if (sampleTime_) {
-        const int y = layout::kTopMargin + RowOf(sampleValue_, picture_.range, area.height());
-        painter.setPen(QPen(QColor(picture_.colour.r, picture_.colour.g, picture_.colour.b), 2));
-        painter.drawRect(xOf(*sampleTime_) - 3, y - 3, 6, 6);
+    if (secondCursor_) {
+        painter.setPen(QPen(QColor(200, 90, 0), 1, Qt::DashDotLine));
+        const int x = xOf(*secondCursor_);
+        painter.drawLine(x, area.top(), x, area.bottom());
+    }
+    for (const SampleMark& mark : samples_) {
+        const bool overlay = mark.channel > 0 && mark.channel <= picture_.overlays.size();
+        const ValueRange& range = overlay ? picture_.overlays[mark.channel - 1].range : picture_.range;
+        const Colour& c = overlay ? picture_.overlays[mark.channel - 1].colour : picture_.colour;
+        const int y = layout::kTopMargin + RowOf(mark.value, range, area.height());
+        painter.setPen(QPen(QColor(c.r, c.g, c.b), 2));
+        painter.drawRect(xOf(mark.time) - 3, y - 3, 6, 6);
     }
     if (drag_ == Drag::Rectangle && dragMoved_) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
@@ -87,7 +101,7 @@ void PlotCanvas::mouseMoveEvent(QMouseEvent* event) {
         dragNow_ = at;
         dragMoved_ = dragMoved_ || (at - dragStart_).manhattanLength() >= kLeastDrag;
         if (drag_ == Drag::Pan && dragMoved_)
-            emit viewChosen(PannedByPixels(dragView_, at.x() - dragStart_.x(), TraceWidth(width())));
+            emit viewChosen(PannedByPixels(dragView_, at.x() - dragStart_.x(), traceWidth()));
         update();
     }
     emit cursorMoved(timeAt(at.x()));
@@ -101,6 +115,10 @@ void PlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
         emit menuRequested(event->globalPosition().toPoint());
         return;
     }
+    if (drag == Drag::Pan && !dragMoved_ && event->button() == Qt::LeftButton) {
+        emit secondCursorChosen(timeAt(at.x()));
+        return;
+    }
     if (drag != Drag::Rectangle || !dragMoved_) {
         update();
         return;
@@ -109,7 +127,7 @@ void PlotCanvas::mouseReleaseEvent(QMouseEvent* event) {
     const auto values = ValuesBetweenRows(picture_.range, dragStart_.y() - layout::kTopMargin,
                                           at.y() - layout::kTopMargin, TraceHeight(height()));
     const bool wide = std::abs(at.x() - dragStart_.x()) >= kLeastDrag;
-    const TimeRange view = BetweenPixels(view_, traceX(dragStart_.x()), traceX(at.x()), TraceWidth(width()));
+    const TimeRange view = BetweenPixels(view_, traceX(dragStart_.x()), traceX(at.x()), traceWidth());
     if (values && std::abs(at.y() - dragStart_.y()) >= kLeastDrag) emit valuesChosen(*values);
     if (wide) emit viewChosen(view);
     update();

@@ -3,9 +3,11 @@
 // the nearest sample marked, and turns the mouse into the time line's gestures. The wheel zooms
 // around the cursor; a rectangle dragged with the left button zooms into it (its height too,
 // when it is taller than a few rows); dragging with the right button, or with Shift held, pans;
-// a double-click asks for the nearest sample's block; a right click asks for the plot's menu.
+// a Shift-click sets the second cursor; a double-click asks for the nearest sample's block; a
+// right click asks for the plot's menu.
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "timeline/TimeLinePicture.h"
 
@@ -21,12 +23,21 @@ public:
     void setPicture(timeline::PlotPicture picture, const timeline::TimeRange& view);
     const timeline::PlotPicture& picture() const { return picture_; }
 
-    // The cursor's line at `time`, and the sample marked on it; nothing hides them.
-    void setCursorLine(std::optional<timeline::OrbitTime> time, std::optional<timeline::OrbitTime> sampleTime,
-                       float sampleValue);
+    // A channel's sample marked at the cursor: `channel` counts the plot's channels from 0.
+    struct SampleMark {
+        size_t channel = 0;
+        timeline::OrbitTime time = 0;
+        float value = 0;
+    };
+    // The cursor's line at `time`, and the samples marked on it; nothing hides them.
+    void setCursorLine(std::optional<timeline::OrbitTime> time, std::vector<SampleMark> samples);
+    // The second cursor's line, of a dash of its own; nothing hides it.
+    void setSecondCursorLine(std::optional<timeline::OrbitTime> time);
 
     // The time at a pixel column of the canvas.
     timeline::OrbitTime timeAt(double x) const;
+    // The width of the trace area: the canvas's less the value axes and margins.
+    int traceWidth() const;
 
 signals:
     void resized();
@@ -34,6 +45,7 @@ signals:
     void viewChosen(const kelvarox::timeline::TimeRange& view);
     void valuesChosen(const kelvarox::timeline::ValueRange& values);
     void doubleClicked(double time);
+    void secondCursorChosen(double time);
     void menuRequested(const QPoint& globalPosition);
 
 protected:
@@ -53,8 +65,8 @@ private:
     timeline::PlotPicture picture_;
     timeline::TimeRange view_;
     std::optional<timeline::OrbitTime> cursor_;
-    std::optional<timeline::OrbitTime> sampleTime_;
-    float sampleValue_ = 0;
+    std::vector<SampleMark> samples_;
+    std::optional<timeline::OrbitTime> secondCursor_;
     Drag drag_ = Drag::None;
     QPoint dragStart_;
     QPoint dragNow_;

@@ -1,7 +1,12 @@
 #include "ui/TimeLineWindow.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QHeaderView>
 #include <QIcon>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QShortcut>
@@ -18,6 +23,7 @@
 #include "render/TimeLinePainter.h"
 #include "services/ArchiveReader.h"
 #include "timeline/CalendarAxis.h"
+#include "timeline/CursorDelta.h"
 #include "timeline/Excursions.h"
 #include "timeline/FoldPicture.h"
 #include "timeline/Readout.h"
@@ -53,8 +59,11 @@ QString Wrappable(QString text) { return text.replace(QLatin1Char('/'), QStringL
 
 TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& notifier, QWidget* parent)
     : QWidget(parent, Qt::Window), archiveLocation_(archiveLocation), notifier_(notifier),
-      ui_(std::make_unique<Ui::TimeLineWindow>()) {
+      ui_(std::make_unique<Ui::TimeLineWindow>()), addToPlotAction_(new QAction(QStringLiteral("Add to plot"), this)) {
     ui_->setupUi(this);
+    addToPlotAction_->setObjectName(QStringLiteral("addToPlotAction"));
+    ui_->channelList->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui_->channelList->viewport()->installEventFilter(this);
     ui_->importProgress->hide();
     ui_->statusLabel->hide();
     ui_->satelliteLabel->hide();
@@ -107,6 +116,13 @@ void TimeLineWindow::connectHandlers() {
         updateMessage();
     });
     connect(ui_->channelList, &QTreeWidget::itemSelectionChanged, this, &TimeLineWindow::selectionChanged);
+    connect(ui_->channelList, &QWidget::customContextMenuRequested, this, &TimeLineWindow::showChannelMenu);
+    connect(addToPlotAction_, &QAction::triggered, this, [this] {
+        const QTreeWidgetItem* item = ui_->channelList->currentItem();
+        const bool current = std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end();
+        if (item && !plots_.empty())
+            addToPlot(current ? currentPlot_ : plots_.front(), item->data(0, kChannelRole).toInt());
+    });
     connect(ui_->showAllButton, &QPushButton::clicked, this, &TimeLineWindow::showAll);
     connect(ui_->saveImageButton, &QPushButton::clicked, this, &TimeLineWindow::saveImage);
     connect(ui_->saveCsvButton, &QPushButton::clicked, this, &TimeLineWindow::saveCsv);
@@ -126,6 +142,7 @@ void TimeLineWindow::connectHandlers() {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, handler);
     };
     key(QKeySequence(Qt::Key_Home), [this] { showAll(); });
+    key(QKeySequence(Qt::Key_Escape), [this] { setSecondCursor(std::nullopt); });
     const auto zoom = [this](double factor) {
         chooseView(ZoomedAround(view_, (view_.left + view_.right) / 2, factor));
     };
@@ -140,7 +157,8 @@ void TimeLineWindow::connectHandlers() {
 void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& channels) {
     channelsRead_ = true;
     std::set<int32_t> selected;
-    for (const TimeLinePlot* plot : plots_) selected.insert(plot->channel());
+    for (const TimeLinePlot* plot : plots_)
+        for (const int32_t channel : plot->channels()) selected.insert(channel);
     const bool firstList = ui_->channelList->topLevelItemCount() == 0;
     {
         const QSignalBlocker quiet(ui_->channelList);
@@ -188,37 +206,136 @@ void TimeLineWindow::markWorstLevels() {
     }
 }
 
-void TimeLineWindow::selectionChanged() {
+std::vector<int32_t> TimeLineWindow::selectedChannels() const {
     std::vector<int32_t> channels;
     for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
         if (item->isSelected()) channels.push_back(item->data(0, kChannelRole).toInt());
     }
-    // Plots of channels no longer selected go; the others keep their order and heights, and
-    // the newly selected ones come below them.
-    for (auto it = plots_.begin(); it != plots_.end();) {
-        if (std::find(channels.begin(), channels.end(), (*it)->channel()) != channels.end()) {
-            ++it;
-            continue;
-        }
-        if (currentPlot_ == *it) currentPlot_ = nullptr;
-        delete *it;
-        it = plots_.erase(it);
+    return channels;
+}
+
+void TimeLineWindow::selectionChanged() {
+    const std::vector<int32_t> channels = selectedChannels();
+    const auto selected = [&](int32_t channel) {
+        return std::find(channels.begin(), channels.end(), channel) != channels.end();
+    };
+    // Channels no longer selected leave their plots, and a plot left without any goes; the
+    // others keep their order and heights, and the newly selected ones come below them.
+    for (TimeLinePlot* plot : std::vector<TimeLinePlot*>(plots_)) {
+        for (const int32_t channel : plot->channels())
+            if (!selected(channel)) plot->removeChannel(channel);
+        if (!selected(plot->channel())) deletePlot(plot);
     }
     size_t added = 0;
     for (const int32_t channel : channels) {
-        const bool shown =
-            std::any_of(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->channel() == channel; });
-        if (!shown) {
+        if (!plotOf(channel)) {
             addPlot(channel);
             ++added;
         }
     }
     shareHeights(added);
+    channelsChanged();
+}
+
+void TimeLineWindow::channelsChanged() {
+    const std::vector<int32_t> channels = selectedChannels();
     ui_->breachList->keepChannels(channels);
     reader_->show(channels);
     redraw();
     updateMessage();
+    if (secondCursor_) setSecondCursor(secondCursor_);  // in the plots just added too
+}
+
+TimeLinePlot* TimeLineWindow::plotOf(int32_t channel) const {
+    const auto plot =
+        std::find_if(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->shows(channel); });
+    return plot == plots_.end() ? nullptr : *plot;
+}
+
+void TimeLineWindow::deletePlot(TimeLinePlot* plot) {
+    if (currentPlot_ == plot) currentPlot_ = nullptr;
+    plots_.erase(std::remove(plots_.begin(), plots_.end(), plot), plots_.end());
+    delete plot;
+}
+
+void TimeLineWindow::addToPlot(TimeLinePlot* plot, int32_t channel) {
+    if (std::find(plots_.begin(), plots_.end(), plot) == plots_.end() || plot->shows(channel)) return;
+    std::shared_ptr<const ChannelTrace> trace;
+    if (TimeLinePlot* from = plotOf(channel)) {
+        trace = from->traceOf(channel);
+        if (from->channels().size() == 1)
+            deletePlot(from);
+        else
+            from->removeChannel(channel);
+    }
+    plot->addChannel(channel, PlotColour(coloursUsed_++), std::move(trace));
+    {
+        const QSignalBlocker quiet(ui_->channelList);
+        for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
+            if (item->data(0, kChannelRole).toInt() == channel) item->setSelected(true);
+        }
+    }
+    channelsChanged();
+}
+
+void TimeLineWindow::showChannelMenu(const QPoint& at) {
+    QTreeWidgetItem* item = ui_->channelList->itemAt(at);
+    if (!item) return;
+    ui_->channelList->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+    const bool current = std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end();
+    const TimeLinePlot* target = current ? currentPlot_ : plots_.empty() ? nullptr : plots_.front();
+    const int32_t channel = item->data(0, kChannelRole).toInt();
+    // The entry names the plot it adds to: that of the first channel of the plot the mouse was
+    // last over.
+    addToPlotAction_->setText(
+        target ? QStringLiteral("Add to plot %1  %2")
+                     .arg(ToQt(ChannelCatalogue::ChannelNumberText(target->channel())),
+                          ToQt(target->trace() ? target->trace()->Name() : ChannelCatalogue::NameOf(target->channel())))
+               : QStringLiteral("Add to plot"));
+    addToPlotAction_->setEnabled(target && !target->shows(channel));
+    QMenu menu(this);
+    menu.addAction(addToPlotAction_);
+    menu.exec(ui_->channelList->viewport()->mapToGlobal(at));
+}
+
+bool TimeLineWindow::eventFilter(QObject* watched, QEvent* event) {
+    QTreeWidget* list = ui_->channelList;
+    if (watched != list->viewport()) return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    // A right click selects nothing: it would take the other channels off the plots.
+    if (mouse->button() == Qt::RightButton) return true;
+    // A press on a channel selects it only at the release, so that dragging it to a plot leaves
+    // the others where they are. With Ctrl or Shift the list selects as it always does.
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && list->itemAt(at) &&
+        !(mouse->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
+        pressedAt_ = at;
+        list->setFocus(Qt::MouseFocusReason);
+        return true;
+    }
+    if (!pressedAt_) return false;
+    QTreeWidgetItem* item = list->itemAt(*pressedAt_);
+    if (type == QEvent::MouseButtonRelease) {
+        pressedAt_.reset();
+        if (item) list->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        return true;
+    }
+    if (type == QEvent::MouseMove && (at - *pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+        pressedAt_.reset();
+        if (!item) return true;
+        auto* data = new QMimeData;
+        data->setData(QString::fromLatin1(kChannelMimeType), QByteArray::number(item->data(0, kChannelRole).toInt()));
+        auto* drag = new QDrag(list);
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+        return true;
+    }
+    return false;
 }
 
 void TimeLineWindow::shareHeights(size_t added) {
@@ -252,6 +369,20 @@ TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
     mouse_->watch(canvas);
     connect(canvas, &PlotCanvas::valuesChosen, plot, [plot](const ValueRange& values) { plot->chooseValues(values); });
     connect(canvas, &PlotCanvas::doubleClicked, this, [this, plot](double time) { openNearestBlock(plot, time); });
+    connect(plot, &TimeLinePlot::channelDropped, this, [this, plot](int32_t channel) { addToPlot(plot, channel); });
+    connect(canvas, &PlotCanvas::secondCursorChosen, this, [this](double time) { setSecondCursor(time); });
+    connect(plot->clearSecondCursorAction(), &QAction::triggered, this, [this] { setSecondCursor(std::nullopt); });
+    // Taken off the plot is taken off the display: the list's selection is what is drawn. Once
+    // the plot's menu has closed, as the plot may go with it.
+    connect(
+        plot, &TimeLinePlot::removeRequested, this,
+        [this](int32_t channel) {
+            for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
+                if (item->data(0, kChannelRole).toInt() == channel) item->setSelected(false);
+            }
+        },
+        Qt::QueuedConnection);
     connect(plot->moveUpAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, -1); });
     connect(plot->moveDownAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, 1); });
     connect(plot->saveCsvAction(), &QAction::triggered, this, [this, plot] { saveCsvOf(plot); });
@@ -262,23 +393,23 @@ TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
 std::optional<TimeRange> TimeLineWindow::extent() const {
     std::optional<TimeRange> extent;
     for (const TimeLinePlot* plot : plots_) {
-        if (!plot->trace()) continue;
-        const auto e = plot->trace()->Extent();
-        if (!e) continue;
-        extent = extent ? TimeRange{std::min(extent->left, e->left), std::max(extent->right, e->right)} : *e;
+        for (const ChannelTrace* trace : plot->traces()) {
+            const auto e = trace->Extent();
+            if (!e) continue;
+            extent = extent ? TimeRange{std::min(extent->left, e->left), std::max(extent->right, e->right)} : *e;
+        }
     }
     return extent;
 }
 
 void TimeLineWindow::takeTrace(std::shared_ptr<const ChannelTrace> trace) {
-    const auto plot = std::find_if(plots_.begin(), plots_.end(),
-                                   [&](const TimeLinePlot* p) { return p->channel() == trace->Channel(); });
-    if (plot == plots_.end()) return;  // no longer shown
+    TimeLinePlot* plot = plotOf(trace->Channel());
+    if (!plot) return;  // no longer shown
     const std::optional<TimeRange> before = extent();
     if (satellite_) {
         ui_->breachList->setExcursions(trace->Channel(), ExcursionsOf(*trace, *satellite_));
     }
-    (*plot)->setTrace(std::move(trace));
+    plot->setTrace(std::move(trace));
     const std::optional<TimeRange> after = extent();
     view_ = ViewAfterNewSamples(view_, showingAll_, following_, before, after);
     history_.Follow(view_);
@@ -303,8 +434,18 @@ void TimeLineWindow::chooseView(const TimeRange& view, uint64_t drag) {
     enableHistoryActions();
 }
 
+int TimeLineWindow::rightRoom() const {
+    size_t most = 1;
+    for (const TimeLinePlot* plot : plots_) most = std::max(most, plot->channels().size());
+    return RightAxesRoom(most);
+}
+
 void TimeLineWindow::redraw() {
-    for (TimeLinePlot* plot : plots_) plot->showView(view_, dates_);
+    const int room = rightRoom();
+    for (TimeLinePlot* plot : plots_) {
+        plot->setRightRoom(room);
+        plot->showView(view_, dates_);
+    }
     ui_->timeAxis->setPicture(axisOf(ui_->timeAxis->width()));
     rangeBoxes_->showView(view_, dates_, satellite_);
 }
@@ -344,10 +485,16 @@ void TimeLineWindow::showHistoryView(const std::optional<HistoryView>& view) {
 }
 
 timeline::AxisPicture TimeLineWindow::axisOf(int width) const {
+    // Composed for the width left of the plots' value axes on the right, so that its marks
+    // stand under the plots' times.
+    const int room = rightRoom();
+    AxisPicture axis = ComposeAxis(view_, *dates_, width - room);
     if (satellite_ && ui_->axisChoice->currentIndex() == 1) {
-        if (auto calendar = ComposeCalendarAxis(view_, *satellite_, width)) return std::move(*calendar);
+        if (auto calendar = ComposeCalendarAxis(view_, *satellite_, width - room)) axis = std::move(*calendar);
     }
-    return ComposeAxis(view_, *dates_, width);
+    axis.width = width;
+    axis.rightRoom = room;
+    return axis;
 }
 
 void TimeLineWindow::useSatellite(std::shared_ptr<const SatelliteDefinition> satellite) {
@@ -363,12 +510,36 @@ void TimeLineWindow::useSatellite(std::shared_ptr<const SatelliteDefinition> sat
     redraw();
 }
 
-void TimeLineWindow::showCursor(OrbitTime time) {
-    std::string text = CursorText(time, *dates_);
+std::optional<double> TimeLineWindow::utcOf(OrbitTime time) const {
     if (const ElementSet* elements = satellite_ ? ElementsNearOrbit(*satellite_, time) : nullptr)
-        text += "   " + UtcText(TimeOfOrbit(*elements, time));
+        return TimeOfOrbit(*elements, time);
+    return std::nullopt;
+}
+
+std::string TimeLineWindow::placeText(OrbitTime time) const {
+    std::string text = CursorText(time, *dates_);
+    if (const auto utc = utcOf(time)) text += "   " + UtcText(*utc);
+    return text;
+}
+
+void TimeLineWindow::showCursor(OrbitTime time) {
+    cursor_ = time;
+    std::string text = placeText(time);
+    if (secondCursor_) {
+        text += "   Second cursor: " + placeText(*secondCursor_) + "   " +
+                CursorDeltaText(*secondCursor_, time, utcOf(*secondCursor_), utcOf(time));
+    }
     ui_->readoutLabel->setText(ToQt(text));
-    for (TimeLinePlot* plot : plots_) plot->showCursor(time);
+    for (TimeLinePlot* plot : plots_) plot->showCursor(time, secondCursor_);
+}
+
+void TimeLineWindow::setSecondCursor(std::optional<OrbitTime> time) {
+    secondCursor_ = time;
+    if (cursor_) {
+        showCursor(*cursor_);
+        return;
+    }
+    for (TimeLinePlot* plot : plots_) plot->showCursor(std::nullopt, secondCursor_);
 }
 
 void TimeLineWindow::openNearestBlock(TimeLinePlot* plot, OrbitTime time) {
@@ -421,13 +592,19 @@ void TimeLineWindow::saveCsv() {
 
 void TimeLineWindow::saveCsvOf(TimeLinePlot* plot) {
     RunHandler(notifier_, [this, plot] {
-        const ChannelTrace* trace = plot->trace();
-        if (!trace) return;
-        const auto path =
-            notifier_.AskForSaveFile("Save CSV of " + PlotTitle(*trace),
-                                     inSaveFolder("time-line-" + HexDigits(trace->Channel()) + ".csv"), kCsvFilters);
+        const std::vector<const ChannelTrace*> traces = plot->traces();
+        if (traces.empty()) return;
+        std::string titles, name = "time-line";
+        for (const ChannelTrace* trace : traces) {
+            titles += (titles.empty() ? "" : ", ") + PlotTitle(*trace);
+            name += "-" + HexDigits(trace->Channel());
+        }
+        const auto path = notifier_.AskForSaveFile("Save CSV of " + titles, inSaveFolder(name + ".csv"), kCsvFilters);
         if (!path) return;
-        SaveWholeFile(*path, QByteArray::fromStdString(SamplesCsv(*trace, view_)));
+        // One channel in the columns of the series command, several side by side.
+        const std::string csv =
+            traces.size() == 1 ? SamplesCsv(*traces.front(), view_) : OverlaidSamplesCsv(traces, view_);
+        SaveWholeFile(*path, QByteArray::fromStdString(csv));
         saveFolder_ = std::filesystem::path(*path).parent_path().string();
     });
 }
@@ -440,8 +617,7 @@ void TimeLineWindow::foldOf(TimeLinePlot* plot) {
 }
 
 void TimeLineWindow::showOrbit(qint64 orbit) {
-    showingAll_ = false;
-    setView({static_cast<double>(orbit), static_cast<double>(orbit) + 1});
+    chooseView({static_cast<double>(orbit), static_cast<double>(orbit) + 1});
 }
 
 void TimeLineWindow::showImportProgress(int done, int total) {

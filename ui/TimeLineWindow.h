@@ -1,12 +1,15 @@
 #pragma once
 // The time line window: channels across all the archive's blocks. A list of the archived
-// channels, several selectable; each selected channel in a plot of its own, stacked and sharing
-// one orbit axis; zoom, pan and Show All for all plots at once; the read-out at the cursor and
-// the statistics of the samples in view; the picture and the samples saved to files. New blocks
+// channels, several selectable; each selected channel in a plot of its own, or added to
+// another's plot, the plots stacked and sharing one orbit axis; zoom, pan and Show All for all
+// plots at once; the read-out at the cursor, and at a second cursor with the difference; the
+// statistics of the samples in view; the picture and the samples saved to files. New blocks
 // appear as the archive takes them. A top-level window of its own.
+#include <QAction>
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +43,12 @@ public:
     // The picture of the plots on display with the orbit axis, at their sizes on the screen.
     timeline::TimeLinePicture picture() const;
 
+    // The plots on display, top to bottom; each plot's channels() are the channels it draws.
+    const std::vector<TimeLinePlot*>& plots() const { return plots_; }
+    // Draws `channel` in `plot` too, over its channels: selected in the list if it was not,
+    // and taken out of the plot that showed it (which goes when it held nothing else).
+    void addToPlot(TimeLinePlot* plot, int32_t channel);
+
 signals:
     // A double-click on a plot: the block of the sample nearest to it, for Load and Graph with
     // the Orbit HiByte that gives it the orbits of the time line.
@@ -69,11 +78,29 @@ public slots:
     void useSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
     // The view of one whole orbit.
     void showOrbit(qint64 orbit);
+    // The second cursor at `time` (a Shift-click), or none.
+    void setSecondCursor(std::optional<timeline::OrbitTime> time);
+
+protected:
+    // The channel list's right button opens its menu without changing the selection; a channel
+    // dragged from it with the left button is dropped on a plot.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectHandlers();
     void showChannels(const std::vector<archive::ChannelSummary>& channels);
     void selectionChanged();
+    std::vector<int32_t> selectedChannels() const;
+    // The channels on display have changed: read, listed and drawn anew.
+    void channelsChanged();
+    void showChannelMenu(const QPoint& at);
+    TimeLinePlot* plotOf(int32_t channel) const;
+    void deletePlot(TimeLinePlot* plot);
+    // The room right of the plots' trace areas for the value axes of the plot with most channels.
+    int rightRoom() const;
+    // The cursor's place in the read-out, with its UTC when the elements give it.
+    std::string placeText(timeline::OrbitTime time) const;
+    std::optional<double> utcOf(timeline::OrbitTime time) const;
     // The channel list's mark of the worst level beyond the limits of each channel.
     void markWorstLevels();
     void takeTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
@@ -110,6 +137,11 @@ private:
     std::shared_ptr<const SatelliteDefinition> satellite_;
     std::map<int32_t, timeline::LimitLevel> worst_;  // of the channels with limits, across the archive
     timeline::TimeRange view_;
+    std::optional<timeline::OrbitTime> cursor_;
+    std::optional<timeline::OrbitTime> secondCursor_;
+    QAction* addToPlotAction_;
+    // A channel pressed in the list without Ctrl or Shift: a drag, or a click at its release.
+    std::optional<QPoint> pressedAt_;
     bool showingAll_ = true;  // the view follows the extent of the plots until a zoom or pan
     timeline::ViewHistory history_;
     RangeBoxes* rangeBoxes_ = nullptr;

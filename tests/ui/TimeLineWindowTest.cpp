@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTimer>
@@ -27,6 +28,7 @@
 #include "archive/Archive.h"
 #include "archive/Schema.h"
 #include "core/CsvText.h"
+#include "timeline/CursorDelta.h"
 #include "timeline/TimeLinePicture.h"
 #include "timeline/TypedRange.h"
 #include "ui/FoldCanvas.h"
@@ -716,4 +718,96 @@ TEST_F(TimeLineWindowTest, TheExcursionsBeyondTheLimitsAreListedMarkedAndShown) 
     EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth), 16 + 106 / 256.0, 1 / 256.0);
     EXPECT_NEAR(TimeUnder(plot, layout::kValueAxisWidth + TraceWidth(plot->canvas()->width())), 16 + 146 / 256.0,
                 1 / 256.0);
+}
+
+// "Add to plot" draws #106 over #140 in one plot, with its own header line; a Shift-click sets
+// the second cursor, and the read-outs give both places and samples and the differences; Esc
+// clears it, and "Remove ... from plot" takes #106 off the display.
+TEST_F(TimeLineWindowTest, AChannelAddedToAPlotIsDrawnOverItAndTheSecondCursorMeasures) {
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    PlotCanvas* canvas = plot->canvas();
+    TimeUnder(plot, 300);  // the plot the mouse was last over is the one added to
+    list->setCurrentItem(list->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+    FormChild<QAction>(*window, "addToPlotAction")->trigger();
+    EXPECT_EQ(plot->channels(), (std::vector<int32_t>{0x140, 0x106}));
+    EXPECT_EQ(Stacked(splitter), std::vector<QWidget*>{plot});
+    EXPECT_TRUE(list->topLevelItem(0)->isSelected());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return plot->traces().size() == 2; }, 10000));
+    EXPECT_EQ(canvas->picture().overlays.size(), 1u);
+    EXPECT_EQ(FormChild<QLabel>(*plot, "statisticsLabel106")->text().left(9), "Count 32 ");
+    EXPECT_EQ(canvas->traceWidth(), TraceWidth(canvas->width()) - RightAxesRoom(2));
+
+    const TimeRange all = AllOf140();  // #106 lies within #140's orbits
+    const auto x = [&](double time) {
+        return layout::kValueAxisWidth + static_cast<int>(std::lround(PixelOf(all, time, canvas->traceWidth())));
+    };
+    const double second = 16.25, cursor = 17 + 160 / 256.0;
+    QTest::mouseClick(canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(x(second), 100));
+    QTest::mouseMove(canvas, QPoint(x(cursor), 100));
+    const std::string text = readout->text().toStdString();
+    const size_t at = text.find("Second cursor: Orbit 16  MA ");
+    ASSERT_NE(at, std::string::npos) << text;
+    int orbits = -1, ma = -1;
+    ASSERT_EQ(std::sscanf(text.c_str() + text.find("Difference "), "Difference +%d orbit %d MA", &orbits, &ma), 2)
+        << text;
+    EXPECT_EQ(orbits, 1);
+    EXPECT_NEAR(ma, 96, 2);
+
+    const auto sampleAt = [&](double time) {
+        const auto samples = Samples(time, time);
+        EXPECT_EQ(samples.size(), 1u) << time;
+        std::string value;
+        AppendShortestFloat(value, samples.at(0).first.value);
+        return std::pair(value, samples.at(0).first.value);
+    };
+    const auto [cursorText, cursorValue] = sampleAt(cursor);
+    const auto [secondText, secondValue] = sampleAt(second);
+    EXPECT_EQ(FormChild<QLabel>(*plot, "sampleLabel")->text().toStdString(),
+              cursorText + " at 17/160 in c.dat   second " + secondText + " at 16/64 in a.dat, difference " +
+                  ValueDeltaText(secondValue, cursorValue));
+    EXPECT_NE(FormChild<QLabel>(*plot, "sampleLabel106")->text().indexOf(" in d.dat   second "), -1);
+
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::mouseMove(canvas, QPoint(x(cursor) + 1, 100));
+    EXPECT_EQ(readout->text().indexOf("Second cursor"), -1);
+    EXPECT_EQ(FormChild<QLabel>(*plot, "sampleLabel")->text().indexOf("second"), -1);
+
+    // The CSV of the plot: a column for each channel, a row for each of #140's 96 times, which
+    // #106's fall on.
+    notifier.savePaths = {(dir / "both.csv").string()};
+    plot->saveCsvAction()->trigger();
+    const std::string csv = ReadText(dir / "both.csv");
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
+              "orbit,ma,#140  Temp - SEU  (Deg.C),\"#106  I-Bat, Tot Bat Amps  (Amps)\"");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 97);
+
+    FormChild<QAction>(*plot, "removeAction106")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return plot->channels() == std::vector<int32_t>{0x140}; }, 10000));
+    EXPECT_FALSE(list->topLevelItem(0)->isSelected());
+    EXPECT_EQ(Stacked(splitter), std::vector<QWidget*>{plot});
+}
+
+// A channel dropped on a plot is drawn in it, once; a click in the list selects one channel alone.
+TEST_F(TimeLineWindowTest, AChannelDroppedOnAPlotIsDrawnInItAndAClickSelectsOneAlone) {
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    QMimeData data;
+    data.setData(kChannelMimeType, "262");  // #106
+    const auto drop = [&] {
+        QDragEnterEvent enter(QPoint(200, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(200, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &dropped);
+        return true;
+    };
+    EXPECT_TRUE(drop());
+    EXPECT_EQ(plot->channels(), (std::vector<int32_t>{0x140, 0x106}));
+    EXPECT_FALSE(drop());
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->topLevelItem(0)).center());
+    EXPECT_TRUE(list->topLevelItem(0)->isSelected());
+    EXPECT_FALSE(list->topLevelItem(1)->isSelected());
+    ASSERT_EQ(window->plots().size(), 1u);
+    EXPECT_EQ(window->plots()[0]->channels(), std::vector<int32_t>{0x106});
 }
