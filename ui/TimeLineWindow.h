@@ -12,6 +12,9 @@
 
 #include "archive/Archive.h"
 #include "core/SatelliteDefinition.h"
+#include "services/ArchiveFeed.h"
+#include "settings/SettingsStore.h"
+#include "settings/TimeLineLayout.h"
 #include "timeline/DateLine.h"
 #include "timeline/Excursions.h"
 #include "timeline/TimeLinePicture.h"
@@ -23,6 +26,8 @@ class TimeLineWindow;
 namespace kelvarox {
 
 class ArchiveReader;
+class ImportProblemsPanel;
+class LayoutMenu;
 class Notifier;
 class TimeLinePlot;
 
@@ -35,6 +40,16 @@ public:
 
     // The picture of the plots on display with the orbit axis, at their sizes on the screen.
     timeline::TimeLinePicture picture() const;
+
+    // The plots with their channels, order and heights, the view, the axis and the window's place.
+    TimeLineLayout layout() const;
+    // Shows `layout`: its channels that the archive does not hold are kept in the layout, and
+    // get their plots when their blocks come.
+    void applyLayout(const TimeLineLayout& layout);
+    // The store that keeps the layout between two runs and the layout files used last: the kept
+    // layout is shown now, and the layout is kept there when the window closes (keepLayout).
+    void keepLayoutIn(const SettingsStore& store);
+    void keepLayout();
 
 signals:
     // A double-click on a plot: the block of the sample nearest to it, for Load and Graph with
@@ -58,6 +73,11 @@ public slots:
     void readArchiveNow();
     // The satellite whose names, equations, limits and elements the plots take; read anew.
     void useSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
+    // The files of the telemetry directory that failed to load, for the import's problems.
+    void showImportFailures(const kelvarox::ArchiveFeed::Failures& failures);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void connectHandlers();
@@ -99,6 +119,14 @@ private:
     QString step_;  // what the reader does before the channels are first read
     bool channelsRead_ = false;
     std::string saveFolder_;  // of the last file saved
+    ImportProblemsPanel* problems_;
+    LayoutMenu* layouts_;
+    const SettingsStore* store_ = nullptr;
+    std::optional<TimeLineLayout> pendingLayout_;       // to show once the channels are listed
+    std::vector<int32_t> waiting_;                      // channels of the layout without blocks, in its order
+    std::map<int32_t, std::vector<int32_t>> overlays_;  // the channels a layout draws over a plot's own
+    std::vector<archive::ChannelSummary> listed_;       // the archive's channels, as last read
+    void showPendingLayout();
 };
 
 }  // namespace kelvarox
