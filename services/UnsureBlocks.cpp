@@ -42,7 +42,9 @@ private:
                                      write ? archive::Archive::Access::Write : archive::Archive::Access::Read, hooks);
             use(archive);
         } catch (const KelvaroxError& e) {
-            if (!owner_.stop_) post([o = &owner_, text = ToQt(e.what())] { emit o->failed(text); });
+            // A read that fails (no archive yet) is told by the time line itself, and tried at
+            // the next change.
+            if (write && !owner_.stop_) post([o = &owner_, text = ToQt(e.what())] { emit o->failed(text); });
         }
     }
 

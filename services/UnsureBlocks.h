@@ -33,7 +33,7 @@ signals:
     void unsureRead(const std::vector<kelvarox::archive::UnsurePlacement>& blocks);
     // The orbit was set and the archive committed it.
     void orbitSet();
-    // Reading or setting failed: why, as the user reads it.
+    // Setting the orbit failed: why, as the user reads it.
     void failed(const QString& message);
 
 private:
