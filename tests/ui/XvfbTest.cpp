@@ -287,6 +287,30 @@ void Key(Display* x, KeySym key) {
     XFlush(x);
 }
 
+// A click of the left button at `left`, `top` within the window.
+void ClickAt(Display* x, Window window, int left, int top) {
+    int rootLeft = 0, rootTop = 0;
+    Window child = 0;
+    XTranslateCoordinates(x, window, DefaultRootWindow(x), 0, 0, &rootLeft, &rootTop, &child);
+    XTestFakeMotionEvent(x, -1, rootLeft + left, rootTop + top, CurrentTime);
+    XTestFakeButtonEvent(x, 1, True, CurrentTime);
+    XTestFakeButtonEvent(x, 1, False, CurrentTime);
+    XFlush(x);
+}
+
+const char* const kTimeLineTitle = "Time Line  Kelvarox / Qarn";
+
+// Menu > Time Line: a click on the menu, then the fourth item under About, Setup and Satellite.
+// The time line window, or 0 when the menu or the window did not appear.
+Window OpenTimeLine(Display* x, Window main) {
+    ClickAt(x, main, 20, 8);
+    if (!Poll([&] { return PopupShown(x); }, 20)) return 0;
+    for (const KeySym key : {XK_Down, XK_Down, XK_Down, XK_Down, XK_Return}) Key(x, key);
+    Window timeLine = 0;
+    Poll([&] { return (timeLine = FindWindow(x, kTimeLineTitle)) != 0; }, 20);
+    return timeLine;
+}
+
 }  // namespace
 
 TEST(RealProgram, StartsShowsItsWindowAndSavesOnClose) {
@@ -376,19 +400,8 @@ TEST(RealProgram, TheTimeLineGrowsWhenTheCaptureProgramWritesABlock) {
     ASSERT_TRUE(Poll([&] { return (main = FindWindow(x, kMainWindowTitle)) != 0; }, 30));
     ASSERT_TRUE(Poll([&] { return Colours(x, main) > 4; }, 30)) << "the main window shows no picture";
 
-    // Menu > Time Line: a click on the menu, then the fourth item under About, Setup and Satellite.
-    int left = 0, top = 0;
-    Window child = 0;
-    XTranslateCoordinates(x, main, DefaultRootWindow(x), 0, 0, &left, &top, &child);
-    XTestFakeMotionEvent(x, -1, left + 20, top + 8, CurrentTime);
-    XTestFakeButtonEvent(x, 1, True, CurrentTime);
-    XTestFakeButtonEvent(x, 1, False, CurrentTime);
-    XFlush(x);
-    ASSERT_TRUE(Poll([&] { return PopupShown(x); }, 20)) << "the menu did not open";
-    for (const KeySym key : {XK_Down, XK_Down, XK_Down, XK_Down, XK_Return}) Key(x, key);
-    Window timeLine = 0;
-    ASSERT_TRUE(Poll([&] { return (timeLine = FindWindow(x, "Time Line  Kelvarox / Qarn")) != 0; }, 20))
-        << "the time line window did not open";
+    const Window timeLine = OpenTimeLine(x, main);
+    ASSERT_TRUE(timeLine) << "the time line window did not open";
 
     // The channel's plot, in the first plot's colour, spans the two blocks without a break.
     constexpr unsigned long kFirstPlotColour = 0x0000AA;
@@ -417,23 +430,13 @@ TEST(RealProgram, TheTimeLineLayoutIsKeptAcrossARestart) {
     ASSERT_TRUE(screen.x) << "Xvfb did not start";
     Display* x = screen.x;
     constexpr unsigned long kFirstPlotColour = 0x0000AA, kSecondPlotColour = 0xAA0000;
+    // The program started, and its time line opened; 0 when either did not appear.
     const auto openTimeLine = [&](Child& program, Window& main) {
         Child started = StartProgram(screen, home);
         program.pid = std::exchange(started.pid, -1);
         if (!Poll([&] { return (main = FindWindow(x, kMainWindowTitle)) != 0 && Colours(x, main) > 4; }, 30))
             return Window{0};
-        int left = 0, top = 0;
-        Window child = 0;
-        XTranslateCoordinates(x, main, DefaultRootWindow(x), 0, 0, &left, &top, &child);
-        XTestFakeMotionEvent(x, -1, left + 20, top + 8, CurrentTime);
-        XTestFakeButtonEvent(x, 1, True, CurrentTime);
-        XTestFakeButtonEvent(x, 1, False, CurrentTime);
-        XFlush(x);
-        if (!Poll([&] { return PopupShown(x); }, 20)) return Window{0};
-        for (const KeySym key : {XK_Down, XK_Down, XK_Down, XK_Down, XK_Return}) Key(x, key);
-        Window timeLine = 0;
-        Poll([&] { return (timeLine = FindWindow(x, "Time Line  Kelvarox / Qarn")) != 0; }, 20);
-        return timeLine;
+        return OpenTimeLine(x, main);
     };
 
     Child program;
@@ -444,12 +447,7 @@ TEST(RealProgram, TheTimeLineLayoutIsKeptAcrossARestart) {
         << "the first channel shows no trace";
     EXPECT_TRUE(ColumnsWith(x, timeLine, kSecondPlotColour, 0.1, 0.9).empty());
     // A click into the filter box above the channel list, Tab into the list, and Ctrl+A.
-    int left = 0, top = 0;
-    Window child = 0;
-    XTranslateCoordinates(x, timeLine, DefaultRootWindow(x), 0, 0, &left, &top, &child);
-    XTestFakeMotionEvent(x, -1, left + 60, top + 16, CurrentTime);
-    XTestFakeButtonEvent(x, 1, True, CurrentTime);
-    XTestFakeButtonEvent(x, 1, False, CurrentTime);
+    ClickAt(x, timeLine, 60, 16);
     Key(x, XK_Tab);
     XTestFakeKeyEvent(x, XKeysymToKeycode(x, XK_Control_L), True, CurrentTime);
     Key(x, XK_a);
