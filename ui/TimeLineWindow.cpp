@@ -111,7 +111,10 @@ void TimeLineWindow::connectHandlers() {
     connect(ui_->channelList, &QTreeWidget::itemSelectionChanged, this, &TimeLineWindow::selectionChanged);
     connect(ui_->channelFilter, &QLineEdit::textChanged, this,
             [this](const QString& text) { FilterChannels(ui_->channelList, text); });
-    connect(ui_->problemsButton, &QToolButton::toggled, problems_, &QWidget::setVisible);
+    connect(ui_->problemsButton, &QToolButton::toggled, problems_, [this](bool on) {
+        problems_->setVisible(on);
+        if (on) problems_->readArchiveNow();  // another program may have added or placed blocks
+    });
     connect(problems_, &ImportProblemsPanel::countChanged, this,
             [this](int count) { ui_->problemsButton->setText(QStringLiteral("Import Problems (%1)").arg(count)); });
     connect(problems_, &ImportProblemsPanel::orbitSet, this, [this] { reader_->readNow(); });
@@ -205,6 +208,7 @@ void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& ch
 void TimeLineWindow::markWorstLevels() {
     for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
+        if (!item->data(0, kChannelRole).isValid()) continue;  // the heading of the channels without blocks
         const auto worst = worst_.find(item->data(0, kChannelRole).toInt());
         const LimitLevel level = worst == worst_.end() ? LimitLevel::Within : worst->second;
         if (level == LimitLevel::Within) {
@@ -455,12 +459,14 @@ void TimeLineWindow::showImportWaiting(bool waiting) {
     ui_->importProgress->setFormat(waiting ? QStringLiteral("waiting") : QStringLiteral("%p%"));
 }
 
-void TimeLineWindow::readArchiveNow() {
-    reader_->readNow();
+void TimeLineWindow::readArchiveNow() { reader_->readNow(); }
+
+void TimeLineWindow::showImportFailures(const ArchiveFeed::Failures& failures) {
+    problems_->showFailures(failures);
+    // The blocks not sure are looked for once a pass of the import is over, not at each of its
+    // commits: the look goes through the archive's blocks in time order.
     problems_->readArchiveNow();
 }
-
-void TimeLineWindow::showImportFailures(const ArchiveFeed::Failures& failures) { problems_->showFailures(failures); }
 
 TimeLineLayout TimeLineWindow::layout() const {
     TimeLineLayout layout;
@@ -504,6 +510,8 @@ void TimeLineWindow::showPendingLayout() {
         list->clearSelection();
         for (const TimeLineLayout::Plot& plot : layout.plots) {
             const int32_t channel = plot.channels.front();
+            // A channel has one plot: a layout that names it twice gets the first.
+            if (overlays_.count(channel)) continue;
             overlays_[channel].assign(plot.channels.begin() + 1, plot.channels.end());
             QTreeWidgetItem* item = nullptr;
             for (int i = 0; i < list->topLevelItemCount() && !item; ++i) {
@@ -527,6 +535,7 @@ void TimeLineWindow::showPendingLayout() {
     for (size_t i = 0; i < order.size(); ++i) {
         const auto plot =
             std::find_if(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->channel() == order[i]; });
+        if (plot == plots_.end() || i >= plots_.size()) break;
         std::iter_swap(plots_.begin() + static_cast<std::ptrdiff_t>(i), plot);
         ui_->plotSplitter->insertWidget(static_cast<int>(i), plots_[i]);
         const auto entry = std::find_if(layout.plots.begin(), layout.plots.end(),
@@ -551,7 +560,12 @@ void TimeLineWindow::keepLayoutIn(const SettingsStore& store) {
 }
 
 void TimeLineWindow::keepLayout() {
-    if (store_) RunHandler(notifier_, [this] { SaveKeptLayout(*store_, layout()); });
+    if (!store_) return;
+    // A settings file that refuses it is reported by the main window as it closes; the layout
+    // is a convenience that is not worth a box of its own.
+    try {
+        SaveKeptLayout(*store_, layout());
+    } catch (const KelvaroxError&) {}
 }
 
 void TimeLineWindow::closeEvent(QCloseEvent* event) {

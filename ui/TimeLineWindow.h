@@ -73,7 +73,8 @@ public slots:
     void readArchiveNow();
     // The satellite whose names, equations, limits and elements the plots take; read anew.
     void useSatellite(std::shared_ptr<const SatelliteDefinition> satellite);
-    // The files of the telemetry directory that failed to load, for the import's problems.
+    // A pass of the import is over: the files of the telemetry directory that failed to load,
+    // for the import's problems, whose blocks not sure are read anew.
     void showImportFailures(const kelvarox::ArchiveFeed::Failures& failures);
 
 protected:

@@ -167,6 +167,9 @@ TEST(TimeLineKept, TheFilterAndLayoutsKeepWhatTheyHide) {
                                                            ": The layout is of version 7, newer than this Kelvarox "
                                                            "knows (1)"});
     EXPECT_EQ(PlotChannels(splitter), (std::vector<int32_t>{0x140, 0x106}));
+    layout.plots = {{{0x106}, 0}, {{0x106}, 0}, {{0x140}, 0}};  // a channel named twice has one plot
+    window.applyLayout(layout);
+    EXPECT_EQ(PlotChannels(splitter), (std::vector<int32_t>{0x106, 0x140}));
 }
 
 // Closed and started again, the program shows the time line as it was left.
