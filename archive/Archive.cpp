@@ -293,6 +293,21 @@ std::vector<UnsurePlacement> Archive::Unsure(const UnsurePasses& passes, bool wi
     return unsure;
 }
 
+std::vector<UnsurePlacement> Archive::StoredUnsure(size_t limit) {
+    std::vector<UnsurePlacement> unsure;
+    Transaction t(*db_, Transaction::Kind::Read);
+    const Param p[] = {static_cast<int64_t>(limit)};
+    db_->Query(
+        "SELECT sha256, file, start_orbit, orbit_outlier FROM kelvarox_blocks WHERE orbit_sure = 0 AND "
+        "pinned_orbit IS NULL ORDER BY start_orbit, start_ma LIMIT $1",
+        p, [&](const Row& r) {
+            unsure.push_back({std::string(r.Text("sha256")), TextOf(r.Bytes("file")), r.Int("start_orbit"), -1,
+                              r.Int("orbit_outlier") != 0});
+        });
+    t.Commit();
+    return unsure;
+}
+
 bool Archive::HoldsChannel(int32_t channel) {
     bool found = false;
     Transaction t(*db_, Transaction::Kind::Read);

@@ -150,6 +150,9 @@ public:
     // The blocks of these passes that are not placed for sure, in time order; those of outlier
     // passes only when `withOutliers` is set.
     std::vector<UnsurePlacement> Unsure(const UnsurePasses& passes, bool withOutliers);
+    // The first `limit` stored blocks whose orbit is not sure and not set by hand, in time order;
+    // their gapDays are not known and given as -1.
+    std::vector<UnsurePlacement> StoredUnsure(size_t limit);
 
 private:
     std::unique_ptr<Database> db_;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "archive/Archive.h"
+#include "archive/ArchiveMessages.h"
 #include "archive/Import.h"
 #include "core/BlockFiles.h"
 #include "core/Errors.h"
@@ -103,6 +104,16 @@ void ArchiveFeed::postWaiting(bool waiting) {
         Qt::QueuedConnection);
 }
 
+void ArchiveFeed::postFailures(Failures failures) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, failures = std::move(failures)] {
+            failures_ = failures;
+            emit failuresChanged(failures_);
+        },
+        Qt::QueuedConnection);
+}
+
 // The thread's work: what it has read, what is due, and how far it got. It looks at what is due
 // when the watch tells of changes, and when its timer runs out.
 class ArchiveFeed::Work : public QObject {
@@ -113,6 +124,7 @@ public:
     const std::string directory;                         // with a trailing separator
     std::map<std::string, FileStamp> read;               // the files read, and how they were
     std::set<std::string> due;                           // names to look at now
+    std::map<std::string, std::string> failures;         // path: why it was not stored
     std::map<std::string, Clock::time_point> unsettled;  // names being written: looked at once quiet
     std::optional<Clock::time_point> retryAt;            // a write failed: the files due are tried again then
     int retryMs = kRetryMs;                              // after the next failure, twice as long each time
@@ -157,6 +169,12 @@ public:
         feed.postStatus(problem.empty() ? totals.Text() : problem);
     }
 
+    void postFailures() {
+        Failures list;
+        for (const auto& [file, error] : failures) list.emplace_back(PathToQt(file), ToQt(error));
+        feed.postFailures(std::move(list));
+    }
+
     void writerWaits(bool waiting) {
         feed.postWaiting(waiting);
         if (!waiting) {
@@ -191,7 +209,14 @@ public:
             for (const auto& [name, stamp] : fresh) request.paths.push_back(directory + name);
             archive::ImportEvents events;
             events.cancel = &feed.stop_;
-            events.failed = [&](const std::string&, const std::string&) { ++passFailed; };
+            for (const auto& [name, stamp] : fresh) failures.erase(directory + name);
+            events.failed = [&](const std::string& file, const std::string& error) {
+                ++passFailed;
+                failures[file] = error;
+            };
+            events.refused = [&](const archive::RefusedBlock& refused) {
+                failures[refused.file] = archive::msg::Refused(refused.reason);
+            };
             auto lastPost = Clock::now();
             events.progress = [&](size_t done, const archive::ImportCounts& committed) {
                 passCommitted = committed;
@@ -211,6 +236,7 @@ public:
             totals.alreadyStored += import.committed.alreadyStored;
             totals.failed += import.failed + import.committed.refused;
             totals.unsure += import.unsure.size();
+            postFailures();
             feed.postProgress(total, 0);
             problem.clear();
             feed.postProblem(problem);
@@ -291,6 +317,7 @@ public:
         for (const std::string& name : changes.touched)
             if (IsBlockFileName(name)) unsettled[name] = settled;
         for (const std::string& name : changes.removed) {
+            if (failures.erase(directory + name) > 0) postFailures();
             read.erase(name);
             due.erase(name);
             unsettled.erase(name);

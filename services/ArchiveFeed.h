@@ -12,6 +12,8 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/WodBlock.h"
 
@@ -51,6 +53,10 @@ public:
     QString status() const { return status_; }
     QString problem() const { return problem_; }
     bool waiting() const { return waiting_; }
+    // The files of the directory that failed to load, or whose block the archive refused, with
+    // the message; a file leaves the list when it loads or goes.
+    using Failures = std::vector<std::pair<QString, QString>>;
+    const Failures& failures() const { return failures_; }
 
     // How long a file that was made or changed but not closed must stay as it is before it is
     // read, and how long after a failed write the files are tried again: twice as long after
@@ -70,6 +76,7 @@ signals:
     void problemChanged(const QString& problem);
     // True while a write waits for another program that writes to the archive.
     void waitingChanged(bool waiting);
+    void failuresChanged(const kelvarox::ArchiveFeed::Failures& failures);
     // A commit stored blocks in the archive. Emitted from the feed's thread.
     void archiveChanged();
 
@@ -79,6 +86,7 @@ private:
     void postStatus(const std::string& text);
     void postProblem(const std::string& text);
     void postWaiting(bool waiting);
+    void postFailures(Failures failures);
 
     std::shared_ptr<DirectoryWatch> watch_;
     QThread thread_;
@@ -90,6 +98,7 @@ private:
     QString status_;
     QString problem_;
     bool waiting_ = false;
+    Failures failures_;
 };
 
 }  // namespace kelvarox

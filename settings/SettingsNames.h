@@ -19,6 +19,12 @@ inline constexpr std::string_view kPositionKey = "Software\\Qarn Programs\\Kelva
 // The satellite file chosen in the program (Menu > Satellite...); empty for the built-in catalogue.
 inline constexpr std::string_view kSatelliteKey = "Software\\Qarn Programs\\Kelvarox\\Satellite";
 inline constexpr std::string_view kSatelliteFileValue = "File";
+// The time line window as it was left (a layout's text on one line) and the layout files
+// opened or saved last, the latest first, as "Recent 1" to "Recent 5".
+inline constexpr std::string_view kTimeLineKey = "Software\\Qarn Programs\\Kelvarox\\Time Line";
+inline constexpr std::string_view kTimeLineLayoutValue = "Layout";
+inline constexpr std::string_view kRecentLayoutPrefix = "Recent ";
+inline constexpr int kRecentLayouts = 5;
 
 // The capture program's keys, read in this order to find its data directory.
 inline constexpr std::string_view kTrelmCStartupKey = "Software\\VB and VBA Program Settings\\TrelmC\\Startup";

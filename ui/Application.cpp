@@ -31,6 +31,8 @@ KelvaroxApplication::KelvaroxApplication(SettingsStore store, Notifier& notifier
 
 KelvaroxApplication::~KelvaroxApplication() {
     // The windows go at once; the background work then stops, giving up any wait for the archive.
+    // The time line as it was left, for the next start.
+    if (timeLine_ && timeLine_->isVisible()) timeLine_->keepLayout();
     for (QWidget* window : std::initializer_list<QWidget*>{timeLine_.get(), graph_.get(), main_.get()})
         if (window) window->hide();
     timeLine_.reset();
@@ -82,11 +84,14 @@ void KelvaroxApplication::ShowTimeLine() {
         QObject::connect(feed_.get(), &ArchiveFeed::statusChanged, window, &TimeLineWindow::showImportStatus);
         QObject::connect(feed_.get(), &ArchiveFeed::waitingChanged, window, &TimeLineWindow::showImportWaiting);
         QObject::connect(feed_.get(), &ArchiveFeed::archiveChanged, window, &TimeLineWindow::readArchiveNow);
+        QObject::connect(feed_.get(), &ArchiveFeed::failuresChanged, window, &TimeLineWindow::showImportFailures);
         window->useSatellite(state_.SharedSatellite());
         window->setFollowing(feed_->following());
         window->showImportProgress(feed_->done(), feed_->total());
         window->showImportStatus(feed_->status());
         window->showImportWaiting(feed_->waiting());
+        window->showImportFailures(feed_->failures());
+        window->keepLayoutIn(store_);
     }
     timeLine_->show();
     timeLine_->raise();

@@ -1,6 +1,7 @@
 #include "ui/TimeLineWindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDrag>
 #include <QHeaderView>
 #include <QIcon>
@@ -22,6 +23,7 @@
 #include "render/TextCodec.h"
 #include "render/TimeLinePainter.h"
 #include "services/ArchiveReader.h"
+#include "settings/TimeLineSettings.h"
 #include "timeline/CalendarAxis.h"
 #include "timeline/CursorDelta.h"
 #include "timeline/Excursions.h"
@@ -29,10 +31,14 @@
 #include "timeline/Readout.h"
 #include "ui/BackForwardMouse.h"
 #include "ui/BreachList.h"
+#include "ui/ChannelListItems.h"
 #include "ui/ErrorReport.h"
+#include "ui/ImportProblemsPanel.h"
+#include "ui/LayoutMenu.h"
 #include "ui/Notifier.h"
 #include "ui/RangeBoxes.h"
 #include "ui/TimeLinePlot.h"
+#include "ui/WindowFrame.h"
 #include "ui_TimeLineWindow.h"
 
 namespace kelvarox {
@@ -41,7 +47,6 @@ using namespace timeline;
 
 namespace {
 
-constexpr int kChannelRole = Qt::UserRole;
 // A key press zooms by this factor and pans by this share of the plots' width.
 constexpr double kKeyZoom = 2.0;
 constexpr double kKeyPan = 0.125;
@@ -83,6 +88,12 @@ TimeLineWindow::TimeLineWindow(const std::string& archiveLocation, Notifier& not
     ui_->forwardButton->setDefaultAction(ui_->forwardAction);
     mouse_ = new BackForwardMouse(ui_->backAction, ui_->forwardAction, this);
     mouse_->watch(ui_->timeAxis);
+    problems_ = new ImportProblemsPanel(archiveLocation, notifier_);
+    ui_->listSplitter->addWidget(problems_);
+    problems_->hide();
+    layouts_ = new LayoutMenu(
+        ui_->layoutsButton, notifier_, [this] { return layout(); },
+        [this](const TimeLineLayout& layout) { applyLayout(layout); });
     connectHandlers();
     updateMessage();
 }
@@ -123,6 +134,15 @@ void TimeLineWindow::connectHandlers() {
         if (item && !plots_.empty())
             addToPlot(current ? currentPlot_ : plots_.front(), item->data(0, kChannelRole).toInt());
     });
+    connect(ui_->channelFilter, &QLineEdit::textChanged, this,
+            [this](const QString& text) { FilterChannels(ui_->channelList, text); });
+    connect(ui_->problemsButton, &QToolButton::toggled, problems_, [this](bool on) {
+        problems_->setVisible(on);
+        if (on) problems_->readArchiveNow();  // another program may have added or placed blocks
+    });
+    connect(problems_, &ImportProblemsPanel::countChanged, this,
+            [this](int count) { ui_->problemsButton->setText(QStringLiteral("Import Problems (%1)").arg(count)); });
+    connect(problems_, &ImportProblemsPanel::orbitSet, this, [this] { reader_->readNow(); });
     connect(ui_->showAllButton, &QPushButton::clicked, this, &TimeLineWindow::showAll);
     connect(ui_->saveImageButton, &QPushButton::clicked, this, &TimeLineWindow::saveImage);
     connect(ui_->saveCsvButton, &QPushButton::clicked, this, &TimeLineWindow::saveCsv);
@@ -156,9 +176,28 @@ void TimeLineWindow::connectHandlers() {
 
 void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& channels) {
     channelsRead_ = true;
+    listed_ = channels;
     std::set<int32_t> selected;
     for (const TimeLinePlot* plot : plots_)
         for (const int32_t channel : plot->channels()) selected.insert(channel);
+    // The channels of a layout whose blocks came get their plots now, below the others.
+    std::vector<int32_t> without = SatelliteChannels(satellite_.get());
+    bool came = false;
+    for (auto it = waiting_.begin(); it != waiting_.end();) {
+        const bool listed = std::any_of(channels.begin(), channels.end(),
+                                        [&](const archive::ChannelSummary& c) { return c.channel == *it; });
+        if (listed) {
+            selected.insert(*it);
+            came = true;
+            it = waiting_.erase(it);
+        } else {
+            without.push_back(*it++);
+        }
+    }
+    std::erase_if(without, [&](int32_t channel) {
+        return std::any_of(channels.begin(), channels.end(),
+                           [&](const archive::ChannelSummary& c) { return c.channel == channel; });
+    });
     const bool firstList = ui_->channelList->topLevelItemCount() == 0;
     {
         const QSignalBlocker quiet(ui_->channelList);
@@ -173,10 +212,16 @@ void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& ch
             item->setData(0, kChannelRole, c.channel);
             item->setSelected(selected.count(c.channel) > 0);
         }
+        AddChannelsWithoutBlocks(ui_->channelList, without, satellite_.get());
+        FilterChannels(ui_->channelList, ui_->channelFilter->text());
     }
     markWorstLevels();
+    if (pendingLayout_)
+        showPendingLayout();
+    else if (came)
+        selectionChanged();
     // The first channel is shown at once when the archive is first listed.
-    if (firstList && plots_.empty() && ui_->channelList->topLevelItemCount() > 0)
+    else if (firstList && plots_.empty() && !channels.empty())
         ui_->channelList->topLevelItem(0)->setSelected(true);
     // The list gets the room its columns need, the plots the rest.
     QTreeWidget* list = ui_->channelList;
@@ -191,6 +236,7 @@ void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& ch
 void TimeLineWindow::markWorstLevels() {
     for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
+        if (!item->data(0, kChannelRole).isValid()) continue;  // the heading of the channels without blocks
         const auto worst = worst_.find(item->data(0, kChannelRole).toInt());
         const LimitLevel level = worst == worst_.end() ? LimitLevel::Within : worst->second;
         if (level == LimitLevel::Within) {
@@ -209,8 +255,17 @@ void TimeLineWindow::markWorstLevels() {
 std::vector<int32_t> TimeLineWindow::selectedChannels() const {
     std::vector<int32_t> channels;
     for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
-        if (item->isSelected()) channels.push_back(item->data(0, kChannelRole).toInt());
+        QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
+        const int32_t channel = item->data(0, kChannelRole).toInt();
+        // A click clears the selection of the channels the filter hides: their plots stay.
+        const bool hiddenPlot =
+            item->isHidden() &&
+            std::any_of(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->shows(channel); });
+        if (hiddenPlot && !item->isSelected()) {
+            const QSignalBlocker quiet(ui_->channelList);
+            item->setSelected(true);
+        }
+        if (item->isSelected()) channels.push_back(channel);
     }
     return channels;
 }
@@ -639,6 +694,136 @@ void TimeLineWindow::showImportWaiting(bool waiting) {
 }
 
 void TimeLineWindow::readArchiveNow() { reader_->readNow(); }
+
+void TimeLineWindow::showImportFailures(const ArchiveFeed::Failures& failures) {
+    problems_->showFailures(failures);
+    // The blocks not sure are looked for once a pass of the import is over, not at each of its
+    // commits: the look goes through the archive's blocks in time order.
+    problems_->readArchiveNow();
+}
+
+TimeLineLayout TimeLineWindow::layout() const {
+    TimeLineLayout layout;
+    const auto held = [this](int32_t channel) {
+        return std::any_of(listed_.begin(), listed_.end(),
+                           [&](const archive::ChannelSummary& c) { return c.channel == channel; });
+    };
+    for (const TimeLinePlot* plot : plots_) {
+        TimeLineLayout::Plot entry{plot->channels(), plot->height()};
+        // The channels the layout drew over the plot that the archive holds no blocks of yet.
+        if (const auto over = overlays_.find(plot->channel()); over != overlays_.end())
+            for (const int32_t channel : over->second)
+                if (!held(channel) && !plot->shows(channel)) entry.channels.push_back(channel);
+        layout.plots.push_back(std::move(entry));
+    }
+    for (const int32_t channel : waiting_) {
+        TimeLineLayout::Plot entry{{channel}, 0};
+        if (const auto over = overlays_.find(channel); over != overlays_.end())
+            entry.channels.insert(entry.channels.end(), over->second.begin(), over->second.end());
+        layout.plots.push_back(std::move(entry));
+    }
+    if (!showingAll_) layout.view = TimeLineLayout::View{view_.left, view_.right};
+    layout.axis = ui_->axisChoice->currentIndex() == 1 ? "Calendar" : "Orbit";
+    const QRect frame = frameGeometry();
+    layout.window = TimeLineLayout::Frame{frame.left(), frame.top(), width(), height()};
+    return layout;
+}
+
+void TimeLineWindow::applyLayout(const TimeLineLayout& layout) {
+    if (const auto& frame = layout.window) {
+        resize(frame->width, frame->height);
+        MoveTo(this, WindowPosition{frame->top, frame->left});
+    }
+    pendingLayout_ = layout;
+    if (channelsRead_) showPendingLayout();
+}
+
+void TimeLineWindow::showPendingLayout() {
+    const TimeLineLayout layout = std::move(*pendingLayout_);
+    pendingLayout_.reset();
+    overlays_.clear();
+    waiting_.clear();
+    QTreeWidget* list = ui_->channelList;
+    std::vector<int32_t> order;
+    {
+        const QSignalBlocker quiet(list);
+        list->clearSelection();
+        std::set<int32_t> named;
+        for (const TimeLineLayout::Plot& plot : layout.plots) {
+            const int32_t channel = plot.channels.front();
+            // A channel has one place: a layout that names it twice gets the first.
+            if (!named.insert(channel).second) continue;
+            std::vector<int32_t>& over = overlays_[channel];
+            for (auto it = plot.channels.begin() + 1; it != plot.channels.end(); ++it)
+                if (named.insert(*it).second) over.push_back(*it);
+            QTreeWidgetItem* item = nullptr;
+            for (int i = 0; i < list->topLevelItemCount() && !item; ++i) {
+                QTreeWidgetItem* at = list->topLevelItem(i);
+                if (at->data(0, kChannelRole) == QVariant(channel) && (at->flags() & Qt::ItemIsEnabled)) item = at;
+            }
+            if (item) {
+                item->setSelected(true);
+                order.push_back(channel);
+            } else {
+                waiting_.push_back(channel);
+            }
+        }
+    }
+    // The plots anew, in the layout's order and at its heights.
+    for (TimeLinePlot* plot : plots_) delete plot;
+    plots_.clear();
+    currentPlot_ = nullptr;
+    selectionChanged();
+    QList<int> heights;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const auto plot =
+            std::find_if(plots_.begin(), plots_.end(), [&](const TimeLinePlot* p) { return p->channel() == order[i]; });
+        if (plot == plots_.end() || i >= plots_.size()) break;
+        std::iter_swap(plots_.begin() + static_cast<std::ptrdiff_t>(i), plot);
+        ui_->plotSplitter->insertWidget(static_cast<int>(i), plots_[i]);
+        const auto entry = std::find_if(layout.plots.begin(), layout.plots.end(),
+                                        [&](const TimeLineLayout::Plot& p) { return p.channels.front() == order[i]; });
+        heights.push_back(entry->height);
+    }
+    if (!heights.contains(0)) ui_->plotSplitter->setSizes(heights);
+    // The channels drawn over each plot that the archive holds blocks of.
+    for (const auto& [first, over] : overlays_) {
+        for (const int32_t channel : over) {
+            TimeLinePlot* plot = plotOf(first);
+            const bool held = std::any_of(listed_.begin(), listed_.end(),
+                                          [&](const archive::ChannelSummary& c) { return c.channel == channel; });
+            if (plot && held) addToPlot(plot, channel);
+        }
+    }
+    if (ui_->axisChoice->isEnabled()) ui_->axisChoice->setCurrentIndex(layout.axis == "Calendar" ? 1 : 0);
+    if (layout.view) {
+        showingAll_ = false;
+        setView({layout.view->from, layout.view->to});
+    } else {
+        showAll();
+    }
+    if (!waiting_.empty()) showChannels(listed_);  // they are listed, greyed
+}
+
+void TimeLineWindow::keepLayoutIn(const SettingsStore& store) {
+    store_ = &store;
+    layouts_->useStore(&store);
+    if (const auto kept = ReadKeptLayout(store)) applyLayout(*kept);
+}
+
+void TimeLineWindow::keepLayout() {
+    if (!store_) return;
+    // A settings file that refuses it is reported by the main window as it closes; the layout
+    // is a convenience that is not worth a box of its own.
+    try {
+        SaveKeptLayout(*store_, layout());
+    } catch (const KelvaroxError&) {}
+}
+
+void TimeLineWindow::closeEvent(QCloseEvent* event) {
+    keepLayout();
+    QWidget::closeEvent(event);
+}
 
 std::string TimeLineWindow::inSaveFolder(const std::string& name) const {
     return saveFolder_.empty() ? name : (std::filesystem::path(saveFolder_) / name).string();

@@ -15,7 +15,10 @@
 
 #include "archive/Archive.h"
 #include "core/SatelliteDefinition.h"
+#include "services/ArchiveFeed.h"
 #include "services/FoldReader.h"
+#include "settings/SettingsStore.h"
+#include "settings/TimeLineLayout.h"
 #include "timeline/DateLine.h"
 #include "timeline/Excursions.h"
 #include "timeline/TimeLinePicture.h"
@@ -30,6 +33,8 @@ namespace kelvarox {
 class ArchiveReader;
 class BackForwardMouse;
 class RangeBoxes;
+class ImportProblemsPanel;
+class LayoutMenu;
 class Notifier;
 class TimeLinePlot;
 
@@ -48,6 +53,15 @@ public:
     // Draws `channel` in `plot` too, over its channels: selected in the list if it was not,
     // and taken out of the plot that showed it (which goes when it held nothing else).
     void addToPlot(TimeLinePlot* plot, int32_t channel);
+    // The plots with their channels, order and heights, the view, the axis and the window's place.
+    TimeLineLayout layout() const;
+    // Shows `layout`: its channels that the archive does not hold are kept in the layout, and
+    // get their plots when their blocks come.
+    void applyLayout(const TimeLineLayout& layout);
+    // The store that keeps the layout between two runs and the layout files used last: the kept
+    // layout is shown now, and the layout is kept there when the window closes (keepLayout).
+    void keepLayoutIn(const SettingsStore& store);
+    void keepLayout();
 
 signals:
     // A double-click on a plot: the block of the sample nearest to it, for Load and Graph with
@@ -81,10 +95,15 @@ public slots:
     // The second cursor at `time` (a Shift-click), or none.
     void setSecondCursor(std::optional<timeline::OrbitTime> time);
 
+    // A pass of the import is over: the files of the telemetry directory that failed to load,
+    // for the import's problems, whose blocks not sure are read anew.
+    void showImportFailures(const kelvarox::ArchiveFeed::Failures& failures);
+
 protected:
     // The channel list's right button opens its menu without changing the selection; a channel
     // dragged from it with the left button is dropped on a plot.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void connectHandlers();
@@ -152,6 +171,14 @@ private:
     QString step_;  // what the reader does before the channels are first read
     bool channelsRead_ = false;
     std::string saveFolder_;  // of the last file saved
+    ImportProblemsPanel* problems_;
+    LayoutMenu* layouts_;
+    const SettingsStore* store_ = nullptr;
+    std::optional<TimeLineLayout> pendingLayout_;       // to show once the channels are listed
+    std::vector<int32_t> waiting_;                      // channels of the layout without blocks, in its order
+    std::map<int32_t, std::vector<int32_t>> overlays_;  // the channels a layout draws over a plot's own
+    std::vector<archive::ChannelSummary> listed_;       // the archive's channels, as last read
+    void showPendingLayout();
 };
 
 }  // namespace kelvarox

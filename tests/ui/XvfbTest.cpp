@@ -287,6 +287,30 @@ void Key(Display* x, KeySym key) {
     XFlush(x);
 }
 
+// A click of the left button at `left`, `top` within the window.
+void ClickAt(Display* x, Window window, int left, int top) {
+    int rootLeft = 0, rootTop = 0;
+    Window child = 0;
+    XTranslateCoordinates(x, window, DefaultRootWindow(x), 0, 0, &rootLeft, &rootTop, &child);
+    XTestFakeMotionEvent(x, -1, rootLeft + left, rootTop + top, CurrentTime);
+    XTestFakeButtonEvent(x, 1, True, CurrentTime);
+    XTestFakeButtonEvent(x, 1, False, CurrentTime);
+    XFlush(x);
+}
+
+const char* const kTimeLineTitle = "Time Line  Kelvarox / Qarn";
+
+// Menu > Time Line: a click on the menu, then the fourth item under About, Setup and Satellite.
+// The time line window, or 0 when the menu or the window did not appear.
+Window OpenTimeLine(Display* x, Window main) {
+    ClickAt(x, main, 20, 8);
+    if (!Poll([&] { return PopupShown(x); }, 20)) return 0;
+    for (const KeySym key : {XK_Down, XK_Down, XK_Down, XK_Down, XK_Return}) Key(x, key);
+    Window timeLine = 0;
+    Poll([&] { return (timeLine = FindWindow(x, kTimeLineTitle)) != 0; }, 20);
+    return timeLine;
+}
+
 }  // namespace
 
 TEST(RealProgram, StartsShowsItsWindowAndSavesOnClose) {
@@ -376,19 +400,8 @@ TEST(RealProgram, TheTimeLineGrowsWhenTheCaptureProgramWritesABlock) {
     ASSERT_TRUE(Poll([&] { return (main = FindWindow(x, kMainWindowTitle)) != 0; }, 30));
     ASSERT_TRUE(Poll([&] { return Colours(x, main) > 4; }, 30)) << "the main window shows no picture";
 
-    // Menu > Time Line: a click on the menu, then the fourth item under About, Setup and Satellite.
-    int left = 0, top = 0;
-    Window child = 0;
-    XTranslateCoordinates(x, main, DefaultRootWindow(x), 0, 0, &left, &top, &child);
-    XTestFakeMotionEvent(x, -1, left + 20, top + 8, CurrentTime);
-    XTestFakeButtonEvent(x, 1, True, CurrentTime);
-    XTestFakeButtonEvent(x, 1, False, CurrentTime);
-    XFlush(x);
-    ASSERT_TRUE(Poll([&] { return PopupShown(x); }, 20)) << "the menu did not open";
-    for (const KeySym key : {XK_Down, XK_Down, XK_Down, XK_Down, XK_Return}) Key(x, key);
-    Window timeLine = 0;
-    ASSERT_TRUE(Poll([&] { return (timeLine = FindWindow(x, "Time Line  Kelvarox / Qarn")) != 0; }, 20))
-        << "the time line window did not open";
+    const Window timeLine = OpenTimeLine(x, main);
+    ASSERT_TRUE(timeLine) << "the time line window did not open";
 
     // The channel's plot, in the first plot's colour, spans the two blocks without a break.
     constexpr unsigned long kFirstPlotColour = 0x0000AA;
@@ -405,4 +418,51 @@ TEST(RealProgram, TheTimeLineGrowsWhenTheCaptureProgramWritesABlock) {
         << "the new block did not appear: widest gap " << WidestGap(grown);
     const std::string shot = (home.home / "time-line.png").string();
     EXPECT_EQ(RunProcess("/usr/bin/import", {"-display", screen.name, "-window", "root", shot}).status, 0);
+}
+
+// The time line as the user left it comes back at the next start: two channels selected with
+// the keyboard, the program closed and started again, and both plots are there.
+TEST(RealProgram, TheTimeLineLayoutIsKeptAcrossARestart) {
+    ProgramHome home(false);
+    for (const char* name : {"0106-8765-15.dat", "010B-8765-15.dat"})
+        std::filesystem::copy_file(std::string(KELVAROX_SOURCE_DIR) + "/samples/week/" + name, home.telemetry / name);
+    VirtualDisplay screen;
+    ASSERT_TRUE(screen.x) << "Xvfb did not start";
+    Display* x = screen.x;
+    constexpr unsigned long kFirstPlotColour = 0x0000AA, kSecondPlotColour = 0xAA0000;
+    // The program started, and its time line opened; 0 when either did not appear.
+    const auto openTimeLine = [&](Child& program, Window& main) {
+        Child started = StartProgram(screen, home);
+        program.pid = std::exchange(started.pid, -1);
+        if (!Poll([&] { return (main = FindWindow(x, kMainWindowTitle)) != 0 && Colours(x, main) > 4; }, 30))
+            return Window{0};
+        return OpenTimeLine(x, main);
+    };
+
+    Child program;
+    Window main = 0;
+    Window timeLine = openTimeLine(program, main);
+    ASSERT_TRUE(timeLine) << "the time line window did not open";
+    ASSERT_TRUE(Poll([&] { return ColumnsWith(x, timeLine, kFirstPlotColour, 0.1, 0.9).size() > 100; }, 30))
+        << "the first channel shows no trace";
+    EXPECT_TRUE(ColumnsWith(x, timeLine, kSecondPlotColour, 0.1, 0.9).empty());
+    // A click into the filter box above the channel list, Tab into the list, and Ctrl+A.
+    ClickAt(x, timeLine, 60, 16);
+    Key(x, XK_Tab);
+    XTestFakeKeyEvent(x, XKeysymToKeycode(x, XK_Control_L), True, CurrentTime);
+    Key(x, XK_a);
+    XTestFakeKeyEvent(x, XKeysymToKeycode(x, XK_Control_L), False, CurrentTime);
+    XFlush(x);
+    ASSERT_TRUE(Poll([&] { return ColumnsWith(x, timeLine, kSecondPlotColour, 0.1, 0.9).size() > 100; }, 30))
+        << "the second channel shows no trace";
+    ASSERT_EQ(CloseAndWait(x, main, program), 0);
+    EXPECT_NE(home.Settings().find("#10B"), std::string::npos) << home.Settings();
+
+    timeLine = openTimeLine(program, main);
+    ASSERT_TRUE(timeLine) << "the time line window did not open again";
+    EXPECT_TRUE(Poll([&] { return ColumnsWith(x, timeLine, kSecondPlotColour, 0.1, 0.9).size() > 100; }, 30))
+        << "the second channel's plot did not come back";
+    const std::string shot = (home.home / "time-line-kept.png").string();
+    EXPECT_EQ(RunProcess("/usr/bin/import", {"-display", screen.name, "-window", "root", shot}).status, 0);
+    EXPECT_EQ(CloseAndWait(x, main, program), 0);
 }
