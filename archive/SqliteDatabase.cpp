@@ -14,6 +14,7 @@
 #include "archive/CommitPause.h"
 #include "archive/Database.h"
 #include "archive/Schema.h"
+#include "archive/StoredStatistics.h"
 #include "core/Errors.h"
 
 namespace kelvarox::archive {
@@ -209,6 +210,7 @@ public:
             const auto values = PassUpdateValues(pass);
             Execute("INSERT INTO kelvarox_placed VALUES ($1, $2, $3, $4, $5, $6, $7)", values);
         }
+        NoteOrbitsOfPlacedBlocks(*this);
         Execute(UpdateFromPlacedSql());
         Execute("DELETE FROM kelvarox_placed");
     }
