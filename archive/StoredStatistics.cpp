@@ -1,6 +1,7 @@
 #include "archive/StoredStatistics.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -172,6 +173,7 @@ void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, 
     int64_t key[4] = {earliest, INT64_MIN, INT64_MIN, INT64_MIN};
     std::map<int64_t, StoredOrbit> open;
     std::vector<StoredOrbit> finished;
+    std::map<const Coefficients*, std::array<float, 256>> tables;  // DatedTranslation keeps its translations in place
     int64_t lo = from;
     const std::string sql =
         std::string(
@@ -192,18 +194,35 @@ void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, 
             facts.maStep = static_cast<int32_t>(r.Int(4));
             facts.sampleCount = static_cast<int32_t>(r.Int(5));
             const int64_t day = key[2];
-            ForEachBlockSample(facts, key[0], r.Bytes(6), translation.At(day), [&](const SeriesSample& s) {
-                if (s.orbit < from || s.orbit > to) return;
-                auto [at, fresh] = open.try_emplace(s.orbit);
-                StoredOrbit& o = at->second;
-                if (fresh) {
-                    o.statistics.orbit = s.orbit;
-                    o.firstDay = o.lastDay = day;
+            // Each translation once as a table of the 256 raw values; the samples of an orbit
+            // follow one another.
+            const Coefficients& k = translation.At(day);
+            auto [table, fresh] = tables.try_emplace(&k);
+            if (fresh)
+                for (int raw = 0; raw < 256; ++raw) table->second[raw] = TranslateSample(k, static_cast<uint8_t>(raw));
+            const auto bytes = r.Bytes(6);
+            StoredOrbit* o = nullptr;
+            BlockHeader relative;
+            relative.startMA = facts.startMA;
+            relative.maStep = facts.maStep;
+            RowPosition rows(relative);
+            for (int i = 0; i < facts.sampleCount; ++i) {
+                const int64_t orbit = key[0] + rows.Next().orbit;
+                if (orbit < from || orbit > to) continue;
+                if (!o || o->statistics.orbit != orbit) {
+                    auto [at, added] = open.try_emplace(orbit);
+                    o = &at->second;
+                    if (added) {
+                        o->statistics.orbit = orbit;
+                        o->firstDay = o->lastDay = day;
+                    }
+                    o->firstDay = std::min(o->firstDay, day);
+                    o->lastDay = std::max(o->lastDay, day);
                 }
-                o.firstDay = std::min(o.firstDay, day);
-                o.lastDay = std::max(o.lastDay, day);
-                if (std::isfinite(s.value)) o.statistics.Add(s.value);
-            });
+                const size_t offset = static_cast<size_t>(kFirstSampleOffset + i);
+                const float value = table->second[offset < bytes.size() ? bytes[offset] : 0];
+                if (std::isfinite(value)) o->statistics.Add(value);
+            }
         });
         const bool end = read < kBlockPage;
         const int64_t hi = end ? to : std::min(to, key[0] - 1);

@@ -217,7 +217,10 @@ int SetOrbit(const Options& o, const std::vector<std::string>& args, std::ostrea
     const auto r = std::from_chars(text.data(), text.data() + text.size(), orbit);
     if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
         throw UsageError("'" + text + "' is not an orbit number");
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(o, err);
+    if (!satellite) return 1;
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
+        archive.UseSatellite(*satellite);
         archive.SetOrbit(args[0], orbit);
         return 0;
     });
