@@ -59,11 +59,13 @@ constexpr const char* kVersionThree =
 // Version 4: per-orbit statistics of each channel (StoredStatistics.h). The values are kept as
 // the bits of the float minimum and maximum and of the double sums, so they read back exactly on
 // both engines; the fingerprint is kept as the bits of an unsigned 64-bit number.
-constexpr const char* kVersionFour =
-    "CREATE TABLE kelvarox_orbit_statistics (channel INTEGER NOT NULL, orbit BIGINT NOT NULL, "
-    "samples BIGINT NOT NULL, min_bits BIGINT NOT NULL, max_bits BIGINT NOT NULL, sum_bits BIGINT NOT NULL, "
-    "sum_squares_bits BIGINT NOT NULL, first_amday BIGINT NOT NULL, last_amday BIGINT NOT NULL, "
-    "fingerprint BIGINT NOT NULL, PRIMARY KEY (channel, orbit))";
+std::string VersionFour(const Database& db) {
+    return "CREATE TABLE kelvarox_orbit_statistics (channel INTEGER NOT NULL, orbit BIGINT NOT NULL, "
+           "samples BIGINT NOT NULL, min_bits BIGINT NOT NULL, max_bits BIGINT NOT NULL, sum_bits BIGINT NOT NULL, "
+           "sum_squares_bits BIGINT NOT NULL, first_amday BIGINT NOT NULL, last_amday BIGINT NOT NULL, "
+           "fingerprint BIGINT NOT NULL, PRIMARY KEY (channel, orbit))" +
+           std::string(db.KeyOrderedTable());
+}
 
 // Statements of a script, one at a time (no statement of the schema holds a ';' of its own).
 void RunScript(Database& db, const std::string& script) {
@@ -119,7 +121,7 @@ void MigrateSchema(Database& db, int64_t from) {
         db.Execute("UPDATE kelvarox_blocks SET generation = $1", generation);
     }
     if (from < 4) {
-        RunScript(db, kVersionFour);
+        RunScript(db, VersionFour(db));
         FillStatistics(db, BuiltInSatellite());
     }
     // Later versions add their steps here, each from the one before.

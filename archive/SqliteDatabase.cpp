@@ -74,6 +74,8 @@ public:
     const std::string& Name() const override { return name_; }
     std::string_view IdColumnType() const override { return "INTEGER PRIMARY KEY"; }
     std::string_view BytesType() const override { return "BLOB"; }
+    // One b-tree, not a table and an index beside it.
+    std::string_view KeyOrderedTable() const override { return " WITHOUT ROWID"; }
 
     bool HasTable(std::string_view name) override {
         bool found = false;

@@ -73,17 +73,13 @@ void ReadRow(const Row& r, StoredOrbit& o) {
     o.fingerprint = std::bit_cast<uint64_t>(r.Int(8));
 }
 
-const std::string& InsertSql(size_t rows) {
-    static std::map<size_t, std::string> made;
-    std::string& sql = made[rows];
-    if (sql.empty()) {
-        sql = std::string("INSERT INTO kelvarox_orbit_statistics (channel, ") + kStoredColumns + ") VALUES ";
-        for (size_t i = 0; i < rows; ++i) {
-            sql += i ? ", (" : "(";
-            for (size_t c = 0; c < kStatisticsColumns; ++c)
-                sql += (c ? ", $" : "$") + std::to_string(i * kStatisticsColumns + c + 1);
-            sql += ')';
-        }
+std::string InsertSqlOf(size_t rows) {
+    std::string sql = std::string("INSERT INTO kelvarox_orbit_statistics (channel, ") + kStoredColumns + ") VALUES ";
+    for (size_t i = 0; i < rows; ++i) {
+        sql += i ? ", (" : "(";
+        for (size_t c = 0; c < kStatisticsColumns; ++c)
+            sql += (c ? ", $" : "$") + std::to_string(i * kStatisticsColumns + c + 1);
+        sql += ')';
     }
     return sql;
 }
@@ -99,7 +95,8 @@ void InsertRows(Database& db, int32_t channel, std::span<const StoredOrbit> rows
                           {int64_t{channel}, s.orbit, s.samples, Bits(s.min), Bits(s.max), Bits(s.sum),
                            Bits(s.sumSquares), o.firstDay, o.lastDay, std::bit_cast<int64_t>(o.fingerprint)});
         }
-        db.Execute(InsertSql(n), params);
+        static const std::string one = InsertSqlOf(1), many = InsertSqlOf(kRowsPerInsert);
+        db.Execute(n == 1 ? one : many, params);
         rows = rows.subspan(n);
     }
 }

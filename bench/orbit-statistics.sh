@@ -26,8 +26,8 @@ trap 'rm -rf "$work"' EXIT
 [ -n "$data" ] || data=$work/blocks
 export XDG_CONFIG_HOME=$work/config  # no stored settings
 [ -d "$data/scale" ] || "$make_blocks" "$data/scale" 0 "$scale"
-all=$(ls -d "$data/scale"/d* | head -n $(( (scale + 999) / 1000 )))
-some=$(ls -d "$data/scale"/d* | head -n $(( (small + 999) / 1000 )))
+all=$(ls -d "$data/scale"/d* | sed -n "1,$(( (scale + 999) / 1000 ))p")
+some=$(ls -d "$data/scale"/d* | sed -n "1,$(( (small + 999) / 1000 ))p")
 find "$data/scale" -type f -print0 | xargs -0 cat >/dev/null  # warm the page cache
 
 runs=$work/runs.txt
