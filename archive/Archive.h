@@ -114,7 +114,7 @@ public:
     // and sum of squares, each block's samples translated as ForEachDatedSample translates them
     // with `satellite` (the equation in force at the block's start date) and the orbit being
     // the sample's. They are read from the statistics the archive keeps, a page at a time
-    // (memory stays flat whatever the range; some 150,000 orbits take well under a second); orbits
+    // (memory stays flat whatever the range; bench/orbit-statistics.sh measures it); orbits
     // whose stored statistics were made with other equations than `satellite` gives are
     // computed from their blocks instead, as is every orbit of an archive of a schema before
     // kept statistics. Reads one state of the archive throughout; `each` must not use this
