@@ -12,6 +12,7 @@
 #include "archive/PostgresAddress.h"
 #include "archive/Schema.h"
 #include "archive/Sha256.h"
+#include "archive/StoredStatistics.h"
 #include "core/Errors.h"
 #include "core/Text.h"
 
@@ -27,7 +28,7 @@ std::span<const uint8_t> BytesOf(std::string_view text) {
 
 // Counts a commit that changed blocks; the blocks it stored or placed anew (their generation
 // emptied) carry its generation.
-void CountCommit(Database& db) {
+void CountGeneration(Database& db) {
     const int64_t generation = ReadMeta(db, meta::kGeneration).value_or(0) + 1;
     WriteMeta(db, meta::kGeneration, generation);
     const Param p[] = {generation};
@@ -129,7 +130,7 @@ Archive::Archive(const std::string& location, Access access, WaitHooks hooks) {
             change.lastDay = INT32_MAX;
             change.toTheEnd = true;
             PlaceAndStore(db, change, ReadMeta(db, meta::kOrbitHiByte).value_or(0), ignored);
-            CountCommit(db);
+            CountCommit();
         }
     }
     t.Commit();
@@ -202,6 +203,98 @@ void Archive::ForEachSample(int32_t channel, const OrbitRange& range, const Coef
     });
 }
 
+void Archive::CountCommit() {
+    UpdateChangedStatistics(*db_, satellite_);
+    CountGeneration(*db_);
+}
+
+void Archive::ForEachOrbitStatistics(int32_t channel, const OrbitRange& range, const SatelliteDefinition& satellite,
+                                     const std::function<void(const OrbitStatistics&)>& each) {
+    Database& db = *db_;
+    Transaction t(db, Transaction::Kind::Read);
+    const int64_t from = range.from.value_or(INT64_MIN), to = range.to.value_or(INT64_MAX);
+    const auto computed = [&](std::span<const StoredOrbit> rows, int64_t, int64_t) {
+        for (const StoredOrbit& o : rows)
+            if (o.statistics.samples > 0) each(o.statistics);
+    };
+    if (StoredSchemaVersion(db) < kOrbitStatisticsSince) {
+        ComputeFromBlocks(db, channel, from, to, satellite, computed);
+        t.Commit();
+        return;
+    }
+    constexpr size_t kPage = 4096;
+    const TranslationFingerprints fingerprints(satellite, channel);
+    const auto stale = [&](const StoredOrbit& o) { return o.fingerprint != fingerprints.Of(o.firstDay, o.lastDay); };
+    std::vector<StoredOrbit> rows;
+    for (int64_t next = from;;) {
+        ReadStoredOrbits(db, channel, next, to, kPage, rows);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (!stale(rows[i])) {
+                if (rows[i].statistics.samples > 0) each(rows[i].statistics);
+                continue;
+            }
+            // A run of stale rows, computed from its blocks at once.
+            size_t j = i;
+            while (j + 1 < rows.size() && stale(rows[j + 1])) ++j;
+            ComputeFromBlocks(db, channel, rows[i].statistics.orbit, rows[j].statistics.orbit, satellite, computed);
+            i = j;
+        }
+        if (rows.size() < kPage || rows.back().statistics.orbit == INT64_MAX) break;
+        next = rows.back().statistics.orbit + 1;
+    }
+    t.Commit();
+}
+
+Archive::StatisticsCheck Archive::CheckStatistics(
+    const SatelliteDefinition& satellite, const std::function<void(int32_t channel, int64_t orbit)>& differing) {
+    Database& db = *db_;
+    Transaction t(db, Transaction::Kind::Read);
+    StatisticsCheck compared;
+    if (StoredSchemaVersion(db) < kOrbitStatisticsSince) {
+        t.Commit();
+        return compared;
+    }
+    std::vector<int32_t> channels;
+    db.Query("SELECT channel FROM kelvarox_blocks UNION SELECT channel FROM kelvarox_orbit_statistics ORDER BY channel",
+             {}, [&](const Row& r) { channels.push_back(static_cast<int32_t>(r.Int(0))); });
+    std::vector<StoredOrbit> stored;
+    for (const int32_t channel : channels) {
+        const TranslationFingerprints fingerprints(satellite, channel);
+        // Each run of computed rows against the stored rows of the orbits it covers.
+        ComputeFromBlocks(db, channel, INT64_MIN, INT64_MAX, satellite,
+                          [&](std::span<const StoredOrbit> rows, int64_t lo, int64_t hi) {
+                              size_t i = 0;
+                              for (int64_t next = lo;;) {
+                                  constexpr size_t kPage = 4096;
+                                  ReadStoredOrbits(db, channel, next, hi, kPage, stored);
+                                  for (const StoredOrbit& s : stored) {
+                                      ++compared.rows;
+                                      for (; i < rows.size() && rows[i].statistics.orbit < s.statistics.orbit; ++i)
+                                          differing(channel, rows[i].statistics.orbit);  // missing
+                                      const bool found =
+                                          i < rows.size() && rows[i].statistics.orbit == s.statistics.orbit;
+                                      if (!found) {
+                                          differing(channel, s.statistics.orbit);  // without samples
+                                          continue;
+                                      }
+                                      const StoredOrbit& c = rows[i++];
+                                      const bool current = s.fingerprint == fingerprints.Of(s.firstDay, s.lastDay);
+                                      // A stale row is remade by the next writer; readers never take it.
+                                      compared.stale += current ? 0 : 1;
+                                      if (current && !(c.statistics == s.statistics && c.firstDay == s.firstDay &&
+                                                       c.lastDay == s.lastDay && c.fingerprint == s.fingerprint))
+                                          differing(channel, s.statistics.orbit);
+                                  }
+                                  if (stored.size() < kPage || stored.back().statistics.orbit == INT64_MAX) break;
+                                  next = stored.back().statistics.orbit + 1;
+                              }
+                              for (; i < rows.size(); ++i) differing(channel, rows[i].statistics.orbit);  // missing
+                          });
+    }
+    t.Commit();
+    return compared;
+}
+
 std::vector<ChannelSummary> Archive::Channels() {
     std::vector<ChannelSummary> channels;
     Database& db = *db_;
@@ -246,6 +339,7 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
     file = std::filesystem::absolute(shaOrFile, ignored).lexically_normal().string();
 
     Transaction t(db, Transaction::Kind::Write);
+    RefreshStaleStatistics(db, satellite_);
     struct Found {
         int64_t id;
         int32_t day, byte;
@@ -269,7 +363,7 @@ void Archive::SetOrbit(const std::string& shaOrFile, int64_t orbit) {
     change.firstDay = change.lastDay = found[0].day;
     UnsurePasses unsure;
     PlaceAndStore(db, change, ReadMeta(db, meta::kOrbitHiByte).value_or(0), unsure);
-    CountCommit(db);
+    CountCommit();
     t.Commit();
 }
 
@@ -330,6 +424,7 @@ Archive::StoredBatch Archive::StoreBlocks(std::span<const IncomingBlock> blocks,
                                           UnsurePasses& unsure) {
     Database& db = *db_;
     Transaction t(db, Transaction::Kind::Write);
+    RefreshStaleStatistics(db, satellite_);
     bool placeAll = false;
     StoredBatch result;
     result.orbitHiByte = orbitHiByte;
@@ -373,7 +468,7 @@ Archive::StoredBatch Archive::StoreBlocks(std::span<const IncomingBlock> blocks,
         }
         unsure = std::move(placed);
         if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
-        CountCommit(db);
+        CountCommit();
     }
     t.Commit();
     result.committed = true;

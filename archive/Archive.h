@@ -19,6 +19,8 @@
 #include "archive/Database.h"
 #include "archive/PlacementPass.h"
 #include "archive/SeriesRows.h"
+#include "core/OrbitStatistics.h"
+#include "core/SatelliteDefinition.h"
 
 namespace kelvarox::archive {
 
@@ -107,6 +109,35 @@ public:
     void ForEachSample(int32_t channel, const OrbitRange& range, const Coefficients& k,
                        const std::function<void(const SeriesSample&, const ArchivedBlock&)>& each);
 
+    // The statistics of the samples of `channel` in each orbit of `range` that holds finite
+    // values of it, in orbit order: the number of finite values and their minimum, maximum, sum
+    // and sum of squares, each block's samples translated as ForEachDatedSample translates them
+    // with `satellite` (the equation in force at the block's start date) and the orbit being
+    // the sample's. They are read from the statistics the archive keeps, a page at a time
+    // (memory stays flat whatever the range; bench/orbit-statistics.sh measures it); orbits
+    // whose stored statistics were made with other equations than `satellite` gives are
+    // computed from their blocks instead, as is every orbit of an archive of a schema before
+    // kept statistics. Reads one state of the archive throughout; `each` must not use this
+    // Archive.
+    void ForEachOrbitStatistics(int32_t channel, const OrbitRange& range, const SatelliteDefinition& satellite,
+                                const std::function<void(const OrbitStatistics&)>& each);
+
+    // Computes the statistics of every channel and orbit from the stored blocks again, one page
+    // at a time, and compares them with the stored ones that `satellite` does not make stale.
+    // Each (channel, orbit) whose stored row differs, is missing or has no samples behind it is
+    // handed to `differing`.
+    struct StatisticsCheck {
+        int64_t rows = 0;   // stored rows read
+        int64_t stale = 0;  // of them made with other equations: readers compute them, the next writer stores them anew
+    };
+    StatisticsCheck CheckStatistics(const SatelliteDefinition& satellite,
+                                    const std::function<void(int32_t channel, int64_t orbit)>& differing);
+
+    // The satellite definition whose equations the statistics this Archive writes are made
+    // with; the built-in catalogue until set. The next write brings the stored statistics that
+    // are stale for it up to date in its transaction.
+    void UseSatellite(const SatelliteDefinition& satellite) { satellite_ = satellite; }
+
     // The archived channels in number order.
     std::vector<ChannelSummary> Channels();
 
@@ -155,7 +186,11 @@ public:
     std::vector<UnsurePlacement> StoredUnsure(size_t limit);
 
 private:
+    // Counts a commit that changed blocks and brings the statistics of the orbits it changed up to date.
+    void CountCommit();
+
     std::unique_ptr<Database> db_;
+    SatelliteDefinition satellite_;
 };
 
 struct ImportCounts {

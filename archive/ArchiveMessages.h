@@ -35,6 +35,10 @@ inline std::string Refused(const std::string& reason) { return "the archive refu
 inline std::string Damaged(const std::string& sha256) {
     return "the stored bytes do not match their SHA-256 " + sha256 + "; the block is damaged";
 }
+inline std::string StatisticsDiffer(const std::string& channel, int64_t orbit) {
+    return "the orbit statistics of channel " + channel + " in orbit " + std::to_string(orbit) +
+           " differ from its stored blocks";
+}
 inline std::string NotSure(int64_t orbit, int32_t gapDays) {
     const std::string before = gapDays == 0 ? "the block before it is of the same day"
                                             : "the block before it is " + std::to_string(gapDays) + " days earlier";

@@ -114,6 +114,8 @@ public:
     // The column types that differ between the engines, for the schema.
     virtual std::string_view IdColumnType() const = 0;
     virtual std::string_view BytesType() const = 0;
+    // What follows the columns of a table that is kept in the order of its primary key alone.
+    virtual std::string_view KeyOrderedTable() const { return {}; }
 
     virtual bool HasTable(std::string_view name) = 0;
     // Whether the database holds tables that are no archive's and must not be changed: an SQLite

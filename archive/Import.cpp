@@ -6,6 +6,7 @@
 namespace kelvarox::archive {
 
 void ImportFiles(Archive& archive, const ImportRequest& request, const ImportEvents& events, ImportResult& result) {
+    if (request.satellite) archive.UseSatellite(*request.satellite);
     Importer importer(archive, request.orbitHiByte, request.replaceOrbitHiByte);
     int64_t added = 0;
     // Tells what the batches committed since the last call.

@@ -19,6 +19,9 @@ struct ImportRequest {
     int64_t orbitHiByte = 0;                         // of the earliest block, when the archive has none yet
     bool replaceOrbitHiByte = false;                 // make it the archive's and place every block again
     size_t readAhead = 2 * Importer::kDefaultBatch;  // files read ahead of the batches
+    // Whose equations the archive's orbit statistics are made with (Archive::UseSatellite); the
+    // archive's own when none.
+    const SatelliteDefinition* satellite = nullptr;
 };
 
 // What the import tells while it runs, each in the thread that runs it; any may be empty.

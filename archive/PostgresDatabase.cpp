@@ -17,6 +17,7 @@
 #include "archive/Database.h"
 #include "archive/PostgresAddress.h"
 #include "archive/Schema.h"
+#include "archive/StoredStatistics.h"
 #include "core/Errors.h"
 
 namespace kelvarox::archive {
@@ -287,6 +288,7 @@ public:
             const auto values = PassUpdateValues(passes[i]);
             AppendLine(out, values);
         });
+        NoteOrbitsOfPlacedBlocks(*this);
         Execute(UpdateFromPlacedSql());
         Execute("TRUNCATE kelvarox_placed");
     }

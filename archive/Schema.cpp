@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string>
 
+#include "archive/StoredStatistics.h"
+
 namespace kelvarox::archive {
 
 namespace {
@@ -53,6 +55,17 @@ constexpr const char* kVersionTwo =
 constexpr const char* kVersionThree =
     "ALTER TABLE kelvarox_blocks ADD COLUMN generation BIGINT;"
     "CREATE INDEX kelvarox_blocks_by_generation ON kelvarox_blocks (generation);";
+
+// Version 4: per-orbit statistics of each channel (StoredStatistics.h). The values are kept as
+// the bits of the float minimum and maximum and of the double sums, so they read back exactly on
+// both engines; the fingerprint is kept as the bits of an unsigned 64-bit number.
+std::string VersionFour(const Database& db) {
+    return "CREATE TABLE kelvarox_orbit_statistics (channel INTEGER NOT NULL, orbit BIGINT NOT NULL, "
+           "samples BIGINT NOT NULL, min_bits BIGINT NOT NULL, max_bits BIGINT NOT NULL, sum_bits BIGINT NOT NULL, "
+           "sum_squares_bits BIGINT NOT NULL, first_amday BIGINT NOT NULL, last_amday BIGINT NOT NULL, "
+           "fingerprint BIGINT NOT NULL, PRIMARY KEY (channel, orbit))" +
+           std::string(db.KeyOrderedTable());
+}
 
 // Statements of a script, one at a time (no statement of the schema holds a ';' of its own).
 void RunScript(Database& db, const std::string& script) {
@@ -107,6 +120,10 @@ void MigrateSchema(Database& db, int64_t from) {
         const Param generation[] = {ReadMeta(db, meta::kGeneration).value_or(0)};
         db.Execute("UPDATE kelvarox_blocks SET generation = $1", generation);
     }
+    if (from < 4) {
+        RunScript(db, VersionFour(db));
+        FillStatistics(db, BuiltInSatellite());
+    }
     // Later versions add their steps here, each from the one before.
     WriteMeta(db, meta::kSchemaVersion, kSchemaVersion);
 }
@@ -146,21 +163,31 @@ std::array<Param, kPlacedColumnCount> PassUpdateValues(const PassUpdate& pass) {
             int64_t{pass.firstSure}, int64_t{pass.restSure},  int64_t{pass.outlier}};
 }
 
+namespace {
+// Where a placement of kelvarox_placed (p) puts a block (b): pinned blocks keep their orbit and
+// are sure.
+const std::string kPlacedOrbit = "COALESCE(b.pinned_orbit, p.orbit)";
+const std::string kPlacedSure =
+    "CASE WHEN b.pinned_orbit IS NOT NULL THEN 1 WHEN b.id = p.first_id THEN p.first_sure ELSE p.rest_sure END";
+const std::string kPlacedOutlier = "CASE WHEN b.pinned_orbit IS NULL THEN p.outlier ELSE 0 END";
+}  // namespace
+
 const char* UpdateFromPlacedSql() {
-    // Pinned blocks keep their orbit and are sure; rows that hold their placement already are
-    // left as they are. A row placed anew carries the generation of the commit (CountCommit).
-    static const std::string orbit = "COALESCE(b.pinned_orbit, p.orbit)";
-    static const std::string sure =
-        "CASE WHEN b.pinned_orbit IS NOT NULL THEN 1 WHEN b.id = p.first_id THEN p.first_sure ELSE p.rest_sure END";
-    static const std::string outlier = "CASE WHEN b.pinned_orbit IS NULL THEN p.outlier ELSE 0 END";
-    static const std::string sql =
-        "UPDATE kelvarox_blocks AS b SET start_orbit = " + orbit + ", end_orbit = " + orbit +
-        " + b.orbit_span, last_orbit = " + orbit + " + b.last_orbit_offset, orbit_sure = " + sure +
-        ", orbit_outlier = " + outlier + ", generation = NULL" +
-        " FROM kelvarox_placed AS p WHERE b.start_amday = p.amday AND b.start_orbit_byte = p.orbit_byte AND "
-        "(b.start_orbit <> " +
-        orbit + " OR b.orbit_sure <> " + sure + " OR b.orbit_outlier <> " + outlier + ")";
+    // Rows that hold their placement already are left as they are. A row placed anew carries the
+    // generation of the commit (CountCommit).
+    static const std::string sql = "UPDATE kelvarox_blocks AS b SET start_orbit = " + kPlacedOrbit +
+                                   ", end_orbit = " + kPlacedOrbit + " + b.orbit_span, last_orbit = " + kPlacedOrbit +
+                                   " + b.last_orbit_offset, orbit_sure = " + kPlacedSure +
+                                   ", orbit_outlier = " + kPlacedOutlier +
+                                   ", generation = NULL FROM kelvarox_placed AS p WHERE " + PlacedBlocksCondition();
     return sql.c_str();
+}
+
+const char* PlacedBlocksCondition() {
+    static const std::string condition =
+        "b.start_amday = p.amday AND b.start_orbit_byte = p.orbit_byte AND (b.start_orbit <> " + kPlacedOrbit +
+        " OR b.orbit_sure <> " + kPlacedSure + " OR b.orbit_outlier <> " + kPlacedOutlier + ")";
+    return condition.c_str();
 }
 
 }  // namespace kelvarox::archive

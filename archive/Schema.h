@@ -10,7 +10,7 @@ namespace kelvarox::archive {
 
 // The schema version this program writes. An archive of a newer version is refused and left
 // as it is; an older one is brought up to date by the first writer that opens it.
-inline constexpr int64_t kSchemaVersion = 3;
+inline constexpr int64_t kSchemaVersion = 4;
 // The oldest version that readers take as it is: what they read means the same in every
 // version from this one on, so an archive that no writer has brought up to date (on a
 // read-only disk, say) can still be read.
@@ -18,6 +18,8 @@ inline constexpr int64_t kOldestReadableSchemaVersion = 1;
 // The version from which each block carries the generation of the commit that stored it or last
 // placed it anew.
 inline constexpr int64_t kBlockGenerationsSince = 3;
+// The version from which the archive keeps per-orbit statistics (StoredStatistics.h).
+inline constexpr int64_t kOrbitStatisticsSince = 4;
 
 // The version stored in the archive; 0 when the database holds no archive yet.
 int64_t StoredSchemaVersion(Database& db);
@@ -43,6 +45,8 @@ inline constexpr const char* kPlacedTable =
 inline constexpr size_t kPlacedColumnCount = 7;
 std::array<Param, kPlacedColumnCount> PassUpdateValues(const PassUpdate& pass);
 const char* UpdateFromPlacedSql();
+// Which blocks (b) the placements of kelvarox_placed (p) move: a condition on both.
+const char* PlacedBlocksCondition();
 
 // The archive's own values beside the blocks (kelvarox_meta).
 namespace meta {
@@ -50,6 +54,8 @@ inline constexpr const char* kSchemaVersion = "schema_version";
 inline constexpr const char* kOrbitHiByte = "orbit_hibyte";           // of the earliest block
 inline constexpr const char* kGeneration = "generation";              // counts the commits that changed blocks
 inline constexpr const char* kLongestBlock = "longest_block_orbits";  // the most orbits one block spans
+// The fingerprint of the satellite definition the orbit statistics were last brought up to date with.
+inline constexpr const char* kStatisticsSatellite = "statistics_satellite";
 }  // namespace meta
 
 std::optional<int64_t> ReadMeta(Database& db, const char* key);

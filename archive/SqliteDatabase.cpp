@@ -14,6 +14,7 @@
 #include "archive/CommitPause.h"
 #include "archive/Database.h"
 #include "archive/Schema.h"
+#include "archive/StoredStatistics.h"
 #include "core/Errors.h"
 
 namespace kelvarox::archive {
@@ -73,6 +74,8 @@ public:
     const std::string& Name() const override { return name_; }
     std::string_view IdColumnType() const override { return "INTEGER PRIMARY KEY"; }
     std::string_view BytesType() const override { return "BLOB"; }
+    // One b-tree, not a table and an index beside it.
+    std::string_view KeyOrderedTable() const override { return " WITHOUT ROWID"; }
 
     bool HasTable(std::string_view name) override {
         bool found = false;
@@ -209,6 +212,7 @@ public:
             const auto values = PassUpdateValues(pass);
             Execute("INSERT INTO kelvarox_placed VALUES ($1, $2, $3, $4, $5, $6, $7)", values);
         }
+        NoteOrbitsOfPlacedBlocks(*this);
         Execute(UpdateFromPlacedSql());
         Execute("DELETE FROM kelvarox_placed");
     }

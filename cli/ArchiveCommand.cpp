@@ -6,6 +6,7 @@
 #include <charconv>
 #include <chrono>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +16,7 @@
 #include "cli/ArchiveSession.h"
 #include "cli/BlockSession.h"
 #include "cli/Commands.h"
+#include "cli/SatelliteSession.h"
 #include "cli/TerminalText.h"
 #include "core/AmDayCalendar.h"
 #include "core/BlockFileWalk.h"
@@ -22,6 +24,7 @@
 #include "core/ChannelCatalogue.h"
 #include "core/CsvText.h"
 #include "core/Errors.h"
+#include "core/OrbitStatistics.h"
 #include "core/Text.h"
 
 namespace kelvarox::cli {
@@ -74,6 +77,8 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
             walked.push_back(path);
         }
     }
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(o, err);
+    if (!satellite) return 1;
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
         Progress progress(walked);
         archive::ImportEvents events;
@@ -94,7 +99,9 @@ int Add(const Options& o, const std::vector<std::string>& paths, std::ostream& o
                 << failed + result.failed + counts.refused << std::endl;
         };
         try {
-            archive::ImportFiles(archive, {walked, o.layout, orbitHiByte, o.orbitHiByteGiven}, events, result);
+            archive::ImportRequest request{walked, o.layout, orbitHiByte, o.orbitHiByteGiven};
+            request.satellite = &*satellite;
+            archive::ImportFiles(archive, request, events, result);
         } catch (const KelvaroxError&) {
             progress.End();
             summary();
@@ -140,20 +147,30 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
     std::optional<int32_t> only;
     if (args.size() > 1) throw UsageError("archive stats takes at most one channel");
     if (args.size() == 1) only = ChannelArgument(args[0]);
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(o, err);
+    if (!satellite) return 1;
     return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
         bool shown = false;
         for (const auto& c : archive.Channels()) {
             if (only && c.channel != *only) continue;
-            const Coefficients k = archive::ChannelTranslation(BuiltInDefinition(c.channel), o.coefficients);
-            float lowest = 0, highest = 0;
-            double sum = 0;
-            int64_t count = 0;
-            archive.ForEachSample(c.channel, {}, k, [&](const archive::SeriesSample& s, const archive::ArchivedBlock&) {
-                if (count == 0 || s.value < lowest) lowest = s.value;
-                if (count == 0 || s.value > highest) highest = s.value;
-                sum += s.value;
-                ++count;
-            });
+            // The finite values, from the statistics the archive keeps per orbit; from the
+            // samples when coefficients are typed.
+            OrbitStatistics all;
+            if (o.coefficients) {
+                const Coefficients k = archive::ChannelTranslation(BuiltInDefinition(c.channel), o.coefficients);
+                archive.ForEachSample(c.channel, {}, k,
+                                      [&](const archive::SeriesSample& s, const archive::ArchivedBlock&) {
+                                          if (std::isfinite(s.value)) all.Add(s.value);
+                                      });
+            } else {
+                archive.ForEachOrbitStatistics(c.channel, {}, *satellite, [&](const OrbitStatistics& orbit) {
+                    all.samples += orbit.samples;
+                    all.min = std::fmin(all.min, orbit.min);
+                    all.max = std::fmax(all.max, orbit.max);
+                    all.sum += orbit.sum;
+                });
+            }
+            const bool any = all.samples > 0;
             out << (shown ? "\n" : "") << "Channel:       " << ChannelCatalogue::ChannelNumberText(c.channel) << '\n'
                 << "Name:          " << c.name << '\n'
                 << "Unit:          " << c.unit << '\n'
@@ -161,10 +178,9 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
                 << "Samples:       " << c.samples << '\n'
                 << "First orbit:   " << c.firstOrbit << "  " << DateText(c.firstAmDay) << '\n'
                 << "Last orbit:    " << c.lastOrbit << "  " << DateText(c.lastAmDay) << '\n'
-                << "Minimum:       " << ValueOrNone(count > 0, lowest) << '\n'
-                << "Maximum:       " << ValueOrNone(count > 0, highest) << '\n'
-                << "Mean:          "
-                << ValueOrNone(count > 0, RoundToFloat(sum / static_cast<double>(count ? count : 1))) << '\n';
+                << "Minimum:       " << ValueOrNone(any, all.min) << '\n'
+                << "Maximum:       " << ValueOrNone(any, all.max) << '\n'
+                << "Mean:          " << ValueOrNone(any, RoundToFloat(any ? all.Mean() : 0)) << '\n';
             shown = true;
         }
         if (!shown && only) return NoBlockOfChannel(err, *only);
@@ -174,6 +190,8 @@ int Stats(const Options& o, const std::vector<std::string>& args, std::ostream& 
 
 int Check(const Options& o, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty()) throw UsageError("archive check takes no files");
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(o, err);
+    if (!satellite) return 1;
     return WithArchive(o, Archive::Access::Read, err, [&](Archive& archive) {
         int64_t damaged = 0;
         const int64_t checked = archive.CheckBlocks([&](const archive::ArchivedBlock& b) {
@@ -181,7 +199,14 @@ int Check(const Options& o, const std::vector<std::string>& args, std::ostream& 
             ++damaged;
         });
         out << "checked " << checked << ", damaged " << damaged << '\n';
-        return damaged > 0 ? 1 : 0;
+        int64_t differing = 0;
+        const auto compared = archive.CheckStatistics(*satellite, [&](int32_t channel, int64_t orbit) {
+            Report(err, archive::msg::StatisticsDiffer(ChannelCatalogue::ChannelNumberText(channel), orbit));
+            ++differing;
+        });
+        out << "orbit statistics checked " << compared.rows << ", differing " << differing << ", stale "
+            << compared.stale << '\n';
+        return damaged + differing > 0 ? 1 : 0;
     });
 }
 
@@ -192,7 +217,10 @@ int SetOrbit(const Options& o, const std::vector<std::string>& args, std::ostrea
     const auto r = std::from_chars(text.data(), text.data() + text.size(), orbit);
     if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
         throw UsageError("'" + text + "' is not an orbit number");
+    const std::optional<SatelliteDefinition> satellite = SatelliteOf(o, err);
+    if (!satellite) return 1;
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
+        archive.UseSatellite(*satellite);
         archive.SetOrbit(args[0], orbit);
         return 0;
     });

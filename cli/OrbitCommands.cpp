@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/SatelliteSession.h"
 #include "core/CsvText.h"
+#include "core/OrbitStatistics.h"
 #include "timeline/Fold.h"
 
 namespace kelvarox::cli {
@@ -31,42 +32,30 @@ int ForEachSampleOf(const Options& options, int32_t channel, std::ostream& err,
     });
 }
 
-struct OrbitTally {
-    int64_t samples = 0;
-    float min = INFINITY;
-    float max = -INFINITY;
-    double sum = 0;
-};
-
-void AppendOrbitRow(std::string& text, int64_t orbit, const OrbitTally& t) {
-    AppendNumber(text, orbit);
+void AppendOrbitRow(std::string& text, const OrbitStatistics& o) {
+    AppendNumber(text, o.orbit);
     text += ',';
-    AppendNumber(text, t.samples);
+    AppendNumber(text, o.samples);
     text += ',';
-    AppendShortestFloat(text, t.min);
+    AppendShortestFloat(text, o.min);
     text += ',';
-    AppendShortestFloat(text, t.max);
+    AppendShortestFloat(text, o.max);
     text += ',';
-    AppendShortestDouble(text, t.sum / static_cast<double>(t.samples));
+    AppendShortestDouble(text, o.Mean());
     text += "\r\n";
 }
 
-}  // namespace
-
-int RunOrbits(const Options& options, std::ostream& out, std::ostream& err) {
-    const int32_t channel = OneChannelArgument(options, "orbits");
-    std::string text = "orbit,samples,min,max,mean\r\n";
-    // Blocks come in the order of their first samples, so an orbit before a block's first one
-    // gets no more samples: it is written then, and only the orbits of overlapping blocks wait.
-    std::map<int64_t, OrbitTally> open;
-    auto writeBefore = [&](int64_t orbit) {
+// The statistics of the channel's orbits reduced from its samples, for coefficients typed on the
+// command line, which the archive's statistics know nothing of. Blocks come in the order of their
+// first samples, so an orbit before a block's first one gets no more samples: it is written then,
+// and only the orbits of overlapping blocks wait.
+int ReduceSamplesPerOrbit(const Options& options, int32_t channel, std::ostream& err,
+                          const std::function<void(const OrbitStatistics&)>& each) {
+    std::map<int64_t, OrbitStatistics> open;
+    auto finishBefore = [&](int64_t orbit) {
         while (!open.empty() && open.begin()->first < orbit) {
-            AppendOrbitRow(text, open.begin()->first, open.begin()->second);
+            if (open.begin()->second.samples > 0) each(open.begin()->second);
             open.erase(open.begin());
-        }
-        if (text.size() >= (1 << 16)) {
-            out << text;
-            text.clear();
         }
     };
     int64_t blockId = -1;
@@ -74,17 +63,46 @@ int RunOrbits(const Options& options, std::ostream& out, std::ostream& err) {
         ForEachSampleOf(options, channel, err, [&](const archive::SeriesSample& s, const archive::ArchivedBlock& b) {
             if (b.id != blockId) {
                 blockId = b.id;
-                writeBefore(s.orbit);
+                finishBefore(s.orbit);
             }
             if (!std::isfinite(s.value)) return;
-            OrbitTally& t = open[s.orbit];
-            ++t.samples;
-            t.min = std::min(t.min, s.value);
-            t.max = std::max(t.max, s.value);
-            t.sum += s.value;
+            OrbitStatistics& o = open[s.orbit];
+            o.orbit = s.orbit;
+            o.Add(s.value);
         });
+    if (status == 0) finishBefore(INT64_MAX);
+    return status;
+}
+
+}  // namespace
+
+int RunOrbits(const Options& options, std::ostream& out, std::ostream& err) {
+    const int32_t channel = OneChannelArgument(options, "orbits");
+    std::string text = "orbit,samples,min,max,mean\r\n";
+    const auto write = [&](const OrbitStatistics& o) {
+        AppendOrbitRow(text, o);
+        if (text.size() >= (1 << 16)) {
+            out << text;
+            text.clear();
+        }
+    };
+    int status = 0;
+    if (options.coefficients) {
+        status = ReduceSamplesPerOrbit(options, channel, err, write);
+    } else {
+        const std::optional<SatelliteDefinition> satellite = SatelliteOf(options, err);
+        if (!satellite) return 1;
+        status = WithArchive(options, archive::Archive::Access::Read, err, [&](archive::Archive& archive) {
+            bool any = false;
+            archive.ForEachOrbitStatistics(channel, {options.fromOrbit, options.toOrbit}, *satellite,
+                                           [&](const OrbitStatistics& o) {
+                                               any = true;
+                                               write(o);
+                                           });
+            return !any && !archive.HoldsChannel(channel) ? NoBlockOfChannel(err, channel) : 0;
+        });
+    }
     if (status != 0) return status;
-    writeBefore(INT64_MAX);
     out << text;
     return 0;
 }

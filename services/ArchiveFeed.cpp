@@ -206,6 +206,7 @@ public:
                 archive = std::make_unique<archive::Archive>(source.archive, archive::Archive::Access::Write, hooks);
             }
             archive::ImportRequest request{{}, source.layout, source.orbitHiByte};
+            request.satellite = source.satellite.get();
             for (const auto& [name, stamp] : fresh) request.paths.push_back(directory + name);
             archive::ImportEvents events;
             events.cancel = &feed.stop_;

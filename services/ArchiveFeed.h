@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/SatelliteDefinition.h"
 #include "core/WodBlock.h"
 
 namespace kelvarox {
@@ -25,12 +26,14 @@ class ArchiveFeed : public QObject {
     Q_OBJECT
 public:
     // What the feed adds and where: the archive's location, the telemetry directory, and the
-    // layout and Orbit HiByte the blocks are read with, as Load reads them.
+    // layout and Orbit HiByte the blocks are read with, as Load reads them, and the satellite
+    // whose equations the archive's orbit statistics are made with (the built-in catalogue when none).
     struct Source {
         std::string archive;
         std::string directory;
         BlockLayout layout;
         int64_t orbitHiByte = 0;
+        std::shared_ptr<const SatelliteDefinition> satellite;
     };
 
     explicit ArchiveFeed(QObject* parent = nullptr);

@@ -67,8 +67,8 @@ void KelvaroxApplication::Start() {
 }
 
 void KelvaroxApplication::StartArchiveFeed() {
-    feed_->start(
-        {archive::DefaultArchiveLocation(), state_.TelemetryDirectory(), state_.Layout(), state_.StoredOrbitHiByte()});
+    feed_->start({archive::DefaultArchiveLocation(), state_.TelemetryDirectory(), state_.Layout(),
+                  state_.StoredOrbitHiByte(), state_.SharedSatellite()});
 }
 
 void KelvaroxApplication::ShowTimeLine() {

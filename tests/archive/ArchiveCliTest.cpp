@@ -143,6 +143,7 @@ protected:
              {"DROP INDEX kelvarox_blocks_by_generation", "ALTER TABLE kelvarox_blocks DROP COLUMN generation",
               "ALTER TABLE kelvarox_blocks DROP COLUMN orbit_outlier", "DROP INDEX kelvarox_blocks_by_pass",
               "CREATE INDEX kelvarox_blocks_by_date ON kelvarox_blocks (start_amday)",
+              "DROP TABLE kelvarox_orbit_statistics", "DELETE FROM kelvarox_meta WHERE key = 'statistics_satellite'",
               "UPDATE kelvarox_meta SET value = '1' WHERE key = 'schema_version'"})
             Sql(statement);
     }
@@ -363,6 +364,8 @@ TEST_P(ArchiveCliTest, AnArchiveOfVersionOneIsReadAndBroughtUpToDate) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Run({"archive", "list"}).out, "=" + before.out.substr(1));
     EXPECT_EQ(Sql("SELECT value FROM kelvarox_meta WHERE key = 'schema_version'"), std::to_string(kSchemaVersion));
+    EXPECT_EQ(Run({"archive", "check"}).out,
+              "checked 1, damaged 0\norbit statistics checked 1, differing 0, stale 0\n");
     if (GetParam() == Backend::Postgres) {
         EXPECT_EQ(Sql("SELECT data_type FROM information_schema.columns WHERE table_name = 'kelvarox_blocks' AND "
                       "column_name = 'file'"),
@@ -375,7 +378,13 @@ TEST_P(ArchiveCliTest, CheckNamesTheDamagedBlocks) {
     Run({"archive", "add", SamplePath("")});
     auto r = Run({"archive", "check"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "checked 10, damaged 0\n");
+    EXPECT_EQ(r.out, "checked 10, damaged 0\norbit statistics checked 21, differing 0, stale 0\n");
+    // A row of the orbit statistics changed behind the archive's back.
+    Sql("UPDATE kelvarox_orbit_statistics SET samples = samples + 1 WHERE channel = 256 AND orbit = 316");
+    r = Run({"archive", "check"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kelvarox-cli: the orbit statistics of channel #100 in orbit 316 differ from its stored blocks\n");
+    Sql("UPDATE kelvarox_orbit_statistics SET samples = samples - 1 WHERE channel = 256 AND orbit = 316");
     std::ifstream in(SamplePath("SPIN.TLM"), std::ios::binary);
     std::vector<uint8_t> bytes(512);
     in.read(reinterpret_cast<char*>(bytes.data()), 512);
@@ -385,9 +394,10 @@ TEST_P(ArchiveCliTest, CheckNamesTheDamagedBlocks) {
         "' ORDER BY id LIMIT 1) WHERE sha256 = '" + sha + "'");
     r = Run({"archive", "check"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "checked 10, damaged 1\n");
+    EXPECT_EQ(r.out, "checked 10, damaged 1\norbit statistics checked 21, differing 1, stale 0\n");
     EXPECT_EQ(r.err, SamplePath("SPIN.TLM") + ": the stored bytes do not match their SHA-256 " + sha +
-                         "; the block is damaged\n");
+                         "; the block is damaged\nkelvarox-cli: the orbit statistics of channel #100 in orbit 316 "
+                         "differ from its stored blocks\n");
 }
 
 // Imports killed in the middle of a batch, its blocks written but not committed: what they
@@ -408,7 +418,8 @@ TEST_P(ArchiveCliTest, KilledImportsLeaveTheArchiveWhole) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
         EXPECT_EQ(static_cast<int64_t>(ExpectWholeAndPlaced(truth)), whileStopped);
-        EXPECT_GT(whileStopped, killedAt);  // its first commit stored blocks
+        EXPECT_EQ(Run({"archive", "check"}).status, 0);  // the statistics as the blocks stored give them
+        EXPECT_GT(whileStopped, killedAt);               // its first commit stored blocks
         EXPECT_LT(whileStopped, 3000);
         killedAt = whileStopped;
     }

@@ -214,6 +214,7 @@ TEST_P(ArchiveTest, ReadersLearnWhichBlocksCommitsStoredOrPlacedAnew) {
     // writer brings it up to date; then none has.
     RunSql(location,
            "DROP INDEX kelvarox_blocks_by_generation; ALTER TABLE kelvarox_blocks DROP COLUMN generation; "
+           "DROP TABLE kelvarox_orbit_statistics; "
            "UPDATE kelvarox_meta SET value = '2' WHERE key = 'schema_version'");
     EXPECT_EQ(changedSince(std::nullopt, generation).second, before);
     { Archive updated(location, Archive::Access::Write); }

@@ -26,7 +26,7 @@ struct FollowedDirectory {
     ArchiveFeed feed;
 
     FollowedDirectory() { std::filesystem::create_directories(telemetry); }
-    void Start() { feed.start({archive, telemetry.string(), {}, 0}); }
+    void Start() { feed.start({archive, telemetry.string(), {}, 0, {}}); }
     bool Says(const std::string& status) {
         return QTest::qWaitFor([&] { return feed.status().toStdString() == status; }, 20000);
     }
