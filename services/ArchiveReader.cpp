@@ -79,8 +79,16 @@ public:
             std::erase_if(followers_, [&](const auto& f) { return !wanted.count(f.first); });
             for (const int32_t channel : wanted) {
                 auto [follower, added] = followers_.try_emplace(channel, channel, satellite_);
-                if ((added || now != seen_) && follower->second.Update(*archive_))
+                if ((added || now != seen_) && follower->second.Update(*archive_)) {
                     reader_.post([r = &reader_, trace = follower->second.Trace()] { emit r->traceRead(trace); });
+                    auto orbits = std::make_shared<std::vector<OrbitStatistics>>();
+                    archive_->ForEachOrbitStatistics(channel, {}, satellite_ ? *satellite_ : BuiltInSatellite(),
+                                                     [&](const OrbitStatistics& o) { orbits->push_back(o); });
+                    reader_.post([r = &reader_, channel,
+                                  orbits = std::shared_ptr<const std::vector<OrbitStatistics>>(std::move(orbits))] {
+                        emit r->orbitStatisticsRead(channel, orbits);
+                    });
+                }
             }
             // The marks of the channel list, after the plots: at a million blocks the first
             // read of every channel with limits takes a while.

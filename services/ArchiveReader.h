@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "archive/Archive.h"
+#include "core/OrbitStatistics.h"
 #include "core/SatelliteDefinition.h"
 #include "timeline/ChannelTrace.h"
 #include "timeline/DateLine.h"
@@ -46,6 +47,9 @@ public:
 signals:
     void channelsRead(const std::vector<kelvarox::archive::ChannelSummary>& channels);
     void traceRead(std::shared_ptr<const kelvarox::timeline::ChannelTrace> trace);
+    // The statistics the archive keeps of each orbit of a channel on display, in orbit order,
+    // read after its trace whenever the trace changed: what a view of years is drawn from.
+    void orbitStatisticsRead(int32_t channel, std::shared_ptr<const std::vector<kelvarox::OrbitStatistics>> orbits);
     void datesRead(std::shared_ptr<const kelvarox::timeline::DateLine> dates);
     // What the reader does before the channels are first read: "Connecting to the archive
     // NAME ...", then "Reading the archive NAME ...".

@@ -192,6 +192,21 @@ void TimeLinePlot::setTrace(std::shared_ptr<const ChannelTrace> trace) {
     }
 }
 
+void TimeLinePlot::setOrbitStatistics(int32_t channel, std::shared_ptr<const std::vector<OrbitStatistics>> orbits) {
+    for (Channel& c : channels_) {
+        if (c.number != channel) continue;
+        c.stored = std::move(orbits);
+        refresh();
+        return;
+    }
+}
+
+std::shared_ptr<const std::vector<OrbitStatistics>> TimeLinePlot::orbitStatisticsOf(int32_t channel) const {
+    for (const Channel& c : channels_)
+        if (c.number == channel) return c.stored;
+    return nullptr;
+}
+
 void TimeLinePlot::chooseValues(std::optional<ValueRange> values) {
     chosen_ = values;
     refresh();
@@ -232,9 +247,8 @@ PlotPicture TimeLinePlot::picture() const {
 
 std::span<const OrbitStatistics> TimeLinePlot::orbitStatistics(const Channel& channel) const {
     if (!UsesTrend(view_, TraceWidth(canvas_->width() - rightRoom_))) return {};
-    // Reckoned from the samples the plot holds, once per trace. This is the place where the
-    // statistics the archive keeps per orbit are to come in, read by the archive reader with
-    // the trace, so that a wide view needs no samples at all.
+    if (channel.stored) return *channel.stored;
+    // Until the archive's come: reckoned from the samples the plot holds, once per trace.
     if (channel.orbitsOf != channel.trace.get()) {
         channel.orbits = OrbitStatisticsOf(*channel.trace);
         channel.orbitsOf = channel.trace.get();

@@ -45,6 +45,10 @@ public:
     std::vector<const timeline::ChannelTrace*> traces() const;
     // The samples of the channel of `trace`.
     void setTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
+    // The statistics the archive keeps of each orbit of `channel`, for the trend of a view of
+    // more orbits than columns; until they come the plot reckons them from the trace.
+    void setOrbitStatistics(int32_t channel, std::shared_ptr<const std::vector<OrbitStatistics>> orbits);
+    std::shared_ptr<const std::vector<OrbitStatistics>> orbitStatisticsOf(int32_t channel) const;
 
     // Values chosen for the first channel's height; nothing gives rounded limits of the samples
     // in view.
@@ -92,7 +96,8 @@ private:
         QLabel* sample = nullptr;
         QLabel* statistics = nullptr;
         QAction* remove = nullptr;
-        mutable std::vector<OrbitStatistics> orbits;  // of trace, once a view needs them
+        std::shared_ptr<const std::vector<OrbitStatistics>> stored;  // as the archive keeps them
+        mutable std::vector<OrbitStatistics> orbits;                 // of trace, once a view needs them
         mutable const timeline::ChannelTrace* orbitsOf = nullptr;
     };
     Channel makeChannel(int32_t channel, timeline::Colour colour);

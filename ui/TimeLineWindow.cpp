@@ -103,6 +103,10 @@ TimeLineWindow::~TimeLineWindow() = default;
 void TimeLineWindow::connectHandlers() {
     connect(reader_.get(), &ArchiveReader::channelsRead, this, &TimeLineWindow::showChannels);
     connect(reader_.get(), &ArchiveReader::traceRead, this, &TimeLineWindow::takeTrace);
+    connect(reader_.get(), &ArchiveReader::orbitStatisticsRead, this,
+            [this](int32_t channel, std::shared_ptr<const std::vector<OrbitStatistics>> orbits) {
+                if (TimeLinePlot* plot = plotOf(channel)) plot->setOrbitStatistics(channel, std::move(orbits));
+            });
     connect(reader_.get(), &ArchiveReader::datesRead, this, &TimeLineWindow::takeDates);
     connect(reader_.get(), &ArchiveReader::problemChanged, this, [this](const QString& problem) {
         problem_ = problem;
@@ -317,14 +321,17 @@ void TimeLineWindow::deletePlot(TimeLinePlot* plot) {
 void TimeLineWindow::addToPlot(TimeLinePlot* plot, int32_t channel) {
     if (std::find(plots_.begin(), plots_.end(), plot) == plots_.end() || plot->shows(channel)) return;
     std::shared_ptr<const ChannelTrace> trace;
+    std::shared_ptr<const std::vector<OrbitStatistics>> orbits;
     if (TimeLinePlot* from = plotOf(channel)) {
         trace = from->traceOf(channel);
+        orbits = from->orbitStatisticsOf(channel);
         if (from->channels().size() == 1)
             deletePlot(from);
         else
             from->removeChannel(channel);
     }
     plot->addChannel(channel, PlotColour(coloursUsed_++), std::move(trace));
+    if (orbits) plot->setOrbitStatistics(channel, std::move(orbits));
     {
         const QSignalBlocker quiet(ui_->channelList);
         for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {

@@ -355,6 +355,38 @@ TEST_F(TimeLineWindowTest, StatisticsAndTheNearestSampleAreThoseOfTheArchive) {
     expectStatistics(17.25, 100);
 }
 
+// A view of more orbits than the plot has columns is drawn from the statistics the archive keeps
+// per orbit, not from the samples: a count made larger in the archive shows in the plot.
+TEST_F(TimeLineWindowTest, AWideViewIsDrawnFromTheArchivesOrbitStatistics) {
+    TimeLinePlot* plot = ShowTemperatureOnly();
+    QLabel* statistics = FormChild<QLabel>(*plot, "statisticsLabel");
+    auto* from = FormChild<QLineEdit>(*window, "fromEdit");
+    auto* to = FormChild<QLineEdit>(*window, "toEdit");
+    const auto count = [&] {
+        float n = 0;
+        return std::sscanf(statistics->text().toLatin1().constData(), "Count %f", &n) == 1 ? n : -1.0f;
+    };
+    const float samples = static_cast<float>(Samples(0, 100).size());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(location.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "UPDATE kelvarox_orbit_statistics SET samples = samples + 1000 WHERE channel = 320 AND orbit = 16",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    window->readArchiveNow();  // no commit: nothing is read again
+    from->setText("0");
+    to->setText("20000");
+    QTest::keyClick(to, Qt::Key_Return);
+    EXPECT_EQ(count(), samples);  // the statistics are read with the trace, which has not changed
+
+    AddToArchive({{"e.dat", Run32("0140", 0x12, 0x00, 70, 1)}});
+    const float more = static_cast<float>(Samples(0, 100).size());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return count() == more + 1000; }, 10000)) << statistics->text().toStdString();
+    from->setText("16");
+    to->setText("18");
+    QTest::keyClick(to, Qt::Key_Return);
+    EXPECT_EQ(count(), more);  // closer in: the samples
+}
+
 TEST_F(TimeLineWindowTest, BlocksThatDoNotJoinAreDrawnWithABreak) {
     TimeLinePlot* plot = ShowTemperatureOnly();
     const TimeRange all = AllOf140();
