@@ -55,6 +55,22 @@ std::vector<int64_t> EntryDays(const SatelliteDefinition& satellite, int32_t cha
     return days;
 }
 
+// OrbitStatistics::Add of a finite value. Only between zeros do fmin and fmax have a choice to make
+// (of their signs); every other value is placed by a comparison, which costs no call.
+void AddFinite(OrbitStatistics& s, float value) {
+    ++s.samples;
+    if (value < s.min)
+        s.min = value;
+    else if (value == 0 && s.min == 0)
+        s.min = std::fmin(s.min, value);
+    if (value > s.max)
+        s.max = value;
+    else if (value == 0 && s.max == 0)
+        s.max = std::fmax(s.max, value);
+    s.sum += value;
+    s.sumSquares += static_cast<double>(value) * value;
+}
+
 int64_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
 int64_t Bits(double value) { return std::bit_cast<int64_t>(value); }
 
@@ -197,8 +213,10 @@ void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, 
             auto [table, fresh] = tables.try_emplace(&k);
             if (fresh)
                 for (int raw = 0; raw < 256; ++raw) table->second[raw] = TranslateSample(k, static_cast<uint8_t>(raw));
+            const std::array<float, 256>& values = table->second;
             const auto bytes = r.Bytes(6);
             StoredOrbit* o = nullptr;
+            OrbitStatistics run;  // o's statistics while the block's samples in its orbit are added
             BlockHeader relative;
             relative.startMA = facts.startMA;
             relative.maStep = facts.maStep;
@@ -206,7 +224,8 @@ void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, 
             for (int i = 0; i < facts.sampleCount; ++i) {
                 const int64_t orbit = key[0] + rows.Next().orbit;
                 if (orbit < from || orbit > to) continue;
-                if (!o || o->statistics.orbit != orbit) {
+                if (!o || run.orbit != orbit) {
+                    if (o) o->statistics = run;
                     auto [at, added] = open.try_emplace(orbit);
                     o = &at->second;
                     if (added) {
@@ -215,11 +234,13 @@ void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, 
                     }
                     o->firstDay = std::min(o->firstDay, day);
                     o->lastDay = std::max(o->lastDay, day);
+                    run = o->statistics;
                 }
                 const size_t offset = static_cast<size_t>(kFirstSampleOffset + i);
-                const float value = table->second[offset < bytes.size() ? bytes[offset] : 0];
-                if (std::isfinite(value)) o->statistics.Add(value);
+                const float value = values[offset < bytes.size() ? bytes[offset] : 0];
+                if (std::isfinite(value)) AddFinite(run, value);
             }
+            if (o) o->statistics = run;
         });
         const bool end = read < kBlockPage;
         const int64_t hi = end ? to : std::min(to, key[0] - 1);

@@ -108,17 +108,6 @@ int32_t OrbitSpan(const BlockHeader& header) { return WrapSub(header.endOrbit, h
 RowPosition::RowPosition(const BlockHeader& header)
     : step_(header.maStep), orbit_(header.startOrbit), base_(header.startMA) {}
 
-OrbitMA RowPosition::Next() {
-    int32_t ma = WrapAdd(WrapMul(row_, step_), base_);
-    if (ma >= 256) {
-        ma -= 256;
-        orbit_ = WrapAdd(orbit_, 1);
-        base_ -= 256;
-    }
-    ++row_;
-    return {orbit_, ma};
-}
-
 std::vector<MATick> SelectMATicks(const BlockHeader& header) {
     std::vector<MATick> ticks;
     const int count = header.SampleCount();

@@ -71,7 +71,16 @@ class RowPosition {
 public:
     explicit RowPosition(const BlockHeader& header);
     // Position of the next row (rows 0, 1, 2, ... in this order).
-    OrbitMA Next();
+    OrbitMA Next() {
+        int32_t ma = WrapAdd(WrapMul(row_, step_), base_);
+        if (ma >= 256) {
+            ma -= 256;
+            orbit_ = WrapAdd(orbit_, 1);
+            base_ -= 256;
+        }
+        ++row_;
+        return {orbit_, ma};
+    }
 
 private:
     int32_t step_;
