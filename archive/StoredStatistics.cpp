@@ -55,22 +55,6 @@ std::vector<int64_t> EntryDays(const SatelliteDefinition& satellite, int32_t cha
     return days;
 }
 
-// OrbitStatistics::Add of a finite value. Only between zeros do fmin and fmax have a choice to make
-// (of their signs); every other value is placed by a comparison, which costs no call.
-void AddFinite(OrbitStatistics& s, float value) {
-    ++s.samples;
-    if (value < s.min)
-        s.min = value;
-    else if (value == 0 && s.min == 0)
-        s.min = std::fmin(s.min, value);
-    if (value > s.max)
-        s.max = value;
-    else if (value == 0 && s.max == 0)
-        s.max = std::fmax(s.max, value);
-    s.sum += value;
-    s.sumSquares += static_cast<double>(value) * value;
-}
-
 int64_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
 int64_t Bits(double value) { return std::bit_cast<int64_t>(value); }
 
@@ -238,7 +222,7 @@ void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, 
                 }
                 const size_t offset = static_cast<size_t>(kFirstSampleOffset + i);
                 const float value = values[offset < bytes.size() ? bytes[offset] : 0];
-                if (std::isfinite(value)) AddFinite(run, value);
+                if (std::isfinite(value)) run.AddFinite(value);
             }
             if (o) o->statistics = run;
         });

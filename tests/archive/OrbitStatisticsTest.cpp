@@ -139,3 +139,20 @@ TEST_P(OrbitStatisticsTest, AChangedSatelliteFileRebuildsWhatItChanges) {
 
 INSTANTIATE_TEST_SUITE_P(Backends, OrbitStatisticsTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
+
+// The statistics of finite values added without a library call for the extremes are bit for bit
+// those Add gives, zeros of either sign included.
+TEST(OrbitStatisticsAdd, FiniteValuesGiveWhatAddGives) {
+    const std::vector<std::vector<float>> runs = {
+        {0.0f, -0.0f, 0.0f}, {-0.0f, 0.0f}, {3.5f, -2.0f, 3.5f, -2.0f, 1e30f}, {-1.0f, 0.0f, -0.0f, 1.0f}};
+    for (const auto& run : runs) {
+        OrbitStatistics added, finite;
+        for (const float v : run) {
+            added.Add(v);
+            finite.AddFinite(v);
+            EXPECT_EQ(std::signbit(finite.min), std::signbit(added.min));
+            EXPECT_EQ(std::signbit(finite.max), std::signbit(added.max));
+        }
+        EXPECT_EQ(finite, added);
+    }
+}
