@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace kelvarox::timeline {
 
@@ -75,26 +74,6 @@ Summary SummaryOfOrbits(std::span<const OrbitStatistics> orbits, OrbitTime from,
         summary.Merge(part);
     }
     return summary;
-}
-
-std::vector<OrbitStatistics> OrbitStatisticsOf(const ChannelTrace& trace) {
-    // Blocks may overlap, so the orbits of the samples in trace order are not always in order.
-    std::map<int64_t, OrbitStatistics> orbits;
-    auto at = orbits.end();
-    for (size_t i = 0; i < trace.SampleCount(); ++i) {
-        const float value = trace.Value(i);
-        if (!std::isfinite(value)) continue;
-        const auto orbit = static_cast<int64_t>(std::floor(trace.Time(i)));
-        if (at == orbits.end() || at->first != orbit) {
-            at = orbits.try_emplace(orbit).first;
-            at->second.orbit = orbit;
-        }
-        at->second.Add(value);
-    }
-    std::vector<OrbitStatistics> list;
-    list.reserve(orbits.size());
-    for (const auto& [orbit, statistics] : orbits) list.push_back(statistics);
-    return list;
 }
 
 }  // namespace kelvarox::timeline

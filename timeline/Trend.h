@@ -48,8 +48,4 @@ std::vector<TrendColumn> TrendColumns(const TimeRange& view, int width, std::spa
 // The count, extremes, mean and spread of the samples of the orbits that overlap [from, to].
 Summary SummaryOfOrbits(std::span<const OrbitStatistics> orbits, OrbitTime from, OrbitTime to);
 
-// The statistics of each orbit that holds samples of the trace, in orbit order; values that are
-// no finite number are left out, as the archive leaves them out.
-std::vector<OrbitStatistics> OrbitStatisticsOf(const ChannelTrace& trace);
-
 }  // namespace kelvarox::timeline

@@ -5,13 +5,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <algorithm>
+#include <span>
 
 #include "core/ChannelCatalogue.h"
 #include "render/TextCodec.h"
 #include "render/TimeLinePainter.h"
 #include "timeline/CursorDelta.h"
 #include "timeline/Readout.h"
-#include "timeline/Trend.h"
 #include "ui/FlowLayout.h"
 
 namespace kelvarox {
@@ -183,7 +183,6 @@ void TimeLinePlot::setTrace(std::shared_ptr<const ChannelTrace> trace) {
     for (Channel& c : channels_) {
         if (c.number != trace->Channel()) continue;
         c.trace = std::move(trace);
-        c.orbitsOf = nullptr;
         c.title->setText(ToQt(PlotTitle(*c.trace)));
         c.remove->setText(QStringLiteral("Remove %1 %2 from plot")
                               .arg(ToQt(ChannelCatalogue::ChannelNumberText(c.number)), ToQt(c.trace->Name())));
@@ -195,7 +194,7 @@ void TimeLinePlot::setTrace(std::shared_ptr<const ChannelTrace> trace) {
 void TimeLinePlot::setOrbitStatistics(int32_t channel, std::shared_ptr<const std::vector<OrbitStatistics>> orbits) {
     for (Channel& c : channels_) {
         if (c.number != channel) continue;
-        c.stored = std::move(orbits);
+        c.orbits = std::move(orbits);
         refresh();
         return;
     }
@@ -203,7 +202,7 @@ void TimeLinePlot::setOrbitStatistics(int32_t channel, std::shared_ptr<const std
 
 std::shared_ptr<const std::vector<OrbitStatistics>> TimeLinePlot::orbitStatisticsOf(int32_t channel) const {
     for (const Channel& c : channels_)
-        if (c.number == channel) return c.stored;
+        if (c.number == channel) return c.orbits;
     return nullptr;
 }
 
@@ -231,8 +230,9 @@ PlotPicture TimeLinePlot::picture() const {
         // The channels whose samples have been read, the first with its chosen values and limits.
         if (!c.trace) continue;
         const bool first = contents.empty();
-        contents.push_back({c.trace.get(), first ? chosen_ : std::nullopt, c.colour, first ? satellite_.get() : nullptr,
-                            orbitStatistics(c)});
+        contents.push_back(
+            {c.trace.get(), first ? chosen_ : std::nullopt, c.colour, first ? satellite_.get() : nullptr,
+             c.orbits ? std::span<const OrbitStatistics>(*c.orbits) : std::span<const OrbitStatistics>()});
     }
     if (contents.empty() || !dates_) {
         PlotPicture empty;
@@ -243,17 +243,6 @@ PlotPicture TimeLinePlot::picture() const {
         return empty;
     }
     return ComposePlot(contents, view_, *dates_, canvas_->width(), canvas_->height(), rightRoom_);
-}
-
-std::span<const OrbitStatistics> TimeLinePlot::orbitStatistics(const Channel& channel) const {
-    if (!UsesTrend(view_, TraceWidth(canvas_->width() - rightRoom_))) return {};
-    if (channel.stored) return *channel.stored;
-    // Until the archive's come: reckoned from the samples the plot holds, once per trace.
-    if (channel.orbitsOf != channel.trace.get()) {
-        channel.orbits = OrbitStatisticsOf(*channel.trace);
-        channel.orbitsOf = channel.trace.get();
-    }
-    return channel.orbits;
 }
 
 void TimeLinePlot::refresh() {

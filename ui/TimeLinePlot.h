@@ -10,7 +10,6 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "timeline/DateLine.h"
@@ -46,7 +45,7 @@ public:
     // The samples of the channel of `trace`.
     void setTrace(std::shared_ptr<const timeline::ChannelTrace> trace);
     // The statistics the archive keeps of each orbit of `channel`, for the trend of a view of
-    // more orbits than columns; until they come the plot reckons them from the trace.
+    // more orbits than columns; until they come the plot draws its samples.
     void setOrbitStatistics(int32_t channel, std::shared_ptr<const std::vector<OrbitStatistics>> orbits);
     std::shared_ptr<const std::vector<OrbitStatistics>> orbitStatisticsOf(int32_t channel) const;
 
@@ -96,16 +95,12 @@ private:
         QLabel* sample = nullptr;
         QLabel* statistics = nullptr;
         QAction* remove = nullptr;
-        std::shared_ptr<const std::vector<OrbitStatistics>> stored;  // as the archive keeps them
-        mutable std::vector<OrbitStatistics> orbits;                 // of trace, once a view needs them
-        mutable const timeline::ChannelTrace* orbitsOf = nullptr;
+        std::shared_ptr<const std::vector<OrbitStatistics>> orbits;  // as the archive keeps them
     };
     Channel makeChannel(int32_t channel, timeline::Colour colour);
     // The names and texts that follow the channels' order: the first's are the plot's own.
     void nameChannels();
     void refresh();
-    // The statistics of a channel's orbits for the trend of a view of more orbits than columns.
-    std::span<const OrbitStatistics> orbitStatistics(const Channel& channel) const;
 
     std::vector<Channel> channels_;
     std::shared_ptr<const timeline::DateLine> dates_;

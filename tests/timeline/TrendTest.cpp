@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 #include "timeline/TimeLinePicture.h"
 
@@ -16,6 +17,28 @@ OrbitStatistics Orbit(int64_t orbit, std::initializer_list<float> values) {
     o.orbit = orbit;
     for (const float v : values) o.Add(v);
     return o;
+}
+
+// The statistics of each orbit that holds samples of the trace, in orbit order, as the archive
+// keeps them: values that are no finite number are left out.
+std::vector<OrbitStatistics> OrbitStatisticsOf(const ChannelTrace& trace) {
+    // Blocks may overlap, so the orbits of the samples in trace order are not always in order.
+    std::map<int64_t, OrbitStatistics> orbits;
+    auto at = orbits.end();
+    for (size_t i = 0; i < trace.SampleCount(); ++i) {
+        const float value = trace.Value(i);
+        if (!std::isfinite(value)) continue;
+        const auto orbit = static_cast<int64_t>(std::floor(trace.Time(i)));
+        if (at == orbits.end() || at->first != orbit) {
+            at = orbits.try_emplace(orbit).first;
+            at->second.orbit = orbit;
+        }
+        at->second.Add(value);
+    }
+    std::vector<OrbitStatistics> list;
+    list.reserve(orbits.size());
+    for (const auto& [orbit, statistics] : orbits) list.push_back(statistics);
+    return list;
 }
 
 TEST(Trend, ColumnsTakeEveryOrbitThatOverlapsThem) {
