@@ -15,14 +15,13 @@
 # build; the blocks are written into a temporary folder, or kept in DATA_DIR for the next run;
 # a million blocks take 512 MB there; RUNS: how often csv and add run at scale, default 3)
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=${1:-build-bench}
-cli=$(realpath "$build/cli/kelvarox-cli")
-[ -x "$cli" ] || { echo "build $cli first" >&2; exit 2; }
-command -v hyperfine >/dev/null || { echo "hyperfine is needed (apt-get install hyperfine)" >&2; exit 2; }
+cli=$(built "$build/cli/kelvarox-cli")
+need_hyperfine
 pgbin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
 
 data=${2:-}
-work=$(mktemp -d)
 [ -n "$data" ] || data=$work/blocks
 mkdir -p "$data"
 as_server() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }

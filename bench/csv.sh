@@ -4,13 +4,10 @@
 # process start-up; then the peak resident size for 1,000 and 10,000 blocks.
 # Usage: bench/csv.sh [BUILD_DIR]   (default build-bench, a Release build)
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=${1:-build-bench}
-cli=$(realpath "$build/cli/kelvarox-cli")
-[ -x "$cli" ] || { echo "build $cli first" >&2; exit 2; }
-command -v hyperfine >/dev/null || { echo "hyperfine is needed (apt-get install hyperfine)" >&2; exit 2; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+cli=$(built "$build/cli/kelvarox-cli")
+need_hyperfine
 export XDG_CONFIG_HOME=$work/config  # no stored settings
 python3 - "$work" <<'PY'
 import os, sys

@@ -12,17 +12,15 @@
 # (BUILD default build-bench, a Release build; the blocks are written into a temporary folder, or
 # kept in DATA_DIR for the next run: a million blocks take 512 MB there)
 set -euo pipefail
-base=$(realpath "$1/cli/kelvarox-cli")
+source "$(dirname "$0")/common.sh"
+base=$(built "$1/cli/kelvarox-cli")
 build=${2:-build-bench}
-cli=$(realpath "$build/cli/kelvarox-cli")
-make_blocks=$(realpath "$build/bench/make_bench_blocks")
-for program in "$base" "$cli" "$make_blocks"; do [ -x "$program" ] || { echo "build $program first" >&2; exit 2; }; done
+cli=$(built "$build/cli/kelvarox-cli")
+make_blocks=$(built "$build/bench/make_bench_blocks")
 scale=${SCALE:-1000000}
 small=${SMALL:-100000}
 runs_each=${RUNS:-3}
 data=${3:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 [ -n "$data" ] || data=$work/blocks
 export XDG_CONFIG_HOME=$work/config  # no stored settings
 [ -d "$data/scale" ] || "$make_blocks" "$data/scale" 0 "$scale"

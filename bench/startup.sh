@@ -3,13 +3,10 @@
 # then the same start-up with a telemetry directory of 100,000 block files against an empty one.
 # Usage: bench/startup.sh [BUILD_DIR]   (default build-bench, a Release build with the benchmarks)
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=${1:-build-bench}
-bin=$build/bench/startup_benchmark
-[ -x "$bin" ] || { echo "build $bin first" >&2; exit 2; }
-command -v hyperfine >/dev/null || { echo "hyperfine is needed (apt-get install hyperfine)" >&2; exit 2; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+bin=$(built "$build/bench/startup_benchmark")
+need_hyperfine
 settings() {  # settings() HOME TELEMETRY_PARENT
   mkdir -p "$1/config/kelvarox"
   printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Qarn Programs\\Trelm\\Startup]\r\n"Default Directory"="%s"\r\n' \

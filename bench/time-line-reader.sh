@@ -6,11 +6,9 @@
 # Usage: bench/time-line-reader.sh [BUILD_DIR [DATA_DIR]]   (default build-bench, a Release build
 # with the benchmarks; the archive is built in a temporary folder, or kept in DATA_DIR)
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=${1:-build-bench}
-program=$(realpath "$build/bench/time_line_reader_benchmark")
-[ -x "$program" ] || { echo "build $program first" >&2; exit 2; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+program=$(built "$build/bench/time_line_reader_benchmark")
 export KELVAROX_BENCH_DATA=${2:-$work}
 runs=${RUNS:-3}
 for benchmark in BM_OpenMillionBlockArchive BM_FollowTenCommitsOfMillionBlockArchive; do
