@@ -188,9 +188,7 @@ void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& ch
     std::vector<int32_t> without = SatelliteChannels(satellite_.get());
     bool came = false;
     for (auto it = waiting_.begin(); it != waiting_.end();) {
-        const bool listed = std::any_of(channels.begin(), channels.end(),
-                                        [&](const archive::ChannelSummary& c) { return c.channel == *it; });
-        if (listed) {
+        if (holdsBlocks(*it)) {
             selected.insert(*it);
             came = true;
             it = waiting_.erase(it);
@@ -198,10 +196,7 @@ void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& ch
             without.push_back(*it++);
         }
     }
-    std::erase_if(without, [&](int32_t channel) {
-        return std::any_of(channels.begin(), channels.end(),
-                           [&](const archive::ChannelSummary& c) { return c.channel == channel; });
-    });
+    std::erase_if(without, [&](int32_t channel) { return holdsBlocks(channel); });
     const bool firstList = ui_->channelList->topLevelItemCount() == 0;
     {
         const QSignalBlocker quiet(ui_->channelList);
@@ -709,18 +704,19 @@ void TimeLineWindow::showImportFailures(const ArchiveFeed::Failures& failures) {
     problems_->readArchiveNow();
 }
 
+bool TimeLineWindow::holdsBlocks(int32_t channel) const {
+    return std::any_of(listed_.begin(), listed_.end(),
+                       [&](const archive::ChannelSummary& c) { return c.channel == channel; });
+}
+
 TimeLineLayout TimeLineWindow::layout() const {
     TimeLineLayout layout;
-    const auto held = [this](int32_t channel) {
-        return std::any_of(listed_.begin(), listed_.end(),
-                           [&](const archive::ChannelSummary& c) { return c.channel == channel; });
-    };
     for (const TimeLinePlot* plot : plots_) {
         TimeLineLayout::Plot entry{plot->channels(), plot->height()};
         // The channels the layout drew over the plot that the archive holds no blocks of yet.
         if (const auto over = overlays_.find(plot->channel()); over != overlays_.end())
             for (const int32_t channel : over->second)
-                if (!held(channel) && !plot->shows(channel)) entry.channels.push_back(channel);
+                if (!holdsBlocks(channel) && !plot->shows(channel)) entry.channels.push_back(channel);
         layout.plots.push_back(std::move(entry));
     }
     for (const int32_t channel : waiting_) {
@@ -797,9 +793,7 @@ void TimeLineWindow::showPendingLayout() {
     for (const auto& [first, over] : overlays_) {
         for (const int32_t channel : over) {
             TimeLinePlot* plot = plotOf(first);
-            const bool held = std::any_of(listed_.begin(), listed_.end(),
-                                          [&](const archive::ChannelSummary& c) { return c.channel == channel; });
-            if (plot && held) addToPlot(plot, channel);
+            if (plot && holdsBlocks(channel)) addToPlot(plot, channel);
         }
     }
     if (ui_->axisChoice->isEnabled()) ui_->axisChoice->setCurrentIndex(layout.axis == "Calendar" ? 1 : 0);

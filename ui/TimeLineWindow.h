@@ -114,6 +114,8 @@ private:
     void channelsChanged();
     void showChannelMenu(const QPoint& at);
     TimeLinePlot* plotOf(int32_t channel) const;
+    // The archive holds blocks of `channel`, as last read.
+    bool holdsBlocks(int32_t channel) const;
     void deletePlot(TimeLinePlot* plot);
     // The room right of the plots' trace areas for the value axes of the plot with most channels.
     int rightRoom() const;
