@@ -5,9 +5,11 @@
 #include <bit>
 #include <climits>
 #include <cmath>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "archive/Schema.h"
 #include "archive/SeriesRows.h"
@@ -127,6 +129,116 @@ std::vector<int32_t> ChannelsOf(Database& db, const char* table) {
     return channels;
 }
 
+// A block as the statistics read it.
+struct ReadBlock {
+    int64_t startOrbit = 0, startMA = 0, day = 0, id = 0, maStep = 0, sampleCount = 0;
+    std::vector<uint8_t> bytes;
+};
+
+// The statistics of the orbits `from` to `to` of one channel, reckoned from its blocks given in
+// time order. The orbits at or after the last start orbit are kept open, one entry per orbit; no
+// block reaches further than its span, so they stay few.
+class OrbitsOfBlocks {
+public:
+    OrbitsOfBlocks(const SatelliteDefinition& satellite, int32_t channel, int64_t from, int64_t to)
+        : translation_(satellite, channel), fingerprints_(satellite, channel), from_(from), to_(to) {}
+
+    // Blocks of one start orbit, in any order.
+    void AddGroup(std::span<ReadBlock> group) {
+        std::sort(group.begin(), group.end(), [](const ReadBlock& a, const ReadBlock& b) {
+            return std::tie(a.startMA, a.day, a.id) < std::tie(b.startMA, b.day, b.id);
+        });
+        Close(group.front().startOrbit - 1);
+        for (const ReadBlock& b : group) Add(b);
+    }
+
+    // The orbits up to `hi`, which no block to come reaches, in orbit order.
+    std::span<const StoredOrbit> FinishUpTo(int64_t hi) {
+        Close(hi);
+        finished_.swap(handed_);
+        finished_.clear();
+        return handed_;
+    }
+
+private:
+    struct Open {
+        StoredOrbit row;
+        bool reached = false;
+    };
+
+    void Add(const ReadBlock& b) {
+        // Each translation once as a table of the 256 raw values.
+        const Coefficients& k = translation_.At(b.day);
+        auto [table, fresh] = tables_.try_emplace(&k);  // DatedTranslation keeps its translations in place
+        if (fresh)
+            for (int raw = 0; raw < 256; ++raw) table->second[raw] = TranslateSample(k, static_cast<uint8_t>(raw));
+        const std::array<float, 256>& values = table->second;
+        BlockHeader relative;
+        relative.startMA = static_cast<int32_t>(b.startMA);
+        relative.maStep = static_cast<int32_t>(b.maStep);
+        RowPosition rows(relative);
+        const int count = static_cast<int>(b.sampleCount);
+        // Samples past the stored bytes read as raw 0.
+        const int stored = std::clamp(static_cast<int>(b.bytes.size()) - kFirstSampleOffset, 0, std::max(count, 0));
+        const uint8_t* raw = b.bytes.data() + (stored > 0 ? kFirstSampleOffset : 0);
+        // The samples a run of one orbit at a time.
+        int i = 0;
+        int64_t orbit = count > 0 ? b.startOrbit + rows.Next().orbit : 0;
+        while (i < count) {
+            const int64_t here = orbit;
+            int end = i + 1;
+            while (end < count && (orbit = b.startOrbit + rows.Next().orbit) == here) ++end;
+            if (here >= from_ && here <= to_) {
+                StoredOrbit& o = At(here);
+                o.firstDay = std::min(o.firstDay, b.day);
+                o.lastDay = std::max(o.lastDay, b.day);
+                OrbitStatistics run = o.statistics;
+                for (int j = i; j < std::min(end, stored); ++j)
+                    if (const float v = values[raw[j]]; std::isfinite(v)) run.AddFinite(v);
+                if (end > stored && std::isfinite(values[0]))
+                    for (int j = std::max(i, stored); j < end; ++j) run.AddFinite(values[0]);
+                o.statistics = run;
+            }
+            i = end;
+        }
+    }
+
+    StoredOrbit& At(int64_t orbit) {
+        if (open_.empty()) first_ = orbit;
+        while (first_ + static_cast<int64_t>(open_.size()) <= orbit) open_.emplace_back();
+        Open& o = open_[static_cast<size_t>(orbit - first_)];
+        if (!o.reached) {
+            o = Open{};
+            o.reached = true;
+            o.row.statistics.orbit = orbit;
+            o.row.firstDay = INT64_MAX;
+            o.row.lastDay = INT64_MIN;
+        }
+        return o.row;
+    }
+
+    // Moves the open orbits up to `hi` to the finished ones.
+    void Close(int64_t hi) {
+        while (!open_.empty() && first_ <= hi) {
+            Open& o = open_.front();
+            if (o.reached) {
+                o.row.fingerprint = fingerprints_.Of(o.row.firstDay, o.row.lastDay);
+                finished_.push_back(o.row);
+            }
+            open_.pop_front();
+            ++first_;
+        }
+    }
+
+    DatedTranslation translation_;
+    const TranslationFingerprints fingerprints_;
+    const int64_t from_, to_;
+    std::map<const Coefficients*, std::array<float, 256>> tables_;
+    std::deque<Open> open_;  // orbits from first_ on
+    int64_t first_ = 0;
+    std::vector<StoredOrbit> finished_, handed_;
+};
+
 }  // namespace
 
 TranslationFingerprints::TranslationFingerprints(const SatelliteDefinition& satellite, int32_t channel) {
@@ -160,83 +272,52 @@ uint64_t SatelliteFingerprint(const SatelliteDefinition& satellite) {
 void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, const SatelliteDefinition& satellite,
                        const std::function<void(std::span<const StoredOrbit>, int64_t lo, int64_t hi)>& done) {
     if (from > to) return;
-    DatedTranslation translation(satellite, channel);
-    const TranslationFingerprints fingerprints(satellite, channel);
+    OrbitsOfBlocks orbits(satellite, channel, from, to);
     // No block spans more orbits than the longest one: those that reach `from` start after this.
     const int64_t longest = ReadMeta(db, meta::kLongestBlock).value_or(0);
     const int64_t earliest = from > INT64_MIN + longest ? from - longest : INT64_MIN;
-    // The blocks in time order, a page at a time after the last one read (its start orbit, MA,
-    // date and id). The samples of an orbit before the last block's start orbit are all read.
-    int64_t key[4] = {earliest, INT64_MIN, INT64_MIN, INT64_MIN};
-    std::map<int64_t, StoredOrbit> open;
-    std::vector<StoredOrbit> finished;
-    std::map<const Coefficients*, std::array<float, 256>> tables;  // DatedTranslation keeps its translations in place
+    // The blocks by start orbit and id, as the channel's index holds them, a page at a time after
+    // the last one read. The blocks of one start orbit are added once all of them are read, in
+    // time order (start MA, date, id).
+    int64_t lastOrbit = earliest, lastId = INT64_MIN;
+    std::vector<ReadBlock> group;  // of start orbit lastOrbit, read so far
+    size_t grouped = 0;            // how many of `group` hold blocks; the others keep their buffers
     int64_t lo = from;
     const std::string sql =
-        std::string(
-            "SELECT start_orbit, start_ma, start_amday, id, ma_step, sample_count, bytes FROM "
-            "kelvarox_blocks WHERE channel = $1 AND start_orbit >= $2 AND start_orbit <= $3 AND "
-            "last_orbit >= $4 AND (start_orbit, start_ma, start_amday, id) > ($2, CAST($5 AS BIGINT), "
-            "CAST($6 AS BIGINT), CAST($7 AS BIGINT)) "
-            "ORDER BY start_orbit, start_ma, start_amday, id LIMIT ") +
+        "SELECT start_orbit, start_ma, start_amday, id, ma_step, sample_count, bytes FROM kelvarox_blocks WHERE "
+        "channel = $1 AND start_orbit >= $2 AND start_orbit <= $3 AND last_orbit >= $4 AND (start_orbit, id) > ($2, "
+        "CAST($5 AS BIGINT)) ORDER BY start_orbit, id LIMIT " +
         std::to_string(kBlockPage);
+    auto addGroup = [&] {
+        orbits.AddGroup(std::span(group).first(grouped));
+        grouped = 0;
+    };
     for (;;) {
         size_t read = 0;
-        const Param p[] = {int64_t{channel}, key[0], to, from, key[1], key[2], key[3]};
+        const Param p[] = {int64_t{channel}, lastOrbit, to, from, lastId};
         db.Query(sql, p, [&](const Row& r) {
             ++read;
-            for (int c = 0; c < 4; ++c) key[c] = r.Int(c);
-            BlockFacts facts;
-            facts.startMA = static_cast<int32_t>(key[1]);
-            facts.maStep = static_cast<int32_t>(r.Int(4));
-            facts.sampleCount = static_cast<int32_t>(r.Int(5));
-            const int64_t day = key[2];
-            // Each translation once as a table of the 256 raw values; the samples of an orbit
-            // follow one another.
-            const Coefficients& k = translation.At(day);
-            auto [table, fresh] = tables.try_emplace(&k);
-            if (fresh)
-                for (int raw = 0; raw < 256; ++raw) table->second[raw] = TranslateSample(k, static_cast<uint8_t>(raw));
-            const std::array<float, 256>& values = table->second;
+            const int64_t startOrbit = r.Int(0);
+            if (grouped > 0 && startOrbit != lastOrbit) addGroup();
+            lastOrbit = startOrbit;
+            lastId = r.Int(3);
+            if (grouped == group.size()) group.emplace_back();
+            ReadBlock& b = group[grouped++];
+            b.startOrbit = startOrbit;
+            b.startMA = r.Int(1);
+            b.day = r.Int(2);
+            b.id = lastId;
+            b.maStep = r.Int(4);
+            b.sampleCount = r.Int(5);
             const auto bytes = r.Bytes(6);
-            StoredOrbit* o = nullptr;
-            OrbitStatistics run;  // o's statistics while the block's samples in its orbit are added
-            BlockHeader relative;
-            relative.startMA = facts.startMA;
-            relative.maStep = facts.maStep;
-            RowPosition rows(relative);
-            for (int i = 0; i < facts.sampleCount; ++i) {
-                const int64_t orbit = key[0] + rows.Next().orbit;
-                if (orbit < from || orbit > to) continue;
-                if (!o || run.orbit != orbit) {
-                    if (o) o->statistics = run;
-                    auto [at, added] = open.try_emplace(orbit);
-                    o = &at->second;
-                    if (added) {
-                        o->statistics.orbit = orbit;
-                        o->firstDay = o->lastDay = day;
-                    }
-                    o->firstDay = std::min(o->firstDay, day);
-                    o->lastDay = std::max(o->lastDay, day);
-                    run = o->statistics;
-                }
-                const size_t offset = static_cast<size_t>(kFirstSampleOffset + i);
-                const float value = values[offset < bytes.size() ? bytes[offset] : 0];
-                if (std::isfinite(value)) run.AddFinite(value);
-            }
-            if (o) o->statistics = run;
+            b.bytes.assign(bytes.begin(), bytes.end());
         });
         const bool end = read < kBlockPage;
-        const int64_t hi = end ? to : std::min(to, key[0] - 1);
+        if (end && grouped > 0) addGroup();
+        // Every block that starts before the last start orbit read is added: the orbits before it are whole.
+        const int64_t hi = end ? to : std::min(to, lastOrbit - 1);
         if (hi >= lo) {
-            finished.clear();
-            while (!open.empty() && open.begin()->first <= hi) {
-                StoredOrbit& o = open.begin()->second;
-                o.fingerprint = fingerprints.Of(o.firstDay, o.lastDay);
-                finished.push_back(o);
-                open.erase(open.begin());
-            }
-            done(finished, lo, hi);
+            done(orbits.FinishUpTo(hi), lo, hi);
             if (hi == INT64_MAX) return;
             lo = hi + 1;
         }

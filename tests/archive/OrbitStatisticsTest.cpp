@@ -37,6 +37,9 @@ protected:
                                        static_cast<int>(i)));
             blocks.push_back(*ReadBlockForArchive(path.string(), {}).block);
         }
+        // Another capture of the first pass with other samples: two blocks with one start.
+        WriteBytes(dir / "again.dat", PassBlock(passes[0], "0106", 40, 1000));
+        blocks.push_back(*ReadBlockForArchive((dir / "again.dat").string(), {}).block);
     }
 
     void Store(std::span<const IncomingBlock> some, int64_t hiByte, bool replace, size_t batch,
