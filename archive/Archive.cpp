@@ -203,8 +203,8 @@ void Archive::ForEachSample(int32_t channel, const OrbitRange& range, const Coef
     });
 }
 
-void Archive::CountCommit() {
-    UpdateChangedStatistics(*db_, satellite_);
+void Archive::CountCommit(std::span<const ChannelOrbits> stored) {
+    UpdateChangedStatistics(*db_, satellite_, stored);
     CountGeneration(*db_);
 }
 
@@ -461,14 +461,14 @@ Archive::StoredBatch Archive::StoreBlocks(std::span<const IncomingBlock> blocks,
             change.newOrbitHiByte = true;
         }
         UnsurePasses placed = unsure;
-        const auto refused = PlaceAndStore(db, change, result.orbitHiByte, placed);
-        if (!refused.empty()) {
-            for (const auto& r : refused) result.refused.emplace_back(fresh[r.index]->sha256, r.reason);
+        const Placed placing = PlaceAndStore(db, change, result.orbitHiByte, placed);
+        if (!placing.refused.empty()) {
+            for (const auto& r : placing.refused) result.refused.emplace_back(fresh[r.index]->sha256, r.reason);
             return result;  // rolled back
         }
         unsure = std::move(placed);
         if (longest > ReadMeta(db, meta::kLongestBlock).value_or(0)) WriteMeta(db, meta::kLongestBlock, longest);
-        CountCommit();
+        CountCommit(placing.stored);
     }
     t.Commit();
     result.committed = true;

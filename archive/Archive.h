@@ -186,8 +186,9 @@ public:
     std::vector<UnsurePlacement> StoredUnsure(size_t limit);
 
 private:
-    // Counts a commit that changed blocks and brings the statistics of the orbits it changed up to date.
-    void CountCommit();
+    // Counts a commit that changed blocks and brings the statistics of the orbits it changed up to
+    // date: those of the blocks placed anew and of the `stored` ones.
+    void CountCommit(std::span<const ChannelOrbits> stored = {});
 
     std::unique_ptr<Database> db_;
     SatelliteDefinition satellite_;

@@ -71,6 +71,13 @@ struct NewBlockRow {
     bool orbitOutlier = false;
 };
 
+// Orbits `first` to `last` of a channel.
+struct ChannelOrbits {
+    int32_t channel = 0;
+    int64_t first = 0;
+    int64_t last = 0;
+};
+
 // A new block that the database refused on its own (a constraint or a trigger of the site, a
 // value it cannot take), while it took the others.
 struct RefusedRow {

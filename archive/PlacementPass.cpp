@@ -136,7 +136,7 @@ public:
         sequence_.emplace(storedEnd_, orbitHiByte);
     }
 
-    std::vector<RefusedRow> Run() {
+    Placed Run() {
         while (!stopped_ && storedLeft_) {
             auto page = ReadPage();
             for (size_t begin = 0; begin < page.size() && !stopped_;) {
@@ -154,14 +154,19 @@ public:
             Drain();
         }
         FlushUpdates();
-        std::vector<RefusedRow> refused = db_.InsertBlocks(rows_);
+        Placed placed;
+        placed.refused = db_.InsertBlocks(rows_);
         // By their place among the fresh blocks rather than among the rows, which are in the
         // order of the time line.
-        for (RefusedRow& r : refused) {
+        for (RefusedRow& r : placed.refused) {
             const auto at = std::find(change_.fresh.begin(), change_.fresh.end(), rows_[r.index].block);
             r.index = static_cast<size_t>(at - change_.fresh.begin());
         }
-        return refused;
+        for (const NewBlockRow& row : rows_) {
+            const BlockFacts& f = row.block->facts;
+            placed.stored.push_back({f.channel, row.startOrbit, row.startOrbit + f.lastSampleOrbitOffset});
+        }
+        return placed;
     }
 
 private:
@@ -297,8 +302,7 @@ private:
 
 }  // namespace
 
-std::vector<RefusedRow> PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte,
-                                      UnsurePasses& unsure) {
+Placed PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte, UnsurePasses& unsure) {
     return Placing(db, change, orbitHiByte, unsure).Run();
 }
 

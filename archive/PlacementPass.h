@@ -33,11 +33,15 @@ struct UnsurePass {
 };
 using UnsurePasses = std::map<std::pair<int32_t, int32_t>, UnsurePass>;
 
+struct Placed {
+    std::vector<RefusedRow> refused;    // fresh blocks the database refused, by their index in change.fresh
+    std::vector<ChannelOrbits> stored;  // the orbits of each fresh block stored
+};
+
 // Places the stored blocks affected by `change` again and stores its fresh blocks, inside the
 // caller's write transaction. Passes placed again (or for the first time) that are not sure
-// are entered in `unsure`, those now sure taken out of it. Returns the fresh blocks that the
-// database refused on its own (their index in change.fresh); the others are stored.
-std::vector<RefusedRow> PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte,
-                                      UnsurePasses& unsure);
+// are entered in `unsure`, those now sure taken out of it. The database may refuse fresh
+// blocks on its own; the others are stored.
+Placed PlaceAndStore(Database& db, const PlacementChange& change, int64_t orbitHiByte, UnsurePasses& unsure);
 
 }  // namespace kelvarox::archive

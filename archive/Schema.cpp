@@ -183,6 +183,8 @@ const char* UpdateFromPlacedSql() {
     return sql.c_str();
 }
 
+const char* PlacedOrbit() { return kPlacedOrbit.c_str(); }
+
 const char* PlacedBlocksCondition() {
     static const std::string condition =
         "b.start_amday = p.amday AND b.start_orbit_byte = p.orbit_byte AND (b.start_orbit <> " + kPlacedOrbit +

@@ -47,6 +47,8 @@ std::array<Param, kPlacedColumnCount> PassUpdateValues(const PassUpdate& pass);
 const char* UpdateFromPlacedSql();
 // Which blocks (b) the placements of kelvarox_placed (p) move: a condition on both.
 const char* PlacedBlocksCondition();
+// The orbit a block (b) takes from its placement (p).
+const char* PlacedOrbit();
 
 // The archive's own values beside the blocks (kelvarox_meta).
 namespace meta {

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -87,9 +88,15 @@ std::string InsertSqlOf(size_t rows) {
 }
 
 void InsertRows(Database& db, int32_t channel, std::span<const StoredOrbit> rows) {
+    // Each statement of a power of two rows, prepared once.
+    static const auto sqls = [] {
+        std::array<std::string, std::bit_width(kRowsPerInsert)> each;
+        for (size_t i = 0; i < each.size(); ++i) each[i] = InsertSqlOf(size_t{1} << i);
+        return each;
+    }();
     std::vector<Param> params;
     while (!rows.empty()) {
-        const size_t n = rows.size() >= kRowsPerInsert ? kRowsPerInsert : 1;
+        const size_t n = std::bit_floor(std::min(rows.size(), kRowsPerInsert));
         params.clear();
         for (const StoredOrbit& o : rows.first(n)) {
             const OrbitStatistics& s = o.statistics;
@@ -97,8 +104,7 @@ void InsertRows(Database& db, int32_t channel, std::span<const StoredOrbit> rows
                           {int64_t{channel}, s.orbit, s.samples, Bits(s.min), Bits(s.max), Bits(s.sum),
                            Bits(s.sumSquares), o.firstDay, o.lastDay, std::bit_cast<int64_t>(o.fingerprint)});
         }
-        static const std::string one = InsertSqlOf(1), many = InsertSqlOf(kRowsPerInsert);
-        db.Execute(n == 1 ? one : many, params);
+        db.Execute(sqls[static_cast<size_t>(std::countr_zero(n))], params);
         rows = rows.subspan(n);
     }
 }
@@ -114,11 +120,18 @@ void RecomputeWith(Database& db, int32_t channel, int64_t from, int64_t to, cons
     });
 }
 
-// The orbit ranges of the blocks changed in this transaction, for UpdateChangedStatistics.
+// The orbits of the blocks placed anew in this transaction, before and after, for
+// UpdateChangedStatistics.
 void CreateChangedTable(Database& db) {
     db.Execute(
         "CREATE TEMPORARY TABLE IF NOT EXISTS kelvarox_changed_orbits (channel INTEGER, first_orbit BIGINT, "
         "last_orbit BIGINT)");
+    db.Execute(
+        "CREATE INDEX IF NOT EXISTS kelvarox_changed_orbits_by_channel ON kelvarox_changed_orbits (channel, first_orbit)");
+}
+
+bool Before(const ChannelOrbits& a, const ChannelOrbits& b) {
+    return std::pair(a.channel, a.first) < std::pair(b.channel, b.first);
 }
 
 // The channels with rows or blocks, in number order.
@@ -167,20 +180,17 @@ private:
     };
 
     void Add(const ReadBlock& b) {
-        // Each translation once as a table of the 256 raw values.
-        const Coefficients& k = translation_.At(b.day);
-        auto [table, fresh] = tables_.try_emplace(&k);  // DatedTranslation keeps its translations in place
-        if (fresh)
-            for (int raw = 0; raw < 256; ++raw) table->second[raw] = TranslateSample(k, static_cast<uint8_t>(raw));
-        const std::array<float, 256>& values = table->second;
+        const Table& table = TableOf(translation_.At(b.day));
         BlockHeader relative;
         relative.startMA = static_cast<int32_t>(b.startMA);
         relative.maStep = static_cast<int32_t>(b.maStep);
         RowPosition rows(relative);
         const int count = static_cast<int>(b.sampleCount);
-        // Samples past the stored bytes read as raw 0.
+        // The values, samples past the stored bytes reading as raw 0.
         const int stored = std::clamp(static_cast<int>(b.bytes.size()) - kFirstSampleOffset, 0, std::max(count, 0));
-        const uint8_t* raw = b.bytes.data() + (stored > 0 ? kFirstSampleOffset : 0);
+        values_.resize(static_cast<size_t>(std::max(count, 0)));
+        for (int i = 0; i < count; ++i)
+            values_[static_cast<size_t>(i)] = table.values[i < stored ? b.bytes[kFirstSampleOffset + i] : 0];
         // The samples a run of one orbit at a time.
         int i = 0;
         int64_t orbit = count > 0 ? b.startOrbit + rows.Next().orbit : 0;
@@ -192,15 +202,33 @@ private:
                 StoredOrbit& o = At(here);
                 o.firstDay = std::min(o.firstDay, b.day);
                 o.lastDay = std::max(o.lastDay, b.day);
-                OrbitStatistics run = o.statistics;
-                for (int j = i; j < std::min(end, stored); ++j)
-                    if (const float v = values[raw[j]]; std::isfinite(v)) run.AddFinite(v);
-                if (end > stored && std::isfinite(values[0]))
-                    for (int j = std::max(i, stored); j < end; ++j) run.AddFinite(values[0]);
-                o.statistics = run;
+                auto run = std::span(values_).subspan(static_cast<size_t>(i), static_cast<size_t>(end - i));
+                if (!table.allFinite) {
+                    finite_.clear();
+                    std::copy_if(run.begin(), run.end(), std::back_inserter(finite_),
+                                 [](float v) { return std::isfinite(v); });
+                    run = finite_;
+                }
+                o.statistics.AddFinite(run);
             }
             i = end;
         }
+    }
+
+    // A translation as a table of the 256 raw values, made once.
+    struct Table {
+        std::array<float, 256> values;
+        bool allFinite = true;
+    };
+    const Table& TableOf(const Coefficients& k) {
+        auto [entry, fresh] = tables_.try_emplace(&k);  // DatedTranslation keeps its translations in place
+        Table& table = entry->second;
+        if (fresh) {
+            for (int raw = 0; raw < 256; ++raw) table.values[raw] = TranslateSample(k, static_cast<uint8_t>(raw));
+            table.allFinite =
+                std::all_of(table.values.begin(), table.values.end(), [](float v) { return std::isfinite(v); });
+        }
+        return table;
     }
 
     StoredOrbit& At(int64_t orbit) {
@@ -233,8 +261,9 @@ private:
     DatedTranslation translation_;
     const TranslationFingerprints fingerprints_;
     const int64_t from_, to_;
-    std::map<const Coefficients*, std::array<float, 256>> tables_;
-    std::deque<Open> open_;  // orbits from first_ on
+    std::map<const Coefficients*, Table> tables_;
+    std::vector<float> values_, finite_;  // of the block being added
+    std::deque<Open> open_;               // orbits from first_ on
     int64_t first_ = 0;
     std::vector<StoredOrbit> finished_, handed_;
 };
@@ -343,48 +372,55 @@ void RecomputeStoredOrbits(Database& db, int32_t channel, int64_t from, int64_t 
 
 void NoteOrbitsOfPlacedBlocks(Database& db) {
     CreateChangedTable(db);
-    db.Execute(std::string("INSERT INTO kelvarox_changed_orbits (channel, first_orbit, last_orbit) SELECT b.channel, "
-                           "b.start_orbit, b.last_orbit FROM kelvarox_blocks AS b, kelvarox_placed AS p WHERE ") +
-               PlacedBlocksCondition());
+    const std::string placed = PlacedOrbit();
+    db.Execute(
+        "INSERT INTO kelvarox_changed_orbits (channel, first_orbit, last_orbit) SELECT b.channel, b.start_orbit, "
+        "b.last_orbit FROM kelvarox_blocks AS b, kelvarox_placed AS p WHERE " +
+        std::string(PlacedBlocksCondition()) + " UNION ALL SELECT b.channel, " + placed + ", " + placed +
+        " + b.last_orbit_offset FROM kelvarox_blocks AS b, kelvarox_placed AS p WHERE " + PlacedBlocksCondition());
 }
 
-void UpdateChangedStatistics(Database& db, const SatelliteDefinition& satellite) {
+void UpdateChangedStatistics(Database& db, const SatelliteDefinition& satellite,
+                             std::span<const ChannelOrbits> stored) {
     CreateChangedTable(db);
-    db.Execute(
-        "INSERT INTO kelvarox_changed_orbits (channel, first_orbit, last_orbit) SELECT channel, start_orbit, "
-        "last_orbit FROM kelvarox_blocks WHERE generation IS NULL");
-    // The ranges by channel and first orbit, a page at a time; those that overlap or touch are
-    // recomputed as one.
-    struct Range {
-        int32_t channel;
-        int64_t first, last;
+    // The orbits noted, a page at a time by channel and first orbit, and those of the blocks
+    // stored among them: those that overlap or touch are recomputed as one.
+    std::vector<ChannelOrbits> fresh(stored.begin(), stored.end());
+    std::sort(fresh.begin(), fresh.end(), Before);
+    auto nextFresh = fresh.begin();
+    std::optional<ChannelOrbits> open;
+    std::vector<ChannelOrbits> closed;
+    auto take = [&](const ChannelOrbits& next) {
+        if (open && open->channel == next.channel && next.first <= open->last + 1) {
+            open->last = std::max(open->last, next.last);
+            return;
+        }
+        if (open) closed.push_back(*open);
+        open = next;
     };
-    std::optional<Range> open;
-    std::vector<Range> closed;
-    int64_t keyChannel = INT64_MIN, keyFirst = INT64_MIN;
+    auto recomputeClosed = [&] {
+        for (const ChannelOrbits& c : closed) RecomputeWith(db, c.channel, c.first, c.last, satellite);
+        closed.clear();
+    };
+    ChannelOrbits key{INT32_MIN, INT64_MIN, INT64_MIN};
     const std::string sql =
-        "SELECT channel, first_orbit, MAX(last_orbit) AS last_orbit FROM kelvarox_changed_orbits WHERE channel > "
-        "CAST($1 AS BIGINT) OR (channel = CAST($1 AS BIGINT) AND first_orbit > $2) GROUP BY channel, first_orbit ORDER BY channel, first_orbit LIMIT " +
+        "SELECT channel, first_orbit, MAX(last_orbit) FROM kelvarox_changed_orbits WHERE (channel, first_orbit) > "
+        "(CAST($1 AS INTEGER), CAST($2 AS BIGINT)) GROUP BY channel, first_orbit ORDER BY channel, first_orbit LIMIT " +
         std::to_string(kRangePage);
     for (;;) {
         size_t read = 0;
-        const Param p[] = {keyChannel, keyFirst};
+        const Param p[] = {int64_t{key.channel}, key.first};
         db.Query(sql, p, [&](const Row& r) {
             ++read;
-            keyChannel = r.Int(0);
-            keyFirst = r.Int(1);
-            const Range next{static_cast<int32_t>(keyChannel), keyFirst, r.Int(2)};
-            if (open && open->channel == next.channel && next.first <= open->last + 1) {
-                open->last = std::max(open->last, next.last);
-                return;
-            }
-            if (open) closed.push_back(*open);
-            open = next;
+            key = {static_cast<int32_t>(r.Int(0)), r.Int(1), r.Int(2)};
+            for (; nextFresh != fresh.end() && Before(*nextFresh, key); ++nextFresh) take(*nextFresh);
+            take(key);
         });
-        for (const Range& range : closed) RecomputeWith(db, range.channel, range.first, range.last, satellite);
-        closed.clear();
+        recomputeClosed();
         if (read < kRangePage) break;
     }
+    for (; nextFresh != fresh.end(); ++nextFresh) take(*nextFresh);
+    recomputeClosed();
     if (open) RecomputeWith(db, open->channel, open->first, open->last, satellite);
     db.Execute("DELETE FROM kelvarox_changed_orbits");
 }

@@ -63,11 +63,11 @@ void RecomputeStoredOrbits(Database& db, int32_t channel, int64_t from, int64_t 
                            const SatelliteDefinition& satellite);
 
 // Notes the orbits of the blocks a placement is about to move (those that kelvarox_placed moves),
-// before it moves them.
+// where they were and where they go, before it moves them.
 void NoteOrbitsOfPlacedBlocks(Database& db);
-// Recomputes the rows of the orbits noted, and of those of the blocks stored or placed anew in
-// this transaction (their generation still empty).
-void UpdateChangedStatistics(Database& db, const SatelliteDefinition& satellite);
+// Recomputes the rows of the orbits noted and of the `stored` ones (those of the blocks stored
+// in this transaction).
+void UpdateChangedStatistics(Database& db, const SatelliteDefinition& satellite, std::span<const ChannelOrbits> stored);
 
 // Recomputes the rows that are stale for `satellite`, unless the rows were last brought up to
 // date with the same definition.

@@ -143,8 +143,8 @@ TEST_P(OrbitStatisticsTest, AChangedSatelliteFileRebuildsWhatItChanges) {
 INSTANTIATE_TEST_SUITE_P(Backends, OrbitStatisticsTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
 
-// The statistics of finite values added without a library call for the extremes are bit for bit
-// those Add gives, zeros of either sign included.
+// The statistics of finite values added without a branch for the extremes, one at a time or a
+// run at once, are bit for bit those Add gives, zeros of either sign included.
 TEST(OrbitStatisticsAdd, FiniteValuesGiveWhatAddGives) {
     const std::vector<std::vector<float>> runs = {
         {0.0f, -0.0f, 0.0f}, {-0.0f, 0.0f}, {3.5f, -2.0f, 3.5f, -2.0f, 1e30f}, {-1.0f, 0.0f, -0.0f, 1.0f}};
@@ -152,10 +152,15 @@ TEST(OrbitStatisticsAdd, FiniteValuesGiveWhatAddGives) {
         OrbitStatistics added, finite;
         for (const float v : run) {
             added.Add(v);
-            finite.AddFinite(v);
+            finite.AddFinite(std::span(&v, 1));
             EXPECT_EQ(std::signbit(finite.min), std::signbit(added.min));
             EXPECT_EQ(std::signbit(finite.max), std::signbit(added.max));
         }
         EXPECT_EQ(finite, added);
+        OrbitStatistics atOnce;
+        atOnce.AddFinite(run);
+        EXPECT_EQ(atOnce, added);
+        EXPECT_EQ(std::signbit(atOnce.min), std::signbit(added.min));
+        EXPECT_EQ(std::signbit(atOnce.max), std::signbit(added.max));
     }
 }
