@@ -26,10 +26,10 @@ std::span<const uint8_t> BytesOf(std::string_view text) {
     return std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
-// Counts a commit that changed blocks; the blocks it stored or placed anew (their generation
-// emptied) carry its generation.
+// Counts a commit that changed blocks; the blocks it placed anew (their generation emptied) carry
+// its generation, as those it stored do from the start.
 void CountGeneration(Database& db) {
-    const int64_t generation = ReadMeta(db, meta::kGeneration).value_or(0) + 1;
+    const int64_t generation = CommitGeneration(db);
     WriteMeta(db, meta::kGeneration, generation);
     const Param p[] = {generation};
     db.Execute("UPDATE kelvarox_blocks SET generation = $1 WHERE generation IS NULL", p);

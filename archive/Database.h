@@ -69,6 +69,7 @@ struct NewBlockRow {
     int64_t startOrbit = 0;
     bool orbitSure = true;
     bool orbitOutlier = false;
+    int64_t generation = 0;  // of the commit that stores it
 };
 
 // Orbits `first` to `last` of a channel.

@@ -9,6 +9,7 @@
 
 #include "archive/Database.h"
 #include "archive/OrbitPlacement.h"
+#include "archive/Schema.h"
 
 namespace kelvarox::archive {
 
@@ -123,7 +124,8 @@ std::optional<PlacementAnchor> StoredEndBefore(Database& db, int32_t day) {
 class Placing {
 public:
     Placing(Database& db, const PlacementChange& change, int64_t orbitHiByte, UnsurePasses& unsure)
-        : db_(db), change_(change), unsure_(unsure), fresh_(change.fresh.begin(), change.fresh.end()) {
+        : db_(db), change_(change), unsure_(unsure), fresh_(change.fresh.begin(), change.fresh.end()),
+          generation_(CommitGeneration(db)) {
         std::stable_sort(fresh_.begin(), fresh_.end(), [](const IncomingBlock* a, const IncomingBlock* b) {
             return std::pair(a->facts.startAmDay, a->facts.startOrbitByte) <
                    std::pair(b->facts.startAmDay, b->facts.startOrbitByte);
@@ -256,7 +258,8 @@ private:
             (sp.stored ? sp.stored->blocks - sp.stored->pinnedBlocks : 0) + static_cast<int64_t>(sp.fresh.size());
         for (size_t i = 0; i < sp.fresh.size(); ++i) {
             const bool first = i == 0 && !storedFirst && !sp.pass.pinnedOrbit;
-            rows_.push_back({sp.fresh[i], placed.startOrbit, first ? placed.sure : restSure, placed.outlier});
+            rows_.push_back(
+                {sp.fresh[i], placed.startOrbit, first ? placed.sure : restSure, placed.outlier, generation_});
         }
         if (storedChanged || !sp.fresh.empty()) {
             if (placed.sure)
@@ -287,6 +290,7 @@ private:
     const PlacementChange& change_;
     UnsurePasses& unsure_;
     std::vector<const IncomingBlock*> fresh_;  // by AmDay and orbit byte
+    const int64_t generation_;                 // the fresh blocks are stored with
     size_t freshAt_ = 0;                       // the first not given to the sequence yet
     int32_t cursor_ = INT32_MIN;               // the first day of the next page
     int64_t page_ = kFirstPage;                // how many passes the next page holds at most

@@ -148,13 +148,14 @@ std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row) {
             row.startOrbit + f.orbitSpan,
             row.startOrbit + f.lastSampleOrbitOffset,
             int64_t{row.orbitSure},
-            int64_t{row.orbitOutlier}};
+            int64_t{row.orbitOutlier},
+            row.generation};
 }
 
 const char* InsertBlockSql() {
     static const std::string sql = std::string("INSERT INTO kelvarox_blocks (") + kBlockColumns +
                                    ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15, "
-                                   "$16, $17, $18)";
+                                   "$16, $17, $18, $19)";
     return sql.c_str();
 }
 
@@ -183,7 +184,7 @@ const char* UpdateFromPlacedSql() {
     return sql.c_str();
 }
 
-const char* PlacedOrbit() { return kPlacedOrbit.c_str(); }
+const char* PlacedOrbitSql() { return kPlacedOrbit.c_str(); }
 
 const char* PlacedBlocksCondition() {
     static const std::string condition =

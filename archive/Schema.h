@@ -31,8 +31,9 @@ void MigrateSchema(Database& db, int64_t from);
 // The columns of a new block, in the order of BlockColumnValues.
 inline constexpr const char* kBlockColumns =
     "sha256, file, bytes, channel, start_amday, end_amday, start_orbit_byte, orbit_span, start_ma, end_ma, "
-    "ma_step, sample_count, last_orbit_offset, start_orbit, end_orbit, last_orbit, orbit_sure, orbit_outlier";
-inline constexpr size_t kBlockColumnCount = 18;
+    "ma_step, sample_count, last_orbit_offset, start_orbit, end_orbit, last_orbit, orbit_sure, orbit_outlier, "
+    "generation";
+inline constexpr size_t kBlockColumnCount = 19;
 
 std::array<Param, kBlockColumnCount> BlockColumnValues(const NewBlockRow& row);
 const char* InsertBlockSql();
@@ -48,7 +49,7 @@ const char* UpdateFromPlacedSql();
 // Which blocks (b) the placements of kelvarox_placed (p) move: a condition on both.
 const char* PlacedBlocksCondition();
 // The orbit a block (b) takes from its placement (p).
-const char* PlacedOrbit();
+const char* PlacedOrbitSql();
 
 // The archive's own values beside the blocks (kelvarox_meta).
 namespace meta {
@@ -62,5 +63,7 @@ inline constexpr const char* kStatisticsSatellite = "statistics_satellite";
 
 std::optional<int64_t> ReadMeta(Database& db, const char* key);
 void WriteMeta(Database& db, const char* key, int64_t value);
+// The generation of the commit under way in a write transaction: the one after the last counted.
+inline int64_t CommitGeneration(Database& db) { return ReadMeta(db, meta::kGeneration).value_or(0) + 1; }
 
 }  // namespace kelvarox::archive

@@ -372,7 +372,7 @@ void RecomputeStoredOrbits(Database& db, int32_t channel, int64_t from, int64_t 
 
 void NoteOrbitsOfPlacedBlocks(Database& db) {
     CreateChangedTable(db);
-    const std::string placed = PlacedOrbit();
+    const std::string placed = PlacedOrbitSql();
     db.Execute(
         "INSERT INTO kelvarox_changed_orbits (channel, first_orbit, last_orbit) SELECT b.channel, b.start_orbit, "
         "b.last_orbit FROM kelvarox_blocks AS b, kelvarox_placed AS p WHERE " +
