@@ -33,6 +33,7 @@ struct UnsurePass {
 };
 using UnsurePasses = std::map<std::pair<int32_t, int32_t>, UnsurePass>;
 
+// What became of the fresh blocks of a placement.
 struct Placed {
     std::vector<RefusedRow> refused;    // fresh blocks the database refused, by their index in change.fresh
     std::vector<ChannelOrbits> stored;  // the orbits of each fresh block stored
