@@ -222,26 +222,13 @@ void Archive::ForEachOrbitStatistics(int32_t channel, const OrbitRange& range, c
         t.Commit();
         return;
     }
-    constexpr size_t kPage = 4096;
-    const TranslationFingerprints fingerprints(satellite, channel);
-    const auto stale = [&](const StoredOrbit& o) { return o.fingerprint != fingerprints.Of(o.firstDay, o.lastDay); };
-    std::vector<StoredOrbit> rows;
-    for (int64_t next = from;;) {
-        ReadStoredOrbits(db, channel, next, to, kPage, rows);
-        for (size_t i = 0; i < rows.size(); ++i) {
-            if (!stale(rows[i])) {
-                if (rows[i].statistics.samples > 0) each(rows[i].statistics);
-                continue;
-            }
-            // A run of stale rows, computed from its blocks at once.
-            size_t j = i;
-            while (j + 1 < rows.size() && stale(rows[j + 1])) ++j;
-            ComputeFromBlocks(db, channel, rows[i].statistics.orbit, rows[j].statistics.orbit, satellite, computed);
-            i = j;
-        }
-        if (rows.size() < kPage || rows.back().statistics.orbit == INT64_MAX) break;
-        next = rows.back().statistics.orbit + 1;
-    }
+    ForEachStoredRun(
+        db, channel, from, to, TranslationFingerprints(satellite, channel),
+        [&](const StoredOrbit& o) {
+            if (o.statistics.samples > 0) each(o.statistics);
+        },
+        // Stale rows are computed from their blocks, a run at once.
+        [&](int64_t first, int64_t last) { ComputeFromBlocks(db, channel, first, last, satellite, computed); });
     t.Commit();
 }
 
@@ -257,16 +244,13 @@ Archive::StatisticsCheck Archive::CheckStatistics(
     std::vector<int32_t> channels;
     db.Query("SELECT channel FROM kelvarox_blocks UNION SELECT channel FROM kelvarox_orbit_statistics ORDER BY channel",
              {}, [&](const Row& r) { channels.push_back(static_cast<int32_t>(r.Int(0))); });
-    std::vector<StoredOrbit> stored;
     for (const int32_t channel : channels) {
         const TranslationFingerprints fingerprints(satellite, channel);
         // Each run of computed rows against the stored rows of the orbits it covers.
         ComputeFromBlocks(db, channel, INT64_MIN, INT64_MAX, satellite,
                           [&](std::span<const StoredOrbit> rows, int64_t lo, int64_t hi) {
                               size_t i = 0;
-                              for (int64_t next = lo;;) {
-                                  constexpr size_t kPage = 4096;
-                                  ReadStoredOrbits(db, channel, next, hi, kPage, stored);
+                              ForEachStoredPage(db, channel, lo, hi, [&](std::span<const StoredOrbit> stored) {
                                   for (const StoredOrbit& s : stored) {
                                       ++compared.rows;
                                       for (; i < rows.size() && rows[i].statistics.orbit < s.statistics.orbit; ++i)
@@ -285,9 +269,7 @@ Archive::StatisticsCheck Archive::CheckStatistics(
                                                        c.lastDay == s.lastDay && c.fingerprint == s.fingerprint))
                                           differing(channel, s.statistics.orbit);
                                   }
-                                  if (stored.size() < kPage || stored.back().statistics.orbit == INT64_MAX) break;
-                                  next = stored.back().statistics.orbit + 1;
-                              }
+                              });
                               for (; i < rows.size(); ++i) differing(channel, rows[i].statistics.orbit);  // missing
                           });
     }

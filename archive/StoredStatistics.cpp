@@ -354,20 +354,40 @@ void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, 
     }
 }
 
-void ReadStoredOrbits(Database& db, int32_t channel, int64_t from, int64_t to, size_t limit,
-                      std::vector<StoredOrbit>& rows) {
-    rows.clear();
-    const Param p[] = {int64_t{channel}, from, to};
-    db.Query(std::string("SELECT ") + kStoredColumns +
-                 " FROM kelvarox_orbit_statistics WHERE channel = $1 AND orbit >= $2 AND orbit <= $3 ORDER BY orbit "
-                 "LIMIT " +
-                 std::to_string(limit),
-             p, [&](const Row& r) { ReadRow(r, rows.emplace_back()); });
+void ForEachStoredPage(Database& db, int32_t channel, int64_t from, int64_t to,
+                       const std::function<void(std::span<const StoredOrbit>)>& page) {
+    const std::string sql = std::string("SELECT ") + kStoredColumns +
+                            " FROM kelvarox_orbit_statistics WHERE channel = $1 AND orbit >= $2 AND orbit <= $3 "
+                            "ORDER BY orbit LIMIT " +
+                            std::to_string(kRowPage);
+    std::vector<StoredOrbit> rows;
+    for (int64_t next = from;;) {
+        rows.clear();
+        const Param p[] = {int64_t{channel}, next, to};
+        db.Query(sql, p, [&](const Row& r) { ReadRow(r, rows.emplace_back()); });
+        page(rows);
+        if (rows.size() < kRowPage || rows.back().statistics.orbit == INT64_MAX) return;
+        next = rows.back().statistics.orbit + 1;
+    }
 }
 
-void RecomputeStoredOrbits(Database& db, int32_t channel, int64_t from, int64_t to,
-                           const SatelliteDefinition& satellite) {
-    RecomputeWith(db, channel, from, to, satellite);
+void ForEachStoredRun(Database& db, int32_t channel, int64_t from, int64_t to,
+                      const TranslationFingerprints& fingerprints,
+                      const std::function<void(const StoredOrbit&)>& current,
+                      const std::function<void(int64_t first, int64_t last)>& staleRun) {
+    const auto stale = [&](const StoredOrbit& o) { return o.fingerprint != fingerprints.Of(o.firstDay, o.lastDay); };
+    ForEachStoredPage(db, channel, from, to, [&](std::span<const StoredOrbit> rows) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (!stale(rows[i])) {
+                current(rows[i]);
+                continue;
+            }
+            size_t j = i;
+            while (j + 1 < rows.size() && stale(rows[j + 1])) ++j;
+            staleRun(rows[i].statistics.orbit, rows[j].statistics.orbit);
+            i = j;
+        }
+    });
 }
 
 void NoteOrbitsOfPlacedBlocks(Database& db) {
@@ -428,25 +448,11 @@ void UpdateChangedStatistics(Database& db, const SatelliteDefinition& satellite,
 void RefreshStaleStatistics(Database& db, const SatelliteDefinition& satellite) {
     const int64_t fingerprint = std::bit_cast<int64_t>(SatelliteFingerprint(satellite));
     if (ReadMeta(db, meta::kStatisticsSatellite) == fingerprint) return;
-    std::vector<StoredOrbit> rows;
     for (const int32_t channel : ChannelsOf(db, "kelvarox_orbit_statistics")) {
-        const TranslationFingerprints fingerprints(satellite, channel);
-        int64_t next = INT64_MIN;
-        for (;;) {
-            ReadStoredOrbits(db, channel, next, INT64_MAX, kRowPage, rows);
-            // Runs of stale rows, each recomputed as one.
-            for (size_t i = 0; i < rows.size(); ++i) {
-                if (rows[i].fingerprint == fingerprints.Of(rows[i].firstDay, rows[i].lastDay)) continue;
-                size_t j = i;
-                while (j + 1 < rows.size() &&
-                       rows[j + 1].fingerprint != fingerprints.Of(rows[j + 1].firstDay, rows[j + 1].lastDay))
-                    ++j;
-                RecomputeWith(db, channel, rows[i].statistics.orbit, rows[j].statistics.orbit, satellite);
-                i = j;
-            }
-            if (rows.size() < kRowPage) break;
-            next = rows.back().statistics.orbit + 1;
-        }
+        // Each run of stale rows recomputed as one.
+        ForEachStoredRun(
+            db, channel, INT64_MIN, INT64_MAX, TranslationFingerprints(satellite, channel), [](const StoredOrbit&) {},
+            [&](int64_t first, int64_t last) { RecomputeWith(db, channel, first, last, satellite); });
     }
     WriteMeta(db, meta::kStatisticsSatellite, fingerprint);
 }

@@ -54,13 +54,18 @@ struct StoredOrbit {
 void ComputeFromBlocks(Database& db, int32_t channel, int64_t from, int64_t to, const SatelliteDefinition& satellite,
                        const std::function<void(std::span<const StoredOrbit>, int64_t lo, int64_t hi)>& done);
 
-// Up to `limit` stored rows of `channel` from orbit `from` to `to`, in orbit order.
-void ReadStoredOrbits(Database& db, int32_t channel, int64_t from, int64_t to, size_t limit,
-                      std::vector<StoredOrbit>& rows);
+// The stored rows of `channel` from orbit `from` to `to`, in orbit order, a page at a time.
+// `page` may run statements of its own.
+void ForEachStoredPage(Database& db, int32_t channel, int64_t from, int64_t to,
+                       const std::function<void(std::span<const StoredOrbit>)>& page);
 
-// The rows of `channel` in orbits `from` to `to` computed again and stored.
-void RecomputeStoredOrbits(Database& db, int32_t channel, int64_t from, int64_t to,
-                           const SatelliteDefinition& satellite);
+// The stored rows of `channel` from orbit `from` to `to` in orbit order: those that are current
+// for `fingerprints` one by one, the stale ones between them as runs (their first and last
+// orbit). Both may run statements of their own.
+void ForEachStoredRun(Database& db, int32_t channel, int64_t from, int64_t to,
+                      const TranslationFingerprints& fingerprints,
+                      const std::function<void(const StoredOrbit&)>& current,
+                      const std::function<void(int64_t first, int64_t last)>& staleRun);
 
 // Notes the orbits of the blocks a placement is about to move (those that kelvarox_placed moves),
 // where they were and where they go, before it moves them.
