@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <cmath>
 
+#include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
 
 namespace kelvarox {
@@ -14,10 +15,6 @@ namespace kelvarox {
 namespace {
 
 constexpr char kFormat[] = "Kelvarox time line layout";
-
-QString ChannelText(int32_t channel) {
-    return QStringLiteral("#%1").arg(static_cast<uint32_t>(channel), 3, 16, QLatin1Char('0')).toUpper();
-}
 
 [[noreturn]] void Fail(const std::string& what) { throw KelvaroxError("The layout " + what); }
 
@@ -51,7 +48,8 @@ std::string LayoutText(const TimeLineLayout& layout, LayoutTextStyle style) {
     QJsonArray plots;
     for (const TimeLineLayout::Plot& plot : layout.plots) {
         QJsonArray channels;
-        for (const int32_t channel : plot.channels) channels.append(ChannelText(channel));
+        for (const int32_t channel : plot.channels)
+            channels.append(QString::fromStdString(ChannelCatalogue::ChannelNumberText(channel)));
         QJsonObject entry{{"channels", channels}};
         if (plot.height > 0) entry.insert(QStringLiteral("height"), plot.height);
         plots.append(entry);

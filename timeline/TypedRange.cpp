@@ -1,11 +1,11 @@
 #include "timeline/TypedRange.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "core/CivilDate.h"
+#include "core/Text.h"
 #include "timeline/CalendarAxis.h"
 
 namespace kelvarox::timeline {
@@ -16,12 +16,6 @@ constexpr double kSecondsPerDay = 86400;
 const char* const kForms = "an orbit (1234), an orbit and MA (1234/128) or a date (2001-12-25)";
 
 bool HasElements(const SatelliteDefinition* satellite) { return satellite && !satellite->Elements().empty(); }
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-    return text;
-}
 
 // A whole number of `digits` digits (any number of them when 0), all of `text`.
 std::optional<int64_t> Number(std::string_view text, size_t digits = 0) {
@@ -130,7 +124,7 @@ std::string DateTimeText(double amDayTime, RangeEnd end) {
 
 TypedEnd ReadRangeEnd(std::string_view text, RangeEnd end, const DateLine& dates,
                       const SatelliteDefinition* satellite) {
-    text = Trimmed(text);
+    text = TrimBlanksAndControls(text);
     if (text.empty()) return Problem(std::string("Type ") + kForms);
     if (text.size() >= 10 && text[4] == '-') return DateEnd(text, end, dates, satellite);
     return OrbitEnd(text, end);
