@@ -180,6 +180,7 @@ void TimeLineWindow::connectHandlers() {
 
 void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& channels) {
     channelsRead_ = true;
+    const bool firstList = listed_.empty();
     listed_ = channels;
     std::set<int32_t> selected;
     for (const TimeLinePlot* plot : plots_)
@@ -197,7 +198,6 @@ void TimeLineWindow::showChannels(const std::vector<archive::ChannelSummary>& ch
         }
     }
     std::erase_if(without, [&](int32_t channel) { return holdsBlocks(channel); });
-    const bool firstList = ui_->channelList->topLevelItemCount() == 0;
     {
         const QSignalBlocker quiet(ui_->channelList);
         ui_->channelList->clear();
@@ -307,6 +307,20 @@ TimeLinePlot* TimeLineWindow::plotOf(int32_t channel) const {
     return plot == plots_.end() ? nullptr : *plot;
 }
 
+QTreeWidgetItem* TimeLineWindow::itemOf(int32_t channel) const {
+    QTreeWidget* list = ui_->channelList;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list->topLevelItem(i);
+        if (item->data(0, kChannelRole) == QVariant(channel) && (item->flags() & Qt::ItemIsEnabled)) return item;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* TimeLineWindow::channelItemAt(const QPoint& at) const {
+    QTreeWidgetItem* item = ui_->channelList->itemAt(at);
+    return item && (item->flags() & Qt::ItemIsEnabled) ? item : nullptr;
+}
+
 void TimeLineWindow::deletePlot(TimeLinePlot* plot) {
     if (currentPlot_ == plot) currentPlot_ = nullptr;
     plots_.erase(std::remove(plots_.begin(), plots_.end(), plot), plots_.end());
@@ -327,18 +341,15 @@ void TimeLineWindow::addToPlot(TimeLinePlot* plot, int32_t channel) {
     }
     plot->addChannel(channel, PlotColour(coloursUsed_++), std::move(trace));
     if (orbits) plot->setOrbitStatistics(channel, std::move(orbits));
-    {
+    if (QTreeWidgetItem* item = itemOf(channel)) {
         const QSignalBlocker quiet(ui_->channelList);
-        for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
-            if (item->data(0, kChannelRole).toInt() == channel) item->setSelected(true);
-        }
+        item->setSelected(true);
     }
     channelsChanged();
 }
 
 void TimeLineWindow::showChannelMenu(const QPoint& at) {
-    QTreeWidgetItem* item = ui_->channelList->itemAt(at);
+    QTreeWidgetItem* item = channelItemAt(at);
     if (!item) return;
     ui_->channelList->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
     const bool current = std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end();
@@ -369,14 +380,14 @@ bool TimeLineWindow::eventFilter(QObject* watched, QEvent* event) {
     if (mouse->button() == Qt::RightButton) return true;
     // A press on a channel selects it only at the release, so that dragging it to a plot leaves
     // the others where they are. With Ctrl or Shift the list selects as it always does.
-    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && list->itemAt(at) &&
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && channelItemAt(at) &&
         !(mouse->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
         pressedAt_ = at;
         list->setFocus(Qt::MouseFocusReason);
         return true;
     }
     if (!pressedAt_) return false;
-    QTreeWidgetItem* item = list->itemAt(*pressedAt_);
+    QTreeWidgetItem* item = channelItemAt(*pressedAt_);
     if (type == QEvent::MouseButtonRelease) {
         pressedAt_.reset();
         if (item) list->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -434,10 +445,7 @@ TimeLinePlot* TimeLineWindow::addPlot(int32_t channel) {
     connect(
         plot, &TimeLinePlot::removeRequested, this,
         [this](int32_t channel) {
-            for (int i = 0; i < ui_->channelList->topLevelItemCount(); ++i) {
-                QTreeWidgetItem* item = ui_->channelList->topLevelItem(i);
-                if (item->data(0, kChannelRole).toInt() == channel) item->setSelected(false);
-            }
+            if (QTreeWidgetItem* item = itemOf(channel)) item->setSelected(false);
         },
         Qt::QueuedConnection);
     connect(plot->moveUpAction(), &QAction::triggered, this, [this, plot] { movePlot(plot, -1); });
@@ -759,12 +767,7 @@ void TimeLineWindow::showPendingLayout() {
             std::vector<int32_t>& over = overlays_[channel];
             for (auto it = plot.channels.begin() + 1; it != plot.channels.end(); ++it)
                 if (named.insert(*it).second) over.push_back(*it);
-            QTreeWidgetItem* item = nullptr;
-            for (int i = 0; i < list->topLevelItemCount() && !item; ++i) {
-                QTreeWidgetItem* at = list->topLevelItem(i);
-                if (at->data(0, kChannelRole) == QVariant(channel) && (at->flags() & Qt::ItemIsEnabled)) item = at;
-            }
-            if (item) {
+            if (QTreeWidgetItem* item = itemOf(channel)) {
                 item->setSelected(true);
                 order.push_back(channel);
             } else {
@@ -772,8 +775,16 @@ void TimeLineWindow::showPendingLayout() {
             }
         }
     }
-    // The plots anew, in the layout's order and at its heights.
-    for (TimeLinePlot* plot : plots_) delete plot;
+    // The plots anew, in the layout's order and at its heights. What the old ones drew comes back
+    // in the new ones: the reader sends a channel's samples only when they change.
+    std::map<int32_t,
+             std::pair<std::shared_ptr<const ChannelTrace>, std::shared_ptr<const std::vector<OrbitStatistics>>>>
+        drawn;
+    for (TimeLinePlot* plot : plots_) {
+        for (const int32_t channel : plot->channels())
+            drawn[channel] = {plot->traceOf(channel), plot->orbitStatisticsOf(channel)};
+        delete plot;
+    }
     plots_.clear();
     currentPlot_ = nullptr;
     selectionChanged();
@@ -795,6 +806,11 @@ void TimeLineWindow::showPendingLayout() {
             TimeLinePlot* plot = plotOf(first);
             if (plot && holdsBlocks(channel)) addToPlot(plot, channel);
         }
+    }
+    for (auto& [channel, kept] : drawn) {
+        TimeLinePlot* plot = plotOf(channel);
+        if (plot && kept.first) plot->setTrace(std::move(kept.first));
+        if (plot && kept.second) plot->setOrbitStatistics(channel, std::move(kept.second));
     }
     if (ui_->axisChoice->isEnabled()) ui_->axisChoice->setCurrentIndex(layout.axis == "Calendar" ? 1 : 0);
     if (layout.view) {

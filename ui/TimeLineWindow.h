@@ -6,6 +6,7 @@
 // statistics of the samples in view; the picture and the samples saved to files. New blocks
 // appear as the archive takes them. A top-level window of its own.
 #include <QAction>
+#include <QTreeWidgetItem>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -114,6 +115,9 @@ private:
     void channelsChanged();
     void showChannelMenu(const QPoint& at);
     TimeLinePlot* plotOf(int32_t channel) const;
+    // The list's item of `channel`, or at `at`; greyed channels and headings are none.
+    QTreeWidgetItem* itemOf(int32_t channel) const;
+    QTreeWidgetItem* channelItemAt(const QPoint& at) const;
     // The archive holds blocks of `channel`, as last read.
     bool holdsBlocks(int32_t channel) const;
     void deletePlot(TimeLinePlot* plot);

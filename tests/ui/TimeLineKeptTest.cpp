@@ -142,8 +142,11 @@ TEST(TimeLineKept, TheFilterAndLayoutsKeepWhatTheyHide) {
     TimeLineLayout layout;
     layout.plots = {{{0x140, 0x3FF}, 300}, {{0x106}, 100}, {{0x2AA}, 0}};
     layout.view = TimeLineLayout::View{16.25, 16.5};
+    const auto traceOf = [&](int32_t channel) { return window.findChild<TimeLinePlot*>("plot140")->traceOf(channel); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return traceOf(0x140) != nullptr; }, 10000));
     window.applyLayout(layout);
     EXPECT_EQ(PlotChannels(splitter), (std::vector<int32_t>{0x140, 0x106}));
+    EXPECT_NE(traceOf(0x140), nullptr);  // drawn at once, not at the next import
     EXPECT_GT(splitter->sizes()[0], 2 * splitter->sizes()[1]);
     EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"#106", "#140", "No blocks in the archive", "#2AA"}));
     EXPECT_FALSE(list->topLevelItem(3)->flags() & Qt::ItemIsEnabled);
@@ -175,6 +178,7 @@ TEST(TimeLineKept, TheFilterAndLayoutsKeepWhatTheyHide) {
     window.applyLayout(layout);
     EXPECT_EQ(PlotChannels(splitter), std::vector<int32_t>{0x140});
     EXPECT_EQ(window.findChild<TimeLinePlot*>("plot140")->channels(), (std::vector<int32_t>{0x140, 0x106}));
+    EXPECT_NE(traceOf(0x106), nullptr);
     EXPECT_EQ(window.layout().plots.at(0).channels, (std::vector<int32_t>{0x140, 0x106, 0x3FF}));
 }
 
