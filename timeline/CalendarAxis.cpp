@@ -53,15 +53,20 @@ double MonthStart(int64_t months) {
     return static_cast<double>(AmDayOfDate({static_cast<int32_t>(year), month, 1}));
 }
 
+// The UTC to the minute, or to the nearest second: "2001-12-25T13:04:05.123Z".
+std::string UtcTextTo(double amDayTime, bool seconds) { return UtcText(amDayTime + (seconds ? 0.5 : 0) / 86400); }
+
 // The time of day to the minute, or to the second.
 std::string TimeOfDayText(double amDayTime, bool seconds) {
-    const std::string utc = UtcText(amDayTime + (seconds ? 0.5 : 0) / 86400);  // "2001-12-25T13:04:05.123Z"
+    const std::string utc = UtcTextTo(amDayTime, seconds);
     return utc.size() >= 19 ? utc.substr(11, seconds ? 8 : 5) : utc;
 }
 
+// The date and the time of day of one rounded time, so that the date follows a second rounded up
+// past midnight.
 std::string DateAndTimeText(double amDayTime, bool seconds) {
-    const std::string utc = UtcText(amDayTime);
-    return utc.size() >= 19 ? utc.substr(0, 10) + " " + TimeOfDayText(amDayTime, seconds) : utc;
+    const std::string utc = UtcTextTo(amDayTime, seconds);
+    return utc.size() >= 19 ? utc.substr(0, 10) + " " + utc.substr(11, seconds ? 8 : 5) : utc;
 }
 
 }  // namespace

@@ -23,6 +23,12 @@ TEST(CalendarAxis, MarksAtRoundTimesOfDayFromTheElements) {
         {0, "00:00", "2002-01-01"}, {120, "00:30", ""}, {240, "01:00", ""}, {360, "01:30", ""}, {480, "02:00", ""}};
     EXPECT_EQ(marks, expected);
     EXPECT_FALSE(ComposeCalendarAxis({60, 61.5}, SatelliteDefinition(), 600));
+    // Ends to the second: 0.4 s before midnight (orbit 76) is midnight of the next day.
+    const double end = 76 - 0.4 * 16 / 86400;
+    const auto seconds = ComposeCalendarAxis({end - 16.0 * 1.5 / 1440, end}, satellite, 1000);
+    ASSERT_TRUE(seconds);
+    EXPECT_EQ(seconds->firstDate, "2002-01-01 23:58:30");
+    EXPECT_EQ(seconds->lastDate, "2002-01-02 00:00:00");
 }
 
 TEST(CalendarAxis, MarksReadWellFromAMinuteToThirtyYears) {
