@@ -134,9 +134,7 @@ void TimeLineWindow::connectHandlers() {
     connect(ui_->channelList, &QWidget::customContextMenuRequested, this, &TimeLineWindow::showChannelMenu);
     connect(addToPlotAction_, &QAction::triggered, this, [this] {
         const QTreeWidgetItem* item = ui_->channelList->currentItem();
-        const bool current = std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end();
-        if (item && !plots_.empty())
-            addToPlot(current ? currentPlot_ : plots_.front(), item->data(0, kChannelRole).toInt());
+        if (item && chosenPlot()) addToPlot(chosenPlot(), item->data(0, kChannelRole).toInt());
     });
     connect(ui_->channelFilter, &QLineEdit::textChanged, this,
             [this](const QString& text) { FilterChannels(ui_->channelList, text); });
@@ -151,9 +149,7 @@ void TimeLineWindow::connectHandlers() {
     connect(ui_->saveImageButton, &QPushButton::clicked, this, &TimeLineWindow::saveImage);
     connect(ui_->saveCsvButton, &QPushButton::clicked, this, &TimeLineWindow::saveCsv);
     connect(ui_->foldButton, &QPushButton::clicked, this, [this] {
-        if (!plots_.empty())
-            foldOf(std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end() ? currentPlot_
-                                                                                         : plots_.front());
+        if (TimeLinePlot* plot = chosenPlot()) foldOf(plot);
     });
     connect(ui_->followCheck, &QCheckBox::toggled, this, [this](bool on) {
         following_ = on;
@@ -307,6 +303,11 @@ TimeLinePlot* TimeLineWindow::plotOf(int32_t channel) const {
     return plot == plots_.end() ? nullptr : *plot;
 }
 
+TimeLinePlot* TimeLineWindow::chosenPlot() const {
+    if (std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end()) return currentPlot_;
+    return plots_.empty() ? nullptr : plots_.front();
+}
+
 QTreeWidgetItem* TimeLineWindow::itemOf(int32_t channel) const {
     QTreeWidget* list = ui_->channelList;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
@@ -352,8 +353,7 @@ void TimeLineWindow::showChannelMenu(const QPoint& at) {
     QTreeWidgetItem* item = channelItemAt(at);
     if (!item) return;
     ui_->channelList->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
-    const bool current = std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end();
-    const TimeLinePlot* target = current ? currentPlot_ : plots_.empty() ? nullptr : plots_.front();
+    const TimeLinePlot* target = chosenPlot();
     const int32_t channel = item->data(0, kChannelRole).toInt();
     // The entry names the plot it adds to: that of the first channel of the plot the mouse was
     // last over.
@@ -650,9 +650,7 @@ void TimeLineWindow::saveImage() {
 }
 
 void TimeLineWindow::saveCsv() {
-    if (plots_.empty()) return;
-    const bool current = std::find(plots_.begin(), plots_.end(), currentPlot_) != plots_.end();
-    saveCsvOf(current ? currentPlot_ : plots_.front());
+    if (TimeLinePlot* plot = chosenPlot()) saveCsvOf(plot);
 }
 
 void TimeLineWindow::saveCsvOf(TimeLinePlot* plot) {
@@ -735,8 +733,8 @@ TimeLineLayout TimeLineWindow::layout() const {
     }
     if (!showingAll_) layout.view = TimeLineLayout::View{view_.left, view_.right};
     layout.axis = ui_->axisChoice->currentIndex() == 1 ? "Calendar" : "Orbit";
-    const QRect frame = frameGeometry();
-    layout.window = TimeLineLayout::Frame{frame.left(), frame.top(), width(), height()};
+    const WindowPosition at = PositionOf(this);
+    layout.window = TimeLineLayout::Frame{at.left, at.top, width(), height()};
     return layout;
 }
 

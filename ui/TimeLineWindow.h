@@ -115,6 +115,8 @@ private:
     void channelsChanged();
     void showChannelMenu(const QPoint& at);
     TimeLinePlot* plotOf(int32_t channel) const;
+    // The plot the mouse was last over, else the first; none without plots.
+    TimeLinePlot* chosenPlot() const;
     // The list's item of `channel`, or at `at`; greyed channels and headings are none.
     QTreeWidgetItem* itemOf(int32_t channel) const;
     QTreeWidgetItem* channelItemAt(const QPoint& at) const;
