@@ -22,6 +22,10 @@ namespace {
 
 QString HexDigits(int32_t channel) { return ToQt(ChannelCatalogue::ChannelNumberText(channel).substr(1)); }
 
+QString RemoveText(int32_t channel, const std::string& name) {
+    return QStringLiteral("Remove %1 %2 from plot").arg(ToQt(ChannelCatalogue::ChannelNumberText(channel)), ToQt(name));
+}
+
 // The channel a drag carries; nothing when it carries none.
 std::optional<int32_t> DraggedChannel(const QMimeData* data) {
     if (!data || !data->hasFormat(QString::fromLatin1(kChannelMimeType))) return std::nullopt;
@@ -100,9 +104,7 @@ TimeLinePlot::Channel TimeLinePlot::makeChannel(int32_t channel, Colour colour) 
     c.statistics->setToolTip(
         QStringLiteral("Count, Min, Max, Mean and SD of the samples within the orbits in view. A range of values "
                        "chosen with a rectangle changes only the plot's height, not these."));
-    c.remove->setText(
-        QStringLiteral("Remove %1 %2 from plot")
-            .arg(ToQt(ChannelCatalogue::ChannelNumberText(channel)), ToQt(ChannelCatalogue::NameOf(channel))));
+    c.remove->setText(RemoveText(channel, ChannelCatalogue::NameOf(channel)));
     connect(c.remove, &QAction::triggered, this, [this, channel] { emit removeRequested(channel); });
 
     // Each text whole: one that does not fit beside the others goes to a line of its own.
@@ -135,9 +137,13 @@ std::vector<int32_t> TimeLinePlot::channels() const {
     return numbers;
 }
 
-bool TimeLinePlot::shows(int32_t channel) const {
-    return std::any_of(channels_.begin(), channels_.end(), [&](const Channel& c) { return c.number == channel; });
+std::optional<size_t> TimeLinePlot::indexOf(int32_t channel) const {
+    for (size_t i = 0; i < channels_.size(); ++i)
+        if (channels_[i].number == channel) return i;
+    return std::nullopt;
 }
+
+bool TimeLinePlot::shows(int32_t channel) const { return indexOf(channel).has_value(); }
 
 void TimeLinePlot::addChannel(int32_t channel, Colour colour, std::shared_ptr<const ChannelTrace> trace) {
     if (shows(channel)) return;
@@ -151,9 +157,9 @@ void TimeLinePlot::addChannel(int32_t channel, Colour colour, std::shared_ptr<co
 }
 
 void TimeLinePlot::removeChannel(int32_t channel) {
-    const auto at =
-        std::find_if(channels_.begin(), channels_.end(), [&](const Channel& c) { return c.number == channel; });
-    if (at == channels_.end() || channels_.size() == 1) return;
+    const std::optional<size_t> index = indexOf(channel);
+    if (!index || channels_.size() == 1) return;
+    const auto at = channels_.begin() + static_cast<std::ptrdiff_t>(*index);
     if (at == channels_.begin()) chosen_.reset();  // the values chosen were the first channel's
     headers_->removeItem(at->header);
     for (QLabel* label : {at->title, at->sample, at->statistics}) delete label;
@@ -167,9 +173,8 @@ void TimeLinePlot::removeChannel(int32_t channel) {
 }
 
 std::shared_ptr<const ChannelTrace> TimeLinePlot::traceOf(int32_t channel) const {
-    for (const Channel& c : channels_)
-        if (c.number == channel) return c.trace;
-    return nullptr;
+    const std::optional<size_t> index = indexOf(channel);
+    return index ? channels_[*index].trace : nullptr;
 }
 
 std::vector<const ChannelTrace*> TimeLinePlot::traces() const {
@@ -180,30 +185,25 @@ std::vector<const ChannelTrace*> TimeLinePlot::traces() const {
 }
 
 void TimeLinePlot::setTrace(std::shared_ptr<const ChannelTrace> trace) {
-    for (Channel& c : channels_) {
-        if (c.number != trace->Channel()) continue;
-        c.trace = std::move(trace);
-        c.title->setText(ToQt(PlotTitle(*c.trace)));
-        c.remove->setText(QStringLiteral("Remove %1 %2 from plot")
-                              .arg(ToQt(ChannelCatalogue::ChannelNumberText(c.number)), ToQt(c.trace->Name())));
-        refresh();
-        return;
-    }
+    const std::optional<size_t> index = indexOf(trace->Channel());
+    if (!index) return;
+    Channel& c = channels_[*index];
+    c.trace = std::move(trace);
+    c.title->setText(ToQt(PlotTitle(*c.trace)));
+    c.remove->setText(RemoveText(c.number, c.trace->Name()));
+    refresh();
 }
 
 void TimeLinePlot::setOrbitStatistics(int32_t channel, std::shared_ptr<const std::vector<OrbitStatistics>> orbits) {
-    for (Channel& c : channels_) {
-        if (c.number != channel) continue;
-        c.orbits = std::move(orbits);
-        refresh();
-        return;
-    }
+    const std::optional<size_t> index = indexOf(channel);
+    if (!index) return;
+    channels_[*index].orbits = std::move(orbits);
+    refresh();
 }
 
 std::shared_ptr<const std::vector<OrbitStatistics>> TimeLinePlot::orbitStatisticsOf(int32_t channel) const {
-    for (const Channel& c : channels_)
-        if (c.number == channel) return c.orbits;
-    return nullptr;
+    const std::optional<size_t> index = indexOf(channel);
+    return index ? channels_[*index].orbits : nullptr;
 }
 
 void TimeLinePlot::chooseValues(std::optional<ValueRange> values) {

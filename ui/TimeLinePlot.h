@@ -98,6 +98,8 @@ private:
         std::shared_ptr<const std::vector<OrbitStatistics>> orbits;  // as the archive keeps them
     };
     Channel makeChannel(int32_t channel, timeline::Colour colour);
+    // Where `channel` stands among the plot's channels, if it is one of them.
+    std::optional<size_t> indexOf(int32_t channel) const;
     // The names and texts that follow the channels' order: the first's are the plot's own.
     void nameChannels();
     void refresh();
