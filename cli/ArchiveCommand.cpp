@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <charconv>
 #include <chrono>
 #include <cinttypes>
 #include <cmath>
@@ -22,6 +21,7 @@
 #include "core/BlockFileWalk.h"
 #include "core/BlockFiles.h"
 #include "core/ChannelCatalogue.h"
+#include "core/Conversions.h"
 #include "core/CsvText.h"
 #include "core/Errors.h"
 #include "core/OrbitStatistics.h"
@@ -212,16 +212,13 @@ int Check(const Options& o, const std::vector<std::string>& args, std::ostream& 
 
 int SetOrbit(const Options& o, const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     if (args.size() != 2) throw UsageError("archive set-orbit takes FILE_OR_SHA and ORBIT");
-    int64_t orbit = 0;
-    const std::string& text = args[1];
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), orbit);
-    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
-        throw UsageError("'" + text + "' is not an orbit number");
+    const std::optional<int64_t> orbit = ParseOrbitNumber(args[1]);
+    if (!orbit) throw UsageError("'" + args[1] + "' is not an orbit number");
     const std::optional<SatelliteDefinition> satellite = SatelliteOf(o, err);
     if (!satellite) return 1;
     return WithArchive(o, Archive::Access::Write, err, [&](Archive& archive) {
         archive.UseSatellite(*satellite);
-        archive.SetOrbit(args[0], orbit);
+        archive.SetOrbit(args[0], *orbit);
         return 0;
     });
 }

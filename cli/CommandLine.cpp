@@ -1,7 +1,5 @@
 #include "cli/CommandLine.h"
 
-#include <charconv>
-
 #include "archive/ArchiveLocation.h"
 #include "core/Conversions.h"
 #include "core/Errors.h"
@@ -54,11 +52,9 @@ std::array<std::string, 4> ParseCoefficients(const std::string& text) {
 }
 
 int64_t ParseOrbit(const std::string& option, const std::string& text) {
-    int64_t value = 0;
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
-        throw UsageError(option + ": '" + text + "' is not an orbit number");
-    return value;
+    const std::optional<int64_t> value = ParseOrbitNumber(text);
+    if (!value) throw UsageError(option + ": '" + text + "' is not an orbit number");
+    return *value;
 }
 
 }  // namespace

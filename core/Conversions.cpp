@@ -61,6 +61,13 @@ std::optional<int32_t> SignedDecimal(std::string_view text) {
 
 std::optional<int32_t> ParseDecimal(std::string_view text) { return SignedDecimal(text); }
 
+std::optional<int64_t> ParseOrbitNumber(std::string_view text) {
+    int64_t value = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
 std::optional<int32_t> ParseHex(std::string_view text) {
     if (!StartsWithHexPrefix(text)) return std::nullopt;
     const auto m = Magnitude(text.substr(2), 16, 0xFFFFFFFFULL);

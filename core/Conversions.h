@@ -12,6 +12,9 @@ namespace kelvarox {
 // signed 32-bit range. Used for the header's decimal fields and the Orbit HiByte box.
 [[nodiscard]] std::optional<int32_t> ParseDecimal(std::string_view text);
 
+// An orbit number as typed: decimal digits with an optional "-", all of `text`, within 64 bits.
+[[nodiscard]] std::optional<int64_t> ParseOrbitNumber(std::string_view text);
+
 // "0x" followed by hexadecimal digits (either case), at most 32 bits. Used for the
 // header's hexadecimal fields and the channel number of the Hex# box.
 [[nodiscard]] std::optional<int32_t> ParseHex(std::string_view text);

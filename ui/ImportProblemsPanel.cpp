@@ -1,9 +1,9 @@
 #include "ui/ImportProblemsPanel.h"
 
 #include <QHeaderView>
-#include <charconv>
 
 #include "archive/ArchiveMessages.h"
+#include "core/Conversions.h"
 #include "core/Errors.h"
 #include "render/TextCodec.h"
 #include "services/UnsureBlocks.h"
@@ -84,12 +84,9 @@ void ImportProblemsPanel::setOrbit() {
             "Set Orbit", "The orbit of the block " + item->text(0).toStdString() + " (the blocks after it follow):",
             item->text(1).toStdString());
         if (!answer) return;
-        int64_t orbit = 0;
-        const std::string& text = *answer;
-        const auto r = std::from_chars(text.data(), text.data() + text.size(), orbit);
-        if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
-            throw KelvaroxError("'" + text + "' is not an orbit number");
-        unsure_->setOrbit(item->data(0, kShaRole).toString(), orbit);
+        const std::optional<int64_t> orbit = ParseOrbitNumber(*answer);
+        if (!orbit) throw KelvaroxError("'" + *answer + "' is not an orbit number");
+        unsure_->setOrbit(item->data(0, kShaRole).toString(), *orbit);
     });
 }
 
