@@ -1,7 +1,5 @@
 #include "ui/FoldWindow.h"
 
-#include <filesystem>
-
 #include "core/ChannelCatalogue.h"
 #include "core/Errors.h"
 #include "render/FoldPainter.h"
@@ -89,9 +87,7 @@ std::string FoldWindow::csv() const { return FoldCsv(bins_); }
 
 void FoldWindow::saveImage() {
     RunHandler(notifier_, [this] {
-        const std::string suggested =
-            "fold-" + ChannelCatalogue::ChannelNumberText(request_.channel).substr(1) + ".png";
-        const auto path = notifier_.AskForSaveFile("Save Image", inSaveFolder(suggested), kPictureFilters);
+        const auto path = notifier_.AskForSaveFile("Save Image", saveFolder_.In(fileName(".png")), kPictureFilters);
         if (!path) return;
         const auto format = PictureFormatOf(*path, kFoldSaveFormats);
         if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kFoldSaveFormats));
@@ -99,24 +95,22 @@ void FoldWindow::saveImage() {
         SaveWholeFile(*path,
                       EncodePicture(QSize(picture.width, picture.height), *format, QStringLiteral("Kelvarox fold"),
                                     [&](QPainter& painter) { PaintFold(painter, picture); }));
-        saveFolder_ = std::filesystem::path(*path).parent_path().string();
+        saveFolder_.Remember(*path);
     });
+}
+
+std::string FoldWindow::fileName(const char* suffix) const {
+    return "fold-" + ChannelCatalogue::ChannelNumberText(request_.channel).substr(1) + suffix;
 }
 
 void FoldWindow::saveCsv() {
     RunHandler(notifier_, [this] {
-        const std::string suggested =
-            "fold-" + ChannelCatalogue::ChannelNumberText(request_.channel).substr(1) + ".csv";
-        const auto path =
-            notifier_.AskForSaveFile("Save CSV of the fold of " + title_, inSaveFolder(suggested), kCsvFilters);
+        const auto path = notifier_.AskForSaveFile("Save CSV of the fold of " + title_,
+                                                   saveFolder_.In(fileName(".csv")), kCsvFilters);
         if (!path) return;
         SaveWholeFile(*path, QByteArray::fromStdString(csv()));
-        saveFolder_ = std::filesystem::path(*path).parent_path().string();
+        saveFolder_.Remember(*path);
     });
-}
-
-std::string FoldWindow::inSaveFolder(const std::string& name) const {
-    return saveFolder_.empty() ? name : (std::filesystem::path(saveFolder_) / name).string();
 }
 
 }  // namespace kelvarox

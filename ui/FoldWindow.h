@@ -12,6 +12,7 @@
 
 #include "services/FoldReader.h"
 #include "timeline/FoldPicture.h"
+#include "ui/SaveFolder.h"
 
 namespace Ui {
 class FoldWindow;
@@ -48,7 +49,8 @@ private:
     void take(const std::shared_ptr<const timeline::FoldSamples>& more, const std::vector<timeline::FoldBin>& bins);
     void finish(const QString& problem);
     void compose();
-    std::string inSaveFolder(const std::string& name) const;
+    // The name a saved file of the fold is offered with.
+    std::string fileName(const char* suffix) const;
 
     const FoldReader::Request request_;
     const std::string title_;
@@ -58,7 +60,7 @@ private:
     std::shared_ptr<timeline::FoldSamples> samples_;
     std::vector<timeline::FoldBin> bins_;
     QTimer composeTimer_;  // gathers the batches that come close together into one picture
-    std::string saveFolder_;
+    SaveFolder saveFolder_;
 };
 
 }  // namespace kelvarox

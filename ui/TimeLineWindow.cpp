@@ -13,7 +13,6 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "core/ChannelCatalogue.h"
@@ -637,7 +636,7 @@ TimeLinePicture TimeLineWindow::picture() const {
 void TimeLineWindow::saveImage() {
     RunHandler(notifier_, [this] {
         if (plots_.empty()) return;
-        const auto path = notifier_.AskForSaveFile("Save Image", inSaveFolder("time-line.png"), kPictureFilters);
+        const auto path = notifier_.AskForSaveFile("Save Image", saveFolder_.In("time-line.png"), kPictureFilters);
         if (!path) return;
         const auto format = PictureFormatOf(*path, kTimeLineSaveFormats);
         if (!format) throw KelvaroxError(NoPictureSuffixMessage(*path, kTimeLineSaveFormats));
@@ -645,7 +644,7 @@ void TimeLineWindow::saveImage() {
         SaveWholeFile(
             *path, EncodePicture(QSize(picture.width, picture.Height()), *format, QStringLiteral("Kelvarox time line"),
                                  [&](QPainter& painter) { PaintTimeLine(painter, picture); }));
-        saveFolder_ = std::filesystem::path(*path).parent_path().string();
+        saveFolder_.Remember(*path);
     });
 }
 
@@ -662,13 +661,13 @@ void TimeLineWindow::saveCsvOf(TimeLinePlot* plot) {
             titles += (titles.empty() ? "" : ", ") + PlotTitle(*trace);
             name += "-" + HexDigits(trace->Channel());
         }
-        const auto path = notifier_.AskForSaveFile("Save CSV of " + titles, inSaveFolder(name + ".csv"), kCsvFilters);
+        const auto path = notifier_.AskForSaveFile("Save CSV of " + titles, saveFolder_.In(name + ".csv"), kCsvFilters);
         if (!path) return;
         // One channel in the columns of the series command, several side by side.
         const std::string csv =
             traces.size() == 1 ? SamplesCsv(*traces.front(), view_) : OverlaidSamplesCsv(traces, view_);
         SaveWholeFile(*path, QByteArray::fromStdString(csv));
-        saveFolder_ = std::filesystem::path(*path).parent_path().string();
+        saveFolder_.Remember(*path);
     });
 }
 
@@ -838,10 +837,6 @@ void TimeLineWindow::keepLayout() {
 void TimeLineWindow::closeEvent(QCloseEvent* event) {
     keepLayout();
     QWidget::closeEvent(event);
-}
-
-std::string TimeLineWindow::inSaveFolder(const std::string& name) const {
-    return saveFolder_.empty() ? name : (std::filesystem::path(saveFolder_) / name).string();
 }
 
 void TimeLineWindow::setFollowing(bool on) { ui_->followCheck->setChecked(on); }

@@ -24,6 +24,7 @@
 #include "timeline/Excursions.h"
 #include "timeline/TimeLinePicture.h"
 #include "timeline/ViewHistory.h"
+#include "ui/SaveFolder.h"
 
 namespace Ui {
 class TimeLineWindow;
@@ -152,7 +153,6 @@ private:
     timeline::AxisPicture axisOf(int width) const;
     void updateMessage();
     // `name` in the folder of the last file saved, at first the working directory.
-    std::string inSaveFolder(const std::string& name) const;
 
     const std::string archiveLocation_;
     Notifier& notifier_;
@@ -178,7 +178,7 @@ private:
     QString problem_;
     QString step_;  // what the reader does before the channels are first read
     bool channelsRead_ = false;
-    std::string saveFolder_;  // of the last file saved
+    SaveFolder saveFolder_;
     ImportProblemsPanel* problems_;
     LayoutMenu* layouts_;
     const SettingsStore* store_ = nullptr;
